@@ -1,0 +1,71 @@
+# Shared by scripts/test and scripts/run: package check, build, private Wine and Xvfb.
+# Sourced, not run.
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+case "$BUILD_DIR" in /*) ;; *) BUILD_DIR="$ROOT/$BUILD_DIR" ;; esac
+
+vm_need_setup() {
+  local t
+  for t in x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres wine wine64 wineserver Xvfb xauth cmake make convert zip; do
+    command -v "$t" >/dev/null 2>&1 || return 0
+  done
+  [ -f /usr/src/googletest/CMakeLists.txt ] || return 0
+  [ -f /usr/x86_64-w64-mingw32/lib/libz.a ] || return 0
+  [ -d /usr/share/icons/Adwaita ] || return 0
+  return 1
+}
+
+vm_setup() {
+  if vm_need_setup; then "$ROOT/scripts/setup"; fi
+}
+
+vm_build() {
+  local werror=ON
+  cmake -S "$ROOT" -B "$BUILD_DIR" \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DVM_WERROR="$werror" >"$BUILD_DIR.configure.log" 2>&1 \
+    || { cat "$BUILD_DIR.configure.log"; return 1; }
+  cmake --build "$BUILD_DIR" -j"$(nproc)" "$@"
+}
+
+# A private Wine prefix and HOME under the build folder, never a user's own.
+vm_wine_env() {
+  export WINEPREFIX="$BUILD_DIR/wineprefix"
+  export HOME="$BUILD_DIR/home"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEARCH=win64
+  export XDG_CACHE_HOME="$HOME/.cache" XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
+  mkdir -p "$HOME"
+}
+
+VM_XVFB_PID=""
+# Starts a 24-bit Xvfb on a free display and exports DISPLAY.
+vm_start_xvfb() {
+  local fdfile="$BUILD_DIR/xvfb.display"
+  rm -f "$fdfile"
+  Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset 9>"$fdfile" >"$BUILD_DIR/xvfb.log" 2>&1 &
+  VM_XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.1
+  done
+  [ -s "$fdfile" ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=":$(head -n1 "$fdfile" | tr -d '[:space:]')"
+}
+
+vm_start_wine() {
+  wineserver -p >/dev/null 2>&1
+  # The first boot of a new prefix is slow; its helper processes must not
+  # hold a pipe of ours, so everything goes to a file.
+  wine wineboot -u >"$BUILD_DIR/wineboot.log" 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  wineserver -p >/dev/null 2>&1
+}
+
+vm_stop_all() {
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+  if [ -n "$VM_XVFB_PID" ]; then kill "$VM_XVFB_PID" >/dev/null 2>&1 || true; wait "$VM_XVFB_PID" 2>/dev/null || true; fi
+}
