@@ -26,7 +26,13 @@ vm_build() {
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DVM_WERROR="$werror" >"$BUILD_DIR.configure.log" 2>&1 \
     || { cat "$BUILD_DIR.configure.log"; return 1; }
-  cmake --build "$BUILD_DIR" -j"$(nproc)" "$@"
+  # VM_BUILD_TARGETS (optional, blank-separated) builds only those targets.
+  local targets=()
+  if [ -n "${VM_BUILD_TARGETS:-}" ]; then
+    local t
+    for t in $VM_BUILD_TARGETS; do targets+=(--target "$t"); done
+  fi
+  cmake --build "$BUILD_DIR" -j"$(nproc)" "${targets[@]}" "$@"
 }
 
 # A private Wine prefix and HOME under the build folder, never a user's own.
@@ -61,8 +67,6 @@ vm_start_wine() {
   # The first boot of a new prefix is slow; its helper processes must not
   # hold a pipe of ours, so everything goes to a file.
   wine wineboot -u >"$BUILD_DIR/wineboot.log" 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
-  wineserver -p >/dev/null 2>&1
 }
 
 vm_stop_all() {
