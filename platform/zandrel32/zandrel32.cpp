@@ -1,0 +1,243 @@
+// The DLL's Windows side: the prepared operation, the archive file, the
+// member listing sent to a window, and writing members to disk.
+#include <windows.h>
+
+#include "zandrel32.h"
+#include "ziparchive.h"
+#include "zipnames.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What the setters prepared since the last addUNZIP_Initialise.
+struct Operation {
+    std::string archive;
+    std::string password;
+    std::string member;
+    std::string folder;
+    bool overwrite = false;
+    bool view = false;
+    HWND window = nullptr;
+};
+
+Operation g_op;
+
+class FileSource : public zandrel::ArchiveSource {
+public:
+    explicit FileSource(const std::string& path)
+        : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {
+        LARGE_INTEGER size{};
+        if (file_ != INVALID_HANDLE_VALUE && GetFileSizeEx(file_, &size)) size_ = static_cast<uint64_t>(size.QuadPart);
+    }
+    ~FileSource() override {
+        if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    bool isOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    uint64_t size() const override { return size_; }
+
+    bool read(uint64_t offset, void* dst, size_t n) override {
+        if (offset > size_ || n > size_ - offset) return false;
+        auto* out = static_cast<unsigned char*>(dst);
+        while (n > 0) {
+            OVERLAPPED at{};
+            at.Offset = static_cast<DWORD>(offset);
+            at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+            const DWORD want = static_cast<DWORD>(std::min<size_t>(n, 1u << 30));
+            DWORD got = 0;
+            if (!ReadFile(file_, out, want, &got, &at) || got == 0) return false;
+            out += got;
+            offset += got;
+            n -= got;
+        }
+        return true;
+    }
+
+private:
+    HANDLE file_;
+    uint64_t size_ = 0;
+};
+
+class FileSink : public zandrel::MemberSink {
+public:
+    explicit FileSink(HANDLE file) : file_(file) {}
+    bool write(const unsigned char* data, size_t n) override {
+        DWORD written = 0;
+        return WriteFile(file_, data, static_cast<DWORD>(n), &written, nullptr) && written == n;
+    }
+
+private:
+    HANDLE file_;
+};
+
+std::string listingLine(const zandrel::ZipEntry& e, const std::string& path) {
+    const char* method = e.method == zandrel::kMethodStored     ? "Stored"
+                         : e.method == zandrel::kMethodDeflated ? "Deflated"
+                                                                : "Unknown";
+    char fields[96];
+    std::snprintf(fields, sizeof fields, "%llu|%llu|%s|%04u-%02u-%02u %02u:%02u|",
+                  static_cast<unsigned long long>(e.size), static_cast<unsigned long long>(e.compressedSize), method,
+                  (e.dosDate >> 9) + 1980u, (e.dosDate >> 5) & 15u, e.dosDate & 31u, e.dosTime >> 11,
+                  (e.dosTime >> 5) & 63u);
+    return fields + path;
+}
+
+// One WM_SETTEXT per member, sent (not posted) so that the window's owner
+// handles each line before the next arrives. Folders and names that are no
+// safe path are left out: they could not be extracted anyway.
+int32_t listMembers(const std::vector<zandrel::ZipEntry>& entries) {
+    int32_t listed = 0;
+    for (const auto& e : entries) {
+        if (e.isFolder()) continue;
+        const std::string path = zandrel::safeRelativePath(e.name);
+        if (path.empty()) continue;
+        if (g_op.window) {
+            const std::string line = listingLine(e, path);
+            SendMessageA(g_op.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        }
+        ++listed;
+    }
+    return listed;
+}
+
+std::string joinPath(std::string folder, const std::string& relative) {
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    return folder + "\\" + relative;
+}
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void createSubFolders(const std::string& folder, const std::string& relative) {
+    for (size_t slash = relative.find('\\'); slash != std::string::npos; slash = relative.find('\\', slash + 1))
+        CreateDirectoryA(joinPath(folder, relative.substr(0, slash)).c_str(), nullptr);
+}
+
+// The member goes to a temporary file beside its target and is renamed into
+// place only when it is complete and its CRC matched, so a wrong password or
+// damaged data never leaves a file, nor harms one already there.
+int32_t extractOne(zandrel::ArchiveSource& source, const zandrel::ZipEntry& entry, const std::string& relative) {
+    const std::string target = joinPath(g_op.folder, relative);
+    if (!g_op.overwrite && exists(target)) return ZANDREL_ERR_EXISTS;
+    createSubFolders(g_op.folder, relative);
+
+    const std::string targetFolder = target.substr(0, target.rfind('\\'));
+    char temp[MAX_PATH];
+    if (targetFolder.size() >= MAX_PATH - 14 || !GetTempFileNameA(targetFolder.c_str(), "znd", 0, temp))
+        return ZANDREL_ERR_WRITE;
+    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DeleteFileA(temp);
+        return ZANDREL_ERR_WRITE;
+    }
+    FileSink sink(file);
+    int32_t rc = zandrel::extractMember(source, entry, g_op.password, sink);
+    CloseHandle(file);
+    if (rc == ZANDREL_OK &&
+        !MoveFileExA(temp, target.c_str(), g_op.overwrite ? MOVEFILE_REPLACE_EXISTING : 0))
+        rc = exists(target) && !g_op.overwrite ? ZANDREL_ERR_EXISTS : ZANDREL_ERR_WRITE;
+    if (rc != ZANDREL_OK) DeleteFileA(temp);
+    return rc;
+}
+
+// The member asked for by its whole path; failing that, when the request is
+// a bare file name, every member of that file name, each into its own
+// sub-folder: callers that kept only a member's file name still find it at
+// target folder & member name.
+std::vector<const zandrel::ZipEntry*> requestedMembers(const std::vector<zandrel::ZipEntry>& entries) {
+    std::vector<const zandrel::ZipEntry*> found;
+    for (int pass = 0; pass < 2 && found.empty(); ++pass) {
+        if (pass == 1 && zandrel::fileNamePart(g_op.member).size() != g_op.member.size()) break;
+        for (const auto& e : entries) {
+            if (e.isFolder()) continue;
+            const std::string& name = pass == 0 ? e.name : zandrel::fileNamePart(e.name);
+            if (zandrel::samePath(name, g_op.member)) found.push_back(&e);
+        }
+    }
+    return found;
+}
+
+// Returns the number of members written, or the first failure.
+int32_t extractMembers(zandrel::ArchiveSource& source, const std::vector<zandrel::ZipEntry>& entries) {
+    if (g_op.member.empty() || g_op.folder.empty()) return ZANDREL_ERR_ARGUMENT;
+    const auto found = requestedMembers(entries);
+    if (found.empty()) return ZANDREL_ERR_NOMEMBER;
+    int32_t extracted = 0;
+    int32_t failure = 0;
+    for (const auto* e : found) {
+        const std::string relative = zandrel::safeRelativePath(e->name);
+        const int32_t rc = relative.empty() ? ZANDREL_ERR_UNSAFE : extractOne(source, *e, relative);
+        if (rc == ZANDREL_OK)
+            ++extracted;
+        else if (failure == 0)
+            failure = rc;
+    }
+    return failure != 0 ? failure : extracted;
+}
+
+int32_t run() {
+    if (g_op.archive.empty()) return ZANDREL_ERR_ARGUMENT;
+    FileSource source(g_op.archive);
+    if (!source.isOpen()) return ZANDREL_ERR_OPEN;
+    std::vector<zandrel::ZipEntry> entries;
+    if (int32_t rc = zandrel::readDirectory(source, entries); rc != ZANDREL_OK) return rc;
+    return g_op.view ? listMembers(entries) : extractMembers(source, entries);
+}
+
+int32_t setText(std::string& field, const char* text) {
+    if (!text) return ZANDREL_ERR_ARGUMENT;
+    try {
+        field = text;
+    } catch (const std::bad_alloc&) {
+        return ZANDREL_ERR_ARGUMENT;
+    }
+    return ZANDREL_OK;
+}
+
+} // namespace
+
+extern "C" {
+
+int32_t addUNZIP_Initialise(void) {
+    g_op = Operation{};
+    return ZANDREL_OK;
+}
+
+int32_t addUNZIP_ArchiveName(const char* archivePath) { return setText(g_op.archive, archivePath); }
+int32_t addUNZIP_Decrypt(const char* password) { return setText(g_op.password, password); }
+int32_t addUNZIP_Include(const char* memberName) { return setText(g_op.member, memberName); }
+int32_t addUNZIP_ExtractTo(const char* folder) { return setText(g_op.folder, folder); }
+
+int32_t addUNZIP_Overwrite(int32_t mode) {
+    g_op.overwrite = mode == ZANDREL_OVERWRITE_ALWAYS;
+    return ZANDREL_OK;
+}
+
+int32_t addUNZIP_View(int32_t view) {
+    g_op.view = view != 0;
+    return ZANDREL_OK;
+}
+
+int32_t addUNZIP_SetWindowHandle(HWND window) {
+    g_op.window = window;
+    return ZANDREL_OK;
+}
+
+// No exception may cross into the caller; the only one possible is running
+// out of memory on a huge directory.
+int32_t addUNZIP(void) {
+    try {
+        return run();
+    } catch (const std::bad_alloc&) {
+        return ZANDREL_ERR_FORMAT;
+    }
+}
+
+} // extern "C"

@@ -1,0 +1,89 @@
+#include "zandrel32.h"
+#include "ziparchive.h"
+#include "zipbytes.h"
+
+#include <algorithm>
+
+namespace zandrel {
+
+bool ZipEntry::isFolder() const {
+    return !name.empty() && (name.back() == '/' || name.back() == '\\');
+}
+
+namespace {
+
+constexpr size_t kMaxCommentSize = 0xffff;
+
+// Finds the end record in the archive's tail, nearest the end first: a
+// comment may itself hold the signature's bytes, so a hit counts only when
+// its comment length reaches no further than the file does.
+bool findEndRecord(ArchiveSource& source, uint64_t& recordOffset, std::vector<unsigned char>& record) {
+    const uint64_t size = source.size();
+    if (size < kEndRecordSize) return false;
+    const size_t tailSize = static_cast<size_t>(std::min<uint64_t>(size, kEndRecordSize + kMaxCommentSize));
+    std::vector<unsigned char> tail(tailSize);
+    const uint64_t tailOffset = size - tailSize;
+    if (!source.read(tailOffset, tail.data(), tailSize)) return false;
+    for (size_t i = tailSize - kEndRecordSize + 1; i-- > 0;) {
+        const unsigned char* p = tail.data() + i;
+        if (le32(p) != kEndRecordSignature) continue;
+        if (i + kEndRecordSize + le16(p + 20) > tailSize) continue;
+        recordOffset = tailOffset + i;
+        record.assign(p, p + kEndRecordSize);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int32_t readDirectory(ArchiveSource& source, std::vector<ZipEntry>& entries) {
+    entries.clear();
+    uint64_t endOffset = 0;
+    std::vector<unsigned char> end;
+    if (!findEndRecord(source, endOffset, end)) return ZANDREL_ERR_FORMAT;
+
+    const uint16_t diskNumber = le16(&end[4]);
+    const uint16_t directoryDisk = le16(&end[6]);
+    const uint16_t entriesOnDisk = le16(&end[8]);
+    const uint16_t entryCount = le16(&end[10]);
+    const uint32_t directorySize = le32(&end[12]);
+    const uint32_t directoryOffset = le32(&end[16]);
+    if (diskNumber != 0 || directoryDisk != 0 || entriesOnDisk != entryCount) return ZANDREL_ERR_FORMAT;
+    if (static_cast<uint64_t>(directoryOffset) + directorySize > endOffset) return ZANDREL_ERR_FORMAT;
+    if (static_cast<uint64_t>(entryCount) * kCentralHeaderSize > directorySize) return ZANDREL_ERR_FORMAT;
+
+    std::vector<unsigned char> dir(directorySize);
+    if (directorySize != 0 && !source.read(directoryOffset, dir.data(), dir.size())) return ZANDREL_ERR_OPEN;
+
+    size_t pos = 0;
+    entries.reserve(entryCount);
+    for (uint16_t n = 0; n < entryCount; ++n) {
+        if (dir.size() - pos < kCentralHeaderSize) return ZANDREL_ERR_FORMAT;
+        const unsigned char* p = dir.data() + pos;
+        if (le32(p) != kCentralHeaderSignature) return ZANDREL_ERR_FORMAT;
+        const size_t nameLength = le16(p + 28);
+        const size_t variableLength = nameLength + le16(p + 30) + le16(p + 32);
+        if (dir.size() - pos - kCentralHeaderSize < variableLength) return ZANDREL_ERR_FORMAT;
+        if (le16(p + 34) != 0) return ZANDREL_ERR_FORMAT;
+
+        ZipEntry e;
+        e.flags = le16(p + 8);
+        e.method = le16(p + 10);
+        e.dosTime = le16(p + 12);
+        e.dosDate = le16(p + 14);
+        e.crc = le32(p + 16);
+        e.compressedSize = le32(p + 20);
+        e.size = le32(p + 24);
+        e.localOffset = le32(p + 42);
+        e.name.assign(reinterpret_cast<const char*>(p + kCentralHeaderSize), nameLength);
+        // Local headers and data lie before the directory.
+        if (e.localOffset >= directoryOffset || e.compressedSize > directoryOffset - e.localOffset)
+            return ZANDREL_ERR_FORMAT;
+        entries.push_back(std::move(e));
+        pos += kCentralHeaderSize + variableLength;
+    }
+    return ZANDREL_OK;
+}
+
+} // namespace zandrel

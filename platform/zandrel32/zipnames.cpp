@@ -1,0 +1,65 @@
+#include "zipnames.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string_view>
+
+namespace zandrel {
+
+namespace {
+
+bool isDeviceName(std::string_view step) {
+    static constexpr std::array<std::string_view, 4> plain{"con", "prn", "aux", "nul"};
+    std::string base(step.substr(0, step.find('.')));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    std::transform(base.begin(), base.end(), base.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (std::find(plain.begin(), plain.end(), base) != plain.end()) return true;
+    return base.size() == 4 && (base.starts_with("com") || base.starts_with("lpt")) && base[3] >= '1' &&
+           base[3] <= '9';
+}
+
+bool isSafeStep(std::string_view step) {
+    if (step.empty() || step == "." || step == "..") return false;
+    if (step.back() == '.' || step.back() == ' ') return false;
+    for (unsigned char c : step)
+        if (c < 0x20 || std::string_view("<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos)
+            return false;
+    return !isDeviceName(step);
+}
+
+std::string normalised(const std::string& path) {
+    std::string s = path;
+    std::replace(s.begin(), s.end(), '/', '\\');
+    return s;
+}
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+} // namespace
+
+std::string safeRelativePath(const std::string& memberName) {
+    std::string path = normalised(memberName);
+    size_t start = 0;
+    while (true) {
+        const size_t end = path.find('\\', start);
+        if (!isSafeStep(std::string_view(path).substr(start, end == std::string::npos ? end : end - start)))
+            return {};
+        if (end == std::string::npos) return path;
+        start = end + 1;
+    }
+}
+
+std::string fileNamePart(const std::string& path) {
+    const std::string s = normalised(path);
+    const size_t slash = s.rfind('\\');
+    return slash == std::string::npos ? s : s.substr(slash + 1);
+}
+
+bool samePath(const std::string& a, const std::string& b) { return equalIgnoringCase(normalised(a), normalised(b)); }
+
+} // namespace zandrel

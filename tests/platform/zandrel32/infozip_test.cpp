@@ -1,0 +1,60 @@
+// Archives written by Info-ZIP's zip -P on the build host (see CMakeLists.txt).
+#include "unzipcalls.h"
+#include "ziparchive.h"
+#include "zandrel32.h"
+
+#include "scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+std::string infozip(const std::string& name) { return ztest::exeFolder() + "infozip\\" + name; }
+
+class MemorySource : public zandrel::ArchiveSource {
+public:
+    explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
+    uint64_t size() const override { return bytes_.size(); }
+    bool read(uint64_t offset, void* dst, size_t n) override {
+        if (offset > bytes_.size() || n > bytes_.size() - offset) return false;
+        std::memcpy(dst, bytes_.data() + offset, n);
+        return true;
+    }
+
+private:
+    std::string bytes_;
+};
+
+TEST(Zandrel32InfoZip, ExtractsWithTheFileTimePasswordCheck) {
+    const std::string readme = vmtest::readFile(infozip("src\\readme.txt"));
+    ASSERT_FALSE(readme.empty());
+    for (const char* archive : {"secret.zip", "stored.zip", "stream.zip"}) {
+        SCOPED_TRACE(archive);
+        // The check this test is about only applies when the writer set bit 3.
+        MemorySource source(vmtest::readFile(infozip(archive)));
+        std::vector<zandrel::ZipEntry> entries;
+        ASSERT_EQ(zandrel::readDirectory(source, entries), ZANDREL_OK);
+        EXPECT_TRUE(entries.at(0).flags & zandrel::kFlagDataDescriptor);
+
+        vmtest::ScratchDir dir;
+        EXPECT_EQ(ztest::extract(infozip(archive), "readme.txt", dir.path(), "wrong"), ZANDREL_ERR_PASSWORD);
+        EXPECT_TRUE(ztest::contents(dir.path()).empty());
+        EXPECT_EQ(ztest::extract(infozip(archive), "readme.txt", dir.path(), "secret"), 1);
+        EXPECT_EQ(vmtest::readFile(dir.file("readme.txt")), readme);
+    }
+}
+
+TEST(Zandrel32InfoZip, ListsAndExtractsMembersOfFolders) {
+    const auto listing = ztest::list(infozip("secret.zip"));
+    ASSERT_EQ(listing.result, 2);  // the folder entry "icons/" is not a member file
+    EXPECT_EQ(ztest::field(listing.lines.at(0), 5), "readme.txt");
+    EXPECT_EQ(ztest::field(listing.lines.at(1), 5), "icons\\notes.txt");
+
+    vmtest::ScratchDir dir;
+    EXPECT_EQ(ztest::extract(infozip("secret.zip"), "icons\\notes.txt", dir.path(), "secret"), 1);
+    EXPECT_EQ(vmtest::readFile(dir.file("icons\\notes.txt")), "short note\n");
+}
+
+} // namespace

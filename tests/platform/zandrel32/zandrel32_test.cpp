@@ -1,0 +1,134 @@
+// Extraction and listing through the program's binding to the real DLL.
+#include "unzipcalls.h"
+#include "zandrel32.h"
+#include "zipwriter.h"
+
+#include "scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+using vmtest::ZipFixtureMember;
+
+namespace {
+
+// Every byte value, then enough text to need more than one 64 KB read.
+std::string sampleData() {
+    std::string s;
+    for (int i = 0; i < 256; ++i) s += static_cast<char>(i);
+    for (int i = 0; s.size() < 150000; ++i) s += "line " + std::to_string(i * 7919 % 1000) + " of the sample\n";
+    return s;
+}
+
+struct Variant {
+    const char* label;
+    bool deflate;
+    const char* password;
+    bool dataDescriptor;
+};
+
+class Extraction : public testing::TestWithParam<Variant> {};
+
+TEST_P(Extraction, WritesTheMemberAndReturnsOne) {
+    const Variant v = GetParam();
+    vmtest::ScratchDir dir;
+    const std::string data = sampleData();
+    const std::string archive = dir.file("a.zip");
+    ASSERT_TRUE(vmtest::writeFile(
+        archive, vmtest::makeZipArchive({{"other.txt", "x", true, v.password, false},
+                                         {"12.lib", data, v.deflate, v.password, v.dataDescriptor}})));
+    const std::string out = dir.file("out");
+    ASSERT_TRUE(CreateDirectoryA(out.c_str(), nullptr));
+
+    EXPECT_EQ(ztest::extract(archive, "12.lib", out, v.password), 1);
+    EXPECT_EQ(vmtest::readFile(out + "\\12.lib"), data);
+    EXPECT_EQ(ztest::contents(out), std::vector<std::string>{"12.lib"});  // no temporary left
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Zandrel32, Extraction,
+    testing::Values(Variant{"Stored", false, "", false}, Variant{"Deflated", true, "", false},
+                    Variant{"DeflatedDescriptor", true, "", true}, Variant{"StoredEncrypted", false, "Wrenfoldbake", false},
+                    Variant{"DeflatedEncrypted", true, "Wrenfoldbake", false},
+                    Variant{"StoredEncryptedTimeCheck", false, "pw", true},
+                    Variant{"DeflatedEncryptedTimeCheck", true, "pw", true}),
+    [](const testing::TestParamInfo<Variant>& info) { return std::string(info.param.label); });
+
+std::string archiveWithFolders(const vmtest::ScratchDir& dir) {
+    const std::string path = dir.file("icons.zip");
+    vmtest::writeFile(path, vmtest::makeZipArchive({{"a.ico", "first", false},
+                                                    {"sub/", "", false},
+                                                    {"sub/b.ico", "second", true, "pw"},
+                                                    {"c.txt", std::string(3000, 'c'), true}}));
+    return path;
+}
+
+TEST(Zandrel32, ListsOneLinePerFileWithTheNameInFieldFive) {
+    vmtest::ScratchDir dir;
+    const auto listing = ztest::list(archiveWithFolders(dir));
+
+    EXPECT_EQ(listing.result, 3);
+    ASSERT_EQ(listing.lines.size(), 3u);
+    EXPECT_EQ(ztest::field(listing.lines[0], 5), "a.ico");
+    EXPECT_EQ(ztest::field(listing.lines[1], 5), "sub\\b.ico");
+    EXPECT_EQ(ztest::field(listing.lines[2], 5), "c.txt");
+    EXPECT_EQ(ztest::field(listing.lines[2], 1), "3000");
+    EXPECT_EQ(ztest::field(listing.lines[2], 3), "Deflated");
+}
+
+TEST(Zandrel32, MemberInSubFolderLandsAtFolderAndListedName) {
+    vmtest::ScratchDir dir;
+    const std::string archive = archiveWithFolders(dir);
+    const std::string listed = ztest::field(ztest::list(archive).lines.at(1), 5);
+
+    // By the listed name, by the stored name, and by the bare file name the
+    // program keeps for some extractions: each time the file is at folder & listed name.
+    for (const std::string& request : {listed, std::string("SUB/B.ICO"), std::string("b.ico")}) {
+        SCOPED_TRACE(request);
+        EXPECT_EQ(ztest::extract(archive, request, dir.path(), "pw"), 1);
+        EXPECT_EQ(vmtest::readFile(dir.file(listed)), "second");
+        ASSERT_TRUE(DeleteFileA(dir.file(listed).c_str()));
+    }
+}
+
+TEST(Zandrel32, OverwritesOnlyWithModeEleven) {
+    vmtest::ScratchDir dir;
+    const std::string archive = archiveWithFolders(dir);
+    ASSERT_TRUE(vmtest::writeFile(dir.file("a.ico"), "old"));
+
+    EXPECT_EQ(ztest::extract(archive, "a.ico", dir.path(), "", 0), ZANDREL_ERR_EXISTS);
+    EXPECT_EQ(vmtest::readFile(dir.file("a.ico")), "old");
+
+    EXPECT_EQ(ztest::extract(archive, "a.ico", dir.path() + "\\", "", 11), 1);
+    EXPECT_EQ(vmtest::readFile(dir.file("a.ico")), "first");
+}
+
+TEST(Zandrel32, FailuresAreNeverOne) {
+    vmtest::ScratchDir dir;
+    const std::string archive = archiveWithFolders(dir);
+    ASSERT_TRUE(vmtest::writeFile(dir.file("text.zip"), "this is not an archive at all, just some text"));
+
+    EXPECT_EQ(ztest::extract(dir.file("missing.zip"), "a.ico", dir.path()), ZANDREL_ERR_OPEN);
+    EXPECT_EQ(ztest::extract(dir.file("text.zip"), "a.ico", dir.path()), ZANDREL_ERR_FORMAT);
+    EXPECT_EQ(ztest::extract(archive, "zz.ico", dir.path()), ZANDREL_ERR_NOMEMBER);
+    EXPECT_EQ(ztest::extract(archive, "sub/", dir.path()), ZANDREL_ERR_NOMEMBER);
+    EXPECT_EQ(ztest::extract("", "a.ico", dir.path()), ZANDREL_ERR_ARGUMENT);
+    EXPECT_EQ(ztest::extract(archive, "a.ico", dir.file("no such folder")), ZANDREL_ERR_WRITE);
+    EXPECT_EQ(ztest::list(dir.file("missing.zip")).result, ZANDREL_ERR_OPEN);
+    EXPECT_TRUE(ztest::list(dir.file("missing.zip")).lines.empty());
+}
+
+TEST(Zandrel32, InitialiseForgetsTheLastOperation) {
+    vmtest::ScratchDir dir;
+    const std::string archive = archiveWithFolders(dir);
+    ASSERT_EQ(ztest::extract(archive, "sub/b.ico", dir.path(), "pw"), 1);
+    ASSERT_EQ(ztest::list(archive).result, 3);
+
+    // Neither the view mode nor the password of earlier runs carries over.
+    EXPECT_EQ(ztest::extract(archive, "a.ico", dir.path()), 1);
+    EXPECT_TRUE(vmtest::fileExists(dir.file("a.ico")));
+    EXPECT_EQ(ztest::extract(archive, "sub/b.ico", dir.path()), ZANDREL_ERR_PASSWORD);
+}
+
+} // namespace
