@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dibmask.h"
@@ -191,7 +192,9 @@ int32_t SaveIconFile(uint16_t kind, HDC hdcImage, HDC hdcMask, int32_t width, in
         setInfoHeaderImageSize(header, 0);
         image.entry = DirectoryImage{w, h, bits, static_cast<uint16_t>(hotspotX), static_cast<uint16_t>(hotspotY),
                                      static_cast<uint32_t>(g.size)};
-        if (!WriteIconFile({image}, kind, fileName)) throw CMyException("writing icon file failed\n");
+        std::vector<IconImage> images;
+        images.push_back(std::move(image));
+        if (!WriteIconFile(images, kind, fileName)) throw CMyException("writing icon file failed\n");
         return -1;
     } catch (...) {
         // No memory, a GDI step or the file: the caller only learns it failed.
