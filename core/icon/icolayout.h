@@ -1,0 +1,97 @@
+#pragma once
+// The byte layout of ICO files and icon group resources, and the checks that
+// make an image block safe to hand to GDI. Nothing here includes <windows.h>,
+// so the unit builds natively too and can run under sanitizers and fuzzers.
+//
+// Every function takes bytes as they were read from an untrusted file and
+// checks each length before it reads.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace vm::ico {
+
+constexpr std::size_t kDirSize = 6;         // ICONDIR
+constexpr std::size_t kEntrySize = 16;      // ICONDIRENTRY in a file
+constexpr std::size_t kGroupEntrySize = 14; // GRPICONDIRENTRY in a resource
+constexpr std::size_t kInfoHeaderSize = 40; // BITMAPINFOHEADER
+constexpr std::uint16_t kTypeIcon = 1;
+
+using Bytes = std::span<const std::uint8_t>;
+
+struct IconDir {
+    std::int16_t idReserved = 0;
+    std::int16_t idType = 0;
+    std::int16_t idCount = 0;
+};
+
+struct DirEntry {
+    std::uint8_t bWidth = 0;
+    std::uint8_t bHeight = 0;
+    std::uint8_t bColorCount = 0;
+    std::uint8_t bReserved = 0;
+    std::uint16_t wPlanes = 0;
+    std::uint16_t wBitCount = 0;
+    std::uint32_t dwBytesInRes = 0;
+    std::uint32_t dwImageOffset = 0;
+};
+
+// Fewer bytes than the structure needs give nothing.
+std::optional<IconDir> readIconDir(Bytes b);
+std::optional<DirEntry> readDirEntry(Bytes b);
+// A group entry: the first 12 bytes of a file entry, then the RT_ICON id.
+struct GroupEntry {
+    DirEntry entry; // dwImageOffset 0
+    std::uint16_t nID = 0;
+};
+std::optional<GroupEntry> readGroupEntry(Bytes b);
+
+// An icon directory holds an icon (not a cursor) with at least one image.
+bool isIconDir(const IconDir& d);
+
+void appendIconDir(std::vector<std::uint8_t>& out, const IconDir& d);
+void appendDirEntry(std::vector<std::uint8_t>& out, const DirEntry& e);
+
+// True when [offset, offset + size) lies inside a file of fileSize bytes.
+bool blockInside(std::uint64_t offset, std::uint64_t size, std::uint64_t fileSize);
+
+// DIB row size in bytes for a row of `bits` bits, rounded up to 32 bits.
+std::uint64_t dibRowSize(std::uint64_t bits);
+
+// Offsets of images stored one after another behind a directory of `sizes.size()`
+// entries: 6 + 16 x count, then each next one behind the one before.
+std::vector<std::uint32_t> packedOffsets(std::span<const std::uint32_t> sizes);
+
+// Images of modern icons may be a PNG stream instead of a DIB.
+bool isPng(Bytes image);
+
+// Bits per pixel as the image itself states them: biBitCount x biPlanes for a
+// DIB, sample depth x channels for a PNG; 0 when the image does not say.
+unsigned imageBitDepth(Bytes image);
+
+// Colour count shown for an entry: bColorCount when set, else 2 to the power
+// of its depth (wBitCount, or the image's own depth when wBitCount is 0);
+// depths above 24 bits count as 16777216 colours; 0 when the depth is unknown.
+std::int32_t colourCount(const DirEntry& e, Bytes image);
+
+// Where the parts of a DIB image block lie, once it has been checked to hold
+// its header, colour table, colour plane and mask plane.
+struct DibLayout {
+    std::int32_t width = 0;       // biWidth
+    std::int32_t height = 0;      // one plane: biHeight / 2
+    std::uint16_t bitCount = 0;   // biBitCount x biPlanes
+    std::size_t headerSize = 0;   // biSize
+    std::size_t colourTable = 0;  // entries in the colour table
+    std::size_t colourBits = 0;   // offset of the colour (XOR) plane
+    std::size_t maskBits = 0;     // offset of the mask (AND) plane
+    std::size_t end = 0;          // first byte after the mask plane
+};
+std::optional<DibLayout> checkDib(Bytes image);
+
+// The image block of a new, all-black and fully opaque image of the given
+// depth (1, 4, 8 or 24 bits per pixel).
+std::vector<std::uint8_t> blankDib(int width, int height, std::uint16_t bitCount);
+
+} // namespace vm::ico
