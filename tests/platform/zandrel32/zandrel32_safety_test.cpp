@@ -113,23 +113,4 @@ TEST(Zandrel32Safety, DamagedAndTruncatedArchivesNeverYieldWrongFiles) {
     }
 }
 
-TEST(Zandrel32Safety, DirectoryClaimsBeyondTheFileAreRefused) {
-    vmtest::ScratchDir dir;
-    const std::string good = vmtest::makeZipArchive({{"a.ico", "aaaa", false}});
-    const size_t end = good.size() - 22;
-    auto patched = [&](size_t offset, const std::string& value) {
-        std::string bytes = good;
-        bytes.replace(offset, value.size(), value);
-        return bytes;
-    };
-    const std::string archive = dir.file("claims.zip");
-    for (const std::string& bytes :
-         {patched(end + 8, "\xff\xff\xff\xff"), patched(end + 12, "\xff\xff\xff\x7f"),
-          patched(end + 16, "\xf0\xff\xff\xff"), patched(good.rfind(std::string("PK\x01\x02", 4)) + 28, "\xff\xff")}) {
-        ASSERT_TRUE(vmtest::writeFile(archive, bytes));
-        EXPECT_EQ(ztest::list(archive).result, ZANDREL_ERR_FORMAT);
-        EXPECT_EQ(ztest::extract(archive, "a.ico", dir.path()), ZANDREL_ERR_FORMAT);
-    }
-}
-
 } // namespace
