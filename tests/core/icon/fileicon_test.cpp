@@ -10,6 +10,7 @@ namespace {
 
 using vm::cFileIcon;
 using vmtest::Canvas;
+using vmtest::ScreenDC;
 using vmtest::expectVbError;
 namespace fx = vmtest::ico;
 
@@ -25,6 +26,7 @@ COLORREF pattern24(int x, int y, int height, unsigned seed) {
 }
 
 TEST(FileIcon, LoadsImagesOfEveryDepthWithTheirFormats) {
+    ScreenDC screen;
     vmtest::ScratchDir dir;
     const auto images = everyDepth();
     ASSERT_TRUE(vmtest::writeFile(dir.file("all.ico"), fx::icoFile(images)));
@@ -41,7 +43,7 @@ TEST(FileIcon, LoadsImagesOfEveryDepthWithTheirFormats) {
         EXPECT_EQ(icon.ImageColourCount(i), colours[i - 1]);
         EXPECT_EQ(icon.ImageSize(i), static_cast<int>(images[i - 1].bytes.size()));
 
-        HICON h = icon.IconHandle(GetDC(nullptr), i);
+        HICON h = icon.IconHandle(screen, i);
         ASSERT_NE(h, nullptr) << i;
         ICONINFO ii{};
         ASSERT_TRUE(GetIconInfo(h, &ii));
@@ -51,7 +53,7 @@ TEST(FileIcon, LoadsImagesOfEveryDepthWithTheirFormats) {
         DeleteObject(ii.hbmColor);
         DeleteObject(ii.hbmMask);
         DestroyIcon(h);
-        EXPECT_TRUE(icon.IconPicture(GetDC(nullptr), i)) << i;
+        EXPECT_TRUE(icon.IconPicture(screen, i)) << i;
     }
     EXPECT_THROW(icon.ImageWidth(6), vm::VbError);
     EXPECT_THROW(icon.ImageWidth(0), vm::VbError);
@@ -62,7 +64,6 @@ TEST(FileIcon, DrawsTheColourAndMaskPlanesPixelForPixel) {
     ASSERT_TRUE(vmtest::writeFile(dir.file("a.ico"), fx::icoFile({fx::dib(24, 20, 24, 9)})));
     cFileIcon icon;
     ASSERT_TRUE(icon.LoadIcon(dir.file("a.ico")));
-    HDC screen = GetDC(nullptr);
 
     Canvas colour(24, 20);
     icon.DrawIconImage(colour.dc(), 1, false, 0, 0, 0, 0, SRCCOPY);
@@ -81,7 +82,6 @@ TEST(FileIcon, DrawsTheColourAndMaskPlanesPixelForPixel) {
     Canvas wide(48, 20);
     icon.DrawIconImage(wide.dc(), 1, false, 0, 0, 48, 0, SRCCOPY);
     EXPECT_EQ(wide.pixel(47, 0), pattern24(23, 0, 20, 9));
-    ReleaseDC(nullptr, screen);
 }
 
 TEST(FileIcon, RefusesNonIconFilesWithoutError) {
@@ -124,6 +124,7 @@ TEST(FileIcon, DamagedFilesRaise1050AndLeaveTheIconEmpty) {
 }
 
 TEST(FileIcon, ImageThatDoesNotHoldItsPlanesGivesNoHandleAndNoDrawing) {
+    ScreenDC screen;
     vmtest::ScratchDir dir;
     auto damaged = fx::dib(32, 32, 8);
     damaged.bytes[8] = 0; // biHeight 256: two planes of 128 rows the block does not hold
@@ -131,8 +132,8 @@ TEST(FileIcon, ImageThatDoesNotHoldItsPlanesGivesNoHandleAndNoDrawing) {
     ASSERT_TRUE(vmtest::writeFile(dir.file("d.ico"), fx::icoFile({damaged})));
     cFileIcon icon;
     ASSERT_TRUE(icon.LoadIcon(dir.file("d.ico")));
-    EXPECT_EQ(icon.IconHandle(GetDC(nullptr), 1), nullptr);
-    EXPECT_FALSE(icon.IconPicture(GetDC(nullptr), 1));
+    EXPECT_EQ(icon.IconHandle(screen, 1), nullptr);
+    EXPECT_FALSE(icon.IconPicture(screen, 1));
     Canvas canvas(32, 32);
     icon.DrawIconImage(canvas.dc(), 1, false, 0, 0, 0, 0, SRCCOPY);
     EXPECT_EQ(canvas.pixel(16, 16), RGB(255, 255, 255));
@@ -153,6 +154,7 @@ TEST(FileIcon, EntryWithoutBitCountTakesTheDepthFromTheImage) {
 }
 
 TEST(FileIcon, PngImagesAreKeptAsStoredAndDecodedByTheSystem) {
+    ScreenDC screen;
     vmtest::ScratchDir dir;
     const auto big = fx::png(256, 256, 3);
     const std::string file = fx::icoFile({fx::dib(16, 16, 8), big});
@@ -163,7 +165,7 @@ TEST(FileIcon, PngImagesAreKeptAsStoredAndDecodedByTheSystem) {
     EXPECT_EQ(icon.ImageHeight(2), 256);
     EXPECT_EQ(icon.ImageColourCount(2), 16777216);
 
-    HICON h = icon.IconHandle(GetDC(nullptr), 2);
+    HICON h = icon.IconHandle(screen, 2);
     ASSERT_NE(h, nullptr);
     Canvas canvas(256, 256);
     ASSERT_TRUE(DrawIconEx(canvas.dc(), 0, 0, h, 0, 0, 0, nullptr, DI_NORMAL));
@@ -234,6 +236,7 @@ TEST(FileIcon, SaveIconErrorsAndTargets) {
 }
 
 TEST(FileIcon, AddImageAppendsBlankOpaqueImages) {
+    ScreenDC screen;
     vmtest::ScratchDir dir;
     cFileIcon icon;
     icon.AddImage(32, 32, 16);
@@ -261,7 +264,9 @@ TEST(FileIcon, AddImageAppendsBlankOpaqueImages) {
         icon.DrawIconImage(mask.dc(), i, true, 0, 0, 0, 0, SRCCOPY);
         EXPECT_EQ(colour.pixel(5, 5), RGB(0, 0, 0)) << i;
         EXPECT_EQ(mask.pixel(5, 5), RGB(0, 0, 0)) << i;
-        EXPECT_NE(icon.IconHandle(GetDC(nullptr), i), nullptr);
+        HICON h = icon.IconHandle(screen, i);
+        EXPECT_NE(h, nullptr) << i;
+        DestroyIcon(h);
     }
     ASSERT_TRUE(icon.SaveIcon(""));
     cFileIcon saved;

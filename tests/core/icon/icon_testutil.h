@@ -49,4 +49,15 @@ private:
     HGDIOBJ old_;
 };
 
+// The screen's device context for the length of a test.
+class ScreenDC {
+public:
+    ScreenDC() : dc_(GetDC(nullptr)) {}
+    ~ScreenDC() { ReleaseDC(nullptr, dc_); }
+    operator HDC() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 } // namespace vmtest

@@ -74,7 +74,7 @@ TEST_F(IconModule, WithoutAModuleNothingIsListed) {
         ADD_FAILURE() << "listed without a module";
     } catch (const vm::VbError& e) {
         EXPECT_EQ(e.number(), vm::kObjectError + 1049);
-        EXPECT_EQ(e.source(), vm::executableName() + ".cResource");
+        EXPECT_EQ(e.source(), "test_coreicon.cResource");
         EXPECT_FALSE(e.description().empty());
     }
     EXPECT_EQ(res.ResourceTypeCount(), 0);
@@ -104,7 +104,7 @@ TEST_F(IconModule, LoadsGroupsByNumberAndByName) {
     ASSERT_EQ(icon.ImageCount(), 2);
     EXPECT_EQ(icon.ImageWidth(2), 256);
     for (int i = 1; i <= 2; ++i) {
-        HICON h = icon.IconHandle(GetDC(nullptr), i);
+        HICON h = icon.IconHandle(vmtest::ScreenDC(), i);
         EXPECT_NE(h, nullptr) << i;
         DestroyIcon(h);
     }
@@ -124,6 +124,13 @@ TEST_F(IconModule, MissingAndDamagedGroups) {
     EXPECT_FALSE(icon.LoadIconFromEXE(dir.file("none.dll"), 1, ""));
     ASSERT_TRUE(vmtest::writeFile(dir.file("text.dll"), "not a module"));
     EXPECT_FALSE(icon.LoadIconFromEXE(dir.file("text.dll"), 1, ""));
+    // A 16-bit (NE) module is not loaded as a data file, as on NT.
+    std::string ne(0x80, '\0');
+    ne.replace(0, 2, "MZ");
+    ne[0x3C] = 0x40;
+    ne.replace(0x40, 2, "NE");
+    ASSERT_TRUE(vmtest::writeFile(dir.file("old.icl"), ne));
+    EXPECT_FALSE(icon.LoadIconFromEXE(dir.file("old.icl"), 1, ""));
     expectVbError([&] { icon.LoadIconFromEXE(module, 2, ""); }, 1055, "Can't find resource.");
     expectVbError([&] { icon.LoadIconFromEXE(module, 0, "NOSUCH"); }, 1055, "Can't find resource.");
     // Group 9's second image is 4 bytes shorter than its entry says.
@@ -133,7 +140,7 @@ TEST_F(IconModule, MissingAndDamagedGroups) {
     try {
         icon.LoadIconFromEXE(module, 2, "");
     } catch (const vm::VbError& e) {
-        EXPECT_EQ(e.source(), vm::executableName() + ".cFileIcon");
+        EXPECT_EQ(e.source(), "test_coreicon.cFileIcon");
     }
 }
 
