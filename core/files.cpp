@@ -1,0 +1,150 @@
+#include "files.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "errorreport.h"
+#include "seam.h"
+#include "state.h"
+
+namespace vm {
+
+bool procFileExists(const std::string& path) {
+    if (path.empty()) return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+std::string procGetFileName(const std::string& path) {
+    auto slash = path.rfind('\\');
+    return slash == std::string::npos ? std::string() : path.substr(slash + 1);
+}
+
+std::string procGetFolder(std::string& path) {
+    auto slash = path.rfind('\\');
+    path = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    return path;
+}
+
+namespace {
+
+// The stored name of the one entry the directory search finds for path, or "".
+std::string storedName(const std::string& path) {
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(path.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return {};
+    FindClose(search);
+    return data.cFileName;
+}
+
+} // namespace
+
+std::string procGetLongPath(const std::string& path) {
+    if (path.rfind("\\\\", 0) == 0) return path;
+    // A wildcard would make the search answer with some other entry's name.
+    if (path.find_first_of("*?") != std::string::npos) return {};
+
+    // Trailing backslashes are not components: look up the path without them
+    // and give exactly one back at the end.
+    std::string work = path;
+    bool trailing = false;
+    while (work.size() > 3 && work.back() == '\\') {
+        work.pop_back();
+        trailing = true;
+    }
+    if (work.size() <= 3) return path.size() <= 3 ? path : work; // a drive root stays the root
+
+    std::string result = work.substr(0, 2);
+    work += '\\';
+    for (auto slash = work.find('\\', 3); slash != std::string::npos; slash = work.find('\\', slash + 1)) {
+        std::string name = storedName(work.substr(0, slash));
+        if (name.empty()) return {};
+        result += '\\' + name;
+    }
+    if (result.back() == '.') result.pop_back();
+    else if (trailing) result += '\\';
+    return result;
+}
+
+std::string procGetShortPath(const std::string& path) {
+    std::vector<char> buffer(MAX_PATH);
+    DWORD n = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n >= buffer.size()) { // too small: n is the size it needs
+        buffer.resize(n + 1);
+        n = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n >= buffer.size()) return {};
+    }
+    return std::string(buffer.data(), n);
+}
+
+void procRenameFile(const std::string& source, const std::string& target, bool deleteSource) {
+    if (!procFileExists(source) || procFileExists(target)) return;
+    if (MoveFileA(source.c_str(), target.c_str())) {
+        // The move has taken the source away; a leftover under the old name
+        // could only be a copy the move made across volumes.
+        if (deleteSource && procFileExists(source)) DeleteFileA(source.c_str());
+        return;
+    }
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return; // someone else moved one of them meanwhile; nothing to report
+    case ERROR_PATH_NOT_FOUND:
+        procShowError(76, kErrorSource, "Path not found");
+        return;
+    case ERROR_NOT_SAME_DEVICE:
+        procShowError(74, kErrorSource, "Can't rename with different drive");
+        return;
+    default:
+        procShowError(75, kErrorSource, "Path/File access error");
+        return;
+    }
+}
+
+void procDeleteChangedIconFile(const std::string& path) {
+    std::string folder = path;
+    procGetFolder(folder);
+    if (folder == paths.WindowsDir + "\\Icons\\" && procFileExists(path)) DeleteFileA(path.c_str());
+}
+
+void procShowFileProperties(const std::string& file, HWND owner) {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpVerb = "properties";
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExA(&info)) {
+        MsgBox("File " + file + " not found.", vbExclamation, "Error");
+        return;
+    }
+    if (info.hProcess) CloseHandle(info.hProcess);
+}
+
+std::string procGetFileMajorVersion(const std::string& file) {
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+    if (size == 0) return {};
+    std::vector<char> data(size);
+    if (!GetFileVersionInfoA(file.c_str(), 0, size, data.data())) return {};
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+        length < sizeof(VS_FIXEDFILEINFO))
+        return {};
+    return std::to_string(static_cast<std::int16_t>(HIWORD(fixed->dwProductVersionMS)));
+}
+
+std::string procTrimNull(std::string& text) {
+    auto nul = text.find('\0');
+    if (nul != std::string::npos) text.erase(nul);
+    return text;
+}
+
+} // namespace vm

@@ -1,0 +1,39 @@
+#pragma once
+// Small helpers on paths and files used all over the program. Paths are ANSI
+// texts with backslashes.
+#include <windows.h>
+
+#include <string>
+
+namespace vm {
+
+// True when the path can be opened as a file for reading (a folder cannot).
+bool procFileExists(const std::string& path);
+// The part after the last backslash; "" when the path has none or ends in one.
+std::string procGetFileName(const std::string& path);
+// Cuts path back to its last backslash (inclusive) and returns it; "" when
+// there is no backslash.
+std::string procGetFolder(std::string& path);
+// Every component in its stored case and long form; a network path comes back
+// unchanged, a trailing "\" stays (exactly one), a drive root stays the root,
+// and a component that does not exist gives "".
+std::string procGetLongPath(const std::string& path);
+// The short (8.3) form; "" for a path that does not exist.
+std::string procGetShortPath(const std::string& path);
+// Renames source to target when source exists and target does not. The
+// source is only ever removed by a successful move (deleteSource asks for
+// nothing more than that); a failed move leaves it where it was. Errors other
+// than a missing source or an existing target are shown in the standard error report.
+void procRenameFile(const std::string& source, const std::string& target, bool deleteSource);
+// Deletes path only when it lies directly in WindowsDir & "\Icons\" (spelt as
+// WindowsDir is) and exists; files anywhere else are never touched.
+void procDeleteChangedIconFile(const std::string& path);
+// The shell's properties sheet for a file; "File <file> not found." when the
+// shell cannot show it.
+void procShowFileProperties(const std::string& file, HWND owner);
+// The major product version of a file as decimal text, or "".
+std::string procGetFileMajorVersion(const std::string& file);
+// Cuts text before its first NUL and returns it.
+std::string procTrimNull(std::string& text);
+
+} // namespace vm
