@@ -1,0 +1,268 @@
+// The icon-format grid in a real hidden window: row layout and the scroll bar
+// it needs, mouse and keyboard selection, and refilling with another icon.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cicongrid.h"
+#include "ico_fixtures.h"
+#include "scratch.h"
+#include "vberror.h"
+
+namespace {
+
+using vm::cIconGrid;
+
+TEST(IconCaption, ColourCounts) {
+    EXPECT_EQ(vm::IconCaption(32, 32, 16), "32 x 32, 16 Colors");
+    EXPECT_EQ(vm::IconCaption(32, 32, 256), "32 x 32, 256 Colors");
+    EXPECT_EQ(vm::IconCaption(48, 24, 257), "48 x 24, Millions of Colors");
+    EXPECT_EQ(vm::IconCaption(32, 32, 16777216), "32 x 32, Millions of Colors");
+}
+
+class IconGridTest : public testing::Test {
+protected:
+    void SetUp() override {
+        parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 600, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(parent, nullptr);
+        grid = std::make_unique<cIconGrid>();
+        grid->Create(parent, 0, 0, 120, 400);
+        ASSERT_NE(grid->hWnd(), nullptr);
+
+        RECT text{};
+        DrawTextA(GetDC(grid->hWnd()), "Xg", -1, &text, DT_CALCRECT);
+        th = text.bottom - text.top;
+        ASSERT_GT(th, 0);
+        HDC screen = GetDC(nullptr);
+        tppY = 1440 / GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+
+        grid->onMouseDown = [this](short& button, short& shift, float&, float&) {
+            events.push_back(button);
+            selectedAtEvent = selection();
+        };
+    }
+    void TearDown() override {
+        grid.reset();
+        DestroyWindow(parent);
+    }
+
+    // Loads an icon of the given square sizes and depths into the grid.
+    void load(const std::vector<std::pair<int, int>>& formats) {
+        std::vector<vmtest::ico::Image> images;
+        for (auto [size, bits] : formats) images.push_back(vmtest::ico::dib(size, size, bits));
+        std::string path = scratch.file("grid.ico");
+        ASSERT_TRUE(vmtest::writeFile(path, vmtest::ico::icoFile(images)));
+        ASSERT_TRUE(icon.LoadIcon(path));
+        grid->Init(icon);
+    }
+    void loadSizes() { load({{16, 4}, {32, 8}, {48, 24}}); }
+
+    // Row tops of 16, 32 and 48 pixel images.
+    int top(int row) const {
+        static const int heights[] = {16, 32, 48};
+        int t = 0;
+        for (int i = 0; i < row - 1; ++i) t += th + heights[i] + 6;
+        return t;
+    }
+
+    void click(int y, WPARAM keys = 0, UINT msg = WM_LBUTTONDOWN) {
+        SendMessageA(grid->hWnd(), msg, keys, MAKELPARAM(10, y));
+    }
+
+    std::string selection() const {
+        std::string s;
+        for (int i = 1; i <= grid->ItemCount(); ++i) s += grid->Selected(i) ? '1' : '0';
+        return s;
+    }
+
+    SCROLLINFO bar() const {
+        SCROLLINFO info{sizeof(info), SIF_ALL};
+        GetScrollInfo(grid->hWnd(), SB_VERT, &info);
+        return info;
+    }
+    bool barShown() const { return GetWindowLongA(grid->hWnd(), GWL_STYLE) & WS_VSCROLL; }
+    void resizeTo(int height) { SetWindowPos(grid->hWnd(), nullptr, 0, 0, 120, height, SWP_NOZORDER); }
+
+    vmtest::ScratchDir scratch;
+    vm::cFileIcon icon;
+    HWND parent = nullptr;
+    std::unique_ptr<cIconGrid> grid;
+    int th = 0;
+    int tppY = 15;
+    std::vector<short> events;
+    std::string selectedAtEvent;
+};
+
+TEST_F(IconGridTest, RowsAndTheBarTheyNeed) {
+    loadSizes();
+    ASSERT_EQ(grid->ItemCount(), 3);
+    int total = top(4);
+    EXPECT_EQ(top(2), th + 22);
+    EXPECT_FALSE(barShown());
+
+    // Each row starts one pixel past the end of the one before.
+    click(top(2));
+    EXPECT_EQ(selection(), "000");
+    click(top(2) + 1);
+    EXPECT_EQ(selection(), "010");
+    click(top(2) - 1);
+    EXPECT_EQ(selection(), "100");
+    // Between the icon and the caption of the last row.
+    click(top(3) + 2 + 48 + 1);
+    EXPECT_EQ(selection(), "001");
+    click(total + 2);
+    EXPECT_EQ(selection(), "001");
+
+    int height = 100;
+    resizeTo(height);
+    EXPECT_TRUE(barShown());
+    SCROLLINFO info = bar();
+    int page = height * ((total / (total - height)) + 1);
+    EXPECT_EQ(static_cast<int>(info.nPage), page);
+    EXPECT_EQ(info.nMax - static_cast<int>(info.nPage), total - height);
+
+    resizeTo(400);
+    EXPECT_FALSE(barShown());
+}
+
+TEST_F(IconGridTest, MouseSelection) {
+    loadSizes();
+    // Shift without a current row selects the clicked row alone.
+    click(top(2) + 1, MK_SHIFT);
+    EXPECT_EQ(selection(), "010");
+    click(top(3) + 1, MK_CONTROL);
+    EXPECT_EQ(selection(), "011");
+    click(top(2) + 1, MK_CONTROL);
+    EXPECT_EQ(selection(), "001");
+    // Shift ranges run from the current row, either way, replacing the rest;
+    // the clicked row becomes the current one.
+    click(top(1) + 1, MK_SHIFT);
+    EXPECT_EQ(selection(), "110");
+    click(top(3) + 1, MK_SHIFT);
+    EXPECT_EQ(selection(), "111");
+    click(top(2) + 1);
+    click(top(3) + 1, MK_SHIFT);
+    EXPECT_EQ(selection(), "011");
+
+    // The form hears of every click before the selection moves; a right
+    // click changes nothing else.
+    events.clear();
+    click(top(1) + 1);
+    EXPECT_EQ(selectedAtEvent, "011");
+    EXPECT_EQ(selection(), "100");
+    click(top(3) + 1, MK_RBUTTON, WM_RBUTTONDOWN);
+    EXPECT_EQ(selection(), "100");
+    EXPECT_EQ(events, (std::vector<short>{1, 2}));
+
+    // Clicks in twips go through the member the same way.
+    grid->MouseDown(3, 0, 0.0f, static_cast<float>((top(2) + 1) * tppY));
+    EXPECT_EQ(selection(), "010");
+    grid->MouseDown(2, 0, 0.0f, static_cast<float>((top(3) + 1) * tppY));
+    EXPECT_EQ(selection(), "010");
+}
+
+TEST_F(IconGridTest, KeyboardSelection) {
+    loadSizes();
+    grid->KeyDown(VK_UP, 0);
+    grid->KeyDown(VK_SPACE, 0);
+    EXPECT_EQ(selection(), "000");
+    // Down with no current row goes to the first.
+    grid->KeyDown(VK_DOWN, 1);
+    EXPECT_EQ(selection(), "100");
+    grid->KeyDown(VK_DOWN, 0);
+    EXPECT_EQ(selection(), "010");
+    grid->KeyDown(VK_DOWN, 1);
+    EXPECT_EQ(selection(), "011");
+    grid->KeyDown(VK_DOWN, 0);
+    EXPECT_EQ(selection(), "011");
+    grid->KeyDown(VK_UP, 2);
+    grid->KeyDown(VK_UP, 2);
+    EXPECT_EQ(selection(), "011");
+    grid->KeyDown(VK_SPACE, 0);
+    EXPECT_EQ(selection(), "111");
+    grid->KeyDown(VK_UP, 0);
+    EXPECT_EQ(selection(), "111");
+    grid->KeyDown(VK_DOWN, 2);
+    grid->KeyDown(VK_DOWN, 3);
+    grid->KeyDown(VK_SPACE, 0);
+    EXPECT_EQ(selection(), "110");
+    grid->KeyDown(VK_UP, 1);
+    EXPECT_EQ(selection(), "111");
+    grid->KeyDown(VK_UP, 0);
+    EXPECT_EQ(selection(), "100");
+    grid->KeyDown('A', 0);
+    EXPECT_EQ(selection(), "100");
+
+    grid->SetSelected(3, true);
+    EXPECT_EQ(selection(), "101");
+    grid->KeyDown(VK_SPACE, 0);
+    EXPECT_EQ(selection(), "100");
+    EXPECT_THROW(grid->SetSelected(4, true), vm::VbError);
+    EXPECT_THROW(grid->Selected(0), vm::VbError);
+}
+
+TEST_F(IconGridTest, KeysScrollTheCurrentRowIntoView) {
+    loadSizes();
+    int height = 60;
+    resizeTo(height);
+    ASSERT_TRUE(barShown());
+    grid->KeyDown(VK_DOWN, 0);
+    EXPECT_EQ(bar().nPos, 0);
+    grid->KeyDown(VK_DOWN, 0);
+    grid->KeyDown(VK_DOWN, 0);
+    EXPECT_EQ(bar().nPos, top(4) - height);
+    // Clicks count from the scrolled list: the top pixel row now shows row 3.
+    click(1);
+    EXPECT_EQ(selection(), "001");
+    grid->KeyDown(VK_UP, 0);
+    EXPECT_EQ(bar().nPos, top(2));
+    grid->KeyDown(VK_UP, 0);
+    EXPECT_EQ(bar().nPos, 0);
+}
+
+TEST_F(IconGridTest, RefillKeepsTheCurrentRowInRange) {
+    loadSizes();
+    resizeTo(60);
+    ASSERT_TRUE(barShown());
+    grid->KeyDown(VK_DOWN, 0);
+    grid->KeyDown(VK_DOWN, 0);
+    grid->KeyDown(VK_DOWN, 0);
+
+    // A new icon brings new rows, none selected; the current row shrinks to
+    // the last one.
+    load({{32, 4}});
+    ASSERT_EQ(grid->ItemCount(), 1);
+    EXPECT_FALSE(barShown());
+    grid->KeyDown(VK_SPACE, 0);
+    EXPECT_EQ(selection(), "1");
+
+    // An icon without images empties the grid at once.
+    resizeTo(20);
+    ASSERT_TRUE(barShown());
+    vm::cFileIcon empty;
+    grid->Init(empty);
+    EXPECT_EQ(grid->ItemCount(), 0);
+    EXPECT_FALSE(barShown());
+    grid->KeyDown(VK_SPACE, 0);
+    grid->KeyDown(VK_DOWN, 1);
+    EXPECT_EQ(grid->ItemCount(), 0);
+}
+
+TEST_F(IconGridTest, OutlivesItsWindow) {
+    loadSizes();
+    resizeTo(60);
+    // The form may go first: the grid lets go of its rows and its bar.
+    DestroyWindow(parent);
+    parent = nullptr;
+    EXPECT_EQ(grid->hWnd(), nullptr);
+    EXPECT_EQ(grid->ItemCount(), 0);
+    grid->Draw();
+}
+
+} // namespace
