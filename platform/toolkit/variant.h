@@ -17,6 +17,9 @@ public:
     Variant(std::string text) : value_(std::move(text)) {}
     Variant(const char* text) : value_(std::string(text)) {}
     Variant(std::int32_t number) : value_(number) {}
+    // A Boolean is stored as "True"/"False" or as "0"/"1" depending on the
+    // setting; the caller says which, rather than a silent 1.
+    Variant(bool) = delete;
 
     bool isEmpty() const { return std::holds_alternative<std::monostate>(value_); }
     bool isText() const { return std::holds_alternative<std::string>(value_); }
