@@ -1,0 +1,35 @@
+#pragma once
+// What the browser's builders need of the main window. The window fills these
+// in when it loads; any left empty does nothing, so tests set only what they read.
+#include <functional>
+#include <string>
+
+#include "hiddenlist.h"
+
+namespace vm {
+
+struct BrowserHost {
+    std::function<void(const std::string&)> setStatusText;   // progress text (splash or message panel)
+    std::function<void(const std::string&)> setMessagePanel; // the status panel "message"
+    std::function<void(const std::string&)> setCountPanel;   // the status panel "count"
+    std::function<void(bool)> setHourglass;                  // true: wait pointer, false: default
+    std::function<void(bool)> setAbort;                      // busy (false) / idle (true) state
+    std::function<void()> doEvents;                          // one yield to the message loop
+    std::function<void()> clearResult;                       // empties the result view
+    std::function<void()> showPage;                          // fills the current page, rebuilds the page menus
+    // Favourites name search: every file of the favourites tree into the list,
+    // and the "open" entries of one icon file appended to the entry list.
+    std::function<void(HiddenList&)> listFavoriteFiles;
+    std::function<void(const std::string&)> appendFileEntries;
+
+    void statusText(const std::string& t) const { if (setStatusText) setStatusText(t); }
+    void messagePanel(const std::string& t) const { if (setMessagePanel) setMessagePanel(t); }
+    void countPanel(const std::string& t) const { if (setCountPanel) setCountPanel(t); }
+    void hourglass(bool on) const { if (setHourglass) setHourglass(on); }
+    void abort(bool idle) const { if (setAbort) setAbort(idle); }
+    void events() const { if (doEvents) doEvents(); }
+    void clear() const { if (clearResult) clearResult(); }
+    void page() const { if (showPage) showPage(); }
+};
+
+} // namespace vm

@@ -1,0 +1,158 @@
+#include "librarychunks.h"
+
+#include <strings.h>
+
+#include "files.h"
+#include "libraryarchive.h"
+#include "resultentry.h"
+#include "state.h"
+#include "zandrelbind.h"
+
+namespace vm {
+namespace {
+
+// A chunk text names a file in the cache and a member of an archive, so only
+// a plain decimal number is taken as one.
+bool isChunkText(const std::string& chunk) {
+    if (chunk.empty() || chunk.size() > 9) return false;
+    for (char c : chunk)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+std::string cacheFolder(int iconSize) { return paths.DataPath + "Temp" + std::to_string(iconSize); }
+
+void extractChunk(ChunkState& state, int iconSize, const std::string& chunk) {
+    const ChunkHome home = ChunkHomeOf(iconSize, ChunkNumber(chunk));
+    if (home.archive.empty()) return;
+    state.LibraryArchiveName = home.archive;
+    zandrel::addUNZIP_Initialise();
+    state.UnzipResult = zandrel::addUNZIP_ArchiveName((paths.DataPath + home.archive).c_str());
+    state.UnzipResult = zandrel::addUNZIP_Decrypt(kLibraryPassword);
+    state.UnzipResult = zandrel::addUNZIP_Include((chunk + ".lib").c_str());
+    state.UnzipResult = zandrel::addUNZIP_ExtractTo(cacheFolder(iconSize).c_str());
+    state.UnzipResult = zandrel::addUNZIP_Overwrite(ZANDREL_OVERWRITE_ALWAYS);
+    state.UnzipResult = zandrel::addUNZIP();
+}
+
+} // namespace
+
+bool LoadPixelPicture(const std::string& path, PixelPicture& picture) {
+    picture = {};
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!bitmap) return false;
+    BITMAP info{};
+    bool ok = GetObjectA(bitmap, sizeof(info), &info) != 0 && info.bmWidth > 0 && info.bmHeight > 0;
+    if (ok) {
+        BITMAPINFO bmi{};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = info.bmWidth;
+        bmi.bmiHeader.biHeight = -info.bmHeight; // top row first
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        picture.width = info.bmWidth;
+        picture.height = info.bmHeight;
+        picture.pixels.resize(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight));
+        HDC dc = GetDC(nullptr);
+        ok = GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), picture.pixels.data(), &bmi,
+                       DIB_RGB_COLORS) == info.bmHeight;
+        ReleaseDC(nullptr, dc);
+        for (std::uint32_t& p : picture.pixels) p &= 0xFFFFFF;
+    }
+    DeleteObject(bitmap);
+    if (!ok) picture = {};
+    return ok;
+}
+
+HICON IconFromCell(const CellImage& cell) {
+    if (cell.width < 1 || cell.height < 1) return nullptr;
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = cell.width;
+    bmi.bmiHeader.biHeight = -cell.height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP color = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!color) return nullptr;
+    // The alpha channel agrees with the mask, so the icon draws the same with
+    // and without alpha blending.
+    auto* out = static_cast<std::uint32_t*>(bits);
+    for (size_t i = 0; i < cell.pixels.size(); ++i)
+        out[i] = cell.transparent[i] ? 0 : (cell.pixels[i] | 0xFF000000u);
+    GdiFlush();
+
+    const int stride = ((cell.width + 15) / 16) * 2; // monochrome rows are word-aligned
+    std::vector<std::uint8_t> maskBits(static_cast<size_t>(stride) * static_cast<size_t>(cell.height), 0);
+    for (int y = 0; y < cell.height; ++y)
+        for (int x = 0; x < cell.width; ++x)
+            if (cell.transparent[static_cast<size_t>(y) * static_cast<size_t>(cell.width) + static_cast<size_t>(x)])
+                maskBits[static_cast<size_t>(y) * static_cast<size_t>(stride) + static_cast<size_t>(x / 8)] |=
+                    static_cast<std::uint8_t>(0x80 >> (x % 8));
+    HBITMAP mask = CreateBitmap(cell.width, cell.height, 1, 1, maskBits.data());
+
+    HICON icon = nullptr;
+    if (mask) {
+        ICONINFO ii{};
+        ii.fIcon = TRUE;
+        ii.hbmColor = color;
+        ii.hbmMask = mask;
+        icon = CreateIconIndirect(&ii);
+        DeleteObject(mask);
+    }
+    DeleteObject(color);
+    return icon;
+}
+
+bool DescribeLibraryItem(const KeywordState& keywords, const std::string& currentKeywordId, int iconSize,
+                         const std::string& entry, LibraryItemText& item) {
+    if (entry.size() <= 3) return false;
+    item = {};
+    // Only ids the tables hold are read; a keyword without an id has no text here.
+    const long id = ChunkNumber(currentKeywordId);
+    if (!currentKeywordId.empty() && id >= 0 && id <= kMaxKeywordId)
+        item.text = keywords.KeywordNames[static_cast<size_t>(id)];
+    const std::string codes = EntryField(entry, 3);
+    item.typeCode = codes.size() >= 2 ? codes.substr(1, 1) : std::string();
+    item.origin = "Vellumar " + ChunkHomeOf(iconSize, ChunkNumber(EntryField(entry, 1))).part;
+    return true;
+}
+
+void LibraryChunkLoader::procGetLibraryChunk(ChunkState& state, int iconSize, const std::string& chunk) {
+    if (!isChunkText(chunk)) {
+        state.ChunkAvailable = false;
+        return;
+    }
+    const std::string path = cacheFolder(iconSize) + "\\" + chunk + ".lib";
+    if (!procFileExists(path)) extractChunk(state, iconSize, chunk);
+    state.ChunkAvailable = procFileExists(path);
+    if (!state.ChunkAvailable || strcasecmp(path.c_str(), state.LoadedChunkPath.c_str()) == 0) return;
+    // The loaded path names the picture actually held, so a chunk that cannot
+    // be read never passes for the one before it.
+    if (LoadPixelPicture(path, picture_)) state.LoadedChunkPath = path;
+    else state.LoadedChunkPath.clear();
+}
+
+void LibraryChunkLoader::procGetColor(int keyDigit) {
+    KeyColorOf(keyDigit, maskColor_);
+}
+
+HICON LibraryChunkLoader::LibraryIcon(ChunkState& state, int iconSize, const std::string& entry) {
+    if (entry.size() <= 3) return nullptr;
+    const std::string chunk = EntryField(entry, 1);
+    procGetLibraryChunk(state, iconSize, chunk);
+    const std::string codes = EntryField(entry, 3);
+    procGetColor(!codes.empty() && codes[0] >= '0' && codes[0] <= '9' ? codes[0] - '0' : 0);
+    CellImage cell;
+    const bool loaded = state.ChunkAvailable && !state.LoadedChunkPath.empty() &&
+                        strcasecmp(state.LoadedChunkPath.c_str(),
+                                   (cacheFolder(iconSize) + "\\" + chunk + ".lib").c_str()) == 0;
+    if (!loaded || !CutChunkCell(picture_, ChunkNumber(EntryField(entry, 2)), maskColor_, cell))
+        cell = NoIconCell(iconSize);
+    return IconFromCell(cell);
+}
+
+} // namespace vm

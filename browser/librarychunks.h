@@ -1,0 +1,48 @@
+#pragma once
+// The page loader's side of the library archives: a chunk is extracted from its
+// archive into the data set's cache folder (paths.DataPath & "Temp16"/"Temp32")
+// once per run, its picture kept while consecutive icons use it, and one cell
+// cut out of it as an icon.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "browserstate.h"
+#include "chunkcell.h"
+
+namespace vm {
+
+// 0x00RRGGBB pixels of a picture file that Windows' picture loader reads.
+bool LoadPixelPicture(const std::string& path, PixelPicture& picture);
+// An icon from a cut cell; the caller destroys it. Null when it cannot be made.
+HICON IconFromCell(const CellImage& cell);
+
+// What the result list shows of a "book" entry besides its picture.
+struct LibraryItemText {
+    std::string text;     // the keyword the icon was listed under
+    std::string typeCode; // for the type column
+    std::string origin;   // "Vellumar " and the library part
+};
+// False for an entry of 3 characters or fewer, which adds no item.
+bool DescribeLibraryItem(const KeywordState& keywords, const std::string& currentKeywordId, int iconSize,
+                         const std::string& entry, LibraryItemText& item);
+
+class LibraryChunkLoader {
+public:
+    // Makes the chunk's file available in the cache (extracting it when it is
+    // not there yet) and loads its picture unless it is the one loaded last.
+    void procGetLibraryChunk(ChunkState& state, int iconSize, const std::string& chunk);
+    // The key colour of digit k becomes the transparent colour; other values keep the previous one.
+    void procGetColor(int keyDigit);
+    // The icon of a "book" entry or of a library animation frame: its cell with
+    // the key colour transparent, or the no-icon picture when the chunk is
+    // missing or unreadable. Null for an entry of 3 characters or fewer.
+    HICON LibraryIcon(ChunkState& state, int iconSize, const std::string& entry);
+
+private:
+    PixelPicture picture_;
+    std::uint32_t maskColor_ = 0xFFFFFF;
+};
+
+} // namespace vm

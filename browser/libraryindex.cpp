@@ -1,0 +1,177 @@
+#include "libraryindex.h"
+
+#include <windows.h>
+
+#include "errorreport.h"
+#include "files.h"
+#include "seam.h"
+#include "state.h"
+#include "textfile.h"
+
+namespace vm {
+namespace {
+
+// Run-time error numbers of the error report.
+constexpr long kErrInvalidCall = 5;
+constexpr long kErrSubscript = 9;
+constexpr long kErrFileAccess = 75;
+
+std::string sizeText(const KeywordState& keywords) { return std::to_string(keywords.IconSize); }
+
+// Reads a file's lines; an unreadable file goes to the error report.
+bool readOrReport(const std::string& path, std::vector<std::string>& lines) {
+    if (ReadTextLines(path, lines)) return true;
+    procShowError(kErrFileAccess, kErrorSource, "Path/File access error");
+    return false;
+}
+
+// The next keyword id, or false (with a report) when the tables are full:
+// ids above kMaxKeywordId are never stored.
+bool takeKeywordId(int id) {
+    if (id <= kMaxKeywordId) return true;
+    procShowError(kErrSubscript, kErrorSource, "Subscript out of range");
+    return false;
+}
+
+void addKeyword(const KeywordLists& lists, const std::string& name, int id) {
+    lists.cmbSearch->AddItem(name);
+    lists.cmbSearch->SetItemData(lists.cmbSearch->NewIndex(), id);
+    if (lists.addSearch) lists.addSearch->AddItem(name);
+}
+
+void readIndex(KeywordState& keywords, const KeywordLists& lists, const std::string& path, int& id) {
+    std::vector<std::string> lines;
+    if (!readOrReport(path, lines)) return;
+    for (const std::string& line : lines) {
+        const size_t p = line.find(';');
+        if (p == std::string::npos) {
+            procShowError(kErrInvalidCall, kErrorSource, "Invalid procedure call or argument");
+            return;
+        }
+        if (!takeKeywordId(id)) return;
+        keywords.KeywordNames[id] = line.substr(0, p);
+        addKeyword(lists, keywords.KeywordNames[id], id);
+        keywords.KeywordIcons[id] = line.substr(p + 1) + ";";
+        ++id;
+    }
+}
+
+void readUserKeywords(KeywordState& keywords, const KeywordLists& lists, const std::string& path, int& id) {
+    std::vector<std::string> lines;
+    if (!readOrReport(path, lines)) return;
+    for (const std::string& line : lines) {
+        if (!takeKeywordId(id)) return;
+        keywords.KeywordNames[id] = line;
+        addKeyword(lists, line, id);
+        keywords.KeywordIcons[id].clear();
+        if (lists.lstKey) {
+            lists.lstKey->AddItem(line);
+            lists.lstKey->SetItemData(lists.lstKey->NewIndex(), lists.cmbSearch->NewIndex());
+        }
+        ++id;
+    }
+}
+
+void readUserReferences(UserReferences& refs, const std::string& path) {
+    std::vector<std::string> lines;
+    if (!readOrReport(path, lines)) return;
+    for (const std::string& line : lines) {
+        const size_t p = line.find(';');
+        if (p == std::string::npos) {
+            procShowError(kErrInvalidCall, kErrorSource, "Invalid procedure call or argument");
+            return;
+        }
+        refs.lstUser.AddItem(line.substr(0, p));
+        refs.cmbUser.AddItem(line.substr(p + 1));
+        refs.lstUser.SetItemData(refs.lstUser.NewIndex(), refs.cmbUser.NewIndex());
+        refs.cmbUser.SetItemData(refs.cmbUser.NewIndex(), refs.lstUser.NewIndex());
+    }
+}
+
+// Writes one user file; true when it was written (or the flag was not set).
+bool saveOne(const std::string& dataPath, const std::string& base, const std::string& size,
+             const std::vector<std::string>& lines) {
+    std::string error;
+    switch (ReplaceWithBackup(dataPath + base + "-" + size + ".dat", dataPath + base + "-" + size + ".bak",
+                              JoinTextLines(lines), error)) {
+    case ReplaceResult::Written: return true;
+    case ReplaceResult::BackupBlocked: return false;
+    case ReplaceResult::Failed: break;
+    }
+    procShowError(kErrFileAccess, kErrorSource, error);
+    return false;
+}
+
+} // namespace
+
+void MigrateOldLibraryNames() {
+    const std::string& dataPath = paths.DataPath;
+    static const char* const kPairs[][2] = {
+        {"Icondata.dat", "Icondata-32.dat"}, {"Iconuser.dat", "Iconuser-32.dat"}, {"Keyuser.dat", "Keyuser-32.dat"},
+        {"Iconlib.res", "Iconlib-32.res"},   {"Iconlib1.res", "Iconlib1-32.res"}, {"Iconlib2.res", "Iconlib2-32.res"},
+        {"Iconlib3.res", "Iconlib3-32.res"}, {"Iconlib4.res", "Iconlib4-32.res"},
+    };
+    for (const auto& pair : kPairs) {
+        procRenameFile(dataPath + pair[0], dataPath + pair[1], true);
+    }
+}
+
+void procFillSearch(KeywordState& keywords, UserReferences& refs, const KeywordLists& lists, const BrowserHost& host) {
+    const std::string& dataPath = paths.DataPath;
+    host.hourglass(true);
+    host.events();
+    MigrateOldLibraryNames();
+
+    lists.cmbSearch->Clear();
+    if (lists.addSearch) lists.addSearch->Clear();
+    if (lists.lstKey) lists.lstKey->Clear();
+    refs.cmbUser.Clear();
+    refs.lstUser.Clear();
+    // Ids of the previous data set must not survive into this one.
+    for (std::string& s : keywords.KeywordNames) s.clear();
+    for (std::string& s : keywords.KeywordIcons) s.clear();
+    int id = 0;
+
+    const std::string n = sizeText(keywords);
+    host.statusText("Getting " + n + "*" + n + " icon index...");
+    const std::string indexPath = dataPath + "Icondata-" + n + ".dat";
+    if (!procFileExists(indexPath)) {
+        identity.ProductName.clear();
+        host.hourglass(false);
+        MsgBox("Vellumar Index file " + indexPath + " was not found.\rThe Vellumar icon features will be disabled.",
+               vbExclamation | vbOKOnly, "Vellumar error");
+    } else {
+        readIndex(keywords, lists, indexPath, id);
+    }
+
+    host.statusText("Getting user keywords...");
+    const std::string keyPath = dataPath + "Keyuser-" + n + ".dat";
+    if (procFileExists(keyPath)) readUserKeywords(keywords, lists, keyPath, id);
+
+    host.statusText("Getting user icon index...");
+    const std::string refPath = dataPath + "Iconuser-" + n + ".dat";
+    if (procFileExists(refPath)) readUserReferences(refs, refPath);
+
+    host.countPanel(std::to_string(id) + " Keywords");
+    host.hourglass(false);
+}
+
+void procSaveUserData(const std::string& size, KeywordState& keywords, const UserReferences& refs,
+                      const ListControl* lstKey) {
+    const std::string& dataPath = paths.DataPath;
+    // Without the keyword editor's list there is nothing to write, and writing
+    // nothing would empty the user's file.
+    if (keywords.KeywordsChanged && lstKey) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < lstKey->ListCount(); ++i) lines.push_back(lstKey->List(i));
+        if (saveOne(dataPath, "Keyuser", size, lines)) keywords.KeywordsChanged = false;
+    }
+    if (keywords.UserIconsChanged) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < refs.lstUser.ListCount() && i < refs.cmbUser.ListCount(); ++i)
+            lines.push_back(refs.lstUser.List(i) + ";" + refs.cmbUser.List(i));
+        if (saveOne(dataPath, "Iconuser", size, lines)) keywords.UserIconsChanged = false;
+    }
+}
+
+} // namespace vm

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "libfixtures.h"
+#include "libraryarchive.h"
+#include "librarychunks.h"
+#include "scratch.h"
+#include "state.h"
+
+using namespace vm;
+
+TEST(LibraryArchive, ChunkRangesChooseArchiveAndPart) {
+    struct Case {
+        int size;
+        long chunk;
+        const char* archive;
+        const char* part;
+    };
+    const Case cases[] = {
+        {32, 1, "Iconlib-32.res", "32*32 Core Library"},   {32, 86, "Iconlib-32.res", "32*32 Core Library"},
+        {32, 87, "Iconlib1-32.res", "32*32 Pellandry 1"},  {32, 149, "Iconlib2-32.res", "32*32 Pellandry 2"},
+        {32, 324, "Iconlib9-32.res", "32*32 Pellandry 9"}, {32, 325, "", ""},
+        {32, 0, "", ""},                                   {32, -5, "", ""},
+        {16, 50, "Iconlib-16.res", "16*16 Core Library"},  {16, 51, "Iconlib1-16.res", "16*16 Pellandry 1"},
+        {16, 160, "", ""},                                 {16, 175, "Iconlib5-16.res", "16*16 Pellandry 5"},
+        {16, 200, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.size) + " " + std::to_string(c.chunk));
+        const ChunkHome home = ChunkHomeOf(c.size, c.chunk);
+        EXPECT_EQ(home.archive, c.archive);
+        EXPECT_EQ(home.part, c.part);
+    }
+    EXPECT_EQ(ChunkNumber("87"), 87);
+    EXPECT_EQ(ChunkNumber("87.9x"), 87);
+    EXPECT_EQ(ChunkNumber("x"), 0);
+    std::uint32_t color = 1;
+    EXPECT_TRUE(KeyColorOf(9, color));
+    EXPECT_EQ(color, 0x008080u);
+    EXPECT_TRUE(KeyColorOf(6, color));
+    EXPECT_EQ(color, 0x0000FFu);
+    EXPECT_FALSE(KeyColorOf(10, color));
+    EXPECT_EQ(color, 0x0000FFu);
+}
+
+TEST(LibraryItem, TextTypeAndOriginOfABookEntry) {
+    KeywordState keywords;
+    keywords.KeywordNames[7] = "cat";
+    LibraryItemText item;
+    ASSERT_TRUE(DescribeLibraryItem(keywords, "7", 32, "12:5:03book", item));
+    EXPECT_EQ(item.text, "cat");
+    EXPECT_EQ(item.typeCode, "3");
+    EXPECT_EQ(item.origin, "Vellumar 32*32 Core Library");
+    ASSERT_TRUE(DescribeLibraryItem(keywords, "-1", 16, "160:0:00book", item));
+    EXPECT_EQ(item.text, "");
+    EXPECT_EQ(item.origin, "Vellumar ");
+    EXPECT_FALSE(DescribeLibraryItem(keywords, "7", 32, "abc", item));
+}
+
+namespace {
+
+// The icon's pixels read back: colour as 0x00RRGGBB and the mask.
+CellImage readIcon(HICON icon) {
+    CellImage cell;
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return cell;
+    BITMAP bm{};
+    GetObjectA(info.hbmMask, sizeof(bm), &bm);
+    cell.width = bm.bmWidth;
+    cell.height = bm.bmHeight;
+    auto grab = [&](HBITMAP bitmap) {
+        std::vector<std::uint32_t> px(static_cast<size_t>(cell.width) * cell.height);
+        BITMAPINFO bmi{};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = cell.width;
+        bmi.bmiHeader.biHeight = -cell.height;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        HDC dc = GetDC(nullptr);
+        GetDIBits(dc, bitmap, 0, static_cast<UINT>(cell.height), px.data(), &bmi, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, dc);
+        return px;
+    };
+    const auto mask = grab(info.hbmMask);
+    cell.pixels = grab(info.hbmColor);
+    for (auto& p : cell.pixels) p &= 0xFFFFFF;
+    for (auto m : mask) cell.transparent.push_back((m & 0xFFFFFF) != 0);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    return cell;
+}
+
+struct ChunkFixture : ::testing::Test {
+    vmtest::ScratchDir dir;
+    ChunkState state;
+    LibraryChunkLoader loader;
+
+    void SetUp() override {
+        paths.DataPath = dir.path() + "\\";
+        vmtest::writeSampleLibrary(dir.path());
+        CreateDirectoryA(dir.file("Temp16").c_str(), nullptr);
+        CreateDirectoryA(dir.file("Temp32").c_str(), nullptr);
+    }
+    std::string cached(int size, const std::string& chunk) const {
+        return dir.file("Temp" + std::to_string(size) + "\\" + chunk + ".lib");
+    }
+    CellImage icon(int size, const std::string& entry) {
+        HICON h = loader.LibraryIcon(state, size, entry);
+        EXPECT_NE(h, nullptr) << entry;
+        CellImage cell = readIcon(h);
+        DestroyIcon(h);
+        return cell;
+    }
+    static bool isPlaceholder(const CellImage& cell, int size) {
+        const CellImage none = NoIconCell(size);
+        return cell.transparent == none.transparent && cell.pixels == none.pixels;
+    }
+};
+
+} // namespace
+
+TEST_F(ChunkFixture, ExtractsTheChunkOnceAndKeepsItInTheCache) {
+    loader.procGetLibraryChunk(state, 32, "1");
+    EXPECT_TRUE(state.ChunkAvailable);
+    EXPECT_EQ(state.LibraryArchiveName, "Iconlib-32.res");
+    EXPECT_EQ(state.LoadedChunkPath, cached(32, "1"));
+    EXPECT_EQ(vmtest::readFile(cached(32, "1")), vmtest::makeChunkBitmap(32, 1, "0:0,1:1,2:2,3:3,4:4,5:5,6:6,7:7,8:8,9:9"));
+
+    // Add-on archives by range, in both data sets.
+    loader.procGetLibraryChunk(state, 32, "87");
+    EXPECT_TRUE(state.ChunkAvailable);
+    EXPECT_EQ(state.LibraryArchiveName, "Iconlib1-32.res");
+    loader.procGetLibraryChunk(state, 16, "51");
+    EXPECT_TRUE(state.ChunkAvailable);
+    EXPECT_EQ(state.LoadedChunkPath, cached(16, "51"));
+
+    // The cached file is used as it is; the archive is not needed again.
+    ASSERT_TRUE(DeleteFileA(dir.file("Iconlib-32.res").c_str()));
+    loader.procGetLibraryChunk(state, 32, "1");
+    EXPECT_TRUE(state.ChunkAvailable);
+    EXPECT_EQ(state.LibraryArchiveName, "Iconlib1-16.res"); // the last extraction's
+}
+
+TEST_F(ChunkFixture, MissingMembersArchivesAndWrongPasswordsLeaveTheChunkMissing) {
+    loader.procGetLibraryChunk(state, 32, "1");
+    const std::string loaded = state.LoadedChunkPath;
+    for (const char* chunk : {"3", "150", "125", "325"}) {
+        SCOPED_TRACE(chunk);
+        loader.procGetLibraryChunk(state, 32, chunk);
+        EXPECT_FALSE(state.ChunkAvailable);
+        EXPECT_FALSE(vmtest::fileExists(cached(32, chunk)));
+        EXPECT_EQ(state.LoadedChunkPath, loaded); // still names the picture held
+    }
+    loader.procGetLibraryChunk(state, 16, "160");
+    EXPECT_FALSE(state.ChunkAvailable);
+    // A chunk text is a number, never a path.
+    loader.procGetLibraryChunk(state, 32, "..\\Iconlib-32");
+    EXPECT_FALSE(state.ChunkAvailable);
+}
+
+TEST_F(ChunkFixture, EveryKeyColourBecomesTransparentExactly) {
+    const int square = 16 * 16;
+    for (int k = 0; k <= 9; ++k) {
+        SCOPED_TRACE(k);
+        const CellImage cell = icon(32, "1:" + std::to_string(k) + ":" + std::to_string(k) + "0book");
+        ASSERT_EQ(cell.width, 32);
+        ASSERT_EQ(cell.height, 32);
+        int opaque = 0;
+        for (size_t i = 0; i < cell.pixels.size(); ++i) {
+            const int x = static_cast<int>(i % 32), y = static_cast<int>(i / 32);
+            const bool inSquare = x >= 8 && x < 24 && y >= 8 && y < 24;
+            EXPECT_EQ(cell.transparent[i] != 0, !inSquare) << x << "," << y;
+            if (inSquare) {
+                EXPECT_EQ(cell.pixels[i], vmtest::sampleIconColor(1, k));
+                ++opaque;
+            } else {
+                EXPECT_EQ(cell.pixels[i], 0u); // black under the mask
+            }
+        }
+        EXPECT_EQ(opaque, square);
+    }
+    // Another key digit than the cell's own makes nothing transparent.
+    const CellImage wrongKey = icon(32, "1:1:20book");
+    for (auto t : wrongKey.transparent) EXPECT_EQ(t, 0);
+}
+
+TEST_F(ChunkFixture, AMissingChunkShowsThePlaceholderNeverAnotherChunksCell) {
+    EXPECT_FALSE(isPlaceholder(icon(32, "2:10:03book"), 32));
+    // Frames of chunks that cannot be had, straight after a loaded chunk.
+    EXPECT_TRUE(isPlaceholder(icon(32, "3:0:00book"), 32));
+    EXPECT_TRUE(isPlaceholder(icon(32, "125:5:42book"), 32));
+    EXPECT_TRUE(isPlaceholder(icon(16, "160:0:00book"), 16));
+    // A cell outside the grid.
+    EXPECT_TRUE(isPlaceholder(icon(32, "1:100:00book"), 32));
+    EXPECT_EQ(loader.LibraryIcon(state, 32, "abc"), nullptr);
+    // A chunk file that is no picture counts as available but shows the placeholder.
+    vmtest::writeFile(cached(32, "4"), "not a picture");
+    EXPECT_TRUE(isPlaceholder(icon(32, "4:0:00book"), 32));
+    EXPECT_TRUE(state.ChunkAvailable);
+    EXPECT_EQ(state.LoadedChunkPath, "");
+    EXPECT_FALSE(isPlaceholder(icon(16, "51:1:11book"), 16));
+}

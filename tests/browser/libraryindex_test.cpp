@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include "libfixtures.h"
+#include "libraryindex.h"
+#include "scratch.h"
+#include "seam.h"
+#include "state.h"
+
+using namespace vm;
+using vmtest::fileExists;
+using vmtest::readFile;
+using vmtest::writeFile;
+
+namespace {
+
+// The library folder as the program folder, with the three keyword lists of
+// the windows and everything the loader reports.
+struct IndexFixture : ::testing::Test {
+    vmtest::ScratchDir dir;
+    KeywordState keywords;
+    UserReferences refs;
+    HiddenList cmbSearch, addSearch, lstKey;
+    ListOf<HiddenList> search{cmbSearch}, add{addSearch}, key{lstKey};
+    std::vector<std::string> status, counts;
+    BrowserHost host;
+
+    void SetUp() override {
+        paths.DataPath = dir.path() + "\\";
+        identity.ProductName = "Vellumar";
+        Seam::get().reset();
+        Seam::get().setScripted(true);
+        host.setStatusText = [this](const std::string& t) { status.push_back(t); };
+        host.setCountPanel = [this](const std::string& t) { counts.push_back(t); };
+    }
+    void TearDown() override { Seam::get().setScripted(false); }
+
+    void fill(int size) {
+        keywords.IconSize = size;
+        procFillSearch(keywords, refs, {&search, &add, &key}, host);
+    }
+    std::string file(const std::string& name) const { return dir.file(name); }
+};
+
+} // namespace
+
+TEST_F(IndexFixture, LoadsIndexThenUserKeywordsThenReferences) {
+    vmtest::writeSampleLibrary(dir.path());
+    fill(32);
+    ASSERT_EQ(cmbSearch.ListCount(), 8);
+    EXPECT_EQ(cmbSearch.List(0), "apple");
+    EXPECT_EQ(cmbSearch.List(1), "Bird"); // file order, not sorted
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(cmbSearch.ItemData(i), i);
+    EXPECT_EQ(keywords.KeywordNames[0], "apple");
+    EXPECT_EQ(keywords.KeywordIcons[0], "1:0:00;1:1:11;1:2:22;");
+    EXPECT_EQ(keywords.KeywordNames[6], "mine");
+    EXPECT_EQ(keywords.KeywordNames[7], "Bicycle");
+    EXPECT_EQ(keywords.KeywordIcons[7], "");
+    EXPECT_EQ(addSearch.ListCount(), 8);
+    ASSERT_EQ(lstKey.ListCount(), 2);
+    EXPECT_EQ(lstKey.List(1), "Bicycle");
+    EXPECT_EQ(lstKey.ItemData(0), 6);
+    EXPECT_EQ(lstKey.ItemData(1), 7);
+
+    // A reference line is split at its first ";" only.
+    ASSERT_EQ(refs.lstUser.ListCount(), 4);
+    EXPECT_EQ(refs.lstUser.List(1), "mine");
+    EXPECT_EQ(refs.cmbUser.List(1), "C:\\icons\\b.dll;4;#5 of 9;2user");
+    EXPECT_EQ(refs.lstUser.ItemData(3), 3);
+    EXPECT_EQ(refs.cmbUser.ItemData(3), 3);
+
+    EXPECT_EQ(status, (std::vector<std::string>{"Getting 32*32 icon index...", "Getting user keywords...",
+                                                "Getting user icon index..."}));
+    EXPECT_EQ(counts.back(), "8 Keywords");
+    EXPECT_EQ(identity.ProductName, "Vellumar");
+    EXPECT_TRUE(Seam::get().requests().empty());
+}
+
+TEST_F(IndexFixture, MissingIndexDisablesTheLibraryForTheRestOfTheRun) {
+    vmtest::writeSampleLibrary(dir.path(), {.index16 = true, .index32 = false});
+    fill(32);
+    ASSERT_EQ(Seam::get().requests().size(), 1u);
+    const SeamRequest& shown = Seam::get().requests()[0];
+    EXPECT_EQ(shown.title, "Vellumar error");
+    EXPECT_EQ(shown.prompt, "Vellumar Index file " + file("Icondata-32.dat") +
+                                " was not found.\rThe Vellumar icon features will be disabled.");
+    EXPECT_EQ(shown.style, vbExclamation);
+    EXPECT_EQ(identity.ProductName, "");
+    ASSERT_EQ(cmbSearch.ListCount(), 2);
+    EXPECT_EQ(cmbSearch.ItemData(0), 0);
+    EXPECT_EQ(cmbSearch.ItemData(1), 1);
+    EXPECT_EQ(counts.back(), "2 Keywords");
+    EXPECT_EQ(refs.cmbUser.ListCount(), 4);
+
+    // The other data set has its index: its keywords load, the library stays off,
+    // and the keyword editor holds only that data set's (no) user keywords.
+    fill(16);
+    EXPECT_EQ(cmbSearch.ListCount(), 3);
+    EXPECT_EQ(lstKey.ListCount(), 0);
+    EXPECT_EQ(refs.lstUser.ListCount(), 0);
+    EXPECT_EQ(identity.ProductName, "");
+    EXPECT_EQ(status.front(), "Getting 32*32 icon index...");
+    EXPECT_EQ(status[3], "Getting 16*16 icon index...");
+}
+
+TEST_F(IndexFixture, OldNamesMoveToThe32DataSetOnlyWhenTheNewNameIsFree) {
+    writeFile(file("Icondata.dat"), "old;1:0:00\r\n");
+    writeFile(file("Iconlib.res"), "zip");
+    writeFile(file("Keyuser.dat"), "kept\r\n");
+    writeFile(file("Keyuser-32.dat"), "newer\r\n");
+    fill(16); // the old files are the 32 x 32 set whatever the data set in force
+    EXPECT_FALSE(fileExists(file("Icondata.dat")));
+    EXPECT_EQ(readFile(file("Icondata-32.dat")), "old;1:0:00\r\n");
+    EXPECT_EQ(readFile(file("Iconlib-32.res")), "zip");
+    EXPECT_EQ(readFile(file("Keyuser.dat")), "kept\r\n");
+    EXPECT_EQ(readFile(file("Keyuser-32.dat")), "newer\r\n");
+}
+
+TEST_F(IndexFixture, BadLinesAreReportedAndIdsStopAt3000) {
+    std::string index = "one;1:0:00\r\nno separator\r\nthree;1:1:00\r\n";
+    writeFile(file("Icondata-32.dat"), index);
+    fill(32);
+    ASSERT_EQ(Seam::get().requests().size(), 1u);
+    EXPECT_EQ(Seam::get().requests()[0].title, "Error");
+    EXPECT_NE(Seam::get().requests()[0].prompt.find("Error Nr. 5 "), std::string::npos);
+    EXPECT_EQ(cmbSearch.ListCount(), 1);
+
+    Seam::get().reset();
+    Seam::get().setScripted(true);
+    index.clear();
+    for (int i = 0; i < 3000; ++i) index += std::to_string(i) + "k;1:0:00\r\n";
+    writeFile(file("Icondata-32.dat"), index);
+    writeFile(file("Keyuser-32.dat"), "last\r\ntoo many\r\n");
+    fill(32);
+    ASSERT_EQ(cmbSearch.ListCount(), 3001);
+    EXPECT_EQ(keywords.KeywordNames[3000], "last");
+    ASSERT_EQ(Seam::get().requests().size(), 1u);
+    EXPECT_NE(Seam::get().requests()[0].prompt.find("Error Nr. 9 "), std::string::npos);
+    EXPECT_EQ(counts.back(), "3001 Keywords");
+}
+
+TEST_F(IndexFixture, SavingWritesTheFilesBackByteForByteAndRotatesTheBackup) {
+    vmtest::writeSampleLibrary(dir.path());
+    fill(32);
+    keywords.KeywordsChanged = keywords.UserIconsChanged = true;
+    procSaveUserData("32", keywords, refs, &key);
+    EXPECT_FALSE(keywords.KeywordsChanged);
+    EXPECT_FALSE(keywords.UserIconsChanged);
+    EXPECT_EQ(readFile(file("Keyuser-32.dat")), vmtest::kSampleUserKeywords);
+    EXPECT_EQ(readFile(file("Iconuser-32.dat")), vmtest::kSampleReferences);
+    EXPECT_EQ(readFile(file("Keyuser-32.bak")), vmtest::kSampleUserKeywords);
+    EXPECT_EQ(readFile(file("Iconuser-32.bak")), vmtest::kSampleReferences);
+
+    // A second save: the backup is the file as it was before this save.
+    lstKey.AddItem("third");
+    refs.lstUser.RemoveItem(0);
+    refs.cmbUser.RemoveItem(0);
+    keywords.KeywordsChanged = keywords.UserIconsChanged = true;
+    procSaveUserData("32", keywords, refs, &key);
+    EXPECT_EQ(readFile(file("Keyuser-32.dat")), std::string(vmtest::kSampleUserKeywords) + "third\r\n");
+    EXPECT_EQ(readFile(file("Keyuser-32.bak")), vmtest::kSampleUserKeywords);
+    EXPECT_EQ(readFile(file("Iconuser-32.dat")),
+              std::string(vmtest::kSampleReferences).substr(std::string(vmtest::kSampleReferences).find("\r\n") + 2));
+    EXPECT_FALSE(fileExists(file("Keyuser-32.dat.new")));
+    EXPECT_FALSE(fileExists(file("Iconuser-32.dat.new")));
+
+    // Unchanged flags write nothing.
+    writeFile(file("Keyuser-32.dat"), "untouched\r\n");
+    procSaveUserData("32", keywords, refs, &key);
+    EXPECT_EQ(readFile(file("Keyuser-32.dat")), "untouched\r\n");
+}
+
+TEST_F(IndexFixture, FirstSaveCreatesTheFileWithoutBackup) {
+    lstKey.AddItem("fresh");
+    keywords.KeywordsChanged = true;
+    procSaveUserData("16", keywords, refs, &key);
+    EXPECT_EQ(readFile(file("Keyuser-16.dat")), "fresh\r\n");
+    EXPECT_FALSE(fileExists(file("Keyuser-16.bak")));
+    EXPECT_FALSE(fileExists(file("Iconuser-16.dat")));
+}
+
+TEST_F(IndexFixture, AFailedSaveKeepsTheFileAndTheFlag) {
+    writeFile(file("Iconuser-32.dat"), "old;C:\\a.ico;0;x;0user\r\n");
+    // A folder in the way of the temporary file makes the write fail.
+    ASSERT_TRUE(CreateDirectoryA(file("Iconuser-32.dat.new").c_str(), nullptr));
+    refs.lstUser.AddItem("new");
+    refs.cmbUser.AddItem("C:\\b.ico;0;x;0user");
+    keywords.UserIconsChanged = true;
+    procSaveUserData("32", keywords, refs, &key);
+    EXPECT_TRUE(keywords.UserIconsChanged);
+    EXPECT_EQ(readFile(file("Iconuser-32.dat")), "old;C:\\a.ico;0;x;0user\r\n");
+    EXPECT_FALSE(fileExists(file("Iconuser-32.bak")));
+    EXPECT_EQ(Seam::get().requests().size(), 1u);
+    RemoveDirectoryA(file("Iconuser-32.dat.new").c_str());
+}
