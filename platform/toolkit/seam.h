@@ -22,11 +22,12 @@ enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIg
 
 // What the program asked of a person or of the outside world.
 struct SeamRequest {
-    std::string kind;    // "MsgBox", "InputBox", "Open", "Save", "Color", "Folder", "Form",
+    std::string kind;    // "MsgBox", "InputBox", "Open", "Save", "Color", "Folder", "Form", "PopupMenu",
                          // "ExitWindows", "Shell", "HtmlHelp"
     std::string prompt;  // the text shown, the form's name, the file or address opened
     std::string title;   // the caption, or the verb of a Shell request
     long long style = 0; // message box style, flags of the call
+    std::string detail;  // more of what was shown: a dialog's start folder or colour, a file filter
 };
 
 // A scripted answer: the button code of a message box, the text typed or the
@@ -56,6 +57,8 @@ public:
     // For the toolkit's own dialogs: records a request; in scripted mode it
     // returns true and fills the answer (queued or default).
     bool record(const SeamRequest& request, SeamAnswer& answer, const SeamAnswer& fallback);
+    // Records a request that takes no answer (a modal form).
+    void note(const SeamRequest& request) { requests_.push_back(request); }
 
 private:
     bool scripted_ = false;

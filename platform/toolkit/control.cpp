@@ -1,0 +1,288 @@
+#include "control.h"
+
+#include "form.h"
+#include "vberror.h"
+
+#include <windowsx.h>
+
+namespace vm {
+
+namespace {
+const char kControlProp[] = "VmControl";
+}
+
+int currentShift() {
+    int shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= vbShiftMask;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= vbCtrlMask;
+    if (GetKeyState(VK_MENU) < 0) shift |= vbAltMask;
+    return shift;
+}
+
+Control::Control(Form* owner) : owner_(owner) {
+    if (owner_) owner_->registerControl(this);
+}
+
+Control::~Control() {
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    if (brush_) DeleteObject(brush_);
+    if (owner_) owner_->unregisterControl(this);
+}
+
+HWND Control::hWnd() {
+    if (!hwnd_ && owner_ && !owner_->IsLoaded()) owner_->Load();
+    return hwnd_;
+}
+
+Control* Control::fromHandle(HWND hwnd) {
+    return hwnd ? static_cast<Control*>(GetPropA(hwnd, kControlProp)) : nullptr;
+}
+
+void Control::createWindow(Window& parent, const char* className, DWORD style, DWORD exStyle, const std::string& text,
+                           int left, int top, int width, int height) {
+    if (hwnd_) DestroyWindow(hwnd_);
+    HWND parentWindow = parent.hWnd();
+    hwnd_ = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS, twipsToPixelsX(left),
+                            twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height), parentWindow, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd_) return;
+    SetPropA(hwnd_, kControlProp, this);
+    SetWindowSubclass(hwnd_, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
+    if (!toolTip_.empty()) SetToolTipText(toolTip_);
+}
+
+void Control::reset() {
+    // The window went with the form; the control forgets it.
+    hwnd_ = nullptr;
+}
+
+LRESULT CALLBACK Control::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<Control*>(data);
+    LRESULT result = 0;
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, subclassProc, 1);
+        RemovePropA(hwnd, kControlProp);
+        if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    if (self->onMessage(msg, wp, lp, result)) return result;
+    if (self->commonMessage(msg, wp, lp, result)) return result;
+    if ((msg == WM_KEYDOWN || msg == WM_KEYUP) && wp == 0) return 0;
+    if (msg == WM_CHAR && wp == 0) return 0;
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+bool Control::commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    auto mouse = [&](const std::function<void(int, int, float, float)>& handler, int button) {
+        if (!handler) return;
+        int shift = (wp & MK_SHIFT ? vbShiftMask : 0) | (wp & MK_CONTROL ? vbCtrlMask : 0) |
+                    (GetKeyState(VK_MENU) < 0 ? vbAltMask : 0);
+        handler(button, shift, scaleX(GET_X_LPARAM(lp)), scaleY(GET_Y_LPARAM(lp)));
+    };
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        // A container control hands its children's notifications back to them.
+        return reflectToControl(msg, wp, lp, result);
+    case WM_SETCURSOR: {
+        HCURSOR cursor = cursorFor(Screen::MousePointer());
+        if (!cursor && LOWORD(lp) == HTCLIENT) cursor = cursorFor(mousePointer_);
+        if (!cursor) return false;
+        SetCursor(cursor);
+        result = TRUE;
+        return true;
+    }
+    case WM_LBUTTONDOWN: mouse(MouseDown, vbLeftButton); return false;
+    case WM_RBUTTONDOWN: mouse(MouseDown, vbRightButton); return false;
+    case WM_MBUTTONDOWN: mouse(MouseDown, vbMiddleButton); return false;
+    case WM_LBUTTONUP: mouse(MouseUp, vbLeftButton); return false;
+    case WM_RBUTTONUP: mouse(MouseUp, vbRightButton); return false;
+    case WM_MBUTTONUP: mouse(MouseUp, vbMiddleButton); return false;
+    case WM_MOUSEMOVE:
+        mouse(MouseMove, (wp & MK_LBUTTON ? vbLeftButton : 0) | (wp & MK_RBUTTON ? vbRightButton : 0) |
+                             (wp & MK_MBUTTON ? vbMiddleButton : 0));
+        return false;
+    case WM_SETFOCUS:
+        if (GotFocus) GotFocus();
+        return false;
+    case WM_KILLFOCUS:
+        if (LostFocus) LostFocus();
+        return false;
+    case WM_KEYDOWN:
+    case WM_KEYUP: {
+        auto& handler = msg == WM_KEYDOWN ? KeyDown : KeyUp;
+        if (!handler) return false;
+        int key = static_cast<int>(wp);
+        handler(key, currentShift());
+        if (key == 0) {
+            result = 0;
+            return true;
+        }
+        return false;
+    }
+    case WM_CHAR: {
+        if (!KeyPress) return false;
+        int key = static_cast<int>(wp);
+        KeyPress(key);
+        if (key == static_cast<int>(wp)) return false;
+        if (key != 0) result = DefSubclassProc(hwnd_, msg, static_cast<WPARAM>(key), lp);
+        return true;
+    }
+    default: return false;
+    }
+}
+
+bool reflectToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_COMMAND: {
+        Control* control = Control::fromHandle(reinterpret_cast<HWND>(lp));
+        if (!control) return false;
+        control->onCommand(HIWORD(wp), LOWORD(wp));
+        result = 0;
+        return true;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        Control* control = Control::fromHandle(header->hwndFrom);
+        if (!control) {
+            // Tool tips and header controls belong to the control that owns them.
+            control = Control::fromHandle(GetParent(header->hwndFrom));
+        }
+        return control && control->onNotify(header, result);
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+        Control* control = Control::fromHandle(reinterpret_cast<HWND>(lp));
+        if (!control) return false;
+        control->onScroll(LOWORD(wp));
+        result = 0;
+        return true;
+    }
+    default: {
+        Control* control = Control::fromHandle(reinterpret_cast<HWND>(lp));
+        if (!control) return false;
+        HBRUSH brush = control->onCtlColor(reinterpret_cast<HDC>(wp));
+        if (!brush) return false;
+        result = reinterpret_cast<LRESULT>(brush);
+        return true;
+    }
+    }
+}
+
+HBRUSH Control::brush() {
+    COLORREF colour = resolveColor(backColor_);
+    if (!brush_ || brushColor_ != colour) {
+        if (brush_) DeleteObject(brush_);
+        brush_ = CreateSolidBrush(colour);
+        brushColor_ = colour;
+    }
+    return brush_;
+}
+
+HBRUSH Control::onCtlColor(HDC dc) {
+    SetTextColor(dc, resolveColor(foreColor_));
+    SetBkColor(dc, resolveColor(backColor_));
+    return brush();
+}
+
+void Control::SetBackColor(OleColor color) {
+    backColor_ = color;
+    if (hWnd()) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Control::SetForeColor(OleColor color) {
+    foreColor_ = color;
+    if (hWnd()) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+namespace {
+RECT rectInParent(HWND hwnd) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+} // namespace
+
+int Control::Left() { return hWnd() ? pixelsToTwipsX(rectInParent(hwnd_).left) : 0; }
+int Control::Top() { return hWnd() ? pixelsToTwipsY(rectInParent(hwnd_).top) : 0; }
+int Control::Width() {
+    RECT r = hWnd() ? rectInParent(hwnd_) : RECT{};
+    return pixelsToTwipsX(r.right - r.left);
+}
+int Control::Height() {
+    RECT r = hWnd() ? rectInParent(hwnd_) : RECT{};
+    return pixelsToTwipsY(r.bottom - r.top);
+}
+
+void Control::Move(int left, int top, int width, int height) {
+    if (!hWnd()) return;
+    RECT r = rectInParent(hwnd_);
+    int x = left == vmKeep ? r.left : twipsToPixelsX(left);
+    int y = top == vmKeep ? r.top : twipsToPixelsY(top);
+    int w = width == vmKeep ? r.right - r.left : twipsToPixelsX(width);
+    int h = height == vmKeep ? r.bottom - r.top : twipsToPixelsY(height);
+    // A negative size is an invalid property value, as the program expects.
+    if (w < 0 || h < 0) throw VbError(380, "Move", "Invalid property value");
+    MoveWindow(hwnd_, x, y, w, h, TRUE);
+}
+
+void Control::ZOrder(int position) {
+    if (!hWnd()) return;
+    SetWindowPos(hwnd_, position == 0 ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool Control::Enabled() { return hWnd() && IsWindowEnabled(hwnd_); }
+void Control::SetEnabled(bool enabled) {
+    if (hWnd()) EnableWindow(hwnd_, enabled);
+}
+// Visible is the control's own flag: a control of a hidden form is still Visible.
+bool Control::Visible() { return hWnd() && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+void Control::SetVisible(bool visible) {
+    if (hWnd()) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+void Control::SetFocus() {
+    if (hWnd()) ::SetFocus(hwnd_);
+}
+void Control::Refresh() {
+    if (!hWnd()) return;
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    UpdateWindow(hwnd_);
+}
+
+std::string Control::windowText() {
+    if (!hWnd()) return {};
+    int length = GetWindowTextLengthA(hwnd_);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(hwnd_, text.data(), length + 1);
+    text.resize(strlen(text.c_str()));
+    return text;
+}
+
+void Control::setWindowText(const std::string& text) {
+    if (hWnd()) SetWindowTextA(hwnd_, text.c_str());
+}
+
+void Control::SetToolTipText(const std::string& text) {
+    toolTip_ = text;
+    if (!hwnd_ || !owner_) return;
+    HWND tip = owner_->toolTipWindow();
+    if (!tip) return;
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(hwnd_);
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    tool.lpszText = const_cast<char*>(toolTip_.c_str());
+    SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!toolTip_.empty()) SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+} // namespace vm

@@ -1,0 +1,304 @@
+#include "controls_basic.h"
+
+#include "form.h"
+#include "vberror.h"
+
+namespace vm {
+
+namespace {
+void raise(const std::function<void()>& handler) {
+    if (handler) handler();
+}
+} // namespace
+
+void Label::create(Window& parent, int left, int top, int width, int height, const std::string& caption,
+                   int alignment) {
+    DWORD align = alignment == vbRightJustify ? SS_RIGHT : alignment == vbCenter ? SS_CENTER : SS_LEFT;
+    createWindow(parent, "STATIC", WS_VISIBLE | SS_NOTIFY | align, 0, caption, left, top, width, height);
+}
+
+void Label::onCommand(int code, int) {
+    if (code == STN_CLICKED) raise(Click);
+    else if (code == STN_DBLCLK) raise(DblClick);
+}
+
+void CommandButton::create(Window& parent, int left, int top, int width, int height, const std::string& caption) {
+    createWindow(parent, "BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, caption, left, top, width, height);
+}
+
+void CommandButton::SetDefault(bool on) {
+    if (!hWnd()) return;
+    SendMessageA(handle(), BM_SETSTYLE, on ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    form()->setDefaultButton(on ? this : nullptr);
+}
+
+void CommandButton::SetCancel(bool on) {
+    if (hWnd()) form()->setCancelButton(on ? this : nullptr);
+}
+
+void CommandButton::onCommand(int code, int) {
+    if (code == BN_CLICKED) raise(Click);
+}
+
+void CheckBox::create(Window& parent, int left, int top, int width, int height, const std::string& caption) {
+    createWindow(parent, "BUTTON", WS_VISIBLE | WS_TABSTOP | BS_3STATE, 0, caption, left, top, width, height);
+}
+
+int CheckBox::Value() { return hWnd() ? static_cast<int>(SendMessageA(handle(), BM_GETCHECK, 0, 0)) : 0; }
+
+void CheckBox::SetValue(int value) {
+    if (!hWnd()) return;
+    if (value < vbUnchecked || value > vbGrayed) throw VbError(380, "CheckBox", "Invalid property value");
+    if (Value() == value) return;
+    SendMessageA(handle(), BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    raise(Click);
+}
+
+void CheckBox::onCommand(int code, int) {
+    // A click toggles between checked and unchecked; grey is for code only.
+    if (code == BN_CLICKED) SetValue(Value() == vbChecked ? vbUnchecked : vbChecked);
+}
+
+void OptionButton::create(Window& parent, int left, int top, int width, int height, const std::string& caption) {
+    createWindow(parent, "BUTTON", WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON, 0, caption, left, top, width, height);
+}
+
+bool OptionButton::Value() { return hWnd() && SendMessageA(handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void OptionButton::SetValue(bool value) {
+    if (!hWnd()) return;
+    bool was = Value();
+    if (value) {
+        // The option buttons of one container form one group.
+        HWND parent = GetParent(handle());
+        for (HWND sibling = GetWindow(parent, GW_CHILD); sibling; sibling = GetWindow(sibling, GW_HWNDNEXT))
+            if (sibling != handle() && dynamic_cast<OptionButton*>(Control::fromHandle(sibling)))
+                SendMessageA(sibling, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+    SendMessageA(handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (value && !was) raise(Click);
+}
+
+void OptionButton::onCommand(int code, int) {
+    if (code == BN_CLICKED) SetValue(true);
+}
+
+TextBox::TextBox(Form* owner) : Control(owner) {
+    backColor_ = vbWindowBackground;
+    foreColor_ = vbWindowText;
+}
+
+void TextBox::create(Window& parent, int left, int top, int width, int height, const std::string& text,
+                     bool multiLine, int scrollBars) {
+    DWORD style = WS_VISIBLE | WS_TABSTOP | ES_LEFT;
+    if (multiLine) {
+        style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+        if (scrollBars & 1) style |= WS_HSCROLL;
+        if (scrollBars & 2) style |= WS_VSCROLL;
+        if (!(scrollBars & 1)) style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+    } else {
+        style |= ES_AUTOHSCROLL;
+    }
+    createWindow(parent, "EDIT", style, WS_EX_CLIENTEDGE, text, left, top, width, height);
+}
+
+bool TextBox::Locked() { return hWnd() && (GetWindowLongA(handle(), GWL_STYLE) & ES_READONLY); }
+void TextBox::SetLocked(bool locked) {
+    if (hWnd()) SendMessageA(handle(), EM_SETREADONLY, locked, 0);
+}
+void TextBox::SetMaxLength(int length) {
+    if (hWnd()) SendMessageA(handle(), EM_LIMITTEXT, static_cast<WPARAM>(length), 0);
+}
+void TextBox::SetPasswordChar(char c) {
+    if (hWnd()) {
+        SendMessageA(handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(c), 0);
+        InvalidateRect(handle(), nullptr, TRUE);
+    }
+}
+
+int TextBox::SelStart() {
+    DWORD start = 0, end = 0;
+    if (hWnd()) SendMessageA(handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(start);
+}
+int TextBox::SelLength() {
+    DWORD start = 0, end = 0;
+    if (hWnd()) SendMessageA(handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end - start);
+}
+void TextBox::SetSelStart(int start) {
+    if (hWnd()) SendMessageA(handle(), EM_SETSEL, static_cast<WPARAM>(start), start);
+}
+void TextBox::SetSelLength(int length) {
+    int start = SelStart();
+    if (hWnd()) SendMessageA(handle(), EM_SETSEL, static_cast<WPARAM>(start), start + length);
+}
+std::string TextBox::SelText() {
+    std::string text = Text();
+    int start = SelStart();
+    return text.substr(static_cast<size_t>(start), static_cast<size_t>(SelLength()));
+}
+void TextBox::SetSelText(const std::string& text) {
+    if (hWnd()) SendMessageA(handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TextBox::onCommand(int code, int) {
+    if (code == EN_CHANGE) raise(Change);
+}
+
+void Frame::create(Window& parent, int left, int top, int width, int height, const std::string& caption) {
+    createWindow(parent, "BUTTON", WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT, caption, left, top, width, height);
+}
+
+void ListControl::checkIndex(int index) {
+    if (index < 0 || index >= ListCount()) throw VbError(381, "List", "Invalid property array index");
+}
+
+void ListControl::AddItem(const std::string& text, int index) {
+    if (!hWnd()) return;
+    if (index > ListCount()) throw VbError(5, "AddItem", "Invalid procedure call or argument");
+    LRESULT at = index < 0 ? SendMessageA(handle(), m_.add, 0, reinterpret_cast<LPARAM>(text.c_str()))
+                           : SendMessageA(handle(), m_.insert, static_cast<WPARAM>(index),
+                                          reinterpret_cast<LPARAM>(text.c_str()));
+    newIndex_ = static_cast<int>(at);
+}
+
+void ListControl::RemoveItem(int index) {
+    checkIndex(index);
+    SendMessageA(handle(), m_.remove, static_cast<WPARAM>(index), 0);
+}
+
+void ListControl::Clear() {
+    if (hWnd()) SendMessageA(handle(), m_.reset, 0, 0);
+}
+
+int ListControl::ListCount() { return hWnd() ? static_cast<int>(SendMessageA(handle(), m_.count, 0, 0)) : 0; }
+
+std::string ListControl::List(int index) {
+    // Reading past the end gives "", as the program expects of List().
+    if (index < 0 || index >= ListCount()) return {};
+    LRESULT length = SendMessageA(handle(), m_.getTextLength, static_cast<WPARAM>(index), 0);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(handle(), m_.getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+void ListControl::SetList(int index, const std::string& text) {
+    checkIndex(index);
+    std::int32_t data = ItemData(index);
+    bool selected = ListIndex() == index;
+    SendMessageA(handle(), m_.remove, static_cast<WPARAM>(index), 0);
+    SendMessageA(handle(), m_.insert, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+    SetItemData(index, data);
+    if (selected) SendMessageA(handle(), m_.setSel, static_cast<WPARAM>(index), 0);
+}
+
+std::int32_t ListControl::ItemData(int index) {
+    checkIndex(index);
+    return static_cast<std::int32_t>(SendMessageA(handle(), m_.getData, static_cast<WPARAM>(index), 0));
+}
+
+void ListControl::SetItemData(int index, std::int32_t value) {
+    checkIndex(index);
+    SendMessageA(handle(), m_.setData, static_cast<WPARAM>(index), static_cast<LPARAM>(value));
+}
+
+int ListControl::ListIndex() { return hWnd() ? static_cast<int>(SendMessageA(handle(), m_.getSel, 0, 0)) : -1; }
+
+void ListControl::SetListIndex(int index) {
+    if (!hWnd()) return;
+    if (index < -1 || index >= ListCount()) throw VbError(380, "ListIndex", "Invalid property value");
+    if (ListIndex() == index) return;
+    SendMessageA(handle(), m_.setSel, static_cast<WPARAM>(index), 0);
+    raise(Click);
+}
+
+void ListControl::onCommand(int code, int) {
+    if (code == m_.selChange) raise(Click);
+    else if (code == m_.dblClick) raise(DblClick);
+}
+
+namespace {
+const ListControl::Messages kComboMessages{CB_ADDSTRING,    CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT,
+                                           CB_GETCOUNT,     CB_GETLBTEXT,    CB_GETLBTEXTLEN, CB_GETITEMDATA,
+                                           CB_SETITEMDATA,  CB_GETCURSEL,    CB_SETCURSEL,    CBN_SELCHANGE,
+                                           CBN_DBLCLK};
+const ListControl::Messages kListMessages{LB_ADDSTRING,   LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT,
+                                          LB_GETCOUNT,    LB_GETTEXT,      LB_GETTEXTLEN,   LB_GETITEMDATA,
+                                          LB_SETITEMDATA, LB_GETCURSEL,    LB_SETCURSEL,    LBN_SELCHANGE,
+                                          LBN_DBLCLK};
+} // namespace
+
+ComboBox::ComboBox(Form* owner) : ListControl(owner, kComboMessages) {
+    backColor_ = vbWindowBackground;
+    foreColor_ = vbWindowText;
+}
+
+void ComboBox::create(Window& parent, int left, int top, int width, int height, int style, bool sorted) {
+    style_ = style;
+    DWORD kind = style == vbComboDropdownList ? CBS_DROPDOWNLIST : style == vbComboSimple ? CBS_SIMPLE : CBS_DROPDOWN;
+    createWindow(parent, "COMBOBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | kind |
+                                         (sorted ? CBS_SORT : 0),
+                 0, "", left, top, width, height);
+}
+
+std::string ComboBox::Text() {
+    if (style_ == vbComboDropdownList) return List(ListIndex());
+    return windowText();
+}
+
+void ComboBox::SetText(const std::string& text) {
+    if (!hWnd()) return;
+    if (style_ == vbComboDropdownList) {
+        int found = static_cast<int>(
+            SendMessageA(handle(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())));
+        if (found < 0) throw VbError(383, "ComboBox", "'Text' property is read-only");
+        SetListIndex(found);
+        return;
+    }
+    if (windowText() == text) return;
+    setWindowText(text);
+    if (Change) Change();
+}
+
+void ComboBox::onCommand(int code, int id) {
+    if (code == CBN_EDITCHANGE) raise(Change);
+    else if (code == CBN_DROPDOWN) raise(DropDown);
+    else ListControl::onCommand(code, id);
+}
+
+ListBox::ListBox(Form* owner) : ListControl(owner, kListMessages) {
+    backColor_ = vbWindowBackground;
+    foreColor_ = vbWindowText;
+}
+
+void ListBox::create(Window& parent, int left, int top, int width, int height, bool sorted, bool multiSelect) {
+    createWindow(parent, "LISTBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                                        (sorted ? LBS_SORT : 0) | (multiSelect ? LBS_EXTENDEDSEL : 0),
+                 WS_EX_CLIENTEDGE, "", left, top, width, height);
+}
+
+std::string ListBox::Text() { return List(ListIndex()); }
+
+bool ListBox::Selected(int index) {
+    checkIndex(index);
+    return SendMessageA(handle(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+void ListBox::SetSelected(int index, bool selected) {
+    checkIndex(index);
+    if (GetWindowLongA(handle(), GWL_STYLE) & LBS_EXTENDEDSEL)
+        SendMessageA(handle(), LB_SETSEL, selected, index);
+    else if (selected)
+        SetListIndex(index);
+}
+
+int ListBox::SelCount() {
+    if (!hWnd()) return 0;
+    if (GetWindowLongA(handle(), GWL_STYLE) & LBS_EXTENDEDSEL)
+        return static_cast<int>(SendMessageA(handle(), LB_GETSELCOUNT, 0, 0));
+    return ListIndex() >= 0 ? 1 : 0;
+}
+
+} // namespace vm

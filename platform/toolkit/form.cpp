@@ -1,0 +1,559 @@
+#include "form.h"
+
+#include "menu.h"
+#include "seam.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace vm {
+
+std::function<void(Form&)> Form::scriptedModal;
+
+namespace {
+const char kFormClass[] = "VellumarForm";
+const char kFormProp[] = "VmForm";
+std::vector<Form*> g_loaded;
+Form* g_lastActive = nullptr;
+bool g_loopRunning = false;
+
+void registerFormClass(WNDPROC proc) {
+    static bool done = false;
+    if (done) return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    RegisterClassExA(&wc);
+    done = true;
+}
+
+std::pair<DWORD, DWORD> formStyles(const FormDesign& d) {
+    DWORD style = WS_CLIPCHILDREN, ex = 0;
+    switch (d.borderStyle) {
+    case vbBSNone: style |= WS_POPUP; break;
+    case vbFixedSingle: style |= WS_CAPTION | WS_BORDER; break;
+    case vbFixedDialog: style |= WS_CAPTION | DS_MODALFRAME; ex |= WS_EX_DLGMODALFRAME; break;
+    case vbFixedToolWindow: style |= WS_CAPTION; ex |= WS_EX_TOOLWINDOW; break;
+    case vbSizableToolWindow: style |= WS_CAPTION | WS_THICKFRAME; ex |= WS_EX_TOOLWINDOW; break;
+    default: style |= WS_CAPTION | WS_THICKFRAME; break;
+    }
+    if (d.borderStyle != vbBSNone && d.controlBox) style |= WS_SYSMENU;
+    bool boxes = d.borderStyle == vbFixedSingle || d.borderStyle == vbSizable;
+    if (boxes && d.minButton) style |= WS_MINIMIZEBOX;
+    if (boxes && d.maxButton) style |= WS_MAXIMIZEBOX;
+    return {style, ex};
+}
+} // namespace
+
+Form::Form(std::string name) : name_(std::move(name)) {}
+
+Form::~Form() {
+    if (hwnd_ && IsWindow(hwnd_)) {
+        RemovePropA(hwnd_, kFormProp);
+        DestroyWindow(hwnd_);
+    }
+    g_loaded.erase(std::remove(g_loaded.begin(), g_loaded.end(), this), g_loaded.end());
+    if (g_lastActive == this) g_lastActive = nullptr;
+}
+
+Form* Form::fromHandle(HWND hwnd) { return hwnd ? static_cast<Form*>(GetPropA(hwnd, kFormProp)) : nullptr; }
+
+HWND Form::hWnd() {
+    if (!hwnd_) Load();
+    return hwnd_;
+}
+
+int Form::loadedCount() { return static_cast<int>(g_loaded.size()); }
+
+void Form::registerControl(Control* control) { controls_.push_back(control); }
+void Form::unregisterControl(Control* control) {
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    if (defaultButton_ == control) defaultButton_ = nullptr;
+    if (cancelButton_ == control) cancelButton_ = nullptr;
+}
+void Form::registerMenu(MenuItem* item) { menus_.push_back(item); }
+void Form::unregisterMenu(MenuItem* item) { menus_.erase(std::remove(menus_.begin(), menus_.end(), item), menus_.end()); }
+
+void Form::createWindow() {
+    registerFormClass(windowProc);
+    auto [style, ex] = formStyles(design);
+    int w = twipsToPixelsX(design.width), h = twipsToPixelsY(design.height);
+    int x = twipsToPixelsX(design.left), y = twipsToPixelsY(design.top);
+    if (design.startUpPosition == vbStartUpWindowsDefault) {
+        x = CW_USEDEFAULT;
+        y = CW_USEDEFAULT;
+    } else if (design.startUpPosition != vbStartUpManual) {
+        x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+        y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    }
+    hwnd_ = CreateWindowExA(ex, kFormClass, design.caption.c_str(), style, x, y, w, h, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd_) return;
+    SetPropA(hwnd_, kFormProp, this);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
+}
+
+void Form::Load() {
+    if (loaded_ || loading_) return;
+    loading_ = true;
+    createWindow();
+    CreateControls();
+    buildMenus();
+    loading_ = false;
+    loaded_ = true;
+    g_loaded.push_back(this);
+    Form_Load();
+}
+
+bool Form::Unload(int mode) {
+    if (!loaded_) return true;
+    int cancel = 0;
+    Form_QueryUnload(cancel, mode);
+    if (cancel) return false;
+    return finishUnload();
+}
+
+bool Form::finishUnload() {
+    if (!loaded_) return true;
+    int cancel = 0;
+    Form_Unload(cancel);
+    if (cancel) return false;
+    teardown();
+    return true;
+}
+
+void Form::teardown() {
+    loaded_ = false;
+    g_loaded.erase(std::remove(g_loaded.begin(), g_loaded.end(), this), g_loaded.end());
+    if (g_lastActive == this) g_lastActive = nullptr;
+    // Give the windows a modal form had disabled back before it goes, so
+    // that activation returns to them.
+    for (HWND w : modalDisabled_) EnableWindow(w, TRUE);
+    modalDisabled_.clear();
+    destroyMenus();
+    if (accelerators_) DestroyAcceleratorTable(accelerators_);
+    accelerators_ = nullptr;
+    HWND window = hwnd_;
+    RemovePropA(window, kFormProp);
+    DestroyWindow(window);
+    hwnd_ = nullptr;
+    toolTip_ = nullptr;
+    shownOnce_ = false;
+    pendingState_ = vbNormal;
+    for (Control* control : std::vector<Control*>(controls_)) control->reset();
+    if (g_loopRunning && g_loaded.empty()) PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+void Form::buildMenus() {
+    menuBar_ = CreateMenu();
+    std::vector<ACCEL> keys;
+    for (MenuItem* item : menus_) {
+        if (item->topLevel()) item->build();
+        ACCEL accel{};
+        if (item->shortcut(accel)) keys.push_back(accel);
+    }
+    menusBuilt_ = true;
+    if (!keys.empty()) accelerators_ = CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
+    menuBarChanged();
+}
+
+void Form::menuBarChanged() {
+    if (!hwnd_ || !menuBar_) return;
+    bool any = GetMenuItemCount(menuBar_) > 0;
+    if (any != (GetMenu(hwnd_) != nullptr)) SetMenu(hwnd_, any ? menuBar_ : nullptr);
+    if (any) DrawMenuBar(hwnd_);
+}
+
+void Form::destroyMenus() {
+    if (!menusBuilt_) return;
+    if (hwnd_) SetMenu(hwnd_, nullptr);
+    // Empty every menu first, so that destroying one does not destroy the
+    // drop-downs it holds a second time.
+    auto empty = [](HMENU menu) {
+        while (GetMenuItemCount(menu) > 0) RemoveMenu(menu, 0, MF_BYPOSITION);
+    };
+    empty(menuBar_);
+    for (MenuItem* item : menus_)
+        if (item->popup()) empty(item->popup());
+    for (MenuItem* item : menus_)
+        if (item->popup()) DestroyMenu(item->popup());
+    DestroyMenu(menuBar_);
+    for (MenuItem* item : menus_) item->releaseHandles();
+    menuBar_ = nullptr;
+    menusBuilt_ = false;
+}
+
+void Form::Show(int modal, Form* owner) {
+    if (modal == vbModal && Seam::get().scripted()) {
+        Seam::get().note({"Form", name_, design.caption, modal, {}});
+        Load();
+        if (loaded_ && scriptedModal) scriptedModal(*this);
+        return;
+    }
+    Load();
+    if (!loaded_) return; // Form_Load unloaded it
+    if (!owner && modal == vbModal) owner = fromHandle(GetActiveWindow());
+    if (owner && owner != this) SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner->hWnd()));
+    if (!IsWindowVisible(hwnd_)) {
+        int show = pendingState_ == vbMinimized ? SW_SHOWMINIMIZED : pendingState_ == vbMaximized ? SW_SHOWMAXIMIZED
+                                                                                                   : SW_SHOW;
+        ShowWindow(hwnd_, show);
+    } else {
+        SetForegroundWindow(hwnd_);
+    }
+    if (!shownOnce_ && loaded_) {
+        shownOnce_ = true;
+        Form_Resize();
+    }
+    if (modal == vbModal && loaded_) runModal();
+}
+
+void Form::runModal() {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM self) -> BOOL {
+            auto* form = reinterpret_cast<Form*>(self);
+            if (w != form->hwnd_ && fromHandle(w) && IsWindowEnabled(w)) {
+                EnableWindow(w, FALSE);
+                form->modalDisabled_.push_back(w);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+    while (loaded_ && IsWindowVisible(hwnd_)) {
+        MSG msg;
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        dispatchMessage(msg);
+    }
+    for (HWND w : modalDisabled_) EnableWindow(w, TRUE);
+    modalDisabled_.clear();
+}
+
+void Form::Hide() {
+    Load();
+    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+}
+
+std::string Form::Caption() {
+    if (!hWnd()) return design.caption;
+    char buffer[512];
+    GetWindowTextA(hwnd_, buffer, sizeof(buffer));
+    return buffer;
+}
+void Form::SetCaption(const std::string& caption) {
+    design.caption = caption;
+    if (hWnd()) SetWindowTextA(hwnd_, caption.c_str());
+}
+bool Form::Visible() { return hwnd_ && IsWindowVisible(hwnd_); }
+void Form::SetVisible(bool visible) {
+    if (visible) Show();
+    else Hide();
+}
+bool Form::Enabled() { return hWnd() && IsWindowEnabled(hwnd_); }
+void Form::SetEnabled(bool enabled) {
+    if (hWnd()) EnableWindow(hwnd_, enabled);
+}
+
+int Form::WindowState() {
+    if (!hWnd()) return vbNormal;
+    if (!IsWindowVisible(hwnd_)) return pendingState_;
+    if (IsIconic(hwnd_)) return vbMinimized;
+    if (IsZoomed(hwnd_)) return vbMaximized;
+    return vbNormal;
+}
+
+void Form::SetWindowState(int state) {
+    if (!hWnd()) return;
+    pendingState_ = state;
+    if (IsWindowVisible(hwnd_))
+        ShowWindow(hwnd_, state == vbMinimized ? SW_MINIMIZE : state == vbMaximized ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+namespace {
+// The normal (restored) place of a window, in screen pixels.
+RECT outerRect(HWND hwnd) {
+    RECT rect{};
+    if (IsIconic(hwnd) || IsZoomed(hwnd)) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof(placement);
+        GetWindowPlacement(hwnd, &placement);
+        return placement.rcNormalPosition;
+    }
+    GetWindowRect(hwnd, &rect);
+    return rect;
+}
+} // namespace
+
+int Form::Left() { return hWnd() ? pixelsToTwipsX(outerRect(hwnd_).left) : 0; }
+int Form::Top() { return hWnd() ? pixelsToTwipsY(outerRect(hwnd_).top) : 0; }
+int Form::Width() {
+    RECT r = hWnd() ? outerRect(hwnd_) : RECT{};
+    return pixelsToTwipsX(r.right - r.left);
+}
+int Form::Height() {
+    RECT r = hWnd() ? outerRect(hwnd_) : RECT{};
+    return pixelsToTwipsY(r.bottom - r.top);
+}
+
+void Form::Move(int left, int top, int width, int height) {
+    if (!hWnd()) return;
+    RECT r = outerRect(hwnd_);
+    int x = left == vmKeep ? r.left : twipsToPixelsX(left);
+    int y = top == vmKeep ? r.top : twipsToPixelsY(top);
+    int w = width == vmKeep ? r.right - r.left : twipsToPixelsX(width);
+    int h = height == vmKeep ? r.bottom - r.top : twipsToPixelsY(height);
+    if (IsIconic(hwnd_) || IsZoomed(hwnd_)) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof(placement);
+        GetWindowPlacement(hwnd_, &placement);
+        placement.rcNormalPosition = RECT{x, y, x + w, y + h};
+        SetWindowPlacement(hwnd_, &placement);
+        return;
+    }
+    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+float Form::scaled(int pixels, bool horizontal) {
+    if (scaleMode_ == vbPixels) return static_cast<float>(pixels);
+    return static_cast<float>(horizontal ? pixelsToTwipsX(pixels) : pixelsToTwipsY(pixels));
+}
+
+int Form::ScaleWidth() {
+    RECT r{};
+    if (hWnd()) GetClientRect(hwnd_, &r);
+    return static_cast<int>(scaled(r.right, true));
+}
+int Form::ScaleHeight() {
+    RECT r{};
+    if (hWnd()) GetClientRect(hwnd_, &r);
+    return static_cast<int>(scaled(r.bottom, false));
+}
+
+int Form::TextWidth(const std::string& text) {
+    HDC dc = GetDC(hWnd());
+    HGDIOBJ old = SelectObject(dc, guiFont());
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    return static_cast<int>(scaled(size.cx, true));
+}
+
+int Form::TextHeight(const std::string& text) {
+    HDC dc = GetDC(hWnd());
+    HGDIOBJ old = SelectObject(dc, guiFont());
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    return static_cast<int>(scaled(metrics.tmHeight * lines, false));
+}
+
+void Form::SetIcon(const Picture& icon) {
+    icon_ = icon;
+    if (!hWnd()) return;
+    LPARAM handle = reinterpret_cast<LPARAM>(icon.icon());
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, handle);
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, handle);
+}
+
+void Form::ZOrder(int position) {
+    if (hWnd())
+        SetWindowPos(hwnd_, position == 0 ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+void Form::SetFocus() {
+    if (hWnd()) ::SetFocus(hwnd_);
+}
+void Form::Refresh() {
+    if (!hWnd()) return;
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+HWND Form::toolTipWindow() {
+    if (!toolTip_ && hwnd_)
+        toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    return toolTip_;
+}
+
+void Form::PopupMenu(MenuItem& menu, int flags, int x, int y, MenuItem* defaultItem) {
+    if (!hWnd() || !menu.popup()) return;
+    SetMenuDefaultItem(menu.popup(), defaultItem ? defaultItem->id() : static_cast<UINT>(-1), FALSE);
+    POINT at{};
+    if (x == vmKeep || y == vmKeep) {
+        GetCursorPos(&at);
+    } else {
+        at = POINT{twipsToPixelsX(x), twipsToPixelsY(y)};
+        ClientToScreen(hwnd_, &at);
+    }
+    UINT chosen = trackPopup(hwnd_, menu.popup(), at, static_cast<UINT>(flags), menu.Caption());
+    for (MenuItem* item : menus_)
+        if (chosen && item->id() == chosen) {
+            if (item->Click) item->Click();
+            break;
+        }
+}
+
+void Form::layoutAligned() {
+    for (Control* control : controls_)
+        if (control->created() && GetParent(control->hWnd()) == hwnd_) control->parentResized();
+}
+
+bool Form::keyEvent(UINT msg, WPARAM& wp) {
+    int key = static_cast<int>(wp);
+    if (msg == WM_CHAR) Form_KeyPress(key);
+    else if (msg == WM_KEYDOWN) Form_KeyDown(key, currentShift());
+    else Form_KeyUp(key, currentShift());
+    wp = static_cast<WPARAM>(key);
+    return key == 0;
+}
+
+bool Form::preTranslate(MSG& msg) {
+    if (!hwnd_) return false;
+    bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR;
+    if (key && design.keyPreview && msg.hwnd != hwnd_ && IsWindowEnabled(hwnd_)) {
+        if (keyEvent(msg.message, msg.wParam)) return true;
+        if (!hwnd_) return true; // the handler unloaded the form
+    }
+    if (accelerators_ && TranslateAcceleratorA(hwnd_, accelerators_, &msg)) return true;
+    // Tab, the arrow keys between option buttons, Enter and Esc for the
+    // default and cancel buttons.
+    return IsDialogMessageA(hwnd_, &msg) != 0;
+}
+
+LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Form* form = fromHandle(hwnd);
+    if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
+    return form->handle(msg, wp, lp);
+}
+
+LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    HWND self = hwnd_;
+    LRESULT result = 0;
+    auto mouse = [&](void (Form::*handler)(int, int, float, float), int button) {
+        int shift = (wp & MK_SHIFT ? vbShiftMask : 0) | (wp & MK_CONTROL ? vbCtrlMask : 0);
+        (this->*handler)(button, shift, scaled(GET_X_LPARAM(lp), true), scaled(GET_Y_LPARAM(lp), false));
+    };
+    switch (msg) {
+    case WM_COMMAND:
+        if (lp == 0) {
+            UINT id = LOWORD(wp);
+            if (id == IDOK || id == IDCANCEL) {
+                Control* button = id == IDOK ? defaultButton_ : cancelButton_;
+                if (button && button->created() && IsWindowEnabled(button->hWnd())) button->onCommand(BN_CLICKED, 0);
+                return 0;
+            }
+            for (MenuItem* item : std::vector<MenuItem*>(menus_))
+                if (item->id() == id) {
+                    // A shortcut reaches only an item that could be clicked.
+                    bool usable = true;
+                    for (MenuItem* m = item; m; m = m->parent()) usable = usable && m->Enabled();
+                    if (usable && item->Click) item->Click();
+                    return 0;
+                }
+            return 0;
+        }
+        if (reflectToControl(msg, wp, lp, result)) return result;
+        break;
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        if (reflectToControl(msg, wp, lp, result)) return result;
+        break;
+    case WM_SIZE:
+        if (loaded_) {
+            layoutAligned();
+            Form_Resize();
+        }
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE) {
+            setSeamOwner(self);
+            // Activate is raised when activation moves between the program's
+            // forms, not when the program as a whole gets it back.
+            if (g_lastActive != this && loaded_) {
+                g_lastActive = this;
+                Form_Activate();
+            }
+        }
+        break;
+    case WM_CLOSE:
+        Unload(vbFormControlMenu);
+        return 0;
+    case WM_QUERYENDSESSION: {
+        int cancel = 0;
+        Form_QueryUnload(cancel, vbAppWindows);
+        return cancel ? FALSE : TRUE;
+    }
+    case WM_ENDSESSION:
+        if (wp) finishUnload();
+        return 0;
+    case WM_SETCURSOR: {
+        HCURSOR cursor = cursorFor(Screen::MousePointer());
+        if (!cursor && reinterpret_cast<HWND>(wp) == self && LOWORD(lp) == HTCLIENT) cursor = cursorFor(mousePointer_);
+        if (cursor) {
+            SetCursor(cursor);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+        if (keyEvent(msg, wp)) return 0;
+        break;
+    case WM_LBUTTONDOWN: mouse(&Form::Form_MouseDown, vbLeftButton); return 0;
+    case WM_RBUTTONDOWN: mouse(&Form::Form_MouseDown, vbRightButton); return 0;
+    case WM_LBUTTONUP: mouse(&Form::Form_MouseUp, vbLeftButton); return 0;
+    case WM_RBUTTONUP: mouse(&Form::Form_MouseUp, vbRightButton); return 0;
+    case WM_MOUSEMOVE:
+        mouse(&Form::Form_MouseMove, (wp & MK_LBUTTON ? vbLeftButton : 0) | (wp & MK_RBUTTON ? vbRightButton : 0));
+        return 0;
+    default: break;
+    }
+    return DefWindowProcA(self, msg, wp, lp);
+}
+
+void dispatchMessage(MSG& msg) {
+    Form* form = msg.hwnd ? Form::fromHandle(GetAncestor(msg.hwnd, GA_ROOT)) : nullptr;
+    if (form && form->preTranslate(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+int DoEvents() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        dispatchMessage(msg);
+    }
+    return Form::loadedCount();
+}
+
+void RunMessageLoop() {
+    g_loopRunning = true;
+    MSG msg;
+    while (Form::loadedCount() > 0 && GetMessageA(&msg, nullptr, 0, 0) > 0) dispatchMessage(msg);
+    g_loopRunning = false;
+}
+
+} // namespace vm
