@@ -1,0 +1,7 @@
+#include "commandstate.h"
+
+namespace vm {
+
+CommandModes Commands;
+
+} // namespace vm
