@@ -38,9 +38,11 @@ int referenceDigit(const std::string& entry) {
     return code.size() == 1 && code[0] >= '0' && code[0] <= '9' ? code[0] - '0' : -1;
 }
 
-void finishList(SearchContext& ctx) {
+// The new-list steps; a builder that made the window busy hands it back idle.
+void finishList(SearchContext& ctx, bool wasBusy = false) {
     StartNewList(ctx.paging, ctx.entries.cmbResult.ListCount());
     ctx.host.page();
+    if (wasBusy) ctx.host.abort(true);
 }
 
 // Walks the library icons of every keyword the filter accepts, appending those
@@ -160,7 +162,7 @@ void procSearchByFormat(SearchContext& ctx, int code) {
         done = !ctx.busy.AbortRequested;
     }
     ctx.busy.AbortRequested = false;
-    finishList(ctx);
+    finishList(ctx, true);
     ctx.host.hourglass(false);
 }
 
@@ -178,7 +180,7 @@ void procSearchLetter(SearchContext& ctx, const std::string& letter) {
                 AppendEntry(ctx.entries.cmbResult, ctx.refs.cmbUser.List(i), i);
     }
     ctx.busy.AbortRequested = false;
-    finishList(ctx);
+    finishList(ctx, true);
     ctx.host.hourglass(false);
 }
 
