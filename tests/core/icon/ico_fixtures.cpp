@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <zlib.h>
 
-#include "scratch.h"
 
 namespace vmtest::ico {
 namespace {
