@@ -1,0 +1,81 @@
+#include "frmmessage.h"
+
+#include <windows.h>
+
+#include "commandstate.h"
+#include "registry.h"
+
+namespace vm::shell {
+
+bool MessageResult = false;
+
+FrmMessage& frmMessage() { return defaultInstance<FrmMessage>(); }
+
+FrmMessage::FrmMessage() : Form("frmMessage") {
+    design.caption = "Message";
+    design.width = 6600;
+    design.height = 2700;
+    design.borderStyle = vbFixedDialog;
+    design.minButton = design.maxButton = false;
+    design.startUpPosition = vbStartUpManual;
+}
+
+void FrmMessage::CreateControls() {
+    txtMessage.create(*this, 240, 240, 6000, 1200, "");
+    chkNoShow.create(*this, 240, 1560, 3600, 300, "&Don't show this message again.");
+    cmdRestart.create(*this, 2640, 1920, 2280, 375, "");
+    cmdOK.create(*this, 5040, 1920, 1335, 375, "&Close");
+    VM_ON(cmdOK, Click);
+    VM_ON(cmdRestart, Click);
+}
+
+void FrmMessage::Form_Load() {
+    procRegGetValue(HKEY_CURRENT_USER, kPosKey, "MessageTop");
+    auto top = reg.RegValue.toLong();
+    procRegGetValue(HKEY_CURRENT_USER, kPosKey, "MessageLeft");
+    auto left = reg.RegValue.toLong();
+    Move(left ? *left : (Screen::Width() - Width()) / 2, top ? *top : (Screen::Height() - Height()) / 2);
+    if (Commands.HotSpotMode) {
+        cmdOK.SetVisible(false);
+        cmdRestart.SetLeft(cmdOK.Left() + cmdOK.Width() - cmdRestart.Width());
+    }
+    Screen::SetMousePointer(vbDefault);
+}
+
+void FrmMessage::Form_Unload(int&) {
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, chkNoShow.Tag, Variant(chkNoShow.Value() ? "1" : "0"), REG_SZ);
+    if (WindowState() != vbMinimized) {
+        const std::int32_t top = Top(), left = Left();
+        procRegCreateKey(kPosKey, HKEY_CURRENT_USER);
+        procRegSetValue(kPosKey, "MessageTop", Variant(top), REG_DWORD);
+        procRegCreateKey(kPosKey, HKEY_CURRENT_USER);
+        procRegSetValue(kPosKey, "MessageLeft", Variant(left), REG_DWORD);
+    }
+}
+
+void FrmMessage::cmdOK_Click() {
+    MessageResult = false;
+    Unload();
+}
+
+void FrmMessage::cmdRestart_Click() {
+    MessageResult = true;
+    Unload();
+}
+
+void procShowMessage(const std::string& text, const std::string& settingName, const std::string& caption,
+                     const std::string& actionCaption) {
+    MessageResult = false;
+    FrmMessage& f = frmMessage();
+    f.txtMessage.SetCaption(text);
+    f.SetCaption(caption);
+    f.chkNoShow.Tag = settingName;
+    if (actionCaption.empty())
+        f.cmdRestart.SetVisible(false);
+    else
+        f.cmdRestart.SetCaption(actionCaption);
+    f.Show(vbModal);
+}
+
+} // namespace vm::shell

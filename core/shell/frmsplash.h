@@ -1,0 +1,40 @@
+#pragma once
+// The splash window: the first window of a first instance. It sets the
+// program-wide folders, and after a second brings up the main window and
+// unloads itself; unloading it offers the tip of the day.
+#include <functional>
+
+#include "controls_basic.h"
+#include "timer.h"
+#include "form.h"
+
+namespace vm::shell {
+
+// The windows the splash brings up; the program's entry sets them (the main
+// window and the tip window live in layers above this one).
+struct SplashTargets {
+    std::function<void()> showMainWindow;
+    std::function<void()> showTip;
+};
+extern SplashTargets splashTargets;
+
+class FrmSplash : public Form {
+public:
+    FrmSplash();
+    Label lblTitle{this};
+    Label lblVersion{this};
+    Label lblMessage{this};
+    OneShotTimer tmrSplash;
+
+protected:
+    void CreateControls() override;
+    void Form_Load() override;
+    void Form_Unload(int& Cancel) override;
+
+private:
+    void tmrSplash_Timer();
+};
+
+FrmSplash& frmSplash();
+
+} // namespace vm::shell
