@@ -11,51 +11,20 @@ namespace {
 constexpr const char* kClass = "cIconGrid";
 constexpr const char* kWindowClass = "VellumarIconGrid";
 
-// Twips per screen pixel, vertically: mouse positions reach the form in twips.
-int twipsPerPixelY() {
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? 1440 / dpi : 15;
-}
-
-int twipsPerPixelX() {
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? 1440 / dpi : 15;
-}
-
-// The keys held with a mouse button, as shift state bits.
-int shiftState(WPARAM keys) {
-    int shift = 0;
-    if (keys & MK_SHIFT) shift |= 1;
-    if (keys & MK_CONTROL) shift |= 2;
-    if (GetKeyState(VK_MENU) < 0) shift |= 4;
-    return shift;
-}
-
-int keyShiftState() {
-    int shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-    if (GetKeyState(VK_MENU) < 0) shift |= 4;
-    return shift;
-}
-
-void registerWindowClass(WNDPROC windowProcOf) {
-    static ATOM atom = [windowProcOf] {
+const char* windowClass() {
+    static ATOM atom = [] {
         WNDCLASSA wc{};
         // A device context of its own: the control draws outside WM_PAINT
         // too, and the font chosen once stays selected.
         wc.style = CS_OWNDC;
-        wc.lpfnWndProc = windowProcOf;
+        wc.lpfnWndProc = DefWindowProcA;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         wc.lpszClassName = kWindowClass;
         return RegisterClassA(&wc);
     }();
     (void)atom;
+    return kWindowClass;
 }
 
 } // namespace
@@ -66,30 +35,18 @@ std::string IconCaption(int width, int height, std::int32_t colours) {
     return size + std::to_string(colours) + " Colors";
 }
 
-cIconGrid::~cIconGrid() {
-    Clear();
-    m_cScroll.reset();
-    if (hWnd_) {
-        SetWindowLongPtrA(hWnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hWnd_);
-    }
-}
+cIconGrid::~cIconGrid() { release(); }
 
-void cIconGrid::Create(HWND parent, int x, int y, int width, int height) {
-    registerWindowClass(&cIconGrid::windowProc);
-    CreateWindowExA(0, kWindowClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, x, y, width, height,
-                    parent, nullptr, GetModuleHandleA(nullptr), this);
-    if (!hWnd_) return;
-    hDC_ = GetDC(hWnd_);
-    SelectObject(hDC_, GetStockObject(DEFAULT_GUI_FONT));
-
-    RECT client;
-    GetClientRect(hWnd_, &client);
-    clientWidth_ = client.right;
-    clientHeight_ = client.bottom;
+void cIconGrid::create(Window& parent, int left, int top, int width, int height) {
+    release();
+    createWindow(parent, windowClass(), WS_VISIBLE | WS_TABSTOP, 0, "", left, top, width, height);
+    if (!handle()) return;
+    hDC_ = GetDC(handle());
+    SelectObject(hDC_, guiFont());
+    readClientSize();
 
     m_cScroll = std::make_unique<cScrollBars>();
-    m_cScroll->Create(hWnd_);
+    m_cScroll->Create(handle());
     m_cScroll->SetSmallChange(SB_VERT, 8);
     // Dragging the thumb scrolls live.
     m_cScroll->onChange = [this](int&) { paintItems(); };
@@ -98,6 +55,17 @@ void cIconGrid::Create(HWND parent, int x, int y, int width, int height) {
     RECT text{};
     DrawTextA(hDC_, "Xg", -1, &text, DT_CALCRECT);
     textHeight_ = text.bottom - text.top;
+}
+
+void cIconGrid::release() {
+    Clear();
+    m_cScroll.reset();
+    hDC_ = nullptr;
+}
+
+void cIconGrid::reset() {
+    release();
+    Control::reset();
 }
 
 void cIconGrid::Init(const cFileIcon& icon) {
@@ -142,7 +110,7 @@ void cIconGrid::SetSelected(int index, bool flag) {
 
 void cIconGrid::Draw() {
     // Nothing to draw before the set-up has finished or after the window went.
-    if (!hWnd_ || !m_cScroll) return;
+    if (!handle() || !m_cScroll) return;
     layoutItems();
     paintItems();
 }
@@ -239,7 +207,7 @@ void cIconGrid::stepCurrent(int delta, int shift) {
     current_ = target;
 }
 
-void cIconGrid::KeyDown(int keyCode, int shift) {
+void cIconGrid::OnKeyDown(int keyCode, int shift) {
     switch (keyCode) {
     case VK_UP:
         if (!hasCurrent() || current_ < 2) return;
@@ -260,9 +228,9 @@ void cIconGrid::KeyDown(int keyCode, int shift) {
     Draw();
 }
 
-void cIconGrid::MouseDown(int button, int shift, float x, float y) {
+void cIconGrid::OnMouseDown(int button, int shift, float x, float y) {
     if (button != 1 && button != 3) return;
-    int py = static_cast<int>(std::lround(y)) / twipsPerPixelY();
+    int py = static_cast<int>(std::lround(y)) / TwipsPerPixelY();
     int offset = scrollOffset();
     int hit = 0;
     for (int i = 1; i <= ItemCount() && !hit; ++i) {
@@ -285,89 +253,68 @@ void cIconGrid::MouseDown(int button, int shift, float x, float y) {
     Draw();
 }
 
-void cIconGrid::GotFocus() {
+void cIconGrid::OnGotFocus() {
     hasFocus_ = true;
     Draw();
 }
 
-void cIconGrid::LostFocus() {
+void cIconGrid::OnLostFocus() {
     hasFocus_ = false;
     Draw();
 }
 
-void cIconGrid::resize() {
+void cIconGrid::readClientSize() {
     RECT client;
-    GetClientRect(hWnd_, &client);
+    GetClientRect(handle(), &client);
     clientWidth_ = client.right;
     clientHeight_ = client.bottom;
-    Draw();
 }
 
-void cIconGrid::mouseButton(short button, WPARAM keys, LPARAM pos) {
-    if (GetFocus() != hWnd_) SetFocus(hWnd_);
-    short shift = static_cast<short>(shiftState(keys));
-    float x = static_cast<float>(static_cast<short>(LOWORD(pos)) * twipsPerPixelX());
-    float y = static_cast<float>(static_cast<short>(HIWORD(pos)) * twipsPerPixelY());
-    if (onMouseDown) onMouseDown(button, shift, x, y);
-    if (button & 1) MouseDown(button, shift, x, y);
+void cIconGrid::mouseButton(int button, WPARAM keys, LPARAM pos) {
+    if (GetFocus() != handle()) ::SetFocus(handle());
+    int shift = (keys & MK_SHIFT ? vbShiftMask : 0) | (keys & MK_CONTROL ? vbCtrlMask : 0) |
+                (GetKeyState(VK_MENU) < 0 ? vbAltMask : 0);
+    float x = static_cast<float>(pixelsToTwipsX(static_cast<short>(LOWORD(pos))));
+    float y = static_cast<float>(pixelsToTwipsY(static_cast<short>(HIWORD(pos))));
+    if (MouseDown) MouseDown(button, shift, x, y);
+    if (button & vbLeftButton) OnMouseDown(button, shift, x, y);
 }
 
-LRESULT CALLBACK cIconGrid::windowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* created = reinterpret_cast<cIconGrid*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        created->hWnd_ = hWnd;
-        SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* grid = reinterpret_cast<cIconGrid*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
-    if (!grid) return DefWindowProcA(hWnd, msg, wParam, lParam);
-    return grid->handleMessage(msg, wParam, lParam);
-}
-
-LRESULT cIconGrid::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+// The toolkit raises GotFocus, LostFocus and KeyDown to the form after this;
+// MouseDown is raised here, ahead of the selection it may change.
+bool cIconGrid::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    result = 0;
     switch (msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        BeginPaint(hWnd_, &ps);
+        BeginPaint(handle(), &ps);
         Draw();
-        EndPaint(hWnd_, &ps);
-        return 0;
+        EndPaint(handle(), &ps);
+        return true;
     }
     case WM_ERASEBKGND:
-        return 1;
+        result = 1;
+        return true;
     case WM_SIZE:
-        resize();
-        return 0;
-    case WM_SETFOCUS:
-        GotFocus();
-        if (onGotFocus) onGotFocus();
-        return 0;
-    case WM_KILLFOCUS:
-        LostFocus();
-        if (onLostFocus) onLostFocus();
-        return 0;
+        readClientSize();
+        Draw();
+        return true;
     case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_KEYDOWN:
-        KeyDown(static_cast<int>(wParam), keyShiftState());
-        return 0;
-    case WM_LBUTTONDOWN: mouseButton(1, wParam, lParam); return 0;
-    case WM_RBUTTONDOWN: mouseButton(2, wParam, lParam); return 0;
-    case WM_MBUTTONDOWN: mouseButton(4, wParam, lParam); return 0;
+        result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+        return true;
+    case WM_SETFOCUS: OnGotFocus(); return false;
+    case WM_KILLFOCUS: OnLostFocus(); return false;
+    case WM_KEYDOWN: OnKeyDown(static_cast<int>(wp), currentShift()); return false;
+    case WM_LBUTTONDOWN: mouseButton(vbLeftButton, wp, lp); return true;
+    case WM_RBUTTONDOWN: mouseButton(vbRightButton, wp, lp); return true;
+    case WM_MBUTTONDOWN: mouseButton(vbMiddleButton, wp, lp); return true;
     case WM_DESTROY:
-        // The bars stop watching while the window still exists.
-        m_cScroll.reset();
-        break;
-    case WM_NCDESTROY: {
-        HWND gone = hWnd_;
-        Clear();
-        hDC_ = nullptr;
-        hWnd_ = nullptr;
-        return DefWindowProcA(gone, msg, wParam, lParam);
-    }
+        // The bar stops watching while the window still exists.
+        release();
+        return false;
     default:
-        break;
+        return false;
     }
-    return DefWindowProcA(hWnd_, msg, wParam, lParam);
 }
 
 } // namespace vm

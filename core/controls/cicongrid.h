@@ -5,18 +5,17 @@
 // and the keys (Up, Down with Ctrl or Shift, Space); a vertical bar scrolls
 // the list when it does not fit. Rows are numbered from 1.
 //
-// The control is a child window of its own class with a device context of
-// its own. Before it changes its selection on a click it raises onMouseDown
-// to the form (button, shift state, x and y in twips, all by reference).
-#include <windows.h>
-
+// The control is a toolkit control over a window class of its own, with a
+// device context of its own. Of its events only MouseDown reaches the form's
+// handler, and before the control changes its selection; GotFocus and
+// LostFocus are the toolkit's.
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cfileicon.h"
+#include "control.h"
 #include "cscrollbars.h"
 
 namespace vm {
@@ -24,17 +23,14 @@ namespace vm {
 // "<w> x <h>, <n> Colors", or "<w> x <h>, Millions of Colors" above 256.
 std::string IconCaption(int width, int height, std::int32_t colours);
 
-class cIconGrid {
+class cIconGrid : public Control {
 public:
-    cIconGrid() = default;
-    ~cIconGrid();
-    cIconGrid(const cIconGrid&) = delete;
-    cIconGrid& operator=(const cIconGrid&) = delete;
+    explicit cIconGrid(Form* owner) : Control(owner) {}
+    ~cIconGrid() override;
 
-    // Makes the control's window, a visible child of parent at the given
-    // pixel rectangle, and sets it up (size, scroll bar, text height).
-    void Create(HWND parent, int x, int y, int width, int height);
-    HWND hWnd() const { return hWnd_; }
+    // Makes the control's window (position and size in twips) and sets it up:
+    // client size, scroll bar, text height.
+    void create(Window& parent, int left, int top, int width, int height);
 
     // One row per image of icon, then drawn. The current row stays, but never
     // beyond the new number of rows.
@@ -51,17 +47,15 @@ public:
     // Scrolls so that the row lies inside the client area.
     void EnsureVisible(int index);
 
-    // Shift state bits: 1 Shift, 2 Ctrl, 4 Alt. Buttons: 1 left, 2 right, 4 middle.
-    void KeyDown(int keyCode, int shift);
-    // x and y in twips, relative to the control.
-    void MouseDown(int button, int shift, float x, float y);
-    void GotFocus();
-    void LostFocus();
+    // The control's own handling of its events. Shift state bits: 1 Shift,
+    // 2 Ctrl, 4 Alt; buttons: 1 left, 2 right, 4 middle; x and y in twips.
+    void OnKeyDown(int keyCode, int shift);
+    void OnMouseDown(int button, int shift, float x, float y);
+    void OnGotFocus();
+    void OnLostFocus();
 
-    std::function<void(short& button, short& shift, float& x, float& y)> onMouseDown;
-    // The focus events of the hosting form.
-    std::function<void()> onGotFocus;
-    std::function<void()> onLostFocus;
+    bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    void reset() override;
 
 private:
     struct Item {
@@ -73,10 +67,8 @@ private:
         bool selected = false;
     };
 
-    static LRESULT CALLBACK windowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    void mouseButton(short button, WPARAM keys, LPARAM pos);
-    void resize();
+    void mouseButton(int button, WPARAM keys, LPARAM pos);
+    void readClientSize();
     void layoutItems();
     void paintItems();
     Item& item(int index);
@@ -87,8 +79,9 @@ private:
     void selectOnly(int index);
     // Up or Down by one row from the current one.
     void stepCurrent(int delta, int shift);
+    // The window is going: rows, bar and device context go with it.
+    void release();
 
-    HWND hWnd_ = nullptr;
     HDC hDC_ = nullptr;
     std::vector<Item> items_;
     int clientWidth_ = 0;

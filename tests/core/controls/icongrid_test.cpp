@@ -17,6 +17,13 @@ namespace {
 
 using vm::cIconGrid;
 
+// A plain window standing in for the form that holds the grid.
+struct Host : vm::Window {
+    HWND window = nullptr;
+    HWND hWnd() override { return window; }
+    vm::Form* form() override { return nullptr; }
+};
+
 TEST(IconCaption, ColourCounts) {
     EXPECT_EQ(vm::IconCaption(32, 32, 16), "32 x 32, 16 Colors");
     EXPECT_EQ(vm::IconCaption(32, 32, 256), "32 x 32, 256 Colors");
@@ -30,19 +37,18 @@ protected:
         parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 600, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(parent, nullptr);
-        grid = std::make_unique<cIconGrid>();
-        grid->Create(parent, 0, 0, 120, 400);
+        host.window = parent;
+        grid = std::make_unique<cIconGrid>(nullptr);
+        grid->create(host, 0, 0, vm::pixelsToTwipsX(120), vm::pixelsToTwipsY(400));
         ASSERT_NE(grid->hWnd(), nullptr);
 
         RECT text{};
         DrawTextA(GetDC(grid->hWnd()), "Xg", -1, &text, DT_CALCRECT);
         th = text.bottom - text.top;
         ASSERT_GT(th, 0);
-        HDC screen = GetDC(nullptr);
-        tppY = 1440 / GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
+        tppY = vm::TwipsPerPixelY();
 
-        grid->onMouseDown = [this](short& button, short& shift, float&, float&) {
+        grid->MouseDown = [this](int button, int, float, float) {
             events.push_back(button);
             selectedAtEvent = selection();
         };
@@ -92,10 +98,11 @@ protected:
     vmtest::ScratchDir scratch;
     vm::cFileIcon icon;
     HWND parent = nullptr;
+    Host host;
     std::unique_ptr<cIconGrid> grid;
     int th = 0;
     int tppY = 15;
-    std::vector<short> events;
+    std::vector<int> events;
     std::string selectedAtEvent;
 };
 
@@ -158,51 +165,59 @@ TEST_F(IconGridTest, MouseSelection) {
     EXPECT_EQ(selection(), "100");
     click(top(3) + 1, MK_RBUTTON, WM_RBUTTONDOWN);
     EXPECT_EQ(selection(), "100");
-    EXPECT_EQ(events, (std::vector<short>{1, 2}));
+    EXPECT_EQ(events, (std::vector<int>{1, 2}));
 
     // Clicks in twips go through the member the same way.
-    grid->MouseDown(3, 0, 0.0f, static_cast<float>((top(2) + 1) * tppY));
+    grid->OnMouseDown(3, 0, 0.0f, static_cast<float>((top(2) + 1) * tppY));
     EXPECT_EQ(selection(), "010");
-    grid->MouseDown(2, 0, 0.0f, static_cast<float>((top(3) + 1) * tppY));
+    grid->OnMouseDown(2, 0, 0.0f, static_cast<float>((top(3) + 1) * tppY));
     EXPECT_EQ(selection(), "010");
 }
 
 TEST_F(IconGridTest, KeyboardSelection) {
     loadSizes();
-    grid->KeyDown(VK_UP, 0);
-    grid->KeyDown(VK_SPACE, 0);
+    grid->OnKeyDown(VK_UP, 0);
+    grid->OnKeyDown(VK_SPACE, 0);
     EXPECT_EQ(selection(), "000");
     // Down with no current row goes to the first.
-    grid->KeyDown(VK_DOWN, 1);
+    grid->OnKeyDown(VK_DOWN, 1);
     EXPECT_EQ(selection(), "100");
-    grid->KeyDown(VK_DOWN, 0);
+    grid->OnKeyDown(VK_DOWN, 0);
     EXPECT_EQ(selection(), "010");
-    grid->KeyDown(VK_DOWN, 1);
+    grid->OnKeyDown(VK_DOWN, 1);
     EXPECT_EQ(selection(), "011");
-    grid->KeyDown(VK_DOWN, 0);
+    grid->OnKeyDown(VK_DOWN, 0);
     EXPECT_EQ(selection(), "011");
-    grid->KeyDown(VK_UP, 2);
-    grid->KeyDown(VK_UP, 2);
+    grid->OnKeyDown(VK_UP, 2);
+    grid->OnKeyDown(VK_UP, 2);
     EXPECT_EQ(selection(), "011");
-    grid->KeyDown(VK_SPACE, 0);
+    grid->OnKeyDown(VK_SPACE, 0);
     EXPECT_EQ(selection(), "111");
-    grid->KeyDown(VK_UP, 0);
+    grid->OnKeyDown(VK_UP, 0);
     EXPECT_EQ(selection(), "111");
-    grid->KeyDown(VK_DOWN, 2);
-    grid->KeyDown(VK_DOWN, 3);
-    grid->KeyDown(VK_SPACE, 0);
+    grid->OnKeyDown(VK_DOWN, 2);
+    grid->OnKeyDown(VK_DOWN, 3);
+    grid->OnKeyDown(VK_SPACE, 0);
     EXPECT_EQ(selection(), "110");
-    grid->KeyDown(VK_UP, 1);
+    grid->OnKeyDown(VK_UP, 1);
     EXPECT_EQ(selection(), "111");
-    grid->KeyDown(VK_UP, 0);
+    grid->OnKeyDown(VK_UP, 0);
     EXPECT_EQ(selection(), "100");
-    grid->KeyDown('A', 0);
+    grid->OnKeyDown('A', 0);
     EXPECT_EQ(selection(), "100");
 
     grid->SetSelected(3, true);
     EXPECT_EQ(selection(), "101");
-    grid->KeyDown(VK_SPACE, 0);
+    grid->OnKeyDown(VK_SPACE, 0);
     EXPECT_EQ(selection(), "100");
+    // The window's own keys and focus reach the grid and the form.
+    int focusEvents = 0;
+    grid->GotFocus = [&] { ++focusEvents; };
+    SendMessageA(grid->hWnd(), WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(focusEvents, 1);
+    SendMessageA(grid->hWnd(), WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(selection(), "010");
+
     EXPECT_THROW(grid->SetSelected(4, true), vm::VbError);
     EXPECT_THROW(grid->Selected(0), vm::VbError);
 }
@@ -212,17 +227,17 @@ TEST_F(IconGridTest, KeysScrollTheCurrentRowIntoView) {
     int height = 60;
     resizeTo(height);
     ASSERT_TRUE(barShown());
-    grid->KeyDown(VK_DOWN, 0);
+    grid->OnKeyDown(VK_DOWN, 0);
     EXPECT_EQ(bar().nPos, 0);
-    grid->KeyDown(VK_DOWN, 0);
-    grid->KeyDown(VK_DOWN, 0);
+    grid->OnKeyDown(VK_DOWN, 0);
+    grid->OnKeyDown(VK_DOWN, 0);
     EXPECT_EQ(bar().nPos, top(4) - height);
     // Clicks count from the scrolled list: the top pixel row now shows row 3.
     click(1);
     EXPECT_EQ(selection(), "001");
-    grid->KeyDown(VK_UP, 0);
+    grid->OnKeyDown(VK_UP, 0);
     EXPECT_EQ(bar().nPos, top(2));
-    grid->KeyDown(VK_UP, 0);
+    grid->OnKeyDown(VK_UP, 0);
     EXPECT_EQ(bar().nPos, 0);
 }
 
@@ -230,16 +245,16 @@ TEST_F(IconGridTest, RefillKeepsTheCurrentRowInRange) {
     loadSizes();
     resizeTo(60);
     ASSERT_TRUE(barShown());
-    grid->KeyDown(VK_DOWN, 0);
-    grid->KeyDown(VK_DOWN, 0);
-    grid->KeyDown(VK_DOWN, 0);
+    grid->OnKeyDown(VK_DOWN, 0);
+    grid->OnKeyDown(VK_DOWN, 0);
+    grid->OnKeyDown(VK_DOWN, 0);
 
     // A new icon brings new rows, none selected; the current row shrinks to
     // the last one.
     load({{32, 4}});
     ASSERT_EQ(grid->ItemCount(), 1);
     EXPECT_FALSE(barShown());
-    grid->KeyDown(VK_SPACE, 0);
+    grid->OnKeyDown(VK_SPACE, 0);
     EXPECT_EQ(selection(), "1");
 
     // An icon without images empties the grid at once.
@@ -249,8 +264,8 @@ TEST_F(IconGridTest, RefillKeepsTheCurrentRowInRange) {
     grid->Init(empty);
     EXPECT_EQ(grid->ItemCount(), 0);
     EXPECT_FALSE(barShown());
-    grid->KeyDown(VK_SPACE, 0);
-    grid->KeyDown(VK_DOWN, 1);
+    grid->OnKeyDown(VK_SPACE, 0);
+    grid->OnKeyDown(VK_DOWN, 1);
     EXPECT_EQ(grid->ItemCount(), 0);
 }
 
