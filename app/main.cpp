@@ -1,38 +1,24 @@
-// Program entry. For now a bare main window; the program shell grows here.
+// Program entry: the shell decides between first instance and hand-over; the
+// splash brings up the main window and offers the tip of the day.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
-namespace {
+#include "dialogs.h"
+#include "form.h"
+#include "frmmain.h"
+#include "frmsplash.h"
+#include "instance.h"
+#include "main.h"
 
-LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-} // namespace
-
-int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_COOL_CLASSES};
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES |
+                                              ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = mainProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "VellumarMain";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowA("VellumarMain", "Vellumar", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                              800, 600, nullptr, nullptr, inst, nullptr);
-    ShowWindow(hwnd, show);
-
-    MSG m;
-    while (GetMessageA(&m, nullptr, 0, 0) > 0) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
+    vm::shell::splashTargets.showMainWindow = [] { vm::frmMain().Show(vm::vbModeless); };
+    vm::shell::splashTargets.showTip = [] { vm::frmTip().Show(vm::vbModeless); };
+    if (vm::shell::Main(vm::shell::commandArguments(GetCommandLineA()))) vm::RunMessageLoop();
+    CoUninitialize();
     return 0;
 }
