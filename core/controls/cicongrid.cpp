@@ -91,8 +91,7 @@ void cIconGrid::Clear() {
 }
 
 cIconGrid::Item& cIconGrid::item(int index) {
-    if (index < 1 || index > ItemCount()) raiseSubscriptError(kClass);
-    return items_[static_cast<size_t>(index - 1)];
+    return const_cast<Item&>(static_cast<const cIconGrid*>(this)->item(index));
 }
 
 const cIconGrid::Item& cIconGrid::item(int index) const {
