@@ -1,0 +1,399 @@
+#include "listview.h"
+
+#include "vberror.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace vm {
+
+namespace {
+[[noreturn]] void notFound(const char* source) { throw VbError(35601, source, "Element not found"); }
+
+const int kViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+
+void setItemText(HWND list, int position, int column, const std::string& text) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&item));
+}
+} // namespace
+
+int ListItem::position() const {
+    if (!view_ || !view_->created()) return -1;
+    LVFINDINFOA find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = reinterpret_cast<LPARAM>(this);
+    return static_cast<int>(
+        SendMessageA(view_->handle(), LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+void ListItem::SetText(const std::string& text) {
+    text_ = text;
+    int at = position();
+    if (at >= 0) setItemText(view_->handle(), at, 0, text);
+}
+
+std::string ListItem::SubItems(int i) const {
+    if (i < 1) throw VbError(380, "SubItems", "Invalid property value");
+    return static_cast<size_t>(i) <= subItems_.size() ? subItems_[static_cast<size_t>(i) - 1] : std::string();
+}
+
+void ListItem::SetSubItems(int i, const std::string& text) {
+    if (i < 1) throw VbError(380, "SubItems", "Invalid property value");
+    if (subItems_.size() < static_cast<size_t>(i)) subItems_.resize(static_cast<size_t>(i));
+    subItems_[static_cast<size_t>(i) - 1] = text;
+    int at = position();
+    if (at >= 0) setItemText(view_->handle(), at, i, text);
+}
+
+void ListItem::SetIcon(const ImageRef& icon) {
+    icon_ = icon;
+    int at = position();
+    if (at >= 0) ListView_RedrawItems(view_->handle(), at, at);
+}
+
+void ListItem::SetSmallIcon(const ImageRef& icon) {
+    smallIcon_ = icon;
+    int at = position();
+    if (at >= 0) ListView_RedrawItems(view_->handle(), at, at);
+}
+
+bool ListItem::Selected() const {
+    int at = position();
+    return at >= 0 && (SendMessageA(view_->handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(at), LVIS_SELECTED) &
+                       LVIS_SELECTED);
+}
+
+void ListItem::SetSelected(bool selected) {
+    int at = position();
+    if (at < 0) return;
+    view_->selectingFromCode_ = true;
+    ListView_SetItemState(view_->handle(), at, selected ? LVIS_SELECTED | LVIS_FOCUSED : 0,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    view_->selectingFromCode_ = false;
+}
+
+void ListItem::EnsureVisible() {
+    int at = position();
+    if (at >= 0) ListView_EnsureVisible(view_->handle(), at, FALSE);
+}
+
+void ColumnHeader::SetText(const std::string& text) {
+    text_ = text;
+    if (!view_->hWnd()) return;
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = const_cast<char*>(text_.c_str());
+    SendMessageA(view_->handle(), LVM_SETCOLUMNA, static_cast<WPARAM>(index_ - 1), reinterpret_cast<LPARAM>(&column));
+}
+
+int ColumnHeader::Width() const {
+    // Only the report view shows the columns (and knows what the person dragged them to).
+    if (view_->created() && view_->View() == lvwReport)
+        width_ = static_cast<int>(SendMessageA(view_->handle(), LVM_GETCOLUMNWIDTH, index_ - 1, 0));
+    return pixelsToTwipsX(width_);
+}
+
+void ColumnHeader::SetWidth(int twips) {
+    width_ = twipsToPixelsX(twips);
+    if (view_->hWnd()) SendMessageA(view_->handle(), LVM_SETCOLUMNWIDTH, index_ - 1, width_);
+}
+
+ListItem& ListItemCollection::Add(int index, const std::string& key, const std::string& text, const ImageRef& icon,
+                                  const ImageRef& smallIcon) {
+    if (!view_.hWnd()) throw VbError(91, "ListItems", "Object variable not set");
+    int count = Count();
+    if (index == 0 || index > count + 1) throw VbError(35600, "ListItems", "Index out of bounds");
+    if (!key.empty())
+        for (const auto& item : items_)
+            if (item->key_ == key) throw VbError(35602, "ListItems", "Key is not unique in collection");
+    auto item = std::make_unique<ListItem>();
+    item->view_ = &view_;
+    item->key_ = key;
+    item->text_ = text;
+    item->icon_ = icon;
+    item->smallIcon_ = smallIcon;
+    int at = index < 0 ? count : index - 1;
+    ListItem* added = item.get();
+    items_.insert(items_.begin() + at, std::move(item));
+    LVITEMA lv{};
+    lv.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    lv.iItem = at;
+    lv.pszText = const_cast<char*>(added->text_.c_str());
+    lv.iImage = I_IMAGECALLBACK;
+    lv.lParam = reinterpret_cast<LPARAM>(added);
+    SendMessageA(view_.handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&lv));
+    renumber();
+    if (view_.sorted_) view_.sort();
+    return *added;
+}
+
+void ListItemCollection::renumber() {
+    for (size_t i = 0; i < items_.size(); ++i) items_[i]->index_ = static_cast<int>(i) + 1;
+}
+
+ListItem& ListItemCollection::operator()(int index) {
+    if (index < 1 || index > Count()) notFound("ListItems");
+    return *items_[static_cast<size_t>(index) - 1];
+}
+
+ListItem& ListItemCollection::operator()(const std::string& key) {
+    for (const auto& item : items_)
+        if (!key.empty() && item->key_ == key) return *item;
+    notFound("ListItems");
+}
+
+void ListItemCollection::Remove(int index) {
+    ListItem& item = (*this)(index);
+    int at = item.position();
+    if (at >= 0) SendMessageA(view_.handle(), LVM_DELETEITEM, static_cast<WPARAM>(at), 0);
+    items_.erase(items_.begin() + (index - 1));
+    renumber();
+}
+
+void ListItemCollection::Remove(const std::string& key) { Remove((*this)(key).Index()); }
+
+void ListItemCollection::Clear() {
+    if (view_.created()) SendMessageA(view_.handle(), LVM_DELETEALLITEMS, 0, 0);
+    items_.clear();
+}
+
+ColumnHeader& ColumnHeaderCollection::Add(int index, const std::string& key, const std::string& text, int width,
+                                          int alignment) {
+    if (!view_.hWnd()) throw VbError(91, "ColumnHeaders", "Object variable not set");
+    int count = Count();
+    if (index == 0 || index > count + 1) throw VbError(35600, "ColumnHeaders", "Index out of bounds");
+    auto column = std::make_unique<ColumnHeader>();
+    column->view_ = &view_;
+    column->key_ = key;
+    column->text_ = text;
+    int at = index < 0 ? count : index - 1;
+    LVCOLUMNA lv{};
+    lv.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    lv.fmt = alignment == 1 ? LVCFMT_RIGHT : alignment == 2 ? LVCFMT_CENTER : LVCFMT_LEFT;
+    lv.cx = column->width_ = twipsToPixelsX(width < 0 ? 1440 : width);
+    lv.pszText = const_cast<char*>(column->text_.c_str());
+    SendMessageA(view_.handle(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&lv));
+    ColumnHeader* added = column.get();
+    items_.insert(items_.begin() + at, std::move(column));
+    for (size_t i = 0; i < items_.size(); ++i) items_[i]->index_ = static_cast<int>(i) + 1;
+    // Sub-item texts set before the column existed show now.
+    if (at > 0)
+        for (const auto& item : view_.ListItems.items_) {
+            std::string text = item->SubItems(at);
+            if (!text.empty()) setItemText(view_.handle(), item->position(), at, text);
+        }
+    return *added;
+}
+
+ColumnHeader& ColumnHeaderCollection::operator()(int index) {
+    if (index < 1 || index > Count()) notFound("ColumnHeaders");
+    return *items_[static_cast<size_t>(index) - 1];
+}
+
+ColumnHeader& ColumnHeaderCollection::operator()(const std::string& key) {
+    for (const auto& column : items_)
+        if (!key.empty() && column->key_ == key) return *column;
+    notFound("ColumnHeaders");
+}
+
+void ColumnHeaderCollection::Clear() {
+    if (view_.created())
+        while (SendMessageA(view_.handle(), LVM_DELETECOLUMN, 0, 0)) {
+        }
+    items_.clear();
+}
+
+ListView::ListView(Form* owner) : Control(owner) {
+    backColor_ = vbWindowBackground;
+    foreColor_ = vbWindowText;
+}
+
+void ListView::create(Window& parent, int left, int top, int width, int height, int view) {
+    createWindow(parent, WC_LISTVIEWA,
+                 WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | LVS_SHOWSELALWAYS |
+                     static_cast<DWORD>(kViewStyles[view & 3]),
+                 WS_EX_CLIENTEDGE, "", left, top, width, height);
+}
+
+int ListView::View() {
+    if (!hWnd()) return lvwIcon;
+    DWORD style = GetWindowLongA(handle(), GWL_STYLE) & LVS_TYPEMASK;
+    for (int v = 0; v < 4; ++v)
+        if (static_cast<DWORD>(kViewStyles[v]) == style) return v;
+    return lvwIcon;
+}
+
+void ListView::SetView(int view) {
+    if (view < lvwIcon || view > lvwReport) throw VbError(380, "View", "Invalid property value");
+    if (!hWnd()) return;
+    LONG style = GetWindowLongA(handle(), GWL_STYLE);
+    SetWindowLongA(handle(), GWL_STYLE, (style & ~LVS_TYPEMASK) | kViewStyles[view]);
+    InvalidateRect(handle(), nullptr, TRUE);
+}
+
+ListItem* ListView::SelectedItem() {
+    if (!created()) return nullptr;
+    int at = static_cast<int>(SendMessageA(handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (at < 0) return nullptr;
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = at;
+    SendMessageA(handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<ListItem*>(item.lParam);
+}
+
+void ListView::SetSelectedItem(ListItem* item) {
+    if (!hWnd()) return;
+    selectingFromCode_ = true;
+    ListView_SetItemState(handle(), -1, 0, LVIS_SELECTED);
+    selectingFromCode_ = false;
+    if (item) item->SetSelected(true);
+}
+
+void ListView::SetIcons(ImageList* list) {
+    icons_ = list;
+    if (hWnd()) SendMessageA(handle(), LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(list ? list->hImageList() : nullptr));
+}
+
+void ListView::SetSmallIcons(ImageList* list) {
+    smallIcons_ = list;
+    if (hWnd()) SendMessageA(handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(list ? list->hImageList() : nullptr));
+}
+
+void ListView::SetSorted(bool sorted) {
+    sorted_ = sorted;
+    if (sorted_) sort();
+}
+
+void ListView::sort() {
+    if (!hWnd()) return;
+    auto compare = [](LPARAM a, LPARAM b, LPARAM self) -> int {
+        auto* view = reinterpret_cast<ListView*>(self);
+        auto* x = reinterpret_cast<ListItem*>(a);
+        auto* y = reinterpret_cast<ListItem*>(b);
+        std::string tx = view->sortKey_ == 0 ? x->Text() : x->SubItems(view->sortKey_);
+        std::string ty = view->sortKey_ == 0 ? y->Text() : y->SubItems(view->sortKey_);
+        int order = lstrcmpiA(tx.c_str(), ty.c_str());
+        return view->sortOrder_ == lvwDescending ? -order : order;
+    };
+    SendMessageA(handle(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(this),
+                 reinterpret_cast<LPARAM>(static_cast<PFNLVCOMPARE>(compare)));
+    // The collection follows the order shown.
+    auto& items = ListItems.items_;
+    std::vector<std::unique_ptr<ListItem>> ordered(items.size());
+    for (auto& item : items) {
+        int at = item->position();
+        ordered[static_cast<size_t>(at)] = std::move(item);
+    }
+    items = std::move(ordered);
+    ListItems.renumber();
+}
+
+void ListView::setExStyle(DWORD mask, bool on) {
+    if (hWnd()) SendMessageA(handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, mask, on ? mask : 0);
+}
+
+bool ListView::HotTracking() {
+    return hWnd() && (SendMessageA(handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_UNDERLINEHOT);
+}
+void ListView::SetHotTracking(bool on) { setExStyle(LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT, on); }
+bool ListView::HoverSelection() {
+    return hWnd() && (SendMessageA(handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_TRACKSELECT);
+}
+void ListView::SetHoverSelection(bool on) { setExStyle(LVS_EX_TRACKSELECT, on); }
+
+void ListView::SetBackColor(OleColor color) {
+    backColor_ = color;
+    if (!hWnd()) return;
+    SendMessageA(handle(), LVM_SETBKCOLOR, 0, static_cast<LPARAM>(resolveColor(color)));
+    SendMessageA(handle(), LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(resolveColor(color)));
+    InvalidateRect(handle(), nullptr, TRUE);
+}
+
+void ListView::SetForeColor(OleColor color) {
+    foreColor_ = color;
+    if (!hWnd()) return;
+    SendMessageA(handle(), LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(resolveColor(color)));
+    InvalidateRect(handle(), nullptr, TRUE);
+}
+
+ListItem* ListView::HitTest(float x, float y) {
+    if (!hWnd()) return nullptr;
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{twipsToPixelsX(static_cast<int>(x)), twipsToPixelsY(static_cast<int>(y))};
+    int at = static_cast<int>(SendMessageA(handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (at < 0) return nullptr;
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = at;
+    SendMessageA(handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<ListItem*>(item.lParam);
+}
+
+void ListView::Arrange() {
+    if (hWnd()) SendMessageA(handle(), LVM_ARRANGE, LVA_DEFAULT, 0);
+}
+
+int ListView::imageOf(const ListItem& item) {
+    // The large-icon view shows the Icons list, the others the SmallIcons list.
+    bool large = View() == lvwIcon;
+    ImageList* list = large ? icons_ : smallIcons_;
+    return list ? list->ListImages.find(large ? item.icon_ : item.smallIcon_) : -1;
+}
+
+bool ListView::onNotify(NMHDR* header, LRESULT& result) {
+    if (header->hwndFrom != handle()) return false;
+    switch (header->code) {
+    case LVN_GETDISPINFOA:
+    case LVN_GETDISPINFOW: {
+        // The image is the only field asked back; both layouts agree on it.
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+        if (info->item.mask & LVIF_IMAGE)
+            info->item.iImage = imageOf(*reinterpret_cast<ListItem*>(info->item.lParam));
+        return true;
+    }
+    case LVN_ITEMCHANGED: {
+        auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+        bool nowSelected = (change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED);
+        if (nowSelected && !selectingFromCode_ && ItemClick && change->lParam)
+            ItemClick(*reinterpret_cast<ListItem*>(change->lParam));
+        return true;
+    }
+    case LVN_COLUMNCLICK: {
+        auto* click = reinterpret_cast<NMLISTVIEW*>(header);
+        if (ColumnClick && click->iSubItem < ColumnHeaders.Count()) ColumnClick(ColumnHeaders(click->iSubItem + 1));
+        return true;
+    }
+    case NM_CLICK:
+    case NM_RCLICK: {
+        // The list view keeps the button-up message to itself; the click tells it.
+        bool right = header->code == NM_RCLICK;
+        POINT at{};
+        GetCursorPos(&at);
+        ScreenToClient(handle(), &at);
+        if (MouseUp)
+            MouseUp(right ? vbRightButton : vbLeftButton, currentShift(), scaleX(at.x), scaleY(at.y));
+        if (!right && Click) Click();
+        result = 0;
+        return true;
+    }
+    case NM_DBLCLK:
+        if (DblClick) DblClick();
+        return true;
+    default: return false;
+    }
+}
+
+void ListView::reset() {
+    Control::reset();
+    ListItems.items_.clear();
+    ColumnHeaders.items_.clear();
+    icons_ = smallIcons_ = nullptr;
+    sorted_ = false;
+}
+
+} // namespace vm

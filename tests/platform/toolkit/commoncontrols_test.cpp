@@ -1,0 +1,269 @@
+// The common controls: image lists, list and tree views, toolbar, status bar
+// and cool bar, on a hidden form.
+#include "coolbar.h"
+#include "form.h"
+#include "imagelist.h"
+#include "listview.h"
+#include "seam.h"
+#include "statusbar.h"
+#include "toolbar.h"
+#include "treeview.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A size x size bitmap of one colour with a centre square of another.
+vm::Picture squareBitmap(int size, COLORREF outside, COLORREF inside) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HBRUSH a = CreateSolidBrush(outside), b = CreateSolidBrush(inside);
+    RECT all{0, 0, size, size}, centre{size / 4, size / 4, size * 3 / 4, size * 3 / 4};
+    FillRect(dc, &all, a);
+    FillRect(dc, &centre, b);
+    DeleteObject(a);
+    DeleteObject(b);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return vm::Picture::fromBitmap(bitmap);
+}
+
+class FrmControls : public vm::Form {
+public:
+    FrmControls() : Form("frmControls") {
+        design.width = 9000;
+        design.height = 6000;
+    }
+    vm::ImageList imlIcons;
+    vm::ListView pnlResult{this};
+    vm::TreeView pnlNav{this};
+    vm::StatusBar pnlStatusbar{this};
+    vm::CoolBar pnlCoolBar{this};
+    vm::Toolbar pnlToolbar{this}, pnlToolbarYour{this};
+    std::vector<std::string> events;
+
+protected:
+    void CreateControls() override {
+        pnlCoolBar.create(*this);
+        pnlToolbar.create(pnlCoolBar);
+        pnlToolbarYour.create(pnlCoolBar);
+        pnlNav.create(*this, 0, 1200, 3000, 3000);
+        pnlResult.create(*this, 3100, 1200, 5000, 3000);
+        pnlStatusbar.create(*this);
+        VM_ON(pnlResult, ItemClick);
+        VM_ON(pnlNav, NodeClick);
+        VM_ON(pnlToolbar, ButtonClick);
+        VM_ON(pnlToolbar, ButtonMenuClick);
+    }
+    void pnlResult_ItemClick(vm::ListItem& item) { events.push_back("item " + item.Text()); }
+    void pnlNav_NodeClick(vm::Node& node) { events.push_back("node " + node.Key()); }
+    void pnlToolbar_ButtonClick(vm::ToolbarButton& button) { events.push_back("button " + button.Key()); }
+    void pnlToolbar_ButtonMenuClick(vm::ButtonMenu& menu) { events.push_back("menu " + menu.Key()); }
+};
+
+COLORREF pixelAfterDraw(HIMAGELIST list, int index, int x, int y) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 32, 32);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, target);
+    RECT all{0, 0, 32, 32};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+    COLORREF colour = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+    return colour;
+}
+
+TEST(ImageList, MaskColourBecomesTransparentAndImagesAreFoundByKey) {
+    vm::ImageList list;
+    list.SetMaskColor(vm::RGBColor(128, 64, 64));
+    list.ListImages.Add(-1, "red", squareBitmap(16, RGB(128, 64, 64), RGB(255, 0, 0)));
+    list.ListImages.Add(1, "blue", squareBitmap(16, RGB(0, 0, 255), RGB(0, 0, 255)));
+    EXPECT_EQ(list.ImageWidth(), 16);
+    EXPECT_EQ(list.ListImages("red").Index(), 2);
+    EXPECT_EQ(list.ListImages(1).Key(), "blue");
+    HIMAGELIST handle = list.hImageList();
+    EXPECT_EQ(pixelAfterDraw(handle, 1, 1, 1), RGB(255, 255, 255)); // the mask colour shows the background
+    EXPECT_EQ(pixelAfterDraw(handle, 1, 8, 8), RGB(255, 0, 0));
+    EXPECT_EQ(pixelAfterDraw(handle, 0, 1, 1), RGB(0, 0, 255));
+    EXPECT_EQ(list.ListImages("red").ExtractIcon().Type(), vm::vbPicTypeIcon);
+    EXPECT_THROW(list.ListImages("green"), vm::VbError);
+    EXPECT_THROW(list.SetImageWidth(32), vm::VbError);
+    list.ListImages.Clear();
+    list.SetImageWidth(32);
+    list.SetImageHeight(32);
+    EXPECT_EQ(list.hImageList(), handle); // controls that show the list keep their handle
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(handle, &cx, &cy);
+    EXPECT_EQ(cx, 32);
+}
+
+TEST(ListView, ViewsItemsSubItemsSelectionAndSorting) {
+    FrmControls form;
+    form.Load();
+    vm::ListView& list = form.pnlResult;
+    list.ColumnHeaders.Add(-1, "", "Name", 1500);
+    list.ColumnHeaders.Add(-1, "", "Type", 1200);
+    EXPECT_EQ(list.ColumnHeaders(2).Width(), 1200);
+    for (int view : {vm::lvwReport, vm::lvwList, vm::lvwSmallIcon, vm::lvwIcon}) {
+        list.SetView(view);
+        EXPECT_EQ(list.View(), view);
+    }
+    vm::ListItem& b = list.ListItems.Add(-1, "k-b", "beta", 1, 1);
+    b.SetSubItems(1, "16 Color Icon");
+    b.Tag = "entry-b";
+    list.ListItems.Add(-1, "k-c", "Gamma");
+    list.ListItems.Add(1, "k-a", "alpha");
+    EXPECT_EQ(list.ListItems.Count(), 3);
+    EXPECT_EQ(list.ListItems(1).Text(), "alpha");
+    EXPECT_EQ(list.ListItems("k-b").Index(), 2);
+    EXPECT_EQ(list.ListItems("k-b").SubItems(1), "16 Color Icon");
+    EXPECT_EQ(list.ListItems("k-b").SubItems(2), "");
+    EXPECT_THROW(list.ListItems.Add(-1, "k-a", "again"), vm::VbError);
+    EXPECT_EQ(list.SelectedItem(), nullptr);
+
+    // Selecting from code raises no ItemClick; a person's click does.
+    list.SetSelectedItem(&list.ListItems("k-b"));
+    ASSERT_NE(list.SelectedItem(), nullptr);
+    EXPECT_EQ(list.SelectedItem()->Tag, "entry-b");
+    EXPECT_TRUE(form.events.empty());
+
+    list.SetSortOrder(vm::lvwDescending);
+    list.SetSorted(true);
+    EXPECT_EQ(list.ListItems(1).Text(), "Gamma");
+    EXPECT_EQ(list.ListItems(3).Text(), "alpha");
+    EXPECT_EQ(list.ListItems("k-a").Index(), 3);
+    list.ListItems.Remove("k-c");
+    EXPECT_EQ(list.ListItems(1).Text(), "beta");
+    list.ListItems.Clear();
+    EXPECT_EQ(list.ListItems.Count(), 0);
+    EXPECT_EQ(list.SelectedItem(), nullptr);
+    form.Unload();
+}
+
+TEST(TreeView, NodesByKeyAndRelationship) {
+    FrmControls form;
+    form.Load();
+    vm::NodeCollection& nodes = form.pnlNav.Nodes;
+    nodes.Add(nullptr, vm::tvwLast, "root", "Vellumar");
+    nodes.Add("root", vm::tvwChild, "fav", "Favorites");
+    nodes.Add("root", vm::tvwChild, "sys", "System Icons");
+    nodes.Add("sys", vm::tvwPrevious, "lib", "Library");
+    nodes.Add("fav", vm::tvwChild, "fav1", "Animals");
+    EXPECT_EQ(nodes.Count(), 5);
+    EXPECT_EQ(nodes("root").Children(), 3);
+    EXPECT_EQ(nodes("root").Child()->Key(), "fav");
+    EXPECT_EQ(nodes("fav").Next()->Key(), "lib");
+    EXPECT_EQ(nodes("fav1").FullPath(), "Vellumar\\Favorites\\Animals");
+    EXPECT_EQ(nodes("fav1").Root()->Key(), "root");
+    EXPECT_EQ(nodes(3).Key(), "sys");
+    EXPECT_THROW(nodes.Add("root", vm::tvwChild, "fav", "again"), vm::VbError);
+
+    form.pnlNav.SetSelectedItem(&nodes("lib"));
+    EXPECT_EQ(form.pnlNav.SelectedItem()->Text(), "Library");
+    EXPECT_TRUE(form.events.empty());
+
+    // Removing a node takes its children with it.
+    nodes.Remove("fav");
+    EXPECT_EQ(nodes.Count(), 3);
+    EXPECT_FALSE(nodes.exists("fav1"));
+    EXPECT_THROW(nodes("fav1"), vm::VbError);
+    nodes.Clear();
+    EXPECT_EQ(nodes.Count(), 0);
+    form.Unload();
+}
+
+TEST(StatusBar, PanelsByKeyTakeTextAndPicture) {
+    FrmControls form;
+    form.Load();
+    vm::PanelCollection& panels = form.pnlStatusbar.Panels;
+    panels.Add(-1, "message").SetAutoSize(vm::sbrSpring);
+    panels.Add(-1, "count");
+    panels.Add(-1, "area");
+    panels("message").SetText("Ready");
+    vm::ImageList leds;
+    leds.ListImages.Add(-1, "redledon", squareBitmap(16, RGB(255, 0, 0), RGB(255, 0, 0)));
+    panels("area").SetPicture(leds.ListImages("redledon").ExtractIcon());
+    HWND bar = form.pnlStatusbar.hWnd();
+    char text[64] = {};
+    SendMessageA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "Ready");
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(bar, SB_GETICON, 2, 0)), panels("area").GetPicture().icon());
+    EXPECT_EQ(SendMessageA(bar, SB_GETICON, 1, 0), 0);
+    panels("count").SetWidth(1500);
+    EXPECT_EQ(panels(2).Width(), 1500);
+    EXPECT_THROW(panels("type"), vm::VbError);
+    form.Unload();
+}
+
+TEST(CoolBar, BandsKeepRowsWidthsAndLimits) {
+    FrmControls form;
+    form.Load();
+    form.pnlToolbar.Buttons.Add(-1, "open", "Open");
+    form.pnlToolbarYour.Buttons.Add(-1, "change", "Change");
+    vm::BandCollection& bands = form.pnlCoolBar.Bands;
+    bands.Add(-1, "standard", "", &form.pnlToolbar);
+    bands.Add(-1, "your", "", &form.pnlToolbarYour, true);
+    EXPECT_TRUE(bands(2).NewRow());
+    EXPECT_FALSE(bands(1).NewRow());
+    bands(2).SetNewRow(false);
+    EXPECT_FALSE(bands(2).NewRow());
+    bands(2).SetNewRow(true);
+    EXPECT_TRUE(bands("your").NewRow());
+    bands(1).SetWidth(3000);
+    EXPECT_EQ(bands(1).Width(), 3000);
+    bands(1).SetMinHeight(689);
+    bands(1).SetMinWidth(900);
+    EXPECT_EQ(bands(1).MinHeight(), 690); // whole pixels: 46 px
+    EXPECT_EQ(bands(1).MinWidth(), 900);
+    bands(2).SetVisible(false);
+    EXPECT_FALSE(bands(2).Visible());
+    bands(2).SetVisible(true);
+    EXPECT_TRUE(bands(2).Visible());
+    form.Unload();
+}
+
+TEST(Toolbar, ButtonsByKeyAndDropDownThroughTheSeam) {
+    FrmControls form;
+    form.Load();
+    vm::Toolbar& bar = form.pnlToolbar;
+    bar.Buttons.Add(-1, "firstpage", "First", vm::tbrDefault, 1);
+    vm::ToolbarButton& view = bar.Buttons.Add(-1, "view", "Views", vm::tbrDropdown, 9);
+    view.ButtonMenus.Add(-1, "viewlarge", "Large Icons");
+    view.ButtonMenus.Add(-1, "viewlist", "List");
+    EXPECT_EQ(bar.Buttons("view").Index(), 2);
+    bar.Buttons("firstpage").SetEnabled(false);
+    EXPECT_FALSE(bar.Buttons("firstpage").Enabled());
+    bar.Buttons("firstpage").SetCaption("");
+    EXPECT_EQ(bar.Buttons(1).Caption(), "");
+    bar.SetButtonHeight(24 * 15);
+    bar.SetButtonWidth(24 * 15);
+    EXPECT_EQ(bar.ButtonHeight(), 360);
+
+    SendMessageA(form.hWnd(), WM_COMMAND, MAKEWPARAM(2, BN_CLICKED), reinterpret_cast<LPARAM>(bar.hWnd()));
+    vm::Seam& seam = vm::Seam::get();
+    seam.reset();
+    seam.setScripted(true);
+    seam.queueText("List");
+    NMTOOLBARA drop{};
+    drop.hdr.hwndFrom = bar.hWnd();
+    drop.hdr.code = TBN_DROPDOWN;
+    drop.iItem = 2;
+    SendMessageA(form.hWnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&drop));
+    seam.setScripted(false);
+    EXPECT_EQ(form.events, (std::vector<std::string>{"button view", "menu viewlist"}));
+    EXPECT_EQ(seam.requests().at(0).kind, "PopupMenu");
+    seam.reset();
+    form.Unload();
+}
+
+} // namespace
