@@ -25,6 +25,8 @@ void FrmSplash::CreateControls() {
     lblTitle.create(*this, 300, 600, 3450, 300, "Vellumar", vbCenter);
     lblVersion.create(*this, 300, 1000, 3450, 300, "", vbCenter);
     lblMessage.create(*this, 300, 2100, 3450, 300, "Reading settings...", vbCenter);
+    tmrSplash.create(*this, 0, false);
+    VM_ON(tmrSplash, Timer);
 }
 
 void FrmSplash::Form_Load() {
@@ -50,10 +52,13 @@ void FrmSplash::Form_Load() {
     Refresh();
     DoEvents();
 
-    tmrSplash.start(hWnd(), 1000, [this] { tmrSplash_Timer(); });
+    tmrSplash.SetInterval(1000);
+    tmrSplash.SetEnabled(true);
 }
 
 void FrmSplash::tmrSplash_Timer() {
+    // The main window comes up once.
+    tmrSplash.SetEnabled(false);
     if (splashTargets.showMainWindow) splashTargets.showMainWindow();
     ZOrder(0);
     Unload();

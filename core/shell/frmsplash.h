@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "controls_basic.h"
-#include "timer.h"
 #include "form.h"
+#include "timer.h"
 
 namespace vm::shell {
 
@@ -24,7 +24,7 @@ public:
     Label lblTitle{this};
     Label lblVersion{this};
     Label lblMessage{this};
-    OneShotTimer tmrSplash;
+    TimerControl tmrSplash{this};
 
 protected:
     void CreateControls() override;
