@@ -1,0 +1,193 @@
+// Picture boxes, timers, sliders, tab strips, key preview, pictures and the
+// dialogs of the seam.
+#include "toolkit.h"
+
+#include "scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class FrmServices : public vm::Form {
+public:
+    FrmServices() : Form("frmServices") {
+        design.width = 6000;
+        design.height = 4500;
+        design.keyPreview = true;
+    }
+    vm::PictureBox picOpen{this};
+    vm::TimerControl tmrLed{this};
+    vm::Slider sldAni{this};
+    vm::TabStrip tbsOptions{this};
+    vm::TextBox txtName{this};
+    std::vector<std::string> events;
+    int ticks = 0;
+
+protected:
+    void CreateControls() override {
+        picOpen.create(*this, 0, 0, 480, 480);
+        tmrLed.create(*this, 0, false);
+        sldAni.create(*this, 0, 600, 3000, 450);
+        tbsOptions.create(*this, 0, 1200, 4000, 1500);
+        txtName.create(*this, 0, 3000, 3000, 300);
+        VM_ON(tmrLed, Timer);
+        VM_ON(sldAni, Change);
+        VM_ON(tbsOptions, Click);
+        VM_ON(txtName, KeyPress);
+    }
+    void Form_KeyPress(int& KeyAscii) override {
+        events.push_back("form " + std::to_string(KeyAscii));
+        if (KeyAscii == 27) KeyAscii = 0;
+    }
+    void tmrLed_Timer() { ++ticks; }
+    void sldAni_Change() { events.push_back("slider " + std::to_string(sldAni.Value())); }
+    void tbsOptions_Click() { events.push_back("tab " + std::to_string(tbsOptions.SelectedItem()->Index())); }
+    void txtName_KeyPress(int& KeyAscii) { events.push_back("text " + std::to_string(KeyAscii)); }
+};
+
+COLORREF boxPixel(vm::PictureBox& box, int x, int y) {
+    HDC dc = GetDC(box.hWnd());
+    COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(box.hWnd(), dc);
+    return colour;
+}
+
+TEST(PictureBox, KeepsItsDrawingWhenHiddenAndShown) {
+    FrmServices form;
+    form.Show();
+    form.picOpen.SetBackColor(vm::vbWhite);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    RECT square{4, 4, 12, 12};
+    FillRect(form.picOpen.hDC(), &square, red);
+    DeleteObject(red);
+    form.picOpen.Refresh();
+    form.picOpen.SetVisible(false);
+    form.Hide();
+    form.Show();
+    form.picOpen.SetVisible(true);
+    form.picOpen.Refresh();
+    EXPECT_EQ(boxPixel(form.picOpen, 6, 6), RGB(255, 0, 0));
+    EXPECT_EQ(boxPixel(form.picOpen, 20, 20), RGB(255, 255, 255));
+    // A bigger box keeps the drawing; the image and a saved BMP hold it too.
+    form.picOpen.Move(0, 0, 600, 600);
+    vm::Picture image = form.picOpen.Image();
+    ASSERT_EQ(image.Type(), vm::vbPicTypeBitmap);
+    vmtest::ScratchDir dir;
+    std::string file = dir.file("open.bmp");
+    vm::SavePicture(image, file);
+    vm::Picture loaded = vm::LoadPicture(file);
+    EXPECT_EQ(loaded.pixelWidth(), image.pixelWidth());
+    form.picOpen.Cls();
+    form.picOpen.SetPicture(loaded);
+    form.picOpen.Refresh();
+    EXPECT_EQ(boxPixel(form.picOpen, 6, 6), RGB(255, 0, 0));
+    EXPECT_THROW(vm::LoadPicture(dir.file("missing.bmp")), vm::VbError);
+    vmtest::writeFile(dir.file("bad.bmp"), "not a picture");
+    EXPECT_THROW(vm::LoadPicture(dir.file("bad.bmp")), vm::VbError);
+    form.Unload();
+}
+
+TEST(Timer, FiresUnderDoEventsOnlyWhileEnabled) {
+    FrmServices form;
+    form.Load();
+    form.tmrLed.SetInterval(20);
+    Sleep(60);
+    vm::DoEvents();
+    EXPECT_EQ(form.ticks, 0);
+    form.tmrLed.SetEnabled(true);
+    for (int i = 0; i < 50 && form.ticks == 0; ++i) {
+        Sleep(10);
+        vm::DoEvents();
+    }
+    EXPECT_GT(form.ticks, 0);
+    form.Unload();
+    int after = form.ticks;
+    Sleep(60);
+    vm::DoEvents();
+    EXPECT_EQ(form.ticks, after);
+}
+
+TEST(Controls, SliderAndTabStripRaiseTheirEventsFromCode) {
+    FrmServices form;
+    form.Load();
+    form.sldAni.SetMin(1);
+    form.sldAni.SetMax(30);
+    form.sldAni.SetValue(5);
+    form.sldAni.SetValue(5);
+    form.tbsOptions.Tabs.Add(-1, "", "General");
+    form.tbsOptions.Tabs.Add(-1, "", "Double Click Icon");
+    form.tbsOptions.Tabs(2).SetSelected(true);
+    EXPECT_EQ(form.events, (std::vector<std::string>{"slider 5", "tab 2"}));
+    EXPECT_THROW(form.sldAni.SetValue(31), vm::VbError);
+    form.Unload();
+}
+
+TEST(Form, KeyPreviewSeesKeysBeforeTheControl) {
+    FrmServices form;
+    form.Show();
+    MSG msg{form.txtName.hWnd(), WM_CHAR, 'a', 0, 0, {}};
+    vm::dispatchMessage(msg);
+    MSG esc{form.txtName.hWnd(), WM_CHAR, 27, 0, 0, {}};
+    vm::dispatchMessage(esc);
+    // The form swallowed Esc; the text box saw only "a".
+    EXPECT_EQ(form.events, (std::vector<std::string>{"form 97", "text 97", "form 27"}));
+    form.Unload();
+}
+
+TEST(Seam, DialogsRecordTheirRequestsAndTakeScriptedAnswers) {
+    vm::Seam& seam = vm::Seam::get();
+    seam.reset();
+    seam.setScripted(true);
+    seam.queueText("C:\\icons\\a.ico");
+    seam.queueCancel();
+    seam.queue({0x00FF00, {}, false});
+    seam.queueCancel();
+    seam.queueText("Animals");
+    seam.queueCancel();
+    seam.queueText("C:\\work");
+
+    vm::CommonDialog dialog;
+    dialog.Filter = "Icon (*.ico)|*.ico";
+    dialog.InitDir = "C:\\start";
+    EXPECT_TRUE(dialog.ShowSave());
+    EXPECT_EQ(dialog.FileName, "C:\\icons\\a.ico");
+    EXPECT_EQ(dialog.FileTitle, "a.ico");
+    dialog.CancelError = true;
+    try {
+        dialog.ShowOpen();
+        ADD_FAILURE() << "cancel raised nothing";
+    } catch (const vm::VbError& error) {
+        EXPECT_EQ(error.number(), vm::cdlCancel);
+    }
+    dialog.CancelError = false;
+    dialog.Color = 0x123456;
+    EXPECT_TRUE(dialog.ShowColor());
+    EXPECT_EQ(dialog.Color, 0x00FF00u);
+    EXPECT_FALSE(dialog.ShowColor()); // cancelled: the colour stays
+    EXPECT_EQ(dialog.Color, 0x00FF00u);
+    EXPECT_EQ(vm::InputBox("Give the Name of the Favorite Folder.", "Create Favorite Folder"), "Animals");
+    EXPECT_EQ(vm::InputBox("Again?"), ""); // cancelled
+    std::string folder = "C:\\start";
+    EXPECT_TRUE(vm::seamBrowseForFolder(nullptr, "Choose", 0, folder));
+    EXPECT_EQ(folder, "C:\\work");
+    seam.setScripted(false);
+
+    const auto& asked = seam.requests();
+    ASSERT_EQ(asked.size(), 7u);
+    EXPECT_EQ(asked[0].kind, "Save");
+    EXPECT_EQ(asked[0].title, "Icon (*.ico)|*.ico");
+    EXPECT_EQ(asked[0].detail, "C:\\start");
+    EXPECT_EQ(asked[1].kind, "Open");
+    EXPECT_EQ(asked[2].kind, "Color");
+    EXPECT_EQ(asked[2].detail, std::to_string(0x123456));
+    EXPECT_EQ(asked[4].kind, "InputBox");
+    EXPECT_EQ(asked[4].title, "Create Favorite Folder");
+    EXPECT_EQ(asked[6].kind, "Folder");
+    EXPECT_EQ(asked[6].detail, "C:\\start");
+    seam.reset();
+}
+
+} // namespace
