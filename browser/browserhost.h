@@ -17,6 +17,7 @@ struct BrowserHost {
     std::function<void()> doEvents;                          // one yield to the message loop
     std::function<void()> clearResult;                       // empties the result view
     std::function<void()> showPage;                          // fills the current page, rebuilds the page menus
+    std::function<void()> selectItem;                        // the selection handler, after a page fill
     // Favourites name search: every file of the favourites tree into the list,
     // and the "open" entries of one icon file appended to the entry list.
     std::function<void(HiddenList&)> listFavoriteFiles;
@@ -30,6 +31,7 @@ struct BrowserHost {
     void events() const { if (doEvents) doEvents(); }
     void clear() const { if (clearResult) clearResult(); }
     void page() const { if (showPage) showPage(); }
+    void select() const { if (selectItem) selectItem(); }
 };
 
 } // namespace vm

@@ -157,7 +157,7 @@ void procFillSearch(KeywordState& keywords, UserReferences& refs, const KeywordL
 }
 
 void procSaveUserData(const std::string& size, KeywordState& keywords, const UserReferences& refs,
-                      const ListControl* lstKey) {
+                      const ListAccess* lstKey) {
     const std::string& dataPath = paths.DataPath;
     // Without the keyword editor's list there is nothing to write, and writing
     // nothing would empty the user's file.

@@ -11,16 +11,16 @@
 
 #include "browserhost.h"
 #include "browserstate.h"
-#include "listcontrol.h"
+#include "listaccess.h"
 
 namespace vm {
 
 // The keyword lists of the windows that procFillSearch fills; the dialogs'
 // lists may be missing (null) while those dialogs are not loaded.
 struct KeywordLists {
-    ListControl* cmbSearch = nullptr; // main window: every keyword, ItemData = keyword id
-    ListControl* addSearch = nullptr; // reference dialog: every keyword
-    ListControl* lstKey = nullptr;    // keyword editor: user keywords, ItemData = position in cmbSearch
+    ListAccess* cmbSearch = nullptr; // main window: every keyword, ItemData = keyword id
+    ListAccess* addSearch = nullptr; // reference dialog: every keyword
+    ListAccess* lstKey = nullptr;    // keyword editor: user keywords, ItemData = position in cmbSearch
 };
 
 // Gives the files of versions without the size suffix (always the 32 x 32 data
@@ -34,7 +34,7 @@ void procFillSearch(KeywordState& keywords, UserReferences& refs, const KeywordL
 // Writes back the user files of data set sizeText ("16" or "32") that changed,
 // keeping the previous file as .bak. A flag is cleared only when its file was written.
 void procSaveUserData(const std::string& sizeText, KeywordState& keywords, const UserReferences& refs,
-                      const ListControl* lstKey);
+                      const ListAccess* lstKey);
 
 // Calls f(LibraryIconId) for each id of a KeywordRecord ("id;id;...;").
 template <class F>

@@ -76,7 +76,7 @@ bool walkLibrary(SearchContext& ctx, KeywordFilter&& takeKeyword, IconFilter&& t
 
 } // namespace
 
-int FindKeywordPrefix(const ListControl& box, const std::string& text) {
+int FindKeywordPrefix(const ListAccess& box, const std::string& text) {
     for (int i = 0; i < box.ListCount(); ++i) {
         const std::string item = box.List(i);
         if (item.size() >= text.size() && strncasecmp(item.c_str(), text.c_str(), text.size()) == 0) return i;

@@ -6,7 +6,7 @@
 
 #include "browserhost.h"
 #include "browserstate.h"
-#include "listcontrol.h"
+#include "listaccess.h"
 
 namespace vm {
 
@@ -17,12 +17,12 @@ struct SearchContext {
     PagingState& paging;
     BusyState& busy;
     const BrowserHost& host;
-    ListControl& cmbSearch; // the keyword box: every keyword, ItemData = keyword id
+    ListAccess& cmbSearch; // the keyword box: every keyword, ItemData = keyword id
     bool searchFavorites = false; // the option to match favourites' file names too
 };
 
 // The first keyword of the box that begins with text, case ignored; -1 for none.
-int FindKeywordPrefix(const ListControl& box, const std::string& text);
+int FindKeywordPrefix(const ListAccess& box, const std::string& text);
 
 // Enter in the keyword box: selects the first keyword beginning with the typed
 // text (or clears the selection) and, when one was found, searches it.

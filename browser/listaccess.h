@@ -8,9 +8,9 @@
 
 namespace vm {
 
-class ListControl {
+class ListAccess {
 public:
-    virtual ~ListControl() = default;
+    virtual ~ListAccess() = default;
     virtual void Clear() = 0;
     virtual void AddItem(const std::string& text) = 0;
     virtual int NewIndex() const = 0;
@@ -24,7 +24,7 @@ public:
 };
 
 template <class L>
-class ListOf final : public ListControl {
+class ListOf final : public ListAccess {
 public:
     explicit ListOf(L& list) : list_(list) {}
     void Clear() override { list_.Clear(); }

@@ -1,0 +1,209 @@
+#include "pagefiller.h"
+
+#include <strings.h>
+
+#include "files.h"
+#include "form.h"
+#include "paging.h"
+#include "resultentry.h"
+#include "state.h"
+#include "vberror.h"
+
+namespace vm {
+namespace {
+
+void setText(Panel* panel, const std::string& text) {
+    if (panel) panel->SetText(text);
+}
+
+void enableMenu(MenuItem* item, bool enable) {
+    if (item) item->SetEnabled(enable);
+}
+
+void enableButton(Toolbar* bar, const char* key, bool enable) {
+    if (bar) bar->Buttons(key).SetEnabled(enable);
+}
+
+} // namespace
+
+void PageFiller::procSetAbort(bool enable) {
+    vm::procSetAbort(w_, {s_.keywords.IconSize, BrowserAvailable}, enable);
+}
+
+void PageFiller::setCount(std::int32_t entryCount) { setText(w_.CountPanel, std::to_string(entryCount) + " Icon(s)"); }
+
+void PageFiller::copyColumnWidths(ListView& from, ListView& to) {
+    const int columns = std::min({from.ColumnHeaders.Count(), to.ColumnHeaders.Count(), 3});
+    for (int c = 1; c <= columns; ++c) to.ColumnHeaders(c).SetWidth(from.ColumnHeaders(c).Width());
+}
+
+void PageFiller::placeProgressBar() {
+    if (!w_.pnlProgressBar || !w_.pnlStatusbar || !w_.MessagePanel) return;
+    // The bar covers the message panel; the vertical pixel size serves both directions.
+    int panelLeft = 0;
+    for (int i = 1; i < w_.MessagePanel->Index(); ++i) panelLeft += w_.pnlStatusbar->Panels(i).Width();
+    const int pixel = TwipsPerPixelY();
+    const int textHeight = w_.form ? w_.form->TextHeight("Gg") : 13 * pixel;
+    w_.pnlProgressBar->Move(w_.pnlStatusbar->Left() + panelLeft, w_.pnlStatusbar->Top() + 3 * pixel,
+                            w_.MessagePanel->Width() - 2 * pixel, textHeight + 3 * pixel);
+    if (w_.pnlStatusbar->Visible()) {
+        w_.pnlProgressBar->SetVisible(true);
+        w_.pnlProgressBar->ZOrder(0);
+        w_.pnlProgressBar->Refresh();
+    }
+}
+
+bool PageFiller::fillPage(std::int32_t entryCount) {
+    const PageSlice slice = PageSliceOf(s_.paging, entryCount);
+    PageLoadContext ctx{*w_.pnlResult, *w_.imlResult32, s_.keywords, s_.refs, s_.chunks, s_.loader};
+    ListItemCollection& items = w_.pnlResult->ListItems;
+    ListImageCollection& images = w_.imlResult32->ListImages;
+    for (std::int32_t i = slice.first; i < slice.first + slice.count; ++i) {
+        const std::int32_t number = s_.loader.PageItemNumber;
+        if (w_.pnlProgressBar) w_.pnlProgressBar->SetValue(number);
+        s_.keywords.CurrentKeywordId = std::to_string(s_.entries.cmbResult.ItemData(static_cast<int>(i)));
+        const std::string& entry = s_.entries.cmbResult.List(static_cast<int>(i));
+        if (PageLoader load = PageLoaderFor(EntryKind(entry))) {
+            try {
+                load(ctx, entry);
+            } catch (const VbError&) {
+                // A loader that fails leaves its entry out; the next one takes its number.
+            }
+        }
+        if (items.Count() == number && images.Count() == number) {
+            items(number).Tag = entry;
+            s_.loader.PageItemNumber = number + 1;
+        } else {
+            // Keep pictures and items numbered alike.
+            if (items.Count() >= number) items.Remove(number);
+            if (images.Count() >= number) images.Remove(number);
+        }
+        if (entryCount >= 6) {
+            host_.events();
+            if (s_.busy.AbortRequested) return false;
+        }
+    }
+    return true;
+}
+
+void PageFiller::showFilledPage(std::int32_t entryCount) {
+    ListView& result = *w_.pnlResult;
+    result.SetIcons(w_.imlResult32);
+    result.SetSmallIcons(w_.imlResult32);
+    const int pictures = std::min(result.ListItems.Count(), w_.imlResult32->ListImages.Count());
+    for (int j = 1; j <= pictures; ++j) {
+        result.ListItems(j).SetIcon(j);
+        result.ListItems(j).SetSmallIcon(j);
+    }
+    setText(w_.MessagePanel, "");
+    setCount(entryCount);
+    procSetAbort(true);
+    // The list view selects nothing by itself; the selection handler works on item 1.
+    if (result.ListItems.Count() > 0) result.SetSelectedItem(&result.ListItems(1));
+    host_.select();
+    procSetPageButtons();
+    Screen::SetMousePointer(vbDefault);
+}
+
+void PageFiller::cleanUp(std::int32_t entryCount) {
+    DeleteExtractedMembers(s_.extracted, s_.entries.lstZipIcons, paths.TempPath);
+    if (w_.pnlDummy) {
+        copyColumnWidths(*w_.pnlDummy, *w_.pnlResult);
+        w_.pnlResult->SetVisible(true);
+        w_.pnlDummy->SetVisible(false);
+    }
+    if (!IsIdle(w_)) procSetAbort(true);
+    if (w_.pnlProgressBar && w_.pnlProgressBar->Visible()) w_.pnlProgressBar->SetVisible(false);
+    setCount(entryCount);
+}
+
+void PageFiller::resetView(std::int32_t entryCount) {
+    const bool aborted = s_.busy.AbortRequested;
+    host_.clear();
+    setText(w_.MessagePanel, aborted ? "Aborted!" : "");
+    if (w_.PagePanel) {
+        w_.PagePanel->SetPicture({});
+        w_.PagePanel->SetText("");
+    }
+    if (w_.pnlNav) w_.pnlNav->SetEnabled(true);
+    s_.busy.AbortRequested = false;
+    Screen::SetMousePointer(vbDefault);
+    // The count of the list stays in view, also after an abort: the list and its pages remain.
+    setCount(entryCount);
+}
+
+void PageFiller::procGetPage() {
+    host_.clear();
+    const std::int32_t entryCount = s_.entries.cmbResult.ListCount();
+    if (entryCount == 0 || !w_.pnlResult || !w_.imlResult32) {
+        resetView(entryCount);
+        return;
+    }
+    if (IsIdle(w_)) procSetAbort(false);
+    placeProgressBar();
+    setText(w_.PagePanel, "Page " + std::to_string(s_.paging.CurrentPage) + " of " +
+                              std::to_string(s_.paging.PageCount));
+    if (w_.pnlProgressBar) {
+        w_.pnlProgressBar->SetMax(std::max(PageSliceOf(s_.paging, entryCount).progressMax, 1));
+    }
+    s_.loader.PageItemNumber = 1;
+    if (w_.pnlDummy) {
+        copyColumnWidths(*w_.pnlResult, *w_.pnlDummy);
+        w_.pnlResult->SetVisible(false);
+        w_.pnlDummy->SetVisible(true);
+    }
+    const bool complete = fillPage(entryCount);
+    if (complete) showFilledPage(entryCount);
+    cleanUp(entryCount);
+    if (complete && !s_.busy.AbortRequested) return;
+    resetView(entryCount);
+}
+
+void PageFiller::procSetPageNr() {
+    if (w_.mnuGoBarToPageNr)
+        RebuildPageMenu(*w_.mnuGoBarToPageNr, s_.paging.PageCount, [this](int i) { mnuGoBarToPageNr_Click(i); });
+    if (w_.mnuGoToPageNr)
+        RebuildPageMenu(*w_.mnuGoToPageNr, s_.paging.PageCount, [this](int i) { mnuGoToPageNr_Click(i); });
+    if (w_.tmrLed && s_.paging.PageCount > 1 && s_.paging.CurrentPage == 1) w_.tmrLed->SetEnabled(true);
+}
+
+void PageFiller::procSetPageButtons() {
+    const PageCommandStates states = PageCommandsFor(s_.paging);
+    enableMenu(w_.mnuGoFirstPage, states.back);
+    enableMenu(w_.mnuGoPrevPage, states.back);
+    enableMenu(w_.mnuGoNextPage, states.forward);
+    enableMenu(w_.mnuGoLastPage, states.forward);
+    enableButton(w_.pnlToolbar, "firstpage", states.back);
+    enableButton(w_.pnlToolbar, "prevpage", states.back);
+    enableButton(w_.pnlToolbar, "nextpage", states.forward);
+    enableButton(w_.pnlToolbar, "lastpage", states.forward);
+}
+
+void PageFiller::ShowNewList() {
+    procGetPage();
+    procSetPageNr();
+}
+
+void PageFiller::goToPage(std::int32_t page) {
+    s_.paging.CurrentPage = page;
+    procGetPage();
+}
+
+void PageFiller::mnuGoFirstPage_Click() { goToPage(1); }
+void PageFiller::mnuGoPrevPage_Click() { goToPage(s_.paging.CurrentPage - 1); }
+void PageFiller::mnuGoNextPage_Click() { goToPage(s_.paging.CurrentPage + 1); }
+void PageFiller::mnuGoLastPage_Click() { goToPage(s_.paging.PageCount); }
+
+void PageFiller::mnuGoToPageNr_Click(int index) {
+    if (index != s_.paging.CurrentPage) goToPage(index);
+}
+
+void PageFiller::mnuGoBarToPageNr_Click(int index) { mnuGoToPageNr_Click(index); }
+
+void PageFiller::pnlStatusbar_PanelClick(Panel& panel) {
+    if (strcasecmp(panel.Key().c_str(), "area") != 0) return;
+    if (panel.Text().empty() || strcasecmp(panel.Text().c_str(), "Page 1 of 1") == 0) return;
+    if (w_.form && w_.mnuGoBar) w_.form->PopupMenu(*w_.mnuGoBar);
+}
+
+} // namespace vm

@@ -1,0 +1,140 @@
+#include "pageloaders.h"
+
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <strings.h>
+
+#include "chunkcell.h"
+#include "resultentry.h"
+#include "typetext.h"
+#include "userreference.h"
+
+namespace vm {
+namespace {
+
+// Kinds and their loaders; the loaders of the other sources join this table.
+struct KindLoader {
+    const char* kind;
+    PageLoader load;
+};
+const KindLoader kPageLoaders[] = {
+    {kKindBook, procGetLibraryItem},
+    {kKindUser, procGetUserItem},
+};
+
+HICON noIcon(int iconSize) { return IconFromCell(NoIconCell(iconSize)); }
+
+// One step of an animation as an icon of its own, drawn at its natural size
+// onto a surface of the data set's size.
+HICON aniFrameIcon(HICON animation, int step, int iconSize) {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = iconSize;
+    bmi.bmiHeader.biHeight = -iconSize;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP color = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP mask = CreateBitmap(iconSize, iconSize, 1, 1, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HICON icon = nullptr;
+    if (color && mask && dc) {
+        HGDIOBJ old = SelectObject(dc, mask);
+        PatBlt(dc, 0, 0, iconSize, iconSize, WHITENESS); // transparent beyond the frame
+        bool drawn = DrawIconEx(dc, 0, 0, animation, 0, 0, static_cast<UINT>(step), nullptr, DI_MASK);
+        SelectObject(dc, color);
+        drawn = drawn && DrawIconEx(dc, 0, 0, animation, 0, 0, static_cast<UINT>(step), nullptr, DI_IMAGE);
+        SelectObject(dc, old);
+        GdiFlush();
+        if (drawn) {
+            ICONINFO ii{};
+            ii.fIcon = TRUE;
+            ii.hbmColor = color;
+            ii.hbmMask = mask;
+            icon = CreateIconIndirect(&ii);
+        }
+    }
+    if (dc) DeleteDC(dc);
+    if (mask) DeleteObject(mask);
+    if (color) DeleteObject(color);
+    return icon;
+}
+
+bool isAnimatedFile(const std::string& file) {
+    return file.size() >= 3 && strcasecmp(file.c_str() + file.size() - 3, "ani") == 0;
+}
+
+} // namespace
+
+PageLoaderState PageLoaders;
+
+PageLoaderState::~PageLoaderState() {
+    if (LoadedAni) DestroyIcon(LoadedAni);
+}
+
+PageLoader PageLoaderFor(const std::string& kind) {
+    for (const KindLoader& k : kPageLoaders)
+        if (strcasecmp(k.kind, kind.c_str()) == 0) return k.load;
+    return nullptr;
+}
+
+HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& file) {
+    HICON icon = nullptr;
+    if (isAnimatedFile(file)) {
+        if (strcasecmp(file.c_str(), loader.LoadedAniFile.c_str()) != 0) {
+            loader.LoadedAniFile = file;
+            if (loader.LoadedAni) DestroyIcon(loader.LoadedAni);
+            loader.LoadedAni = static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+        }
+        if (loader.LoadedAni) icon = aniFrameIcon(loader.LoadedAni, loader.EntryIconIndex, iconSize);
+    } else {
+        HICON large = nullptr, small = nullptr;
+        const UINT found = ExtractIconExA(file.c_str(), loader.EntryIconIndex, &large, &small, 1);
+        if (found > 0 && found != UINT_MAX) {
+            icon = iconSize == 16 ? small : large;
+            HICON other = iconSize == 16 ? large : small;
+            if (other) DestroyIcon(other);
+        }
+    }
+    return icon ? icon : noIcon(iconSize);
+}
+
+ListItem& AddPageItem(PageLoadContext& ctx, HICON icon, const std::string& key, const std::string& text,
+                      const std::string& typeCode, const std::string& origin) {
+    const int number = ctx.loader.PageItemNumber;
+    ctx.imlResult32.ListImages.Add(number, "", Picture::fromIcon(icon));
+    ListItem& item = ctx.pnlResult.ListItems.Add(number, key, text);
+    item.SetSubItems(1, TypeTextOf(typeCode));
+    item.SetSubItems(2, origin);
+    return item;
+}
+
+void procGetLibraryItem(PageLoadContext& ctx, const std::string& entry) {
+    LibraryItemText text;
+    if (!DescribeLibraryItem(ctx.keywords, ctx.keywords.CurrentKeywordId, ctx.keywords.IconSize, entry, text)) return;
+    HICON icon = ctx.loader.library.LibraryIcon(ctx.chunks, ctx.keywords.IconSize, entry);
+    AddPageItem(ctx, icon, "", text.text, text.typeCode, text.origin);
+}
+
+void procGetUserItem(PageLoadContext& ctx, const std::string& entry) {
+    UserItemText text;
+    const std::int32_t itemData = std::atoi(ctx.keywords.CurrentKeywordId.c_str());
+    if (!DescribeUserItem(ctx.refs, entry, itemData, text)) return;
+    ctx.loader.EntryIconIndex = text.iconIndex;
+    HICON icon = FileItemIcon(ctx.loader, ctx.keywords.IconSize, text.file);
+    AddPageItem(ctx, icon, text.key, text.text, text.typeCode, text.origin);
+}
+
+void procGetVellumarAni(PageLoaderState& loader, ChunkState& chunks, int iconSize, AnimationFrames& frames,
+                        int frameNumber, const std::string& entry) {
+    if (frameNumber < 0) return;
+    HICON icon = loader.library.LibraryIcon(chunks, iconSize, entry);
+    if (!icon) return;
+    if (frames.pictures.size() <= static_cast<size_t>(frameNumber))
+        frames.pictures.resize(static_cast<size_t>(frameNumber) + 1);
+    frames.pictures[static_cast<size_t>(frameNumber)] = Picture::fromIcon(icon);
+}
+
+} // namespace vm

@@ -1,0 +1,80 @@
+#pragma once
+// The page loaders: each turns one entry of the current page into a result
+// item at PageItemNumber, with its picture at the same number of the result
+// image list, the type text in the first sub-item and the origin in the second.
+// The page filler picks the loader by the entry's kind.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "browserstate.h"
+#include "imagelist.h"
+#include "librarychunks.h"
+#include "listview.h"
+#include "picture.h"
+
+namespace vm {
+
+// State the loaders share while a page is filled.
+struct PageLoaderState {
+    std::int32_t PageItemNumber = 0; // 1-based number of the item being added
+    int EntryIconIndex = 0;          // icon index or animation step of the entry being drawn
+    std::string LoadedAniFile;       // the animated file held in LoadedAni
+    HICON LoadedAni = nullptr;       // kept while consecutive entries name the same file
+    LibraryChunkLoader library;      // the chunk picture and mask colour of the library loader
+
+    PageLoaderState() = default;
+    PageLoaderState(const PageLoaderState&) = delete;
+    PageLoaderState& operator=(const PageLoaderState&) = delete;
+    ~PageLoaderState();
+};
+
+// What a loader works on.
+struct PageLoadContext {
+    ListView& pnlResult;
+    ImageList& imlResult32;
+    KeywordState& keywords; // IconSize, KeywordNames, CurrentKeywordId (the entry's ItemData)
+    UserReferences& refs;
+    ChunkState& chunks;
+    PageLoaderState& loader;
+};
+
+using PageLoader = void (*)(PageLoadContext& ctx, const std::string& entry);
+
+// The loader of an entry kind (any case); null for kinds without one, which add nothing.
+PageLoader PageLoaderFor(const std::string& kind);
+
+// "book": a library icon cut from its chunk.
+void procGetLibraryItem(PageLoadContext& ctx, const std::string& entry);
+// "user": the icon a user reference points at.
+void procGetUserItem(PageLoadContext& ctx, const std::string& entry);
+
+// The picture of an icon held in a file, at the data set's size: frame
+// EntryIconIndex of an ".ani" file (kept loaded in LoadedAni), otherwise icon
+// EntryIconIndex as ExtractIconEx finds it; the no-icon picture when there is
+// none. Null only when Windows cannot make an icon at all. The caller owns it.
+HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& file);
+
+// Adds item PageItemNumber with its text, key, type text (from the TypeCode)
+// and origin; its picture goes in first, at the same number, so the two lists
+// stay in step. The page filler gives the item its picture after the page.
+ListItem& AddPageItem(PageLoadContext& ctx, HICON icon, const std::string& key, const std::string& text,
+                      const std::string& typeCode, const std::string& origin);
+
+// The frames of a library animation, read by the animation player: frame n of
+// the animation is pictures[n], n as the player counts them.
+struct AnimationFrames {
+    std::vector<Picture> pictures;
+};
+
+// Puts the icon of one library animation frame (a "book" entry) into frame
+// frameNumber, growing the list as needed. A frame whose chunk is missing gets
+// the no-icon picture.
+void procGetVellumarAni(PageLoaderState& loader, ChunkState& chunks, int iconSize, AnimationFrames& frames,
+                        int frameNumber, const std::string& entry);
+
+extern PageLoaderState PageLoaders;
+
+} // namespace vm
