@@ -24,7 +24,12 @@ Control::Control(Form* owner) : owner_(owner) {
 }
 
 Control::~Control() {
-    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    if (hwnd_ && IsWindow(hwnd_)) {
+        // The derived parts are gone: nothing the window says on its way out may reach them.
+        RemoveWindowSubclass(hwnd_, subclassProc, 1);
+        RemovePropA(hwnd_, kControlProp);
+        DestroyWindow(hwnd_);
+    }
     if (brush_) DeleteObject(brush_);
     if (owner_) owner_->unregisterControl(this);
 }

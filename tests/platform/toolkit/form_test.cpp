@@ -1,5 +1,6 @@
 // Forms, menus, the standard controls and the seam, on hidden windows.
 #include "controls_basic.h"
+#include "timer.h"
 #include "form.h"
 #include "menu.h"
 #include "seam.h"
@@ -234,6 +235,42 @@ TEST(Form, GeometryIsInTwips) {
     EXPECT_EQ(form.optA.Width(), 1500);
     EXPECT_THROW(form.optA.SetWidth(-15), vm::VbError);
     form.Unload();
+}
+
+} // namespace
+
+namespace {
+
+class FrmModal : public vm::Form {
+public:
+    FrmModal() : Form("frmModal") {}
+    vm::TimerControl tmrClose{this};
+    bool closedByTimer = false;
+
+protected:
+    void CreateControls() override {
+        tmrClose.create(*this, 30, true);
+        VM_ON(tmrClose, Timer);
+    }
+    void tmrClose_Timer() {
+        closedByTimer = true;
+        Unload();
+    }
+};
+
+TEST(Form, ModalShowAndTheMessageLoopEndWhenTheFormsAreUnloaded) {
+    // A modal form runs its own loop until it is unloaded.
+    FrmModal modal;
+    modal.Show(vm::vbModal);
+    EXPECT_TRUE(modal.closedByTimer);
+    EXPECT_FALSE(modal.IsLoaded());
+    // The program's loop ends with the last form.
+    FrmModal last;
+    last.Show();
+    ASSERT_EQ(vm::Form::loadedCount(), 1);
+    vm::RunMessageLoop();
+    EXPECT_TRUE(last.closedByTimer);
+    EXPECT_EQ(vm::Form::loadedCount(), 0);
 }
 
 } // namespace
