@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "dialogs.h"
+#include "dialogforms.h"
 #include "form.h"
 #include "frmmain.h"
 #include "frmsplash.h"

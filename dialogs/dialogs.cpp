@@ -1,4 +1,4 @@
-#include "dialogs.h"
+#include "dialogforms.h"
 
 namespace vm {
 

@@ -3,12 +3,15 @@
 
 #include "browserstate.h"
 #include "commandstate.h"
-#include "dialogs.h"
+#include "dialogforms.h"
 #include "frmmessage.h"
 #include "frmsplash.h"
 #include "frmzoom.h"
 #include "iconcache.h"
+
+#include <algorithm>
 #include "instance.h"
+#include "libraryindex.h"
 #include "registry.h"
 #include "seam.h"
 #include "state.h"
@@ -40,6 +43,7 @@ FrmMain::FrmMain() : Form("frmMain") {
 
 void FrmMain::CreateControls() {
     createMenus();
+    createFrame();
     VM_ON(mnuFileExit, Click);
     VM_ON(mnuGoHomePage, Click);
     VM_ON(mnuGoMail, Click);
@@ -47,16 +51,55 @@ void FrmMain::CreateControls() {
     VM_ON(mnuHelpAbout, Click);
     VM_ON(mnuHelpTip, Click);
     VM_ON(mnuViewOptions, Click);
+    VM_ON(mnuHelpSearch, Click);
+    VM_ON(mnuViewLargeIcons, Click);
+    VM_ON(mnuViewList, Click);
+    VM_ON(mnuViewDetails, Click);
+    VM_ON(mnuViewBackcolor, Click);
+    VM_ON(mnuViewStatusBar, Click);
+    VM_ON(mnuViewIconFormat, Click);
+    VM_ON(mnuViewToolbarTextLabels, Click);
+    VM_ON(mnuViewToolbarStandard, Click);
+    VM_ON(mnuViewToolbarYour, Click);
+    VM_ON(mnuViewToolbarCustomize, Click);
+    for (int i = 0; i <= 2; ++i) VM_ON_INDEX(mnuViewArrange, i, Click);
+    mnuResultClickViewLargeIcons.Click = [this] { mnuViewLargeIcons_Click(); };
+    mnuResultClickViewList.Click = [this] { mnuViewList_Click(); };
+    mnuResultClickViewDetails.Click = [this] { mnuViewDetails_Click(); };
+    mnuResultClickViewBackColor.Click = [this] { mnuViewBackcolor_Click(); };
+    for (int i = 0; i <= 2; ++i) mnuResultClickViewArrange(i).Click = [this, i] { mnuViewArrange_Click(i); };
+    VM_ON(pnlCoolBar, HeightChanged);
+    VM_ON(picSplitV, MouseDown);
+    VM_ON(picSplitV, MouseMove);
+    VM_ON(picSplitV, MouseUp);
+    VM_ON(picSplitH, MouseDown);
+    VM_ON(picSplitH, MouseMove);
+    VM_ON(picSplitH, MouseUp);
+    VM_ON(pnlToolbar, ButtonClick);
+    VM_ON(pnlToolbar, ButtonMenuClick);
+    VM_ON(pnlToolbar, Change);
+    VM_ON(pnlToolbarYour, ButtonClick);
+    VM_ON(tmrLed, Timer);
 }
 
 void FrmMain::Form_Load() {
     procGetWindowsVersion();
+    MessagePanel = &pnlStatusbar.Panels("message");
+    CountPanel = &pnlStatusbar.Panels("count");
+    PagePanel = &pnlStatusbar.Panels("area");
+    TypePanel = &pnlStatusbar.Panels("type");
     mainwindow::MainSettings s = mainwindow::readMainSettings();
-    Keywords.IconSize = s.iconDataMode == 0 ? 16 : 32;
+    // While the splash is up the data-set box only chooses the icon size.
+    cmbMode.SetListIndex(s.iconDataMode);
+    Keywords.IconSize = cmbMode.ItemData(cmbMode.ListIndex());
+    pnlCoolBar.Bands(3).SetMinWidth(TextWidth(cmbMode.Text() + "Size----"));
+    applyToolbarPictures();
+    procGetSettings();
 
     AttachMessage(this, hWnd(), WM_COPYDATA);
     AttachMessage(this, hWnd(), kOpenHandOver);
     shell::procTagMainWindow(hWnd());
+    DeleteFileA((paths.DataPath + "Vellumar.chi").c_str());
 
     DoubleClick.SearchFav = s.searchFav;
     DoubleClick.DCAction = s.dcAction;
@@ -70,29 +113,86 @@ void FrmMain::Form_Load() {
     App::HelpFile = paths.DataPath + "vellumar.chm";
 
     place_ = s.place;
+    applyStartSettings(s);
+
     frmAdd().Load();
     frmKey().Load();
+    connectBrowser();
+    browserStart();
+    procInitIconCanvas();
+    pnlCoolBar.Bands(1).SetMinHeight(pnlToolbar.ButtonHeight());
+    pnlCoolBar.Bands(2).SetMinHeight(pnlToolbarYour.ButtonHeight());
+    pnlCoolBar.Bands(3).SetMinHeight(cmbSearch.Height());
     Screen::SetMousePointer(vbDefault);
 
-    if (!s.light && GetFileAttributesA((paths.DataPath + "iconlib-16.res").c_str()) == INVALID_FILE_ATTRIBUTES &&
-        GetFileAttributesA((paths.DataPath + "iconlib-32.res").c_str()) == INVALID_FILE_ATTRIBUTES)
+    if (!s.light && !hasLibraryArchive())
         shell::procShowMessage(
             "The Vellumar Light program is fully functional but does not contain any icons. When searching for "
             "icons on Keywords, Vellumar will show the amount of found icons but not the icons themselves. The "
             "20.000 icons are available for free at the Vellumar Homepage, accessable through Help, About, Icon "
             "Resources tab.",
             "VellumarLight", "Vellumar Light", "");
+    imlResult32.SetMaskColor(RGBColor(128, 64, 64));
 
     runState.SplashActive = false;
     // The normal place and the state together: a maximised window keeps its normal size.
     Move(place_.left.value_or(Left()), place_.top.value_or(Top()), place_.width.value_or(Width()),
          place_.height.value_or(Height()));
     if (place_.state == vbMaximized) SetWindowState(vbMaximized);
+    Form_Resize();
     Screen::SetMousePointer(vbDefault);
 
     // The paths of the command line open once the window is set up.
     PostMessageA(hWnd(), kOpenHandOver, 0, 0);
     pendingHandOvers_.push_back(shell::commandArguments(GetCommandLineA()));
+}
+
+bool FrmMain::hasLibraryArchive() {
+    // File names compare without regard to case, as the file system does.
+    for (const char* name : {"iconlib-16.res", "iconlib-32.res"})
+        if (GetFileAttributesA((paths.DataPath + name).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    return false;
+}
+
+void FrmMain::applyStartSettings(const mainwindow::MainSettings& s) {
+    // Checked means "on" after the click below inverts it.
+    mnuViewToolbarTextLabels.SetChecked(!s.textLabels);
+    mnuViewToolbarTextLabels_Click();
+
+    const mainwindow::Metrics m = metrics();
+    pane_ = mainwindow::designedLayout(m);
+    pane_.statusBar = s.statusBar;
+    pnlStatusbar.SetVisible(s.statusBar);
+    mnuViewStatusBar.SetChecked(s.statusBar);
+
+    const mainwindow::Band* b = s.bands;
+    pnlCoolBar.Bands(1).SetVisible(b[0].visible);
+    mnuViewToolbarStandard.SetChecked(b[0].visible);
+    pnlCoolBar.Bands(2).SetVisible(b[1].visible);
+    mnuViewToolbarYour.SetChecked(b[1].visible);
+    // A band's width counts only when the band after it shares its row.
+    for (int i = 1; i < 4; ++i) {
+        if (i == 1 && !b[1].visible) continue;
+        pnlCoolBar.Bands(i + 1).SetNewRow(b[i].newRow);
+        if (!b[i].newRow && b[i - 1].width > 0) pnlCoolBar.Bands(i).SetWidth(b[i - 1].width);
+    }
+    procArrangePanes();
+    mainwindow::formResize(pane_, metrics());
+
+    if (s.vSplitter) mainwindow::applySplitV(pane_, metrics(), *s.vSplitter);
+    pane_.iconFormat = s.viewFormat;
+    if (pane_.iconFormat) {
+        pane_.iconFormat = false;
+        int stored = s.hSplitter.value_or(0);
+        // The stored height must fit the result pane the drag limits measure.
+        if (s.hSplitter && stored <= pane_.result.height) pane_.result.height = std::max(pane_.result.height, stored + 400);
+        mainwindow::toggleIconFormat(pane_, metrics(), s.hSplitter ? &stored : nullptr);
+    } else {
+        pane_.nav.height = pane_.result.height - 2 * TwipsPerPixelY();
+    }
+    placePanes();
+    pnlResult.SetHotTracking(s.hotTracking);
+    pnlResult.SetHoverSelection(s.hotTracking);
 }
 
 void FrmMain::Form_KeyPress(int& KeyAscii) {
@@ -159,16 +259,28 @@ void FrmMain::mnuFileExit_Click() {
 }
 
 void FrmMain::saveWindowSettings() {
+    procSaveSettings();
     mainwindow::MainSave save;
-    save.iconDataMode = Keywords.IconSize == 16 ? 0 : 1;
+    save.iconDataMode = cmbMode.ListIndex();
+    save.textLabels = mnuViewToolbarTextLabels.Checked();
+    save.statusBar = mnuViewStatusBar.Checked();
+    for (int i = 0; i < 4; ++i) {
+        Band& band = pnlCoolBar.Bands(i + 1);
+        save.bands[i].visible = band.Visible();
+        save.bands[i].newRow = band.NewRow();
+        save.bands[i].width = band.Width();
+    }
+    save.hotTracking = pnlResult.HotTracking();
+    save.vSplitter = pane_.nav.width;
+    if (mnuViewIconFormat.Checked()) save.hSplitter = pane_.nav.height;
     save.minimised = WindowState() == vbMinimized;
     save.maximised = WindowState() == vbMaximized;
     save.top = Top();
     save.left = Left();
     save.width = Width();
     save.height = Height();
-    save.vSplitter = 200 * 15;
     mainwindow::writeMainSettings(save);
+    saveUserData();
 }
 
 void FrmMain::procEndProgram() {

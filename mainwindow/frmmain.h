@@ -8,11 +8,23 @@
 #include <string>
 #include <vector>
 
+#include "browserhost.h"
+#include "cicongrid.h"
 #include "controls_basic.h"
+#include "coolbar.h"
 #include "form.h"
+#include "picturebox.h"
+#include "controls_common.h"
+#include "imagelist.h"
+#include "layout.h"
+#include "listview.h"
 #include "mainsettings.h"
 #include "menu.h"
+#include "statusbar.h"
 #include "subclass.h"
+#include "timer.h"
+#include "toolbar.h"
+#include "treeview.h"
 
 namespace vm {
 
@@ -59,8 +71,57 @@ public:
     MenuItem mnuGoBar{this};
     ControlArray<MenuItem> mnuGoBarToPageNr{this};
 
+    // The frame: cool bar with the two toolbars, the data-set box and the
+    // keyword box; the tree over the detail grid, the result list and its
+    // hidden twin; the splitter bars; the status bar.
+    CoolBar pnlCoolBar{this};
+    Toolbar pnlToolbar{this}, pnlToolbarYour{this};
+    ComboBox cmbMode{this}, cmbSearch{this};
+    TreeView pnlNav{this};
+    ListView pnlResult{this}, pnlDummy{this};
+    cIconGrid grdIcons{this};
+    PictureBox picSplitV{this}, picSplitH{this};
+    StatusBar pnlStatusbar{this};
+    ProgressBar pnlProgressBar{this};
+    // Icon-size drawing surfaces and the picture of an icon whose chunk is missing.
+    PictureBox picOpen{this}, picSave{this}, pctMask{this}, pctColor{this}, picNoIcon{this};
+    TimerControl tmrLed{this};
+    ImageList imlToolbarGrey, imlToolbarHot, imlResult32, imlIcon32, imlNav;
+
     // Services of the window for the other subsystems.
     void procOpenPassedFile(const std::string& text);
+    void procArrangePanes();
+    void procGetSettings();
+    void procSaveSettings();
+    void procInitIconCanvas();
+    void procSizeToIcon(PictureBox& box, int width, int height);
+    void procClearResult();
+    void procSetStatusText(const std::string& text);
+    void procSetViewChecks(bool large, bool small, bool list, bool details);
+    // Panels of the status bar ("message", "count", "area", "type").
+    Panel* MessagePanel = nullptr;
+    Panel* CountPanel = nullptr;
+    Panel* PagePanel = nullptr;
+    Panel* TypePanel = nullptr;
+    bool LedLit = false;
+    BrowserHost host; // what the browser's builders call back
+    const mainwindow::PaneLayout& paneLayout() const { return pane_; }
+
+    // Commands the toolbars, the context menus and the browser share.
+    void mnuViewLargeIcons_Click();
+    void mnuViewList_Click();
+    void mnuViewDetails_Click();
+    void mnuViewBackcolor_Click();
+    void mnuViewArrange_Click(int index);
+    void mnuViewStatusBar_Click();
+    void mnuViewIconFormat_Click();
+    void mnuViewToolbarTextLabels_Click();
+    void mnuViewToolbarStandard_Click();
+    void mnuViewToolbarYour_Click();
+    void mnuViewToolbarCustomize_Click();
+    void tmrLed_Timer();
+    void picSplitV_MouseMove(int Button, int Shift, float X, float Y);
+    void picSplitH_MouseMove(int Button, int Shift, float X, float Y);
     void procEndProgram();
     void mnuFileExit_Click();
 
@@ -78,12 +139,36 @@ protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     void Form_Unload(int& Cancel) override;
     void Form_KeyPress(int& KeyAscii) override;
+    void Form_KeyUp(int& KeyCode, int Shift) override;
+    void Form_Resize() override;
 
 private:
     void createMenus();
+    void createFrame();
     void releaseInstance();
     void openPendingHandOvers();
     void saveWindowSettings();
+    void applyStartSettings(const mainwindow::MainSettings& s);
+    bool hasLibraryArchive();
+    void connectBrowser();
+    void browserStart();
+    void saveUserData();
+    void cmbSearch_Click();
+    void cmbSearch_KeyPress(int& KeyAscii);
+    void applyToolbarPictures();
+    void placePanes();
+    mainwindow::Metrics metrics();
+    void setButtons(Toolbar& bar, std::initializer_list<const char*> keys, bool enabled);
+    void pnlCoolBar_HeightChanged(float NewHeight);
+    void picSplitV_MouseDown(int Button, int Shift, float X, float Y);
+    void picSplitV_MouseUp(int Button, int Shift, float X, float Y);
+    void picSplitH_MouseDown(int Button, int Shift, float X, float Y);
+    void picSplitH_MouseUp(int Button, int Shift, float X, float Y);
+    void pnlToolbar_ButtonClick(ToolbarButton& Button);
+    void pnlToolbar_ButtonMenuClick(ButtonMenu& Menu);
+    void pnlToolbar_Change();
+    void pnlToolbarYour_ButtonClick(ToolbarButton& Button);
+    void mnuHelpSearch_Click() {}
     void mnuGoHomePage_Click();
     void mnuGoMail_Click();
     void mnuHelpTopics_Click();
@@ -94,6 +179,7 @@ private:
     bool busy_ = false;
     std::vector<std::string> pendingHandOvers_;
     mainwindow::WindowPlace place_;
+    mainwindow::PaneLayout pane_;
 };
 
 FrmMain& frmMain();

@@ -1,0 +1,376 @@
+// The main window's frame at work: pane layout, splitters, the view commands,
+// the toolbars, the view settings per data set, result clearing, status text
+// and the page LED.
+#include "frmmain.h"
+
+#include "browserstate.h"
+#include "commandstate.h"
+#include "dialogs.h"
+#include "frmsplash.h"
+#include "frmzoom.h"
+#include "iconcanvas.h"
+#include "registry.h"
+#include "state.h"
+#include "viewsettings.h"
+
+namespace vm {
+
+mainwindow::Metrics FrmMain::metrics() {
+    mainwindow::Metrics m;
+    m.windowWidth = Width();
+    m.windowHeight = Height();
+    m.statusHeight = pnlStatusbar.Height();
+    m.textHeightGg = TextHeight("Gg");
+    m.coolTop = pnlCoolBar.Top();
+    m.coolHeight = pnlCoolBar.Height();
+    m.tppX = TwipsPerPixelX();
+    m.tppY = TwipsPerPixelY();
+    return m;
+}
+
+void FrmMain::placePanes() {
+    const mainwindow::PaneLayout& l = pane_;
+    pnlNav.Move(l.nav.left, l.nav.top, l.nav.width, l.nav.height);
+    pnlResult.Move(l.result.left, l.result.top, l.result.width, l.result.height);
+    pnlDummy.Move(l.result.left, l.result.top, l.result.width, l.result.height);
+    picSplitV.Move(l.splitV.left, l.splitV.top, l.splitV.width, l.splitV.height);
+    grdIcons.SetVisible(l.iconFormat);
+    picSplitH.SetVisible(l.iconFormat);
+    if (l.iconFormat) {
+        grdIcons.Move(l.nav.left, l.grid.top, l.nav.width, l.grid.height);
+        picSplitH.Move(l.splitH.left, l.splitH.top, l.nav.width, l.splitH.height);
+    }
+    pnlStatusbar.SetVisible(l.statusBar);
+    mnuViewStatusBar.SetChecked(l.statusBar);
+    mnuViewIconFormat.SetChecked(l.iconFormat);
+}
+
+void FrmMain::Form_Resize() {
+    if (!pnlStatusbar.created() || WindowState() == vbMinimized) return;
+    mainwindow::Metrics m = metrics();
+    mainwindow::formResize(pane_, m);
+    if (MessagePanel)
+        MessagePanel->SetWidth(
+            mainwindow::messagePanelWidth(m, CountPanel->Width(), PagePanel->Width(), TypePanel->Width()));
+    placePanes();
+}
+
+void FrmMain::procArrangePanes() {
+    // The cool bar takes its new height from pending messages.
+    DoEvents();
+    mainwindow::arrangePanes(pane_, metrics());
+    placePanes();
+}
+
+void FrmMain::pnlCoolBar_HeightChanged(float) {
+    procArrangePanes();
+    Form_Resize();
+}
+
+void FrmMain::picSplitV_MouseDown(int, int, float, float) { pane_.dragging = true; }
+void FrmMain::picSplitV_MouseUp(int, int, float, float) { pane_.dragging = false; }
+void FrmMain::picSplitH_MouseDown(int, int, float, float) { pane_.dragging = true; }
+void FrmMain::picSplitH_MouseUp(int, int, float, float) { pane_.dragging = false; }
+
+void FrmMain::picSplitV_MouseMove(int, int, float X, float) {
+    picSplitV.SetMousePointer(vbSizeWE);
+    if (mainwindow::splitVMove(pane_, metrics(), static_cast<int>(X)) && pane_.dragging) placePanes();
+}
+
+void FrmMain::picSplitH_MouseMove(int, int, float, float Y) {
+    picSplitH.SetMousePointer(vbSizeNS);
+    if (mainwindow::splitHMove(pane_, metrics(), static_cast<int>(Y)) && pane_.dragging) placePanes();
+}
+
+void FrmMain::mnuViewStatusBar_Click() {
+    mainwindow::toggleStatusBar(pane_, metrics());
+    placePanes();
+}
+
+void FrmMain::mnuViewIconFormat_Click() {
+    std::optional<std::int32_t> stored;
+    if (!pane_.iconFormat) stored = mainwindow::readMainSettings().hSplitter;
+    int value = stored.value_or(0);
+    mainwindow::toggleIconFormat(pane_, metrics(), stored ? &value : nullptr);
+    placePanes();
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "ViewFormat", Variant(std::string(mainwindow::boolText(pane_.iconFormat))), REG_SZ);
+}
+
+// The toolbars.
+
+void FrmMain::applyToolbarPictures() {
+    for (Toolbar* bar : {&pnlToolbar, &pnlToolbarYour}) {
+        bar->SetHotImageList(&imlToolbarHot);
+        bar->SetImageList(&imlToolbarGrey);
+    }
+}
+
+void FrmMain::mnuViewToolbarTextLabels_Click() {
+    bool labels = !mnuViewToolbarTextLabels.Checked();
+    mnuViewToolbarTextLabels.SetChecked(labels);
+    int band = 1;
+    for (Toolbar* bar : {&pnlToolbar, &pnlToolbarYour}) {
+        if (labels) {
+            bar->SetButtonHeight(689);
+            for (int i = 1; i <= bar->Buttons.Count(); ++i)
+                if (bar->Buttons(i).Style() != tbrSeparator) bar->Buttons(i).SetCaption(bar->Buttons(i).Tag);
+        } else {
+            for (int i = 1; i <= bar->Buttons.Count(); ++i) bar->Buttons(i).SetCaption("");
+            bar->SetButtonHeight(24 * TwipsPerPixelY());
+            bar->SetButtonWidth(24 * TwipsPerPixelX());
+        }
+        pnlCoolBar.Bands(band).SetMinHeight(bar->ButtonHeight());
+        pnlCoolBar.Bands(band).SetMinWidth(bar->Width());
+        ++band;
+    }
+    procArrangePanes();
+}
+
+void FrmMain::mnuViewToolbarStandard_Click() {
+    mnuViewToolbarStandard.SetChecked(!mnuViewToolbarStandard.Checked());
+    pnlCoolBar.Bands(1).SetVisible(mnuViewToolbarStandard.Checked());
+}
+
+void FrmMain::mnuViewToolbarYour_Click() {
+    mnuViewToolbarYour.SetChecked(!mnuViewToolbarYour.Checked());
+    pnlCoolBar.Bands(2).SetVisible(mnuViewToolbarYour.Checked());
+}
+
+void FrmMain::mnuViewToolbarCustomize_Click() { pnlToolbar.Customize(); }
+void FrmMain::pnlToolbar_Change() { pnlToolbar.SaveToolbar("Vellumar", "Settings", "Toolbar"); }
+
+namespace {
+void run(MenuItem& item) {
+    if (item.Click) item.Click();
+}
+bool is(const std::string& key, const char* name) { return _stricmp(key.c_str(), name) == 0; }
+} // namespace
+
+void FrmMain::pnlToolbar_ButtonClick(ToolbarButton& Button) {
+    const std::string& k = Button.Key();
+    if (is(k, "firstpage")) run(mnuGoFirstPage);
+    else if (is(k, "prevpage")) run(mnuGoPrevPage);
+    else if (is(k, "nextpage")) run(mnuGoNextPage);
+    else if (is(k, "lastpage")) run(mnuGoLastPage);
+    else if (is(k, "abort")) Busy.AbortRequested = true;
+    else if (is(k, "open")) {
+        procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "LastOpen");
+        std::string last = reg.RegValue.isEmpty() ? "File" : reg.RegValue.toText();
+        if (last == "File") run(mnuFileOpen);
+        else if (last == "Folder") run(mnuFileOpenDir);
+    } else if (is(k, "save")) run(mnuFileSaveAs);
+    else if (is(k, "copy")) run(mnuEditCopy);
+    else if (is(k, "play")) run(mnuFilePlay);
+    else if (is(k, "prop")) run(mnuFileProperties);
+    else if (is(k, "view")) {
+        if (mnuViewLargeIcons.Checked()) mnuViewList_Click();
+        else if (mnuViewList.Checked()) mnuViewDetails_Click();
+        else if (mnuViewDetails.Checked()) mnuViewLargeIcons_Click();
+    } else if (is(k, "zoom")) {
+        if (Commands.ZoomWindowOpen) frmZoom().Unload();
+        frmZoom().Show(vbModeless);
+    } else if (is(k, "create")) run(mnuToolsImport);
+    else if (is(k, "help")) run(mnuHelpTopics);
+    else if (is(k, "close")) run(mnuFileExit);
+}
+
+void FrmMain::pnlToolbar_ButtonMenuClick(ButtonMenu& Menu) {
+    const std::string& k = Menu.Key();
+    auto setLastOpen = [](const char* mode) {
+        procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+        procRegSetValue(kSettingsKey, "LastOpen", Variant(std::string(mode)), REG_SZ);
+    };
+    if (is(k, "viewlarge")) mnuViewLargeIcons_Click();
+    else if (is(k, "viewlist")) mnuViewList_Click();
+    else if (is(k, "viewdetails")) mnuViewDetails_Click();
+    else if (is(k, "zoom2")) run(mnuToolsZoom2);
+    else if (is(k, "zoom3")) run(mnuToolsZoom3);
+    else if (is(k, "zoom4")) run(mnuToolsZoom4);
+    else if (is(k, "zoom5")) run(mnuToolsZoom5);
+    else if (is(k, "zoom10")) run(mnuToolsZoom10);
+    else if (is(k, "openfile")) {
+        setLastOpen("File");
+        run(mnuFileOpen);
+    } else if (is(k, "opendir")) {
+        run(mnuFileOpenDir);
+        setLastOpen("Folder");
+    }
+}
+
+void FrmMain::pnlToolbarYour_ButtonClick(ToolbarButton& Button) {
+    const std::string& k = Button.Key();
+    if (is(k, "change")) run(mnuFileChange);
+    else if (is(k, "changefolder")) run(mnuToolsChangeFolder);
+    else if (is(k, "favadd")) run(mnuFavoriteAdd);
+    else if (is(k, "favdel")) run(mnuFavoriteDel);
+    else if (is(k, "favgroupadd")) run(mnuFavoriteGroupAdd);
+    else if (is(k, "favgroupdel")) run(mnuFavoriteGroupDel);
+    else if (is(k, "favedit")) run(mnuFavoriteOrganize);
+    else if (is(k, "favrefresh")) run(mnuFavoriteRefresh);
+    else if (is(k, "refadd")) run(mnuRefAdd);
+    else if (is(k, "refdel")) run(mnuRefDelete);
+    else if (is(k, "refedit")) run(mnuRefKey);
+}
+
+// The view of the result list.
+
+void FrmMain::procSetViewChecks(bool large, bool, bool list, bool details) {
+    mnuViewLargeIcons.SetChecked(large);
+    mnuResultClickViewLargeIcons.SetChecked(large);
+    mnuViewList.SetChecked(list);
+    mnuResultClickViewList.SetChecked(list);
+    mnuViewDetails.SetChecked(details);
+    mnuResultClickViewDetails.SetChecked(details);
+}
+
+void FrmMain::mnuViewLargeIcons_Click() {
+    pnlResult.SetView(lvwIcon);
+    pnlDummy.SetView(lvwIcon);
+    procSetViewChecks(true, false, false, false);
+}
+
+void FrmMain::mnuViewList_Click() {
+    pnlResult.SetView(lvwList);
+    pnlDummy.SetView(lvwList);
+    procSetViewChecks(false, false, true, false);
+}
+
+void FrmMain::mnuViewDetails_Click() {
+    pnlResult.SetView(lvwReport);
+    pnlDummy.SetView(lvwReport);
+    procSetViewChecks(false, false, false, true);
+}
+
+void FrmMain::mnuViewArrange_Click(int index) {
+    pnlResult.SetSortKey(index);
+    pnlResult.SetSorted(true);
+}
+
+void FrmMain::mnuViewBackcolor_Click() {
+    CommonDialog dlgIcon;
+    dlgIcon.Flags = cdlCCFullOpen;
+    dlgIcon.Color = resolveColor(pnlResult.BackColor());
+    // A cancelled dialog leaves the colours as they are.
+    if (!dlgIcon.ShowColor()) return;
+    pnlResult.SetBackColor(dlgIcon.Color);
+    picNoIcon.SetBackColor(dlgIcon.Color);
+    pnlDummy.SetBackColor(pnlResult.BackColor());
+}
+
+void FrmMain::procGetSettings() {
+    mainwindow::ViewSettings v = mainwindow::readViewSettings(Keywords.IconSize, pnlResult.ColumnHeaders.Count());
+    Paging.IconsPerPage = v.iconsPerPage;
+    if (v.viewType == 0) mnuViewLargeIcons_Click();
+    else if (v.viewType == 2) mnuViewList_Click();
+    else if (v.viewType == 3) mnuViewDetails_Click();
+    for (int i = 1; i <= pnlResult.ColumnHeaders.Count(); ++i) {
+        if (const auto& width = v.colWidths[static_cast<size_t>(i) - 1]) pnlResult.ColumnHeaders(i).SetWidth(*width);
+        if (i <= pnlDummy.ColumnHeaders.Count()) pnlDummy.ColumnHeaders(i).SetWidth(pnlResult.ColumnHeaders(i).Width());
+    }
+    if (v.backColor) pnlResult.SetBackColor(static_cast<OleColor>(*v.backColor));
+    picNoIcon.SetBackColor(pnlResult.BackColor());
+    pnlDummy.SetBackColor(pnlResult.BackColor());
+    Canvas.UseMask = v.useMask;
+    Canvas.MaskColor = v.maskColor.value_or(static_cast<std::int32_t>(pnlResult.BackColor()));
+}
+
+void FrmMain::procSaveSettings() {
+    mainwindow::ViewSave save;
+    save.viewType = pnlResult.View();
+    save.backColor = static_cast<std::int32_t>(pnlResult.BackColor());
+    save.iconsPerPage = Paging.IconsPerPage;
+    for (int i = 1; i <= pnlResult.ColumnHeaders.Count(); ++i) save.colWidths.push_back(pnlResult.ColumnHeaders(i).Width());
+    mainwindow::writeViewSettings(Keywords.IconSize, save);
+}
+
+void FrmMain::procSizeToIcon(PictureBox& box, int width, int height) {
+    box.SetWidth(width * TwipsPerPixelX());
+    box.SetHeight(height * TwipsPerPixelY());
+}
+
+void FrmMain::procInitIconCanvas() {
+    const int size = Keywords.IconSize;
+    for (PictureBox* box : {&picOpen, &picSave, &pctMask, &pctColor}) procSizeToIcon(*box, size, size);
+    makeIconCanvases(Canvas, hWnd(), size);
+    // The lists refuse a new size while they hold images.
+    for (ImageList* list : {&imlIcon32, &imlResult32}) {
+        if (list->ImageWidth() == size && list->ImageHeight() == size) continue;
+        if (list == &imlResult32) {
+            pnlResult.SetIcons(nullptr);
+            pnlDummy.SetIcons(nullptr);
+        }
+        list->ListImages.Clear();
+        list->SetImageWidth(size);
+        list->SetImageHeight(size);
+    }
+}
+
+// Result clearing, status texts and the LED.
+
+void FrmMain::setButtons(Toolbar& bar, std::initializer_list<const char*> keys, bool enabled) {
+    for (const char* key : keys) bar.Buttons(key).SetEnabled(enabled);
+}
+
+void FrmMain::procClearResult() {
+    if (tmrLed.Enabled()) {
+        tmrLed.SetEnabled(false);
+        if (PagePanel) PagePanel->SetPicture(imlNav.ListImages("redledoff").ExtractIcon());
+    }
+    pnlResult.SetSorted(false);
+    pnlResult.ListItems.Clear();
+    pnlResult.SetIcons(nullptr);
+    pnlResult.SetSmallIcons(nullptr);
+    grdIcons.Clear();
+    grdIcons.Draw();
+    pnlResult.Refresh();
+    imlResult32.ListImages.Clear();
+    imlIcon32.ListImages.Clear();
+    if (PagePanel) PagePanel->SetText("");
+    if (TypePanel) {
+        TypePanel->SetText("");
+        TypePanel->SetPicture(imlNav.ListImages("empty").ExtractIcon());
+    }
+    if (mnuFileProperties.Enabled()) {
+        for (MenuItem* item : {&mnuFileProperties, &mnuResultClickProperties, &mnuEditCopy, &mnuResultClickCopy,
+                               &mnuFileSaveAs, &mnuResultClickSaveAs, &mnuFileEditWith, &mnuResultClickEditWith,
+                               &mnuFilePlay, &mnuRefAdd, &mnuRefDelete, &mnuToolsZoom, &mnuResultClickZoom,
+                               &mnuFileRun, &mnuFavoriteAdd, &mnuFavoriteDel, &mnuFileChange, &mnuToolsChangeFolder,
+                               &mnuFileExtract})
+            item->SetEnabled(false);
+        for (MenuItem* item : {&mnuResultClickPlay, &mnuResultClickAddRef, &mnuResultClickDelRef, &mnuResultClickRun,
+                               &mnuResultClickAddFav, &mnuResultClickDelFav, &mnuResultClickChange,
+                               &mnuResultClickExtract})
+            item->SetVisible(false);
+        setButtons(pnlToolbar, {"save", "copy", "play", "prop", "zoom"}, false);
+        setButtons(pnlToolbarYour, {"refadd", "refdel", "favadd", "favdel", "change", "changefolder"}, false);
+    }
+    for (MenuItem* item : {&mnuGoFirstPage, &mnuGoPrevPage, &mnuGoNextPage, &mnuGoLastPage}) item->SetEnabled(false);
+    setButtons(pnlToolbar, {"firstpage", "prevpage", "nextpage", "lastpage"}, false);
+}
+
+void FrmMain::procSetStatusText(const std::string& text) {
+    if (runState.SplashActive) {
+        shell::frmSplash().lblMessage.SetCaption(text);
+        shell::frmSplash().lblMessage.Refresh();
+    } else if (MessagePanel) {
+        MessagePanel->SetText(text);
+    }
+}
+
+void FrmMain::tmrLed_Timer() {
+    if (!PagePanel) return;
+    LedLit = !LedLit;
+    PagePanel->SetPicture(imlNav.ListImages(LedLit ? "redledon" : "redledoff").ExtractIcon());
+}
+
+void FrmMain::Form_KeyUp(int& KeyCode, int) {
+    // Digits typed into a text box or the keyword box are text, not page keys.
+    char kind[32] = "";
+    if (HWND focus = GetFocus()) GetClassNameA(focus, kind, sizeof(kind));
+    if (_stricmp(kind, "Edit") == 0 || _stricmp(kind, "ComboBox") == 0) return;
+    if (KeyCode == '3' && mnuGoPrevPage.Enabled()) run(mnuGoPrevPage);
+    else if (KeyCode == '2' && mnuGoNextPage.Enabled()) run(mnuGoNextPage);
+}
+
+} // namespace vm
