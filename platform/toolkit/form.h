@@ -26,6 +26,15 @@
 //   };
 //   inline FrmDemo& frmDemo() { return vm::defaultInstance<FrmDemo>(); }
 //
+// A control array is a vm::ControlArray<T> member; its elements are made on
+// first use and their handlers take the index first:
+//       vm::ControlArray<vm::MenuItem> mnuViewArrange{this};
+//       mnuViewArrange(0).create(mnuViewArrangeIcons, "by &Name");
+//       VM_ON_INDEX(mnuViewArrange, 0, Click);   // -> mnuViewArrange_Click(0)
+// Menu items and controls added while the form is loaded appear at once
+// (MenuItem::createAfter places an element after its sibling); Unload(i)
+// removes one again.
+//
 // The form's own events are the virtual Form_... methods below. Every form
 // class has one default instance, alive for the whole run (defaultInstance).
 // Positions and sizes are twips. Touching a control of a form that is not

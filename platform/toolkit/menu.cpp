@@ -90,8 +90,12 @@ void MenuItem::attach(MenuItem* parent, MenuItem* after, const std::string& capt
         siblings.insert(at == siblings.end() ? at : at + 1, this);
     }
     // Items added while the form is up go into its menus at once.
-    if (owner_ && owner_->menusBuilt() && (!parent_ || parent_->popup_ || parent_->inserted_ || parent_->topLevel()))
-        build();
+    if (!owner_ || !owner_->menusBuilt()) return;
+    if (parent_ && !parent_->popup_) {
+        parent_->popup_ = CreatePopupMenu();
+        parent_->update();
+    }
+    build();
 }
 
 void MenuItem::destroy() {
@@ -180,7 +184,8 @@ void MenuItem::update() {
     if (!inserted_ || !menu || caption_ == "-") return;
     MENUITEMINFOA info{};
     info.cbSize = sizeof(info);
-    info.fMask = MIIM_STATE | MIIM_STRING;
+    info.fMask = MIIM_STATE | MIIM_STRING | MIIM_SUBMENU;
+    info.hSubMenu = popup_;
     info.fState = (enabled_ ? MFS_ENABLED : MFS_GRAYED) | (checked_ ? MFS_CHECKED : MFS_UNCHECKED);
     info.dwTypeData = const_cast<char*>(caption_.c_str());
     int at = indexOfId(menu, id_);

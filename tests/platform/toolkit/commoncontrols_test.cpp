@@ -60,7 +60,9 @@ protected:
         VM_ON(pnlNav, NodeClick);
         VM_ON(pnlToolbar, ButtonClick);
         VM_ON(pnlToolbar, ButtonMenuClick);
+        VM_ON(pnlCoolBar, HeightChanged);
     }
+    void pnlCoolBar_HeightChanged(float) { events.push_back("height"); }
     void pnlResult_ItemClick(vm::ListItem& item) { events.push_back("item " + item.Text()); }
     void pnlNav_NodeClick(vm::Node& node) { events.push_back("node " + node.Key()); }
     void pnlToolbar_ButtonClick(vm::ToolbarButton& button) { events.push_back("button " + button.Key()); }
@@ -225,8 +227,12 @@ TEST(CoolBar, BandsKeepRowsWidthsAndLimits) {
     bands(1).SetMinWidth(900);
     EXPECT_EQ(bands(1).MinHeight(), 690); // whole pixels: 46 px
     EXPECT_EQ(bands(1).MinWidth(), 900);
+    int twoRows = form.pnlCoolBar.Height();
+    form.events.clear();
     bands(2).SetVisible(false);
     EXPECT_FALSE(bands(2).Visible());
+    EXPECT_LT(form.pnlCoolBar.Height(), twoRows);
+    EXPECT_EQ(form.events, std::vector<std::string>{"height"});
     bands(2).SetVisible(true);
     EXPECT_TRUE(bands(2).Visible());
     form.Unload();

@@ -160,6 +160,32 @@ TEST(Menu, HiddenItemsReturnToTheirPlaceWithSeparators) {
     form.Unload();
 }
 
+TEST(Menu, ArrayElementsLoadedAtRunTimeFollowTheirSibling) {
+    FrmBasic form;
+    form.Load();
+    vm::ControlArray<vm::MenuItem> mnuRecent(&form);
+    mnuRecent(0).create(form.mnuFile, "-");
+    int clicked = -1;
+    for (int i = 1; i <= 2; ++i) {
+        mnuRecent(i).createAfter(mnuRecent(i - 1), "Recent " + std::to_string(i));
+        mnuRecent(i).Click = [&clicked, i] { clicked = i; };
+    }
+    EXPECT_EQ(shownItems(form.mnuFile.popup()),
+              (std::vector<std::string>{"&Open...\tCtrl+O", "-", "&Save", "-", "E&xit", "-", "Recent 1", "Recent 2"}));
+    SendMessageA(form.hWnd(), WM_COMMAND, mnuRecent(2).id(), 0);
+    EXPECT_EQ(clicked, 2);
+    mnuRecent.Unload(1);
+    EXPECT_EQ(shownItems(form.mnuFile.popup()).back(), "Recent 2");
+    EXPECT_EQ(GetMenuItemCount(form.mnuFile.popup()), 7);
+    // A shortcut reaches an enabled item only.
+    form.mnuFileOpen.SetEnabled(false);
+    SendMessageA(form.hWnd(), WM_COMMAND, MAKEWPARAM(form.mnuFileOpen.id(), 1), 0);
+    form.mnuFileOpen.SetEnabled(true);
+    SendMessageA(form.hWnd(), WM_COMMAND, MAKEWPARAM(form.mnuFileOpen.id(), 1), 0);
+    EXPECT_EQ(form.events, (std::vector<std::string>{"Load", "open"}));
+    form.Unload();
+}
+
 TEST(Menu, PopupMenuChoiceComesThroughTheSeam) {
     FrmBasic form;
     form.Load();

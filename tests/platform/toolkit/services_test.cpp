@@ -90,6 +90,23 @@ TEST(PictureBox, KeepsItsDrawingWhenHiddenAndShown) {
     form.Unload();
 }
 
+TEST(Clipboard, HoldsTextAndPictures) {
+    vm::Clipboard::Clear();
+    vm::Clipboard::SetText("icon");
+    EXPECT_TRUE(vm::Clipboard::GetFormat(vm::vbCFText));
+    EXPECT_EQ(vm::Clipboard::GetText(), "icon");
+    HDC screen = GetDC(nullptr);
+    vm::Picture picture = vm::Picture::fromBitmap(CreateCompatibleBitmap(screen, 32, 16));
+    ReleaseDC(nullptr, screen);
+    vm::Clipboard::Clear();
+    vm::Clipboard::SetData(picture);
+    EXPECT_TRUE(vm::Clipboard::GetFormat(vm::vbCFBitmap));
+    vm::Picture pasted = vm::Clipboard::GetData();
+    EXPECT_EQ(pasted.pixelWidth(), 32);
+    EXPECT_EQ(pasted.pixelHeight(), 16);
+    vm::Clipboard::Clear();
+}
+
 TEST(Timer, FiresUnderDoEventsOnlyWhileEnabled) {
     FrmServices form;
     form.Load();
