@@ -429,7 +429,11 @@ bool Form::preTranslate(MSG& msg) {
     }
     if (accelerators_ && TranslateAcceleratorA(hwnd_, accelerators_, &msg)) return true;
     // Tab, the arrow keys between option buttons, Enter and Esc for the
-    // default and cancel buttons.
+    // default and cancel buttons. Without such a button Enter and Esc stay
+    // ordinary keys, so that they reach KeyPress (Esc stops long work).
+    if (msg.message == WM_KEYDOWN && ((msg.wParam == VK_ESCAPE && !cancelButton_) ||
+                                      (msg.wParam == VK_RETURN && !defaultButton_)))
+        return false;
     return IsDialogMessageA(hwnd_, &msg) != 0;
 }
 

@@ -151,6 +151,13 @@ TEST(Form, KeyPreviewSeesKeysBeforeTheControl) {
     vm::dispatchMessage(esc);
     // The form swallowed Esc; the text box saw only "a".
     EXPECT_EQ(form.events, (std::vector<std::string>{"form 97", "text 97", "form 27"}));
+    // The Esc key itself becomes a KeyPress (there is no cancel button).
+    form.events.clear();
+    form.txtName.SetFocus();
+    MSG down{form.txtName.hWnd(), WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {}};
+    vm::dispatchMessage(down);
+    vm::DoEvents();
+    EXPECT_EQ(form.events, std::vector<std::string>{"form 27"});
     form.Unload();
 }
 
