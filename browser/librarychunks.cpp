@@ -107,6 +107,25 @@ HICON IconFromCell(const CellImage& cell) {
     return icon;
 }
 
+HBITMAP BitmapFromCell(const CellImage& cell, std::uint32_t backColorRef) {
+    if (cell.width < 1 || cell.height < 1) return nullptr;
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = cell.width;
+    bmi.bmiHeader.biHeight = -cell.height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return nullptr;
+    const std::uint32_t back = ((backColorRef & 0xFF) << 16) | (backColorRef & 0xFF00) | ((backColorRef >> 16) & 0xFF);
+    auto* out = static_cast<std::uint32_t*>(bits);
+    for (size_t i = 0; i < cell.pixels.size(); ++i) out[i] = cell.transparent[i] ? back : cell.pixels[i];
+    GdiFlush();
+    return bitmap;
+}
+
 bool DescribeLibraryItem(const KeywordState& keywords, const std::string& currentKeywordId, int iconSize,
                          const std::string& entry, LibraryItemText& item) {
     if (entry.size() <= 3) return false;
@@ -127,9 +146,15 @@ void LibraryChunkLoader::procGetLibraryChunk(ChunkState& state, int iconSize, co
         return;
     }
     const std::string path = cacheFolder(iconSize) + "\\" + chunk + ".lib";
+    // The picture held is the chunk's whole content; consecutive icons of it
+    // need not look for its file again.
+    if (!state.LoadedChunkPath.empty() && strcasecmp(path.c_str(), state.LoadedChunkPath.c_str()) == 0) {
+        state.ChunkAvailable = true;
+        return;
+    }
     if (!procFileExists(path)) extractChunk(state, iconSize, chunk);
     state.ChunkAvailable = procFileExists(path);
-    if (!state.ChunkAvailable || strcasecmp(path.c_str(), state.LoadedChunkPath.c_str()) == 0) return;
+    if (!state.ChunkAvailable) return;
     // The loaded path names the picture actually held, so a chunk that cannot
     // be read never passes for the one before it.
     if (LoadPixelPicture(path, picture_)) state.LoadedChunkPath = path;
@@ -140,19 +165,29 @@ void LibraryChunkLoader::procGetColor(int keyDigit) {
     KeyColorOf(keyDigit, maskColor_);
 }
 
-HICON LibraryChunkLoader::LibraryIcon(ChunkState& state, int iconSize, const std::string& entry) {
-    if (entry.size() <= 3) return nullptr;
+bool LibraryChunkLoader::libraryCell(ChunkState& state, int iconSize, const std::string& entry, CellImage& cell) {
+    if (entry.size() <= 3) return false;
     const std::string chunk = EntryField(entry, 1);
     procGetLibraryChunk(state, iconSize, chunk);
     const std::string codes = EntryField(entry, 3);
     procGetColor(!codes.empty() && codes[0] >= '0' && codes[0] <= '9' ? codes[0] - '0' : 0);
-    CellImage cell;
     const bool loaded = state.ChunkAvailable && !state.LoadedChunkPath.empty() &&
                         strcasecmp(state.LoadedChunkPath.c_str(),
                                    (cacheFolder(iconSize) + "\\" + chunk + ".lib").c_str()) == 0;
     if (!loaded || !CutChunkCell(picture_, ChunkNumber(EntryField(entry, 2)), maskColor_, cell))
         cell = NoIconCell(iconSize);
-    return IconFromCell(cell);
+    return true;
+}
+
+HICON LibraryChunkLoader::LibraryIcon(ChunkState& state, int iconSize, const std::string& entry) {
+    CellImage cell;
+    return libraryCell(state, iconSize, entry, cell) ? IconFromCell(cell) : nullptr;
+}
+
+HBITMAP LibraryChunkLoader::LibraryBitmap(ChunkState& state, int iconSize, const std::string& entry,
+                                          std::uint32_t backColorRef) {
+    CellImage cell;
+    return libraryCell(state, iconSize, entry, cell) ? BitmapFromCell(cell, backColorRef) : nullptr;
 }
 
 } // namespace vm

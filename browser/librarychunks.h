@@ -17,6 +17,10 @@ namespace vm {
 bool LoadPixelPicture(const std::string& path, PixelPicture& picture);
 // An icon from a cut cell; the caller destroys it. Null when it cannot be made.
 HICON IconFromCell(const CellImage& cell);
+// A bitmap of a cut cell with its transparent pixels in backColorRef, for an
+// image list whose mask colour that is; the caller deletes it. Null when it
+// cannot be made.
+HBITMAP BitmapFromCell(const CellImage& cell, std::uint32_t backColorRef);
 
 // What the result list shows of a "book" entry besides its picture.
 struct LibraryItemText {
@@ -39,8 +43,13 @@ public:
     // the key colour transparent, or the no-icon picture when the chunk is
     // missing or unreadable. Null for an entry of 3 characters or fewer.
     HICON LibraryIcon(ChunkState& state, int iconSize, const std::string& entry);
+    // The same cell as a bitmap on backColorRef (BitmapFromCell); null likewise.
+    HBITMAP LibraryBitmap(ChunkState& state, int iconSize, const std::string& entry, std::uint32_t backColorRef);
 
 private:
+    // The entry's cell, or the no-icon picture; false for an entry of 3 characters or fewer.
+    bool libraryCell(ChunkState& state, int iconSize, const std::string& entry, CellImage& cell);
+
     PixelPicture picture_;
     std::uint32_t maskColor_ = 0xFFFFFF;
 };

@@ -87,14 +87,10 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
 }
 
 void PageFiller::showFilledPage(std::int32_t entryCount) {
+    // Item j already names picture j; the pictures show from here on.
     ListView& result = *w_.pnlResult;
     result.SetIcons(w_.imlResult32);
     result.SetSmallIcons(w_.imlResult32);
-    const int pictures = std::min(result.ListItems.Count(), w_.imlResult32->ListImages.Count());
-    for (int j = 1; j <= pictures; ++j) {
-        result.ListItems(j).SetIcon(j);
-        result.ListItems(j).SetSmallIcon(j);
-    }
     setText(w_.MessagePanel, "");
     setCount(entryCount);
     procSetAbort(true);
@@ -107,6 +103,7 @@ void PageFiller::showFilledPage(std::int32_t entryCount) {
 
 void PageFiller::cleanUp(std::int32_t entryCount) {
     DeleteExtractedMembers(s_.extracted, s_.entries.lstZipIcons, paths.TempPath);
+    SendMessageA(w_.pnlResult->hWnd(), WM_SETREDRAW, TRUE, 0);
     if (w_.pnlDummy) {
         copyColumnWidths(*w_.pnlDummy, *w_.pnlResult);
         w_.pnlResult->SetVisible(true);
@@ -152,6 +149,8 @@ void PageFiller::procGetPage() {
         w_.pnlResult->SetVisible(false);
         w_.pnlDummy->SetVisible(true);
     }
+    // The hidden list still lays out every item it gets; that waits for the end.
+    SendMessageA(w_.pnlResult->hWnd(), WM_SETREDRAW, FALSE, 0);
     const bool complete = fillPage(entryCount);
     if (complete) showFilledPage(entryCount);
     cleanUp(entryCount);

@@ -101,11 +101,11 @@ HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& fil
     return icon ? icon : noIcon(iconSize);
 }
 
-ListItem& AddPageItem(PageLoadContext& ctx, HICON icon, const std::string& key, const std::string& text,
+ListItem& AddPageItem(PageLoadContext& ctx, const Picture& picture, const std::string& key, const std::string& text,
                       const std::string& typeCode, const std::string& origin) {
     const int number = ctx.loader.PageItemNumber;
-    ctx.imlResult32.ListImages.Add(number, "", Picture::fromIcon(icon));
-    ListItem& item = ctx.pnlResult.ListItems.Add(number, key, text);
+    ctx.imlResult32.ListImages.Add(number, "", picture);
+    ListItem& item = ctx.pnlResult.ListItems.Add(number, key, text, number, number);
     item.SetSubItems(1, TypeTextOf(typeCode));
     item.SetSubItems(2, origin);
     return item;
@@ -114,8 +114,10 @@ ListItem& AddPageItem(PageLoadContext& ctx, HICON icon, const std::string& key, 
 void procGetLibraryItem(PageLoadContext& ctx, const std::string& entry) {
     LibraryItemText text;
     if (!DescribeLibraryItem(ctx.keywords, ctx.keywords.CurrentKeywordId, ctx.keywords.IconSize, entry, text)) return;
-    HICON icon = ctx.loader.library.LibraryIcon(ctx.chunks, ctx.keywords.IconSize, entry);
-    AddPageItem(ctx, icon, "", text.text, text.typeCode, text.origin);
+    // A bitmap on the list's mask colour costs the image list far less than an icon.
+    HBITMAP cell = ctx.loader.library.LibraryBitmap(ctx.chunks, ctx.keywords.IconSize, entry,
+                                                    resolveColor(ctx.imlResult32.MaskColor()));
+    AddPageItem(ctx, Picture::fromBitmap(cell), "", text.text, text.typeCode, text.origin);
 }
 
 void procGetUserItem(PageLoadContext& ctx, const std::string& entry) {
@@ -123,8 +125,8 @@ void procGetUserItem(PageLoadContext& ctx, const std::string& entry) {
     const std::int32_t itemData = std::atoi(ctx.keywords.CurrentKeywordId.c_str());
     if (!DescribeUserItem(ctx.refs, entry, itemData, text)) return;
     ctx.loader.EntryIconIndex = text.iconIndex;
-    HICON icon = FileItemIcon(ctx.loader, ctx.keywords.IconSize, text.file);
-    AddPageItem(ctx, icon, text.key, text.text, text.typeCode, text.origin);
+    AddPageItem(ctx, Picture::fromIcon(FileItemIcon(ctx.loader, ctx.keywords.IconSize, text.file)), text.key,
+                text.text, text.typeCode, text.origin);
 }
 
 void procGetVellumarAni(PageLoaderState& loader, ChunkState& chunks, int iconSize, AnimationFrames& frames,

@@ -58,9 +58,11 @@ void procGetUserItem(PageLoadContext& ctx, const std::string& entry);
 HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& file);
 
 // Adds item PageItemNumber with its text, key, type text (from the TypeCode)
-// and origin; its picture goes in first, at the same number, so the two lists
-// stay in step. The page filler gives the item its picture after the page.
-ListItem& AddPageItem(PageLoadContext& ctx, HICON icon, const std::string& key, const std::string& text,
+// and origin; its picture (an icon, or a bitmap on the list's mask colour)
+// goes in first, at the same number, so the two lists stay in step; the item
+// names that picture, which shows once the page filler hands the list its
+// image lists after the page.
+ListItem& AddPageItem(PageLoadContext& ctx, const Picture& picture, const std::string& key, const std::string& text,
                       const std::string& typeCode, const std::string& origin);
 
 // The frames of a library animation, read by the animation player: frame n of
