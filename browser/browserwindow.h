@@ -38,4 +38,15 @@ struct BrowserWindow {
     ControlArray<MenuItem>* mnuGoBarToPageNr = nullptr;
 };
 
+// Switches a control the window may not have handed over.
+inline void EnableIfThere(MenuItem* item, bool enable) {
+    if (item) item->SetEnabled(enable);
+}
+inline void EnableIfThere(Control* control, bool enable) {
+    if (control) control->SetEnabled(enable);
+}
+inline void EnableButtonIfThere(Toolbar* bar, const char* key, bool enable) {
+    if (bar) bar->Buttons(key).SetEnabled(enable);
+}
+
 } // namespace vm

@@ -2,7 +2,8 @@
 
 #include <strings.h>
 
-#include "files.h"
+#include <algorithm>
+
 #include "form.h"
 #include "paging.h"
 #include "resultentry.h"
@@ -14,14 +15,6 @@ namespace {
 
 void setText(Panel* panel, const std::string& text) {
     if (panel) panel->SetText(text);
-}
-
-void enableMenu(MenuItem* item, bool enable) {
-    if (item) item->SetEnabled(enable);
-}
-
-void enableButton(Toolbar* bar, const char* key, bool enable) {
-    if (bar) bar->Buttons(key).SetEnabled(enable);
 }
 
 } // namespace
@@ -122,7 +115,7 @@ void PageFiller::resetView(std::int32_t entryCount) {
         w_.PagePanel->SetPicture({});
         w_.PagePanel->SetText("");
     }
-    if (w_.pnlNav) w_.pnlNav->SetEnabled(true);
+    EnableIfThere(w_.pnlNav, true);
     s_.busy.AbortRequested = false;
     Screen::SetMousePointer(vbDefault);
     // The count of the list stays in view, also after an abort: the list and its pages remain.
@@ -168,14 +161,14 @@ void PageFiller::procSetPageNr() {
 
 void PageFiller::procSetPageButtons() {
     const PageCommandStates states = PageCommandsFor(s_.paging);
-    enableMenu(w_.mnuGoFirstPage, states.back);
-    enableMenu(w_.mnuGoPrevPage, states.back);
-    enableMenu(w_.mnuGoNextPage, states.forward);
-    enableMenu(w_.mnuGoLastPage, states.forward);
-    enableButton(w_.pnlToolbar, "firstpage", states.back);
-    enableButton(w_.pnlToolbar, "prevpage", states.back);
-    enableButton(w_.pnlToolbar, "nextpage", states.forward);
-    enableButton(w_.pnlToolbar, "lastpage", states.forward);
+    EnableIfThere(w_.mnuGoFirstPage, states.back);
+    EnableIfThere(w_.mnuGoPrevPage, states.back);
+    EnableIfThere(w_.mnuGoNextPage, states.forward);
+    EnableIfThere(w_.mnuGoLastPage, states.forward);
+    EnableButtonIfThere(w_.pnlToolbar, "firstpage", states.back);
+    EnableButtonIfThere(w_.pnlToolbar, "prevpage", states.back);
+    EnableButtonIfThere(w_.pnlToolbar, "nextpage", states.forward);
+    EnableButtonIfThere(w_.pnlToolbar, "lastpage", states.forward);
 }
 
 void PageFiller::ShowNewList() {
