@@ -39,7 +39,10 @@ TEST(Zandrel32InfoZip, ExtractsWithTheFileTimePasswordCheck) {
         EXPECT_TRUE(entries.at(0).flags & zandrel::kFlagDataDescriptor);
 
         vmtest::ScratchDir dir;
-        EXPECT_EQ(ztest::extract(infozip(archive), "readme.txt", dir.path(), "wrong"), ZANDREL_ERR_PASSWORD);
+        // The archive's random encryption header lets one wrong password in 256
+        // through the one-byte check; the data check must then refuse it.
+        const int wrong = ztest::extract(infozip(archive), "readme.txt", dir.path(), "wrong");
+        EXPECT_TRUE(wrong == ZANDREL_ERR_PASSWORD || wrong == ZANDREL_ERR_DATA) << wrong;
         EXPECT_TRUE(ztest::contents(dir.path()).empty());
         EXPECT_EQ(ztest::extract(infozip(archive), "readme.txt", dir.path(), "secret"), 1);
         EXPECT_EQ(vmtest::readFile(dir.file("readme.txt")), readme);
