@@ -72,7 +72,22 @@ void addGlyphs(ImageList& list, int size, bool grey) {
         list.ListImages.Add(-1, "", mainwindow::drawGlyph(mainwindow::toolbarGlyphKey(n), size, grey));
 }
 
+template <size_t N>
+void setPictures(Toolbar& bar, const ButtonDef (&defs)[N]) {
+    for (const ButtonDef& d : defs)
+        if (*d.key) bar.Buttons(d.key).SetImage(d.picture);
+}
+
 } // namespace
+
+void FrmMain::applyToolbarPictures() {
+    for (Toolbar* bar : {&pnlToolbar, &pnlToolbarYour}) {
+        bar->SetHotImageList(&imlToolbarHot);
+        bar->SetImageList(&imlToolbarGrey);
+    }
+    setPictures(pnlToolbar, kStandardButtons);
+    setPictures(pnlToolbarYour, kYourButtons);
+}
 
 void FrmMain::createFrame() {
     if (imlToolbarGrey.ListImages.Count() == 0) {

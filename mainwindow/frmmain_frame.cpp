@@ -99,13 +99,6 @@ void FrmMain::mnuViewIconFormat_Click() {
 
 // The toolbars.
 
-void FrmMain::applyToolbarPictures() {
-    for (Toolbar* bar : {&pnlToolbar, &pnlToolbarYour}) {
-        bar->SetHotImageList(&imlToolbarHot);
-        bar->SetImageList(&imlToolbarGrey);
-    }
-}
-
 void FrmMain::mnuViewToolbarTextLabels_Click() {
     bool labels = !mnuViewToolbarTextLabels.Checked();
     mnuViewToolbarTextLabels.SetChecked(labels);
