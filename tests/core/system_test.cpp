@@ -11,7 +11,7 @@
 #include "privilege.h"
 #include "registry.h"
 #include "seam.h"
-#include "specialfolders.h"
+#include "shellfolders.h"
 #include "state.h"
 #include "winversion.h"
 

@@ -1,4 +1,4 @@
-#include "specialfolders.h"
+#include "shellfolders.h"
 
 #include <windows.h>
 #include <shlobj.h>
