@@ -50,7 +50,7 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
     const PageSlice slice = PageSliceOf(s_.paging, entryCount);
     PageLoadContext ctx{*w_.pnlResult, *w_.imlResult32, s_.keywords, s_.refs, s_.chunks, s_.loader};
     ListItemCollection& items = w_.pnlResult->ListItems;
-    ListImageCollection& images = w_.imlResult32->ListImages;
+    std::vector<Picture>& pictures = s_.loader.PagePictures;
     for (std::int32_t i = slice.first; i < slice.first + slice.count; ++i) {
         const std::int32_t number = s_.loader.PageItemNumber;
         if (w_.pnlProgressBar) w_.pnlProgressBar->SetValue(number);
@@ -63,18 +63,26 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
                 // A loader that fails leaves its entry out; the next one takes its number.
             }
         }
-        if (items.Count() == number && images.Count() == number) {
+        const auto pictureCount = static_cast<std::int32_t>(pictures.size());
+        if (items.Count() == number && pictureCount == number) {
             items(number).Tag = entry;
             s_.loader.PageItemNumber = number + 1;
         } else {
             // Keep pictures and items numbered alike.
             if (items.Count() >= number) items.Remove(number);
-            if (images.Count() >= number) images.Remove(number);
+            if (pictureCount >= number) pictures.resize(static_cast<size_t>(number) - 1);
         }
         if (entryCount >= 6) {
             host_.events();
             if (s_.busy.AbortRequested) return false;
         }
+    }
+    // One call for the whole page costs the image list a fraction of one per picture.
+    try {
+        w_.imlResult32->ListImages.AddRange(pictures);
+    } catch (const VbError&) {
+        // Items without their pictures would show none or others'.
+        items.Clear();
     }
     return true;
 }
@@ -144,7 +152,9 @@ void PageFiller::procGetPage() {
     }
     // The hidden list still lays out every item it gets; that waits for the end.
     SendMessageA(w_.pnlResult->hWnd(), WM_SETREDRAW, FALSE, 0);
+    s_.loader.PagePictures.clear();
     const bool complete = fillPage(entryCount);
+    s_.loader.PagePictures.clear();
     if (complete) showFilledPage(entryCount);
     cleanUp(entryCount);
     if (complete && !s_.busy.AbortRequested) return;

@@ -9,6 +9,7 @@
 #include "resultentry.h"
 #include "typetext.h"
 #include "userreference.h"
+#include "vberror.h"
 
 namespace vm {
 namespace {
@@ -104,8 +105,9 @@ HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& fil
 ListItem& AddPageItem(PageLoadContext& ctx, const Picture& picture, const std::string& key, const std::string& text,
                       const std::string& typeCode, const std::string& origin) {
     const int number = ctx.loader.PageItemNumber;
-    ctx.imlResult32.ListImages.Add(number, "", picture);
+    if (picture.empty()) throw VbError(481, "ListImages", "Invalid picture");
     ListItem& item = ctx.pnlResult.ListItems.Add(number, key, text, number, number);
+    ctx.loader.PagePictures.push_back(picture);
     item.SetSubItems(1, TypeTextOf(typeCode));
     item.SetSubItems(2, origin);
     return item;

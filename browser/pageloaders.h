@@ -1,8 +1,9 @@
 #pragma once
 // The page loaders: each turns one entry of the current page into a result
-// item at PageItemNumber, with its picture at the same number of the result
-// image list, the type text in the first sub-item and the origin in the second.
-// The page filler picks the loader by the entry's kind.
+// item at PageItemNumber, with its picture at the same number of the page's
+// pictures, the type text in the first sub-item and the origin in the second.
+// The page filler picks the loader by the entry's kind and hands the pictures
+// to the result image list once the page is filled.
 #include <windows.h>
 
 #include <cstdint>
@@ -24,6 +25,7 @@ struct PageLoaderState {
     std::string LoadedAniFile;       // the animated file held in LoadedAni
     HICON LoadedAni = nullptr;       // kept while consecutive entries name the same file
     LibraryChunkLoader library;      // the chunk picture and mask colour of the library loader
+    std::vector<Picture> PagePictures; // picture n-1 is that of item n, until the image list takes them
 
     PageLoaderState() = default;
     PageLoaderState(const PageLoaderState&) = delete;
@@ -58,10 +60,10 @@ void procGetUserItem(PageLoadContext& ctx, const std::string& entry);
 HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& file);
 
 // Adds item PageItemNumber with its text, key, type text (from the TypeCode)
-// and origin; its picture (an icon, or a bitmap on the list's mask colour)
-// goes in first, at the same number, so the two lists stay in step; the item
-// names that picture, which shows once the page filler hands the list its
-// image lists after the page.
+// and origin, and its picture (an icon, or a bitmap on the list's mask
+// colour) to PagePictures at the same number; the item names that picture,
+// which shows once the page filler has put the page's pictures in the image
+// list and handed it to the list. An empty picture adds nothing (VbError 481).
 ListItem& AddPageItem(PageLoadContext& ctx, const Picture& picture, const std::string& key, const std::string& text,
                       const std::string& typeCode, const std::string& origin);
 

@@ -9,15 +9,16 @@ namespace vm {
 namespace {
 [[noreturn]] void notFound() { throw VbError(35601, "ListImages", "Element not found"); }
 
-// The picture drawn at the list's size, so that a wider one is not cut into several images.
-HBITMAP bitmapAtSize(const Picture& picture, int width, int height) {
+// The pictures side by side, each drawn at the list's size, so that a wider
+// one is not cut into several images; the system list takes such a strip in one call.
+HBITMAP stripAtSize(const Picture* pictures, size_t count, int width, int height) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    HBITMAP result = CreateCompatibleBitmap(screen, width, height);
+    HBITMAP result = CreateCompatibleBitmap(screen, width * static_cast<int>(count), height);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, result);
     SetStretchBltMode(dc, COLORONCOLOR);
-    picture.render(dc, 0, 0, width, height);
+    for (size_t i = 0; i < count; ++i) pictures[i].render(dc, width * static_cast<int>(i), 0, width, height);
     SelectObject(dc, old);
     DeleteDC(dc);
     return result;
@@ -60,14 +61,26 @@ void ImageList::setSize(int width, int height) {
     if (handle_) ImageList_SetIconSize(handle_, width_, height_);
 }
 
-bool ImageList::add(const Picture& picture) {
+bool ImageList::add(const Picture* pictures, size_t count) {
     HIMAGELIST himl = hImageList();
-    if (HICON icon = picture.icon()) return ImageList_ReplaceIcon(himl, -1, icon) >= 0;
-    HBITMAP bitmap = bitmapAtSize(picture, width_, height_);
-    int added = UseMaskColor ? ImageList_AddMasked(himl, bitmap, resolveColor(maskColor_))
-                             : ImageList_Add(himl, bitmap, nullptr);
-    DeleteObject(bitmap);
-    return added >= 0;
+    const int before = ImageList_GetImageCount(himl);
+    bool ok = true;
+    for (size_t i = 0; ok && i < count;) {
+        if (HICON icon = pictures[i].icon()) {
+            ok = ImageList_ReplaceIcon(himl, -1, icon) >= 0;
+            ++i;
+            continue;
+        }
+        size_t end = i + 1;
+        while (end < count && !pictures[end].icon()) ++end;
+        HBITMAP strip = stripAtSize(pictures + i, end - i, width_, height_);
+        ok = (UseMaskColor ? ImageList_AddMasked(himl, strip, resolveColor(maskColor_))
+                           : ImageList_Add(himl, strip, nullptr)) >= 0;
+        DeleteObject(strip);
+        i = end;
+    }
+    if (!ok) ImageList_SetImageCount(himl, static_cast<UINT>(before));
+    return ok;
 }
 
 void ImageList::SetImageWidth(int pixels) { setSize(pixels, height_); }
@@ -82,16 +95,32 @@ ListImage& ListImageCollection::Add(int index, const std::string& key, const Pic
         if (!list_.width_) list_.width_ = picture.pixelWidth();
         if (!list_.height_) list_.height_ = picture.pixelHeight();
     }
-    if (!list_.add(picture)) throw VbError(481, "ListImages", "Invalid picture");
+    if (!list_.add(&picture, 1)) throw VbError(481, "ListImages", "Invalid picture");
     int at = index < 0 ? count : index - 1;
     std::unique_ptr<ListImage> item(new ListImage(list_, key, picture));
     ListImage& added = **items_.insert(items_.begin() + at, std::move(item));
     if (at < count) {
         // The system list only appends: lay it out again in the new order.
+        std::vector<Picture> pictures;
+        pictures.reserve(items_.size());
+        for (const auto& image : items_) pictures.push_back(image->picture());
         ImageList_RemoveAll(list_.hImageList());
-        for (const auto& image : items_) list_.add(image->picture());
+        list_.add(pictures.data(), pictures.size());
     }
     return added;
+}
+
+void ListImageCollection::AddRange(const std::vector<Picture>& pictures) {
+    if (pictures.empty()) return;
+    for (const Picture& picture : pictures)
+        if (picture.empty()) throw VbError(481, "ListImages", "Invalid picture");
+    if (!list_.handle_) {
+        if (!list_.width_) list_.width_ = pictures.front().pixelWidth();
+        if (!list_.height_) list_.height_ = pictures.front().pixelHeight();
+    }
+    if (!list_.add(pictures.data(), pictures.size())) throw VbError(481, "ListImages", "Invalid picture");
+    items_.reserve(items_.size() + pictures.size());
+    for (const Picture& picture : pictures) items_.emplace_back(new ListImage(list_, "", picture));
 }
 
 int ListImageCollection::find(const ImageRef& image) const {

@@ -51,6 +51,9 @@ public:
     explicit ListImageCollection(ImageList& list) : list_(list) {}
     // Adds a picture (bitmap or icon) at a 1-based index (-1 = at the end).
     ListImage& Add(int index = -1, const std::string& key = "", const Picture& picture = {});
+    // Appends pictures without keys in one go, far cheaper than one Add each
+    // for a page of bitmaps. An empty picture or a failure adds none (VbError 481).
+    void AddRange(const std::vector<Picture>& pictures);
     void Remove(const ImageRef& image);
     void Clear();
     int Count() const { return static_cast<int>(items_.size()); }
@@ -89,7 +92,8 @@ public:
 private:
     friend class ListImageCollection;
     void setSize(int width, int height);
-    bool add(const Picture& picture);
+    // Appends count pictures to the system list; on a failure it is left as it was.
+    bool add(const Picture* pictures, size_t count);
 
     HIMAGELIST handle_ = nullptr;
     int width_ = 0, height_ = 0;

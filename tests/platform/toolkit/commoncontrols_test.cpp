@@ -109,6 +109,38 @@ TEST(ImageList, MaskColourBecomesTransparentAndImagesAreFoundByKey) {
     EXPECT_EQ(cx, 32);
 }
 
+TEST(ImageList, AddRangeAppendsEachPictureInOrderWithItsMask) {
+    vm::ImageList list;
+    list.SetMaskColor(vm::RGBColor(128, 64, 64));
+    list.ListImages.Add(-1, "first", squareBitmap(16, RGB(0, 255, 0), RGB(0, 255, 0)));
+    const vm::Picture icon = list.ListImages.Add(-1, "", squareBitmap(16, RGB(128, 64, 64), RGB(255, 255, 0)))
+                                 .ExtractIcon();
+    list.ListImages.Remove(2);
+    // Bitmaps on both sides of an icon, and a wider one drawn down to the list's size.
+    list.ListImages.AddRange({squareBitmap(16, RGB(128, 64, 64), RGB(255, 0, 0)), icon,
+                              squareBitmap(16, RGB(0, 0, 255), RGB(128, 64, 64)),
+                              squareBitmap(32, RGB(0, 0, 128), RGB(0, 128, 0))});
+    ASSERT_EQ(list.ListImages.Count(), 5);
+    HIMAGELIST handle = list.hImageList();
+    ASSERT_EQ(ImageList_GetImageCount(handle), 5);
+    EXPECT_EQ(pixelAfterDraw(handle, 0, 8, 8), RGB(0, 255, 0));
+    EXPECT_EQ(pixelAfterDraw(handle, 1, 1, 1), RGB(255, 255, 255));
+    EXPECT_EQ(pixelAfterDraw(handle, 1, 8, 8), RGB(255, 0, 0));
+    EXPECT_EQ(pixelAfterDraw(handle, 2, 1, 1), RGB(255, 255, 255));
+    EXPECT_EQ(pixelAfterDraw(handle, 2, 8, 8), RGB(255, 255, 0));
+    EXPECT_EQ(pixelAfterDraw(handle, 3, 1, 1), RGB(0, 0, 255));
+    EXPECT_EQ(pixelAfterDraw(handle, 3, 8, 8), RGB(255, 255, 255));
+    EXPECT_EQ(pixelAfterDraw(handle, 4, 1, 1), RGB(0, 0, 128));
+    EXPECT_EQ(pixelAfterDraw(handle, 4, 8, 8), RGB(0, 128, 0));
+    EXPECT_EQ(pixelAfterDraw(handle, 4, 15, 15), RGB(0, 0, 128));
+    EXPECT_EQ(list.ListImages(3).picture().icon(), icon.icon());
+
+    EXPECT_THROW(list.ListImages.AddRange({squareBitmap(16, RGB(0, 0, 0), RGB(0, 0, 0)), vm::Picture()}),
+                 vm::VbError);
+    EXPECT_EQ(list.ListImages.Count(), 5);
+    EXPECT_EQ(ImageList_GetImageCount(handle), 5);
+}
+
 TEST(ListView, ViewsItemsSubItemsSelectionAndSorting) {
     FrmControls form;
     form.Load();
