@@ -22,6 +22,13 @@ void setItemText(HWND list, int position, int column, const std::string& text) {
 } // namespace
 
 int ListItem::position() const {
+    // The control holds the items in the collection's order (adding, removing
+    // and sorting keep the two alike), so no message need ask it: every one
+    // costs a subclassed control dearly.
+    return view_ && view_->created() ? index_ - 1 : -1;
+}
+
+int ListItem::searchPosition() const {
     if (!view_ || !view_->created()) return -1;
     LVFINDINFOA find{};
     find.flags = LVFI_PARAM;
@@ -286,7 +293,7 @@ void ListView::sort() {
     auto& items = ListItems.items_;
     std::vector<std::unique_ptr<ListItem>> ordered(items.size());
     for (auto& item : items) {
-        int at = item->position();
+        int at = item->searchPosition();
         ordered[static_cast<size_t>(at)] = std::move(item);
     }
     items = std::move(ordered);
@@ -356,6 +363,10 @@ bool ListView::onNotify(NMHDR* header, LRESULT& result) {
             info->item.iImage = imageOf(*reinterpret_cast<ListItem*>(info->item.lParam));
         return true;
     }
+    case LVN_DELETEALLITEMS:
+        // No LVN_DELETEITEM for each item: the collection lets its items go by itself.
+        result = TRUE;
+        return true;
     case LVN_ITEMCHANGED: {
         auto* change = reinterpret_cast<NMLISTVIEW*>(header);
         bool nowSelected = (change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED);

@@ -40,7 +40,8 @@ private:
     friend class ListView;
     friend class ListItemCollection;
     friend class ColumnHeaderCollection;
-    int position() const; // in the control, or -1
+    int position() const;       // in the control, or -1
+    int searchPosition() const; // the same, asked of the control (while sorting)
     ListView* view_ = nullptr;
     int index_ = 0;
     std::string key_, text_;

@@ -184,6 +184,42 @@ TEST(ListView, ViewsItemsSubItemsSelectionAndSorting) {
     form.Unload();
 }
 
+std::string rowText(vm::ListView& list, int row, int column) {
+    char text[64] = "";
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    SendMessageA(list.hWnd(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+TEST(ListView, ChangesReachTheRowOfTheirItemAfterInsertingSortingAndRemoving) {
+    FrmControls form;
+    form.Load();
+    vm::ListView& list = form.pnlResult;
+    for (const char* c : {"Name", "Type"}) list.ColumnHeaders.Add(-1, "", c, 1500);
+    list.ListItems.Add(-1, "k-b", "beta");
+    list.ListItems.Add(1, "k-c", "gamma");
+    list.ListItems.Add(2, "k-a", "alpha");
+    list.ListItems("k-a").SetSubItems(1, "type a");
+    list.ListItems("k-c").SetText("Gamma");
+    EXPECT_EQ(rowText(list, 0, 0), "Gamma");
+    EXPECT_EQ(rowText(list, 1, 1), "type a");
+    list.SetSorted(true);
+    list.ListItems("k-b").SetSubItems(1, "type b");
+    list.ListItems("k-c").SetSubItems(1, "type c");
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(rowText(list, row, 0), list.ListItems(row + 1).Text());
+        EXPECT_EQ(rowText(list, row, 1), list.ListItems(row + 1).SubItems(1));
+    }
+    list.ListItems.Remove("k-a");
+    list.ListItems("k-c").SetSelected(true);
+    EXPECT_EQ(list.SelectedItem(), &list.ListItems("k-c"));
+    EXPECT_EQ(rowText(list, 1, 1), "type c");
+    form.Unload();
+}
+
 TEST(TreeView, NodesByKeyAndRelationship) {
     FrmControls form;
     form.Load();
