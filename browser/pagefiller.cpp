@@ -17,6 +17,10 @@ void setText(Panel* panel, const std::string& text) {
     if (panel) panel->SetText(text);
 }
 
+// The progress bar moves in blocks of several items' share; setting it for
+// every item would repaint it for nothing, and each repaint costs.
+constexpr std::int32_t kProgressSteps = 30;
+
 } // namespace
 
 void PageFiller::procSetAbort(bool enable) {
@@ -51,9 +55,10 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
     PageLoadContext ctx{*w_.pnlResult, *w_.imlResult32, s_.keywords, s_.refs, s_.chunks, s_.loader};
     ListItemCollection& items = w_.pnlResult->ListItems;
     std::vector<Picture>& pictures = s_.loader.PagePictures;
+    const std::int32_t progressStep = std::max(slice.progressMax / kProgressSteps, 1);
     for (std::int32_t i = slice.first; i < slice.first + slice.count; ++i) {
         const std::int32_t number = s_.loader.PageItemNumber;
-        if (w_.pnlProgressBar) w_.pnlProgressBar->SetValue(number);
+        if (w_.pnlProgressBar && number % progressStep == 0) w_.pnlProgressBar->SetValue(number);
         s_.keywords.CurrentKeywordId = std::to_string(s_.entries.cmbResult.ItemData(static_cast<int>(i)));
         const std::string& entry = s_.entries.cmbResult.List(static_cast<int>(i));
         if (PageLoader load = PageLoaderFor(EntryKind(entry))) {
