@@ -118,8 +118,11 @@ void FrmMain::Form_Load() {
     frmAdd().Load();
     frmKey().Load();
     connectBrowser();
+    connectPager();
+    connectSelection();
     browserStart();
     procInitIconCanvas();
+    pager_->procSetPageButtons();
     pnlCoolBar.Bands(1).SetMinHeight(pnlToolbar.ButtonHeight());
     pnlCoolBar.Bands(2).SetMinHeight(pnlToolbarYour.ButtonHeight());
     pnlCoolBar.Bands(3).SetMinHeight(cmbSearch.Height());
@@ -211,7 +214,7 @@ LRESULT FrmMain::WindowProc(HWND hwnd, UINT msg, WPARAM, LPARAM lParam) {
 
 void FrmMain::openPendingHandOvers() {
     // A listing that is running pumps messages; the paths wait until it ends.
-    if (busy_) {
+    if (!IsIdle(browserWindow)) {
         PostMessageA(hWnd(), kOpenHandOver, 0, 0);
         return;
     }

@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "browserhost.h"
+#include "browserwindow.h"
 #include "cicongrid.h"
 #include "controls_basic.h"
 #include "coolbar.h"
@@ -20,6 +22,8 @@
 #include "listview.h"
 #include "mainsettings.h"
 #include "menu.h"
+#include "pagefiller.h"
+#include "selection.h"
 #include "statusbar.h"
 #include "subclass.h"
 #include "timer.h"
@@ -83,8 +87,11 @@ public:
     PictureBox picSplitV{this}, picSplitH{this};
     StatusBar pnlStatusbar{this};
     ProgressBar pnlProgressBar{this};
-    // Icon-size drawing surfaces and the picture of an icon whose chunk is missing.
-    PictureBox picOpen{this}, picSave{this}, pctMask{this}, pctColor{this}, picNoIcon{this};
+    // The picture of an opened file and of an icon whose chunk is missing.
+    PictureBox picOpen{this}, picNoIcon{this};
+    // Icon-size surfaces an icon is split into before it is written; what is
+    // drawn there stays for the icon writer to read back.
+    OffscreenSurface picSave, pctMask, pctColor;
     TimerControl tmrLed{this};
     ImageList imlToolbarGrey, imlToolbarHot, imlResult32, imlIcon32, imlNav;
 
@@ -105,6 +112,10 @@ public:
     Panel* TypePanel = nullptr;
     bool LedLit = false;
     BrowserHost host; // what the browser's builders call back
+    // The page filler and the selection handler work on the window's controls through these.
+    BrowserWindow browserWindow;
+    SelectionWindow selectionWindow;
+    PageFiller& pager() { return *pager_; }
     const mainwindow::PaneLayout& paneLayout() const { return pane_; }
 
     // Commands the toolbars, the context menus and the browser share.
@@ -124,6 +135,8 @@ public:
     void picSplitH_MouseMove(int Button, int Shift, float X, float Y);
     void procEndProgram();
     void mnuFileExit_Click();
+    void pnlResult_ItemClick(ListItem& Item);
+    void pnlResult_MouseDown(int Button, int Shift, float X, float Y);
 
     // ISubclass: the hand-over of a later start.
     EMsgResponse MsgResponse() const override { return emrPostProcess; }
@@ -151,6 +164,9 @@ private:
     void applyStartSettings(const mainwindow::MainSettings& s);
     bool hasLibraryArchive();
     void connectBrowser();
+    void connectPager();
+    void connectSelection();
+    MenuItem* defaultCommand();
     void browserStart();
     void saveUserData();
     void cmbSearch_Click();
@@ -176,7 +192,7 @@ private:
     void mnuHelpTip_Click();
     void mnuViewOptions_Click();
 
-    bool busy_ = false;
+    std::unique_ptr<PageFiller> pager_;
     std::vector<std::string> pendingHandOvers_;
     mainwindow::WindowPlace place_;
     mainwindow::PaneLayout pane_;

@@ -1,5 +1,6 @@
 // The main window's side of the icon browser: the callbacks the builders use,
-// the keyword list at start-up and the keyword search.
+// the page filler on the window's controls, the keyword list at start-up and
+// the keyword search.
 #include "frmmain.h"
 
 #include "browserstate.h"
@@ -7,9 +8,61 @@
 #include "libraryindex.h"
 #include "librarysearch.h"
 #include "listaccess.h"
+#include "pageloaders.h"
 #include "state.h"
+#include "zipcleanup.h"
 
 namespace vm {
+
+void FrmMain::connectPager() {
+    BrowserWindow& b = browserWindow;
+    b = BrowserWindow{};
+    b.form = this;
+    b.pnlResult = &pnlResult;
+    b.pnlDummy = &pnlDummy;
+    b.imlResult32 = &imlResult32;
+    b.pnlStatusbar = &pnlStatusbar;
+    b.pnlProgressBar = &pnlProgressBar;
+    b.MessagePanel = MessagePanel;
+    b.CountPanel = CountPanel;
+    b.PagePanel = PagePanel;
+    b.tmrLed = &tmrLed;
+    b.pnlNav = &pnlNav;
+    b.picSplitV = &picSplitV;
+    b.picSplitH = &picSplitH;
+    b.pnlToolbar = &pnlToolbar;
+    b.pnlToolbarYour = &pnlToolbarYour;
+    b.mnuFile = &mnuFile;
+    b.mnuEdit = &mnuEdit;
+    b.mnuView = &mnuView;
+    b.mnuGo = &mnuGo;
+    b.mnuRef = &mnuRef;
+    b.mnuTools = &mnuTools;
+    b.mnuHelp = &mnuHelp;
+    b.mnuFavorite = &mnuFavorite;
+    b.mnuGoBar = &mnuGoBar;
+    b.mnuGoFirstPage = &mnuGoFirstPage;
+    b.mnuGoPrevPage = &mnuGoPrevPage;
+    b.mnuGoNextPage = &mnuGoNextPage;
+    b.mnuGoLastPage = &mnuGoLastPage;
+    b.mnuGoToPageNr = &mnuGoToPageNr;
+    b.mnuGoBarToPageNr = &mnuGoBarToPageNr;
+
+    pager_ = std::make_unique<PageFiller>(
+        browserWindow, host,
+        PageFillState{Entries, Paging, Busy, Keywords, UserRefs, Chunks, PageLoaders, ZipExtractions});
+    pager_->BrowserAvailable = true;
+    PageFiller& p = *pager_;
+    mnuGoFirstPage.Click = [&p] { p.mnuGoFirstPage_Click(); };
+    mnuGoPrevPage.Click = [&p] { p.mnuGoPrevPage_Click(); };
+    mnuGoNextPage.Click = [&p] { p.mnuGoNextPage_Click(); };
+    mnuGoLastPage.Click = [&p] { p.mnuGoLastPage_Click(); };
+    mnuGoToPageNr(1).Click = [&p] { p.mnuGoToPageNr_Click(1); };
+    mnuGoBarToPageNr(1).Click = [&p] { p.mnuGoBarToPageNr_Click(1); };
+    pnlStatusbar.PanelClick = [&p](Panel& panel) { p.pnlStatusbar_PanelClick(panel); };
+    host.showPage = [&p] { p.ShowNewList(); };
+    host.setAbort = [&p](bool idle) { p.procSetAbort(idle); };
+}
 
 void FrmMain::connectBrowser() {
     host.setStatusText = [this](const std::string& t) { procSetStatusText(t); };

@@ -158,7 +158,7 @@ void FrmMain::createFrame() {
     pnlProgressBar.create(*this, 0, 0, 1500, 15 * py);
     pnlProgressBar.SetVisible(false);
 
-    for (PictureBox* box : {&picOpen, &picSave, &pctMask, &pctColor, &picNoIcon}) {
+    for (PictureBox* box : {&picOpen, &picNoIcon}) {
         box->create(*this, 0, 0, 32 * px, 32 * py, false);
         box->SetVisible(false);
     }

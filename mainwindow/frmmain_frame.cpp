@@ -8,7 +8,7 @@
 #include "dialogs.h"
 #include "frmsplash.h"
 #include "frmzoom.h"
-#include "iconcanvas.h"
+#include "maskcanvas.h"
 #include "registry.h"
 #include "state.h"
 #include "viewsettings.h"
@@ -53,6 +53,10 @@ void FrmMain::Form_Resize() {
         MessagePanel->SetWidth(
             mainwindow::messagePanelWidth(m, CountPanel->Width(), PagePanel->Width(), TypePanel->Width()));
     placePanes();
+    // A file's path is refitted to the new panel width; a library icon shows its origin.
+    ListItem* item = pnlResult.SelectedItem();
+    if (item && MessagePanel && !MessagePanel->Text().empty() && !isLibraryOrigin(item->SubItems(2)))
+        procFitPathText(selectionWindow, "ww");
 }
 
 void FrmMain::procArrangePanes() {
@@ -284,7 +288,8 @@ void FrmMain::procSizeToIcon(PictureBox& box, int width, int height) {
 
 void FrmMain::procInitIconCanvas() {
     const int size = Keywords.IconSize;
-    for (PictureBox* box : {&picOpen, &picSave, &pctMask, &pctColor}) procSizeToIcon(*box, size, size);
+    procSizeToIcon(picOpen, size, size);
+    for (OffscreenSurface* surface : {&picSave, &pctMask, &pctColor}) surface->SetSize(size, size);
     makeIconCanvases(Canvas, hWnd(), size);
     // The lists refuse a new size while they hold images.
     for (ImageList* list : {&imlIcon32, &imlResult32}) {
@@ -343,7 +348,8 @@ void FrmMain::procClearResult() {
 }
 
 void FrmMain::procSetStatusText(const std::string& text) {
-    if (runState.SplashActive) {
+    // Only a splash that is up takes the text: touching an unloaded one would load it.
+    if (runState.SplashActive && shell::frmSplash().IsLoaded()) {
         shell::frmSplash().lblMessage.SetCaption(text);
         shell::frmSplash().lblMessage.Refresh();
     } else if (MessagePanel) {

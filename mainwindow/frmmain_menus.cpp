@@ -54,7 +54,7 @@ void FrmMain::createMenus() {
     mnuGoNextPage.create(mnuGo, "&Next Page");
     mnuGoLastPage.create(mnuGo, "&Last Page");
     mnuGoToPage.create(mnuGo, "&Go to Page");
-    mnuGoToPageNr(1).create(mnuGoToPage, "Page 1");
+    mnuGoToPageNr(1).create(mnuGoToPage, "1");
     mnuGoDiv.create(mnuGo, "-");
     mnuGoHomePage.create(mnuGo, "Vellumar &Homepage");
     mnuGoMail.create(mnuGo, "&Mail to Vellumar Support");
@@ -143,7 +143,7 @@ void FrmMain::createMenus() {
     mnuDetailClickZoom.create(mnuDetailClick, "&Zoom");
 
     mnuGoBar.create(*this, "GoBar", false);
-    mnuGoBarToPageNr(1).create(mnuGoBar, "Page 1");
+    mnuGoBarToPageNr(1).create(mnuGoBar, "1");
 }
 
 } // namespace vm

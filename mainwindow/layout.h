@@ -7,9 +7,6 @@
 // start of the column to the splitter position, so the 4 px the panes leave
 // uncovered are what the user grabs.
 
-#include <cmath>
-#include <string>
-
 namespace vm::mainwindow {
 
 struct Rect {
@@ -54,20 +51,5 @@ void toggleIconFormat(PaneLayout& l, const Metrics& m, const int* storedHSplitte
 
 // The message panel's width beside the other three panels.
 int messagePanelWidth(const Metrics& m, int countWidth, int pageWidth, int typeWidth);
-
-// The path text that fits the message panel: the whole path, or the start of
-// the folder, "...\" and the file name. textWidth measures in the window's font.
-template <class Measure>
-std::string fitPath(int panelWidth, const std::string& path, const std::string& folder, const std::string& name,
-                    Measure textWidth) {
-    if (panelWidth - textWidth(std::string("ww")) > textWidth(path)) return path;
-    int folderWidth = textWidth(folder);
-    if (folderWidth <= 0) return path;
-    double n = static_cast<double>(panelWidth) * static_cast<double>(folder.size()) / folderWidth -
-               static_cast<double>(name.size() + 5);
-    long keep = std::lround(n);
-    if (keep < 0) keep = 0;
-    return folder.substr(0, static_cast<size_t>(keep)) + "...\\" + name;
-}
 
 } // namespace vm::mainwindow

@@ -50,10 +50,6 @@ Picture navPicture(ImageList* imlNav, const std::string& key) {
     }
 }
 
-bool originIsLibrary(const std::string& origin) {
-    return origin.size() >= 8 && strncasecmp(origin.c_str(), "Vellumar", 8) == 0;
-}
-
 std::string lowerTail(const std::string& text, size_t n) {
     std::string tail = text.size() > n ? text.substr(text.size() - n) : text;
     for (char& ch : tail) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
@@ -178,6 +174,10 @@ void libraryCase(SelectionWindow& w) {
 
 } // namespace
 
+bool isLibraryOrigin(const std::string& origin) {
+    return origin.size() >= 8 && strncasecmp(origin.c_str(), "Vellumar", 8) == 0;
+}
+
 void applyCommandDecision(SelectionWindow& w, const selection::CommandDecision& d) {
     SelectionMenus& m = w.menus;
     if (d.pageLedOff && w.PagePanel) w.PagePanel->SetPicture(navPicture(w.imlNav, "redledoff"));
@@ -255,7 +255,7 @@ void procLoadImageFormats(SelectionWindow& w) {
     ListItem* item = w.pnlResult ? w.pnlResult->SelectedItem() : nullptr;
     if (!item) return;
     Selection.SelectedItemPath.clear();
-    if (originIsLibrary(item->SubItems(2)))
+    if (isLibraryOrigin(item->SubItems(2)))
         libraryCase(w);
     else
         fileCase(w, item->Tag);

@@ -92,6 +92,9 @@ SelectionMenus selectionMenusOf(F& f) {
             &f.mnuResultClickDelFav, &f.mnuDiv16, &f.mnuDiv22, &f.mnudiv14};
 }
 
+// Whether an origin text names the icon library (a library icon has no file).
+bool isLibraryOrigin(const std::string& origin);
+
 // The handler. Runs only when pnlResult has a selected item (does nothing otherwise).
 void procSelectItem(SelectionWindow& w);
 

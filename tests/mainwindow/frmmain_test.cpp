@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "browserstate.h"
+#include "commandstate.h"
 #include "dialogforms.h"
 #include "frmmain.h"
 #include "frmmessage.h"
+#include "libfixtures.h"
+#include "registry.h"
 #include "scratch.h"
+#include "startpaths.h"
 #include "seam.h"
 #include "state.h"
 
@@ -23,8 +27,11 @@ protected:
         Seam::get().setScripted(true);
         FrmMain::endProcess = [] {};
         runState.SplashActive = true;
+        Busy.AbortRequested = false;
+        prepare();
         frmMain().Load();
     }
+    virtual void prepare() {}
     void TearDown() override {
         if (frmMain().IsLoaded()) frmMain().Unload(vbFormCode);
         // The window's companions stay loaded after an unload from code.
@@ -122,4 +129,88 @@ TEST_F(MainWindow, EscRequestsAbortAndCancelledColourChangesNothing) {
     w.mnuViewBackcolor_Click();
     EXPECT_EQ(w.pnlResult.BackColor(), RGB(10, 20, 30));
     EXPECT_EQ(w.pnlDummy.BackColor(), RGB(10, 20, 30));
+}
+
+namespace {
+// The window over the sample library, three icons a page.
+class LibraryWindow : public MainWindow {
+protected:
+    void prepare() override {
+        vmtest::writeSampleLibrary(dir.path());
+        shell::procPrepareDataFolder(); // the cache folders the library icons pass through
+        procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+        procRegSetValue(kSettingsKey, "IconsPerPage32", Variant(std::string("3")), REG_SZ);
+    }
+    static std::string panel(const char* key) { return frmMain().pnlStatusbar.Panels(key).Text(); }
+    static int keywordIndex(const std::string& keyword) {
+        ComboBox& box = frmMain().cmbSearch;
+        for (int i = 0; i < box.ListCount(); ++i)
+            if (box.List(i) == keyword) return i;
+        return -1;
+    }
+};
+} // namespace
+
+TEST_F(LibraryWindow, KeywordListsPagesAndASelectedIconShowsItsFormats) {
+    FrmMain& w = frmMain();
+    ASSERT_TRUE(IsIdle(w.browserWindow));
+    EXPECT_FALSE(w.mnuGoNextPage.Enabled()); // no list yet
+    const int boat = keywordIndex("boat");
+    ASSERT_GE(boat, 0);
+    w.cmbSearch.SetListIndex(boat);
+
+    // Five icons, three a page: page 1 filled and its first item selected.
+    EXPECT_EQ(panel("area"), "Page 1 of 2");
+    EXPECT_EQ(panel("count"), "5 Icon(s)");
+    ASSERT_EQ(w.pnlResult.ListItems.Count(), 3);
+    EXPECT_EQ(w.imlResult32.ListImages.Count(), 3);
+    EXPECT_EQ(w.pnlResult.ListItems(1).Text(), "boat");
+    EXPECT_FALSE(w.pnlResult.ListItems(1).SubItems(1).empty()); // type
+    EXPECT_EQ(w.pnlResult.ListItems(1).SubItems(2).rfind("Vellumar", 0), 0u); // origin
+    EXPECT_EQ(w.pnlResult.SelectedItem(), &w.pnlResult.ListItems(1));
+    EXPECT_GT(w.grdIcons.ItemCount(), 0);
+    EXPECT_TRUE(w.mnuFileSaveAs.Enabled());
+    EXPECT_TRUE(IsIdle(w.browserWindow));
+
+    // The toolbar, the menu, the page keys and the page menus all page.
+    EXPECT_TRUE(w.pnlToolbar.Buttons("nextpage").Enabled());
+    EXPECT_FALSE(w.pnlToolbar.Buttons("prevpage").Enabled());
+    EXPECT_TRUE(w.mnuGoToPageNr(2).Visible());
+    EXPECT_EQ(w.mnuGoToPageNr(1).Caption(), "1");
+    w.mnuGoNextPage.Click();
+    EXPECT_EQ(panel("area"), "Page 2 of 2");
+    EXPECT_EQ(w.pnlResult.ListItems.Count(), 2);
+    EXPECT_FALSE(w.mnuGoNextPage.Enabled());
+    EXPECT_TRUE(w.pnlToolbar.Buttons("firstpage").Enabled());
+    w.mnuGoToPageNr(1).Click();
+    EXPECT_EQ(panel("area"), "Page 1 of 2");
+    w.mnuGoBarToPageNr(2).Click();
+    EXPECT_EQ(panel("area"), "Page 2 of 2");
+    w.pnlStatusbar.PanelClick(w.pnlStatusbar.Panels("area"));
+    ASSERT_FALSE(Seam::get().requests().empty());
+    EXPECT_EQ(Seam::get().requests().back().kind, "PopupMenu");
+    w.mnuGoFirstPage.Click();
+    EXPECT_EQ(panel("area"), "Page 1 of 2");
+
+    // A click on an item: the status bar shows its origin and type, the grid its formats.
+    Commands.DetailPaneActive = true;
+    ListItem& second = w.pnlResult.ListItems(2);
+    w.pnlResult.SetSelectedItem(&second);
+    w.grdIcons.Clear();
+    w.pnlResult.ItemClick(second);
+    EXPECT_FALSE(Commands.DetailPaneActive);
+    EXPECT_EQ(panel("message"), second.SubItems(2));
+    EXPECT_EQ(panel("type"), second.SubItems(1));
+    EXPECT_GT(w.grdIcons.ItemCount(), 0);
+
+    // A right click selects the item under the pointer before its menu opens.
+    RECT box{};
+    box.left = LVIR_BOUNDS;
+    SendMessageA(w.pnlResult.hWnd(), LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&box));
+    const float x = static_cast<float>((box.left + box.right) / 2 * TwipsPerPixelX());
+    const float y = static_cast<float>((box.top + box.bottom) / 2 * TwipsPerPixelY());
+    w.pnlResult.MouseDown(vbRightButton, 0, x, y);
+    EXPECT_EQ(w.pnlResult.SelectedItem(), &w.pnlResult.ListItems(3));
+    EXPECT_EQ(panel("type"), w.pnlResult.ListItems(3).SubItems(1));
+    EXPECT_EQ(Seam::get().requests().back().kind, "PopupMenu");
 }

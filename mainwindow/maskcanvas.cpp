@@ -1,4 +1,4 @@
-#include "iconcanvas.h"
+#include "maskcanvas.h"
 
 namespace vm {
 
