@@ -33,11 +33,10 @@ std::function<void()> FrmMain::endProcess = [] { PostQuitMessage(0); };
 
 FrmMain::FrmMain() : Form("frmMain") {
     design.caption = "Vellumar";
-    design.width = 760 * 15;
-    design.height = 540 * 15;
-    design.left = 1200;
-    design.top = 900;
-    design.startUpPosition = vbStartUpManual;
+    // Wide enough for the standard toolbar with its labels; centred on the screen.
+    design.width = 1080 * 15;
+    design.height = 760 * 15;
+    design.startUpPosition = vbStartUpScreen;
     design.keyPreview = true;
 }
 
@@ -145,6 +144,7 @@ void FrmMain::Form_Load() {
     Form_Resize();
     Screen::SetMousePointer(vbDefault);
 
+    loadComplete_ = true;
     // The paths of the command line open once the window is set up.
     PostMessageA(hWnd(), kOpenHandOver, 0, 0);
     pendingHandOvers_.push_back(shell::commandArguments(GetCommandLineA()));
@@ -246,8 +246,10 @@ void FrmMain::releaseInstance() {
 
 void FrmMain::Form_QueryUnload(int&, int UnloadMode) {
     if (UnloadMode == vbFormControlMenu) procEndProgram();
-    // Log-off: the user's settings are kept, without the rebuild question.
-    if (UnloadMode == vbAppWindows && !runState.EndingProgram) saveWindowSettings();
+    // Log-off: the user's settings are kept, without the rebuild question. A
+    // window still loading would store the designed state over the settings.
+    if (UnloadMode == vbAppWindows && !runState.EndingProgram && loadComplete_) saveWindowSettings();
+    loadComplete_ = false;
     releaseInstance();
 }
 

@@ -193,6 +193,7 @@ private:
     void mnuViewOptions_Click();
 
     std::unique_ptr<PageFiller> pager_;
+    bool loadComplete_ = false; // Form_Load ran to its end: the menus and panes show the settings
     std::vector<std::string> pendingHandOvers_;
     mainwindow::WindowPlace place_;
     mainwindow::PaneLayout pane_;

@@ -33,7 +33,7 @@ struct Metrics {
     int tppX = 15, tppY = 15;
 };
 
-// The designed layout before anything is stored (window 760 x 540 px).
+// The designed layout before anything is stored.
 PaneLayout designedLayout(const Metrics& m);
 
 void formResize(PaneLayout& l, const Metrics& m);

@@ -19,6 +19,13 @@
 using namespace vm;
 
 namespace {
+// The tests write the program's settings into the registry of the prefix the
+// program itself may be started from later; it must not inherit them.
+class ForgetSettings : public ::testing::Environment {
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar"); }
+};
+const auto* const forgetSettings = ::testing::AddGlobalTestEnvironment(new ForgetSettings);
+
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -69,6 +76,39 @@ TEST_F(MainWindow, LayoutAndViewSurviveARestart) {
     EXPECT_FALSE(w.pnlCoolBar.Bands(2).Visible());
     EXPECT_FALSE(w.mnuViewToolbarYour.Checked());
     EXPECT_NEAR(w.pnlNav.Width(), navWidth, 15);
+}
+
+TEST_F(MainWindow, FirstStartShowsTheWholeStandardToolbarCentred) {
+    FrmMain& w = frmMain();
+    RECT last{}, client{};
+    const HWND bar = w.pnlToolbar.hWnd();
+    SendMessageA(bar, TB_GETITEMRECT, static_cast<WPARAM>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0) - 1),
+                 reinterpret_cast<LPARAM>(&last));
+    MapWindowPoints(bar, w.hWnd(), reinterpret_cast<POINT*>(&last), 2);
+    GetClientRect(w.hWnd(), &client);
+    EXPECT_LE(last.right, client.right); // "Exit" is the last button
+    EXPECT_LE(w.Width() / TwipsPerPixelX(), GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_NEAR(w.Left() + w.Width() / 2, GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX() / 2, 2 * TwipsPerPixelX());
+}
+
+TEST_F(MainWindow, SessionEndSavesWhatTheNextStartShows) {
+    FrmMain& w = frmMain();
+    const OleColor back = w.pnlResult.BackColor(); // a system colour
+    ASSERT_TRUE(w.mnuViewToolbarTextLabels.Checked());
+    w.mnuViewDetails_Click();
+    w.pnlCoolBar.Bands(2).SetVisible(false);
+    SendMessageA(w.hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    SendMessageA(w.hWnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    ASSERT_FALSE(w.IsLoaded());
+
+    w.Load();
+    EXPECT_TRUE(w.mnuViewToolbarTextLabels.Checked());
+    EXPECT_EQ(w.pnlToolbar.Buttons("firstpage").Caption(), "First");
+    EXPECT_TRUE(w.mnuViewStatusBar.Checked());
+    EXPECT_TRUE(w.pnlStatusbar.Visible());
+    EXPECT_EQ(w.pnlResult.BackColor(), back);
+    EXPECT_TRUE(w.mnuViewDetails.Checked());
+    EXPECT_FALSE(w.pnlCoolBar.Bands(2).Visible());
 }
 
 TEST_F(MainWindow, StatusBarAndDetailPaneToggleGiveAndTakeHeight) {
