@@ -5,6 +5,7 @@
 #include "controls_basic.h"
 #include "dialogstate.h"
 #include "form.h"
+#include "frmtip.h"
 
 namespace vm {
 
@@ -41,14 +42,12 @@ class FrmSimple : public Form {
 public:
     FrmSimple(const char* name, const char* caption);
 };
-struct FrmTip : FrmSimple { FrmTip() : FrmSimple("frmTip", "Tip of the Day") {} };
 struct FrmInfo : FrmSimple { FrmInfo() : FrmSimple("frmInfo", "About Vellumar") {} };
 struct FrmOptions : FrmSimple { FrmOptions() : FrmSimple("frmOptions", "Options") {} };
 struct FrmScan : FrmSimple { FrmScan() : FrmSimple("frmScan", "Open by Folder") {} };
 
 FrmAdd& frmAdd();
 FrmKey& frmKey();
-FrmTip& frmTip();
 FrmInfo& frmInfo();
 FrmOptions& frmOptions();
 FrmScan& frmScan();

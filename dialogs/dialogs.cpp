@@ -6,7 +6,6 @@ DoubleClickSettings DoubleClick;
 
 FrmAdd& frmAdd() { return defaultInstance<FrmAdd>(); }
 FrmKey& frmKey() { return defaultInstance<FrmKey>(); }
-FrmTip& frmTip() { return defaultInstance<FrmTip>(); }
 FrmInfo& frmInfo() { return defaultInstance<FrmInfo>(); }
 FrmOptions& frmOptions() { return defaultInstance<FrmOptions>(); }
 FrmScan& frmScan() { return defaultInstance<FrmScan>(); }

@@ -254,3 +254,22 @@ TEST_F(LibraryWindow, KeywordListsPagesAndASelectedIconShowsItsFormats) {
     EXPECT_EQ(panel("type"), w.pnlResult.ListItems(3).SubItems(1));
     EXPECT_EQ(Seam::get().requests().back().kind, "PopupMenu");
 }
+
+TEST_F(MainWindow, TipOfTheDayStepsInARingAndRemembersTheNextTip) {
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "TipNr", Variant(std::int32_t{29}), REG_DWORD);
+    FrmTip& tip = frmTip();
+    tip.Load();
+    EXPECT_EQ(tip.chkTip.Value(), vbChecked); // missing "Tip": tips show at start-up
+    EXPECT_EQ(tip.txtTitle.Caption(), "Tip 29 of 29. ZIP Archives");
+    EXPECT_FALSE(tip.txtTip.Text().empty());
+    tip.cmdNextTip_Click();
+    EXPECT_EQ(tip.txtTitle.Caption(), "Tip 1 of 29. Change Icons");
+    tip.chkTip.SetValue(vbUnchecked);
+    tip.cmdOK_Click();
+    EXPECT_FALSE(tip.IsLoaded());
+    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "TipNr");
+    EXPECT_EQ(reg.RegValue.toLong(), 2);
+    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "Tip");
+    EXPECT_EQ(reg.RegValue.toText(), "0");
+}
