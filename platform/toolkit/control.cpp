@@ -5,11 +5,22 @@
 
 #include <windowsx.h>
 
+#include <unordered_map>
+
 namespace vm {
 
 namespace {
-const char kControlProp[] = "VmControl";
-}
+// Each control window's procedure chain: the control (null once the control
+// is going away, so that nothing its window says on the way out reaches it)
+// and the procedure that was there before the toolkit's. Kept in the process:
+// window properties and the common controls' own subclassing are looked up in
+// the window server under Wine, which made every message a round trip.
+struct Hook {
+    Control* control;
+    WNDPROC next;
+};
+std::unordered_map<HWND, Hook> g_hooks;
+} // namespace
 
 int currentShift() {
     int shift = 0;
@@ -26,8 +37,8 @@ Control::Control(Form* owner) : owner_(owner) {
 Control::~Control() {
     if (hwnd_ && IsWindow(hwnd_)) {
         // The derived parts are gone: nothing the window says on its way out may reach them.
-        RemoveWindowSubclass(hwnd_, subclassProc, 1);
-        RemovePropA(hwnd_, kControlProp);
+        auto hook = g_hooks.find(hwnd_);
+        if (hook != g_hooks.end()) hook->second.control = nullptr;
         DestroyWindow(hwnd_);
     }
     if (brush_) DeleteObject(brush_);
@@ -40,7 +51,8 @@ HWND Control::hWnd() {
 }
 
 Control* Control::fromHandle(HWND hwnd) {
-    return hwnd ? static_cast<Control*>(GetPropA(hwnd, kControlProp)) : nullptr;
+    auto hook = g_hooks.find(hwnd);
+    return hook == g_hooks.end() ? nullptr : hook->second.control;
 }
 
 void Control::createWindow(Window& parent, const char* className, DWORD style, DWORD exStyle, const std::string& text,
@@ -51,8 +63,9 @@ void Control::createWindow(Window& parent, const char* className, DWORD style, D
                             twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height), parentWindow, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) return;
-    SetPropA(hwnd_, kControlProp, this);
-    SetWindowSubclass(hwnd_, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    auto next = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::windowProc)));
+    g_hooks[hwnd_] = Hook{this, next};
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
     if (!toolTip_.empty()) SetToolTipText(toolTip_);
 }
@@ -62,20 +75,27 @@ void Control::reset() {
     hwnd_ = nullptr;
 }
 
-LRESULT CALLBACK Control::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<Control*>(data);
-    LRESULT result = 0;
+LRESULT CALLBACK Control::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto found = g_hooks.find(hwnd);
+    if (found == g_hooks.end()) return DefWindowProcA(hwnd, msg, wp, lp);
+    // A copy: handlers may create or destroy controls and so change the table.
+    const Hook hook = found->second;
+    Control* self = hook.control;
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, subclassProc, 1);
-        RemovePropA(hwnd, kControlProp);
-        if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        // The last message of the window. A procedure put in front of this one
+        // later (the subclassing service) has let go of it already.
+        g_hooks.erase(found);
+        if (self && self->hwnd_ == hwnd) self->hwnd_ = nullptr;
+        return CallWindowProcA(hook.next, hwnd, msg, wp, lp);
     }
-    if (self->onMessage(msg, wp, lp, result)) return result;
-    if (self->commonMessage(msg, wp, lp, result)) return result;
-    if ((msg == WM_KEYDOWN || msg == WM_KEYUP) && wp == 0) return 0;
-    if (msg == WM_CHAR && wp == 0) return 0;
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    if (self) {
+        if (self->onMessage(msg, wp, lp, result)) return result;
+        if (self->commonMessage(msg, wp, lp, result)) return result;
+        if ((msg == WM_KEYDOWN || msg == WM_KEYUP) && wp == 0) return 0;
+        if (msg == WM_CHAR && wp == 0) return 0;
+    }
+    return CallWindowProcA(hook.next, hwnd, msg, wp, lp);
 }
 
 bool Control::commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -137,7 +157,9 @@ bool Control::commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         int key = static_cast<int>(wp);
         KeyPress(key);
         if (key == static_cast<int>(wp)) return false;
-        if (key != 0) result = DefSubclassProc(hwnd_, msg, static_cast<WPARAM>(key), lp);
+        // The handler may have closed the window.
+        if (key != 0 && hwnd_)
+            result = CallWindowProcA(g_hooks.at(hwnd_).next, hwnd_, msg, static_cast<WPARAM>(key), lp);
         return true;
     }
     default: return false;

@@ -116,7 +116,7 @@ protected:
     OleColor foreColor_ = vbButtonText;
 
 private:
-    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
     bool commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     HBRUSH brush();
 

@@ -6,6 +6,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace vm {
 
@@ -13,7 +14,10 @@ std::function<void(Form&)> Form::scriptedModal;
 
 namespace {
 const char kFormClass[] = "VellumarForm";
-const char kFormProp[] = "VmForm";
+// The forms by window, kept in the process: every message of a form and every
+// dispatched message asks it, and a window property would be a round trip to
+// the window server under Wine.
+std::unordered_map<HWND, Form*> g_forms;
 std::vector<Form*> g_loaded;
 Form* g_lastActive = nullptr;
 bool g_loopRunning = false;
@@ -55,14 +59,17 @@ Form::Form(std::string name) : name_(std::move(name)) {}
 
 Form::~Form() {
     if (hwnd_ && IsWindow(hwnd_)) {
-        RemovePropA(hwnd_, kFormProp);
+        g_forms.erase(hwnd_);
         DestroyWindow(hwnd_);
     }
     g_loaded.erase(std::remove(g_loaded.begin(), g_loaded.end(), this), g_loaded.end());
     if (g_lastActive == this) g_lastActive = nullptr;
 }
 
-Form* Form::fromHandle(HWND hwnd) { return hwnd ? static_cast<Form*>(GetPropA(hwnd, kFormProp)) : nullptr; }
+Form* Form::fromHandle(HWND hwnd) {
+    auto found = g_forms.find(hwnd);
+    return found == g_forms.end() ? nullptr : found->second;
+}
 
 HWND Form::hWnd() {
     if (!hwnd_) Load();
@@ -95,7 +102,7 @@ void Form::createWindow() {
     hwnd_ = CreateWindowExA(ex, kFormClass, design.caption.c_str(), style, x, y, w, h, nullptr, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) return;
-    SetPropA(hwnd_, kFormProp, this);
+    g_forms[hwnd_] = this;
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
 }
 
@@ -140,7 +147,7 @@ void Form::teardown() {
     if (accelerators_) DestroyAcceleratorTable(accelerators_);
     accelerators_ = nullptr;
     HWND window = hwnd_;
-    RemovePropA(window, kFormProp);
+    g_forms.erase(window);
     DestroyWindow(window);
     hwnd_ = nullptr;
     toolTip_ = nullptr;
@@ -440,6 +447,8 @@ bool Form::preTranslate(MSG& msg) {
 LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Form* form = fromHandle(hwnd);
     if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
+    // The handle may come back for another window.
+    if (msg == WM_NCDESTROY) g_forms.erase(hwnd);
     return form->handle(msg, wp, lp);
 }
 

@@ -13,23 +13,11 @@ namespace {
 
 const int kViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
 
-// Building items takes several messages per item. They go straight to the
-// list view's own window procedure: the subclass in between does nothing with
-// them, yet under Wine it costs every message a round trip to the server.
-LRESULT sendItemMessage(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
-    static const auto listProc = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof(wc);
-        return GetClassInfoExA(nullptr, WC_LISTVIEWA, &wc) ? wc.lpfnWndProc : nullptr;
-    }();
-    return listProc ? CallWindowProcA(listProc, list, msg, wp, lp) : SendMessageA(list, msg, wp, lp);
-}
-
 void setItemText(HWND list, int position, int column, const std::string& text) {
     LVITEMA item{};
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text.c_str());
-    sendItemMessage(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&item));
+    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&item));
 }
 } // namespace
 
@@ -144,7 +132,7 @@ ListItem& ListItemCollection::Add(int index, const std::string& key, const std::
     lv.pszText = const_cast<char*>(added->text_.c_str());
     lv.iImage = I_IMAGECALLBACK;
     lv.lParam = reinterpret_cast<LPARAM>(added);
-    sendItemMessage(view_.handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&lv));
+    SendMessageA(view_.handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&lv));
     renumber();
     if (view_.sorted_) view_.sort();
     return *added;

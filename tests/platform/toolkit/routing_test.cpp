@@ -1,0 +1,103 @@
+// The toolkit's message routing together with the program's subclassing
+// service on the same windows.
+#include "controls_basic.h"
+#include "form.h"
+#include "listview.h"
+#include "picturebox.h"
+#include "subclass.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+class FrmRouting : public vm::Form {
+public:
+    FrmRouting() : Form("frmRouting") {}
+    vm::CommandButton cmdGo{this};
+    vm::PictureBox picBox{this};
+    int clicks = 0, mouseDowns = 0;
+
+protected:
+    void CreateControls() override {
+        cmdGo.create(*this, 120, 120, 1200, 400, "Go");
+        picBox.create(*this, 120, 720, 1200, 1200);
+        VM_ON(cmdGo, Click);
+        VM_ON(picBox, MouseDown);
+    }
+    void cmdGo_Click() { ++clicks; }
+    void picBox_MouseDown(int, int, float, float) { ++mouseDowns; }
+};
+
+// Notes the messages it is given and which control the toolkit then names for the window.
+class Listener : public vm::ISubclass {
+public:
+    std::vector<UINT> heard;
+    std::vector<vm::Control*> controlsSeen;
+    vm::EMsgResponse MsgResponse() const override { return vm::emrPostProcess; }
+    void MsgResponse(vm::EMsgResponse) override {}
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM, LPARAM) override {
+        heard.push_back(msg);
+        controlsSeen.push_back(vm::Control::fromHandle(hwnd));
+        return 0;
+    }
+};
+
+TEST(Routing, ControlsKeepTheirEventsUnderTheSubclassingService) {
+    FrmRouting form;
+    form.Load();
+    Listener listener;
+    HWND box = form.picBox.hWnd();
+    ASSERT_TRUE(vm::AttachMessage(&listener, box, WM_LBUTTONDOWN));
+    ASSERT_TRUE(vm::AttachMessage(&listener, form.cmdGo.hWnd(), BM_CLICK));
+    SendMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(form.cmdGo.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(listener.heard, (std::vector<UINT>{WM_LBUTTONDOWN, BM_CLICK}));
+    EXPECT_EQ(form.mouseDowns, 1);
+    EXPECT_EQ(form.clicks, 1); // the button's notification came back to it through the form
+
+    // Letting go puts the toolkit's procedure back in front.
+    vm::DetachMessage(&listener, box, WM_LBUTTONDOWN);
+    SendMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(form.mouseDowns, 2);
+    EXPECT_EQ(listener.heard.size(), 2u);
+
+    // Both let go of windows that go with their form, the service first.
+    ASSERT_TRUE(vm::AttachMessage(&listener, box, WM_DESTROY));
+    form.Unload();
+    EXPECT_EQ(listener.heard.back(), static_cast<UINT>(WM_DESTROY));
+    EXPECT_EQ(listener.controlsSeen.back(), &form.picBox);
+    EXPECT_FALSE(form.picBox.created());
+    EXPECT_EQ(vm::Control::fromHandle(box), nullptr);
+
+    // Loaded again, the controls get new windows and their events.
+    form.Load();
+    SendMessageA(form.picBox.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(form.cmdGo.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.mouseDowns, 3);
+    EXPECT_EQ(form.clicks, 2);
+    form.Unload();
+}
+
+TEST(Routing, AControlGoingAwayHearsNothingOfItsWindowsLastMessages) {
+    FrmRouting form;
+    form.Load();
+    auto list = std::make_unique<vm::ListView>(&form);
+    list->create(form, 1500, 120, 3000, 2000);
+    for (int i = 0; i < 3; ++i) list->ListItems.Add(-1, "", "item");
+    HWND window = list->hWnd();
+    Listener listener;
+    ASSERT_TRUE(vm::AttachMessage(&listener, window, WM_DESTROY));
+    list.reset();
+    // The service still saw the window out, but the toolkit no longer named the control for it.
+    ASSERT_EQ(listener.heard, std::vector<UINT>{WM_DESTROY});
+    EXPECT_EQ(listener.controlsSeen.front(), nullptr);
+    EXPECT_FALSE(IsWindow(window));
+    SendMessageA(form.cmdGo.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.clicks, 1);
+    form.Unload();
+}
+
+} // namespace
