@@ -36,9 +36,12 @@ vm_build() {
 }
 
 # A private Wine prefix and HOME under the build folder, never a user's own.
+# The optional name keeps the program's own prefix ("run") apart from the one
+# the tests write their settings into.
 vm_wine_env() {
-  export WINEPREFIX="$BUILD_DIR/wineprefix"
-  export HOME="$BUILD_DIR/home"
+  local name="${1:-}"
+  export WINEPREFIX="$BUILD_DIR/wineprefix${name:+-$name}"
+  export HOME="$BUILD_DIR/home${name:+-$name}"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEARCH=win64
