@@ -21,6 +21,10 @@ void setText(Panel* panel, const std::string& text) {
 // every item would repaint it for nothing, and each repaint costs.
 constexpr std::int32_t kProgressSteps = 30;
 
+// A yield to the message loop costs about as much as a light item; one every
+// few items still lets Esc stop the page at once.
+constexpr std::int32_t kItemsPerYield = 5;
+
 } // namespace
 
 void PageFiller::procSetAbort(bool enable) {
@@ -77,7 +81,7 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
             if (items.Count() >= number) items.Remove(number);
             if (pictureCount >= number) pictures.resize(static_cast<size_t>(number) - 1);
         }
-        if (entryCount >= 6) {
+        if (entryCount >= 6 && (i - slice.first + 1) % kItemsPerYield == 0) {
             host_.events();
             if (s_.busy.AbortRequested) return false;
         }

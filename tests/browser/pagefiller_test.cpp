@@ -463,7 +463,7 @@ TEST_F(PagerFixture, AbortMidPageClearsTheViewAndReturnsIdle) {
         if (++yields == 3) busy.AbortRequested = true;
     };
     listEntries(20);
-    EXPECT_EQ(yields, 3); // stopped after the item during which Esc came
+    EXPECT_EQ(yields, 3); // stopped at the yield during which Esc came
     EXPECT_TRUE(busyWhileFilling);
     EXPECT_EQ(form.pnlResult.ListItems.Count(), 0);
     EXPECT_EQ(form.imlResult32.ListImages.Count(), 0);
@@ -479,6 +479,13 @@ TEST_F(PagerFixture, AbortMidPageClearsTheViewAndReturnsIdle) {
     EXPECT_EQ(paging.PageCount, 1);
     EXPECT_EQ(entries.cmbResult.ListCount(), 20);
     EXPECT_EQ(selections, 0);
+
+    // A whole page yields every few items, not after each.
+    yields = 0;
+    host.doEvents = [&] { ++yields; };
+    listEntries(20);
+    EXPECT_EQ(yields, 4);
+    EXPECT_EQ(form.pnlResult.ListItems.Count(), 20);
 
     // A list of five fills without yielding, so it cannot be stopped.
     yields = 0;
