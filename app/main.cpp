@@ -17,7 +17,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                                               ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     vm::shell::splashTargets.showMainWindow = [] { vm::frmMain().Show(vm::vbModeless); };
-    vm::shell::splashTargets.showTip = [] { vm::frmTip().Show(vm::vbModeless); };
+    // Owned by the main window, the tip stays above it when the main window is
+    // raised after start-up (a command line or a second start raises it).
+    vm::shell::splashTargets.showTip = [] { vm::frmTip().Show(vm::vbModeless, &vm::frmMain()); };
     if (vm::shell::Main(vm::shell::commandArguments(GetCommandLineA()))) vm::RunMessageLoop();
     CoUninitialize();
     return 0;

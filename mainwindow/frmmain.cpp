@@ -23,6 +23,15 @@ namespace {
 // Posted to the main window after a hand-over, so the paths open once the
 // sending process has its answer.
 constexpr UINT kOpenHandOver = WM_APP + 74;
+constexpr UINT_PTR kHandOverRetry = 74;
+
+// While a listing runs, the paths of a hand-over wait; they are tried again a
+// little later rather than posted straight back, which the listing's own
+// message pumping would pick up at once, over and over.
+void CALLBACK retryHandOver(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    KillTimer(hwnd, id);
+    PostMessageA(hwnd, kOpenHandOver, 0, 0);
+}
 constexpr const char* kHomePage = "http://www.vellumar.example/";
 constexpr const char* kSupportMail = "mailto:support@vellumar.example";
 } // namespace
@@ -199,7 +208,9 @@ void FrmMain::applyStartSettings(const mainwindow::MainSettings& s) {
 }
 
 void FrmMain::Form_KeyPress(int& KeyAscii) {
-    if (KeyAscii == 27) Busy.AbortRequested = true;
+    // Esc stops work that is running; pressed while idle it would stay set and
+    // wipe the next listing as aborted.
+    if (KeyAscii == 27 && !IsIdle(browserWindow)) Busy.AbortRequested = true;
 }
 
 LRESULT FrmMain::WindowProc(HWND hwnd, UINT msg, WPARAM, LPARAM lParam) {
@@ -215,7 +226,7 @@ LRESULT FrmMain::WindowProc(HWND hwnd, UINT msg, WPARAM, LPARAM lParam) {
 void FrmMain::openPendingHandOvers() {
     // A listing that is running pumps messages; the paths wait until it ends.
     if (!IsIdle(browserWindow)) {
-        PostMessageA(hWnd(), kOpenHandOver, 0, 0);
+        SetTimer(hWnd(), kHandOverRetry, 250, retryHandOver);
         return;
     }
     std::vector<std::string> texts;

@@ -102,6 +102,8 @@ void FrmMain::createFrame() {
     pnlCoolBar.create(*this);
     pnlToolbar.create(pnlCoolBar);
     addButtons(pnlToolbar, kStandardButtons);
+    // Stop only acts while work runs; the busy state enables it.
+    pnlToolbar.Buttons("abort").SetEnabled(false);
     ButtonMenuCollection& open = pnlToolbar.Buttons("open").ButtonMenus;
     open.Add(-1, "openfile", "by File...");
     open.Add(-1, "opendir", "by Folder...");

@@ -157,9 +157,19 @@ TEST_F(MainWindow, ClearingDisablesTheItemCommandsAndStopsTheLed) {
 TEST_F(MainWindow, EscRequestsAbortAndCancelledColourChangesNothing) {
     FrmMain& w = frmMain();
     Busy.AbortRequested = false;
+    // Idle, Esc leaves nothing behind that would wipe the next listing.
+    PostMessageA(w.pnlResult.hWnd(), WM_CHAR, 27, 0);
+    DoEvents();
+    EXPECT_FALSE(Busy.AbortRequested);
+    // Busy, it stops the work.
+    w.pager().procSetAbort(false);
+    EXPECT_TRUE(w.pnlToolbar.Buttons("abort").Enabled());
     PostMessageA(w.pnlResult.hWnd(), WM_CHAR, 27, 0);
     DoEvents();
     EXPECT_TRUE(Busy.AbortRequested);
+    w.pager().procSetAbort(true);
+    Busy.AbortRequested = false;
+    EXPECT_FALSE(w.pnlToolbar.Buttons("abort").Enabled());
 
     OleColor before = w.pnlResult.BackColor();
     Seam::get().queueCancel();
@@ -169,6 +179,27 @@ TEST_F(MainWindow, EscRequestsAbortAndCancelledColourChangesNothing) {
     w.mnuViewBackcolor_Click();
     EXPECT_EQ(w.pnlResult.BackColor(), RGB(10, 20, 30));
     EXPECT_EQ(w.pnlDummy.BackColor(), RGB(10, 20, 30));
+}
+
+TEST_F(MainWindow, HandOverDuringAListingWaitsWithoutStallingIt) {
+    FrmMain& w = frmMain();
+    runState.PassedFile.clear();
+    w.pager().procSetAbort(false);
+    std::string text = "C:\\waiting.ico";
+    COPYDATASTRUCT cds{0, static_cast<DWORD>(text.size()), text.data()};
+    SendMessageA(w.hWnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+    // The listing's own message pumping must come back while the paths wait.
+    for (int i = 0; i < 5; ++i) {
+        DoEvents();
+        Sleep(100);
+    }
+    EXPECT_TRUE(runState.PassedFile.empty());
+    w.pager().procSetAbort(true);
+    for (int i = 0; i < 20 && runState.PassedFile.empty(); ++i) {
+        Sleep(50);
+        DoEvents();
+    }
+    EXPECT_EQ(runState.PassedFile, text);
 }
 
 namespace {
