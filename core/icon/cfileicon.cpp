@@ -265,9 +265,10 @@ bool cFileIcon::LoadIcon(const std::string& file) {
         raiseClassError(1050, kClass, std::string("Failed to load icon: ") + what);
     };
     const std::size_t count = static_cast<std::size_t>(dir->idCount);
-    std::vector<std::uint8_t> table(ico::kEntrySize * count);
-    if (!ico::blockInside(ico::kDirSize, table.size(), size) ||
-        !readAt(f.get(), ico::kDirSize, table.data(), static_cast<DWORD>(table.size())))
+    const std::size_t tableSize = ico::kEntrySize * count;
+    if (!ico::blockInside(ico::kDirSize, tableSize, size)) fail("Icon Directory Array is Corrupt.");
+    std::vector<std::uint8_t> table(tableSize);
+    if (!readAt(f.get(), ico::kDirSize, table.data(), static_cast<DWORD>(tableSize)))
         fail("Icon Directory Array is Corrupt.");
     for (std::size_t i = 0; i < count; ++i)
         entries_.push_back(*ico::readDirEntry(ico::Bytes(table).subspan(i * ico::kEntrySize)));
