@@ -13,12 +13,16 @@ namespace orvex {
 
 namespace {
 
-// The data of a one-dimensional safe array of elementSize-byte elements, held
-// locked while the object lives.
+// The data of a one-dimensional safe array whose elements are of the given
+// type, held locked while the object lives. An array of any other type counts
+// as empty, so that its elements are never read as something they are not.
 class ArrayData {
 public:
-    ArrayData(SAFEARRAY** array, UINT elementSize) {
-        if (!array || !*array || SafeArrayGetDim(*array) != 1 || SafeArrayGetElemsize(*array) != elementSize) return;
+    ArrayData(SAFEARRAY** array, VARTYPE type, UINT elementSize) {
+        VARTYPE stored = VT_EMPTY;
+        if (!array || !*array || SafeArrayGetDim(*array) != 1 || FAILED(SafeArrayGetVartype(*array, &stored)) ||
+            stored != type || SafeArrayGetElemsize(*array) != elementSize)
+            return;
         LONG lower = 0, upper = -1;
         if (FAILED(SafeArrayGetLBound(*array, 1, &lower)) || FAILED(SafeArrayGetUBound(*array, 1, &upper))) return;
         if (upper < lower || FAILED(SafeArrayAccessData(*array, &data_))) return;
@@ -95,8 +99,8 @@ bool SaveAniFile(SAFEARRAY** frameFiles, SAFEARRAY** rateArray, const char* file
     std::vector<uint32_t> sizes;
     std::vector<int32_t> rates;
     {
-        const ArrayData names(frameFiles, sizeof(BSTR));
-        const ArrayData rateData(rateArray, sizeof(int32_t));
+        const ArrayData names(frameFiles, VT_BSTR, sizeof(BSTR));
+        const ArrayData rateData(rateArray, VT_I4, sizeof(int32_t));
         if (names.count() == 0 || rateData.count() == 0) return false;
         for (size_t i = 0; i < rateData.count(); ++i) rates.push_back(rateData.at<int32_t>(i));
         frames.resize(names.count());

@@ -149,6 +149,12 @@ bool WriteIconFile(const std::vector<IconImage>& images, uint16_t kind, const ch
     return file.commit(true);
 }
 
+// A device context the pixels can be copied from: a window's or a memory one.
+bool validDC(HDC dc) {
+    const DWORD type = GetObjectType(dc);
+    return type == OBJ_DC || type == OBJ_MEMDC;
+}
+
 bool validDepth(int32_t bitCount) {
     switch (bitCount) {
     case 1: case 4: case 8: case 16: case 24: case 32:
@@ -164,7 +170,7 @@ bool validHotspot(int32_t value) { return value >= 0 && value <= 0xFFFF; }
 
 int32_t SaveIconFile(uint16_t kind, HDC hdcImage, HDC hdcMask, int32_t width, int32_t height, int32_t bitCount,
                      int32_t hotspotX, int32_t hotspotY, const char* fileName) {
-    if (!hdcImage || !hdcMask || !validSize(width) || !validSize(height) || !validDepth(bitCount) ||
+    if (!validDC(hdcImage) || !validDC(hdcMask) || !validSize(width) || !validSize(height) || !validDepth(bitCount) ||
         !validHotspot(hotspotX) || !validHotspot(hotspotY) || !validFileName(fileName))
         return 0;
     try {

@@ -24,7 +24,7 @@ int32_t WINAPI SaveAsIcon(HDC hdcImage, HDC hdcMask, int32_t width, int32_t heig
 int32_t WINAPI SaveAsCursor(HDC hdcImage, HDC hdcMask, int32_t width, int32_t height, int32_t bitCount,
                             int32_t hotspotX, int32_t hotspotY, const char* fileName);
 
-// frameFiles: a one-dimensional SAFEARRAY of BSTR, each holding an ANSI file
+// frameFiles: a one-dimensional SAFEARRAY of BSTR (VT_BSTR), each holding an ANSI file
 // name as bytes (SysAllocStringByteLen), the frame files (whole .ico or .cur
 // files) in display order. rates: a one-dimensional SAFEARRAY of 32-bit
 // integers (VT_I4), display rates in 1/60 s; the first is the default rate,

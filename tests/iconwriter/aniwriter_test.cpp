@@ -180,9 +180,16 @@ TEST_F(AniWriter, FailuresLeaveNoTraceAndTheTargetAlone) {
     EXPECT_EQ(orvexbind::SaveAsANI(n.get(), nullptr, absent.c_str(), &flag), 0);
     EXPECT_EQ(orvexbind::SaveAsANI(n.get(), r.get(), nullptr, &flag), 0);
     EXPECT_EQ(orvexbind::SaveAsANI(n.get(), r.get(), absent.c_str(), nullptr), 0);
-    // Rates that are not 32-bit integers are refused rather than misread.
-    Array shorts(VT_I2, 0, 3);
+    // Arrays of other element types are refused rather than misread, also
+    // when their elements have the expected size.
+    Array shorts(VT_I2, 0, 3), floats(VT_R4, 0, 3), numbers(VT_I8, 0, 3);
+    for (LONG i = 0; i < 3; ++i) {
+        LONGLONG v = 16 + i; // read as a string, this would be a wild pointer
+        SafeArrayPutElement(*numbers.get(), &i, &v);
+    }
     EXPECT_EQ(orvexbind::SaveAsANI(n.get(), shorts.get(), absent.c_str(), &flag), 0);
+    EXPECT_EQ(orvexbind::SaveAsANI(n.get(), floats.get(), absent.c_str(), &flag), 0);
+    EXPECT_EQ(orvexbind::SaveAsANI(numbers.get(), r.get(), absent.c_str(), &flag), 0);
 
     EXPECT_EQ(vmtest::readFile(kept), "old");
     EXPECT_EQ(orvextest::filesIn(dir.path()), before);

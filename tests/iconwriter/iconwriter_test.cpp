@@ -206,6 +206,11 @@ TEST_F(IconWriter, RefusedCallsLeaveTheTargetAlone) {
 
     EXPECT_EQ(orvexbind::SaveAsIcon(nullptr, m, 32, 32, 4, p), 0);
     EXPECT_EQ(orvexbind::SaveAsIcon(c, nullptr, 32, 32, 4, p), 0);
+    // Handles that are no device context: a stale value and another GDI object.
+    const HDC stale = reinterpret_cast<HDC>(static_cast<uintptr_t>(0x5A5A0));
+    const HDC brush = reinterpret_cast<HDC>(GetStockObject(BLACK_BRUSH));
+    EXPECT_EQ(orvexbind::SaveAsIcon(stale, m, 32, 32, 4, p), 0);
+    EXPECT_EQ(orvexbind::SaveAsIcon(c, brush, 32, 32, 4, p), 0);
     EXPECT_EQ(orvexbind::SaveAsIcon(c, m, 0, 32, 4, p), 0);
     EXPECT_EQ(orvexbind::SaveAsIcon(c, m, 32, 257, 4, p), 0);
     EXPECT_EQ(orvexbind::SaveAsIcon(c, m, 32, -32, 4, p), 0);
