@@ -150,8 +150,14 @@ void fileCase(SelectionWindow& w, const std::string& entry) {
 void libraryCase(SelectionWindow& w) {
     const int size = Keywords.IconSize;
     IconCanvas canvas = w.canvas();
+    // The icon to write is the selected item's own, even while the detail
+    // grid is the active pane: the grid still shows the item selected before,
+    // and its image would be saved and shown under this item's name.
+    const bool gridActive = Commands.DetailPaneActive;
+    Commands.DetailPaneActive = false;
     procMask(canvas, static_cast<std::int16_t>(size), static_cast<std::int16_t>(size));
     procGetSaveBitDepth(canvas);
+    Commands.DetailPaneActive = gridActive;
 
     const std::string temp = paths.DataPath + (size == 16 ? "Temp16\\" : "Temp32\\") + "icon.$$$";
     // A file left from an earlier run must not be read back as this icon.

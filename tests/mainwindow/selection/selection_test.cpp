@@ -176,6 +176,13 @@ TEST_F(SelectionTest, IcoFileLoadsEveryImageAndShowsItsPath) {
     select("cur", openEntry(cursor, 0, '6'), "16 Color Cursor", "File");
     EXPECT_EQ(icon().ImageCount(), 0);
     EXPECT_EQ(gridRows(), 0);
+
+    // A folder that is gone has no long form: the entry's path stands as it is.
+    const std::string gone = scratch.file("gone") + "\\Three.ICO";
+    select("gone", openEntry(gone, 0), "16 Color Icon", "File");
+    EXPECT_EQ(Selection.SelectedItemPath, gone);
+    EXPECT_EQ(Selection.SelectedItemName, "Three.ICO");
+    EXPECT_EQ(icon().ImageCount(), 0);
 }
 
 TEST_F(SelectionTest, NarrowPanelShortensThePath) {
@@ -261,4 +268,31 @@ TEST_F(SelectionTest, LibraryIconGoesThroughATemporaryIconFile) {
         EXPECT_EQ(GetPixel(form.pctMask.hDC(), size / 2, size / 2), RGB(0, 0, 0));
     }
     paths.DataPath = savedDataPath;
+}
+
+TEST_F(SelectionTest, LibraryIconIsTheItemsOwnWhileTheGridIsActive) {
+    namespace ico = vmtest::ico;
+    const std::string savedDataPath = paths.DataPath;
+    paths.DataPath = scratch.path() + "\\";
+    CreateDirectoryA((scratch.path() + "\\Temp32").c_str(), nullptr);
+    const std::string path = scratch.file("big.ico");
+    ASSERT_TRUE(vmtest::writeFile(path, ico::icoFile({ico::dib(48, 48, 4)})));
+    select("big", openEntry(path, 0), "16 Color Icon", "File");
+    ASSERT_EQ(icon().ImageCount(), 1);
+
+    // The grid's row was clicked last; then a library item is selected.
+    Commands.DetailPaneActive = true;
+    Masks.CurrentIndex = 1;
+    form.imlResult32.SetImageWidth(32);
+    form.imlResult32.SetImageHeight(32);
+    form.addItem("apple", "1:2:01book", "256 Color Icon", "Vellumar Icons", RGB(200, 0, 0));
+    procSelectItem(w);
+    Masks.CurrentIndex = 0;
+    paths.DataPath = savedDataPath;
+    ASSERT_EQ(icon().ImageCount(), 1);
+    EXPECT_EQ(icon().ImageWidth(1), 32);
+    EXPECT_EQ(icon().ImageColourCount(1), 256);
+    EXPECT_EQ(Commands.SaveBitDepth, 8);
+    EXPECT_EQ(GetPixel(form.pctColor.hDC(), 16, 16), RGB(200, 0, 0));
+    EXPECT_TRUE(Commands.DetailPaneActive);
 }
