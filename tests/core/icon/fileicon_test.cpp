@@ -272,6 +272,15 @@ TEST(FileIcon, AddImageAppendsBlankOpaqueImages) {
     cFileIcon saved;
     ASSERT_TRUE(saved.LoadIcon(dir.file("new.ico")));
     EXPECT_EQ(saved.ImageCount(), 3);
+
+    // A count that is no palette size gives 24 bits, which have no colour
+    // table: the block holds exactly what its header describes.
+    cFileIcon odd;
+    odd.AddImage(16, 16, 100);
+    EXPECT_EQ(odd.ImageSize(1), 40 + 16 * 48 + 16 * 4);
+    HICON h = odd.IconHandle(screen, 1);
+    EXPECT_NE(h, nullptr);
+    DestroyIcon(h);
 }
 
 TEST(FileIcon, RemoveImageKeepsTheRestConsistent) {
