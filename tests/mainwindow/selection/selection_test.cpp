@@ -30,6 +30,7 @@ protected:
         Keywords.IconSize = 32;
         Paging.PageCount = 1;
         Selection = SelectionState{};
+        Masks = MaskModes{};
     }
     void TearDown() override { form.Unload(); }
 
@@ -287,7 +288,6 @@ TEST_F(SelectionTest, LibraryIconIsTheItemsOwnWhileTheGridIsActive) {
     form.imlResult32.SetImageHeight(32);
     form.addItem("apple", "1:2:01book", "256 Color Icon", "Vellumar Icons", RGB(200, 0, 0));
     procSelectItem(w);
-    Masks.CurrentIndex = 0;
     paths.DataPath = savedDataPath;
     ASSERT_EQ(icon().ImageCount(), 1);
     EXPECT_EQ(icon().ImageWidth(1), 32);
@@ -295,4 +295,52 @@ TEST_F(SelectionTest, LibraryIconIsTheItemsOwnWhileTheGridIsActive) {
     EXPECT_EQ(Commands.SaveBitDepth, 8);
     EXPECT_EQ(GetPixel(form.pctColor.hDC(), 16, 16), RGB(200, 0, 0));
     EXPECT_TRUE(Commands.DetailPaneActive);
+}
+
+TEST_F(SelectionTest, MaskSourcesByModeFlags) {
+    namespace ico = vmtest::ico;
+    const std::string path = scratch.file("two.ico");
+    ASSERT_TRUE(vmtest::writeFile(path, ico::icoFile({ico::dib(16, 16, 4), ico::dib(48, 48, 24)})));
+    select("two", openEntry(path, 0), "16 Color Icon", "File"); // its result picture is blue
+    IconCanvas canvas = w.canvas();
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+    auto colourAt = [&](int x, int y) { return GetPixel(form.pctColor.hDC(), x, y); };
+
+    procMask(canvas, 32, 32);
+    procGetSaveBitDepth(canvas);
+    EXPECT_EQ(colourAt(16, 16), RGB(0, 0, 255));
+    EXPECT_EQ(Commands.SaveBitDepth, 4);
+
+    // A detail image is copied at the size asked for, whatever the data set's.
+    Commands.DetailPaneActive = true;
+    Masks.CurrentIndex = 2;
+    procMask(canvas, 48, 48);
+    procGetSaveBitDepth(canvas);
+    EXPECT_EQ(form.pctMask.pixelWidth(), 48);
+    EXPECT_EQ(GetPixel(form.pctMask.hDC(), 0, 47), white); // the transparent corner
+    EXPECT_EQ(GetPixel(form.pctMask.hDC(), 47, 47), black);
+    EXPECT_EQ(Commands.SaveBitDepth, 24);
+    Masks.CurrentIndex = 1;
+    procGetSaveBitDepth(canvas);
+    EXPECT_EQ(Commands.SaveBitDepth, 4);
+
+    // The change window's picture wins over every other source.
+    Masks.changePicture = [] { return Picture::fromIcon(seltest::solidIcon(32, RGB(200, 0, 0))); };
+    Masks.MaskFromChange = true;
+    procMask(canvas, 32, 32);
+    EXPECT_EQ(colourAt(5, 5), RGB(200, 0, 0));
+    Masks.MaskFromChange = false;
+
+    // Frames count from 0; element 1 of the film is the first.
+    Masks.filmFrame = [](int element) {
+        return element == 1 ? Picture::fromIcon(seltest::solidIcon(32, RGB(0, 200, 0))) : Picture{};
+    };
+    Masks.SaveFramesMode = true;
+    Masks.CurrentIndex = 0;
+    procMask(canvas, 32, 32);
+    EXPECT_EQ(colourAt(5, 5), RGB(0, 200, 0));
+    // A missing frame leaves blank surfaces, not the picture written before.
+    Masks.CurrentIndex = 1;
+    procMask(canvas, 32, 32);
+    EXPECT_EQ(colourAt(5, 5), black);
 }
