@@ -1,6 +1,8 @@
 // The main window's start-up, the hand-over of a later start and the program end.
 #include "frmmain.h"
 
+#include <commctrl.h>
+
 #include "browserstate.h"
 #include "commandstate.h"
 #include "dialogforms.h"
@@ -14,6 +16,7 @@
 #include "libraryindex.h"
 #include "registry.h"
 #include "seam.h"
+#include "startfolders.h"
 #include "state.h"
 #include "winversion.h"
 
@@ -88,6 +91,12 @@ void FrmMain::CreateControls() {
     VM_ON(pnlToolbar, Change);
     VM_ON(pnlToolbarYour, ButtonClick);
     VM_ON(tmrLed, Timer);
+    VM_ON(cmbMode, Click);
+    mnuToolsZoom2.Click = [] { procZoomAt(2); };
+    mnuToolsZoom3.Click = [] { procZoomAt(3); };
+    mnuToolsZoom4.Click = [] { procZoomAt(4); };
+    mnuToolsZoom5.Click = [] { procZoomAt(5); };
+    mnuToolsZoom10.Click = [] { procZoomAt(10); };
 }
 
 void FrmMain::Form_Load() {
@@ -99,8 +108,8 @@ void FrmMain::Form_Load() {
     mainwindow::MainSettings s = mainwindow::readMainSettings();
     // While the splash is up the data-set box only chooses the icon size.
     cmbMode.SetListIndex(s.iconDataMode);
-    Keywords.IconSize = cmbMode.ItemData(cmbMode.ListIndex());
     pnlCoolBar.Bands(3).SetMinWidth(TextWidth(cmbMode.Text() + "Size----"));
+    mnuToolsDefaultFolder.SetEnabled(true);
     applyToolbarPictures();
     procGetSettings();
 
@@ -108,6 +117,7 @@ void FrmMain::Form_Load() {
     AttachMessage(this, hWnd(), kOpenHandOver);
     shell::procTagMainWindow(hWnd());
     DeleteFileA((paths.DataPath + "Vellumar.chi").c_str());
+    procFindStartFolders(s.favDir);
 
     DoubleClick.SearchFav = s.searchFav;
     DoubleClick.DCAction = s.dcAction;
@@ -154,9 +164,41 @@ void FrmMain::Form_Load() {
     Screen::SetMousePointer(vbDefault);
 
     loadComplete_ = true;
-    // The paths of the command line open once the window is set up.
+    // The paths of the command line open once the window is set up, before
+    // those of a later start that arrived meanwhile.
+    pendingHandOvers_.insert(pendingHandOvers_.begin(), shell::commandArguments(GetCommandLineA()));
     PostMessageA(hWnd(), kOpenHandOver, 0, 0);
-    pendingHandOvers_.push_back(shell::commandArguments(GetCommandLineA()));
+}
+
+void FrmMain::cmbMode_Click() {
+    // The click that start-up raises only chooses the icon size; the index and
+    // the tree of that data set are read later in the start-up.
+    if (!loadComplete_) {
+        Keywords.IconSize = cmbMode.ItemData(cmbMode.ListIndex());
+    } else {
+        Screen::SetMousePointer(vbHourglass);
+        saveUserData();
+        procSaveSettings();
+        Keywords.IconSize = cmbMode.ItemData(cmbMode.ListIndex());
+        procClearResult();
+        procGetSettings();
+        browserStart();
+        // not built yet: the navigation tree is rebuilt for the new data set here.
+        procInitIconCanvas();
+        if (Commands.ZoomWindowOpen) frmZoom().Unload();
+        Screen::SetMousePointer(vbDefault);
+        MessagePanel->SetText("");
+    }
+    // Favourites exist only in the 32 x 32 data set.
+    const bool favorites = Keywords.IconSize == 32;
+    mnuFavorite.SetEnabled(favorites);
+    pnlToolbarYour.Buttons("favedit").SetEnabled(favorites);
+    pnlToolbarYour.Buttons("favrefresh").SetEnabled(favorites);
+    // The next Save As starts from its default file type.
+    for (const char* name : {"SaveExtension", "SaveFilterIndex"}) {
+        procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+        procRegSetValue(kSettingsKey, name, Variant(std::string()), REG_SZ);
+    }
 }
 
 bool FrmMain::hasLibraryArchive() {
@@ -224,6 +266,9 @@ LRESULT FrmMain::WindowProc(HWND hwnd, UINT msg, WPARAM, LPARAM lParam) {
 }
 
 void FrmMain::openPendingHandOvers() {
+    // A later start during start-up waits for the end of the load, which opens
+    // everything that arrived until then.
+    if (!loadComplete_) return;
     // A listing that is running pumps messages; the paths wait until it ends.
     if (!IsIdle(browserWindow)) {
         SetTimer(hWnd(), kHandOverRetry, 250, retryHandOver);
@@ -287,6 +332,8 @@ void FrmMain::saveWindowSettings() {
         save.bands[i].width = band.Width();
     }
     save.hotTracking = pnlResult.HotTracking();
+    // The tree's single-selection setting is the style it was made with.
+    save.singleSel = (GetWindowLongPtrA(pnlNav.hWnd(), GWL_STYLE) & TVS_SINGLEEXPAND) != 0;
     save.vSplitter = pane_.nav.width;
     if (mnuViewIconFormat.Checked()) save.hSplitter = pane_.nav.height;
     save.minimised = WindowState() == vbMinimized;
@@ -295,6 +342,12 @@ void FrmMain::saveWindowSettings() {
     save.left = Left();
     save.width = Width();
     save.height = Height();
+    auto corner = [](Form& f) -> std::optional<mainwindow::MainSave::Corner> {
+        if (!f.IsLoaded() || f.WindowState() == vbMinimized) return std::nullopt;
+        return mainwindow::MainSave::Corner{f.Top(), f.Left()};
+    };
+    save.key = corner(frmKey());
+    save.add = corner(frmAdd());
     mainwindow::writeMainSettings(save);
     saveUserData();
 }
@@ -311,8 +364,9 @@ void FrmMain::procEndProgram() {
         runState.SystemIconsChanged = false;
     }
     saveWindowSettings();
-    for (int size : {16, 32}) {
-        std::string folder = paths.DataPath + "Temp" + std::to_string(size) + "\\";
+    // Every data set of the selector has its own cache of extracted chunks.
+    for (int i = 0; i < cmbMode.ListCount(); ++i) {
+        std::string folder = paths.DataPath + "Temp" + std::to_string(cmbMode.ItemData(i)) + "\\";
         WIN32_FIND_DATAA found;
         HANDLE find = FindFirstFileA((folder + "*.lib").c_str(), &found);
         if (find == INVALID_HANDLE_VALUE) continue;
@@ -323,6 +377,8 @@ void FrmMain::procEndProgram() {
     for (Form* f : std::initializer_list<Form*>{&frmAdd(), &frmInfo(), &frmKey(), &shell::frmMessage(), &frmOptions(),
                                                 &frmScan(), &shell::frmSplash(), &frmTip(), &frmZoom()})
         if (f->IsLoaded()) f->Unload();
+    // not built yet: frmAni, frmChange, frmImport and frmProp join this list, in
+    // its alphabetical order, when those windows exist.
 }
 
 void FrmMain::mnuGoHomePage_Click() { seamShellExecute(nullptr, "", kHomePage, "", "c:\\", SW_SHOWNORMAL); }

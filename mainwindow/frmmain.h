@@ -169,6 +169,7 @@ private:
     MenuItem* defaultCommand();
     void browserStart();
     void saveUserData();
+    void cmbMode_Click();
     void cmbSearch_Click();
     void cmbSearch_KeyPress(int& KeyAscii);
     void applyToolbarPictures();

@@ -112,6 +112,9 @@ void FrmMain::mnuViewToolbarTextLabels_Click() {
             bar->SetButtonHeight(689);
             for (int i = 1; i <= bar->Buttons.Count(); ++i)
                 if (bar->Buttons(i).Style() != tbrSeparator) bar->Buttons(i).SetCaption(bar->Buttons(i).Tag);
+            // The 24 px of the unlabelled buttons would cut the labels: the
+            // toolbar widens its buttons to the labels again.
+            bar->SetButtonWidth(0);
         } else {
             for (int i = 1; i <= bar->Buttons.Count(); ++i) bar->Buttons(i).SetCaption("");
             bar->SetButtonHeight(24 * TwipsPerPixelY());

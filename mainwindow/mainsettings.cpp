@@ -151,6 +151,14 @@ void writeMainSettings(const MainSave& s) {
             writeDword("MainHeight", s.height);
         }
     }
+    if (s.key) {
+        writeDword("KeyTop", s.key->top);
+        writeDword("KeyLeft", s.key->left);
+    }
+    if (s.add) {
+        writeDword("AddTop", s.add->top);
+        writeDword("AddLeft", s.add->left);
+    }
 }
 
 } // namespace vm::mainwindow

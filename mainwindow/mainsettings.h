@@ -65,6 +65,12 @@ struct MainSave {
     bool minimised = false;
     bool maximised = false;
     std::int32_t top = 0, left = 0, width = 0, height = 0;
+    // The keyword editor's and the add-reference dialog's places; missing
+    // while the window is minimised (or not loaded).
+    struct Corner {
+        std::int32_t top = 0, left = 0;
+    };
+    std::optional<Corner> key, add;
 };
 
 void writeMainSettings(const MainSave& save);

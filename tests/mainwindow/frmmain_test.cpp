@@ -9,11 +9,13 @@
 #include "dialogforms.h"
 #include "frmmain.h"
 #include "frmmessage.h"
+#include "frmzoom.h"
 #include "libfixtures.h"
 #include "registry.h"
 #include "scratch.h"
 #include "startpaths.h"
 #include "seam.h"
+#include "startfolders.h"
 #include "state.h"
 
 using namespace vm;
@@ -41,6 +43,7 @@ protected:
     virtual void prepare() {}
     void TearDown() override {
         if (frmMain().IsLoaded()) frmMain().Unload(vbFormCode);
+        SetCurrentDirectoryA("C:\\"); // start-up enters the favourites folder in the scratch folder
         // The window's companions stay loaded after an unload from code.
         for (Form* f : std::initializer_list<Form*>{&frmAdd(), &frmKey(), &shell::frmMessage()})
             if (f->IsLoaded()) f->Unload();
@@ -303,4 +306,166 @@ TEST_F(MainWindow, TipOfTheDayStepsInARingAndRemembersTheNextTip) {
     EXPECT_EQ(reg.RegValue.toLong(), 2);
     procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "Tip");
     EXPECT_EQ(reg.RegValue.toText(), "0");
+}
+
+namespace {
+std::string stored(const char* key, const char* name) {
+    procRegGetValue(HKEY_CURRENT_USER, key, name);
+    return reg.RegValue.isEmpty() ? "<missing>" : reg.RegValue.toText();
+}
+size_t countRequests(const char* kind, const std::string& title = "") {
+    size_t n = 0;
+    for (const SeamRequest& r : Seam::get().requests())
+        if (r.kind == kind && (title.empty() || r.title == title)) ++n;
+    return n;
+}
+} // namespace
+
+TEST_F(MainWindow, ProgramEndAsksOnceSavesTheDialogPlacesAndEmptiesTheChunkCaches) {
+    FrmMain& w = frmMain();
+    for (const char* size : {"16", "32"}) {
+        std::string cache = dir.path() + "\\Temp" + size;
+        CreateDirectoryA(cache.c_str(), nullptr);
+        vmtest::writeFile(cache + "\\1.lib", "chunk");
+    }
+    vmtest::writeFile(dir.path() + "\\Temp32\\keep.txt", "not a chunk");
+    frmKey().Move(1230, 945);
+    runState.SystemIconsChanged = true;
+    Seam::get().queueCode(vbNo);
+
+    w.mnuFileExit_Click();
+    EXPECT_FALSE(w.IsLoaded());
+    const char* rebuild = "Rebuild Windows Icon Cache";
+    ASSERT_EQ(countRequests("MsgBox", rebuild), 1u);
+    for (const SeamRequest& r : Seam::get().requests())
+        if (r.title == rebuild) {
+            EXPECT_EQ(r.style, vbYesNo | vbExclamation);
+        }
+    EXPECT_FALSE(runState.SystemIconsChanged); // No drops the reminder
+    EXPECT_FALSE(vmtest::fileExists(dir.path() + "\\Temp16\\1.lib"));
+    EXPECT_FALSE(vmtest::fileExists(dir.path() + "\\Temp32\\1.lib"));
+    EXPECT_TRUE(vmtest::fileExists(dir.path() + "\\Temp32\\keep.txt"));
+    EXPECT_EQ(stored(kPosKey, "KeyLeft"), "1230");
+    EXPECT_EQ(stored(kPosKey, "KeyTop"), "945");
+    EXPECT_NE(stored(kPosKey, "AddTop"), "<missing>");
+    EXPECT_EQ(stored(kSettingsKey, "SingleSel"), "False");
+    EXPECT_EQ(stored(kSettingsKey, "IconDatamode"), "1");
+    EXPECT_FALSE(frmKey().IsLoaded());
+    EXPECT_FALSE(frmAdd().IsLoaded());
+
+    // It runs once a process: a later call asks nothing and writes nothing.
+    runState.SystemIconsChanged = true;
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
+    w.procEndProgram();
+    EXPECT_EQ(countRequests("MsgBox", rebuild), 1u);
+    EXPECT_EQ(stored(kSettingsKey, "IconDatamode"), "<missing>");
+    runState.SystemIconsChanged = false;
+}
+
+TEST_F(MainWindow, SessionEndDoesNotAskToRebuild) {
+    FrmMain& w = frmMain();
+    runState.SystemIconsChanged = true;
+    SendMessageA(w.hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    SendMessageA(w.hWnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(w.IsLoaded());
+    EXPECT_EQ(countRequests("MsgBox", "Rebuild Windows Icon Cache"), 0u);
+    EXPECT_NE(stored(kSettingsKey, "IconDatamode"), "<missing>");
+    runState.SystemIconsChanged = false;
+}
+
+TEST_F(MainWindow, ToolbarButtonsOpenViewAndZoom) {
+    FrmMain& w = frmMain();
+    std::vector<std::string> opened;
+    w.mnuFileOpen.Click = [&] { opened.push_back("file " + stored(kSettingsKey, "LastOpen")); };
+    w.mnuFileOpenDir.Click = [&] { opened.push_back("folder " + stored(kSettingsKey, "LastOpen")); };
+    Toolbar& bar = w.pnlToolbar;
+    bar.ButtonClick(bar.Buttons("open"));
+    bar.ButtonMenuClick(bar.Buttons("open").ButtonMenus("openfile"));
+    bar.ButtonMenuClick(bar.Buttons("open").ButtonMenus("opendir"));
+    bar.ButtonClick(bar.Buttons("open"));
+    w.mnuFileOpen.Click = nullptr;
+    w.mnuFileOpenDir.Click = nullptr;
+    // "by File..." stores the mode before its dialog, "by Folder..." after its command.
+    EXPECT_EQ(opened, (std::vector<std::string>{"file <missing>", "file File", "folder File", "folder Folder"}));
+
+    ASSERT_TRUE(w.mnuViewLargeIcons.Checked());
+    bar.ButtonClick(bar.Buttons("view"));
+    EXPECT_EQ(w.pnlResult.View(), lvwList);
+    EXPECT_TRUE(w.mnuResultClickViewList.Checked());
+    bar.ButtonClick(bar.Buttons("view"));
+    EXPECT_EQ(w.pnlDummy.View(), lvwReport);
+    bar.ButtonClick(bar.Buttons("view"));
+    EXPECT_EQ(w.pnlResult.View(), lvwIcon);
+    EXPECT_FALSE(w.mnuViewDetails.Checked());
+
+    bar.ButtonMenuClick(bar.Buttons("zoom").ButtonMenus("zoom10"));
+    EXPECT_EQ(Commands.ZoomFactor, 10);
+    EXPECT_TRUE(Commands.ZoomWindowOpen);
+    bar.ButtonClick(bar.Buttons("zoom")); // opens afresh at the same factor
+    EXPECT_TRUE(Commands.ZoomWindowOpen);
+    EXPECT_EQ(frmZoom().Caption(), "Zoom 10:1");
+    frmZoom().Unload();
+
+    bar.ButtonClick(bar.Buttons("help"));
+    w.mnuGoHomePage.Click();
+    w.mnuGoMail.Click();
+    const auto& asked = Seam::get().requests();
+    ASSERT_GE(asked.size(), 3u);
+    EXPECT_EQ(asked[asked.size() - 3].kind, "HtmlHelp");
+    EXPECT_EQ(asked[asked.size() - 3].prompt, paths.DataPath + "Vellumar.chm");
+    EXPECT_EQ(asked[asked.size() - 2].prompt, "http://www.vellumar.example/");
+    EXPECT_EQ(asked.back().prompt, "mailto:support@vellumar.example");
+}
+
+namespace {
+int buttonPixels(Toolbar& bar, const char* key) {
+    RECT r{};
+    SendMessageA(bar.hWnd(), TB_GETITEMRECT, static_cast<WPARAM>(bar.Buttons(key).Index() - 1), reinterpret_cast<LPARAM>(&r));
+    return r.right - r.left;
+}
+} // namespace
+
+TEST_F(MainWindow, TextLabelsSwitchButtonSizes) {
+    FrmMain& w = frmMain();
+    ASSERT_TRUE(w.mnuViewToolbarTextLabels.Checked());
+    const int labelled = buttonPixels(w.pnlToolbar, "prevpage");
+    EXPECT_NEAR(w.pnlToolbar.ButtonHeight(), 689, TwipsPerPixelY());
+    w.mnuViewToolbarTextLabels_Click();
+    for (Toolbar* bar : {&w.pnlToolbar, &w.pnlToolbarYour}) {
+        EXPECT_EQ(bar->ButtonHeight(), 24 * TwipsPerPixelY());
+        EXPECT_EQ(bar->ButtonWidth(), 24 * TwipsPerPixelX());
+    }
+    EXPECT_EQ(w.pnlToolbarYour.Buttons("refedit").Caption(), "");
+    w.mnuViewToolbarTextLabels_Click();
+    EXPECT_EQ(w.pnlToolbarYour.Buttons("refedit").Caption(), "Edit");
+    EXPECT_NEAR(w.pnlToolbarYour.ButtonHeight(), 689, TwipsPerPixelY());
+    EXPECT_EQ(buttonPixels(w.pnlToolbar, "prevpage"), labelled); // the labels fit again
+}
+
+TEST_F(MainWindow, DataSetSwitchKeepsFavouritesToTheLargeIcons) {
+    FrmMain& w = frmMain();
+    EXPECT_TRUE(w.mnuFavorite.Enabled());
+    EXPECT_TRUE(w.mnuToolsDefaultFolder.Enabled());
+    for (const char* name : {"SaveExtension", "SaveFilterIndex"}) {
+        procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, name);
+        EXPECT_TRUE(reg.RegValue.isText() && reg.RegValue.toText().empty()) << name;
+    }
+    w.mnuViewDetails_Click();
+    w.cmbMode.SetListIndex(0);
+    EXPECT_EQ(Keywords.IconSize, 16);
+    EXPECT_FALSE(w.mnuFavorite.Enabled());
+    EXPECT_FALSE(w.pnlToolbarYour.Buttons("favedit").Enabled());
+    EXPECT_EQ(w.pnlResult.View(), lvwIcon); // the 16 x 16 set has a view of its own
+    EXPECT_EQ(stored(kSettingsKey, "ViewType32"), "3");
+    w.cmbMode.SetListIndex(1);
+    EXPECT_TRUE(w.pnlToolbarYour.Buttons("favrefresh").Enabled());
+    EXPECT_EQ(w.pnlResult.View(), lvwReport);
+}
+
+TEST_F(MainWindow, FavouritesFolderIsMadeUnderTheProgramFolder) {
+    ASSERT_FALSE(folders.FavoritesFolderName.empty());
+    EXPECT_EQ(folders.FavoritesFolder, paths.DataPath + folders.FavoritesFolderName);
+    DWORD attributes = GetFileAttributesA(folders.FavoritesFolder.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(folders.DesktopFolder.back(), '\\');
 }
