@@ -286,6 +286,7 @@ void FrmMain::procOpenPassedFile(const std::string& text) {
             Entries.lstZipFiles.Clear();
             Entries.lstZipIcons.Clear();
             Entries.cmbResult.Clear();
+            procClearResult();
         }
         runState.PassedFile = text;
         // not built yet: the folder-and-file opener lists the paths here.
@@ -385,7 +386,8 @@ void FrmMain::mnuGoHomePage_Click() { seamShellExecute(nullptr, "", kHomePage, "
 void FrmMain::mnuGoMail_Click() { seamShellExecute(nullptr, "", kSupportMail, "", "c:\\", SW_SHOWNORMAL); }
 void FrmMain::mnuHelpTopics_Click() { seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", 15, 0); }
 void FrmMain::mnuHelpAbout_Click() { frmInfo().Show(vbModal); }
-void FrmMain::mnuHelpTip_Click() { frmTip().Show(vbModeless); }
+// Owned by the main window, as at start-up, so raising the main window keeps the tip above it.
+void FrmMain::mnuHelpTip_Click() { frmTip().Show(vbModeless, this); }
 void FrmMain::mnuViewOptions_Click() { frmOptions().Show(vbModal); }
 
 } // namespace vm

@@ -187,6 +187,8 @@ TEST_F(MainWindow, EscRequestsAbortAndCancelledColourChangesNothing) {
 TEST_F(MainWindow, HandOverDuringAListingWaitsWithoutStallingIt) {
     FrmMain& w = frmMain();
     runState.PassedFile.clear();
+    Entries.cmbResult.AddItem("1:0:01");
+    w.pnlResult.ListItems.Add(-1, "", "earlier");
     w.pager().procSetAbort(false);
     std::string text = "C:\\waiting.ico";
     COPYDATASTRUCT cds{0, static_cast<DWORD>(text.size()), text.data()};
@@ -203,6 +205,9 @@ TEST_F(MainWindow, HandOverDuringAListingWaitsWithoutStallingIt) {
         DoEvents();
     }
     EXPECT_EQ(runState.PassedFile, text);
+    // The earlier listing is gone before the paths are opened.
+    EXPECT_EQ(Entries.cmbResult.ListCount(), 0);
+    EXPECT_EQ(w.pnlResult.ListItems.Count(), 0);
 }
 
 namespace {
