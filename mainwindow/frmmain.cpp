@@ -139,6 +139,7 @@ void FrmMain::Form_Load() {
     connectPager();
     connectSelection();
     browserStart();
+    // not built yet: the navigation tree of the data set is built here.
     procInitIconCanvas();
     pager_->procSetPageButtons();
     pnlCoolBar.Bands(1).SetMinHeight(pnlToolbar.ButtonHeight());
