@@ -86,16 +86,22 @@ int FindKeywordPrefix(const ListAccess& box, const std::string& text) {
 
 void SearchTypedKeyword(SearchContext& ctx, const std::string& typed) {
     const int found = FindKeywordPrefix(ctx.cmbSearch, typed);
+    const int before = ctx.cmbSearch.ListIndex();
     ctx.cmbSearch.SetListIndex(found);
-    if (found >= 0) procSearchVellumar(ctx);
+    // Choosing another keyword raises the box's Click, which searches it; only
+    // the keyword already chosen is searched from here, so it runs once either way.
+    if (found >= 0 && found == before) procSearchVellumar(ctx);
 }
 
 void procSearchVellumar(SearchContext& ctx) {
+    // With no keyword chosen (Enter on a text no keyword begins with clears the
+    // choice) there is nothing to search, and the list shown stays.
+    const int selected = ctx.cmbSearch.ListIndex();
+    if (selected < 0) return;
     ctx.host.hourglass(true);
     ctx.host.messagePanel("Searching for icons, please wait...");
     ctx.host.events();
-    const int selected = ctx.cmbSearch.ListIndex();
-    ctx.keywords.CurrentKeywordId = std::to_string(selected >= 0 ? ctx.cmbSearch.ItemData(selected) : kNoKeywordId);
+    ctx.keywords.CurrentKeywordId = std::to_string(ctx.cmbSearch.ItemData(selected));
     ctx.entries.cmbResult.Clear();
     procMatchKeyword(ctx);
     ctx.host.hourglass(false);

@@ -25,10 +25,11 @@ struct SearchContext {
 int FindKeywordPrefix(const ListAccess& box, const std::string& text);
 
 // Enter in the keyword box: selects the first keyword beginning with the typed
-// text (or clears the selection) and, when one was found, searches it.
+// text (or clears the selection); a keyword found is searched once, through
+// the box's Click when the selection changed.
 void SearchTypedKeyword(SearchContext& ctx, const std::string& typed);
 
-// The search for the keyword selected in the box.
+// The search for the keyword selected in the box; with none selected it does nothing.
 void procSearchVellumar(SearchContext& ctx);
 // Appends the entries for CurrentKeywordId and the box's text, then page 1.
 void procMatchKeyword(SearchContext& ctx);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 
 #include "libfixtures.h"
 #include "libraryindex.h"
@@ -66,15 +67,46 @@ TEST_F(SearchFixture, KeywordListsItsIconsThenItsReferences) {
     EXPECT_EQ(result(), (Entries{{"C:\\icons\\a.ico;0;x;1user", 0}, {"C:\\icons\\b.dll;4;#5 of 9;2user", 1}}));
 }
 
-TEST_F(SearchFixture, EnterSelectsTheFirstKeywordBeginningWithTheText) {
+// The keyword box as the window has it: choosing another item raises its
+// Click, which runs the search.
+class ClickingBox final : public ListAccess {
+public:
+    explicit ClickingBox(HiddenList& list) : plain_(list) {}
+    std::function<void()> Click;
+    void Clear() override { plain_.Clear(); }
+    void AddItem(const std::string& text) override { plain_.AddItem(text); }
+    int NewIndex() const override { return plain_.NewIndex(); }
+    int ListCount() const override { return plain_.ListCount(); }
+    std::string List(int index) const override { return plain_.List(index); }
+    std::int32_t ItemData(int index) const override { return plain_.ItemData(index); }
+    void SetItemData(int index, std::int32_t value) override { plain_.SetItemData(index, value); }
+    int ListIndex() const override { return plain_.ListIndex(); }
+    void SetListIndex(int index) override {
+        if (index == plain_.ListIndex()) return;
+        plain_.SetListIndex(index);
+        if (Click) Click();
+    }
+    std::string Text() const override { return plain_.Text(); }
+
+private:
+    ListOf<HiddenList> plain_;
+};
+
+TEST_F(SearchFixture, EnterSelectsTheFirstKeywordBeginningWithTheTextAndSearchesItOnce) {
     loadSample();
-    SearchTypedKeyword(ctx, "bI");
+    ClickingBox clicking(box);
+    SearchContext typed{keywords, refs, entries, paging, busy, host, clicking};
+    clicking.Click = [&typed] { procSearchVellumar(typed); };
+    SearchTypedKeyword(typed, "bI");
     EXPECT_EQ(box.ListIndex(), 1); // Bird comes before Bicycle
     EXPECT_EQ(entries.cmbResult.ListCount(), 3);
-    SearchTypedKeyword(ctx, "zebra");
+    EXPECT_EQ(pagesShown, 1);
+    SearchTypedKeyword(typed, "bird"); // the keyword already chosen: no Click, searched all the same
+    EXPECT_EQ(pagesShown, 2);
+    SearchTypedKeyword(typed, "zebra");
     EXPECT_EQ(box.ListIndex(), -1);
     EXPECT_EQ(entries.cmbResult.ListCount(), 3); // nothing new listed
-    EXPECT_EQ(pagesShown, 1);
+    EXPECT_EQ(pagesShown, 2);
 }
 
 TEST_F(SearchFixture, AKeywordAddedDuringTheRunListsNoLibraryIcons) {
