@@ -396,6 +396,27 @@ TEST_F(PagerFixture, KeywordSearchListsLibraryIconsWithTheirPicturesTypesAndOrig
     EXPECT_EQ(form.imlResult32.ListImages.Count(), 4); // the missing file shows the placeholder
 }
 
+TEST_F(PagerFixture, AnAbortedFormatSearchShowsThePageOfWhatItListedWithItsCount) {
+    vmtest::writeSampleLibrary(dir.path());
+    std::string record;
+    for (int i = 0; i < 40; ++i) record += "1:" + std::to_string(i) + ":00;";
+    keywords.KeywordNames[0] = "many";
+    keywords.KeywordIcons[0] = record;
+    HiddenList box;
+    box.AddItem("many");
+    ListOf<HiddenList> cmbSearch{box};
+    SearchContext ctx{keywords, refs, entries, paging, busy, host, cmbSearch};
+    bool stopped = false;
+    host.doEvents = [&] {
+        if (!stopped && entries.cmbResult.ListCount() == 30) busy.AbortRequested = stopped = true;
+    };
+    procSearchByFormat(ctx, 0);
+    EXPECT_EQ(form.pnlResult.ListItems.Count(), 30);
+    EXPECT_EQ(panel("count"), "30 Icon(s)");
+    EXPECT_EQ(panel("area"), "Page 1 of 1");
+    EXPECT_TRUE(form.mnuFile.Enabled());
+}
+
 TEST_F(PagerFixture, AnEntryWithoutALoaderLeavesNoGapInTheNumbering) {
     vmtest::writeSampleLibrary(dir.path());
     entries.cmbResult.AddItem("1:0:00book");
