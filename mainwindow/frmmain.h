@@ -172,6 +172,7 @@ private:
     void cmbMode_Click();
     void cmbSearch_Click();
     void cmbSearch_KeyPress(int& KeyAscii);
+    void cmbSearch_KeyUp(int& KeyCode, int Shift);
     void applyToolbarPictures();
     void placePanes();
     mainwindow::Metrics metrics();

@@ -9,10 +9,16 @@
 #include "librarysearch.h"
 #include "listaccess.h"
 #include "pageloaders.h"
+#include "seam.h"
 #include "state.h"
 #include "zipcleanup.h"
 
 namespace vm {
+
+namespace {
+constexpr UINT kHelpByContext = 15;              // the help viewer's "show this context" command
+constexpr DWORD_PTR kKeywordHelpContext = 13;    // the help page on searching by keyword
+} // namespace
 
 void FrmMain::connectPager() {
     BrowserWindow& b = browserWindow;
@@ -73,6 +79,7 @@ void FrmMain::connectBrowser() {
     host.clearResult = [this] { procClearResult(); };
     VM_ON(cmbSearch, Click);
     VM_ON(cmbSearch, KeyPress);
+    VM_ON(cmbSearch, KeyUp);
 }
 
 void FrmMain::browserStart() {
@@ -99,6 +106,11 @@ void FrmMain::cmbSearch_KeyPress(int& KeyAscii) {
     ListOf<ComboBox> search(cmbSearch);
     SearchContext ctx{Keywords, UserRefs, Entries, Paging, Busy, host, search, DoubleClick.SearchFav};
     SearchTypedKeyword(ctx, cmbSearch.Text());
+}
+
+void FrmMain::cmbSearch_KeyUp(int& KeyCode, int) {
+    // F1 in the keyword box opens the help on searching by keyword.
+    if (KeyCode == VK_F1) seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", kHelpByContext, kKeywordHelpContext);
 }
 
 } // namespace vm
