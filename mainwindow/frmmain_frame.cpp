@@ -3,6 +3,8 @@
 // and the page LED.
 #include "frmmain.h"
 
+#include <algorithm>
+
 #include "browserstate.h"
 #include "commandstate.h"
 #include "dialogs.h"
@@ -14,6 +16,27 @@
 #include "viewsettings.h"
 
 namespace vm {
+
+namespace {
+// The width, in pixels, that shows every label of the toolbar whole: the
+// widest label in the toolbar's own font and the toolbar's padding, as the
+// toolbar sizes labelled buttons itself.
+int labelledButtonPixels(Toolbar& bar) {
+    const int padding = LOWORD(SendMessageA(bar.hWnd(), TB_GETPADDING, 0, 0));
+    HDC dc = GetDC(bar.hWnd());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(bar.hWnd(), WM_GETFONT, 0, 0)));
+    int widest = 24;
+    for (int i = 1; i <= bar.Buttons.Count(); ++i) {
+        const std::string& label = bar.Buttons(i).Tag;
+        SIZE size{};
+        if (!label.empty() && GetTextExtentPoint32A(dc, label.c_str(), static_cast<int>(label.size()), &size))
+            widest = std::max(widest, static_cast<int>(size.cx) + padding);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(bar.hWnd(), dc);
+    return widest;
+}
+} // namespace
 
 mainwindow::Metrics FrmMain::metrics() {
     mainwindow::Metrics m;
@@ -113,8 +136,8 @@ void FrmMain::mnuViewToolbarTextLabels_Click() {
             for (int i = 1; i <= bar->Buttons.Count(); ++i)
                 if (bar->Buttons(i).Style() != tbrSeparator) bar->Buttons(i).SetCaption(bar->Buttons(i).Tag);
             // The 24 px of the unlabelled buttons would cut the labels: the
-            // toolbar widens its buttons to the labels again.
-            bar->SetButtonWidth(0);
+            // buttons widen to the widest label again.
+            bar->SetButtonWidth(labelledButtonPixels(*bar) * TwipsPerPixelX());
         } else {
             for (int i = 1; i <= bar->Buttons.Count(); ++i) bar->Buttons(i).SetCaption("");
             bar->SetButtonHeight(24 * TwipsPerPixelY());

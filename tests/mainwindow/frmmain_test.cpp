@@ -434,12 +434,23 @@ int buttonPixels(Toolbar& bar, const char* key) {
     SendMessageA(bar.hWnd(), TB_GETITEMRECT, static_cast<WPARAM>(bar.Buttons(key).Index() - 1), reinterpret_cast<LPARAM>(&r));
     return r.right - r.left;
 }
+
+int labelPixels(Toolbar& bar, const char* label) {
+    HDC dc = GetDC(bar.hWnd());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(bar.hWnd(), WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, label, static_cast<int>(strlen(label)), &size);
+    SelectObject(dc, old);
+    ReleaseDC(bar.hWnd(), dc);
+    return size.cx;
+}
 } // namespace
 
 TEST_F(MainWindow, TextLabelsSwitchButtonSizes) {
     FrmMain& w = frmMain();
     ASSERT_TRUE(w.mnuViewToolbarTextLabels.Checked());
     const int labelled = buttonPixels(w.pnlToolbar, "prevpage");
+    EXPECT_GT(labelled, labelPixels(w.pnlToolbar, "Properties")); // the widest label shows whole
     EXPECT_NEAR(w.pnlToolbar.ButtonHeight(), 689, TwipsPerPixelY());
     w.mnuViewToolbarTextLabels_Click();
     for (Toolbar* bar : {&w.pnlToolbar, &w.pnlToolbarYour}) {
