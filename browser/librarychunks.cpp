@@ -20,8 +20,6 @@ bool isChunkText(const std::string& chunk) {
     return true;
 }
 
-std::string cacheFolder(int iconSize) { return paths.DataPath + "Temp" + std::to_string(iconSize); }
-
 void extractChunk(ChunkState& state, int iconSize, const std::string& chunk) {
     const ChunkHome home = ChunkHomeOf(iconSize, ChunkNumber(chunk));
     if (home.archive.empty()) return;
@@ -30,12 +28,14 @@ void extractChunk(ChunkState& state, int iconSize, const std::string& chunk) {
     state.UnzipResult = zandrel::addUNZIP_ArchiveName((paths.DataPath + home.archive).c_str());
     state.UnzipResult = zandrel::addUNZIP_Decrypt(kLibraryPassword);
     state.UnzipResult = zandrel::addUNZIP_Include((chunk + ".lib").c_str());
-    state.UnzipResult = zandrel::addUNZIP_ExtractTo(cacheFolder(iconSize).c_str());
+    state.UnzipResult = zandrel::addUNZIP_ExtractTo(ChunkCacheFolder(iconSize).c_str());
     state.UnzipResult = zandrel::addUNZIP_Overwrite(ZANDREL_OVERWRITE_ALWAYS);
     state.UnzipResult = zandrel::addUNZIP();
 }
 
 } // namespace
+
+std::string ChunkCacheFolder(int iconSize) { return paths.DataPath + "Temp" + std::to_string(iconSize); }
 
 bool LoadPixelPicture(const std::string& path, PixelPicture& picture) {
     picture = {};
@@ -66,7 +66,10 @@ bool LoadPixelPicture(const std::string& path, PixelPicture& picture) {
     return ok;
 }
 
-HICON IconFromCell(const CellImage& cell) {
+namespace {
+// A top-down 32-bit bitmap of the cell's size, with its pixels to fill in.
+HBITMAP CellSizedBitmap(const CellImage& cell, std::uint32_t*& out) {
+    out = nullptr;
     if (cell.width < 1 || cell.height < 1) return nullptr;
     BITMAPINFO bmi{};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
@@ -76,11 +79,18 @@ HICON IconFromCell(const CellImage& cell) {
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP color = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    out = static_cast<std::uint32_t*>(bits);
+    return bitmap;
+}
+} // namespace
+
+HICON IconFromCell(const CellImage& cell) {
+    std::uint32_t* out = nullptr;
+    HBITMAP color = CellSizedBitmap(cell, out);
     if (!color) return nullptr;
     // The alpha channel agrees with the mask, so the icon draws the same with
     // and without alpha blending.
-    auto* out = static_cast<std::uint32_t*>(bits);
     for (size_t i = 0; i < cell.pixels.size(); ++i)
         out[i] = cell.transparent[i] ? 0 : (cell.pixels[i] | 0xFF000000u);
     GdiFlush();
@@ -108,19 +118,10 @@ HICON IconFromCell(const CellImage& cell) {
 }
 
 HBITMAP BitmapFromCell(const CellImage& cell, std::uint32_t backColorRef) {
-    if (cell.width < 1 || cell.height < 1) return nullptr;
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cell.width;
-    bmi.bmiHeader.biHeight = -cell.height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::uint32_t* out = nullptr;
+    HBITMAP bitmap = CellSizedBitmap(cell, out);
     if (!bitmap) return nullptr;
     const std::uint32_t back = ((backColorRef & 0xFF) << 16) | (backColorRef & 0xFF00) | ((backColorRef >> 16) & 0xFF);
-    auto* out = static_cast<std::uint32_t*>(bits);
     for (size_t i = 0; i < cell.pixels.size(); ++i) out[i] = cell.transparent[i] ? back : cell.pixels[i];
     GdiFlush();
     return bitmap;
@@ -145,7 +146,7 @@ void LibraryChunkLoader::procGetLibraryChunk(ChunkState& state, int iconSize, co
         state.ChunkAvailable = false;
         return;
     }
-    const std::string path = cacheFolder(iconSize) + "\\" + chunk + ".lib";
+    const std::string path = ChunkCacheFolder(iconSize) + "\\" + chunk + ".lib";
     // The picture held is the chunk's whole content; consecutive icons of it
     // need not look for its file again.
     if (!state.LoadedChunkPath.empty() && strcasecmp(path.c_str(), state.LoadedChunkPath.c_str()) == 0) {
@@ -173,7 +174,7 @@ bool LibraryChunkLoader::libraryCell(ChunkState& state, int iconSize, const std:
     procGetColor(!codes.empty() && codes[0] >= '0' && codes[0] <= '9' ? codes[0] - '0' : 0);
     const bool loaded = state.ChunkAvailable && !state.LoadedChunkPath.empty() &&
                         strcasecmp(state.LoadedChunkPath.c_str(),
-                                   (cacheFolder(iconSize) + "\\" + chunk + ".lib").c_str()) == 0;
+                                   (ChunkCacheFolder(iconSize) + "\\" + chunk + ".lib").c_str()) == 0;
     if (!loaded || !CutChunkCell(picture_, ChunkNumber(EntryField(entry, 2)), maskColor_, cell))
         cell = NoIconCell(iconSize);
     return true;

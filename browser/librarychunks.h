@@ -13,6 +13,9 @@
 
 namespace vm {
 
+// The cache folder of a data set's extracted chunks, without a trailing "\".
+std::string ChunkCacheFolder(int iconSize);
+
 // 0x00RRGGBB pixels of a picture file that Windows' picture loader reads.
 bool LoadPixelPicture(const std::string& path, PixelPicture& picture);
 // An icon from a cut cell; the caller destroys it. Null when it cannot be made.

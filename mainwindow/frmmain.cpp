@@ -14,6 +14,7 @@
 #include <algorithm>
 #include "instance.h"
 #include "libraryindex.h"
+#include "librarychunks.h"
 #include "registry.h"
 #include "seam.h"
 #include "startfolders.h"
@@ -368,7 +369,7 @@ void FrmMain::procEndProgram() {
     saveWindowSettings();
     // Every data set of the selector has its own cache of extracted chunks.
     for (int i = 0; i < cmbMode.ListCount(); ++i) {
-        std::string folder = paths.DataPath + "Temp" + std::to_string(cmbMode.ItemData(i)) + "\\";
+        std::string folder = ChunkCacheFolder(cmbMode.ItemData(i)) + "\\";
         WIN32_FIND_DATAA found;
         HANDLE find = FindFirstFileA((folder + "*.lib").c_str(), &found);
         if (find == INVALID_HANDLE_VALUE) continue;

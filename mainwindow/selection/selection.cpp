@@ -11,6 +11,7 @@
 #include "files.h"
 #include "form.h"
 #include "getfield.h"
+#include "librarychunks.h"
 #include "orvexbind.h"
 #include "resultentry.h"
 #include "state.h"
@@ -159,7 +160,7 @@ void libraryCase(SelectionWindow& w) {
     procGetSaveBitDepth(canvas);
     Commands.DetailPaneActive = gridActive;
 
-    const std::string temp = paths.DataPath + (size == 16 ? "Temp16\\" : "Temp32\\") + "icon.$$$";
+    const std::string temp = ChunkCacheFolder(size) + "\\icon.$$$";
     // A file left from an earlier run must not be read back as this icon.
     DeleteFileA(temp.c_str());
     std::int32_t written = 0;
