@@ -249,16 +249,20 @@ int Control::Height() {
     return pixelsToTwipsY(r.bottom - r.top);
 }
 
+RECT movedPixels(const RECT& now, int left, int top, int width, int height) {
+    int x = left == vmKeep ? now.left : twipsToPixelsX(left);
+    int y = top == vmKeep ? now.top : twipsToPixelsY(top);
+    int w = width == vmKeep ? now.right - now.left : twipsToPixelsX(width);
+    int h = height == vmKeep ? now.bottom - now.top : twipsToPixelsY(height);
+    return RECT{x, y, x + w, y + h};
+}
+
 void Control::Move(int left, int top, int width, int height) {
     if (!hWnd()) return;
-    RECT r = rectInParent(hwnd_);
-    int x = left == vmKeep ? r.left : twipsToPixelsX(left);
-    int y = top == vmKeep ? r.top : twipsToPixelsY(top);
-    int w = width == vmKeep ? r.right - r.left : twipsToPixelsX(width);
-    int h = height == vmKeep ? r.bottom - r.top : twipsToPixelsY(height);
+    RECT r = movedPixels(rectInParent(hwnd_), left, top, width, height);
     // A negative size is an invalid property value, as the program expects.
-    if (w < 0 || h < 0) throw VbError(380, "Move", "Invalid property value");
-    MoveWindow(hwnd_, x, y, w, h, TRUE);
+    if (r.right < r.left || r.bottom < r.top) throw VbError(380, "Move", "Invalid property value");
+    MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 void Control::ZOrder(int position) {

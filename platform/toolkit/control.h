@@ -37,6 +37,10 @@ int currentShift();
 // Keeps a value out of Move's optional arguments.
 constexpr int vmKeep = INT32_MIN;
 
+// The pixel rectangle a Move in twips asks for, starting from the present one:
+// each argument left at vmKeep keeps that edge or size.
+RECT movedPixels(const RECT& now, int left, int top, int width, int height);
+
 class Control : public Window {
 public:
     explicit Control(Form* owner);

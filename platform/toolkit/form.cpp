@@ -314,20 +314,16 @@ int Form::Height() {
 
 void Form::Move(int left, int top, int width, int height) {
     if (!hWnd()) return;
-    RECT r = outerRect(hwnd_);
-    int x = left == vmKeep ? r.left : twipsToPixelsX(left);
-    int y = top == vmKeep ? r.top : twipsToPixelsY(top);
-    int w = width == vmKeep ? r.right - r.left : twipsToPixelsX(width);
-    int h = height == vmKeep ? r.bottom - r.top : twipsToPixelsY(height);
+    const RECT r = movedPixels(outerRect(hwnd_), left, top, width, height);
     if (IsIconic(hwnd_) || IsZoomed(hwnd_)) {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof(placement);
         GetWindowPlacement(hwnd_, &placement);
-        placement.rcNormalPosition = RECT{x, y, x + w, y + h};
+        placement.rcNormalPosition = r;
         SetWindowPlacement(hwnd_, &placement);
         return;
     }
-    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 float Form::scaled(int pixels, bool horizontal) {
