@@ -1,5 +1,7 @@
 #include "fileiconextract.h"
 
+#include <shellapi.h>
+
 #include <climits>
 #include <strings.h>
 
