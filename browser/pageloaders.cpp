@@ -6,7 +6,11 @@
 #include <strings.h>
 
 #include "chunkcell.h"
+#include "cursorsource.h"
+#include "filetypesource.h"
 #include "resultentry.h"
+#include "shortcutsource.h"
+#include "systemiconsource.h"
 #include "typetext.h"
 #include "userreference.h"
 #include "vberror.h"
@@ -22,6 +26,11 @@ struct KindLoader {
 const KindLoader kPageLoaders[] = {
     {kKindBook, procGetLibraryItem},
     {kKindUser, procGetUserItem},
+    {kKindShortcut, procGetShortcutItem},
+    {kKindFileType, procGetFileTypeItem},
+    {kKindSystemIcon, procGetSystemIconItem},
+    {kKindCurrentCursor, procGetCursorItem},
+    {kKindThemeCursor, procGetThemeCursorItem},
 };
 
 HICON noIcon(int iconSize) { return IconFromCell(NoIconCell(iconSize)); }
