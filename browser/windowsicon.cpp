@@ -21,6 +21,9 @@ bool IsAnimatedName(const std::string& file) {
 }
 
 HICON WindowsFileIcon(PageLoaderState& loader, int iconSize, const std::string& file) {
+    // No file (a shortcut that could not be read) must not reach the shell,
+    // which may take an empty name for a module of its own.
+    if (file.empty()) return nullptr;
     if (IsAnimatedName(file)) return FileItemIcon(loader, iconSize, file);
     return procExtractFileIcon(file, loader.EntryIconIndex, iconSize);
 }

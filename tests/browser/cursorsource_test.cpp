@@ -152,13 +152,6 @@ TEST_F(CursorTest, CurrentCursorsOfEveryRole) {
     EXPECT_EQ(loader.LoadedAniFile, dir.file("wait.ANI"));
 }
 
-TEST_F(CursorTest, AnAnimationWhoseHeaderLiesStopsAtTheCap) {
-    ASSERT_TRUE(vmtest::writeFile(dir.file("lying.ani"), vmtest::animation({kFrame1, kFrame2}, 1000000)));
-    putValue("Wait", dir.file("lying.ani"));
-    procGetCurrentCursor(entries.cmbResult, 32514, "Wait");
-    EXPECT_EQ(entries.cmbResult.ListCount(), kMaxAniSteps);
-}
-
 TEST_F(CursorTest, SchemesOfThirteenFourteenAndFifteenFields) {
     const std::string arrow = dir.file("arrow.cur"), wait = dir.file("wait.ANI");
     // Positions: 1 arrow, 2 default, 3 the animation, the rest default; a 15th field is listed too.

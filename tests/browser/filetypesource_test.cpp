@@ -153,9 +153,3 @@ TEST_F(FileTypeTest, TheTreesNodeReadsTheClassesRoot) {
     const std::vector<std::string> all = entryTexts();
     EXPECT_NE(std::find(all.begin(), all.end(), dll + ";1;Vellumar Test File (*.vmtesttype);fsyas"), all.end());
 }
-
-TEST_F(FileTypeTest, AMissingRootListsNothing) {
-    procSearchFileTypes(ctx, HKEY_CURRENT_USER, "Software\\VellumarTest\\None");
-    EXPECT_EQ(entries.cmbResult.ListCount(), 0);
-    EXPECT_EQ(lstChange.ListCount(), 0);
-}

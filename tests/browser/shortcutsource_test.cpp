@@ -173,19 +173,6 @@ TEST_F(ShortcutTest, AStoppedWalkKeepsThePreviousListAndItsShortcutFiles) {
     EXPECT_FALSE(busy.AbortRequested);
 }
 
-TEST_F(ShortcutTest, TheCountShowsEveryTwentyFifthShortcut) {
-    const std::string desktop = folder("Desktop");
-    folders[16] = desktop;
-    const std::string tool = dir.file("tool.exe");
-    ASSERT_TRUE(vmtest::writeIconModule(tool, {kToolColour}));
-    for (int i = 0; i < 26; ++i) link(desktop + "Link " + std::to_string(i) + ".lnk", tool);
-    std::vector<std::string> counts;
-    host.setCountPanel = [&](const std::string& t) { counts.push_back(t); };
-    procSearchShortcuts(ctx, "Desktop");
-    EXPECT_EQ(counts, (std::vector<std::string>{"25 Icon(s)"}));
-    EXPECT_EQ(entries.cmbResult.ListCount(), 26);
-}
-
 TEST_F(ShortcutTest, AShortcutFileNoLongerInTheListShowsNoName) {
     entries.cmbResult.AddItem(";0;;sshor");
     entries.cmbResult.SetItemData(0, 7); // lstFiles was refilled by another listing
