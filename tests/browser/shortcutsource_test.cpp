@@ -2,6 +2,7 @@
 #include <map>
 
 #include "cshelllink.h"
+#include "shellfolders.h"
 #include "shortcutsource.h"
 #include "sourcefixture.h"
 
@@ -179,4 +180,19 @@ TEST_F(ShortcutTest, AShortcutFileNoLongerInTheListShowsNoName) {
     showList();
     EXPECT_EQ(items(), (std::vector<std::string>{"|Shortcut Icon|"}));
     EXPECT_TRUE(showsNoIcon(1));
+}
+
+TEST_F(ShortcutTest, TheDesktopIsTheShellsOwnByDefault) {
+    ctx.specialFolder = nullptr;
+    const std::string desktop = SpecialFolders().GetSpecialFolder(16);
+    ASSERT_FALSE(desktop.empty());
+    const std::string tool = dir.file("tool.exe");
+    ASSERT_TRUE(vmtest::writeIconModule(tool, {kToolColour}));
+    link(desktop + "Vellumar Test Tool.lnk", tool);
+    procSearchShortcuts(ctx, "Desktop");
+    DeleteFileA((desktop + "Vellumar Test Tool.lnk").c_str());
+    const int item = itemNamed("Vellumar Test Tool");
+    ASSERT_NE(item, 0);
+    EXPECT_EQ(form.pnlResult.ListItems(item).SubItems(2), desktop);
+    EXPECT_EQ(pixel(item, 16, 16), asColorRef(kToolColour));
 }
