@@ -20,7 +20,7 @@ namespace {
 constexpr const char* kCursorsKey = "Control Panel\\Cursors";
 constexpr const char* kDefault = "default";
 
-const std::array<CursorRole, 14> kCursorTable{{
+const std::array<CursorTableRow, 14> kCursorTable{{
     {"AppStarting", 32650, "Application Starting", 4, "Application Starting"},
     {"Arrow", 32512, "Arrow", 1, "Arrow"},
     {"Crosshair", 32515, "Crosshair", 5, "Crosshair"},
@@ -71,7 +71,7 @@ void appendCursorEntries(HiddenList& cmbResult, const std::string& file, const s
 }
 
 // The picture of a system cursor; a transparent one for no role.
-HICON systemCursor(const CursorRole* role, int size) {
+HICON systemCursor(const CursorTableRow* role, int size) {
     if (!role) {
         CellImage blank;
         blank.width = blank.height = size;
@@ -83,9 +83,9 @@ HICON systemCursor(const CursorRole* role, int size) {
     return shared ? CopyIcon(shared) : nullptr;
 }
 
-const CursorRole* roleOfLocation(const std::string& location) {
+const CursorTableRow* roleOfLocation(const std::string& location) {
     const std::string prefix = std::string(kCursorsKey) + "\\";
-    for (const CursorRole& role : kCursorTable) {
+    for (const CursorTableRow& role : kCursorTable) {
         if (location == std::to_string(role.ocrId) ||
             strcasecmp(location.c_str(), (prefix + role.valueName).c_str()) == 0)
             return &role;
@@ -94,7 +94,7 @@ const CursorRole* roleOfLocation(const std::string& location) {
 }
 
 // The item of either loader, once the role is known.
-void addCursorItem(PageLoadContext& ctx, const std::string& entry, const CursorRole* role, bool scheme) {
+void addCursorItem(PageLoadContext& ctx, const std::string& entry, const CursorTableRow* role, bool scheme) {
     const std::string file = procGetField(entry, ';', 1);
     ctx.loader.EntryIconIndex = std::atoi(procGetField(entry, ';', 2).c_str());
     const std::string typeCode = procGetField(entry, ';', 4).substr(0, 1);
@@ -116,10 +116,10 @@ void addCursorItem(PageLoadContext& ctx, const std::string& entry, const CursorR
 
 } // namespace
 
-const std::array<CursorRole, 14>& CursorTable() { return kCursorTable; }
+const std::array<CursorTableRow, 14>& CursorTable() { return kCursorTable; }
 
-const CursorRole* CursorRoleAt(int position) {
-    for (const CursorRole& role : kCursorTable)
+const CursorTableRow* CursorRoleAt(int position) {
+    for (const CursorTableRow& role : kCursorTable)
         if (role.position == position) return &role;
     return nullptr;
 }

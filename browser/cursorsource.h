@@ -13,7 +13,7 @@ namespace vm {
 // One cursor role: its value under HKEY_CURRENT_USER "Control Panel\Cursors",
 // the system cursor shown when it has no file, its item text among the current
 // cursors, its place in a scheme value (from 1) and its item text in a scheme.
-struct CursorRole {
+struct CursorTableRow {
     const char* valueName;
     std::int32_t ocrId;
     const char* currentName;
@@ -22,10 +22,10 @@ struct CursorRole {
 };
 
 // The roles in the order the current cursors are listed.
-const std::array<CursorRole, 14>& CursorTable();
+const std::array<CursorTableRow, 14>& CursorTable();
 
 // The role at a scheme position, or null outside 1 to 14.
-const CursorRole* CursorRoleAt(int position);
+const CursorTableRow* CursorRoleAt(int position);
 
 // Appends the entries of one current cursor: "default" for a role without a
 // file, one entry for a static cursor, one per step for an animated one (the

@@ -34,7 +34,7 @@ struct CursorTest : vmtest::SourceFixture {
         SourceFixture::SetUp();
         HKEY k = nullptr;
         RegCreateKeyExA(HKEY_CURRENT_USER, kCursors, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr);
-        for (const CursorRole& role : CursorTable()) {
+        for (const CursorTableRow& role : CursorTable()) {
             SavedValue& v = saved[role.valueName];
             char data[2048];
             DWORD size = sizeof(data);
@@ -62,7 +62,7 @@ struct CursorTest : vmtest::SourceFixture {
         SourceFixture::TearDown();
     }
     void listCurrentCursors() {
-        for (const CursorRole& role : CursorTable()) procGetCurrentCursor(entries.cmbResult, role.ocrId, role.valueName);
+        for (const CursorTableRow& role : CursorTable()) procGetCurrentCursor(entries.cmbResult, role.ocrId, role.valueName);
     }
     // What the tree does with a scheme's value: every field, positions from 1.
     void listScheme(const std::string& scheme, const std::string& value) {
