@@ -7,7 +7,6 @@
 #include "browserstate.h"
 #include "commandstate.h"
 #include "dialogforms.h"
-#include "frmimport.h"
 #include "frmmain.h"
 #include "frmmessage.h"
 #include "frmzoom.h"
@@ -491,58 +490,4 @@ TEST_F(MainWindow, FavouritesFolderIsMadeUnderTheProgramFolder) {
     DWORD attributes = GetFileAttributesA(folders.FavoritesFolder.c_str());
     EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(folders.DesktopFolder.back(), '\\');
-}
-
-TEST_F(LibraryWindow, ToolsWorkOnTheSelectedIconAndThroughTheWindowsSurfaces) {
-    FrmMain& w = frmMain();
-    w.cmbSearch.SetListIndex(keywordIndex("boat"));
-    ASSERT_NE(w.pnlResult.SelectedItem(), nullptr);
-    ASSERT_TRUE(w.mnuToolsChangeFolder.Enabled());
-
-    // The "changefolder" button gives a folder the selected library icon.
-    const std::string folder = dir.file("target");
-    CreateDirectoryA(folder.c_str(), nullptr);
-    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
-    procRegSetValue(kSettingsKey, "FolderCache", Variant(1), REG_DWORD);
-    Seam::get().queueText(folder);
-    w.pnlToolbarYour.ButtonClick(w.pnlToolbarYour.Buttons("changefolder"));
-    const std::string ico = folder + "\\folder.ico";
-    HANDLE icon = LoadImageA(nullptr, ico.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
-    ASSERT_TRUE(icon);
-    ICONINFO info{};
-    GetIconInfo(static_cast<HICON>(icon), &info);
-    BITMAP mask{};
-    GetObject(info.hbmMask, sizeof(mask), &mask);
-    EXPECT_EQ(mask.bmWidth, 32);
-    DeleteObject(info.hbmMask);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    DestroyIcon(static_cast<HICON>(icon));
-    EXPECT_TRUE(runState.SystemIconsChanged);
-    Seam::get().queueText(folder);
-    w.mnuToolsDefaultFolder.Click();
-    EXPECT_EQ(GetFileAttributesA(ico.c_str()), INVALID_FILE_ATTRIBUTES);
-
-    // Tools > Rebuild: the icon size goes up and back, with a broadcast each time.
-    w.mnuToolsRebuild.Click();
-    int broadcasts = 0;
-    for (const SeamRequest& r : Seam::get().requests()) broadcasts += r.kind == "Broadcast";
-    EXPECT_EQ(broadcasts, 2);
-    EXPECT_FALSE(runState.SystemIconsChanged);
-
-    // The "create" button opens the create-icon window, which saves through the main window's surfaces.
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 30, 30);
-    ReleaseDC(nullptr, screen);
-    const std::string picture = dir.file("sun.bmp");
-    SavePicture(Picture::fromBitmap(bitmap), picture);
-    w.pnlToolbar.ButtonClick(w.pnlToolbar.Buttons("create"));
-    ASSERT_TRUE(frmImport().IsLoaded());
-    Seam::get().queueText(picture);
-    frmImport().mnuFileOpen_Click();
-    Seam::get().queueText(dir.file("sun"));
-    frmImport().mnuFileSaveAs_Click();
-    icon = LoadImageA(nullptr, dir.file("sun.ico").c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
-    EXPECT_TRUE(icon);
-    if (icon) DestroyIcon(static_cast<HICON>(icon));
-    frmImport().Unload();
 }

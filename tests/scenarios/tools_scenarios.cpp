@@ -95,6 +95,11 @@ TEST_F(CreateIconScenario, OpenPickAColourChooseSizeAndDepthAndSave) {
     EXPECT_EQ(saved.width, 32);
     EXPECT_TRUE(saved.seeThrough);
     EXPECT_FALSE(loadIcon(dir.file("flag.ico"), 4, 8).seeThrough);
+
+    press(VK_F1);
+    ASSERT_FALSE(Seam::get().requests().empty());
+    EXPECT_EQ(Seam::get().requests().back().kind, "HtmlHelp");
+    EXPECT_EQ(Seam::get().requests().back().style, 7);
 }
 
 TEST_F(CreateIconScenario, PasteFromTheClipboard) {
@@ -140,4 +145,17 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     EXPECT_EQ(GetFileAttributesA(ini.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesA((folder + "\\folder.ico").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_SYSTEM);
+
+    // The "Your Icons" toolbar's button does the same as the menu item.
+    Seam::get().queueText(folder);
+    clickButton(w().pnlToolbarYour, "changefolder");
+    EXPECT_EQ(loadIcon(folder + "\\folder.ico", 0, 0).width, 32);
+    EXPECT_TRUE(runState.SystemIconsChanged); // the notice is silenced: the rebuild waits
+
+    // Tools > Rebuild: the shell's icon size goes up and back, a broadcast each time.
+    chooseMenu({"&Tools", "&Rebuild Windows Icon Cache"});
+    int broadcasts = 0;
+    for (const SeamRequest& r : Seam::get().requests()) broadcasts += r.kind == "Broadcast";
+    EXPECT_EQ(broadcasts, 2);
+    EXPECT_FALSE(runState.SystemIconsChanged);
 }

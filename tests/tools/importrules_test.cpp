@@ -4,29 +4,6 @@
 
 using namespace vm::importrules;
 
-TEST(ImportRules, DepthListsPerSystemAndTheirDefaults) {
-    auto texts = [](const std::vector<ListEntry>& entries) {
-        std::vector<int> data;
-        for (const auto& e : entries) data.push_back(e.itemData);
-        return data;
-    };
-    EXPECT_EQ(texts(colorDepthEntries("98")), (std::vector<int>{1, 4, 8, 16, 24, 32}));
-    EXPECT_EQ(texts(colorDepthEntries("2000")), (std::vector<int>{1, 4, 8, 24}));
-    EXPECT_EQ(colorDepthEntries("98")[kDefaultColorDepthIndex].text, "High Color (16 bit)");
-    EXPECT_EQ(colorDepthEntries("2000")[kDefaultColorDepthIndex].text, "True Color (24 bit)");
-    EXPECT_EQ(sizeEntries()[kDefaultSizeIndex].text, "24 x 24 pixels");
-    EXPECT_EQ(sizeEntries().back().itemData, 72);
-}
-
-TEST(ImportRules, StoredValueSelectsItsEntryOrTheDefault) {
-    const auto depths = colorDepthEntries("2000");
-    EXPECT_EQ(indexForStored(depths, 24, 3), 3);
-    EXPECT_EQ(indexForStored(depths, 1, 3), 0);
-    EXPECT_EQ(indexForStored(depths, 32, 3), 3); // stored on another system
-    EXPECT_EQ(indexForStored(depths, std::nullopt, 3), 3);
-    EXPECT_EQ(indexForStored(sizeEntries(), 0, 1), 1);
-}
-
 TEST(ImportRules, DefaultNameAndFolderOfAPicture) {
     EXPECT_EQ(defaultIconName("c:\\pics\\flower.big.bmp"), "flower");
     EXPECT_EQ(defaultIconName("c:\\pics.old\\a"), "a");

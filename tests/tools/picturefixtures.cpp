@@ -2,6 +2,9 @@
 
 #include <wincodec.h>
 
+#include "picture.h"
+#include "vberror.h"
+
 #include <cstdint>
 #include <fstream>
 #include <map>
@@ -52,34 +55,21 @@ private:
 } // namespace
 
 bool writeBmp(const std::string& path, int width, int height, const PixelFn& pixel) {
-    const int stride = (width * 3 + 3) & ~3;
-    std::string out = "BM";
-    put32(out, 54 + stride * height);
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, static_cast<unsigned>(width));
-    put32(out, static_cast<unsigned>(height));
-    put16(out, 1);
-    put16(out, 24);
-    put32(out, 0);
-    put32(out, static_cast<unsigned>(stride * height));
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, 0);
-    put32(out, 0);
-    for (int y = height - 1; y >= 0; --y) {
-        std::string row;
-        for (int x = 0; x < width; ++x) {
-            COLORREF c = pixel(x, y);
-            row += static_cast<char>(GetBValue(c));
-            row += static_cast<char>(GetGValue(c));
-            row += static_cast<char>(GetRValue(c));
-        }
-        row.resize(static_cast<size_t>(stride), '\0');
-        out += row;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) SetPixel(dc, x, y, pixel(x, y));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    try {
+        vm::SavePicture(vm::Picture::fromBitmap(bitmap), path);
+    } catch (const vm::VbError&) {
+        return false;
     }
-    return save(path, out);
+    return true;
 }
 
 bool writeGif(const std::string& path, int width, int height, const PixelFn& pixel) {

@@ -1,7 +1,7 @@
 #pragma once
 // Picture files written at test time in every format the create-icon window
-// opens: BMP and GIF byte by byte, JPG through the system's image encoder,
-// WMF and EMF drawn through GDI.
+// opens: BMP through the toolkit, GIF byte by byte, JPG through the system's
+// image encoder, WMF and EMF drawn through GDI.
 #include <windows.h>
 
 #include <functional>
