@@ -1,5 +1,8 @@
 #include "frmimport.h"
 
+#include <optional>
+#include <vector>
+
 #include "errorreport.h"
 #include "importrules.h"
 #include "registry.h"
@@ -252,11 +255,11 @@ void FrmImport::Form_Load() {
     fillList(cmbSize, importrules::sizeEntries());
     fillList(cmbColorDepth, importrules::colorDepthEntries(identity.OSCode));
     // A stored entry the list does not hold (a depth of another system) gives the default.
-    cmbSize.SetListIndex(importrules::indexForStored(listOf(cmbSize), storedNumber(HKEY_CURRENT_USER, kSettingsKey, "CreateSize"),
-                                                     importrules::kDefaultSizeIndex));
-    cmbColorDepth.SetListIndex(importrules::indexForStored(listOf(cmbColorDepth),
-                                                           storedNumber(HKEY_CURRENT_USER, kSettingsKey, "CreateColorDepth"),
-                                                           importrules::kDefaultColorDepthIndex));
+    const auto storedSize = storedNumber(HKEY_CURRENT_USER, kSettingsKey, "CreateSize");
+    const auto storedDepth = storedNumber(HKEY_CURRENT_USER, kSettingsKey, "CreateColorDepth");
+    cmbSize.SetListIndex(importrules::indexForStored(listOf(cmbSize), storedSize, importrules::kDefaultSizeIndex));
+    cmbColorDepth.SetListIndex(
+        importrules::indexForStored(listOf(cmbColorDepth), storedDepth, importrules::kDefaultColorDepthIndex));
     SetWidth(cmbSize.Left() + cmbSize.Width() + pixelsToTwipsX(64));
     procBuildIconPreview();
 

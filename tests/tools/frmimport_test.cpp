@@ -78,7 +78,8 @@ protected:
     void SetUp() override {
         Seam::get().reset();
         Seam::get().setScripted(true);
-        for (const char* name : {"CreateSize", "CreateColorDepth", "ImportDirectory"}) deleteSetting(kSettingsKey, name);
+        for (const char* name : {"CreateSize", "CreateColorDepth", "ImportDirectory"})
+            deleteSetting(kSettingsKey, name);
         for (const char* name : {"ImportTop", "ImportLeft"}) deleteSetting(kPosKey, name);
         identity.OSCode = "98";
         paths.TempPath = dir.path() + "\\";

@@ -236,7 +236,9 @@ IconPixels drawIcon(HICON icon, int width, int height) {
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    for (auto [ground, target] : {std::pair{RGB(255, 255, 255), &result.white}, std::pair{RGB(0, 0, 0), &result.black}}) {
+    const std::pair<COLORREF, std::vector<COLORREF>*> grounds[] = {{RGB(255, 255, 255), &result.white},
+                                                                   {RGB(0, 0, 0), &result.black}};
+    for (auto [ground, target] : grounds) {
         HBRUSH brush = CreateSolidBrush(ground);
         RECT all{0, 0, width, height};
         FillRect(dc, &all, brush);
