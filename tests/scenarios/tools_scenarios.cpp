@@ -108,6 +108,12 @@ TEST_F(CreateIconScenario, PasteFromTheClipboard) {
     ASSERT_TRUE(f.IsLoaded());
     settle(100);
     Clipboard::Clear();
+    press('V', vbCtrlMask);
+    settle(50);
+    ASSERT_FALSE(Seam::get().requests().empty());
+    EXPECT_EQ(Seam::get().requests().back().kind, "MsgBox"); // nothing to paste, and said so
+    EXPECT_FALSE(f.mnuFileSaveAs.Enabled());
+
     Clipboard::SetData(LoadPicture(writePicture(dir.file("clip.bmp"))));
     press('V', vbCtrlMask);
     settle(50);

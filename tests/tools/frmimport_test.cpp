@@ -264,42 +264,6 @@ TEST_F(ImportTest, ThePickedColourAndOnlyItBecomesTransparent) {
     EXPECT_FALSE(w.pixels.transparent(36, 42));
 }
 
-TEST_F(ImportTest, PasteTakesTheClipboardPictureWithoutName) {
-    FrmImport& f = window();
-    Clipboard::Clear();
-    f.mnuEditPaste_Click();
-    EXPECT_EQ(count("MsgBox"), 1); // an empty clipboard is said to be so
-    EXPECT_FALSE(f.mnuFileSaveAs.Enabled());
-
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 20);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    for (const Box& box : kBoxes) {
-        HBRUSH brush = CreateSolidBrush(box.color);
-        FillRect(dc, &box.rect, brush);
-        DeleteObject(brush);
-    }
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    Clipboard::Clear();
-    Clipboard::SetData(Picture::fromBitmap(bitmap));
-
-    f.mnuEditPaste_Click();
-    EXPECT_TRUE(f.mnuFileSaveAs.Enabled());
-    EXPECT_FALSE(f.mnuEditCopy.Enabled()); // Copy comes only with Open
-    EXPECT_EQ(f.picIcon.Tag, "");
-    Seam::get().queue({1, dir.file("pasted"), false});
-    f.mnuFileSaveAs_Click();
-    const SeamRequest& dialog = Seam::get().requests().back();
-    EXPECT_EQ(dialog.kind, "Save");
-    Written w = readBack(dir.file("pasted.ico"), false);
-    EXPECT_EQ(w.width, 24);
-    EXPECT_TRUE(w.pixels.transparent(4, 12));
-    EXPECT_FALSE(w.pixels.transparent(20, 20));
-}
-
 TEST_F(ImportTest, SaveNamesFiltersAndCancel) {
     open(fixture("star.bmp"));
     FrmImport& f = window();
