@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "busystate.h"
+#include "commandstate.h"
 #include "cshelllink.h"
 #include "dialogforms.h"
 #include "frmmain.h"
@@ -11,8 +12,10 @@
 #include "ico_fixtures.h"
 #include "scratch.h"
 #include "seam.h"
+#include "registry.h"
 #include "shellfolders.h"
 #include "state.h"
+#include "toolshost.h"
 #include "winsources.h"
 
 using namespace vm;
@@ -69,4 +72,19 @@ TEST_F(WindowsSources, DesktopShortcutsListOnTheWindowWhichEndsIdleEvenWithNone)
     EXPECT_EQ(w.pnlResult.ListItems.Count(), 0);
     EXPECT_TRUE(IsIdle(w.browserWindow));
     EXPECT_TRUE(w.pnlNav.Enabled());
+}
+
+TEST_F(WindowsSources, TheCreateIconWindowPicksTheHotspotThroughTheWindow) {
+    ASSERT_TRUE(toolsHost.setHotSpot);
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "NoCursorChange", Variant("1"), REG_SZ);
+    bool picked = false;
+    Form::scriptedModal = [&](Form& f) {
+        picked = Commands.HotSpotMode && f.Name() == "frmZoom";
+        f.Unload();
+    };
+    toolsHost.setHotSpot();
+    Form::scriptedModal = nullptr;
+    EXPECT_TRUE(picked);
+    EXPECT_FALSE(Commands.HotSpotMode);
 }
