@@ -47,11 +47,17 @@ HDC OffscreenSurface::hDC() {
 namespace {
 
 // The icon the mode flags name; an empty picture when that source has none.
+// One order: a frame of the animation being saved (a frame loop names its
+// frame, also while a change is applied); then the change window's new icon
+// while a change is applied or asked for, and the create-icon window's icon,
+// whatever DetailPaneActive says; then the selected detail image or result item.
 Picture sourcePicture(IconCanvas& c) {
     Picture chosen;
     try {
         if (Masks.SaveFramesMode) {
             if (Masks.filmFrame) chosen = Masks.filmFrame(Masks.CurrentIndex + 1);
+        } else if (Masks.MaskFromChange || Commands.ChangeApplying) {
+            if (Masks.changePicture) chosen = Masks.changePicture();
         } else if (Masks.MaskFromImport) {
             if (Masks.importPicture) chosen = Masks.importPicture();
         } else if (!Commands.DetailPaneActive) {
@@ -66,7 +72,6 @@ Picture sourcePicture(IconCanvas& c) {
                 if (handle) chosen = Picture::fromIcon(handle, true);
             }
         }
-        if (Masks.MaskFromChange && Masks.changePicture) chosen = Masks.changePicture();
     } catch (const VbError&) {
         // An image the list or the icon does not hold: no source.
     }
