@@ -139,6 +139,7 @@ void FrmMain::Form_Load() {
     connectBrowser();
     connectPager();
     connectSelection();
+    connectExport();
     browserStart();
     // not built yet: the navigation tree of the data set is built here.
     procInitIconCanvas();
