@@ -15,6 +15,10 @@ bool writeThroughTemporary(const std::string& target, const std::function<bool(c
         ok = GetFileAttributesExA(temporary, GetFileExInfoStandard, &data) &&
              (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0);
     }
+    // A read-only file is the user's to keep, whatever the file system would allow.
+    const DWORD existing = GetFileAttributesA(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        ok = false;
     ok = ok && MoveFileExA(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
     if (!ok) DeleteFileA(temporary);
     return ok;
