@@ -27,9 +27,17 @@ void OffscreenSurface::release() {
 }
 
 void OffscreenSurface::SetSize(int width, int height) {
+    width = width > 0 ? width : 0;
+    height = height > 0 ? height : 0;
+    // A frame loop sizes the surfaces once per frame: the same size keeps the
+    // bitmap and only blanks it.
+    if (dc_ && width == width_ && height == height_) {
+        PatBlt(dc_, 0, 0, width_, height_, BLACKNESS);
+        return;
+    }
     release();
-    width_ = width > 0 ? width : 0;
-    height_ = height > 0 ? height : 0;
+    width_ = width;
+    height_ = height;
 }
 
 HDC OffscreenSurface::hDC() {

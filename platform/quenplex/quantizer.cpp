@@ -1,7 +1,6 @@
 #include "quantizer.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace quenplex {
 
@@ -56,20 +55,32 @@ Quantized quantize(const Rgb* pixels, std::size_t count, int maxColours) {
     Quantized out;
     out.indices.resize(count);
 
-    std::unordered_map<Rgb, std::uint32_t> slot; // colour -> its shade
+    // The distinct colours, sorted, with their pixel counts; a pixel finds its
+    // colour by binary search.
+    std::vector<Rgb> colours(count);
+    for (std::size_t i = 0; i < count; ++i) colours[i] = pixels[i] & 0xFFFFFF;
+    std::sort(colours.begin(), colours.end());
     std::vector<Shade> shades;
-    for (std::size_t i = 0; i < count; ++i) {
-        const Rgb c = pixels[i] & 0xFFFFFF;
-        auto [it, fresh] = slot.try_emplace(c, static_cast<std::uint32_t>(shades.size()));
-        if (fresh) shades.push_back({c, 0});
-        ++shades[it->second].count;
+    for (Rgb c : colours) {
+        if (shades.empty() || shades.back().colour != c) shades.push_back({c, 0});
+        ++shades.back().count;
     }
+    std::vector<Rgb> distinct(shades.size());
+    for (std::size_t i = 0; i < shades.size(); ++i) distinct[i] = shades[i].colour;
+    auto slotOf = [&](Rgb c) {
+        return static_cast<std::size_t>(std::lower_bound(distinct.begin(), distinct.end(), c & 0xFFFFFF) -
+                                        distinct.begin());
+    };
+    std::vector<int> entryOf(distinct.size(), -1); // palette entry of each distinct colour
 
-    std::unordered_map<Rgb, std::uint8_t> entryOf;
     if (shades.size() <= static_cast<std::size_t>(wanted)) {
-        for (const Shade& s : shades) {
-            entryOf[s.colour] = static_cast<std::uint8_t>(out.palette.size());
-            out.palette.push_back(s.colour);
+        // Exact: the colours in the order they first occur.
+        for (std::size_t i = 0; i < count; ++i) {
+            int& entry = entryOf[slotOf(pixels[i])];
+            if (entry < 0) {
+                entry = static_cast<int>(out.palette.size());
+                out.palette.push_back(pixels[i] & 0xFFFFFF);
+            }
         }
     } else {
         // Colours that cover at least 1/wanted of the picture keep their own entry.
@@ -79,7 +90,7 @@ Quantized quantize(const Rgb* pixels, std::size_t count, int maxColours) {
                static_cast<std::uint64_t>(shades[reserved].count) * wanted >= count)
             ++reserved;
         for (std::size_t i = 0; i < reserved; ++i) {
-            entryOf[shades[i].colour] = static_cast<std::uint8_t>(out.palette.size());
+            entryOf[slotOf(shades[i].colour)] = static_cast<int>(out.palette.size());
             out.palette.push_back(shades[i].colour);
         }
 
@@ -110,12 +121,12 @@ Quantized quantize(const Rgb* pixels, std::size_t count, int maxColours) {
             const Rgb mean = average(shades, box);
             // Two boxes (or a box and a reserved colour) may meet on one mean; they share its entry.
             auto same = std::find(out.palette.begin(), out.palette.end(), mean);
-            const auto entry = static_cast<std::uint8_t>(same - out.palette.begin());
+            const int entry = static_cast<int>(same - out.palette.begin());
             if (same == out.palette.end()) out.palette.push_back(mean);
-            for (std::size_t i = box.begin; i < box.end; ++i) entryOf[shades[i].colour] = entry;
+            for (std::size_t i = box.begin; i < box.end; ++i) entryOf[slotOf(shades[i].colour)] = entry;
         }
     }
-    for (std::size_t i = 0; i < count; ++i) out.indices[i] = entryOf[pixels[i] & 0xFFFFFF];
+    for (std::size_t i = 0; i < count; ++i) out.indices[i] = static_cast<std::uint8_t>(entryOf[slotOf(pixels[i])]);
     return out;
 }
 
