@@ -204,9 +204,10 @@ bool procWriteCur(ExportWindow& w, const std::string& fileName) {
     const int size = iconSize();
     procMask(canvas, static_cast<std::int16_t>(size), static_cast<std::int16_t>(size));
     procGetSaveBitDepth(canvas);
-    if (w.setHotSpot) w.setHotSpot();
-    const bool ok = w.picSave && !w.picSave->GetPicture().empty() &&
-                    writeThroughTemporary(fileName, [&](const std::string& temp) {
+    const bool source = w.picSave && !w.picSave->GetPicture().empty();
+    // The hotspot is asked for only when there is a cursor to write.
+    if (source && w.setHotSpot) w.setHotSpot();
+    const bool ok = source && writeThroughTemporary(fileName, [&](const std::string& temp) {
                         return orvexbind::SaveAsCursor(w.pctColor->hDC(), w.pctMask->hDC(), size, size,
                                                        Commands.SaveBitDepth, Commands.CursorHotSpotX,
                                                        Commands.CursorHotSpotY, temp.c_str()) == -1;
@@ -259,7 +260,17 @@ bool procWriteFrames(ExportWindow& w, const std::string& fileName, bool separate
         const std::string folder = slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
         std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
         name = name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
-        for (int k = 0; k < count && ok; ++k) {
+        // The dialog asked about the chosen file only; frame icons already
+        // there are replaced only when the user agrees.
+        std::string taken;
+        for (int k = 0; k < count && taken.empty(); ++k) {
+            const std::string frameIcon = folder + name + std::to_string(k + 1) + ".ico";
+            if (GetFileAttributesA(frameIcon.c_str()) != INVALID_FILE_ATTRIBUTES) taken = frameIcon;
+        }
+        const bool write = taken.empty() ||
+                           MsgBox(taken + " already exists.\rDo you want to replace it and the other frame icons?",
+                                  vbYesNo | vbExclamation, "Save As") == vbYes;
+        for (int k = 0; k < count && ok && write; ++k) {
             const std::string& frame = frameFiles[static_cast<std::size_t>(k)];
             ok = writeThroughTemporary(folder + name + std::to_string(k + 1) + ".ico", [&](const std::string& temp) {
                 return CopyFileA(frame.c_str(), temp.c_str(), FALSE) != 0;
@@ -277,6 +288,7 @@ int procWriteJpg(ExportWindow& w, const std::string& fileName) {
     QuenplexImage image;
     if (!preparePicture(w, ExportBackColor(w))) {
         code = QP_BAD_IMAGE;
+        reportSaveError(); // nothing to save: not the library's failure
     } else {
         HDC screen = GetDC(nullptr);
         HDC memory = CreateCompatibleDC(screen);
@@ -287,8 +299,8 @@ int procWriteJpg(ExportWindow& w, const std::string& fileName) {
             code = saveImage(fileName, [&](const std::string& temp) { return quenplexbind::savejpg(temp, image, 100); });
         }
         DeleteDC(memory);
+        procShowImageError(code, fileName);
     }
-    procShowImageError(code, fileName);
     quenplexbind::freeimage(image);
     SizePicOpen(w, iconSize(), iconSize());
     return code;
@@ -299,6 +311,7 @@ int procWriteGif(ExportWindow& w, const std::string& fileName) {
     QuenplexImage image24, image8;
     if (!preparePicture(w, kGifMaskColour)) {
         code = QP_BAD_IMAGE;
+        reportSaveError(); // nothing to save: not the library's failure
     } else {
         HDC screen = GetDC(nullptr);
         HDC memory = CreateCompatibleDC(screen);
@@ -317,8 +330,8 @@ int procWriteGif(ExportWindow& w, const std::string& fileName) {
             });
         }
         DeleteDC(memory);
+        procShowImageError(code, fileName);
     }
-    procShowImageError(code, fileName);
     SizePicOpen(w, iconSize(), iconSize());
     quenplexbind::freeimage(image24);
     quenplexbind::freeimage(image8);

@@ -237,6 +237,18 @@ TEST_F(SaveAsTest, AnimationAsAniAndAsSeparateIcons) {
         EXPECT_TRUE(icon.LoadIcon(scratch.file(name))) << name;
     }
     EXPECT_FALSE(vmtest::fileExists(scratch.file("run4.ico")));
+
+    // Frame icons already there are replaced only when the user agrees.
+    Seam::get().reset();
+    ASSERT_TRUE(vmtest::writeFile(scratch.file("run2.ico"), "mine"));
+    Seam::get().queue(SeamAnswer{5, scratch.file("run"), false});
+    Seam::get().queueCode(vbNo);
+    mnuFileSaveAs_Click(w);
+    ASSERT_EQ(shown("MsgBox").size(), 1u);
+    EXPECT_EQ(shown("MsgBox")[0].prompt,
+              scratch.file("run1.ico") + " already exists.\rDo you want to replace it and the other frame icons?");
+    EXPECT_EQ(vmtest::readFile(scratch.file("run2.ico")), "mine");
+    saveAs(scratch.file("run"), 5); // the seam's default answer: Yes
     // Frame 2 is the green one.
     cFileIcon second;
     ASSERT_TRUE(second.LoadIcon(scratch.file("run2.ico")));
@@ -373,7 +385,14 @@ TEST_F(SaveAsTest, CancelWritesNothingAndFailuresLeaveTheOldFileWhole) {
 
     Seam::get().reset();
     form.pnlResult.SetSelectedItem(nullptr);
-    saveAs(scratch.file("nothing"), 1);
-    EXPECT_FALSE(vmtest::fileExists(scratch.file("nothing.ico")));
-    EXPECT_EQ(shown("MsgBox").at(0).prompt, "An error occured while saving.");
+    bool hotspotAsked = false;
+    w.setHotSpot = [&] { hotspotAsked = true; };
+    for (int index : {1, 2, 4, 5}) { // icon, cursor, GIF, JPEG
+        Seam::get().reset();
+        saveAs(scratch.file("nothing"), index);
+        EXPECT_EQ(shown("MsgBox").at(0).prompt, "An error occured while saving.") << index;
+    }
+    EXPECT_FALSE(hotspotAsked);
+    for (const char* name : {"nothing.ico", "nothing.cur", "nothing.gif", "nothing.jpg"})
+        EXPECT_FALSE(vmtest::fileExists(scratch.file(name))) << name;
 }
