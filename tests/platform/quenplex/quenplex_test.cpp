@@ -111,30 +111,6 @@ TEST_F(QuenplexTest, ConvertKeepsFewColoursExactlyAndTheFileShowsThem) {
     EXPECT_EQ(gifreader::read(bytesOf(file)).version, "87a");
 }
 
-TEST_F(QuenplexTest, ConvertClampsTheCountAndMapsAColourfulPicture) {
-    const int size = 64;
-    ASSERT_EQ(allocimage(image24, size, size, 24), 0);
-    ASSERT_EQ(allocimage(image8, size, size, 8), 0);
-    GdiFlush();
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            unsigned char* p = image24.pixels + y * image24.rowBytes + x * 3;
-            p[0] = static_cast<unsigned char>(x * 4);
-            p[1] = static_cast<unsigned char>(y * 4);
-            p[2] = static_cast<unsigned char>(x + y);
-        }
-    ASSERT_EQ(convertrgbtopal(1, image24, image8), 0);
-    EXPECT_EQ(image8.colorCount, 2);
-    ASSERT_EQ(convertrgbtopal(999, image24, image8), 0);
-    EXPECT_EQ(image8.colorCount, 256);
-    for (int i = 0; i < 256; ++i)
-        for (int j = 0; j < i; ++j)
-            ASSERT_FALSE(image8.palette[i].rgbRed == image8.palette[j].rgbRed &&
-                         image8.palette[i].rgbGreen == image8.palette[j].rgbGreen &&
-                         image8.palette[i].rgbBlue == image8.palette[j].rgbBlue)
-                << i << " " << j;
-}
-
 TEST_F(QuenplexTest, JpegComesOutTheRightWayUp) {
     ASSERT_EQ(allocimage(image24, 24, 16, 24), 0);
     paint(image24, 24, 16);
