@@ -123,7 +123,6 @@ public:
     CommonDialog dlgIcon;
     ExportWindow exportWindow;
     void connectExport();
-    void mnuFavoriteAdd_Click();
     void procSetHotSpot();
     const mainwindow::PaneLayout& paneLayout() const { return pane_; }
 

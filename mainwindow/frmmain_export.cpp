@@ -1,6 +1,7 @@
-// The main window's side of the export commands: Save As, Copy, Save All
-// Formats and Favorites > Add work on the window's controls through an
-// ExportWindow, and the menus run them.
+// The main window's side of the export commands: Save As, Copy and Save All
+// Formats work on the window's controls through an ExportWindow, and the
+// menus run them. Favorites > Add is Save As run on exportWindow with
+// folderPicker.SearchingFavorites set around the call.
 #include "frmmain.h"
 
 #include "browserstate.h"
@@ -47,14 +48,6 @@ void FrmMain::connectExport() {
     for (MenuItem* item : {&mnuEditCopy, &mnuResultClickCopy, &mnuDetailClickCopy})
         item->Click = [this] { mnuEditCopy_Click(exportWindow); };
     mnuDetailClickSaveAllAs.Click = [this] { mnuDetailClickSaveAllAs_Click(exportWindow); };
-    mnuFavoriteAdd.Click = [this] { mnuFavoriteAdd_Click(); };
-    mnuResultClickAddFav.Click = [this] { mnuFavoriteAdd_Click(); };
-}
-
-void FrmMain::mnuFavoriteAdd_Click() {
-    folderPicker.SearchingFavorites = true;
-    mnuFileSaveAs_Click(exportWindow);
-    folderPicker.SearchingFavorites = false;
 }
 
 // A library picture keeps no hotspot: the user picks one in the zoom window.
