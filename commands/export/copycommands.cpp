@@ -49,7 +49,7 @@ void mnuDetailClickSaveAllAs_Click(ExportWindow& w) {
     d.DialogTitle.clear();
     d.FileName = exportnaming::suggestedName(w.pnlResult ? w.pnlResult->Tag : std::string());
     procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "SaveAllDirectory");
-    if (!reg.RegValue.isEmpty() && !reg.RegValue.toText().empty()) d.InitDir = reg.RegValue.toText();
+    if (!reg.RegValue.isEmpty() && !reg.RegValue.toText().empty()) d.InitDir = storedStartFolder(reg.RegValue.toText());
     if (!d.ShowSave()) return;
     procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
     procRegSetValue(kSettingsKey, "SaveAllDirectory", Variant(d.FileName), REG_SZ);

@@ -11,6 +11,7 @@
 #include "picturebox.h"
 #include "quenplexbind.h"
 #include "safereplace.h"
+#include "saveasnaming.h"
 #include "seam.h"
 #include "selection.h"
 #include "state.h"
@@ -123,6 +124,12 @@ SAFEARRAY* rateArray(std::size_t count) {
 }
 
 } // namespace
+
+std::string storedStartFolder(const std::string& storedPath) {
+    const DWORD attributes = GetFileAttributesA(storedPath.c_str());
+    return exportnaming::startFolderOf(storedPath,
+                                       attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
 
 Picture SelectedItemPicture(ExportWindow& w) {
     ListItem* item = w.pnlResult ? w.pnlResult->SelectedItem() : nullptr;

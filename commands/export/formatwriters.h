@@ -23,6 +23,9 @@ bool procWriteFrames(ExportWindow& w, const std::string& fileName, bool separate
 int procWriteJpg(ExportWindow& w, const std::string& fileName);
 int procWriteGif(ExportWindow& w, const std::string& fileName);
 
+// The folder a dialog starts in for the stored path of the last file written.
+std::string storedStartFolder(const std::string& storedPath);
+
 // The picture of the selected result item, or an empty one.
 Picture SelectedItemPicture(ExportWindow& w);
 // The picture of detail row i (from 1) of FileIcons(1), or an empty one.

@@ -105,7 +105,7 @@ void mnuFileSaveAs_Click(ExportWindow& w) {
     d.Flags = kSaveFlags;
     d.FileName = suggestedName(w.pnlResult ? w.pnlResult->Tag : std::string());
     procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "SaveDirectory");
-    if (!reg.RegValue.isEmpty() && !reg.RegValue.toText().empty()) d.InitDir = reg.RegValue.toText();
+    if (!reg.RegValue.isEmpty() && !reg.RegValue.toText().empty()) d.InitDir = storedStartFolder(reg.RegValue.toText());
     // The title belongs to the favourites dialog only; later dialogs show the system's own.
     d.DialogTitle.clear();
     if (folderPicker.SearchingFavorites) {

@@ -104,6 +104,12 @@ std::string favoritesTargetFolder(const std::string& favoritesFolder, const std:
     return below.empty() ? folder : folder + "\\" + below;
 }
 
+std::string startFolderOf(const std::string& storedPath, bool isFolder) {
+    if (isFolder) return storedPath;
+    const std::size_t slash = storedPath.find_last_of('\\');
+    return slash == std::string::npos ? storedPath : storedPath.substr(0, slash);
+}
+
 Writer writerFor(const std::string& fileName) {
     const std::string key = lower(tail(fileName, 3));
     if (key == "bmp") return Writer::Bmp;

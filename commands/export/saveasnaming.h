@@ -55,6 +55,11 @@ std::string favoriteExtension(const std::string& itemTypeText);
 // favourites folder.
 std::string favoritesTargetFolder(const std::string& favoritesFolder, const std::string& nodeKey);
 
+// The folder a dialog starts in for a stored "last file" setting: the
+// setting itself when it names a folder, otherwise the part before its last
+// "\" (the setting holds the full path of the last file written).
+std::string startFolderOf(const std::string& storedPath, bool isFolder);
+
 // The writer a final name selects, by its last three characters.
 enum class Writer { None, Bmp, Ico, Cur, Ani, Jpg, Gif };
 Writer writerFor(const std::string& fileName);

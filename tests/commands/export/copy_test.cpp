@@ -132,7 +132,7 @@ TEST_F(CopyTest, SaveAllFormatsWritesEveryImageIntoOneFile) {
     Seam::get().reset();
     Seam::get().queueText(scratch.file("BIG.ICO"));
     mnuDetailClickSaveAllAs_Click(w);
-    EXPECT_EQ(Seam::get().requests()[0].detail, scratch.file("all"));
+    EXPECT_EQ(Seam::get().requests()[0].detail, scratch.path());
     EXPECT_TRUE(vmtest::fileExists(scratch.file("BIG.ICO")));
 
     // Cancel writes nothing; a missing folder is said.

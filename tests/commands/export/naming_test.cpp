@@ -60,6 +60,12 @@ TEST(SaveAsNaming, FavouriteNamesAndTargets) {
               "c:\\fav\\A very long folder name indeed");
 }
 
+TEST(SaveAsNaming, AStoredFileStartsTheDialogInItsFolder) {
+    EXPECT_EQ(startFolderOf("c:\\icons\\walk", false), "c:\\icons");
+    EXPECT_EQ(startFolderOf("c:\\icons", true), "c:\\icons");
+    EXPECT_EQ(startFolderOf("walk", false), "walk");
+}
+
 TEST(SaveAsNaming, LastThreeCharactersPickTheWriter) {
     EXPECT_EQ(writerFor("x.BMP"), Writer::Bmp);
     EXPECT_EQ(writerFor("x.ico"), Writer::Ico);

@@ -120,10 +120,10 @@ TEST_F(SaveAsTest, IconThroughTheDialogWithItsSettingsAndForcedExtension) {
     EXPECT_EQ(setting("SaveFilterIndex"), "1");
     EXPECT_TRUE(shown("MsgBox").empty());
 
-    // The next dialog starts where the last file went; a name typed with
-    // another extension gets the chosen one appended.
+    // The next dialog starts in the folder of the last file; a name typed
+    // with another extension gets the chosen one appended.
     saveAs(scratch.file("smile.png"), 1);
-    EXPECT_EQ(Seam::get().requests().back().detail, scratch.file("smile"));
+    EXPECT_EQ(Seam::get().requests().back().detail, scratch.path());
     EXPECT_TRUE(vmtest::fileExists(scratch.file("smile.png.ico")));
 }
 
