@@ -23,14 +23,14 @@ constexpr std::uint8_t kBaseChroma[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21
                                           99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
 // The standard Huffman tables: code counts per length 1..16, then the values.
-struct HuffmanSpec {
+struct HuffmanTable {
     std::uint8_t counts[16];
     std::vector<std::uint8_t> values;
 };
 
-const HuffmanSpec kDcLuma{{0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}};
-const HuffmanSpec kDcChroma{{0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}};
-const HuffmanSpec kAcLuma{
+const HuffmanTable kDcLuma{{0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}};
+const HuffmanTable kDcChroma{{0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}};
+const HuffmanTable kAcLuma{
     {0, 2, 1, 3, 3, 2, 4, 3, 5, 5, 4, 4, 0, 0, 1, 0x7d},
     {0x01, 0x02, 0x03, 0x00, 0x04, 0x11, 0x05, 0x12, 0x21, 0x31, 0x41, 0x06, 0x13, 0x51, 0x61, 0x07, 0x22, 0x71,
      0x14, 0x32, 0x81, 0x91, 0xa1, 0x08, 0x23, 0x42, 0xb1, 0xc1, 0x15, 0x52, 0xd1, 0xf0, 0x24, 0x33, 0x62, 0x72,
@@ -41,7 +41,7 @@ const HuffmanSpec kAcLuma{
      0xa4, 0xa5, 0xa6, 0xa7, 0xa8, 0xa9, 0xaa, 0xb2, 0xb3, 0xb4, 0xb5, 0xb6, 0xb7, 0xb8, 0xb9, 0xba, 0xc2, 0xc3,
      0xc4, 0xc5, 0xc6, 0xc7, 0xc8, 0xc9, 0xca, 0xd2, 0xd3, 0xd4, 0xd5, 0xd6, 0xd7, 0xd8, 0xd9, 0xda, 0xe1, 0xe2,
      0xe3, 0xe4, 0xe5, 0xe6, 0xe7, 0xe8, 0xe9, 0xea, 0xf1, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa}};
-const HuffmanSpec kAcChroma{
+const HuffmanTable kAcChroma{
     {0, 2, 1, 2, 4, 4, 3, 4, 7, 5, 4, 4, 0, 1, 2, 0x77},
     {0x00, 0x01, 0x02, 0x03, 0x11, 0x04, 0x05, 0x21, 0x31, 0x06, 0x12, 0x41, 0x51, 0x07, 0x61, 0x71, 0x13, 0x22,
      0x32, 0x81, 0x08, 0x14, 0x42, 0x91, 0xa1, 0xb1, 0xc1, 0x09, 0x23, 0x33, 0x52, 0xf0, 0x15, 0x62, 0x72, 0xd1,
@@ -59,14 +59,14 @@ struct HuffmanCodes {
     std::uint8_t length[256] = {};
 };
 
-HuffmanCodes buildCodes(const HuffmanSpec& spec) {
+HuffmanCodes buildCodes(const HuffmanTable& table) {
     HuffmanCodes out;
     unsigned code = 0;
     std::size_t k = 0;
     for (int len = 1; len <= 16; ++len) {
-        for (int i = 0; i < spec.counts[len - 1]; ++i, ++k) {
-            out.code[spec.values[k]] = static_cast<std::uint16_t>(code++);
-            out.length[spec.values[k]] = static_cast<std::uint8_t>(len);
+        for (int i = 0; i < table.counts[len - 1]; ++i, ++k) {
+            out.code[table.values[k]] = static_cast<std::uint16_t>(code++);
+            out.length[table.values[k]] = static_cast<std::uint8_t>(len);
         }
         code <<= 1;
     }
@@ -108,10 +108,10 @@ void marker(std::vector<std::uint8_t>& out, std::uint8_t code, int length) {
     }
 }
 
-void writeHuffman(std::vector<std::uint8_t>& out, std::uint8_t classAndId, const HuffmanSpec& spec) {
+void writeHuffman(std::vector<std::uint8_t>& out, std::uint8_t classAndId, const HuffmanTable& table) {
     out.push_back(classAndId);
-    out.insert(out.end(), spec.counts, spec.counts + 16);
-    out.insert(out.end(), spec.values.begin(), spec.values.end());
+    out.insert(out.end(), table.counts, table.counts + 16);
+    out.insert(out.end(), table.values.begin(), table.values.end());
 }
 
 // The number of bits of a coefficient's magnitude, and its bits as stored.
