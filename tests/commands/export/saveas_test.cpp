@@ -215,6 +215,30 @@ TEST_F(SaveAsTest, DetailImageAsJpegIsWrittenAtItsOwnSize) {
     EXPECT_EQ(form.picOpen.Width(), 32 * TwipsPerPixelX());
 }
 
+TEST_F(SaveAsTest, DetailImagesOfEveryDepthKeepTheirSizeAndDepth) {
+    namespace ico = vmtest::ico;
+    const std::string path = scratch.file("formats.ico");
+    ASSERT_TRUE(vmtest::writeFile(path, ico::icoFile({ico::dib(16, 16, 1), ico::dib(32, 32, 4), ico::dib(32, 32, 8),
+                                                      ico::dib(48, 48, 24), ico::png(64, 64)})));
+    form.addItem("formats.ico", "Icon Library");
+    Selection.FileIcons.assign(1, cFileIcon{});
+    ASSERT_TRUE(Selection.FileIcons.front().LoadIcon(path));
+    form.grdIcons.Init(Selection.FileIcons.front());
+    Commands.DetailPaneActive = true;
+    struct Row {
+        int row, size, bits;
+    };
+    // A monochrome image is written at the high-colour depth, not 1 bit.
+    for (const Row& r : {Row{1, 16, 24}, Row{2, 32, 4}, Row{3, 32, 8}, Row{5, 64, 24}}) {
+        for (int i = 1; i <= 5; ++i) form.grdIcons.SetSelected(i, i == r.row);
+        saveAs(scratch.file("row" + std::to_string(r.row)), 1);
+        cFileIcon written;
+        ASSERT_TRUE(written.LoadIcon(scratch.file("row" + std::to_string(r.row) + ".ico"))) << r.row;
+        EXPECT_EQ(written.ImageWidth(1), r.size) << r.row;
+        EXPECT_EQ(written.ImageColourCount(1), r.bits == 24 ? 1 << 24 : 1 << r.bits) << r.row;
+    }
+}
+
 TEST_F(SaveAsTest, AnimationAsAniAndAsSeparateIcons) {
     form.addItem("walk", "Animated Icon");
     threeFrames();
