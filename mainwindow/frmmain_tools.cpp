@@ -3,7 +3,6 @@
 #include "frmmain.h"
 
 #include "foldericon.h"
-#include "hotspot.h"
 #include "iconcache.h"
 #include "toolscommands.h"
 #include "toolshost.h"
@@ -18,7 +17,7 @@ void FrmMain::connectTools() {
         return 0;
     };
     toolsHost.endProgram = [this] { procEndProgram(); };
-    toolsHost.setHotSpot = [] { procSetHotSpot(); };
+    toolsHost.setHotSpot = [this] { procSetHotSpot(); };
     VM_ON(mnuToolsImport, Click);
     VM_ON(mnuToolsChangeFolder, Click);
     VM_ON(mnuToolsDefaultFolder, Click);

@@ -9,6 +9,7 @@
 #include "dialogforms.h"
 #include "frmmain.h"
 #include "frmmessage.h"
+#include "frmzoom.h"
 #include "ico_fixtures.h"
 #include "scratch.h"
 #include "seam.h"
@@ -74,17 +75,66 @@ TEST_F(WindowsSources, DesktopShortcutsListOnTheWindowWhichEndsIdleEvenWithNone)
     EXPECT_TRUE(w.pnlNav.Enabled());
 }
 
-TEST_F(WindowsSources, TheCreateIconWindowPicksTheHotspotThroughTheWindow) {
+// The hotspot step in front of every cursor write, here as the create-icon
+// window reaches it.
+class HotSpot : public WindowsSources {
+protected:
+    std::vector<std::string> shown; // "<form>:<caption>" of each modal show
+    bool pickerInHotSpotMode = false;
+
+    void SetUp() override {
+        WindowsSources::SetUp();
+        silence("");
+        Form::scriptedModal = [this](Form& f) {
+            shown.push_back(f.Name() + ":" + f.Caption());
+            if (&f == &shell::frmMessage()) {
+                shell::frmMessage().cmdRestart.Click();
+                return;
+            }
+            // The picker: the user clicks the cursor's tip.
+            pickerInHotSpotMode = Commands.HotSpotMode;
+            Commands.CursorHotSpotX = 3;
+            Commands.CursorHotSpotY = 9;
+            f.Unload();
+        };
+    }
+    void TearDown() override {
+        Form::scriptedModal = nullptr;
+        if (frmZoom().IsLoaded()) frmZoom().Unload();
+        Commands.HotSpotMode = false;
+        WindowsSources::TearDown();
+    }
+    static void silence(const char* value) {
+        procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+        procRegSetValue(kSettingsKey, "NoCursorChange", Variant(value), REG_SZ);
+    }
+};
+
+TEST_F(HotSpot, TheNoticeComesFirstUntilSilencedThenThePicker) {
     ASSERT_TRUE(toolsHost.setHotSpot);
-    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
-    procRegSetValue(kSettingsKey, "NoCursorChange", Variant("1"), REG_SZ);
-    bool picked = false;
-    Form::scriptedModal = [&](Form& f) {
-        picked = Commands.HotSpotMode && f.Name() == "frmZoom";
-        f.Unload();
-    };
     toolsHost.setHotSpot();
-    Form::scriptedModal = nullptr;
-    EXPECT_TRUE(picked);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], "frmMessage:Change Cursors");
+    EXPECT_EQ(shown[1].substr(0, 8), "frmZoom:");
+    EXPECT_TRUE(pickerInHotSpotMode);
     EXPECT_FALSE(Commands.HotSpotMode);
+    EXPECT_EQ(Commands.CursorHotSpotX, 3);
+    EXPECT_EQ(Commands.CursorHotSpotY, 9);
+
+    shown.clear();
+    silence("1");
+    toolsHost.setHotSpot();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].substr(0, 8), "frmZoom:");
+    EXPECT_FALSE(Commands.HotSpotMode);
+}
+
+TEST_F(HotSpot, AnOpenZoomWindowMakesWayForThePicker) {
+    silence("1");
+    frmZoom().Show(vbModeless);
+    ASSERT_TRUE(Commands.ZoomWindowOpen);
+    frmMain().procSetHotSpot();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_FALSE(frmZoom().IsLoaded());
+    EXPECT_FALSE(Commands.ZoomWindowOpen);
 }
