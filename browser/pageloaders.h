@@ -15,6 +15,7 @@
 #include "librarychunks.h"
 #include "listview.h"
 #include "picture.h"
+#include "zipcleanup.h"
 
 namespace vm {
 
@@ -26,6 +27,8 @@ struct PageLoaderState {
     HICON LoadedAni = nullptr;       // kept while consecutive entries name the same file
     LibraryChunkLoader library;      // the chunk picture and mask colour of the library loader
     std::vector<Picture> PagePictures; // picture n-1 is that of item n, until the image list takes them
+    ExtractedMembers* extracted = &ZipExtractions; // where ZIP members are extracted, and what was
+    std::string FavoritesFolder;     // an opened file below it is shown as a favourite
 
     PageLoaderState() = default;
     PageLoaderState(const PageLoaderState&) = delete;
