@@ -132,6 +132,9 @@ std::string counted(int i, int n) {
 
 std::string shortName(const std::string& name) { return name.substr(0, name.find('.')); }
 
+// The part after the last "\", or the whole text when it has none.
+std::string baseName(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+
 bool containsNoCase(const std::string& text, const std::string& part) {
     if (part.empty() || part.size() > text.size()) return false;
     for (size_t at = 0; at + part.size() <= text.size(); ++at)
@@ -179,13 +182,23 @@ void procAddFileIcons(OpenSearchContext& ctx, const std::string& file, const std
                 add(i - 1, counted(i, n), ext == "dll" ? 'd' : 'e');
         }
     } else if (ext == "ico" && n >= 1) {
-        try {
-            FileIcons[0].LoadIcon(file);
-        } catch (const VbError&) {
-            return; // images the file does not hold: no entry
-        }
-        if (procHasImageSize(FileIcons, 1, size)) add(0, "x", TypeCodeForIconFile(".ico", fileLength(file)));
+        procAddIconFile(ctx, file, kind, archive);
     }
+}
+
+
+bool procAddIconFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
+                     const std::string& archive) {
+    std::vector<cFileIcon> FileIcons(1);
+    try {
+        if (!FileIcons[0].LoadIcon(file) || FileIcons[0].ImageCount() == 0) return false;
+    } catch (const VbError&) {
+        return false; // images the file does not hold
+    }
+    if (procHasImageSize(FileIcons, 1, static_cast<std::int16_t>(ctx.IconSize)))
+        procAddResult(ctx.entries, ctx.host, kind == kKindZip ? file + ";" + archive : file, 0, "x",
+                      std::string(1, TypeCodeForIconFile(".ico", fileLength(file))) + kind);
+    return true;
 }
 
 void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind, int archiveIndex) {
@@ -193,11 +206,11 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
     if (!isListable(ext)) return;
     std::string path = file;
     std::string archive;
-    std::string shownName = procGetFileName(file);
+    std::string shownName = baseName(file);
     if (kind == kKindZip) {
         if (archiveIndex < 0 || archiveIndex >= ctx.entries.lstZipFiles.ListCount()) return;
         archive = ctx.entries.lstZipFiles.List(archiveIndex);
-        shownName += " in " + procGetFileName(archive);
+        shownName += " in " + baseName(archive);
         const std::string folder = ZipArchiveFolder(ctx.zip, archiveIndex, paths.TempPath);
         if (folder.empty()) {
             noteUnreadable(ctx, shownName);
@@ -215,6 +228,12 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
     }
     if (ext == "ani") {
         if (!listAnimation(ctx, path, kind, archive)) noteUnreadable(ctx, shownName);
+        return;
+    }
+    // An icon file holds one icon; reading it for its sizes tells whether it
+    // is one, which costs far less than asking the shell to count it.
+    if (ext == "ico") {
+        if (!procAddIconFile(ctx, path, kind, archive)) noteUnreadable(ctx, shownName);
         return;
     }
     const int n = procFileIconCount(path);

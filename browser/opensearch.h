@@ -46,6 +46,11 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
 void procAddFileIcons(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
                       const std::string& archive, int n, int frame);
 
+// The entry of an ".ico" file when it has an image of the data set's size;
+// false when the file is no icon file that can be read.
+bool procAddIconFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
+                     const std::string& archive);
+
 // Whether element index (1-based) of FileIcons has an image width pixels
 // wide; false for anything else, an index out of range included.
 bool procHasImageSize(const std::vector<cFileIcon>& FileIcons, std::int16_t index, std::int16_t width);
