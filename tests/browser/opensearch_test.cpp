@@ -501,3 +501,20 @@ TEST(HasImageSize, TestsEveryImageAndIsFalseOutOfRange) {
     EXPECT_FALSE(procHasImageSize(icons, 0, 16));
     EXPECT_FALSE(procHasImageSize(icons, 2, 16));
 }
+
+TEST_F(OpenFixture, AModuleWithManyGroupsListsEachAtTheShellsPosition) {
+    std::vector<fx::Group> groups;
+    // Every third group lacks a 32 x 32 image; numbered groups count after the named ones.
+    for (int g = 1; g <= 40; ++g)
+        groups.push_back({g, "", {g % 3 ? fx::dib(32, 32, 8, static_cast<unsigned>(g)) : fx::dib(16, 16, 4)}});
+    groups.push_back({0, "FIRST", {fx::dib(32, 32, 4)}});
+    const std::string lib = dir.file("many.dll");
+    ASSERT_TRUE(fx::makeIconModule(lib, groups));
+    listFiles({lib});
+    std::vector<std::string> expected{lib + ";0;#1 of 41;dopen"};
+    for (int g = 1; g <= 40; ++g)
+        if (g % 3) expected.push_back(lib + ";" + std::to_string(g) + ";#" + std::to_string(g + 1) + " of 41;dopen");
+    EXPECT_EQ(entryTexts(), expected);
+    ASSERT_EQ(form.pnlResult.ListItems.Count(), static_cast<int>(expected.size()));
+    EXPECT_EQ(item(2).Text(), "many.dll #2 of 41");
+}
