@@ -57,9 +57,10 @@ void procGetLibraryItem(PageLoadContext& ctx, const std::string& entry);
 void procGetUserItem(PageLoadContext& ctx, const std::string& entry);
 
 // The picture of an icon held in a file, at the data set's size: frame
-// EntryIconIndex of an ".ani" file (kept loaded in LoadedAni), otherwise icon
-// EntryIconIndex as ExtractIconEx finds it; the no-icon picture when there is
-// none. Null only when Windows cannot make an icon at all. The caller owns it.
+// EntryIconIndex of an ".ani" file (kept loaded in LoadedAni, drawn at the
+// data set's size), otherwise icon EntryIconIndex as procExtractFileIcon
+// finds it, after which no animation is held; the no-icon picture when there
+// is none. Null only when Windows cannot make an icon at all. The caller owns it.
 HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& file);
 
 // Adds item PageItemNumber with its text, key, type text (from the TypeCode)
