@@ -186,7 +186,6 @@ void procAddFileIcons(OpenSearchContext& ctx, const std::string& file, const std
     }
 }
 
-
 bool procAddIconFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
                      const std::string& archive) {
     std::vector<cFileIcon> FileIcons(1);
