@@ -75,7 +75,7 @@ struct OpenFixture : ::testing::Test {
         CreateDirectoryA(temp.c_str(), nullptr);
         paths.TempPath = temp;
         form.Load();
-        form.txtZIP.Change = [this] { txtZIP_Change(entries, form.txtZIP); };
+        form.txtZIP.Change = [this] { txtZIP_Change(entries, form.txtZIP.Text()); };
         window.form = &form;
         window.pnlResult = &form.pnlResult;
         window.imlResult32 = &form.imlResult32;
