@@ -3,6 +3,9 @@
 // boxes the ZIP listing writes into.
 #include "frmmain.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "browserstate.h"
 #include "dialogforms.h"
 #include "dialogs.h"
