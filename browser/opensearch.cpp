@@ -69,26 +69,16 @@ bool loadsAsModule(const std::string& file) {
     return true;
 }
 
-// Draws each step of an animation that its header announces, and lists the
-// steps that draw. The loop is bounded by the header, never by a failing draw.
+// Lists each step of an animation that Windows can load: as many as its
+// header announces and the file holds, never found by drawing until a draw fails.
 bool listAnimation(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
                    const std::string& archive) {
     HICON animation = static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
     if (!animation) return false;
-    const int steps = AniStepCount(readAll(file, kMaxAniBytes));
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP surface = CreateBitmap(ctx.IconSize, ctx.IconSize, 1, 32, nullptr);
-    HGDIOBJ old = SelectObject(dc, surface);
-    for (int frame = 0; frame < steps; ++frame) {
-        if (!DrawIconEx(dc, 0, 0, animation, ctx.IconSize, ctx.IconSize, static_cast<UINT>(frame), nullptr, DI_NORMAL))
-            break;
-        procAddFileIcons(ctx, file, kind, archive, 1, frame);
-        if (ctx.busy.AbortRequested) break;
-    }
-    SelectObject(dc, old);
-    DeleteObject(surface);
-    DeleteDC(dc);
     DestroyIcon(animation);
+    const int steps = AniStepCount(readAll(file, kMaxAniBytes));
+    for (int frame = 0; frame < steps && !ctx.busy.AbortRequested; ++frame)
+        procAddFileIcons(ctx, file, kind, archive, 1, frame);
     return true;
 }
 

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <strings.h>
 
-#include "files.h"
-
 namespace vm {
 namespace {
 
@@ -23,28 +21,35 @@ bool startsWith(const std::string& path, const std::string& root) {
     return path.size() > root.size() && strncasecmp(path.c_str(), root.c_str(), root.size()) == 0;
 }
 
-// A member name may climb out with "..", or be absolute; the resolved path
-// has to lie below the folder.
-bool insideFolder(const std::string& path, const std::string& folder) {
-    std::string root = fullPath(folder);
-    if (root.empty()) return false;
-    if (root.back() != '\\') root += '\\';
-    return startsWith(path, root);
+// Removes the folders between deleted members and the private folder they
+// were extracted to, as far as they are empty: extraction made them for the
+// members. Every such folder is tried once, a folder's sub-folders before it.
+void removeEmptyParents(const ExtractedMembers& record, const std::vector<std::string>& memberFolders) {
+    std::vector<std::string> tops;
+    for (const std::string& folder : record.folders)
+        if (!folder.empty()) tops.push_back(fullPath(folder));
+    std::vector<std::string> folders;
+    for (std::string folder : memberFolders) {
+        const auto top = std::find_if(tops.begin(), tops.end(), [&](const std::string& t) { return startsWith(folder, t); });
+        for (; top != tops.end() && folder.size() > top->size();
+             folder = folder.substr(0, folder.rfind('\\', folder.size() - 2) + 1))
+            folders.push_back(folder);
+    }
+    auto depth = [](const std::string& f) { return std::count(f.begin(), f.end(), '\\'); };
+    std::sort(folders.begin(), folders.end(), [&](const std::string& a, const std::string& b) {
+        return depth(a) != depth(b) ? depth(a) > depth(b) : strcasecmp(a.c_str(), b.c_str()) < 0;
+    });
+    folders.erase(std::unique(folders.begin(), folders.end(), sameFile), folders.end());
+    for (const std::string& folder : folders) RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
 }
 
-// Removes the folders between a deleted member and the private folder it was
-// extracted to, as far as they are empty: extraction made them for the member.
-void removeEmptyParents(const ExtractedMembers& record, const std::string& path) {
-    const auto root = std::find_if(record.folders.begin(), record.folders.end(), [&](const std::string& folder) {
-        return !folder.empty() && startsWith(path, fullPath(folder));
-    });
-    if (root == record.folders.end()) return;
-    const std::string top = fullPath(*root);
-    std::string folder = path.substr(0, path.rfind('\\') + 1);
-    while (folder.size() > top.size() && startsWith(folder, top)) {
-        if (!RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str())) return;
-        folder = folder.substr(0, folder.rfind('\\', folder.size() - 2) + 1);
-    }
+std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
+
+// Deletes a member file; true when it is gone.
+bool deleteMember(const std::string& path) {
+    if (DeleteFileA(path.c_str())) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 } // namespace
@@ -60,25 +65,25 @@ void RecordExtractedMember(ExtractedMembers& record, const std::string& path) {
 }
 
 void DeleteExtractedMembers(ExtractedMembers& record, const std::string& tempPath) {
-    for (auto it = record.paths.begin(); it != record.paths.end();) {
-        const std::string& path = *it;
-        if (!insideFolder(path, tempPath)) {
-            ++it; // never ours to delete
+    std::string root = fullPath(tempPath);
+    if (!root.empty() && root.back() != '\\') root += '\\';
+    std::vector<std::string> kept, emptied;
+    for (std::string& path : record.paths) {
+        // A path outside TEMP is never ours to delete; one that cannot be deleted now is tried at the next fill.
+        if (root.size() <= 1 || !startsWith(path, root) || !deleteMember(path)) {
+            kept.push_back(std::move(path));
             continue;
         }
-        if (procFileExists(path) && !DeleteFileA(path.c_str())) {
-            ++it; // kept for the next fill to try
-            continue;
-        }
-        removeEmptyParents(record, path);
-        it = record.paths.erase(it);
+        emptied.push_back(folderOf(path));
     }
+    record.paths = std::move(kept);
+    removeEmptyParents(record, std::move(emptied));
 }
 
 void DeleteExtractedMember(ExtractedMembers& record, const std::string& path) {
     const std::string full = fullPath(path);
-    if (full.empty() || (procFileExists(full) && !DeleteFileA(full.c_str()))) return;
-    removeEmptyParents(record, full);
+    if (full.empty() || !deleteMember(full)) return;
+    removeEmptyParents(record, {folderOf(full)});
     std::erase_if(record.paths, [&](const std::string& known) { return sameFile(known, full); });
 }
 
