@@ -142,6 +142,7 @@ void FrmMain::Form_Load() {
     connectOpen();
     connectPager();
     connectSelection();
+    connectExport();
     connectTools();
     browserStart();
     // not built yet: the navigation tree of the data set is built here.
