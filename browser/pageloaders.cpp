@@ -1,11 +1,11 @@
 #include "pageloaders.h"
 
-#include <shellapi.h>
-
 #include <cstdlib>
 #include <strings.h>
 
 #include "chunkcell.h"
+#include "fileiconextract.h"
+#include "iconsource.h"
 #include "resultentry.h"
 #include "typetext.h"
 #include "userreference.h"
@@ -87,17 +87,14 @@ HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& fil
         if (strcasecmp(file.c_str(), loader.LoadedAniFile.c_str()) != 0) {
             loader.LoadedAniFile = file;
             if (loader.LoadedAni) DestroyIcon(loader.LoadedAni);
-            loader.LoadedAni = static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+            loader.LoadedAni = nullptr;
+            if (IconSourceIsSound(file))
+                loader.LoadedAni =
+                    static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
         }
         if (loader.LoadedAni) icon = aniFrameIcon(loader.LoadedAni, loader.EntryIconIndex, iconSize);
     } else {
-        HICON large = nullptr, small = nullptr;
-        const UINT found = ExtractIconExA(file.c_str(), loader.EntryIconIndex, &large, &small, 1);
-        if (found > 0 && found != UINT_MAX) {
-            icon = iconSize == 16 ? small : large;
-            HICON other = iconSize == 16 ? large : small;
-            if (other) DestroyIcon(other);
-        }
+        icon = procExtractFileIcon(file, loader.EntryIconIndex, iconSize);
     }
     return icon ? icon : noIcon(iconSize);
 }
