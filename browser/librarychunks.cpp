@@ -172,7 +172,9 @@ bool LibraryChunkLoader::libraryCell(ChunkState& state, int iconSize, const std:
     procGetLibraryChunk(state, iconSize, chunk);
     const std::string codes = EntryField(entry, 3);
     procGetColor(!codes.empty() && codes[0] >= '0' && codes[0] <= '9' ? codes[0] - '0' : 0);
-    const bool loaded = state.ChunkAvailable && !state.LoadedChunkPath.empty() &&
+    // A chunk outside the ranges has no icons, whatever file its cache name may hold.
+    const bool loaded = !ChunkHomeOf(iconSize, ChunkNumber(chunk)).archive.empty() && state.ChunkAvailable &&
+                        !state.LoadedChunkPath.empty() &&
                         strcasecmp(state.LoadedChunkPath.c_str(),
                                    (ChunkCacheFolder(iconSize) + "\\" + chunk + ".lib").c_str()) == 0;
     if (!loaded || !CutChunkCell(picture_, ChunkNumber(EntryField(entry, 2)), maskColor_, cell))

@@ -201,3 +201,15 @@ TEST_F(ChunkFixture, AMissingChunkShowsThePlaceholderNeverAnotherChunksCell) {
     EXPECT_EQ(state.LoadedChunkPath, "");
     EXPECT_FALSE(isPlaceholder(icon(16, "51:1:11book"), 16));
 }
+
+TEST_F(ChunkFixture, PositionsAndChunksOutsideTheRangesShowThePlaceholder) {
+    for (const char* entry : {"1:10000000000:00book", "1:99999999999999:11book", "1:-1:00book"})
+        EXPECT_TRUE(isPlaceholder(icon(32, entry), 32)) << entry;
+    // A picture cached under the name of a chunk no range holds is never shown.
+    loader.procGetLibraryChunk(state, 32, "1");
+    ASSERT_TRUE(CopyFileA(cached(32, "1").c_str(), cached(32, "325").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(cached(32, "1").c_str(), cached(32, "0").c_str(), FALSE));
+    EXPECT_TRUE(isPlaceholder(icon(32, "325:1:11book"), 32));
+    EXPECT_TRUE(isPlaceholder(icon(32, "0:1:11book"), 32));
+    EXPECT_FALSE(isPlaceholder(icon(32, "1:1:11book"), 32));
+}
