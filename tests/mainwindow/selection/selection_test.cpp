@@ -344,3 +344,31 @@ TEST_F(SelectionTest, MaskSourcesByModeFlags) {
     procMask(canvas, 32, 32);
     EXPECT_EQ(colourAt(5, 5), black);
 }
+
+namespace {
+// A monochrome icon: one bitmap of twice its height holds the mask (top-left
+// 8 pixels of the first row transparent) above the picture (left half white).
+HICON monochromeIcon() {
+    std::vector<std::uint8_t> bits(4 * 64, 0);
+    bits[0] = 0xFF;
+    for (int y = 32; y < 64; ++y) bits[static_cast<size_t>(y) * 4] = bits[static_cast<size_t>(y) * 4 + 1] = 0xFF;
+    HBITMAP mask = CreateBitmap(32, 64, 1, 1, bits.data());
+    ICONINFO ii{TRUE, 0, 0, mask, nullptr};
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(mask);
+    return icon;
+}
+} // namespace
+
+TEST_F(SelectionTest, MonochromeIconGivesBothPlanes) {
+    Masks.importPicture = [] { return Picture::fromIcon(monochromeIcon()); };
+    Masks.MaskFromImport = true;
+    IconCanvas canvas = w.canvas();
+    procMask(canvas, 32, 32);
+    Masks.MaskFromImport = false;
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+    EXPECT_EQ(GetPixel(form.pctColor.hDC(), 4, 10), white);
+    EXPECT_EQ(GetPixel(form.pctColor.hDC(), 24, 10), black);
+    EXPECT_EQ(GetPixel(form.pctMask.hDC(), 4, 0), white);
+    EXPECT_EQ(GetPixel(form.pctMask.hDC(), 4, 5), black);
+}
