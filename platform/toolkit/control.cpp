@@ -1,5 +1,6 @@
 #include "control.h"
 
+#include "eventerror.h"
 #include "form.h"
 #include "vberror.h"
 
@@ -90,8 +91,13 @@ LRESULT CALLBACK Control::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     }
     LRESULT result = 0;
     if (self) {
-        if (self->onMessage(msg, wp, lp, result)) return result;
-        if (self->commonMessage(msg, wp, lp, result)) return result;
+        try {
+            if (self->onMessage(msg, wp, lp, result)) return result;
+            if (self->commonMessage(msg, wp, lp, result)) return result;
+        } catch (const std::exception& error) {
+            ReportEventError(error);
+            return 0;
+        }
         if ((msg == WM_KEYDOWN || msg == WM_KEYUP) && wp == 0) return 0;
         if (msg == WM_CHAR && wp == 0) return 0;
     }
