@@ -80,7 +80,8 @@ struct Mapped {
 };
 std::optional<Mapped> mapRange(const Layout& layout, std::uint32_t address, std::uint32_t size) {
     for (const Section& s : layout.sections) {
-        if (address < s.address) continue;
+        // A section with nothing in the file holds nothing, not even an empty range.
+        if (address < s.address || s.span == 0) continue;
         const std::uint64_t into = address - s.address;
         if (inside(into, size, s.span)) return Mapped{s.offset + into, s.span - into};
     }
