@@ -2,9 +2,12 @@
 
 #include <strings.h>
 
+#include <set>
+
 #include "files.h"
 #include "libraryarchive.h"
 #include "resultentry.h"
+#include "seam.h"
 #include "state.h"
 #include "zandrelbind.h"
 
@@ -20,6 +23,16 @@ bool isChunkText(const std::string& chunk) {
     return true;
 }
 
+// An archive that is cut off or no archive at all would show nothing but
+// placeholders; it says so once in a run.
+void reportDamagedArchive(const std::string& archive, std::int32_t unzipResult) {
+    static std::set<std::string> reported;
+    if (unzipResult != ZANDREL_ERR_FORMAT && unzipResult != ZANDREL_ERR_OPEN) return;
+    if (!procFileExists(archive) || !reported.insert(archive).second) return;
+    MsgBox("Vellumar library archive " + archive + " is damaged.\rIts icons are shown as placeholders.",
+           vbExclamation | vbOKOnly, "Vellumar error");
+}
+
 void extractChunk(ChunkState& state, int iconSize, const std::string& chunk) {
     const ChunkHome home = ChunkHomeOf(iconSize, ChunkNumber(chunk));
     if (home.archive.empty()) return;
@@ -31,6 +44,7 @@ void extractChunk(ChunkState& state, int iconSize, const std::string& chunk) {
     state.UnzipResult = zandrel::addUNZIP_ExtractTo(ChunkCacheFolder(iconSize).c_str());
     state.UnzipResult = zandrel::addUNZIP_Overwrite(ZANDREL_OVERWRITE_ALWAYS);
     state.UnzipResult = zandrel::addUNZIP();
+    reportDamagedArchive(paths.DataPath + home.archive, state.UnzipResult);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "libraryarchive.h"
 #include "librarychunks.h"
 #include "scratch.h"
+#include "seam.h"
 #include "state.h"
 
 using namespace vm;
@@ -212,4 +213,23 @@ TEST_F(ChunkFixture, PositionsAndChunksOutsideTheRangesShowThePlaceholder) {
     EXPECT_TRUE(isPlaceholder(icon(32, "325:1:11book"), 32));
     EXPECT_TRUE(isPlaceholder(icon(32, "0:1:11book"), 32));
     EXPECT_FALSE(isPlaceholder(icon(32, "1:1:11book"), 32));
+}
+
+TEST_F(ChunkFixture, ACutArchiveSaysSoOnceAndShowsPlaceholders) {
+    Seam::get().reset();
+    Seam::get().setScripted(true);
+    const std::string archive = dir.file("Iconlib-32.res");
+    const std::string whole = vmtest::readFile(archive);
+    ASSERT_TRUE(vmtest::writeFile(archive, whole.substr(0, whole.size() / 2)));
+    EXPECT_TRUE(isPlaceholder(icon(32, "1:1:11book"), 32));
+    EXPECT_TRUE(isPlaceholder(icon(32, "2:1:11book"), 32));
+    EXPECT_TRUE(isPlaceholder(icon(32, "1:2:22book"), 32));
+    ASSERT_EQ(Seam::get().requests().size(), 1u);
+    EXPECT_EQ(Seam::get().requests()[0].prompt,
+              "Vellumar library archive " + archive + " is damaged.\rIts icons are shown as placeholders.");
+    EXPECT_EQ(Seam::get().requests()[0].title, "Vellumar error");
+    // A missing archive stays silent, as the library's own add-ons may be absent.
+    loader.procGetLibraryChunk(state, 32, "150");
+    EXPECT_EQ(Seam::get().requests().size(), 1u);
+    Seam::get().setScripted(false);
 }
