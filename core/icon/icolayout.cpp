@@ -142,8 +142,12 @@ bool sideAgrees(std::uint8_t entrySide, std::uint32_t imageSide) {
     return entrySide == 0 ? imageSide >= 256 : imageSide == entrySide;
 }
 
+std::optional<DibLayout> dibLayout(Bytes image, bool maskRequired);
+
+// The system draws an image without its mask too; only what it reads of
+// the colour plane must be there.
 bool dibIsSound(Bytes image) {
-    const auto dib = checkDib(image);
+    const auto dib = dibLayout(image, false);
     return dib && static_cast<std::uint32_t>(dib->width) <= kMaxImageSide &&
            static_cast<std::uint32_t>(dib->height) <= kMaxImageSide;
 }
@@ -254,7 +258,12 @@ bool aniFileIsSound(Bytes file) {
     return true;
 }
 
-std::optional<DibLayout> checkDib(Bytes image) {
+namespace {
+
+// The layout of a DIB image block; with maskRequired false the block need
+// hold only its header, colour table and colour plane (32-bit images often
+// leave out the mask, which their alpha channel replaces).
+std::optional<DibLayout> dibLayout(Bytes image, bool maskRequired) {
     if (image.size() < kInfoHeaderSize) return std::nullopt;
     DibLayout d;
     d.headerSize = u32(image, 0);
@@ -277,12 +286,16 @@ std::optional<DibLayout> checkDib(Bytes image) {
     const std::uint64_t colourBits = d.headerSize + 4ull * d.colourTable;
     const std::uint64_t maskBits = colourBits + dibRowSize(std::uint64_t(width) * bits) * d.height;
     const std::uint64_t end = maskBits + dibRowSize(std::uint64_t(width)) * d.height;
-    if (end > image.size()) return std::nullopt;
+    if ((maskRequired ? end : maskBits) > image.size()) return std::nullopt;
     d.colourBits = static_cast<std::size_t>(colourBits);
     d.maskBits = static_cast<std::size_t>(maskBits);
     d.end = static_cast<std::size_t>(end);
     return d;
 }
+
+} // namespace
+
+std::optional<DibLayout> checkDib(Bytes image) { return dibLayout(image, true); }
 
 std::vector<std::uint8_t> blankDib(int width, int height, std::uint16_t bitCount) {
     const std::size_t colours = bitCount <= 8 ? (std::size_t{1} << bitCount) : 0;

@@ -171,3 +171,20 @@ TEST(IconModel, AddImageOfAnExistingSizeAndDepthRaises1049) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(HostileIcon, ThirtyTwoBitImagesWithoutTheirMaskAreNoDamage) {
+    // Many tools leave out the mask of a 32-bit image; the system draws it by its alpha.
+    vmtest::ScratchDir dir;
+    fx::Image image = fx::dib(32, 32, 32);
+    image.bytes.resize(40 + 32 * 32 * 4);
+    const std::string path = dir.file("nomask.ico");
+    ASSERT_TRUE(vmtest::writeFile(path, fx::icoFile({image, fx::dib(16, 16, 8)})));
+    EXPECT_TRUE(vm::IconSourceIsSound(path));
+    image.bytes.resize(40 + 32 * 32 * 4 - 1); // but the colour plane must all be there
+    ASSERT_TRUE(vmtest::writeFile(path, fx::icoFile({image})));
+    EXPECT_FALSE(vm::IconSourceIsSound(path));
+}
+
+} // namespace
