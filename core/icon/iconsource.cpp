@@ -12,6 +12,9 @@ namespace {
 
 bool checkBytes(std::span<const std::uint8_t> bytes) {
     if (pe::isPeModule(bytes)) return pe::moduleIsSound(bytes);
+    // A 16-bit module gives no icons in this program, and the system's own
+    // reader of its tables is not to be trusted with a damaged one.
+    if (bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z') return false;
     if (bytes.size() >= 4 && bytes[0] == 'R' && bytes[1] == 'I' && bytes[2] == 'F' && bytes[3] == 'F')
         return ico::aniFileIsSound(bytes);
     const auto dir = ico::readIconDir(bytes);

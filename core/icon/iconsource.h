@@ -7,7 +7,7 @@
 namespace vm {
 
 // False for a PE module whose headers or resource tree lie outside the file
-// or whose icon images no decoder should take, an ICO or CUR file that is
+// or whose icon images no decoder should take, any other module (16-bit), an ICO or CUR file that is
 // damaged likewise, and an animation whose chunks or frames are. Files of
 // other kinds, and files that cannot be read, are left to the system, which
 // gives them no icon.

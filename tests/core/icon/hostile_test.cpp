@@ -83,6 +83,21 @@ TEST(HostileModule, RandomChangesToTheTreeNeverCrash) {
     EXPECT_GT(loaded, 0); // many changes are harmless and still load
 }
 
+TEST(HostileModule, SixteenBitModulesAreNotHandedOver) {
+    vmtest::ScratchDir dir;
+    std::string ne(0x200, '\0');
+    ne[0] = 'M';
+    ne[1] = 'Z';
+    ne[0x3C] = 0x40;
+    ne[0x40] = 'N';
+    ne[0x41] = 'E';
+    ne[0x64] = '\x7F'; // a resource table far beyond the file
+    const std::string path = dir.file("old.icl");
+    ASSERT_TRUE(vmtest::writeFile(path, ne));
+    EXPECT_FALSE(vm::IconSourceIsSound(path));
+    EXPECT_FALSE(listAndLoad(path));
+}
+
 TEST(HostileModule, AHugeIconImageInAModuleIsRefused) {
     vmtest::ScratchDir dir;
     fx::Image huge = fx::png(16, 16);
