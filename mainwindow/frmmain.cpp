@@ -140,6 +140,7 @@ void FrmMain::Form_Load() {
     connectBrowser();
     connectPager();
     connectSelection();
+    connectExport();
     connectTools();
     browserStart();
     // not built yet: the navigation tree of the data set is built here.
