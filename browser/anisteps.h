@@ -1,17 +1,19 @@
 #pragma once
-// How many steps an animated cursor shows, from its RIFF "anih" header. No
-// <windows.h>: the bytes are parsed with every size checked.
-#include <cstdint>
+// How many steps an animated icon file shows, read from its RIFF chunks. The
+// count comes from the file's own header, never from drawing until a draw
+// fails, and it is held to what the file really backs: a header may claim
+// more steps than the file has frames or sequence entries.
+#include <cstddef>
 #include <string_view>
 
 namespace vm {
 
-// A frame loop never runs further than this, whatever a header claims.
-inline constexpr std::int32_t kMaxAniSteps = 256;
+// No animation is listed with more steps than this.
+inline constexpr int kMaxAniSteps = 1000;
 
-// The step count of an animated cursor file's bytes (its frame count when it
-// gives no steps), at most kMaxAniSteps; 1 for bytes that are no RIFF "ACON"
-// file or carry no readable header.
-std::int32_t AniStepCount(std::string_view bytes);
+// The steps of an animated icon file's bytes: the header's step count, no more
+// than the sequence (or, without one, the frames) the file holds, and at most
+// kMaxAniSteps. Bytes that are no RIFF ACON file count as one step.
+int AniStepCount(std::string_view bytes);
 
 } // namespace vm

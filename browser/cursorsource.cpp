@@ -46,9 +46,10 @@ std::string expanded(const std::string& text) {
     return n == 0 || n > buffer.size() ? text : std::string(buffer.data());
 }
 
-// The head of a file, enough for the headers in front of the first frame.
+// The bytes of an animated cursor, as far as any sound one reaches: the
+// frames are counted, and they lie behind the header.
 std::string fileHead(const std::string& path) {
-    constexpr DWORD kHead = 1 << 20;
+    constexpr DWORD kHead = 16u << 20;
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return {};
     std::string bytes(kHead, '\0');

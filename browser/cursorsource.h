@@ -28,8 +28,8 @@ const std::array<CursorTableRow, 14>& CursorTable();
 const CursorTableRow* CursorRoleAt(int position);
 
 // Appends the entries of one current cursor: "default" for a role without a
-// file, one entry for a static cursor, one per step for an animated one (the
-// step count from its header, bounded; one when it cannot be read).
+// file, one entry for a static cursor, one per step for an animated one (as
+// many as its header gives and its frames back; one when it cannot be read).
 void procGetCurrentCursor(HiddenList& cmbResult, std::int32_t ocrId, const std::string& roleName);
 
 // The same for the file at one position of a scheme; the file text is kept as given.

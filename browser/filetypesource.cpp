@@ -66,19 +66,18 @@ void procSearchFileTypes(FileTypeContext& ctx, HKEY root, const std::string& key
 
 void procGetFileTypeItem(PageLoadContext& ctx, const std::string& entry) {
     if (entry.size() <= 3) return;
-    const std::string file = ExpandLeadingVariable(procGetField(entry, ';', 1), paths.WindowsDir);
+    std::string file = ExpandLeadingVariable(procGetField(entry, ';', 1), paths.WindowsDir);
+    // Older settings name files of the Windows folder without that folder.
+    if (!file.empty() && !procFileExists(file)) {
+        const std::string inWindows = paths.WindowsDir + (file.front() == '\\' ? "" : "\\") + file;
+        if (procFileExists(inWindows)) file = inWindows;
+    }
     ctx.loader.EntryIconIndex = std::atoi(procGetField(entry, ';', 2).c_str());
     const std::string label = procGetField(entry, ';', 3);
     const std::string typeCode = procGetField(entry, ';', 4).substr(0, 1);
 
     const int size = ctx.keywords.IconSize;
-    HICON icon = WindowsFileIcon(ctx.loader, size, file);
-    // Older settings name files of the Windows folder without their folder.
-    if (!icon && !file.empty() && !procFileExists(file)) {
-        const std::string inWindows = paths.WindowsDir + (file.front() == '\\' ? "" : "\\") + file;
-        icon = WindowsFileIcon(ctx.loader, size, inWindows);
-    }
-    AddPageItem(ctx, ItemPicture(icon, size), "", label, typeCode, "File");
+    AddPageItem(ctx, ItemPicture(WindowsFileIcon(ctx.loader, size, file), size), "", label, typeCode, "File");
 }
 
 } // namespace vm

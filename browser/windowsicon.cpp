@@ -4,7 +4,6 @@
 
 #include "chunkcell.h"
 #include "librarychunks.h"
-#include "fileiconextract.h"
 
 namespace vm {
 namespace {
@@ -24,8 +23,7 @@ HICON WindowsFileIcon(PageLoaderState& loader, int iconSize, const std::string& 
     // No file (a shortcut that could not be read) must not reach the shell,
     // which may take an empty name for a module of its own.
     if (file.empty()) return nullptr;
-    if (IsAnimatedName(file)) return FileItemIcon(loader, iconSize, file);
-    return procExtractFileIcon(file, loader.EntryIconIndex, iconSize);
+    return FileItemIcon(loader, iconSize, file);
 }
 
 Picture ItemPicture(HICON icon, int iconSize) {

@@ -14,10 +14,10 @@ namespace vm {
 // The last three characters, in any case, are "ani".
 bool IsAnimatedName(const std::string& file);
 
-// Icon EntryIconIndex of file at the data set's size: a step of an animated
-// file (kept loaded for the entries after it), otherwise the shared file-icon
-// routine's icon. An animated file that does not load gives the no-icon
-// picture; any other file that gives no icon gives null. The caller owns it.
+// Icon EntryIconIndex of file at the data set's size, as every file's icon
+// is drawn (a step of an animated file stays loaded for the entries after it);
+// the no-icon picture when the file gives none, null for no file at all. The
+// caller owns it.
 HICON WindowsFileIcon(PageLoaderState& loader, int iconSize, const std::string& file);
 
 // The icon as an item picture; null gives the no-icon picture.

@@ -1,6 +1,5 @@
 #include <map>
 
-#include "anisteps.h"
 #include "cursorsource.h"
 #include "sourcefixture.h"
 
@@ -78,26 +77,6 @@ struct CursorTest : vmtest::SourceFixture {
 };
 
 } // namespace
-
-TEST(AniSteps, TheHeaderGivesTheStepsWithinTheCap) {
-    EXPECT_EQ(AniStepCount(vmtest::animation({1, 2, 3})), 3);
-    EXPECT_EQ(AniStepCount(vmtest::animation({1, 2}, 100000)), kMaxAniSteps);
-    EXPECT_EQ(AniStepCount(vmtest::solidIcon(1)), 1);
-    EXPECT_EQ(AniStepCount(""), 1);
-    std::string truncated = vmtest::animation({1, 2, 3, 4});
-    EXPECT_EQ(AniStepCount(truncated.substr(0, 20)), 1); // the header is cut off
-    EXPECT_EQ(AniStepCount(truncated.substr(0, 30)), 1);
-    EXPECT_EQ(AniStepCount(truncated.substr(0, 32)), 4); // the counts are all it needs
-    // Chunks in front of the header are passed over; no steps count as the frames.
-    std::string body = "ACON";
-    body += std::string("LIST\x05\0\0\0INFOx\0", 14);
-    body += std::string("anih\x24\0\0\0\x24\0\0\0\x05\0\0\0\0\0\0\0", 20) + std::string(24, '\0');
-    std::string riff = "RIFF" + std::string(1, static_cast<char>(body.size())) + std::string(3, '\0') + body;
-    EXPECT_EQ(AniStepCount(riff), 5);
-    // A chunk claiming more than the file holds ends the search.
-    std::string lying = "RIFF\xff\xff\xff\xff" "ACONLIST\xff\xff\xff\x7f";
-    EXPECT_EQ(AniStepCount(lying), 1);
-}
 
 TEST_F(CursorTest, CurrentCursorsOfEveryRole) {
     putValue("Arrow", dir.file("arrow.cur"));
