@@ -170,11 +170,16 @@ void Form::buildMenus() {
     menuBarChanged();
 }
 
-void Form::menuBarChanged() {
+void Form::menuBarChanged(bool layout) {
     if (!hwnd_ || !menuBar_) return;
     bool any = GetMenuItemCount(menuBar_) > 0;
     if (any != (GetMenu(hwnd_) != nullptr)) SetMenu(hwnd_, any ? menuBar_ : nullptr);
-    if (any) DrawMenuBar(hwnd_);
+    if (!any) return;
+    // A greyed or checked item keeps the bar's layout: repainting the frame
+    // when the window next paints is enough, and far cheaper than
+    // recalculating it for each of a row of changes.
+    if (layout) DrawMenuBar(hwnd_);
+    else RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 void Form::destroyMenus() {

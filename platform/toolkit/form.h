@@ -153,7 +153,8 @@ public:
     HWND toolTipWindow();
     bool menusBuilt() const { return menusBuilt_; }
     HMENU menuBar() const { return menuBar_; }
-    void menuBarChanged();
+    // layout: items came, went or changed their text; otherwise only their state changed.
+    void menuBarChanged(bool layout = true);
     // The command buttons that Enter (Default) and Esc (Cancel) click.
     void setDefaultButton(Control* button) { defaultButton_ = button; }
     void setCancelButton(Control* button) { cancelButton_ = button; }
