@@ -1,4 +1,5 @@
 #include "cfileicon.h"
+#include "datamodule.h"
 
 #include <olectl.h>
 
@@ -16,7 +17,7 @@ struct HandleCloser {
 using FileHandle = std::unique_ptr<void, HandleCloser>;
 
 struct ModuleFreer {
-    void operator()(HMODULE m) const { FreeLibrary(m); }
+    void operator()(HMODULE m) const { ReleaseDataModule(m); }
 };
 using ModuleHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
 
@@ -286,7 +287,7 @@ bool cFileIcon::LoadIcon(const std::string& file) {
 bool cFileIcon::LoadIconFromEXE(const std::string& file, std::int32_t id, const std::string& name) {
     clear();
     filename_ = file;
-    ModuleHandle module(LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ModuleHandle module(AcquireDataModule(file));
     if (!module) return false;
 
     std::string group;

@@ -1,4 +1,5 @@
 #include "cresources.h"
+#include "datamodule.h"
 
 namespace vm {
 namespace {
@@ -23,11 +24,11 @@ std::string procWinErrorText(DWORD code) {
 void cResources::file(const std::string& name) {
     ClearUp();
     file_ = name;
-    module_ = LoadLibraryExA(name.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    module_ = AcquireDataModule(name);
 }
 
 void cResources::UnloadModule() {
-    if (module_) FreeLibrary(module_);
+    ReleaseDataModule(module_);
     module_ = nullptr;
 }
 
