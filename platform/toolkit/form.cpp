@@ -72,7 +72,8 @@ Form* Form::fromHandle(HWND hwnd) {
 }
 
 HWND Form::hWnd() {
-    if (!hwnd_) Load();
+    // Touching a form loads it, also one whose window Create built ahead.
+    if (!hwnd_ || created_) Load();
     return hwnd_;
 }
 
@@ -106,13 +107,20 @@ void Form::createWindow() {
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
 }
 
-void Form::Load() {
-    if (loaded_ || loading_) return;
+void Form::Create() {
+    if (created_ || loaded_ || loading_) return;
     loading_ = true;
     createWindow();
     CreateControls();
     buildMenus();
     loading_ = false;
+    created_ = true;
+}
+
+void Form::Load() {
+    if (loaded_ || loading_) return;
+    Create();
+    created_ = false;
     loaded_ = true;
     g_loaded.push_back(this);
     Form_Load();
