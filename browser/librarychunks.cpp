@@ -6,10 +6,10 @@
 #include "files.h"
 #include "libraryarchive.h"
 #include "picture.h"
-#include "vberror.h"
-#include "zandrel32.h"
 #include "resultentry.h"
 #include "state.h"
+#include "vberror.h"
+#include "zandrel32.h"
 
 namespace vm {
 namespace {

@@ -1,8 +1,9 @@
 #pragma once
-// The page loader's side of the library archives: a chunk is extracted from its
-// archive into the data set's cache folder (paths.DataPath & "Temp16"/"Temp32")
-// once per run, its picture kept while consecutive icons use it, and one cell
-// cut out of it as an icon.
+// The page loader's side of the library archives: a chunk is read from its
+// archive once per run and copied into the data set's cache folder
+// (paths.DataPath & "Temp16"/"Temp32"), its picture kept while consecutive
+// icons use it (and those of the last few chunks in memory), and one cell cut
+// out of it as an icon.
 #include <windows.h>
 
 #include <cstdint>

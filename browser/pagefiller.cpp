@@ -22,6 +22,7 @@ void setText(Panel* panel, const std::string& text) {
 // few items still lets Esc stop the page at once.
 constexpr std::int32_t kItemsPerYield = 5;
 
+// About the time a screen shows one frame.
 constexpr std::chrono::milliseconds kProgressFrame{16};
 
 } // namespace
@@ -32,8 +33,7 @@ void PageFiller::procSetAbort(bool enable) {
 
 void PageFiller::setCount(std::int32_t entryCount) { setText(w_.CountPanel, std::to_string(entryCount) + " Icon(s)"); }
 
-// The bar repaints itself at every new position, so it is moved only when
-// what it shows changes: the number of blocks it fills.
+// The blocks the progress bar shows at value of max.
 std::int32_t PageFiller::progressBlocks(std::int32_t value, std::int32_t max) const {
     RECT r{};
     if (!w_.pnlProgressBar || !GetClientRect(w_.pnlProgressBar->hWnd(), &r)) return value;
