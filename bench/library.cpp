@@ -1,16 +1,17 @@
 // Times a keyword search as a user sees it on a generated library of 20,000
 // icons under 3,000 keywords: the real main window is shown, and a search
 // runs with its first page of 150 icons and the selection of the first item,
-// until the window has painted it. Once while no chunk is extracted or
-// decoded yet (cold), then again (warm), then a second keyword and the next
-// page. As a reference the same run reads the page's chunk members from their
-// archives in one process with the project's own ZIP units, and the ratio is
-// printed. Run under Wine, with Orvex32.dll and Zandrel32.dll beside it:
+// until the window has painted it: while no chunk is extracted or decoded yet
+// (cold) and again at once (warm), several rounds; then a second keyword and
+// the next page. As a reference each round reads the page's chunk members
+// from their archives in one process with the project's own ZIP units, and
+// the ratio is printed. Run under Wine, with Orvex32.dll and Zandrel32.dll beside it:
 //   wine bench_library.exe > log 2>&1
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -158,6 +159,13 @@ double referenceExtraction(const std::string& data, const vm::HiddenList& entrie
     return msSince(start);
 }
 
+// No chunk extracted or decoded yet, as at the start of a run.
+void forgetChunks(const std::string& data) {
+    clearCache(data + "Temp32");
+    vm::PageLoaders.library.ForgetPictures();
+    vm::Chunks.LoadedChunkPath.clear();
+}
+
 int keywordIndex(vm::ComboBox& box, const std::string& text) {
     for (int i = 0; i < box.ListCount(); ++i)
         if (box.List(i) == text) return i;
@@ -213,33 +221,44 @@ int main() {
             std::printf("the keywords are not in the keyword box\n");
             return 1;
         }
-        clearCache(data + "Temp32");
-        vm::PageLoaders.library.ForgetPictures();
-        vm::Chunks.LoadedChunkPath.clear();
-
-        const double cold = timedSearch(w, searched);
-        std::printf("search %s + page 1 + selection, cold: %.1f ms, %.1f until painting (%d entries, %d items, "
-                    "\"%s\")\n",
-                    kSearched, cold, g_handlerMs, vm::Entries.cmbResult.ListCount(), w.pnlResult.ListItems.Count(),
-                    w.CountPanel->Text().c_str());
-        for (int pass = 1; pass <= 2; ++pass) {
-            const double warm = timedSearch(w, searched);
-            std::printf("search %s + page 1 + selection, warm: %.1f ms, %.1f until painting\n", kSearched, warm,
-                        g_handlerMs);
+        // Cold and warm searches take turns with the reference, so that what
+        // else the machine does meanwhile weighs on each alike.
+        constexpr int kRounds = 5;
+        std::vector<double> cold, coldUntilPaint, warm, warmUntilPaint, reference;
+        int members = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            forgetChunks(data);
+            cold.push_back(timedSearch(w, searched));
+            coldUntilPaint.push_back(g_handlerMs);
+            warm.push_back(timedSearch(w, searched));
+            warmUntilPaint.push_back(g_handlerMs);
+            reference.push_back(
+                referenceExtraction(data, vm::Entries.cmbResult, vm::Paging.IconsPerPage, members));
         }
+        std::printf("%d entries, %d items on page 1, \"%s\"; %d rounds, min / median:\n",
+                    vm::Entries.cmbResult.ListCount(), w.pnlResult.ListItems.Count(), w.CountPanel->Text().c_str(),
+                    kRounds);
+        const auto print = [](const char* what, std::vector<double>& ms) {
+            std::sort(ms.begin(), ms.end());
+            std::printf("  %-58s %7.1f / %7.1f ms\n", what, ms.front(), ms[ms.size() / 2]);
+        };
+        const double coldMin = *std::min_element(cold.begin(), cold.end());
+        const double referenceMin = *std::min_element(reference.begin(), reference.end());
+        print("search + page 1 + selection, cold, painted", cold);
+        print("  of which until the search returned", coldUntilPaint);
+        print("search + page 1 + selection, warm, painted", warm);
+        print("  of which until the search returned", warmUntilPaint);
+        std::printf("  reference: the page's %d chunk members read in process    %7.2f ms (min)\n", members,
+                    referenceMin);
+        std::printf("  ratio cold / reference (mins): %.1f\n", referenceMin > 0 ? coldMin / referenceMin : 0.0);
+
         std::printf("search %s + page 1 + selection (other chunks, cold): %.1f ms\n", kOther,
                     timedSearch(w, other));
-        std::printf("search %s + page 1 + selection, warm again: %.1f ms\n", kSearched, timedSearch(w, searched));
-        start = Clock::now();
+        std::printf("search %s again, its pictures in memory: %.1f ms\n", kSearched, timedSearch(w, searched));
+        const auto next = Clock::now();
         w.pager().mnuGoNextPage_Click();
         settle();
-        std::printf("next page (cold chunks): %.1f ms, %d items\n", msSince(start), w.pnlResult.ListItems.Count());
-
-        timedSearch(w, searched);
-        int members = 0;
-        const double reference = referenceExtraction(data, vm::Entries.cmbResult, vm::Paging.IconsPerPage, members);
-        std::printf("reference: %d chunk members of page 1 read in process: %.2f ms\n", members, reference);
-        std::printf("ratio cold/reference: %.1f\n", reference > 0 ? cold / reference : 0.0);
+        std::printf("next page (cold chunks): %.1f ms, %d items\n", msSince(next), w.pnlResult.ListItems.Count());
 
         w.Unload();
         clearCache(data + "Temp32");
