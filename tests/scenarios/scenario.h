@@ -31,10 +31,12 @@
 //                                             to the item with the arrow keys, presses Enter
 //   openMenu("&Go")                           opens it the same way and reads the lines it
 //                                             shows, then closes it with Esc
+//   systemMenu('X')                           Alt+Space and a letter of the system menu
+//   KeyDuringWork esc(VK_ESCAPE, started)     a key pressed by a second hand once the work runs
 //   settle()                                  pumps until the window has nothing left to do
 //
 // Eyes:
-//   itemTexts(list, column), selectedItem(list), panelText("area"), editText(box),
+//   itemTexts(list, column), selectedItem(list), panelText("area"), editText(box), listEntries(box),
 //   focusedWindow(), rectOf(control) (pixels in the main window's client area),
 //   clientRect(), visibleRect(control) (the part of a control that no sibling covers),
 //   clipboardText(), w().Caption() ...
@@ -46,8 +48,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "frmmain.h"
@@ -71,6 +76,25 @@ void dropDown(vm::ComboBox& box);
 void clickListEntry(vm::ComboBox& box, const std::string& text);
 void dragSplitter(vm::Control& bar, int dx, int dy);
 void chooseMenu(std::initializer_list<std::string> path);
+// Alt+Space and a letter of the window's system menu ('X' maximises, 'R' restores).
+void systemMenu(char letter);
+
+// A second hand that presses a key while the window is busy with work the
+// first hand started: it waits until started() says the work runs, then
+// presses. Destroying it waits for that hand.
+//   { KeyDuringWork esc(VK_ESCAPE, [] { return listingRuns(); }); press(VK_RETURN); }
+class KeyDuringWork {
+public:
+    KeyDuringWork(int key, std::function<bool()> started);
+    ~KeyDuringWork();
+    KeyDuringWork(const KeyDuringWork&) = delete;
+    KeyDuringWork& operator=(const KeyDuringWork&) = delete;
+    bool pressed() const { return pressed_; }
+
+private:
+    std::thread hand_;
+    std::atomic<bool> pressed_{false}, stop_{false};
+};
 
 struct MenuLine {
     std::string caption; // as shown, with "&" and a shortcut after a tab
@@ -87,6 +111,7 @@ std::vector<std::string> itemTexts(vm::ListView& list, int column = 0);
 int selectedItem(vm::ListView& list); // from 1; 0 when none
 std::string panelText(const std::string& key);
 std::string editText(vm::ComboBox& box);
+std::vector<std::string> listEntries(vm::ComboBox& box); // the entries of its list, as shown
 HWND editOf(vm::ComboBox& box);
 HWND focusedWindow();
 RECT rectOf(vm::Control& control);
