@@ -136,6 +136,11 @@ int cIconGrid::scrollOffset() const {
     return m_cScroll && m_cScroll->Visible(SB_VERT) ? -m_cScroll->Value(SB_VERT) : 0;
 }
 
+std::string cIconGrid::RowCaption(int index) const {
+    const Item& it = item(index);
+    return IconCaption(it.width, it.height, it.colours);
+}
+
 void cIconGrid::paintItems() {
     if (!hDC_) return;
     int offset = scrollOffset();

@@ -40,6 +40,8 @@ public:
 
     int ItemCount() const { return static_cast<int>(items_.size()); }
     bool Selected(int index) const;
+    // The caption shown under a row's image.
+    std::string RowCaption(int index) const;
     // Sets the flag, makes index the current row and redraws.
     void SetSelected(int index, bool flag);
 
