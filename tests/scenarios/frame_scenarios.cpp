@@ -214,3 +214,24 @@ TEST_F(LibraryScenario, ACancelledLogOffLeavesTheWindowWorking) {
     settle();
     EXPECT_EQ(runState.PassedFile, text);
 }
+
+TEST_F(MainWindowScenario, TheWindowShowsTheProgramsOwnIcon) {
+    for (auto [which, metric] : {std::pair{GCLP_HICON, SM_CXICON}, std::pair{GCLP_HICONSM, SM_CXSMICON}}) {
+        auto icon = reinterpret_cast<HICON>(GetClassLongPtrA(w().hWnd(), which));
+        ASSERT_NE(icon, nullptr);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP colour{};
+        GetObjectA(info.hbmColor, sizeof(colour), &colour);
+        EXPECT_EQ(colour.bmWidth, GetSystemMetrics(metric));
+        // Drawn, not blank: the middle of the sheet is covered.
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, info.hbmMask);
+        EXPECT_EQ(GetPixel(dc, colour.bmWidth / 2, colour.bmHeight / 2) & 0xFFFFFF, 0u);
+        EXPECT_NE(GetPixel(dc, 0, 0) & 0xFFFFFF, 0u); // a corner stays transparent
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+}
