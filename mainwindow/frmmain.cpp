@@ -6,6 +6,7 @@
 #include "browserstate.h"
 #include "commandstate.h"
 #include "dialogforms.h"
+#include "frmimport.h"
 #include "frmmessage.h"
 #include "frmsplash.h"
 #include "frmzoom.h"
@@ -139,6 +140,7 @@ void FrmMain::Form_Load() {
     connectBrowser();
     connectPager();
     connectSelection();
+    connectTools();
     // Nothing is selected yet: the item commands start as the selection handler leaves them then.
     switchOffItemCommands();
     browserStart();
@@ -383,10 +385,10 @@ void FrmMain::procEndProgram() {
         FindClose(find);
     }
     for (Form* f : std::initializer_list<Form*>{&frmAdd(), &frmInfo(), &frmKey(), &shell::frmMessage(), &frmOptions(),
-                                                &frmScan(), &shell::frmSplash(), &frmTip(), &frmZoom()})
+                                                &frmImport(), &frmScan(), &shell::frmSplash(), &frmTip(), &frmZoom()})
         if (f->IsLoaded()) f->Unload();
-    // not built yet: frmAni, frmChange, frmImport and frmProp join this list, in
-    // its alphabetical order, when those windows exist.
+    // not built yet: frmAni, frmChange and frmProp join this list, in its
+    // alphabetical order, when those windows exist.
 }
 
 void FrmMain::mnuGoHomePage_Click() { seamShellExecute(nullptr, "", kHomePage, "", "c:\\", SW_SHOWNORMAL); }

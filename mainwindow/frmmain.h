@@ -137,6 +137,13 @@ public:
     void mnuFileExit_Click();
     void pnlResult_ItemClick(ListItem& Item);
     void pnlResult_MouseDown(int Button, int Shift, float X, float Y);
+    // Tools menu (frmmain_tools.cpp).
+    void mnuToolsImport_Click();
+    void mnuToolsChangeFolder_Click();
+    void mnuToolsDefaultFolder_Click();
+    void mnuToolsRebuild_Click();
+    void mnuToolsRestart_Click();
+    void connectTools();
 
     // ISubclass: the hand-over of a later start.
     EMsgResponse MsgResponse() const override { return emrPostProcess; }
