@@ -72,6 +72,13 @@ vm_start_wine() {
   wine wineboot -u >"$BUILD_DIR/wineboot.log" 2>&1 || true
 }
 
+# No window manager runs under Xvfb: Wine waits for one whenever it shows or
+# withdraws a window it leaves to the manager. The tests' prefix has Wine
+# place its windows itself.
+vm_unmanaged_windows() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$BUILD_DIR/wine-x11.log" 2>&1 || true
+}
+
 vm_stop_all() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
   if [ -n "$VM_XVFB_PID" ]; then kill "$VM_XVFB_PID" >/dev/null 2>&1 || true; wait "$VM_XVFB_PID" 2>/dev/null || true; fi
