@@ -140,6 +140,7 @@ void FrmMain::Form_Load() {
     connectBrowser();
     connectPager();
     connectSelection();
+    connectExport();
     connectTools();
     // Nothing is selected yet: the item commands start as the selection handler leaves them then.
     switchOffItemCommands();

@@ -14,6 +14,8 @@
 #include "cicongrid.h"
 #include "controls_basic.h"
 #include "coolbar.h"
+#include "dialogs.h"
+#include "exportwindow.h"
 #include "form.h"
 #include "picturebox.h"
 #include "controls_common.h"
@@ -116,6 +118,12 @@ public:
     BrowserWindow browserWindow;
     SelectionWindow selectionWindow;
     PageFiller& pager() { return *pager_; }
+    // The export commands: the shared common dialog and what Save As, Copy and
+    // Save All Formats work on (frmmain_export.cpp).
+    CommonDialog dlgIcon;
+    ExportWindow exportWindow;
+    void connectExport();
+    void procSetHotSpot();
     const mainwindow::PaneLayout& paneLayout() const { return pane_; }
 
     // Commands the toolbars, the context menus and the browser share.

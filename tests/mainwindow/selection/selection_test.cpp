@@ -324,12 +324,23 @@ TEST_F(SelectionTest, MaskSourcesByModeFlags) {
     procGetSaveBitDepth(canvas);
     EXPECT_EQ(Commands.SaveBitDepth, 4);
 
-    // The change window's picture wins over every other source.
+    // The change window's picture wins over the detail grid, asked for or
+    // while a change is applied; so does the create-icon window's.
+    ASSERT_TRUE(Commands.DetailPaneActive);
     Masks.changePicture = [] { return Picture::fromIcon(seltest::solidIcon(32, RGB(200, 0, 0))); };
     Masks.MaskFromChange = true;
     procMask(canvas, 32, 32);
     EXPECT_EQ(colourAt(5, 5), RGB(200, 0, 0));
     Masks.MaskFromChange = false;
+    Commands.ChangeApplying = true;
+    procMask(canvas, 32, 32);
+    EXPECT_EQ(colourAt(5, 5), RGB(200, 0, 0));
+    Commands.ChangeApplying = false;
+    Masks.importPicture = [] { return Picture::fromIcon(seltest::solidIcon(32, RGB(0, 0, 120))); };
+    Masks.MaskFromImport = true;
+    procMask(canvas, 32, 32);
+    EXPECT_EQ(colourAt(5, 5), RGB(0, 0, 120));
+    Masks.MaskFromImport = false;
 
     // Frames count from 0; element 1 of the film is the first.
     Masks.filmFrame = [](int element) {
