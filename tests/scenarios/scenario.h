@@ -44,6 +44,10 @@
 // The fixture MainWindowScenario shows frmMain with the message boxes and
 // dialogs scripted through the seam (Seam::get().requests() says what was
 // asked); LibraryScenario adds the sample icon library with three icons a page.
+// Pop-up menus (a right click on an item, a click on the page panel) go through
+// the seam too: queue the caption of the item to choose first,
+//   Seam::get().queueText("2"); click(w().pnlStatusbar, x, y);
+// and read their lines with menuLines(w().mnuResultClick.popup()).
 #include <windows.h>
 
 #include <gtest/gtest.h>
