@@ -22,7 +22,7 @@ int height(const RECT& r) { return r.bottom - r.top; }
 
 // How the panes sit in the client area: the gaps a layout keeps whatever the window's size.
 struct Gaps {
-    int resultRight, resultBottom, statusBottom, statusWidth, navBottom, gridBottom;
+    int resultRight, resultBottom, statusBottom, statusWidth, navBottom, gridBottom, coolBarWidth;
 };
 
 Gaps gaps() {
@@ -30,7 +30,8 @@ Gaps gaps() {
     const RECT client = clientRect(), result = rectOf(w.pnlResult), status = rectOf(w.pnlStatusbar),
                nav = rectOf(w.pnlNav), grid = rectOf(w.grdIcons);
     return {client.right - result.right, status.top - result.bottom, client.bottom - status.bottom,
-            client.right - width(status), result.bottom - nav.bottom, result.bottom - grid.bottom};
+            client.right - width(status), result.bottom - nav.bottom, result.bottom - grid.bottom,
+            client.right - width(rectOf(w.pnlCoolBar))};
 }
 
 // The panes reach the right and bottom edges of the client area, as the layout places them.
@@ -42,6 +43,7 @@ void expectFilled(const Gaps& g) {
     EXPECT_EQ(g.statusBottom, 0);
     EXPECT_EQ(g.statusWidth, 0);
     EXPECT_NEAR(g.gridBottom, 0, 2);
+    EXPECT_EQ(g.coolBarWidth, 0);
 }
 
 void expectSameGaps(const Gaps& a, const Gaps& b) {
