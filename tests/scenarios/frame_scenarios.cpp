@@ -94,7 +94,7 @@ TEST_F(MainWindowScenario, EachSplitterDragsAlone) {
 TEST_F(MainWindowScenario, MaximisedAndRestoredThePanesFillTheClientArea) {
     const Gaps restored = gaps();
     const RECT before = clientRect();
-    systemMenu('X');
+    clickFrame(HTMAXBUTTON);
     ASSERT_EQ(w().WindowState(), vbMaximized);
     ASSERT_GT(width(clientRect()), width(before));
     expectFilled(gaps());
@@ -102,6 +102,13 @@ TEST_F(MainWindowScenario, MaximisedAndRestoredThePanesFillTheClientArea) {
     systemMenu('R');
     ASSERT_EQ(w().WindowState(), vbNormal);
     EXPECT_EQ(width(clientRect()), width(before));
+    expectSameGaps(gaps(), restored);
+    // Maximised from the system menu and restored with the caption button.
+    systemMenu('X');
+    ASSERT_EQ(w().WindowState(), vbMaximized);
+    expectFilled(gaps());
+    clickFrame(HTMAXBUTTON);
+    ASSERT_EQ(w().WindowState(), vbNormal);
     expectSameGaps(gaps(), restored);
 }
 

@@ -359,6 +359,25 @@ void systemMenu(char letter) {
     EXPECT_FALSE(g_watch.idled) << "the system menu has no item for " << letter;
 }
 
+void clickFrame(int part) {
+    HWND h = frmMain().hWnd();
+    RECT r{};
+    GetWindowRect(h, &r);
+    // The frame's parts lie along its edges and in the caption: the top rows first.
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            if (y > r.top + 64 && y < r.bottom - 8 && x > r.left + 8 && x < r.right - 8) continue;
+            if (SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != part) continue;
+            // Into the part a little, as a hand aims at its middle.
+            int right = x, bottom = y;
+            while (right + 1 < r.right && SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(right + 1, y)) == part) ++right;
+            while (bottom + 1 < r.bottom && SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(x, bottom + 1)) == part) ++bottom;
+            clickAt(POINT{(x + right) / 2, (y + bottom) / 2}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+            return;
+        }
+    ADD_FAILURE() << "the window's frame has no part " << part;
+}
+
 KeyDuringWork::KeyDuringWork(int key, std::function<bool()> started)
     : hand_([this, key, started = std::move(started)] {
           const DWORD start = GetTickCount();

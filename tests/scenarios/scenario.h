@@ -32,6 +32,7 @@
 //   openMenu("&Go")                           opens it the same way and reads the lines it
 //                                             shows, then closes it with Esc
 //   systemMenu('X')                           Alt+Space and a letter of the system menu
+//   clickFrame(HTMAXBUTTON)                   a click on a part of the frame (the maximise box)
 //   KeyDuringWork esc(VK_ESCAPE, started)     a key pressed by a second hand once the work runs
 //   settle()                                  pumps until the window has nothing left to do
 //
@@ -82,6 +83,9 @@ void dragSplitter(vm::Control& bar, int dx, int dy);
 void chooseMenu(std::initializer_list<std::string> path);
 // Alt+Space and a letter of the window's system menu ('X' maximises, 'R' restores).
 void systemMenu(char letter);
+// A click on a part of the main window's frame: HTMAXBUTTON (maximise or
+// restore), HTMINBUTTON, HTCLOSE ...
+void clickFrame(int part);
 
 // A second hand that presses a key while the window is busy with work the
 // first hand started: it waits until started() says the work runs, then
