@@ -539,7 +539,9 @@ void setClipboardText(const std::string& text) {
 
 void MainWindowScenario::SetUp() {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
+    // Every scenario starts from its own folders, whatever one before it used.
     paths.DataPath = dir.path() + "\\";
+    paths.TempPath = paths.DataPath;
     Seam::get().setScripted(true);
     FrmMain::endProcess = [] {};
     runState.SplashActive = true;
