@@ -512,6 +512,8 @@ RECT visibleRect(Control& control) {
     return shown;
 }
 
+bool listingRuns() { return IsWindowVisible(frmMain().pnlProgressBar.hWnd()) != FALSE; }
+
 std::string clipboardText() {
     std::string text;
     if (!OpenClipboard(nullptr)) return text;

@@ -90,7 +90,7 @@ void clickFrame(int part);
 // A second hand that presses a key while the window is busy with work the
 // first hand started: it waits until started() says the work runs, then
 // presses. Destroying it waits for that hand.
-//   { KeyDuringWork esc(VK_ESCAPE, [] { return listingRuns(); }); press(VK_RETURN); }
+//   { KeyDuringWork esc(VK_ESCAPE, listingRuns); press(VK_RETURN); }
 class KeyDuringWork {
 public:
     KeyDuringWork(int key, std::function<bool()> started);
@@ -126,6 +126,8 @@ RECT rectOf(vm::Control& control);
 RECT clientRect();
 RECT visibleRect(vm::Control& control);
 std::string clipboardText();
+// The window fills a page of a listing (its progress bar shows); safe to ask from a second hand.
+bool listingRuns();
 void setClipboardText(const std::string& text);
 
 // The main window shown, the seam scripted, a scratch program folder.
