@@ -87,6 +87,7 @@ HWND Form::hWnd() {
 }
 
 int Form::loadedCount() { return static_cast<int>(g_loaded.size()); }
+std::vector<Form*> Form::loadedForms() { return g_loaded; }
 
 void Form::registerControl(Control* control) { controls_.push_back(control); }
 void Form::unregisterControl(Control* control) {

@@ -6,8 +6,6 @@
 #include <cstring>
 
 #include "browserstate.h"
-#include "dialogforms.h"
-#include "frmmessage.h"
 #include "libfixtures.h"
 #include "registry.h"
 #include "seam.h"
@@ -562,7 +560,8 @@ void MainWindowScenario::show() {
 void MainWindowScenario::TearDown() {
     if (w().IsLoaded()) w().Unload(vbFormCode);
     SetCurrentDirectoryA("C:\\"); // start-up enters the favourites folder in the scratch folder
-    for (Form* f : std::initializer_list<Form*>{&frmAdd(), &frmKey(), &shell::frmMessage()})
+    // The window's companions and whatever a scenario opened stay loaded after an unload from code.
+    for (Form* f : Form::loadedForms())
         if (f->IsLoaded()) f->Unload();
     Seam::get().reset();
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
