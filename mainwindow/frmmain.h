@@ -203,6 +203,7 @@ private:
     void placePanes();
     mainwindow::Metrics metrics();
     void setButtons(Toolbar& bar, std::initializer_list<const char*> keys, bool enabled);
+    void switchOffItemCommands();
     void pnlCoolBar_HeightChanged(float NewHeight);
     void picSplitV_MouseDown(int Button, int Shift, float X, float Y);
     void picSplitV_MouseUp(int Button, int Shift, float X, float Y);
