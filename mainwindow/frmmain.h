@@ -22,6 +22,8 @@
 #include "listview.h"
 #include "mainsettings.h"
 #include "menu.h"
+#include "nodedispatch.h"
+#include "oledragdrop.h"
 #include "pagefiller.h"
 #include "selection.h"
 #include "statusbar.h"
@@ -137,6 +139,28 @@ public:
     void mnuFileExit_Click();
     void pnlResult_ItemClick(ListItem& Item);
     void pnlResult_MouseDown(int Button, int Shift, float X, float Y);
+
+    // The navigation tree and the favourites (frmmain_tree.cpp, frmmain_favorites.cpp).
+    NodeSources nodeSources;     // the sources beyond the library; one left empty lists nothing
+    FavoriteNodes favoriteNodes; // CurrentFavoriteNode and FavoriteFolderNode, by key
+    HiddenList lstChange;        // the rows of the last system-icon or file-type listing
+    OleDropTarget navDrop;       // the tree takes result items dropped on favourites folders
+    void procBuildTree();
+    void procSwitchDataSet();
+    void procDataSetCommands();
+    void connectTree();
+    void pnlNav_NodeClick(Node& Node);
+    void pnlNav_KeyPress(int& KeyAscii);
+    void pnlNav_KeyUp(int& KeyCode, int Shift);
+    void pnlNav_OLEDragOver(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y, int State);
+    void pnlNav_OLEDragDrop(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y);
+    void pnlResult_OLEStartDrag();
+    void mnuFavoriteAdd_Click();
+    void mnuFavoriteDel_Click();
+    void mnuFavoriteGroupAdd_Click();
+    void mnuFavoriteGroupDel_Click();
+    void mnuFavoriteRefresh_Click();
+    void mnuFavoriteOrganize_Click();
 
     // ISubclass: the hand-over of a later start.
     EMsgResponse MsgResponse() const override { return emrPostProcess; }

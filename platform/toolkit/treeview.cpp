@@ -222,6 +222,15 @@ Node* TreeView::HitTest(float x, float y) {
     return (hit.flags & TVHT_ONITEM) ? nodeOf(hit.hItem) : nullptr;
 }
 
+Node* TreeView::DropHighlight() {
+    if (!created()) return nullptr;
+    return nodeOf(reinterpret_cast<HTREEITEM>(SendMessageA(handle(), TVM_GETNEXTITEM, TVGN_DROPHILITE, 0)));
+}
+
+void TreeView::SetDropHighlight(Node* node) {
+    if (hWnd()) SendMessageA(handle(), TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(node ? node->item_ : nullptr));
+}
+
 void TreeView::SetBackColor(OleColor color) {
     backColor_ = color;
     if (hWnd()) SendMessageA(handle(), TVM_SETBKCOLOR, 0, static_cast<LPARAM>(resolveColor(color)));

@@ -99,6 +99,9 @@ public:
     std::string PathSeparator = "\\";
     // The node at x, y (twips in the control), or null.
     Node* HitTest(float x, float y);
+    // The node drawn as the target of a drag (null: none).
+    Node* DropHighlight();
+    void SetDropHighlight(Node* node);
     void SetBackColor(OleColor color) override;
 
     std::function<void(Node& node)> NodeClick, Expand, Collapse;
