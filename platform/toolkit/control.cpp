@@ -18,7 +18,10 @@ namespace {
 struct Hook {
     Control* control;
     WNDPROC next;
+    bool child = false; // a window the control owns (a combo box's edit box): only its keys reach the control
 };
+
+bool isKey(UINT msg) { return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR; }
 std::unordered_map<HWND, Hook> g_hooks;
 } // namespace
 
@@ -37,8 +40,8 @@ Control::Control(Form* owner) : owner_(owner) {
 Control::~Control() {
     if (hwnd_ && IsWindow(hwnd_)) {
         // The derived parts are gone: nothing the window says on its way out may reach them.
-        auto hook = g_hooks.find(hwnd_);
-        if (hook != g_hooks.end()) hook->second.control = nullptr;
+        for (auto& [window, hook] : g_hooks)
+            if (hook.control == this) hook.control = nullptr;
         DestroyWindow(hwnd_);
     }
     if (brush_) DeleteObject(brush_);
@@ -51,8 +54,9 @@ HWND Control::hWnd() {
 }
 
 Control* Control::fromHandle(HWND hwnd) {
+    // A child window's notifications go to the control that owns it, by its own window procedure.
     auto hook = g_hooks.find(hwnd);
-    return hook == g_hooks.end() ? nullptr : hook->second.control;
+    return hook == g_hooks.end() || hook->second.child ? nullptr : hook->second.control;
 }
 
 void Control::createWindow(Window& parent, const char* className, DWORD style, DWORD exStyle, const std::string& text,
@@ -68,6 +72,13 @@ void Control::createWindow(Window& parent, const char* className, DWORD style, D
     g_hooks[hwnd_] = Hook{this, next};
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
     if (!toolTip_.empty()) SetToolTipText(toolTip_);
+}
+
+void Control::hookChild(HWND child) {
+    if (!child || g_hooks.count(child)) return;
+    auto next = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::windowProc)));
+    g_hooks[child] = Hook{this, next, true};
 }
 
 void Control::reset() {
@@ -89,11 +100,12 @@ LRESULT CALLBACK Control::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
         return CallWindowProcA(hook.next, hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
-    if (self) {
+    if (self && hook.child) {
+        if (isKey(msg) && self->keyMessage(hwnd, msg, wp, lp, result)) return result;
+    } else if (self) {
         if (self->onMessage(msg, wp, lp, result)) return result;
         if (self->commonMessage(msg, wp, lp, result)) return result;
-        if ((msg == WM_KEYDOWN || msg == WM_KEYUP) && wp == 0) return 0;
-        if (msg == WM_CHAR && wp == 0) return 0;
+        if (isKey(msg) && self->keyMessage(hwnd, msg, wp, lp, result)) return result;
     }
     return CallWindowProcA(hook.next, hwnd, msg, wp, lp);
 }
@@ -140,30 +152,28 @@ bool Control::commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_KILLFOCUS:
         if (LostFocus) LostFocus();
         return false;
-    case WM_KEYDOWN:
-    case WM_KEYUP: {
-        auto& handler = msg == WM_KEYDOWN ? KeyDown : KeyUp;
-        if (!handler) return false;
-        int key = static_cast<int>(wp);
-        handler(key, currentShift());
-        if (key == 0) {
-            result = 0;
-            return true;
-        }
-        return false;
-    }
-    case WM_CHAR: {
-        if (!KeyPress) return false;
-        int key = static_cast<int>(wp);
-        KeyPress(key);
-        if (key == static_cast<int>(wp)) return false;
-        // The handler may have closed the window.
-        if (key != 0 && hwnd_)
-            result = CallWindowProcA(g_hooks.at(hwnd_).next, hwnd_, msg, static_cast<WPARAM>(key), lp);
-        return true;
-    }
     default: return false;
     }
+}
+
+bool Control::keyMessage(HWND from, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    result = 0;
+    if (msg == WM_KEYDOWN || msg == WM_KEYUP) {
+        auto& handler = msg == WM_KEYDOWN ? KeyDown : KeyUp;
+        if (!handler) return wp == 0;
+        int key = static_cast<int>(wp);
+        handler(key, currentShift());
+        return key == 0;
+    }
+    if (!KeyPress || wp == 0) return wp == 0;
+    int key = static_cast<int>(wp);
+    KeyPress(key);
+    if (key == static_cast<int>(wp)) return false;
+    // A changed key goes on in its place; the handler may have closed the window.
+    auto hook = g_hooks.find(from);
+    if (key != 0 && hook != g_hooks.end())
+        result = CallWindowProcA(hook->second.next, from, msg, static_cast<WPARAM>(key), lp);
+    return true;
 }
 
 bool reflectToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

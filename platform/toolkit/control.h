@@ -110,6 +110,9 @@ protected:
     void createWindow(Window& parent, const char* className, DWORD style, DWORD exStyle, const std::string& text,
                       int left, int top, int width, int height);
     HWND handle() const { return hwnd_; }
+    // Makes a window the control owns (a combo box's edit box) hand its keys
+    // to the control's KeyDown, KeyPress and KeyUp, as if typed into the control.
+    void hookChild(HWND child);
     // Mouse positions of the events, from pixels.
     virtual float scaleX(int pixels) { return static_cast<float>(pixelsToTwipsX(pixels)); }
     virtual float scaleY(int pixels) { return static_cast<float>(pixelsToTwipsY(pixels)); }
@@ -122,6 +125,8 @@ protected:
 private:
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
     bool commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // KeyDown, KeyPress and KeyUp for a key that reached the control's window or a child of it.
+    bool keyMessage(HWND from, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     HBRUSH brush();
 
     Form* owner_;

@@ -241,6 +241,10 @@ void ComboBox::create(Window& parent, int left, int top, int width, int height, 
     createWindow(parent, "COMBOBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | kind |
                                          (sorted ? CBS_SORT : 0),
                  0, "", left, top, width, height);
+    // Keys are typed into the edit box of a drop-down or simple combo box, not into the combo box.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (handle() && GetComboBoxInfo(handle(), &info) && info.hwndItem != handle()) hookChild(info.hwndItem);
 }
 
 std::string ComboBox::Text() {

@@ -101,3 +101,55 @@ TEST(Routing, AControlGoingAwayHearsNothingOfItsWindowsLastMessages) {
 }
 
 } // namespace
+
+namespace {
+class FrmCombos : public vm::Form {
+public:
+    FrmCombos() : Form("frmCombos") {}
+    vm::ComboBox cmbDrop{this}, cmbSimple{this};
+    std::vector<std::string> heard;
+
+protected:
+    void CreateControls() override {
+        cmbDrop.create(*this, 120, 120, 2400, 2000, vm::vbComboDropdown);
+        cmbSimple.create(*this, 120, 720, 2400, 2000, vm::vbComboSimple);
+        for (vm::ComboBox* box : {&cmbDrop, &cmbSimple}) {
+            const std::string name = box == &cmbDrop ? "drop" : "simple";
+            box->KeyDown = [this, name](int& key, int) { heard.push_back(name + " down " + std::to_string(key)); };
+            box->KeyUp = [this, name](int& key, int) { heard.push_back(name + " up " + std::to_string(key)); };
+            box->KeyPress = [this, name](int& key) {
+                heard.push_back(name + " press " + std::to_string(key));
+                if (key == 'x') key = 0;      // swallowed
+                else if (key == 'a') key = 'b'; // typed as another key
+            };
+        }
+    }
+};
+
+HWND editOf(vm::ComboBox& box) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    return GetComboBoxInfo(box.hWnd(), &info) ? info.hwndItem : nullptr;
+}
+} // namespace
+
+TEST(Routing, KeysTypedIntoAComboBoxsEditBoxReachTheComboBox) {
+    FrmCombos form;
+    form.Load();
+    for (vm::ComboBox* box : {&form.cmbDrop, &form.cmbSimple}) {
+        HWND edit = editOf(*box);
+        ASSERT_NE(edit, nullptr);
+        ASSERT_NE(edit, box->hWnd());
+        EXPECT_EQ(vm::Control::fromHandle(edit), nullptr); // the edit box is no control of its own
+        SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageA(edit, WM_CHAR, 'a', 0);
+        SendMessageA(edit, WM_CHAR, 'x', 0);
+        SendMessageA(edit, WM_KEYUP, VK_F1, 0);
+        EXPECT_EQ(box->Text(), "b");
+    }
+    EXPECT_EQ(form.heard, (std::vector<std::string>{"drop down 13", "drop press 97", "drop press 120", "drop up 112",
+                                                    "simple down 13", "simple press 97", "simple press 120",
+                                                    "simple up 112"}));
+    form.Unload();
+    EXPECT_EQ(vm::Control::fromHandle(editOf(form.cmbDrop)), nullptr);
+}

@@ -1,0 +1,489 @@
+#include "scenario.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "browserstate.h"
+#include "dialogforms.h"
+#include "frmmessage.h"
+#include "libfixtures.h"
+#include "registry.h"
+#include "seam.h"
+#include "startpaths.h"
+#include "state.h"
+
+using namespace vm;
+
+namespace vmscenario {
+
+namespace {
+
+// Keys that sit in the extended block of the keyboard.
+bool extendedKey(int key) {
+    switch (key) {
+    case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME: case VK_LEFT: case VK_UP: case VK_RIGHT:
+    case VK_DOWN: case VK_INSERT: case VK_DELETE: return true;
+    default: return false;
+    }
+}
+
+INPUT keyInput(int key, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = static_cast<WORD>(key);
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extendedKey(key) ? KEYEVENTF_EXTENDEDKEY : 0);
+    return in;
+}
+
+void addKey(std::vector<INPUT>& inputs, int key, int shift) {
+    const std::pair<int, int> modifiers[] = {{vbShiftMask, VK_SHIFT}, {vbCtrlMask, VK_CONTROL}, {vbAltMask, VK_MENU}};
+    for (auto [mask, vk] : modifiers)
+        if (shift & mask) inputs.push_back(keyInput(vk, false));
+    inputs.push_back(keyInput(key, false));
+    inputs.push_back(keyInput(key, true));
+    for (auto [mask, vk] : modifiers)
+        if (shift & mask) inputs.push_back(keyInput(vk, true));
+}
+
+void send(std::vector<INPUT>& inputs) {
+    if (inputs.empty()) return;
+    UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    EXPECT_EQ(sent, inputs.size()) << "the input was not accepted";
+}
+
+INPUT mouseInput(POINT screen, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dx = static_cast<LONG>((screen.x * 65535LL + cx / 2) / std::max(1, cx - 1));
+    in.mi.dy = static_cast<LONG>((screen.y * 65535LL + cy / 2) / std::max(1, cy - 1));
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
+void clickAt(POINT screen, DWORD down, DWORD up, int times = 1) {
+    std::vector<INPUT> inputs{mouseInput(screen, 0)};
+    for (int i = 0; i < times; ++i) {
+        inputs.push_back(mouseInput(screen, down));
+        inputs.push_back(mouseInput(screen, up));
+    }
+    send(inputs);
+    settle();
+}
+
+POINT toScreen(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+POINT middle(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+std::string plain(const std::string& caption) {
+    std::string text = caption.substr(0, caption.find('\t'));
+    text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+    return text;
+}
+
+// What a menu shows while the menu loop waits for the next key: the loop
+// tells the owner it is idle, and the watch reads the lines and closes the
+// menu (also when a path went wrong, so that no scenario hangs in a menu).
+struct MenuWatch {
+    HHOOK hook = nullptr;
+    HMENU read = nullptr;
+    std::vector<MenuLine> lines;
+    bool idled = false;
+};
+MenuWatch g_watch;
+
+LRESULT CALLBACK watchMenu(int code, WPARAM wp, LPARAM lp) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && message->message == WM_ENTERIDLE && message->wParam == MSGF_MENU && !g_watch.idled) {
+        g_watch.idled = true;
+        if (g_watch.read) g_watch.lines = menuLines(g_watch.read);
+        EndMenu();
+    }
+    return CallNextHookEx(g_watch.hook, code, wp, lp);
+}
+
+// Runs a menu walk: the keys are all queued before the window reads them.
+void runMenuKeys(std::vector<INPUT>& inputs, HMENU read) {
+    g_watch = MenuWatch{};
+    g_watch.read = read;
+    g_watch.hook = SetWindowsHookExA(WH_CALLWNDPROC, watchMenu, nullptr, GetCurrentThreadId());
+    send(inputs);
+    settle();
+    UnhookWindowsHookEx(g_watch.hook);
+    g_watch.hook = nullptr;
+}
+
+int findTopMenu(HMENU bar, const std::string& title) {
+    for (int i = 0, n = GetMenuItemCount(bar); i < n; ++i) {
+        char text[256] = {};
+        GetMenuStringA(bar, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
+        if (title == text) return i;
+    }
+    return -1;
+}
+
+int mnemonicOf(const std::string& caption) {
+    size_t amp = caption.find('&');
+    if (amp == std::string::npos || amp + 1 >= caption.size()) return 0;
+    return toupper(static_cast<unsigned char>(caption[amp + 1]));
+}
+
+} // namespace
+
+// Hands.
+
+void settle(int atLeastMs) {
+    const DWORD start = GetTickCount();
+    int quiet = 0;
+    // Quiet means no input, posted or sent message for a few rounds; timers
+    // and painting go on for ever and do not count.
+    while (GetTickCount() - start < 10000) {
+        DoEvents();
+        const bool pending = HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0;
+        quiet = pending ? 0 : quiet + 1;
+        if (quiet >= 3 && static_cast<int>(GetTickCount() - start) >= atLeastMs) break;
+        Sleep(10);
+    }
+    DoEvents();
+}
+
+void press(int key, int shift) {
+    std::vector<INPUT> inputs;
+    addKey(inputs, key, shift);
+    send(inputs);
+    settle();
+}
+
+void typeText(const std::string& text) {
+    std::vector<INPUT> inputs;
+    for (char c : text) {
+        SHORT scan = VkKeyScanA(c);
+        ASSERT_NE(scan, -1) << "no key types '" << c << "'";
+        const int states = HIBYTE(scan);
+        addKey(inputs, LOBYTE(scan), (states & 1 ? vbShiftMask : 0) | (states & 2 ? vbCtrlMask : 0) |
+                                          (states & 4 ? vbAltMask : 0));
+    }
+    send(inputs);
+    settle();
+}
+
+void typeInto(ComboBox& box, const std::string& text) {
+    HWND edit = editOf(box);
+    ASSERT_NE(edit, nullptr) << "the combo box has no edit box";
+    RECT r{};
+    GetClientRect(edit, &r);
+    clickAt(toScreen(edit, r.right - 4, r.bottom / 2), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    ASSERT_EQ(GetFocus(), edit) << "a click into the box did not give it the focus";
+    press(VK_HOME);
+    press(VK_END, vbShiftMask);
+    typeText(text);
+}
+
+void click(Control& control) {
+    RECT r{};
+    GetClientRect(control.hWnd(), &r);
+    const POINT m = middle(r);
+    click(control, m.x, m.y);
+}
+
+void click(Control& control, int x, int y) {
+    clickAt(toScreen(control.hWnd(), x, y), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+}
+
+void rightClick(Control& control, int x, int y) {
+    clickAt(toScreen(control.hWnd(), x, y), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+}
+
+void doubleClick(Control& control, int x, int y) {
+    clickAt(toScreen(control.hWnd(), x, y), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 2);
+}
+
+namespace {
+POINT itemPoint(ListView& list, int index) {
+    HWND h = list.hWnd();
+    SendMessageA(h, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index - 1), FALSE);
+    RECT r{};
+    r.left = LVIR_LABEL;
+    SendMessageA(h, LVM_GETITEMRECT, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&r));
+    return middle(r);
+}
+} // namespace
+
+void clickItem(ListView& list, int index) {
+    const POINT p = itemPoint(list, index);
+    click(list, p.x, p.y);
+}
+
+void rightClickItem(ListView& list, int index) {
+    const POINT p = itemPoint(list, index);
+    rightClick(list, p.x, p.y);
+}
+
+void clickButton(Toolbar& bar, const std::string& key) {
+    RECT r{};
+    SendMessageA(bar.hWnd(), TB_GETITEMRECT, static_cast<WPARAM>(bar.Buttons(key).Index() - 1),
+                 reinterpret_cast<LPARAM>(&r));
+    // Left of the middle: a drop-down button's arrow lies at its right.
+    click(bar, r.left + (r.right - r.left) / 3, (r.top + r.bottom) / 2);
+}
+
+void dropDown(ComboBox& box) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetComboBoxInfo(box.hWnd(), &info));
+    const POINT m = middle(info.rcButton);
+    click(box, m.x, m.y);
+}
+
+void clickListEntry(ComboBox& box, const std::string& text) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetComboBoxInfo(box.hWnd(), &info));
+    ASSERT_TRUE(IsWindowVisible(info.hwndList)) << "the list is not open";
+    const LRESULT index =
+        SendMessageA(info.hwndList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    ASSERT_GE(index, 0) << "the list has no entry " << text;
+    RECT r{};
+    SendMessageA(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    const POINT m = middle(r);
+    clickAt(toScreen(info.hwndList, m.x, m.y), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+}
+
+void dragSplitter(Control& bar, int dx, int dy) {
+    const RECT shown = visibleRect(bar);
+    ASSERT_FALSE(IsRectEmpty(&shown)) << "no part of the bar shows: it cannot be grabbed";
+    // The point of the bar that shows nearest the middle of what shows.
+    HWND parent = GetParent(bar.hWnd());
+    POINT best = middle(shown);
+    long bestDistance = -1;
+    for (int y = shown.top; y < shown.bottom; ++y)
+        for (int x = shown.left; x < shown.right; ++x) {
+            if (ChildWindowFromPointEx(parent, POINT{x, y}, CWP_SKIPINVISIBLE) != bar.hWnd()) continue;
+            const POINT m = middle(shown);
+            const long d = (x - m.x) * (x - m.x) + (y - m.y) * (y - m.y);
+            if (bestDistance < 0 || d < bestDistance) {
+                bestDistance = d;
+                best = POINT{x, y};
+            }
+        }
+    const POINT from = toScreen(parent, best.x, best.y);
+    std::vector<INPUT> inputs{mouseInput(from, 0), mouseInput(from, MOUSEEVENTF_LEFTDOWN)};
+    const int steps = 5;
+    for (int i = 1; i <= steps; ++i)
+        inputs.push_back(mouseInput(POINT{from.x + dx * i / steps, from.y + dy * i / steps}, 0));
+    inputs.push_back(mouseInput(POINT{from.x + dx, from.y + dy}, MOUSEEVENTF_LEFTUP));
+    send(inputs);
+    settle();
+}
+
+void chooseMenu(std::initializer_list<std::string> path) {
+    ASSERT_GE(path.size(), 2u);
+    HMENU menu = GetMenu(frmMain().hWnd());
+    auto step = path.begin();
+    const int top = findTopMenu(menu, *step);
+    ASSERT_GE(top, 0) << "no menu " << *step;
+    const int letter = mnemonicOf(*step);
+    ASSERT_NE(letter, 0);
+    std::vector<INPUT> inputs;
+    addKey(inputs, letter, vbAltMask);
+    menu = GetSubMenu(menu, top);
+    for (++step; step != path.end(); ++step) {
+        ASSERT_NE(menu, nullptr);
+        // The arrow keys pass over separators; the first item is selected when a menu opens.
+        int downs = -1, found = -1;
+        for (int i = 0, n = GetMenuItemCount(menu); i < n && found < 0; ++i) {
+            MENUITEMINFOA info{};
+            char text[256] = {};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_FTYPE | MIIM_STRING;
+            info.dwTypeData = text;
+            info.cch = sizeof(text);
+            GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+            if (info.fType & MFT_SEPARATOR) continue;
+            ++downs;
+            if (*step == text || *step == plain(text)) found = i;
+        }
+        ASSERT_GE(found, 0) << "no item " << *step;
+        for (int i = 0; i < downs; ++i) addKey(inputs, VK_DOWN, 0);
+        const bool last = step + 1 == path.end();
+        addKey(inputs, last ? VK_RETURN : VK_RIGHT, 0);
+        menu = GetSubMenu(menu, found);
+    }
+    runMenuKeys(inputs, nullptr);
+    EXPECT_FALSE(g_watch.idled) << "the menu stayed open: the walk did not reach an item that could be chosen";
+}
+
+std::vector<MenuLine> openMenu(const std::string& title) {
+    HMENU bar = GetMenu(frmMain().hWnd());
+    const int top = findTopMenu(bar, title);
+    EXPECT_GE(top, 0) << "no menu " << title;
+    if (top < 0) return {};
+    std::vector<INPUT> inputs;
+    addKey(inputs, mnemonicOf(title), vbAltMask);
+    runMenuKeys(inputs, GetSubMenu(bar, top));
+    EXPECT_TRUE(g_watch.idled) << "the menu " << title << " did not open";
+    return g_watch.lines;
+}
+
+std::vector<MenuLine> menuLines(HMENU menu) {
+    std::vector<MenuLine> lines;
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+        MENUITEMINFOA info{};
+        char text[256] = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_STATE;
+        info.dwTypeData = text;
+        info.cch = sizeof(text);
+        GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+        MenuLine line;
+        line.separator = (info.fType & MFT_SEPARATOR) != 0;
+        line.caption = line.separator ? "-" : text;
+        line.enabled = !(info.fState & MFS_GRAYED);
+        line.checked = (info.fState & MFS_CHECKED) != 0;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Eyes.
+
+std::vector<std::string> itemTexts(ListView& list, int column) {
+    HWND h = list.hWnd();
+    std::vector<std::string> texts;
+    const int count = static_cast<int>(SendMessageA(h, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[512] = {};
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof(text);
+        SendMessageA(h, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+int selectedItem(ListView& list) {
+    return static_cast<int>(SendMessageA(list.hWnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)) + 1;
+}
+
+std::string panelText(const std::string& key) {
+    HWND bar = frmMain().pnlStatusbar.hWnd();
+    const WPARAM index = static_cast<WPARAM>(frmMain().pnlStatusbar.Panels(key).Index() - 1);
+    const int length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, index, 0));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(bar, SB_GETTEXTA, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(strlen(text.c_str()));
+    return text;
+}
+
+HWND editOf(ComboBox& box) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    return GetComboBoxInfo(box.hWnd(), &info) ? info.hwndItem : nullptr;
+}
+
+std::string editText(ComboBox& box) {
+    char text[512] = {};
+    GetWindowTextA(editOf(box), text, sizeof(text));
+    return text;
+}
+
+HWND focusedWindow() { return GetFocus(); }
+
+RECT rectOf(Control& control) {
+    RECT r{};
+    GetWindowRect(control.hWnd(), &r);
+    MapWindowPoints(HWND_DESKTOP, frmMain().hWnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT clientRect() {
+    RECT r{};
+    GetClientRect(frmMain().hWnd(), &r);
+    return r;
+}
+
+RECT visibleRect(Control& control) {
+    HWND h = control.hWnd(), parent = GetParent(h);
+    RECT r{};
+    GetWindowRect(h, &r);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    RECT shown{};
+    if (!IsWindowVisible(h)) return shown;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            if (ChildWindowFromPointEx(parent, POINT{x, y}, CWP_SKIPINVISIBLE) != h) continue;
+            const RECT dot{x, y, x + 1, y + 1};
+            UnionRect(&shown, &shown, &dot);
+        }
+    return shown;
+}
+
+std::string clipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void setClipboardText(const std::string& text) {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
+    GlobalUnlock(data);
+    SetClipboardData(CF_TEXT, data);
+    CloseClipboard();
+}
+
+// The fixtures.
+
+void MainWindowScenario::SetUp() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
+    paths.DataPath = dir.path() + "\\";
+    Seam::get().setScripted(true);
+    FrmMain::endProcess = [] {};
+    runState.SplashActive = true;
+    Busy.AbortRequested = false;
+    prepare();
+    w().Load();
+    show();
+}
+
+void MainWindowScenario::show() {
+    w().Show(vbModeless);
+    SetForegroundWindow(w().hWnd());
+    settle(100);
+}
+
+void MainWindowScenario::TearDown() {
+    if (w().IsLoaded()) w().Unload(vbFormCode);
+    SetCurrentDirectoryA("C:\\"); // start-up enters the favourites folder in the scratch folder
+    for (Form* f : std::initializer_list<Form*>{&frmAdd(), &frmKey(), &shell::frmMessage()})
+        if (f->IsLoaded()) f->Unload();
+    Seam::get().reset();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
+}
+
+void LibraryScenario::prepare() {
+    vmtest::writeSampleLibrary(dir.path());
+    shell::procPrepareDataFolder(); // the cache folders the library icons pass through
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "IconsPerPage32", Variant(std::string("3")), REG_SZ);
+}
+
+} // namespace vmscenario

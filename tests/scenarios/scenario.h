@@ -1,0 +1,117 @@
+#pragma once
+// Scenario tests: the real main window on the screen, driven the way a person
+// drives it. Input goes through the message queue as real keys and mouse
+// buttons (SendInput), to whatever window has the focus or lies under the
+// pointer; what the test checks is read back from the windows themselves.
+// A scenario never calls a form's <control>_<Event> handler or proc* itself.
+//
+// Writing a scenario:
+//
+//   TEST_F(LibraryScenario, EnterSearchesTheTypedKeyword) {
+//       typeInto(w().cmbSearch, "bo");
+//       press(VK_RETURN);
+//       EXPECT_EQ(panelText("count"), "5 Icon(s)");
+//       EXPECT_EQ(itemTexts(w().pnlResult), (std::vector<std::string>{"boat", "boat", "boat"}));
+//   }
+//
+// Hands (each waits until the window has handled what it sent):
+//   press(VK_NEXT), press('C', vbCtrlMask)   a key, with Shift/Ctrl/Alt held
+//   typeText("stat")                          characters as typed on the keyboard
+//   typeInto(w().cmbSearch, "stat")           clicks into the box (a combo box's edit box),
+//                                             selects what stands there and types over it
+//   click(control), click(control, x, y)      a left click (x, y: pixels in the control)
+//   rightClick(...), doubleClick(...)
+//   clickItem(w().pnlResult, 3)               a click on the third item (items count from 1)
+//   clickButton(w().pnlToolbar, "nextpage")   a click on a toolbar button
+//   dropDown(w().cmbSearch)                   opens a combo box's list with its arrow button
+//   clickListEntry(w().cmbSearch, "boat")     a click on an entry of the open list
+//   dragSplitter(w().picSplitV, 40, 0)        drags a bar by dx, dy pixels from the middle
+//                                             of the part of it that shows
+//   chooseMenu({"&Go", "&Next Page"})         opens the menu with Alt and its letter, walks
+//                                             to the item with the arrow keys, presses Enter
+//   openMenu("&Go")                           opens it the same way and reads the lines it
+//                                             shows, then closes it with Esc
+//   settle()                                  pumps until the window has nothing left to do
+//
+// Eyes:
+//   itemTexts(list, column), selectedItem(list), panelText("area"), editText(box),
+//   focusedWindow(), rectOf(control) (pixels in the main window's client area),
+//   clientRect(), visibleRect(control) (the part of a control that no sibling covers),
+//   clipboardText(), w().Caption() ...
+//
+// The fixture MainWindowScenario shows frmMain with the message boxes and
+// dialogs scripted through the seam (Seam::get().requests() says what was
+// asked); LibraryScenario adds the sample icon library with three icons a page.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "frmmain.h"
+#include "scratch.h"
+
+namespace vmscenario {
+
+// Hands.
+void settle(int atLeastMs = 0);
+void press(int key, int shift = 0);
+void typeText(const std::string& text);
+void typeInto(vm::ComboBox& box, const std::string& text);
+void click(vm::Control& control);
+void click(vm::Control& control, int x, int y);
+void rightClick(vm::Control& control, int x, int y);
+void doubleClick(vm::Control& control, int x, int y);
+void clickItem(vm::ListView& list, int index);
+void rightClickItem(vm::ListView& list, int index);
+void clickButton(vm::Toolbar& bar, const std::string& key);
+void dropDown(vm::ComboBox& box);
+void clickListEntry(vm::ComboBox& box, const std::string& text);
+void dragSplitter(vm::Control& bar, int dx, int dy);
+void chooseMenu(std::initializer_list<std::string> path);
+
+struct MenuLine {
+    std::string caption; // as shown, with "&" and a shortcut after a tab
+    bool separator = false;
+    bool enabled = true;
+    bool checked = false;
+};
+std::vector<MenuLine> openMenu(const std::string& title);
+// The lines of a pop-up menu as it would show (a context menu).
+std::vector<MenuLine> menuLines(HMENU menu);
+
+// Eyes.
+std::vector<std::string> itemTexts(vm::ListView& list, int column = 0);
+int selectedItem(vm::ListView& list); // from 1; 0 when none
+std::string panelText(const std::string& key);
+std::string editText(vm::ComboBox& box);
+HWND editOf(vm::ComboBox& box);
+HWND focusedWindow();
+RECT rectOf(vm::Control& control);
+RECT clientRect();
+RECT visibleRect(vm::Control& control);
+std::string clipboardText();
+void setClipboardText(const std::string& text);
+
+// The main window shown, the seam scripted, a scratch program folder.
+class MainWindowScenario : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Runs before the window loads (write files, store settings).
+    virtual void prepare() {}
+    // Shows the window once it is loaded (a test may set a window state first).
+    virtual void show();
+    static vm::FrmMain& w() { return vm::frmMain(); }
+    vmtest::ScratchDir dir;
+};
+
+// The main window over the sample icon library, three icons a page.
+class LibraryScenario : public MainWindowScenario {
+protected:
+    void prepare() override;
+};
+
+} // namespace vmscenario
