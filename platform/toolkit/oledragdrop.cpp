@@ -262,9 +262,11 @@ void OleDropTarget::detach() {
     hwnd_ = nullptr;
 }
 
+IDataObject* NewTextData(const std::string& text) { return new TextData(text); }
+
 int OleDragText(const std::string& text, int allowedEffects) {
     if (!oleReady()) return vbDropEffectNone;
-    auto* data = new TextData(text);
+    IDataObject* data = NewTextData(text);
     auto* source = new ButtonSource;
     DWORD effect = DROPEFFECT_NONE;
     const HRESULT hr = DoDragDrop(data, source, effectOf(allowedEffects), &effect);

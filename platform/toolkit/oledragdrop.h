@@ -55,6 +55,9 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// Data offering text (vbCFText) as a drag carries it; the caller releases it.
+IDataObject* NewTextData(const std::string& text);
+
 // Drags text from the current pointer position until the button is let go;
 // the effect the drop took (vbDropEffectNone when it was refused or cancelled).
 int OleDragText(const std::string& text, int allowedEffects);

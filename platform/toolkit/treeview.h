@@ -114,6 +114,7 @@ private:
     friend class NodeCollection;
     Node* nodeOf(HTREEITEM item) const;
     ImageList* imageList_ = nullptr;
+    Node* dropHighlight_ = nullptr;
     bool clickedBySelChange_ = false;
 };
 
