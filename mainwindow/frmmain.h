@@ -34,6 +34,18 @@
 
 namespace vm {
 
+// Counts a listing under way for as long as it runs.
+class ListingScope {
+public:
+    explicit ListingScope(int& depth) : depth_(depth) { ++depth_; }
+    ~ListingScope() { --depth_; }
+    ListingScope(const ListingScope&) = delete;
+    ListingScope& operator=(const ListingScope&) = delete;
+
+private:
+    int& depth_;
+};
+
 class FrmMain : public Form, public ISubclass {
 public:
     FrmMain();
@@ -145,6 +157,7 @@ public:
     FavoriteNodes favoriteNodes; // CurrentFavoriteNode and FavoriteFolderNode, by key
     HiddenList lstChange;        // the rows of the last system-icon or file-type listing
     OleDropTarget navDrop;       // the tree takes result items dropped on favourites folders
+    int listingDepth = 0;        // a node click or keyword search is under way (it may pump messages while idle)
     void procBuildTree();
     void procSwitchDataSet();
     void procDataSetCommands();

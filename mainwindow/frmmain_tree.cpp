@@ -57,6 +57,7 @@ void FrmMain::procBuildTree() {
 void FrmMain::pnlNav_NodeClick(Node& Node) {
     const ClickedNode clicked{Node.Key(), Node.Tag, Node.Children() > 0};
     ListOf<ComboBox> search(cmbSearch);
+    ListingScope listing(listingDepth);
     SearchContext searchContext{Keywords, UserRefs, Entries, Paging, Busy, host, search, DoubleClick.SearchFav};
     NodeClickContext ctx{searchContext, nodeSources, lstChange, favoriteNodes, Commands.SearchingFavorites,
                          folders.FavoritesFolder, identity.OSCode, paths.WindowsDir, paths.SystemDir,
@@ -80,13 +81,15 @@ void FrmMain::pnlNav_KeyUp(int& KeyCode, int) {
 }
 
 void FrmMain::procSwitchDataSet() {
-    // A listing that runs would go on paging its entries against the other
-    // data set's archives: it is stopped, and the switch follows once it ended.
-    if (!IsIdle(browserWindow)) {
+    // A listing that runs (also one that yields before it shows itself busy)
+    // would go on paging its entries against the other data set's archives:
+    // it is stopped, and the switch follows once it ended.
+    if (!IsIdle(browserWindow) || listingDepth > 0) {
         Busy.AbortRequested = true;
         SetTimer(hWnd(), kDataSetRetry, 100, retryDataSetSwitch);
         return;
     }
+    Busy.AbortRequested = false;
     Screen::SetMousePointer(vbHourglass);
     saveUserData();
     procSaveSettings();
