@@ -5,6 +5,7 @@
 #include "browserstate.h"
 #include "commandstate.h"
 #include "dialogstate.h"
+#include "folderwalker.h"
 #include "frmzoom.h"
 #include "listaccess.h"
 #include "navtree.h"
@@ -43,6 +44,15 @@ void FrmMain::connectTree() {
     };
     navDrop.attach(pnlNav);
     pnlResult.OLEStartDrag = [this] { pnlResult_OLEStartDrag(); };
+    // The keyword search's match on favourites' names: every file of the favourites tree.
+    host.listFavoriteFiles = [this](HiddenList& files) {
+        if (folders.FavoritesFolder.empty()) return;
+        FolderWalk walk{files, Busy, host};
+        walk.WalkSubfolders = true;
+        std::string folder = folders.FavoritesFolder;
+        std::int32_t fileCount = 0, folderCount = 0;
+        procWalkFolders(walk, folder, "*.*", fileCount, folderCount);
+    };
 }
 
 void FrmMain::procBuildTree() {
