@@ -159,6 +159,7 @@ public:
     OleDropTarget navDrop;       // the tree takes result items dropped on favourites folders
     int listingDepth = 0;        // a node click or keyword search is under way (it may pump messages while idle)
     void procBuildTree();
+    void enableFolderCommands(bool add, bool remove); // Create Folder and Remove Folder, menu and buttons
     void procSwitchDataSet();
     void procDataSetCommands();
     void connectTree();

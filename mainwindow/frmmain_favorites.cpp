@@ -147,10 +147,7 @@ void FrmMain::mnuFavoriteGroupDel_Click() {
                                listed[key.size()] == '\\');
     pnlNav.Nodes.Remove(key);
     favoriteNodes = FavoriteNodes{};
-    mnuFavoriteGroupAdd.SetEnabled(false);
-    pnlToolbarYour.Buttons("favgroupadd").SetEnabled(false);
-    mnuFavoriteGroupDel.SetEnabled(false);
-    pnlToolbarYour.Buttons("favgroupdel").SetEnabled(false);
+    enableFolderCommands(false, false);
     if (listedInside) {
         Entries.cmbResult.Clear();
         StartNewList(Paging, 0);
@@ -163,10 +160,7 @@ void FrmMain::mnuFavoriteRefresh_Click() {
     if (pnlNav.Nodes.exists("your") && Keywords.IconSize == 32)
         AddFavoritesBranch(pnlNav, host, folders.FavoritesFolder, folders.FavoritesFolderName);
     favoriteNodes = FavoriteNodes{};
-    mnuFavoriteGroupAdd.SetEnabled(false);
-    pnlToolbarYour.Buttons("favgroupadd").SetEnabled(false);
-    mnuFavoriteGroupDel.SetEnabled(false);
-    pnlToolbarYour.Buttons("favgroupdel").SetEnabled(false);
+    enableFolderCommands(false, false);
     procClearResult();
     Entries.cmbResult.Clear();
     pager().procGetPage();

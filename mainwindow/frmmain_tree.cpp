@@ -62,6 +62,14 @@ void FrmMain::procBuildTree() {
     vm::procBuildTree(build);
     // The nodes they named are gone with the old tree.
     favoriteNodes = FavoriteNodes{};
+    enableFolderCommands(false, false);
+}
+
+void FrmMain::enableFolderCommands(bool add, bool remove) {
+    mnuFavoriteGroupAdd.SetEnabled(add);
+    pnlToolbarYour.Buttons("favgroupadd").SetEnabled(add);
+    mnuFavoriteGroupDel.SetEnabled(remove);
+    pnlToolbarYour.Buttons("favgroupdel").SetEnabled(remove);
 }
 
 void FrmMain::pnlNav_NodeClick(Node& Node) {
@@ -71,12 +79,7 @@ void FrmMain::pnlNav_NodeClick(Node& Node) {
     SearchContext searchContext{Keywords, UserRefs, Entries, Paging, Busy, host, search, DoubleClick.SearchFav};
     NodeClickContext ctx{searchContext, nodeSources, lstChange, favoriteNodes, Commands.SearchingFavorites,
                          folders.FavoritesFolder, identity.OSCode, paths.WindowsDir, paths.SystemDir,
-                         [this](bool add, bool remove) {
-                             mnuFavoriteGroupAdd.SetEnabled(add);
-                             pnlToolbarYour.Buttons("favgroupadd").SetEnabled(add);
-                             mnuFavoriteGroupDel.SetEnabled(remove);
-                             pnlToolbarYour.Buttons("favgroupdel").SetEnabled(remove);
-                         },
+                         [this](bool add, bool remove) { enableFolderCommands(add, remove); },
                          [this] { cmbSearch.SetText(""); }};
     procNodeClick(ctx, clicked);
 }

@@ -77,6 +77,9 @@ bool isFolder(const std::string& path) {
 TEST_F(Favorites, StartUpBuildsTheTreeAndTheSwitchEmptiesTheListAndRebuildsIt) {
     ASSERT_EQ(Keywords.IconSize, 32);
     ASSERT_TRUE(node("favori"));
+    // No favourites folder chosen yet: its folder commands wait for one.
+    EXPECT_FALSE(w().mnuFavoriteGroupAdd.Enabled());
+    EXPECT_FALSE(w().pnlToolbarYour.Buttons("favgroupdel").Enabled());
     EXPECT_TRUE(node("favoriApps\\Small ones"));
     EXPECT_TRUE(node("SysAso"));
     for (int i = 0; i < 5; ++i) Entries.cmbResult.AddItem("1:" + std::to_string(i) + ":01book");
