@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <utility>
 #include <iterator>
 
 namespace vm {
@@ -140,6 +141,17 @@ const Table* tableOf(const std::string& key) {
 } // namespace
 
 bool IsSystemIconNode(const std::string& key) { return tableOf(key) != nullptr; }
+
+HKEY RegistryRootOf(const std::string& name) {
+    const std::pair<const char*, HKEY> roots[] = {{"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+                                                  {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+                                                  {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+                                                  {"HKEY_USERS", HKEY_USERS},
+                                                  {"HKEY_USER", HKEY_USERS}};
+    for (const auto& [text, root] : roots)
+        if (strcasecmp(text, name.c_str()) == 0) return root;
+    return nullptr;
+}
 
 std::vector<std::string> SystemIconRows(const std::string& key, const std::string& osCode,
                                         const std::string& windowsDir, const std::string& systemDir) {

@@ -4,6 +4,8 @@
 // the registry a changed icon is recorded. One row is
 //   <display name>;<folder>\<file>,<index>;<root name>\<key path>[,<value name>]
 // and the change window later finds a row by its display name.
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -18,5 +20,10 @@ bool IsSystemIconNode(const std::string& key);
 // windowsDir and systemDir: lower case, no trailing "\". No rows for any other key.
 std::vector<std::string> SystemIconRows(const std::string& key, const std::string& osCode,
                                         const std::string& windowsDir, const std::string& systemDir);
+
+// The registry root a row's location names ("HKEY_CLASSES_ROOT",
+// "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS", any case; the short
+// "HKEY_USER" of older tables means HKEY_USERS too); null for any other name.
+HKEY RegistryRootOf(const std::string& name);
 
 } // namespace vm

@@ -173,6 +173,17 @@ TEST_F(Dispatch, SystemIconTablesFollowTheWindowsVersion) {
               "Floppy Drive [3,5];c:\\s\\shell32.dll,6;HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\"
               "CurrentVersion\\explorer\\Shell Icons,6");
     EXPECT_TRUE(SystemIconRows("SysAso", "98", "c:\\w", "c:\\s").empty());
+
+    // Every location starts with a root name the readers know.
+    for (const char* os : {"95", "98", "ME", "2000"})
+        for (const char* key : {"SysDesktop", "SysStart", "SysDrives", "SysFolders", "SysFiles"})
+            for (const std::string& row : SystemIconRows(key, os, "c:\\w", "c:\\s")) {
+                const std::string location = row.substr(row.rfind(';') + 1);
+                EXPECT_NE(RegistryRootOf(location.substr(0, location.find('\\'))), nullptr) << row;
+            }
+    EXPECT_EQ(RegistryRootOf("HKEY_USER"), HKEY_USERS);
+    EXPECT_EQ(RegistryRootOf("hkey_local_machine"), HKEY_LOCAL_MACHINE);
+    EXPECT_EQ(RegistryRootOf("HKEY_CURRENT_CONFIG"), nullptr);
 }
 
 TEST_F(Dispatch, CursorSchemeListsEveryFieldAndNothingWhenEmpty) {
