@@ -75,6 +75,7 @@ void FrmMain::mnuFavoriteDel_Click() {
     if (!fileExists(path) || !IsFavoriteFile(path, folders.FavoritesFolder)) return;
     if (!DeleteFileA(path.c_str())) return;
     if (favoriteNodes.CurrentFavoriteNode.empty()) {
+        ListingScope listing(listingDepth);
         ListOf<ComboBox> search(cmbSearch);
         SearchContext ctx{Keywords, UserRefs, Entries, Paging, Busy, host, search, DoubleClick.SearchFav};
         procSearchVellumar(ctx);

@@ -307,26 +307,27 @@ TEST_F(Favorites, DragOverAcceptsOnlyTheSelectedItemOverFavouritesFolders) {
     EXPECT_EQ(w().favoriteNodes.CurrentFavoriteNode, "");
 }
 
-TEST_F(Favorites, TreeKeysAndTheOrganizeCommand) {
-    int key = VK_F1;
-    w().pnlNav_KeyUp(key, 0);
-    ASSERT_TRUE(lastAsked("HtmlHelp"));
-    EXPECT_EQ(lastAsked("HtmlHelp")->style, 13);
+TEST_F(Favorites, EscInTheTreeStopsOnlyRunningWorkAndOrganizeWaitsForItsNotice) {
     int esc = 27;
     w().pnlNav_KeyPress(esc);
-    EXPECT_FALSE(Busy.AbortRequested); // idle: nothing to stop
+    EXPECT_FALSE(Busy.AbortRequested); // idle: it would wipe the next listing
     w().host.abort(false);
     w().pnlNav_KeyPress(esc);
     EXPECT_TRUE(Busy.AbortRequested);
     w().host.abort(true);
     Busy.AbortRequested = false;
 
+    // The notice closed by its Close button starts nothing.
+    const int forms = asked("Form");
+    w().mnuFavoriteOrganize_Click();
+    EXPECT_EQ(asked("Shell"), 0);
+    EXPECT_EQ(asked("Form"), forms + 1);
     procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
     procRegSetValue(kSettingsKey, "OrganizeFav", Variant("1"), REG_SZ);
     w().mnuFavoriteOrganize_Click();
-    const SeamRequest* shell = lastAsked("Shell");
-    ASSERT_TRUE(shell);
-    EXPECT_NE(shell->prompt.find("Explorer.exe"), std::string::npos);
+    EXPECT_EQ(asked("Form"), forms + 1);
+    ASSERT_TRUE(lastAsked("Shell"));
+    EXPECT_EQ(lastAsked("Shell")->prompt, paths.WindowsDir + "\\Explorer.exe");
 }
 
 TEST_F(Favorites, DeleteFavoriteTouchesOnlyFilesOfTheFavouritesTree) {
@@ -342,15 +343,4 @@ TEST_F(Favorites, DeleteFavoriteTouchesOnlyFilesOfTheFavouritesTree) {
     Selection.SelectedItemName = "in.ico";
     w().mnuFavoriteDel_Click();
     EXPECT_FALSE(vmtest::fileExists(home + "\\Apps\\in.ico"));
-}
-
-TEST_F(Favorites, SystemNodesFillTheRowsOfTheRunningWindows) {
-    w().nodeSources.searchSystemIcons = [] {
-        for (int i = 0; i < frmMain().lstChange.ListCount(); ++i) Entries.cmbResult.AddItem("x;0;w;wsysy");
-    };
-    clickNode("SysDrives");
-    EXPECT_EQ(w().lstChange.ListCount(), 9);
-    EXPECT_EQ(Entries.cmbResult.ListCount(), 9);
-    EXPECT_EQ(w().lstChange.List(0).substr(0, 11), "Hard Drive;");
-    EXPECT_EQ(w().MessagePanel->Text(), "");
 }
