@@ -32,14 +32,11 @@ int procFileIconCount(const std::string& file) {
 }
 
 HICON procExtractFileIcon(const std::string& file, int index, int size) {
-    HICON large = nullptr, small = nullptr;
-    const UINT found = ExtractIconExA(file.c_str(), index, &large, &small, 1);
-    if (found > 0 && found != UINT_MAX) {
-        HICON wanted = size == 16 ? small : large;
-        HICON other = size == 16 ? large : small;
-        if (other) DestroyIcon(other);
-        if (wanted) return wanted;
-    }
+    // Only the size asked for: making the other one as well costs as much again.
+    HICON wanted = nullptr;
+    const UINT found = size == 16 ? ExtractIconExA(file.c_str(), index, nullptr, &wanted, 1)
+                                  : ExtractIconExA(file.c_str(), index, &wanted, nullptr, 1);
+    if (found > 0 && found != UINT_MAX && wanted) return wanted;
     if (index == 0 && isCursorFile(file)) return loadCursorFile(file, size);
     return nullptr;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "registry.h"
+#include "seam.h"
 #include "state.h"
 
 namespace vm {
@@ -22,11 +23,9 @@ void writeIconSize(int size) {
     procRegSetValue(kMetricsKey, kIconSizeValue, std::to_string(size), REG_SZ);
 }
 
-void broadcastIconMetrics() {
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETICONMETRICS, 0, SMTO_ABORTIFHUNG,
-                        kBroadcastTimeoutMs, &ignored);
-}
+// Through the seam, so that tests see the broadcast without reaching every
+// window of the session.
+void broadcastIconMetrics() { seamBroadcastSettingChange(SPI_SETICONMETRICS, kBroadcastTimeoutMs); }
 
 void letPendingMessagesRun() {
     MSG msg;
@@ -53,9 +52,18 @@ void procRebuildIconCache() {
         writeIconSize(size);
     }
 
-    writeIconSize(size + 1);
-    broadcastIconMetrics();
-    letPendingMessagesRun();
+    // Whatever goes wrong on the way (a broadcast that times out, a handler of
+    // a pending message that throws), the user's icon size goes back.
+    try {
+        writeIconSize(size + 1);
+        broadcastIconMetrics();
+        letPendingMessagesRun();
+    } catch (...) {
+        writeIconSize(size);
+        broadcastIconMetrics();
+        SetCursor(previous ? previous : LoadCursor(nullptr, IDC_ARROW));
+        throw;
+    }
     writeIconSize(size);
     broadcastIconMetrics();
     letPendingMessagesRun();

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "imagedescriptor.h"
+#include "quenplex.h"
 
 namespace vm {
 

@@ -6,6 +6,7 @@
 #include "browserstate.h"
 #include "commandstate.h"
 #include "dialogforms.h"
+#include "frmimport.h"
 #include "frmmessage.h"
 #include "frmsplash.h"
 #include "frmzoom.h"
@@ -20,6 +21,7 @@
 #include "startfolders.h"
 #include "state.h"
 #include "winversion.h"
+#include "zipsource.h"
 
 namespace vm {
 
@@ -137,8 +139,11 @@ void FrmMain::Form_Load() {
     frmAdd().Load();
     frmKey().Load();
     connectBrowser();
+    connectOpen();
     connectPager();
     connectSelection();
+    connectExport();
+    connectTools();
     browserStart();
     procBuildTree();
     connectTree();
@@ -279,13 +284,12 @@ void FrmMain::procOpenPassedFile(const std::string& text) {
     if (!text.empty()) {
         if (Entries.cmbResult.ListCount() > 0) {
             Entries.lstFiles.Clear();
-            Entries.lstZipFiles.Clear();
-            Entries.lstZipIcons.Clear();
+            procClearZipLists(Entries, ZipExtractions);
             Entries.cmbResult.Clear();
             procClearResult();
         }
         runState.PassedFile = text;
-        // not built yet: the folder-and-file opener lists the paths here.
+        procOpenFolderFiles(' ');
     }
     if (IsWindowVisible(hWnd())) SetFocus();
     shell::procActivatePrevInstance(hWnd());
@@ -361,6 +365,7 @@ void FrmMain::procEndProgram() {
         runState.SystemIconsChanged = false;
     }
     saveWindowSettings();
+    procClearZipLists(Entries, ZipExtractions);
     // Every data set of the selector has its own cache of extracted chunks.
     for (int i = 0; i < cmbMode.ListCount(); ++i) {
         std::string folder = ChunkCacheFolder(cmbMode.ItemData(i)) + "\\";
@@ -372,10 +377,10 @@ void FrmMain::procEndProgram() {
         FindClose(find);
     }
     for (Form* f : std::initializer_list<Form*>{&frmAdd(), &frmInfo(), &frmKey(), &shell::frmMessage(), &frmOptions(),
-                                                &frmScan(), &shell::frmSplash(), &frmTip(), &frmZoom()})
+                                                &frmImport(), &frmScan(), &shell::frmSplash(), &frmTip(), &frmZoom()})
         if (f->IsLoaded()) f->Unload();
-    // not built yet: frmAni, frmChange, frmImport and frmProp join this list, in
-    // its alphabetical order, when those windows exist.
+    // not built yet: frmAni, frmChange and frmProp join this list, in its
+    // alphabetical order, when those windows exist.
 }
 
 void FrmMain::mnuGoHomePage_Click() { seamShellExecute(nullptr, "", kHomePage, "", "c:\\", SW_SHOWNORMAL); }

@@ -14,6 +14,8 @@
 #include "cicongrid.h"
 #include "controls_basic.h"
 #include "coolbar.h"
+#include "dialogs.h"
+#include "exportwindow.h"
 #include "form.h"
 #include "picturebox.h"
 #include "controls_common.h"
@@ -21,6 +23,7 @@
 #include "layout.h"
 #include "listview.h"
 #include "mainsettings.h"
+#include "opensearch.h"
 #include "menu.h"
 #include "nodedispatch.h"
 #include "oledragdrop.h"
@@ -109,6 +112,16 @@ public:
     TimerControl tmrLed{this};
     ImageList imlToolbarGrey, imlToolbarHot, imlResult32, imlIcon32, imlNav;
 
+    // Opened files and folders: the Open commands, the hand-over of passed
+    // paths (split at the character with code separator), and the hidden text
+    // boxes the ZIP listing writes into.
+    TextBox txtZIP{this}, txtDummyZIP{this};
+    void mnuFileOpen_Click();
+    void mnuFileOpenDir_Click();
+    void procOpenFolderFiles(int separator);
+    OpenSearchContext openSearch();
+    void connectOpen();
+
     // Services of the window for the other subsystems.
     void procOpenPassedFile(const std::string& text);
     void procArrangePanes();
@@ -130,6 +143,12 @@ public:
     BrowserWindow browserWindow;
     SelectionWindow selectionWindow;
     PageFiller& pager() { return *pager_; }
+    // The export commands: the shared common dialog and what Save As, Copy and
+    // Save All Formats work on (frmmain_export.cpp).
+    CommonDialog dlgIcon;
+    ExportWindow exportWindow;
+    void connectExport();
+    void procSetHotSpot();
     const mainwindow::PaneLayout& paneLayout() const { return pane_; }
 
     // Commands the toolbars, the context menus and the browser share.
@@ -151,6 +170,13 @@ public:
     void mnuFileExit_Click();
     void pnlResult_ItemClick(ListItem& Item);
     void pnlResult_MouseDown(int Button, int Shift, float X, float Y);
+    // Tools menu (frmmain_tools.cpp).
+    void mnuToolsImport_Click();
+    void mnuToolsChangeFolder_Click();
+    void mnuToolsDefaultFolder_Click();
+    void mnuToolsRebuild_Click();
+    void mnuToolsRestart_Click();
+    void connectTools();
 
     // The navigation tree and the favourites (frmmain_tree.cpp, frmmain_favorites.cpp).
     NodeSources nodeSources;     // the sources beyond the library; one left empty lists nothing

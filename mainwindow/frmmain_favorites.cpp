@@ -10,6 +10,7 @@
 #include "dialogs.h"
 #include "dialogstate.h"
 #include "errorreport.h"
+#include "exportwindow.h"
 #include "favoritefolders.h"
 #include "frmmessage.h"
 #include "listaccess.h"
@@ -62,11 +63,11 @@ std::string writtenSince(const std::string& folder, const FolderState& before) {
 } // namespace
 
 void FrmMain::mnuFavoriteAdd_Click() {
-    Commands.SearchingFavorites = true;
+    folderPicker.SearchingFavorites = true;
     if (mnuFileSaveAs.Click) mnuFileSaveAs.Click();
-    Commands.SearchingFavorites = false;
+    folderPicker.SearchingFavorites = false;
     // Save As clears it; it never outlives the drop that set it.
-    Commands.FavoriteDropMode = false;
+    Exports.FavoriteDropMode = false;
 }
 
 void FrmMain::mnuFavoriteDel_Click() {
@@ -213,7 +214,7 @@ void FrmMain::pnlNav_OLEDragDrop(DataObject&, int&, int, int Shift, float, float
                    vbExclamation, "Move Favorite");
         } else {
             const FolderState before = filesOf(folder);
-            Commands.FavoriteDropMode = true;
+            Exports.FavoriteDropMode = true;
             mnuFavoriteAdd_Click();
             // The old file goes only once the new one stands elsewhere.
             const std::string written = move ? writtenSince(folder, before) : std::string();

@@ -44,6 +44,12 @@ void FrmMain::connectTree() {
     };
     navDrop.attach(pnlNav);
     pnlResult.OLEStartDrag = [this] { pnlResult_OLEStartDrag(); };
+    // A favourites folder lists its files as opened files are listed, without ZIP members.
+    nodeSources.searchOpen = [this] {
+        OpenSearchContext ctx = openSearch();
+        ctx.SearchingFavorites = folderPicker.SearchingFavorites;
+        procSearchOpen(ctx);
+    };
     // The keyword search's match on favourites' names: every file of the favourites tree.
     host.listFavoriteFiles = [this](HiddenList& files) {
         if (folders.FavoritesFolder.empty()) return;
@@ -77,7 +83,7 @@ void FrmMain::pnlNav_NodeClick(Node& Node) {
     ListOf<ComboBox> search(cmbSearch);
     ListingScope listing(listingDepth);
     SearchContext searchContext{Keywords, UserRefs, Entries, Paging, Busy, host, search, DoubleClick.SearchFav};
-    NodeClickContext ctx{searchContext, nodeSources, lstChange, favoriteNodes, Commands.SearchingFavorites,
+    NodeClickContext ctx{searchContext, nodeSources, lstChange, favoriteNodes, folderPicker.SearchingFavorites,
                          folders.FavoritesFolder, identity.OSCode, paths.WindowsDir, paths.SystemDir,
                          [this](bool add, bool remove) { enableFolderCommands(add, remove); },
                          [this] { cmbSearch.SetText(""); }};

@@ -27,9 +27,17 @@ void OffscreenSurface::release() {
 }
 
 void OffscreenSurface::SetSize(int width, int height) {
+    width = width > 0 ? width : 0;
+    height = height > 0 ? height : 0;
+    // A frame loop sizes the surfaces once per frame: the same size keeps the
+    // bitmap and only blanks it.
+    if (dc_ && width == width_ && height == height_) {
+        PatBlt(dc_, 0, 0, width_, height_, BLACKNESS);
+        return;
+    }
     release();
-    width_ = width > 0 ? width : 0;
-    height_ = height > 0 ? height : 0;
+    width_ = width;
+    height_ = height;
 }
 
 HDC OffscreenSurface::hDC() {
@@ -47,11 +55,17 @@ HDC OffscreenSurface::hDC() {
 namespace {
 
 // The icon the mode flags name; an empty picture when that source has none.
+// One order: a frame of the animation being saved (a frame loop names its
+// frame, also while a change is applied); then the change window's new icon
+// while a change is applied or asked for, and the create-icon window's icon,
+// whatever DetailPaneActive says; then the selected detail image or result item.
 Picture sourcePicture(IconCanvas& c) {
     Picture chosen;
     try {
         if (Masks.SaveFramesMode) {
             if (Masks.filmFrame) chosen = Masks.filmFrame(Masks.CurrentIndex + 1);
+        } else if (Masks.MaskFromChange || Commands.ChangeApplying) {
+            if (Masks.changePicture) chosen = Masks.changePicture();
         } else if (Masks.MaskFromImport) {
             if (Masks.importPicture) chosen = Masks.importPicture();
         } else if (!Commands.DetailPaneActive) {
@@ -66,7 +80,6 @@ Picture sourcePicture(IconCanvas& c) {
                 if (handle) chosen = Picture::fromIcon(handle, true);
             }
         }
-        if (Masks.MaskFromChange && Masks.changePicture) chosen = Masks.changePicture();
     } catch (const VbError&) {
         // An image the list or the icon does not hold: no source.
     }

@@ -50,7 +50,7 @@ private:
 struct MaskModes {
     bool SaveFramesMode = false;  // frame CurrentIndex (from 0) of the animation being saved
     bool MaskFromImport = false;  // the create-icon window's icon
-    bool MaskFromChange = false;  // the change window's new icon; wins over the others
+    bool MaskFromChange = false;  // the change window's new icon (also while ChangeApplying)
     int CurrentIndex = 0;         // frame from 0, or detail-grid row from 1
     // The pictures of those sources, supplied by the windows that hold them.
     std::function<Picture(int element)> filmFrame; // picFilm(element), elements from 1

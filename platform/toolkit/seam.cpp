@@ -58,6 +58,14 @@ bool seamExitWindows(UINT flags, DWORD reason) {
     return ExitWindowsEx(flags, reason) != 0;
 }
 
+bool seamBroadcastSettingChange(WPARAM action, UINT timeoutMs) {
+    SeamAnswer answer;
+    if (Seam::get().record({"Broadcast", {}, {}, static_cast<long long>(action)}, answer, {1, {}, false}))
+        return answer.code != 0;
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, action, 0, SMTO_ABORTIFHUNG, timeoutMs, &ignored) != 0;
+}
+
 INT_PTR seamShellExecute(HWND owner, const std::string& verb, const std::string& file,
                          const std::string& parameters, const std::string& folder, int show) {
     SeamAnswer answer;

@@ -23,7 +23,7 @@ enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIg
 // What the program asked of a person or of the outside world.
 struct SeamRequest {
     std::string kind;    // "MsgBox", "InputBox", "Open", "Save", "Color", "Folder", "Form", "PopupMenu",
-                         // "ExitWindows", "Shell", "HtmlHelp"
+                         // "ExitWindows", "Broadcast", "Shell", "HtmlHelp"
     std::string prompt;  // the text shown, the form's name, the file or address opened
     std::string title;   // the caption, or the verb of a Shell request
     long long style = 0; // message box style, flags of the call
@@ -75,6 +75,11 @@ int MsgBox(const std::string& prompt, int style = vbOKOnly, const std::string& t
 
 // ExitWindowsEx through the seam; true when Windows accepted the request.
 bool seamExitWindows(UINT flags, DWORD reason);
+
+// WM_SETTINGCHANGE sent to every top-level window through the seam ("Broadcast",
+// the action as style); true when every window took it within the time-out.
+// Scripted, an answer of 0 stands for a broadcast that failed.
+bool seamBroadcastSettingChange(WPARAM action, UINT timeoutMs);
 
 // ShellExecuteA through the seam; returns ShellExecuteA's result (> 32 = success).
 INT_PTR seamShellExecute(HWND owner, const std::string& verb, const std::string& file,

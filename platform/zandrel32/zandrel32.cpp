@@ -90,14 +90,22 @@ std::string listingLine(const zandrel::ZipEntry& e, const std::string& path) {
     return fields + path;
 }
 
+// The name a member is listed and written under: its path when that is a
+// safe one, else its plain file name alone when that is safe, else "".
+std::string usableName(const zandrel::ZipEntry& e) {
+    const std::string path = zandrel::safeRelativePath(e.name);
+    return path.empty() ? zandrel::safeRelativePath(zandrel::fileNamePart(e.name)) : path;
+}
+
 // One WM_SETTEXT per member, sent (not posted) so that the window's owner
-// handles each line before the next arrives. Folders and names that are no
-// safe path are left out: they could not be extracted anyway.
+// handles each line before the next arrives. Folders are left out, and so is
+// a member whose name gives not even a safe plain file name; one whose path
+// is unsafe ("..", a drive, a leading separator) is listed by its plain name.
 int32_t listMembers(const std::vector<zandrel::ZipEntry>& entries) {
     int32_t listed = 0;
     for (const auto& e : entries) {
         if (e.isFolder()) continue;
-        const std::string path = zandrel::safeRelativePath(e.name);
+        const std::string path = usableName(e);
         if (path.empty()) continue;
         if (g_op.window) {
             const std::string line = listingLine(e, path);
@@ -150,7 +158,8 @@ int32_t extractOne(zandrel::ArchiveSource& source, const zandrel::ZipEntry& entr
 // The member asked for by its whole path; failing that, when the request is
 // a bare file name, every member of that file name, each into its own
 // sub-folder: callers that kept only a member's file name still find it at
-// target folder & member name.
+// target folder & member name. A member whose path is unsafe goes under its
+// plain file name, as it was listed.
 std::vector<const zandrel::ZipEntry*> requestedMembers(const std::vector<zandrel::ZipEntry>& entries) {
     std::vector<const zandrel::ZipEntry*> found;
     for (int pass = 0; pass < 2 && found.empty(); ++pass) {
@@ -172,8 +181,10 @@ int32_t extractMembers(zandrel::ArchiveSource& source, const std::vector<zandrel
     int32_t extracted = 0;
     int32_t failure = 0;
     for (const auto* e : found) {
-        const std::string relative = zandrel::safeRelativePath(e->name);
-        const int32_t rc = relative.empty() ? ZANDREL_ERR_UNSAFE : extractOne(source, *e, relative);
+        const std::string relative = usableName(*e);
+        const bool asked = zandrel::samePath(relative, g_op.member) ||
+                           zandrel::samePath(zandrel::fileNamePart(relative), g_op.member);
+        const int32_t rc = relative.empty() || !asked ? ZANDREL_ERR_UNSAFE : extractOne(source, *e, relative);
         if (rc == ZANDREL_OK)
             ++extracted;
         else if (failure == 0)

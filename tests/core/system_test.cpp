@@ -117,6 +117,19 @@ TEST_F(IconCacheTest, SizeGoesUpOnePixelAndBack) {
     }
 }
 
+TEST_F(IconCacheTest, SizeGoesBackWhenTheBroadcastFails) {
+    ScriptedSeam seam;
+    Seam::get().queueCode(0); // the first broadcast times out
+    run("40");
+    EXPECT_EQ(after, "40");
+    EXPECT_FALSE(runState.SystemIconsChanged);
+    int broadcasts = 0;
+    for (const SeamRequest& r : Seam::get().requests())
+        if (r.kind == "Broadcast" && r.style == SPI_SETICONMETRICS) ++broadcasts;
+    EXPECT_EQ(broadcasts, 2);
+    EXPECT_TRUE(seen.empty()); // a scripted broadcast reaches no window
+}
+
 TEST(ShutdownPrivilege, GrantedWithoutComplaint) {
     ScriptedSeam seam;
     procEnableShutdownPrivilege();

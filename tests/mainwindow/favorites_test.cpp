@@ -9,6 +9,7 @@
 #include "browserstate.h"
 #include "commandstate.h"
 #include "dialogforms.h"
+#include "exportwindow.h"
 #include "frmmain.h"
 #include "frmmessage.h"
 #include "navtree.h"
@@ -227,8 +228,8 @@ TEST_F(Favorites, DroppedFavouritesAreCopiedOrMovedOnlyOnceStored) {
     int saves = 0;
     w().mnuFileSaveAs.Click = [&] {
         ++saves;
-        ASSERT_TRUE(Commands.SearchingFavorites && Commands.FavoriteDropMode);
-        Commands.FavoriteDropMode = false;
+        ASSERT_TRUE(folderPicker.SearchingFavorites && Exports.FavoriteDropMode);
+        Exports.FavoriteDropMode = false;
         const std::string folder = FavoriteFolderOf(w().pnlNav.SelectedItem()->Key(), folders.FavoritesFolder);
         if (write) vmtest::writeFile(folder + "\\star.ico", "icon");
     };
@@ -239,7 +240,7 @@ TEST_F(Favorites, DroppedFavouritesAreCopiedOrMovedOnlyOnceStored) {
     w().pnlNav_OLEDragDrop(data, effect, vbLeftButton, 0, 0, 0);
     EXPECT_TRUE(vmtest::fileExists(home + "\\Zoo \xE9t\xE9\\star.ico"));
     EXPECT_TRUE(vmtest::fileExists(apps + "star.ico")); // a copy
-    EXPECT_FALSE(Commands.FavoriteDropMode || Commands.SearchingFavorites);
+    EXPECT_FALSE(Exports.FavoriteDropMode || folderPicker.SearchingFavorites);
 
     // Shift: moved once the new file stands.
     w().pnlNav.SetSelectedItem(node("favoriEmpty"));

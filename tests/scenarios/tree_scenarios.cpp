@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "browserstate.h"
-#include "commandstate.h"
+#include "ico_fixtures.h"
 #include "navtree.h"
 #include "registry.h"
 #include "seam.h"
@@ -53,7 +53,7 @@ protected:
         const std::string favorites = dir.path() + "\\Favorites";
         for (const char* f : {"", "\\Apps", "\\Apps\\Small ones", "\\Empty"})
             CreateDirectoryA((favorites + f).c_str(), nullptr);
-        vmtest::writeFile(favorites + "\\Apps\\kept.ico", "not read here");
+        vmtest::writeFile(favorites + "\\Apps\\kept.ico", vmtest::ico::icoFile({vmtest::ico::dib(32, 32, 8, 3)}));
     }
     std::string favorites() const { return dir.path() + "\\Favorites"; }
     Node* node(const std::string& key) { return w().pnlNav.Nodes.exists(key) ? &w().pnlNav.Nodes(key) : nullptr; }
@@ -183,27 +183,38 @@ TEST_F(TreeScenario, FavoritesMenuCreatesRemovesAndRefreshes) {
 }
 
 TEST_F(TreeScenario, AnIconDraggedOntoAFavouritesFolderIsStoredThere) {
-    // Save As in its drop mode: stores the icon in the selected favourites folder.
-    std::string savedInto;
-    w().mnuFileSaveAs.Click = [&] {
-        if (!Commands.FavoriteDropMode) return;
-        Commands.FavoriteDropMode = false;
-        savedInto = FavoriteFolderOf(w().pnlNav.SelectedItem()->Key(), folders.FavoritesFolder);
-        vmtest::writeFile(savedInto + "\\boat.ico", "icon");
-    };
     typeInto(w().cmbSearch, "bo");
     press(VK_RETURN);
     ASSERT_EQ(itemTexts(w().pnlResult).front(), "boat");
     clickItem(w().pnlResult, 1);
     dragItemToNode(1, "favoriApps\\Small ones", false);
-    EXPECT_EQ(savedInto, favorites() + "\\Apps\\Small ones");
-    EXPECT_TRUE(vmtest::fileExists(favorites() + "\\Apps\\Small ones\\boat.ico"));
+    // The first "boat" is a cursor: Save As keeps it one.
+    EXPECT_TRUE(vmtest::fileExists(favorites() + "\\Apps\\Small ones\\boat.cur"));
     EXPECT_EQ(w().pnlNav.DropHighlight(), nullptr);
 
     // Over a node that is no favourites folder nothing is stored.
-    savedInto.clear();
     dragItemToNode(1, "SysCur", false);
-    EXPECT_EQ(savedInto, "");
+    EXPECT_FALSE(vmtest::fileExists(favorites() + "\\boat.cur"));
+}
+
+TEST_F(TreeScenario, AFavouriteDraggedWithShiftMovesToTheOtherFolder) {
+    clickNode("favoriApps");
+    ASSERT_EQ(itemTexts(w().pnlResult), Texts{"kept"});
+    EXPECT_EQ(itemTexts(w().pnlResult, 2), Texts{"File Favorite"});
+    clickItem(w().pnlResult, 1);
+    // Onto its own folder: refused, the file stays.
+    dragItemToNode(1, "favoriApps", true);
+    EXPECT_TRUE(vmtest::fileExists(favorites() + "\\Apps\\kept.ico"));
+    ASSERT_FALSE(Seam::get().requests().empty());
+    EXPECT_EQ(Seam::get().requests().back().title, "Move Favorite");
+
+    clickNode("favoriApps");
+    clickItem(w().pnlResult, 1);
+    dragItemToNode(1, "favoriEmpty", true);
+    EXPECT_TRUE(vmtest::fileExists(favorites() + "\\Empty\\kept.ico"));
+    EXPECT_FALSE(vmtest::fileExists(favorites() + "\\Apps\\kept.ico"));
+    // The listing shown is the folder it went to.
+    EXPECT_EQ(itemTexts(w().pnlResult), Texts{"kept"});
 }
 
 TEST_F(TreeScenario, SwitchingTheSizeDuringAListingLeavesNothingOfTheOtherDataSet) {

@@ -7,11 +7,13 @@
 #include "browserstate.h"
 #include "commandstate.h"
 #include "dialogstate.h"
+#include "files.h"
 #include "ico_fixtures.h"
 #include "resultentry.h"
 #include "scratch.h"
 #include "selectform.h"
 #include "state.h"
+#include "zipsource.h"
 #include "zipwriter.h"
 
 using namespace vm;
@@ -217,28 +219,43 @@ TEST_F(SelectionTest, DllGroupsByPositionNumberedAndNamed) {
     EXPECT_EQ(icon().ImageCount(), 0);
 }
 
-TEST_F(SelectionTest, ZipMemberIsExtractedLoadedAndRemoved) {
+TEST_F(SelectionTest, ZipMemberIsExtractedWhereItsEntryNamesItAndRemoved) {
     namespace ico = vmtest::ico;
     const std::string archive = scratch.file("icons.zip");
     const std::string member = ico::icoFile({ico::dib(16, 16, 4), ico::dib(32, 32, 4)});
-    ASSERT_TRUE(vmtest::writeFile(archive, vmtest::makeZipArchive({{"pair.ico", member}, {"../up.ico", member}})));
-    const std::string extracted = scratch.file("pair.ico");
-    select("pair", FileEntry({extracted, archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
-    EXPECT_EQ(icon().ImageCount(), 2);
-    EXPECT_EQ(gridRows(), 2);
-    EXPECT_FALSE(vmtest::fileExists(extracted));
-    EXPECT_EQ(Selection.SelectedItemName, "pair.ico");
+    ASSERT_TRUE(vmtest::writeFile(
+        archive, vmtest::makeZipArchive({{"pair.ico", member}, {"icons/sub.ico", member}, {"../up.ico", member}})));
+    ZipExtractions = ExtractedMembers{};
+    const std::string folder = ZipArchiveFolder(ZipExtractions, 0, scratch.path() + "\\");
+    ASSERT_FALSE(folder.empty());
+
+    // Also a member in a sub-folder: extraction and the entry agree on the path.
+    for (const char* name : {"pair.ico", "icons\\sub.ico"}) {
+        SCOPED_TRACE(name);
+        const std::string extracted = folder + name;
+        select("pair", FileEntry({extracted, archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
+        EXPECT_EQ(icon().ImageCount(), 2);
+        EXPECT_EQ(gridRows(), 2);
+        EXPECT_FALSE(vmtest::fileExists(extracted));
+        EXPECT_EQ(Selection.SelectedItemName, procGetFileName(extracted));
+    }
+    EXPECT_FALSE(vmtest::fileExists(folder + "icons")); // the folder extraction made goes too
+    EXPECT_TRUE(ZipExtractions.paths.empty());
 
     // A file of that name that was there before is read but not deleted.
-    ASSERT_TRUE(vmtest::writeFile(extracted, ico::icoFile({ico::dib(48, 48, 8)})));
-    select("pair", FileEntry({extracted, archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
+    ASSERT_TRUE(vmtest::writeFile(folder + "pair.ico", ico::icoFile({ico::dib(48, 48, 8)})));
+    select("pair", FileEntry({folder + "pair.ico", archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
     EXPECT_EQ(icon().ImageCount(), 1);
-    EXPECT_TRUE(vmtest::fileExists(extracted));
+    EXPECT_TRUE(vmtest::fileExists(folder + "pair.ico"));
 
-    // A member name that is not a plain file name is never extracted.
-    select("up", FileEntry({scratch.file("../up.ico"), archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
+    // Outside the archive's folder, or climbing out of it, nothing is extracted.
+    select("pair", FileEntry({scratch.file("pair.ico"), archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
     EXPECT_EQ(icon().ImageCount(), 0);
-    EXPECT_FALSE(vmtest::fileExists(scratch.file("..\\up.ico")));
+    EXPECT_FALSE(vmtest::fileExists(scratch.file("pair.ico")));
+    select("up", FileEntry({folder + "..\\up.ico", archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
+    EXPECT_EQ(icon().ImageCount(), 0);
+    EXPECT_FALSE(vmtest::fileExists(scratch.file("up.ico")));
+    ZipExtractions = ExtractedMembers{};
 }
 
 TEST_F(SelectionTest, LibraryIconGoesThroughATemporaryIconFile) {
@@ -324,12 +341,23 @@ TEST_F(SelectionTest, MaskSourcesByModeFlags) {
     procGetSaveBitDepth(canvas);
     EXPECT_EQ(Commands.SaveBitDepth, 4);
 
-    // The change window's picture wins over every other source.
+    // The change window's picture wins over the detail grid, asked for or
+    // while a change is applied; so does the create-icon window's.
+    ASSERT_TRUE(Commands.DetailPaneActive);
     Masks.changePicture = [] { return Picture::fromIcon(seltest::solidIcon(32, RGB(200, 0, 0))); };
     Masks.MaskFromChange = true;
     procMask(canvas, 32, 32);
     EXPECT_EQ(colourAt(5, 5), RGB(200, 0, 0));
     Masks.MaskFromChange = false;
+    Commands.ChangeApplying = true;
+    procMask(canvas, 32, 32);
+    EXPECT_EQ(colourAt(5, 5), RGB(200, 0, 0));
+    Commands.ChangeApplying = false;
+    Masks.importPicture = [] { return Picture::fromIcon(seltest::solidIcon(32, RGB(0, 0, 120))); };
+    Masks.MaskFromImport = true;
+    procMask(canvas, 32, 32);
+    EXPECT_EQ(colourAt(5, 5), RGB(0, 0, 120));
+    Masks.MaskFromImport = false;
 
     // Frames count from 0; element 1 of the film is the first.
     Masks.filmFrame = [](int element) {

@@ -1,0 +1,348 @@
+#include "formatwriters.h"
+
+#include <oleauto.h>
+
+#include "browserstate.h"
+#include "cicongrid.h"
+#include "commandstate.h"
+#include "imagehelpers.h"
+#include "listview.h"
+#include "orvexbind.h"
+#include "picturebox.h"
+#include "quenplexbind.h"
+#include "safereplace.h"
+#include "saveasnaming.h"
+#include "seam.h"
+#include "selection.h"
+#include "state.h"
+#include "twips.h"
+#include "vberror.h"
+
+namespace vm {
+
+ExportModes Exports;
+
+namespace {
+
+constexpr COLORREF kGifMaskColour = RGB(128, 64, 64);
+constexpr int kFrameRate = 20; // jiffies
+
+void reportSaveError() { MsgBox(kSaveErrorText, vbExclamation, "Error"); }
+
+int iconSize() { return Keywords.IconSize; }
+
+std::string tempFolder() {
+    if (!paths.TempPath.empty()) return paths.TempPath;
+    char buffer[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, buffer);
+    return buffer;
+}
+
+// The selected detail rows, in order.
+std::vector<int> selectedRows(ExportWindow& w) {
+    std::vector<int> rows;
+    if (!w.grdIcons || Selection.FileIcons.empty()) return rows;
+    for (int i = 1; i <= w.grdIcons->ItemCount() && i <= Selection.FileIcons.front().ImageCount(); ++i)
+        if (w.grdIcons->Selected(i)) rows.push_back(i);
+    return rows;
+}
+
+// picOpen cleared to the background and showing picture, at width x height.
+bool drawOnPicOpen(ExportWindow& w, const Picture& picture, int width, int height, OleColor back) {
+    if (!w.picOpen || picture.empty()) return false;
+    SizePicOpen(w, width, height);
+    w.picOpen->SetBackColor(back);
+    w.picOpen->SetPicture({});
+    w.picOpen->SetPicture(picture);
+    return true;
+}
+
+bool writeIconFile(ExportWindow& w, const std::string& fileName, int width, int height) {
+    IconCanvas canvas = w.canvas();
+    procMask(canvas, static_cast<std::int16_t>(width), static_cast<std::int16_t>(height));
+    procGetSaveBitDepth(canvas);
+    // Without a source procMask leaves picSave empty: there is nothing to write.
+    if (!w.picSave || w.picSave->GetPicture().empty()) return false;
+    return writeThroughTemporary(fileName, [&](const std::string& temp) {
+        return orvexbind::SaveAsIcon(w.pctColor->hDC(), w.pctMask->hDC(), width, height, Commands.SaveBitDepth,
+                                     temp.c_str()) == -1;
+    });
+}
+
+// The picture a JPG or GIF export copies, drawn on picOpen over back; sets
+// PictureWidth and PictureHeight. False when there is nothing to draw.
+bool preparePicture(ExportWindow& w, OleColor back) {
+    if (!Commands.DetailPaneActive) {
+        Exports.PictureWidth = Exports.PictureHeight = iconSize();
+        return drawOnPicOpen(w, SelectedItemPicture(w), iconSize(), iconSize(), back);
+    }
+    bool drawn = false;
+    for (int row : selectedRows(w)) {
+        const cFileIcon& icon = Selection.FileIcons.front();
+        Exports.PictureWidth = icon.ImageWidth(row);
+        Exports.PictureHeight = icon.ImageHeight(row);
+        drawn = drawOnPicOpen(w, DetailImagePicture(row), Exports.PictureWidth, Exports.PictureHeight, back);
+    }
+    return drawn;
+}
+
+// The picture on picOpen copied into an image of the library.
+void copyPicOpen(ExportWindow& w, HDC memory, QuenplexImage& image) {
+    HGDIOBJ before = SelectObject(memory, image.bitmap);
+    BitBlt(memory, 0, 0, Exports.PictureWidth, Exports.PictureHeight, w.picOpen->hDC(), 0, 0, SRCCOPY);
+    SelectObject(memory, before);
+}
+
+// A write through the temporary file; a target that cannot be made gives "Cannot create".
+int saveImage(const std::string& fileName, const std::function<int(const std::string&)>& save) {
+    int code = 0;
+    const bool ok = writeThroughTemporary(fileName, [&](const std::string& temp) {
+        code = save(temp);
+        return code == 0;
+    });
+    return ok ? 0 : (code != 0 ? code : QP_CANNOT_CREATE);
+}
+
+SAFEARRAY* nameArray(const std::vector<std::string>& names) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(names.size()));
+    for (LONG i = 0; array && i < static_cast<LONG>(names.size()); ++i) {
+        BSTR name = SysAllocStringByteLen(names[static_cast<std::size_t>(i)].c_str(),
+                                          static_cast<UINT>(names[static_cast<std::size_t>(i)].size()));
+        SafeArrayPutElement(array, &i, name);
+        SysFreeString(name);
+    }
+    return array;
+}
+
+SAFEARRAY* rateArray(std::size_t count) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_I4, 0, static_cast<ULONG>(count));
+    for (LONG i = 0; array && i < static_cast<LONG>(count); ++i) {
+        LONG rate = kFrameRate;
+        SafeArrayPutElement(array, &i, &rate);
+    }
+    return array;
+}
+
+} // namespace
+
+std::string storedStartFolder(const std::string& storedPath) {
+    const DWORD attributes = GetFileAttributesA(storedPath.c_str());
+    return exportnaming::startFolderOf(storedPath,
+                                       attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+Picture SelectedItemPicture(ExportWindow& w) {
+    ListItem* item = w.pnlResult ? w.pnlResult->SelectedItem() : nullptr;
+    if (!item || !w.imlResult32) return {};
+    try {
+        return w.imlResult32->ListImages(item->Icon()).ExtractIcon();
+    } catch (const VbError&) {
+        return {};
+    }
+}
+
+Picture DetailImagePicture(int row) {
+    if (Selection.FileIcons.empty()) return {};
+    const cFileIcon& icon = Selection.FileIcons.front();
+    if (row < 1 || row > icon.ImageCount()) return {};
+    HDC screen = GetDC(nullptr);
+    HICON handle = icon.IconHandle(screen, row);
+    ReleaseDC(nullptr, screen);
+    return handle ? Picture::fromIcon(handle, true) : Picture();
+}
+
+void SizePicOpen(ExportWindow& w, int width, int height) {
+    if (!w.picOpen) return;
+    w.picOpen->SetWidth(width * TwipsPerPixelX());
+    w.picOpen->SetHeight(height * TwipsPerPixelY());
+}
+
+OleColor ExportBackColor(ExportWindow& w) {
+    if (w.useMask && w.useMask() && w.maskColor) return w.maskColor();
+    return w.pnlResult ? w.pnlResult->BackColor() : RGB(255, 255, 255);
+}
+
+bool procWriteBmp(ExportWindow& w, const std::string& fileName) {
+    const OleColor back = ExportBackColor(w);
+    auto save = [&](const Picture& picture, int width, int height) {
+        if (!drawOnPicOpen(w, picture, width, height, back)) return false;
+        const Picture image = w.picOpen->Image();
+        return writeThroughTemporary(fileName, [&](const std::string& temp) {
+            try {
+                SavePicture(image, temp);
+                return true;
+            } catch (const VbError&) {
+                return false;
+            }
+        });
+    };
+    bool ok = false;
+    if (!Commands.DetailPaneActive) {
+        ok = save(SelectedItemPicture(w), iconSize(), iconSize());
+    } else {
+        // Every selected row writes the same file; the last one stays.
+        for (int row : selectedRows(w)) {
+            const cFileIcon& icon = Selection.FileIcons.front();
+            ok = save(DetailImagePicture(row), icon.ImageWidth(row), icon.ImageHeight(row));
+            SizePicOpen(w, iconSize(), iconSize());
+        }
+    }
+    if (!ok) reportSaveError();
+    return ok;
+}
+
+bool procWriteIco(ExportWindow& w, const std::string& fileName) {
+    bool ok = false;
+    if (!Commands.DetailPaneActive) {
+        ok = writeIconFile(w, fileName, iconSize(), iconSize());
+    } else {
+        for (int row : selectedRows(w)) {
+            Masks.CurrentIndex = row;
+            const cFileIcon& icon = Selection.FileIcons.front();
+            ok = writeIconFile(w, fileName, icon.ImageWidth(row), icon.ImageHeight(row));
+        }
+    }
+    if (!ok) reportSaveError();
+    return ok;
+}
+
+bool procWriteCur(ExportWindow& w, const std::string& fileName) {
+    IconCanvas canvas = w.canvas();
+    const int size = iconSize();
+    procMask(canvas, static_cast<std::int16_t>(size), static_cast<std::int16_t>(size));
+    procGetSaveBitDepth(canvas);
+    const bool source = w.picSave && !w.picSave->GetPicture().empty();
+    // The hotspot is asked for only when there is a cursor to write.
+    if (source && w.setHotSpot) w.setHotSpot();
+    const bool ok = source && writeThroughTemporary(fileName, [&](const std::string& temp) {
+                        return orvexbind::SaveAsCursor(w.pctColor->hDC(), w.pctMask->hDC(), size, size,
+                                                       Commands.SaveBitDepth, Commands.CursorHotSpotX,
+                                                       Commands.CursorHotSpotY, temp.c_str()) == -1;
+                    });
+    if (!ok) reportSaveError();
+    return ok;
+}
+
+bool procWriteFrames(ExportWindow& w, const std::string& fileName, bool separate) {
+    Masks.SaveFramesMode = true;
+    Exports.picFilm.clear();
+    Exports.AniFrameCount = 0;
+    if (w.collectFrames) w.collectFrames();
+    const int count = Exports.AniFrameCount;
+    if (count == 0) {
+        Masks.SaveFramesMode = false;
+        MsgBox("The animation has no frames to save.", vbExclamation, "Error");
+        return false;
+    }
+    Masks.filmFrame = [](int element) {
+        return element >= 1 && element <= static_cast<int>(Exports.picFilm.size())
+                   ? Exports.picFilm[static_cast<std::size_t>(element - 1)]
+                   : Picture();
+    };
+    IconCanvas canvas = w.canvas();
+    procGetSaveBitDepth(canvas);
+    const int size = iconSize();
+    std::vector<std::string> frameFiles;
+    bool ok = true;
+    for (int k = 0; k < count; ++k) {
+        Masks.CurrentIndex = k;
+        procMask(canvas, static_cast<std::int16_t>(size), static_cast<std::int16_t>(size));
+        const std::string frame = tempFolder() + std::to_string(k) + ".ico";
+        frameFiles.push_back(frame);
+        ok = ok && w.picSave && !w.picSave->GetPicture().empty() &&
+             orvexbind::SaveAsIcon(w.pctColor->hDC(), w.pctMask->hDC(), size, size, Commands.SaveBitDepth,
+                                   frame.c_str()) == -1;
+    }
+    if (ok && !separate) {
+        SAFEARRAY* names = nameArray(frameFiles);
+        SAFEARRAY* rates = rateArray(frameFiles.size());
+        const std::int32_t replace = 0;
+        ok = names && rates && writeThroughTemporary(fileName, [&](const std::string& temp) {
+                 return orvexbind::SaveAsANI(&names, &rates, temp.c_str(), &replace) == -1;
+             });
+        if (names) SafeArrayDestroy(names);
+        if (rates) SafeArrayDestroy(rates);
+    } else if (ok) {
+        const std::size_t slash = fileName.find_last_of('\\');
+        const std::string folder = slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
+        std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+        name = name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
+        // The dialog asked about the chosen file only; frame icons already
+        // there are replaced only when the user agrees.
+        std::string taken;
+        for (int k = 0; k < count && taken.empty(); ++k) {
+            const std::string frameIcon = folder + name + std::to_string(k + 1) + ".ico";
+            if (GetFileAttributesA(frameIcon.c_str()) != INVALID_FILE_ATTRIBUTES) taken = frameIcon;
+        }
+        const bool write = taken.empty() ||
+                           MsgBox(taken + " already exists.\rDo you want to replace it and the other frame icons?",
+                                  vbYesNo | vbExclamation, "Save As") == vbYes;
+        for (int k = 0; k < count && ok && write; ++k) {
+            const std::string& frame = frameFiles[static_cast<std::size_t>(k)];
+            ok = writeThroughTemporary(folder + name + std::to_string(k + 1) + ".ico", [&](const std::string& temp) {
+                return CopyFileA(frame.c_str(), temp.c_str(), FALSE) != 0;
+            });
+        }
+    }
+    for (const std::string& frame : frameFiles) DeleteFileA(frame.c_str());
+    Masks.SaveFramesMode = false;
+    if (!ok) reportSaveError();
+    return ok;
+}
+
+int procWriteJpg(ExportWindow& w, const std::string& fileName) {
+    int code = 0;
+    QuenplexImage image;
+    if (!preparePicture(w, ExportBackColor(w))) {
+        code = QP_BAD_IMAGE;
+        reportSaveError(); // nothing to save: not the library's failure
+    } else {
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        ReleaseDC(nullptr, screen);
+        code = quenplexbind::allocimage(image, Exports.PictureWidth, Exports.PictureHeight, 24);
+        if (code == 0) {
+            copyPicOpen(w, memory, image);
+            code = saveImage(fileName, [&](const std::string& temp) { return quenplexbind::savejpg(temp, image, 100); });
+        }
+        DeleteDC(memory);
+        procShowImageError(code, fileName);
+    }
+    quenplexbind::freeimage(image);
+    SizePicOpen(w, iconSize(), iconSize());
+    return code;
+}
+
+int procWriteGif(ExportWindow& w, const std::string& fileName) {
+    int code = 0;
+    QuenplexImage image24, image8;
+    if (!preparePicture(w, kGifMaskColour)) {
+        code = QP_BAD_IMAGE;
+        reportSaveError(); // nothing to save: not the library's failure
+    } else {
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        ReleaseDC(nullptr, screen);
+        code = quenplexbind::allocimage(image24, Exports.PictureWidth, Exports.PictureHeight, 24);
+        if (code == 0) code = quenplexbind::allocimage(image8, Exports.PictureWidth, Exports.PictureHeight, 8);
+        if (code == 0) {
+            copyPicOpen(w, memory, image24);
+            quenplexbind::convertrgbtopal(256, image24, image8);
+            const int colours = procCountSingleColors(image8);
+            quenplexbind::convertrgbtopal(colours, image24, image8);
+            const int transparent = procFindMaskColorIndex(image8);
+            code = saveImage(fileName, [&](const std::string& temp) {
+                return transparent < 0 ? quenplexbind::savegif(temp, image8)
+                                       : quenplexbind::savegifex(temp, image8, 2, transparent);
+            });
+        }
+        DeleteDC(memory);
+        procShowImageError(code, fileName);
+    }
+    SizePicOpen(w, iconSize(), iconSize());
+    quenplexbind::freeimage(image24);
+    quenplexbind::freeimage(image8);
+    return code;
+}
+
+} // namespace vm

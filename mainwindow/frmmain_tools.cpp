@@ -1,0 +1,39 @@
+// The main window's Tools commands: the create-icon window, folder icons, the
+// icon-cache rebuild and the restart of Windows.
+#include "frmmain.h"
+
+#include "foldericon.h"
+#include "iconcache.h"
+#include "toolscommands.h"
+#include "toolshost.h"
+
+namespace vm {
+
+void FrmMain::connectTools() {
+    toolsHost.canvas = [this] { return selectionWindow.canvas(); };
+    toolsHost.detailRow = [this] {
+        for (int row = 1; row <= grdIcons.ItemCount(); ++row)
+            if (grdIcons.Selected(row)) return row;
+        return 0;
+    };
+    toolsHost.endProgram = [this] { procEndProgram(); };
+    VM_ON(mnuToolsImport, Click);
+    VM_ON(mnuToolsChangeFolder, Click);
+    VM_ON(mnuToolsDefaultFolder, Click);
+    VM_ON(mnuToolsRebuild, Click);
+    VM_ON(mnuToolsRestart, Click);
+}
+
+void FrmMain::mnuToolsImport_Click() { procShowCreateIcon(); }
+void FrmMain::mnuToolsChangeFolder_Click() { procChangeFolderIcon(); }
+void FrmMain::mnuToolsDefaultFolder_Click() { procDefaultFolderIcon(); }
+void FrmMain::mnuToolsRebuild_Click() { procRebuildIconCache(); }
+
+void FrmMain::mnuToolsRestart_Click() {
+    procRestartWindows();
+    // The windows stay closed whether or not Windows restarts.
+    releaseInstance();
+    Unload(vbFormCode);
+}
+
+} // namespace vm

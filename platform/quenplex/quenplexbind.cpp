@@ -1,0 +1,62 @@
+#include "quenplexbind.h"
+
+namespace quenplexbind {
+
+namespace {
+
+constexpr std::int32_t kMissingModule = -50;
+
+HMODULE library() {
+    static HMODULE module = nullptr;
+    if (!module) {
+        char path[MAX_PATH];
+        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return nullptr;
+        std::string dll(path, length);
+        dll = dll.substr(0, dll.find_last_of('\\') + 1) + "Quenplex.dll";
+        module = LoadLibraryA(dll.c_str());
+    }
+    return module;
+}
+
+template <typename Proc> Proc bind(Proc& cached, const char* name) {
+    if (!cached) {
+        if (HMODULE module = library()) cached = reinterpret_cast<Proc>(GetProcAddress(module, name));
+    }
+    return cached;
+}
+
+} // namespace
+
+std::int32_t allocimage(vm::QuenplexImage& image, std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel) {
+    static AllocImageProc proc = nullptr;
+    return bind(proc, "allocimage") ? proc(&image, width, height, bitsPerPixel) : kMissingModule;
+}
+
+std::int32_t convertrgbtopal(std::int32_t colours, vm::QuenplexImage& source, vm::QuenplexImage& target) {
+    static ConvertRgbToPalProc proc = nullptr;
+    return bind(proc, "convertrgbtopal") ? proc(colours, &source, &target) : kMissingModule;
+}
+
+std::int32_t savejpg(const std::string& fileName, vm::QuenplexImage& image, std::int32_t quality) {
+    static SaveJpgProc proc = nullptr;
+    return bind(proc, "savejpg") ? proc(fileName.c_str(), &image, quality) : kMissingModule;
+}
+
+std::int32_t savegif(const std::string& fileName, vm::QuenplexImage& image) {
+    static SaveGifProc proc = nullptr;
+    return bind(proc, "savegif") ? proc(fileName.c_str(), &image) : kMissingModule;
+}
+
+std::int32_t savegifex(const std::string& fileName, vm::QuenplexImage& image, std::int32_t mode,
+                       std::int32_t transparentIndex) {
+    static SaveGifExProc proc = nullptr;
+    return bind(proc, "savegifex") ? proc(fileName.c_str(), &image, mode, transparentIndex) : kMissingModule;
+}
+
+std::int32_t freeimage(vm::QuenplexImage& image) {
+    static FreeImageProc proc = nullptr;
+    return bind(proc, "freeimage") ? proc(&image) : kMissingModule;
+}
+
+} // namespace quenplexbind

@@ -1,0 +1,167 @@
+// The Tools menu: the create-icon window and folder icons, as a person uses them.
+#include "scenario.h"
+
+#include "frmimport.h"
+#include "registry.h"
+#include "seam.h"
+#include "state.h"
+
+using namespace vm;
+using namespace vmscenario;
+
+namespace {
+
+// A 40 x 20 BMP: the left half dark red (the key colour), the right half blue.
+std::string writePicture(const std::string& path) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 20);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT left{0, 0, 20, 20}, right{20, 0, 40, 20};
+    HBRUSH red = CreateSolidBrush(RGB(128, 0, 0)), blue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(dc, &left, red);
+    FillRect(dc, &right, blue);
+    DeleteObject(red);
+    DeleteObject(blue);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    SavePicture(Picture::fromBitmap(bitmap), path);
+    return path;
+}
+
+// The icon file as Windows loads it: its width and whether (x, y) shows the ground.
+struct Loaded {
+    int width = 0;
+    bool seeThrough = false;
+};
+Loaded loadIcon(const std::string& path, int x, int y) {
+    Loaded result;
+    HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    if (!icon) return result;
+    ICONINFO info{};
+    GetIconInfo(icon, &info);
+    BITMAP mask{};
+    GetObject(info.hbmMask, sizeof(mask), &mask);
+    result.width = mask.bmWidth;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, info.hbmMask);
+    result.seeThrough = GetPixel(dc, x, y) != RGB(0, 0, 0);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DestroyIcon(icon);
+    return result;
+}
+
+class CreateIconScenario : public LibraryScenario {
+protected:
+    void TearDown() override {
+        if (frmImport().IsLoaded()) frmImport().Unload();
+        LibraryScenario::TearDown();
+    }
+};
+
+} // namespace
+
+TEST_F(CreateIconScenario, OpenPickAColourChooseSizeAndDepthAndSave) {
+    chooseMenu({"&Tools", "&Brallix"});
+    FrmImport& f = frmImport();
+    ASSERT_TRUE(f.IsLoaded());
+    EXPECT_TRUE(f.Visible());
+    settle(100);
+
+    Seam::get().queueText(writePicture(dir.file("flag.bmp")));
+    press('O', vbCtrlMask);
+    settle(50);
+    EXPECT_TRUE(f.mnuFileSaveAs.Enabled());
+    EXPECT_EQ(f.picIcon.Tag, "flag");
+
+    dropDown(f.cmbSize);
+    clickListEntry(f.cmbSize, "32 x 32 pixels");
+    EXPECT_EQ(f.IconWidth, 32);
+    dropDown(f.cmbColorDepth);
+    clickListEntry(f.cmbColorDepth, "True Color (24 bit)");
+    EXPECT_EQ(f.ColorDepth, 24);
+
+    // A click on the blue half makes blue the transparent colour.
+    click(f.picImport, 24, 8);
+    EXPECT_EQ(f.TransparentColor, RGB(0, 0, 255));
+
+    Seam::get().queueText(dir.file("flag"));
+    clickButton(f.pnlToolbar, "save");
+    const Loaded saved = loadIcon(dir.file("flag.ico"), 24, 8);
+    EXPECT_EQ(saved.width, 32);
+    EXPECT_TRUE(saved.seeThrough);
+    EXPECT_FALSE(loadIcon(dir.file("flag.ico"), 4, 8).seeThrough);
+
+    press(VK_F1);
+    ASSERT_FALSE(Seam::get().requests().empty());
+    EXPECT_EQ(Seam::get().requests().back().kind, "HtmlHelp");
+    EXPECT_EQ(Seam::get().requests().back().style, 7);
+}
+
+TEST_F(CreateIconScenario, PasteFromTheClipboard) {
+    clickButton(w().pnlToolbar, "create");
+    FrmImport& f = frmImport();
+    ASSERT_TRUE(f.IsLoaded());
+    settle(100);
+    Clipboard::Clear();
+    press('V', vbCtrlMask);
+    settle(50);
+    ASSERT_FALSE(Seam::get().requests().empty());
+    EXPECT_EQ(Seam::get().requests().back().kind, "MsgBox"); // nothing to paste, and said so
+    EXPECT_FALSE(f.mnuFileSaveAs.Enabled());
+
+    Clipboard::SetData(LoadPicture(writePicture(dir.file("clip.bmp"))));
+    press('V', vbCtrlMask);
+    settle(50);
+    EXPECT_TRUE(f.mnuFileSaveAs.Enabled());
+    EXPECT_FALSE(f.mnuEditCopy.Enabled());
+    EXPECT_EQ(f.picIcon.Tag, "");
+
+    Seam::get().queueText(dir.file("clip"));
+    clickButton(f.pnlToolbar, "save");
+    const Loaded saved = loadIcon(dir.file("clip.ico"), 4, 12);
+    EXPECT_EQ(saved.width, 24);
+    EXPECT_TRUE(saved.seeThrough); // dark red is the key colour of a fresh picture
+}
+
+TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
+    typeInto(w().cmbSearch, "bo");
+    press(VK_RETURN);
+    clickItem(w().pnlResult, 1);
+    const std::string folder = dir.file("photos");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "FolderCache", Variant(1), REG_DWORD);
+
+    Seam::get().queueText(folder);
+    chooseMenu({"&Tools", "&Change Any Folder Icon..."});
+    const std::string ini = folder + "\\desktop.ini";
+    char value[64] = {};
+    GetPrivateProfileStringA(".ShellClassInfo", "IconFile", "", value, sizeof(value), ini.c_str());
+    EXPECT_STREQ(value, "folder.ico");
+    EXPECT_EQ(loadIcon(folder + "\\folder.ico", 0, 0).width, 32);
+    EXPECT_TRUE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_SYSTEM);
+
+    Seam::get().queueText(folder);
+    chooseMenu({"&Tools", "&Set Any Folder Icon to Default..."});
+    EXPECT_EQ(GetFileAttributesA(ini.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA((folder + "\\folder.ico").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_SYSTEM);
+
+    // The "Your Icons" toolbar's button does the same as the menu item.
+    Seam::get().queueText(folder);
+    clickButton(w().pnlToolbarYour, "changefolder");
+    EXPECT_EQ(loadIcon(folder + "\\folder.ico", 0, 0).width, 32);
+    EXPECT_TRUE(runState.SystemIconsChanged); // the notice is silenced: the rebuild waits
+
+    // Tools > Rebuild: the shell's icon size goes up and back, a broadcast each time.
+    chooseMenu({"&Tools", "&Rebuild Windows Icon Cache"});
+    int broadcasts = 0;
+    for (const SeamRequest& r : Seam::get().requests()) broadcasts += r.kind == "Broadcast";
+    EXPECT_EQ(broadcasts, 2);
+    EXPECT_FALSE(runState.SystemIconsChanged);
+}

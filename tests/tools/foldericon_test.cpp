@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "browserstate.h"
+#include "commandstate.h"
+#include "foldericon.h"
+#include "frmmessage.h"
+#include "iconcanvas.h"
+#include "registry.h"
+#include "scratch.h"
+#include "seam.h"
+#include "state.h"
+#include "toolshost.h"
+
+using namespace vm;
+
+namespace {
+
+// A 32 x 32 icon of one colour.
+HICON solidIcon(COLORREF color) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP colour = CreateCompatibleBitmap(screen, 32, 32);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, colour);
+    HBRUSH brush = CreateSolidBrush(color);
+    RECT all{0, 0, 32, 32};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    std::vector<BYTE> zeros(32 * 4, 0);
+    HBITMAP mask = CreateBitmap(32, 32, 1, 1, zeros.data());
+    ICONINFO info{TRUE, 0, 0, mask, colour};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(mask);
+    DeleteObject(colour);
+    return icon;
+}
+
+std::string iniValue(const std::string& ini, const char* section, const char* key) {
+    char buffer[256] = {};
+    GetPrivateProfileStringA(section, key, "<none>", buffer, sizeof(buffer), ini.c_str());
+    return buffer;
+}
+
+DWORD attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+class FolderIconTest : public testing::Test {
+protected:
+    void SetUp() override {
+        Seam::get().reset();
+        Seam::get().setScripted(true);
+        folder = dir.file("target");
+        CreateDirectoryA(folder.c_str(), nullptr);
+        ini = folder + "\\desktop.ini";
+        ico = folder + "\\folder.ico";
+        useIcon(RGB(0, 0, 255));
+        Masks.MaskFromChange = true; // the test's icon stands in for the selection
+        Keywords.IconSize = 32;
+        runState.SystemIconsChanged = false;
+        toolsHost = {};
+        toolsHost.canvas = [this] { return canvas(); };
+    }
+    void TearDown() override {
+        Masks.MaskFromChange = false;
+        Masks.changePicture = nullptr;
+        Form::scriptedModal = nullptr;
+        Seam::get().reset();
+        Seam::get().setScripted(false);
+        toolsHost = {};
+        for (const std::string& f : {ini, ico}) SetFileAttributesA(f.c_str(), FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
+    }
+    void useIcon(COLORREF color) {
+        Picture picture = Picture::fromIcon(solidIcon(color));
+        Masks.changePicture = [picture] { return picture; };
+    }
+    IconCanvas canvas() { return {&picSave, &pctColor, &pctMask, nullptr, nullptr, nullptr}; }
+    int count(const char* kind) {
+        int n = 0;
+        for (const SeamRequest& r : Seam::get().requests()) n += r.kind == kind;
+        return n;
+    }
+
+    vmtest::ScratchDir dir;
+    std::string folder, ini, ico;
+    OffscreenSurface picSave, pctColor, pctMask;
+};
+
+} // namespace
+
+TEST_F(FolderIconTest, ChangeWritesTheIconAndKeepsTheRestOfDesktopIni) {
+    ASSERT_TRUE(vmtest::writeFile(ini, "[.ShellClassInfo]\r\nInfoTip=Mine\r\n[Other]\r\nkey=value\r\n"));
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    IconCanvas c = canvas();
+    ASSERT_TRUE(changeFolderIcon(folder, c, 32));
+    EXPECT_EQ(count("MsgBox"), 0);
+    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconFile"), "folder.ico");
+    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconIndex"), "0");
+    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "InfoTip"), "Mine");
+    EXPECT_EQ(iniValue(ini, "Other", "key"), "value");
+    EXPECT_EQ(attributes(ini) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+              DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_TRUE(attributes(ico) & FILE_ATTRIBUTE_HIDDEN);
+    // The folder is marked for Windows and keeps what the user had set.
+    const DWORD f = attributes(folder);
+    EXPECT_TRUE(f & FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_TRUE(f & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(runState.SystemIconsChanged);
+
+    HANDLE loaded = LoadImageA(nullptr, ico.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
+    ASSERT_TRUE(loaded);
+    DestroyIcon(static_cast<HICON>(loaded));
+}
+
+TEST_F(FolderIconTest, ASecondChangeReplacesAHiddenReadOnlyIcon) {
+    IconCanvas c = canvas();
+    ASSERT_TRUE(changeFolderIcon(folder, c, 32));
+    const std::string first = vmtest::readFile(ico);
+    SetFileAttributesA(ico.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    useIcon(RGB(255, 0, 0));
+    ASSERT_TRUE(changeFolderIcon(folder, c, 32));
+    EXPECT_EQ(count("MsgBox"), 0);
+    EXPECT_NE(vmtest::readFile(ico), first);
+    EXPECT_TRUE(attributes(ico) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST_F(FolderIconTest, AnIconThatCannotBeWrittenLeavesDesktopIniAlone) {
+    CreateDirectoryA(ico.c_str(), nullptr); // folder.ico is taken by a folder
+    IconCanvas c = canvas();
+    EXPECT_FALSE(changeFolderIcon(folder, c, 32));
+    ASSERT_EQ(count("MsgBox"), 1);
+    EXPECT_FALSE(vmtest::fileExists(ini));
+    EXPECT_FALSE(attributes(folder) & FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_FALSE(runState.SystemIconsChanged);
+    RemoveDirectoryA(ico.c_str());
+
+    Masks.changePicture = [] { return Picture(); }; // nothing selected
+    EXPECT_FALSE(changeFolderIcon(folder, c, 32));
+    EXPECT_EQ(count("MsgBox"), 2);
+    EXPECT_FALSE(vmtest::fileExists(ico));
+}
+
+TEST_F(FolderIconTest, DefaultRemovesOnlyWhatTheChangeWrote) {
+    ASSERT_TRUE(vmtest::writeFile(ini, "[.ShellClassInfo]\r\nInfoTip=Mine\r\n"));
+    IconCanvas c = canvas();
+    ASSERT_TRUE(changeFolderIcon(folder, c, 32));
+    runState.SystemIconsChanged = false;
+    ASSERT_TRUE(resetFolderIcon(folder));
+    EXPECT_EQ(count("MsgBox"), 0);
+    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconFile"), "<none>");
+    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconIndex"), "<none>");
+    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "InfoTip"), "Mine");
+    EXPECT_FALSE(vmtest::fileExists(ico));
+    // desktop.ini still says something, so it stays as Windows needs it.
+    EXPECT_TRUE(attributes(ini) & FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_TRUE(attributes(folder) & FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_TRUE(runState.SystemIconsChanged);
+}
+
+TEST_F(FolderIconTest, DefaultOnAFolderOnlyThisProgramChangedLeavesItPlain) {
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    IconCanvas c = canvas();
+    ASSERT_TRUE(changeFolderIcon(folder, c, 32));
+    ASSERT_TRUE(resetFolderIcon(folder));
+    EXPECT_FALSE(vmtest::fileExists(ini));
+    EXPECT_FALSE(vmtest::fileExists(ico));
+    EXPECT_FALSE(attributes(folder) & FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_TRUE(attributes(folder) & FILE_ATTRIBUTE_HIDDEN);
+
+    // Nothing of ours is left: said so, nothing written.
+    EXPECT_FALSE(resetFolderIcon(folder));
+    EXPECT_EQ(count("MsgBox"), 1);
+    EXPECT_FALSE(vmtest::fileExists(ini));
+}
+
+TEST_F(FolderIconTest, DefaultKeepsAnIconFileThatIsNotOurs) {
+    ASSERT_TRUE(vmtest::writeFile(ini, "[.ShellClassInfo]\r\nIconFile=art.ico\r\nIconIndex=2\r\n"));
+    ASSERT_TRUE(vmtest::writeFile(folder + "\\art.ico", "theirs"));
+    ASSERT_TRUE(resetFolderIcon(folder));
+    EXPECT_TRUE(vmtest::fileExists(folder + "\\art.ico"));
+    EXPECT_FALSE(vmtest::fileExists(ini));
+}
+
+TEST_F(FolderIconTest, CommandsAskForTheFolderAndOfferTheRebuild) {
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegDeleteValueA(key, "FolderCache");
+    RegCloseKey(key);
+
+    Seam::get().queueCancel();
+    procChangeFolderIcon();
+    EXPECT_FALSE(vmtest::fileExists(ini));
+    EXPECT_FALSE(folderPicker.BrowseForExtract);
+
+    int notices = 0;
+    Form::scriptedModal = [&](Form& f) {
+        ++notices;
+        EXPECT_EQ(f.Caption(), "Change Any Folder");
+        shell::frmMessage().cmdRestart.Click();
+    };
+    Seam::get().queueText(folder);
+    procChangeFolderIcon();
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconFile"), "folder.ico");
+    EXPECT_EQ(count("Broadcast"), 2); // the rebuild ran
+    EXPECT_FALSE(runState.SystemIconsChanged);
+
+    // Silenced: no notice, the rebuild waits for the program end.
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "FolderCache", Variant(1), REG_DWORD);
+    Seam::get().queueText(folder);
+    procDefaultFolderIcon();
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(count("Broadcast"), 2);
+    EXPECT_TRUE(runState.SystemIconsChanged);
+    EXPECT_FALSE(vmtest::fileExists(ico));
+    RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegDeleteValueA(key, "FolderCache");
+    RegCloseKey(key);
+}

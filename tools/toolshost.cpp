@@ -1,0 +1,7 @@
+#include "toolshost.h"
+
+namespace vm {
+
+ToolsHost toolsHost;
+
+} // namespace vm
