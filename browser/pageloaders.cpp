@@ -1,12 +1,12 @@
 #include "pageloaders.h"
 
-
 #include <cstdlib>
 #include <strings.h>
 
 #include "chunkcell.h"
 #include "fileiconextract.h"
 #include "opensearch.h"
+#include "iconsource.h"
 #include "resultentry.h"
 #include "typetext.h"
 #include "userreference.h"
@@ -89,7 +89,10 @@ HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& fil
         if (strcasecmp(file.c_str(), loader.LoadedAniFile.c_str()) != 0) {
             loader.LoadedAniFile = file;
             if (loader.LoadedAni) DestroyIcon(loader.LoadedAni);
-            loader.LoadedAni = static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+            loader.LoadedAni = nullptr;
+            if (IconSourceIsSound(file))
+                loader.LoadedAni =
+                    static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
         }
         if (loader.LoadedAni) icon = aniFrameIcon(loader.LoadedAni, loader.EntryIconIndex, iconSize);
     } else {

@@ -5,6 +5,8 @@
 #include <climits>
 #include <strings.h>
 
+#include "iconsource.h"
+
 namespace vm {
 namespace {
 
@@ -19,6 +21,7 @@ HICON loadCursorFile(const std::string& file, int size) {
 } // namespace
 
 int procFileIconCount(const std::string& file) {
+    if (!IconSourceIsSound(file)) return 0;
     const UINT n = ExtractIconExA(file.c_str(), -1, nullptr, nullptr, 0);
     if (n > 0 && n != UINT_MAX) return static_cast<int>(n);
     if (isCursorFile(file)) {
@@ -32,6 +35,7 @@ int procFileIconCount(const std::string& file) {
 }
 
 HICON procExtractFileIcon(const std::string& file, int index, int size) {
+    if (!IconSourceIsSound(file)) return nullptr;
     // Only the size asked for: making the other one as well costs as much again.
     HICON wanted = nullptr;
     const UINT found = size == 16 ? ExtractIconExA(file.c_str(), index, nullptr, &wanted, 1)
