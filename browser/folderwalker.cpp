@@ -32,7 +32,11 @@ void procWalkFolders(FolderWalk& walk, std::string& folder, const std::string& p
 
     // Every yield to the message loop may bring Esc: the walk ends right there.
     auto aborted = [&walk] {
-        walk.host.events();
+        const unsigned long long now = GetTickCount64();
+        if (walk.yieldIntervalMs == 0 || now - walk.lastYield >= walk.yieldIntervalMs) {
+            walk.lastYield = now;
+            walk.host.events();
+        }
         return walk.busy.AbortRequested;
     };
     std::vector<std::string> subfolders;

@@ -95,6 +95,7 @@ void WalkFavoriteFolders(TreeView& pnlNav, const BrowserHost& host, const std::s
     HiddenList found;
     BusyState busy;
     FolderWalk walk{found, busy, host};
+    walk.yieldIntervalMs = kSpacedYieldMs;
     walk.WalkSubfolders = true;
     walk.SearchingFavorites = true;
     walk.FavoritesFolder = favoritesFolder;

@@ -129,6 +129,7 @@ void favoritesFolder(NodeClickContext& ctx, const ClickedNode& node) {
     std::string folder = FavoriteFolderOf(node.key, ctx.FavoritesFolder);
     if (!folder.empty()) {
         FolderWalk walk{s.entries.lstFiles, s.busy, s.host};
+        walk.yieldIntervalMs = kSpacedYieldMs;
         std::int32_t files = 0, folders = 0;
         procWalkFolders(walk, folder, "*.*", files, folders);
     }

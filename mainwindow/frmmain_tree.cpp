@@ -54,6 +54,7 @@ void FrmMain::connectTree() {
     host.listFavoriteFiles = [this](HiddenList& files) {
         if (folders.FavoritesFolder.empty()) return;
         FolderWalk walk{files, Busy, host};
+        walk.yieldIntervalMs = kSpacedYieldMs;
         walk.WalkSubfolders = true;
         std::string folder = folders.FavoritesFolder;
         std::int32_t fileCount = 0, folderCount = 0;

@@ -112,6 +112,23 @@ TEST(FolderWalker, FilesBeforeSubfoldersAndNodesWhileSearchingFavorites) {
     EXPECT_NE(std::find(deep.nodes.begin(), deep.nodes.end(), "favori>favoriA>A"), deep.nodes.end());
 }
 
+TEST(FolderWalker, YieldsAreSpacedInTimeButTheFirstComesAtOnce) {
+    vmtest::ScratchDir dir;
+    for (char c = 'a'; c <= 'z'; ++c) vmtest::writeFile(dir.path() + "\\" + c + ".ico", "x");
+    Walked w;
+    w.walk.yieldIntervalMs = 60000;
+    int yields = 0;
+    w.host.doEvents = [&] {
+        ++yields;
+        w.busy.AbortRequested = true; // Esc at the first yield
+    };
+    std::string folder = dir.path();
+    std::int32_t files = 0, folders = 0;
+    procWalkFolders(w.walk, folder, "*.*", files, folders);
+    EXPECT_EQ(yields, 1);
+    EXPECT_EQ(files, 0);
+}
+
 TEST(FolderWalker, EscStopsEveryLevelAtOnceAndLinksAreNotFollowed) {
     vmtest::ScratchDir dir;
     std::string path = dir.path();

@@ -288,10 +288,7 @@ TEST_F(Dispatch, AbortDuringTheFavouritesWalkStillEmptiesTheList) {
     vmtest::ScratchDir dir;
     favoritesFolder = dir.path();
     for (char c = 'a'; c < 'u'; ++c) vmtest::writeFile(dir.path() + "\\" + c + ".ico", "x");
-    int yields = 0;
-    host.doEvents = [&] {
-        if (++yields == 3) busy.AbortRequested = true;
-    };
+    host.doEvents = [&] { busy.AbortRequested = true; }; // Esc at the walk's first yield
     int lister = 0;
     entries.cmbResult.AddItem("stale entry of the listing before");
     click("favori");
