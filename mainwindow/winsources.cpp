@@ -10,6 +10,17 @@
 
 namespace vm {
 
+void ConnectWindowsSources(FrmMain& w) {
+    NodeSources& s = w.nodeSources;
+    s.searchShortcuts = [&w](const std::string& scope) { procSearchShortcuts(w, scope); };
+    s.searchFileTypes = [&w](HKEY root, const std::string& key) { procSearchFileTypes(w.lstChange, root, key); };
+    s.searchSystemIcons = [&w] { procSearchSystemIcons(w.lstChange); };
+    s.currentCursor = [](std::int32_t ocrId, const std::string& role) { procGetCurrentCursor(ocrId, role); };
+    s.themeCursor = [](const std::string& file, const std::string& scheme, int position) {
+        procGetCurrentThemeCursor(file, scheme, position);
+    };
+}
+
 void procSearchShortcuts(FrmMain& w, const std::string& scope) {
     ShortcutContext ctx{Entries, Paging, Busy, w.host, {}, [&w](const std::string& t) { w.cmbSearch.SetText(t); }};
     procSearchShortcuts(ctx, scope);

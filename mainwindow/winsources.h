@@ -13,6 +13,9 @@ namespace vm {
 
 class FrmMain;
 
+// Hands the sources below to the navigation tree's nodes.
+void ConnectWindowsSources(FrmMain& w);
+
 // A new list of the scope's shortcuts, page 1 shown.
 void procSearchShortcuts(FrmMain& w, const std::string& scope);
 
