@@ -13,8 +13,9 @@ std::string errorReportText(std::int32_t number, const std::string& source, cons
 }
 } // namespace
 
-void procShowError(std::int32_t number, const std::string& source, const std::string& description) {
-    MsgBox(errorReportText(number, source, description), vbExclamation, "Error");
+void procShowError(std::int32_t number, const std::string& source, const std::string& description,
+                   const std::string& title) {
+    MsgBox(errorReportText(number, source, description), vbExclamation, title);
 }
 
 void procShowError(const VbError& error) {

@@ -141,6 +141,7 @@ void FrmMain::Form_Load() {
     connectPager();
     connectSelection();
     connectExport();
+    connectItems();
     connectTools();
     browserStart();
     // not built yet: the navigation tree of the data set is built here.

@@ -48,7 +48,9 @@ std::string AnimationKey(const std::string& entry) {
     const std::string kind = EntryKind(entry);
     if (kind == kKindBook) return procGetField(entry, ':', 1) + procGetField(entry, ':', 3);
     if (isFileKind(kind)) return procGetField(entry, ';', 1) + procGetField(entry, ';', 4);
-    if (kind == kKindZip) return procGetField(entry, ';', 1) + procGetField(entry, ';', 5);
+    // Two archives may hold members of the same name: the archive is part of the key.
+    if (kind == kKindZip)
+        return procGetField(entry, ';', 1) + ";" + procGetField(entry, ';', 2) + ";" + procGetField(entry, ';', 5);
     return "";
 }
 
@@ -71,7 +73,7 @@ std::vector<Picture> procCollectAnimationFrames(const HiddenList& cmbResult, con
 
     bool extracted = false;
     if (kind == kKindZip) extracted = extractMember(selectedEntry);
-    for (int i = first; i < cmbResult.ListCount() && belongs(i); ++i) {
+    for (int i = first; i < cmbResult.ListCount() && belongs(i) && frames.size() < kMaxAnimationFrames; ++i) {
         const std::string& e = cmbResult.List(i);
         if (kind == kKindBook) {
             AnimationFrames library;
