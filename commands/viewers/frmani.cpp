@@ -9,6 +9,7 @@
 #include "imagelist.h"
 #include "seam.h"
 #include "state.h"
+#include "selectiondecision.h"
 #include "viewerhost.h"
 
 namespace vm {
@@ -41,7 +42,7 @@ void advance(PlayMode mode, int count, std::int16_t& index, bool& backward) {
 
 int intervalFor(int framesPerSecond) {
     if (framesPerSecond < 1) return 0;
-    return static_cast<int>(roundHalfEven(1000.0 / framesPerSecond));
+    return static_cast<int>(selection::roundHalfEven(1000.0 / framesPerSecond));
 }
 
 std::string speedText(int framesPerSecond) {
@@ -106,8 +107,8 @@ void FrmAni::Form_Load() {
 void FrmAni::Form_Activate() {
     const int size = Keywords.IconSize;
     const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-    FrameLeft = static_cast<int>(roundHalfEven((picIconBack.Width() / 2.0 / tx - size / 2.0) * tx));
-    FrameTop = static_cast<int>(roundHalfEven((picIconBack.Height() / 2.0 / ty - size / 2.0) * ty));
+    FrameLeft = static_cast<int>(selection::roundHalfEven((picIconBack.Width() / 2.0 / tx - size / 2.0) * tx));
+    FrameTop = static_cast<int>(selection::roundHalfEven((picIconBack.Height() / 2.0 / ty - size / 2.0) * ty));
     if (Viewers.imlNav) {
         const std::pair<PictureBox*, const char*> pictures[] = {
             {&imgRechts, "sequential"}, {&imgTegen, "backforth"}, {&imgTop, "top"}};
@@ -162,6 +163,9 @@ void FrmAni::paintFrame(int element) {
 }
 
 void FrmAni::tmrFilm_Timer() {
+    // A tick that arrives after the player closed must not touch its controls:
+    // that would load the window again.
+    if (!IsLoaded()) return;
     const film::PlayMode mode = playMode();
     if (mode == film::PlayMode::Paused || Exports.AniFrameCount < 1) return;
     // The tick is disabled while it runs, so the messages it lets through

@@ -17,6 +17,7 @@
 #include "seam.h"
 #include "selection.h"
 #include "state.h"
+#include "selectiondecision.h"
 #include "viewerhost.h"
 
 namespace vm {
@@ -25,7 +26,7 @@ namespace zoomgeometry {
 
 std::int16_t hotSpot(double twips, int factor, int twipsPerPixel, int pixels) {
     if (factor < 1 || twipsPerPixel < 1) return 0;
-    const long at = roundHalfEven(twips / (static_cast<double>(factor) * twipsPerPixel));
+    const long at = selection::roundHalfEven(twips / (static_cast<double>(factor) * twipsPerPixel));
     return static_cast<std::int16_t>(std::clamp<long>(at, 0, std::max(pixels - 1, 0)));
 }
 

@@ -1,22 +1,13 @@
 #include "viewerhost.h"
 
-#include <cmath>
-
 #include "form.h"
 #include "registry.h"
+#include "selectiondecision.h"
 #include "state.h"
 
 namespace vm {
 
 ViewerHost Viewers;
-
-long roundHalfEven(double value) {
-    const double down = std::floor(value);
-    const double rest = value - down;
-    long whole = static_cast<long>(down);
-    if (rest > 0.5 || (rest == 0.5 && whole % 2 != 0)) ++whole;
-    return whole;
-}
 
 namespace {
 
@@ -35,8 +26,8 @@ void writeTwips(const std::string& name, int value) {
 void procRestorePosition(Form& form, const std::string& name) {
     int top = storedTwips(name + "Top");
     int left = storedTwips(name + "Left");
-    if (top == 0) top = static_cast<int>(roundHalfEven((Screen::Height() - form.Height()) / 2.0));
-    if (left == 0) left = static_cast<int>(roundHalfEven((Screen::Width() - form.Width()) / 2.0));
+    if (top == 0) top = static_cast<int>(selection::roundHalfEven((Screen::Height() - form.Height()) / 2.0));
+    if (left == 0) left = static_cast<int>(selection::roundHalfEven((Screen::Width() - form.Width()) / 2.0));
     form.Move(left, top);
 }
 

@@ -29,9 +29,6 @@ struct ViewerHost {
 
 extern ViewerHost Viewers;
 
-// Whole numbers from fractions: halves go to the even number (62.5 -> 62, 1.5 -> 2).
-long roundHalfEven(double value);
-
 // A window's stored place under the Pos key ("<name>Top", "<name>Left"); a
 // missing or 0 value centres the window on that axis.
 void procRestorePosition(Form& form, const std::string& name);
