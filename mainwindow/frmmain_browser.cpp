@@ -25,7 +25,6 @@ void FrmMain::connectPager() {
     b = BrowserWindow{};
     b.form = this;
     b.pnlResult = &pnlResult;
-    b.pnlDummy = &pnlDummy;
     b.imlResult32 = &imlResult32;
     b.pnlStatusbar = &pnlStatusbar;
     b.pnlProgressBar = &pnlProgressBar;

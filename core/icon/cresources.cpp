@@ -1,4 +1,7 @@
 #include "cresources.h"
+#include "datamodule.h"
+
+#include "iconsource.h"
 
 namespace vm {
 namespace {
@@ -23,11 +26,14 @@ std::string procWinErrorText(DWORD code) {
 void cResources::file(const std::string& name) {
     ClearUp();
     file_ = name;
-    module_ = LoadLibraryExA(name.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    // The system's enumerations fault on a damaged resource tree; such a
+    // module is left unloaded, like a file that is no module.
+    if (!IconSourceIsSound(name)) return;
+    module_ = AcquireDataModule(name);
 }
 
 void cResources::UnloadModule() {
-    if (module_) FreeLibrary(module_);
+    ReleaseDataModule(module_);
     module_ = nullptr;
 }
 

@@ -1,5 +1,6 @@
 #include "form.h"
 
+#include "eventerror.h"
 #include "menu.h"
 #include "seam.h"
 
@@ -72,7 +73,8 @@ Form* Form::fromHandle(HWND hwnd) {
 }
 
 HWND Form::hWnd() {
-    if (!hwnd_) Load();
+    // Touching a form loads it, also one whose window Create built ahead.
+    if (!hwnd_ || created_) Load();
     return hwnd_;
 }
 
@@ -106,13 +108,20 @@ void Form::createWindow() {
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
 }
 
-void Form::Load() {
-    if (loaded_ || loading_) return;
+void Form::Create() {
+    if (created_ || loaded_ || loading_) return;
     loading_ = true;
     createWindow();
     CreateControls();
     buildMenus();
     loading_ = false;
+    created_ = true;
+}
+
+void Form::Load() {
+    if (loaded_ || loading_) return;
+    Create();
+    created_ = false;
     loaded_ = true;
     g_loaded.push_back(this);
     Form_Load();
@@ -170,11 +179,16 @@ void Form::buildMenus() {
     menuBarChanged();
 }
 
-void Form::menuBarChanged() {
+void Form::menuBarChanged(bool layout) {
     if (!hwnd_ || !menuBar_) return;
     bool any = GetMenuItemCount(menuBar_) > 0;
     if (any != (GetMenu(hwnd_) != nullptr)) SetMenu(hwnd_, any ? menuBar_ : nullptr);
-    if (any) DrawMenuBar(hwnd_);
+    if (!any) return;
+    // A greyed or checked item keeps the bar's layout: repainting the frame
+    // when the window next paints is enough, and far cheaper than
+    // recalculating it for each of a row of changes.
+    if (layout) DrawMenuBar(hwnd_);
+    else RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 void Form::destroyMenus() {
@@ -445,7 +459,12 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
     // The handle may come back for another window.
     if (msg == WM_NCDESTROY) g_forms.erase(hwnd);
-    return form->handle(msg, wp, lp);
+    try {
+        return form->handle(msg, wp, lp);
+    } catch (const std::exception& error) {
+        ReportEventError(error);
+        return 0;
+    }
 }
 
 LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {

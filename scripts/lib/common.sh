@@ -12,7 +12,7 @@ vm_need_setup() {
   done
   [ -f /usr/src/googletest/CMakeLists.txt ] || return 0
   [ -f /usr/x86_64-w64-mingw32/lib/libz.a ] || return 0
-  [ -d /usr/share/icons/Adwaita ] || return 0
+  [ -d /usr/share/icons/oxygen/base/32x32 ] || return 0
   return 1
 }
 
