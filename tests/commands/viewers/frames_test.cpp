@@ -14,6 +14,7 @@
 #include "resultentry.h"
 #include "viewerform.h"
 #include "viewerhost.h"
+#include "zipcleanup.h"
 #include "zipwriter.h"
 
 using namespace vm;
@@ -48,7 +49,11 @@ TEST_F(PlayTest, ZipFramesOfTwoArchivesWithTheSameMemberAreGatheredApartAndTheCo
     const std::string one = scratch.file("one.zip"), two = scratch.file("two.zip");
     ASSERT_TRUE(vmtest::writeFile(one, vmtest::makeZipArchive({{"frames.ico", framesIco()}})));
     ASSERT_TRUE(vmtest::writeFile(two, vmtest::makeZipArchive({{"frames.ico", framesIco()}})));
-    const std::string member = scratch.file("frames.ico");
+    // Both archives' members go to one private folder here: only the key tells them apart.
+    CreateDirectoryA(scratch.file("z").c_str(), nullptr);
+    ZipExtractions = ExtractedMembers{};
+    ZipExtractions.folders = {scratch.file("z") + "\\"};
+    const std::string member = scratch.file("z\\frames.ico");
     HiddenList& list = Entries.cmbResult;
     for (int i = 0; i < 3; ++i) list.AddItem(FileEntry({member, one, std::to_string(i), "x"}, 'a', kKindZip));
     for (int i = 0; i < 2; ++i) list.AddItem(FileEntry({member, two, std::to_string(i), "x"}, 'a', kKindZip));
@@ -65,6 +70,8 @@ TEST_F(PlayTest, ZipFramesOfTwoArchivesWithTheSameMemberAreGatheredApartAndTheCo
     EXPECT_EQ(Exports.AniFrameCount, 3);
     for (const Picture& p : Exports.picFilm) EXPECT_FALSE(p.empty());
     EXPECT_FALSE(vmtest::fileExists(member));
+    EXPECT_TRUE(ZipExtractions.paths.empty());
+    ZipExtractions = ExtractedMembers{};
 }
 
 TEST_F(PlayTest, PlayStartsThePlayerAtTheFirstFrameOfTheAnimationOfAnyFrame) {
