@@ -32,6 +32,14 @@ void registerFormClass(WNDPROC proc) {
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    // The program's own icon (icon resource 1 of the program file), in the
+    // sizes of the task bar and of the caption; none when the file has none.
+    HINSTANCE program = GetModuleHandleA(nullptr);
+    wc.hIcon = static_cast<HICON>(LoadImageA(program, MAKEINTRESOURCEA(1), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(program, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                               LR_DEFAULTCOLOR));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
     RegisterClassExA(&wc);
@@ -79,6 +87,7 @@ HWND Form::hWnd() {
 }
 
 int Form::loadedCount() { return static_cast<int>(g_loaded.size()); }
+std::vector<Form*> Form::loadedForms() { return g_loaded; }
 
 void Form::registerControl(Control* control) { controls_.push_back(control); }
 void Form::unregisterControl(Control* control) {

@@ -146,8 +146,9 @@ public:
     // defaultItem is shown bold. Goes through the seam ("PopupMenu").
     void PopupMenu(MenuItem& menu, int flags = 0, int x = vmKeep, int y = vmKeep, MenuItem* defaultItem = nullptr);
 
-    // The number of loaded forms.
+    // The number of loaded forms, and the forms themselves in the order they loaded.
     static int loadedCount();
+    static std::vector<Form*> loadedForms();
 
     // For the toolkit.
     void registerControl(Control* control);

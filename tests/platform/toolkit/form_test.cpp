@@ -323,9 +323,11 @@ TEST(Form, ModalShowAndTheMessageLoopEndWhenTheFormsAreUnloaded) {
     FrmModal last;
     last.Show();
     ASSERT_EQ(vm::Form::loadedCount(), 1);
+    EXPECT_EQ(vm::Form::loadedForms(), std::vector<vm::Form*>{&last});
     vm::RunMessageLoop();
     EXPECT_TRUE(last.closedByTimer);
     EXPECT_EQ(vm::Form::loadedCount(), 0);
+    EXPECT_TRUE(vm::Form::loadedForms().empty());
 }
 
 } // namespace
