@@ -147,7 +147,8 @@ void FrmMain::Form_Load() {
     // Nothing is selected yet: the item commands start as the selection handler leaves them then.
     switchOffItemCommands();
     browserStart();
-    // not built yet: the navigation tree of the data set is built here.
+    procBuildTree();
+    connectTree();
     procInitIconCanvas();
     pager_->procSetPageButtons();
     pnlCoolBar.Bands(1).SetMinHeight(pnlToolbar.ButtonHeight());
@@ -184,20 +185,13 @@ void FrmMain::cmbMode_Click() {
     // the tree of that data set are read later in the start-up.
     if (!loadComplete_) {
         Keywords.IconSize = cmbMode.ItemData(cmbMode.ListIndex());
+        procDataSetCommands();
     } else {
-        Screen::SetMousePointer(vbHourglass);
-        saveUserData();
-        procSaveSettings();
-        Keywords.IconSize = cmbMode.ItemData(cmbMode.ListIndex());
-        procClearResult();
-        procGetSettings();
-        browserStart();
-        // not built yet: the navigation tree is rebuilt for the new data set here.
-        procInitIconCanvas();
-        if (Commands.ZoomWindowOpen) frmZoom().Unload();
-        Screen::SetMousePointer(vbDefault);
-        MessagePanel->SetText("");
+        procSwitchDataSet();
     }
+}
+
+void FrmMain::procDataSetCommands() {
     // Favourites exist only in the 32 x 32 data set.
     const bool favorites = Keywords.IconSize == 32;
     mnuFavorite.SetEnabled(favorites);
