@@ -144,6 +144,7 @@ void FrmMain::Form_Load() {
     connectSelection();
     connectExport();
     connectTools();
+    connectChange();
     // Nothing is selected yet: the item commands start as the selection handler leaves them then.
     switchOffItemCommands();
     browserStart();

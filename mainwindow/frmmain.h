@@ -37,6 +37,8 @@
 
 namespace vm {
 
+struct ChangeItem;
+
 // Counts a listing under way for as long as it runs.
 class ListingScope {
 public:
@@ -177,6 +179,10 @@ public:
     void mnuToolsRebuild_Click();
     void mnuToolsRestart_Click();
     void connectTools();
+    // The change window (frmmain_change.cpp).
+    void mnuFileChange_Click();
+    bool changeItem(ChangeItem& item); // the selected result item; false when none
+    void connectChange();
 
     // The navigation tree and the favourites (frmmain_tree.cpp, frmmain_favorites.cpp).
     NodeSources nodeSources;     // the sources beyond the library; one left empty lists nothing

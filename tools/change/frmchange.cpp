@@ -131,6 +131,13 @@ void FrmChange::bindEvents() {
     VM_ON(mnuToolsRebuild, Click);
     VM_ON(mnuHelp, Click);
     VM_ON(pnlToolbar, ButtonClick);
+    picIconDrop.OLEDragOver = [this](DataObject& Data, int& Effect, int, int, float, float, int) {
+        Effect = Data.GetFormat(vbCFText) && picIcon_OLEDragOver(Data.GetText()) ? (Effect & vbDropEffectCopy)
+                                                                                 : vbDropEffectNone;
+    };
+    picIconDrop.OLEDragDrop = [this](DataObject& Data, int&, int, int, float, float) {
+        picIcon_OLEDragDrop(Data.GetFormat(vbCFText) ? Data.GetText() : std::string());
+    };
 }
 
 void FrmChange::Form_Load() {
@@ -149,6 +156,7 @@ void FrmChange::Form_Load() {
     const auto top = reg.RegValue.toLong();
     procRegGetValue(HKEY_CURRENT_USER, kPosKey, "ChangeLeft");
     const auto left = reg.RegValue.toLong();
+    picIconDrop.attach(picIcon);
     SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     Move(left ? static_cast<int>(*left) : (Screen::Width() - Width()) / 2,
          top ? static_cast<int>(*top) : (Screen::Height() - design.height) / 2);

@@ -13,6 +13,7 @@
 #include "form.h"
 #include "imagelist.h"
 #include "menu.h"
+#include "oledragdrop.h"
 #include "picturebox.h"
 #include "statusbar.h"
 #include "toolbar.h"
@@ -31,6 +32,7 @@ public:
     StatusBar pnlStatusbar{this};
     ImageList imlButton;
     CommonDialog dlgIcon;
+    OleDropTarget picIconDrop; // "New" takes the result item dragged onto it
 
     MenuItem mnuFile{this}, mnuFileApply{this}, mnuFileCloseApply{this}, mnuDiv1{this}, mnuFileClose{this};
     MenuItem mnuView{this}, mnuViewEquiv{this}, mnuViewDefault{this}, mnuDiv2{this}, mnuViewGroup{this},
