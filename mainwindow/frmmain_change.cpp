@@ -5,6 +5,7 @@
 
 #include "changehost.h"
 #include "frmchange.h"
+#include "framecollect.h"
 
 namespace vm {
 
@@ -35,6 +36,10 @@ void FrmMain::connectChange() {
                                         reinterpret_cast<LPARAM>(title.c_str()));
         cmbSearch.SetListIndex(static_cast<int>(found));
         if (cmbSearch.ListIndex() == before) cmbSearch_Click();
+    };
+    changeHost.setHotSpot = [this] { procSetHotSpot(); };
+    changeHost.collectFrames = [](const std::string& entry) {
+        return procCollectAnimationFrames(Entries.cmbResult, entry, Keywords.IconSize);
     };
     changeHost.restartWindows = [this] { mnuToolsRestart_Click(); };
     VM_ON(mnuFileChange, Click);

@@ -70,7 +70,8 @@ std::string FrmChange::writeNewIcon(const std::string& caption) {
     bool written = false;
     if (!shown.empty() && canvas.pctColor && canvas.pctMask) {
         procMask(canvas, size, size);
-        written = orvexbind::SaveAsIcon(canvas.pctColor->hDC(), canvas.pctMask->hDC(), size, size, 24, file.c_str());
+        written =
+            orvexbind::SaveAsIcon(canvas.pctColor->hDC(), canvas.pctMask->hDC(), size, size, 24, file.c_str()) == -1;
     }
     Masks.MaskFromChange = false;
     if (!written || GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
@@ -199,8 +200,175 @@ void FrmChange::procApplyShortcut() {
     MsgBox("Changing a shortcut's icon is not available yet. Nothing was changed.", vbInformation, Caption());
 }
 
+namespace {
+
+struct CursorRole {
+    const char* role;
+    int id;
+};
+constexpr CursorRole kCursorTable[] = {{"AppStarting", 32650}, {"Arrow", 32512},    {"Crosshair", 32515},
+                                       {"IBeam", 32513},       {"Help", 32651},     {"No", 32648},
+                                       {"NWPen", 32631},       {"SizeAll", 32646},  {"SizeNESW", 32643},
+                                       {"SizeNS", 32645},      {"SizeNWSE", 32642}, {"SizeWE", 32644},
+                                       {"UpArrow", 32516},     {"Wait", 32514}};
+
+std::string fieldOf(const std::string& entry, int n) {
+    std::size_t start = 0;
+    for (int i = 1; i < n; ++i) {
+        const auto semi = entry.find(';', start);
+        if (semi == std::string::npos) return {};
+        start = semi + 1;
+    }
+    return entry.substr(start, entry.find(';', start) - start);
+}
+
+SAFEARRAY* nameArray(const std::vector<std::string>& names) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(names.size()));
+    for (LONG i = 0; array && i < static_cast<LONG>(names.size()); ++i) {
+        const std::string& name = names[static_cast<std::size_t>(i)];
+        BSTR text = SysAllocStringByteLen(name.c_str(), static_cast<UINT>(name.size()));
+        SafeArrayPutElement(array, &i, text);
+        SysFreeString(text);
+    }
+    return array;
+}
+
+SAFEARRAY* rateArray(std::size_t count, std::int32_t rate) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_I4, 0, static_cast<ULONG>(count));
+    for (LONG i = 0; array && i < static_cast<LONG>(count); ++i) {
+        LONG value = rate;
+        SafeArrayPutElement(array, &i, &value);
+    }
+    return array;
+}
+
+// Animated sources: the library animations and animated files.
+bool isAnimatedEntry(const std::string& entry) {
+    if (entry.size() < 5) return false;
+    const char code = entry[entry.size() - 5];
+    return code == '3' || code == '4' || code == '5' || code == 'a';
+}
+
+} // namespace
+
+std::string FrmChange::writeNewCursor(const std::string& caption) {
+    const std::string folder = iconFolder();
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string& dropped = picIcon.Tag;
+    const bool animated = isAnimatedEntry(dropped);
+    const std::string file = change::freeChangedIconName(folder, animated ? ".ani" : ".cur");
+    if (file.empty()) {
+        MsgBox("The folder " + folder + " has no free name for a new cursor. Nothing was changed.", vbExclamation,
+               caption);
+        return {};
+    }
+    IconCanvas canvas = changeHost.canvas ? changeHost.canvas() : IconCanvas{};
+    const auto size = static_cast<std::int16_t>(Keywords.IconSize);
+    bool written = false;
+    if (!animated) {
+        if (changeHost.setHotSpot) changeHost.setHotSpot();
+        const Picture shown = picIcon.GetPicture();
+        Masks.changePicture = [shown] { return shown; };
+        Masks.MaskFromChange = true;
+        if (!shown.empty() && canvas.pctColor && canvas.pctMask) {
+            procMask(canvas, size, size);
+            written = orvexbind::SaveAsCursor(canvas.pctColor->hDC(), canvas.pctMask->hDC(), size, size, 24,
+                                              Commands.CursorHotSpotX, Commands.CursorHotSpotY, file.c_str()) == -1;
+        }
+        Masks.MaskFromChange = false;
+    } else {
+        const std::vector<Picture> frames =
+            changeHost.collectFrames ? changeHost.collectFrames(dropped) : std::vector<Picture>{};
+        std::string temp = paths.TempPath;
+        if (temp.empty()) {
+            char buffer[MAX_PATH] = {};
+            GetTempPathA(MAX_PATH, buffer);
+            temp = buffer;
+        }
+        std::vector<std::string> frameFiles;
+        written = !frames.empty() && canvas.pctColor && canvas.pctMask;
+        Masks.filmFrame = [&frames](int element) {
+            return element >= 1 && element <= static_cast<int>(frames.size())
+                       ? frames[static_cast<std::size_t>(element - 1)]
+                       : Picture();
+        };
+        Masks.SaveFramesMode = true;
+        for (std::size_t i = 0; written && i < frames.size(); ++i) {
+            Masks.CurrentIndex = static_cast<int>(i);
+            procMask(canvas, size, size);
+            frameFiles.push_back(temp + std::to_string(i) + ".ico");
+            written = orvexbind::SaveAsIcon(canvas.pctColor->hDC(), canvas.pctMask->hDC(), size, size, 24,
+                                            frameFiles.back().c_str()) == -1;
+        }
+        Masks.SaveFramesMode = false;
+        Masks.filmFrame = nullptr;
+        if (written) {
+            SAFEARRAY* names = nameArray(frameFiles);
+            SAFEARRAY* rates = rateArray(frameFiles.size(), 20);
+            const std::int32_t replace = 0;
+            written = names && rates && orvexbind::SaveAsANI(&names, &rates, file.c_str(), &replace) == -1;
+            if (names) SafeArrayDestroy(names);
+            if (rates) SafeArrayDestroy(rates);
+        }
+        for (const std::string& frame : frameFiles) DeleteFileA(frame.c_str());
+    }
+    if (!written || GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        DeleteFileA(file.c_str());
+        MsgBox("The cursor could not be written to " + file + ". Nothing was changed.", vbExclamation, caption);
+        return {};
+    }
+    return file;
+}
+
 void FrmChange::procApplyCursor() {
-    MsgBox("Changing a cursor is not available yet. Nothing was changed.", vbInformation, Caption());
+    const std::string caption = Caption();
+    const std::string& location = picImport.Tag;
+    const std::string first = fieldOf(location, 1), third = fieldOf(location, 3);
+    std::string key = "Control Panel\\Cursors", role;
+    if (first == "default") {
+        for (const CursorRole& r : kCursorTable)
+            if (third == std::to_string(r.id)) role = r.role;
+    } else if (const auto slash = third.rfind('\\'); slash != std::string::npos) {
+        key = third.substr(0, slash);
+        role = third.substr(slash + 1);
+    }
+    if (location.empty() || role.empty()) {
+        MsgBox("Choose the cursor to change in the main window first.", vbExclamation, caption);
+        return;
+    }
+    std::string& entry = picIconBack.Tag;
+    const std::string oldFile = fieldOf(entry, 1);
+
+    if (ShowingDefault) {
+        if (!writeText(HKEY_CURRENT_USER, key, role, "")) {
+            MsgBox("The cursor setting could not be written. Nothing was changed.", vbExclamation, caption);
+            return;
+        }
+        procDeleteChangedIconFile(oldFile);
+        picImport.SetPicture({});
+        picImport.Cls();
+        picIcon.SetPicture({});
+        const int id = std::atoi(DefaultCursorId.c_str());
+        if (HCURSOR cursor = id ? LoadCursorA(nullptr, MAKEINTRESOURCEA(id)) : nullptr) {
+            DrawIcon(picImport.hDC(), 0, 0, cursor);
+            picImport.SetPicture(picImport.Image());
+        }
+    } else {
+        const std::string file = writeNewCursor(caption);
+        if (file.empty()) return;
+        if (!writeText(HKEY_CURRENT_USER, key, role, file)) {
+            DeleteFileA(file.c_str());
+            MsgBox("The cursor setting could not be written. Nothing was changed.", vbExclamation, caption);
+            return;
+        }
+        procDeleteChangedIconFile(oldFile);
+        const auto semi = entry.find(';');
+        entry = file + (semi == std::string::npos ? std::string() : entry.substr(semi));
+        picImport.SetPicture(picIcon.GetPicture());
+    }
+    Screen::SetMousePointer(vbDefault);
+    restartNotice("SysCursorRestart",
+                  "You may need to Restart Windows before Cursor changes take effect. You could also try a Re-Logon.");
 }
 
 } // namespace vm

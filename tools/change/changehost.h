@@ -33,6 +33,11 @@ struct ChangeHost {
     std::function<std::function<void()>()> rememberGroup;
     // The look-alike search for a title.
     std::function<void(const std::string& title)> searchLookAlikes;
+    // Lets the user pick a cursor's hotspot into Commands.CursorHotSpotX and
+    // CursorHotSpotY; unset, the earlier hotspot stands.
+    std::function<void()> setHotSpot;
+    // The frames of the animation an entry belongs to, from its first frame on.
+    std::function<std::vector<Picture>(const std::string& entry)> collectFrames;
     // Ends the program and restarts Windows.
     std::function<void()> restartWindows;
 };

@@ -100,6 +100,9 @@ private:
     // Writes "New" as an icon file in the changed-icon folder; the file, or
     // empty (and the user told) when it could not be written.
     std::string writeNewIcon(const std::string& caption);
+    // The same for a cursor: a one-image cursor with the hotspot the user
+    // picks, or an animated cursor of the dropped animation's frames.
+    std::string writeNewCursor(const std::string& caption);
     // The restart notice of the file-type and cursor changes.
     void restartNotice(const char* setting, const std::string& text);
 };

@@ -284,3 +284,79 @@ TEST_F(ChangeTest, SystemIconWithUnknownRootOrMissingValueWritesNothing) {
     EXPECT_FALSE(exists(icons + "1.ico"));
     EXPECT_TRUE(notices.empty());
 }
+
+TEST_F(ChangeTest, StaticCursorChangeWithItsHotspotAndRestore) {
+    const std::string cursors = "Control Panel\\Cursors";
+    setText(HKEY_CURRENT_USER, cursors, "Wait", "c:\\windows\\busy.ani");
+    frmChange().handOver(item("Wait", "c:\\windows\\busy.ani;x;Control Panel\\Cursors\\Wait", "Current Cursor"));
+    selected = item("Blue", "lib;0001book", "256 Color Icon");
+    dropSelected();
+    int picks = 0;
+    changeHost.setHotSpot = [&] {
+        ++picks;
+        Commands.CursorHotSpotX = 5;
+        Commands.CursorHotSpotY = 7;
+    };
+    frmChange().mnuFileApply_Click();
+    EXPECT_EQ(picks, 1);
+    EXPECT_EQ(regText(HKEY_CURRENT_USER, cursors, "Wait"), icons + "1.cur");
+    const std::string bytes = vmtest::readFile(icons + "1.cur");
+    ASSERT_GE(bytes.size(), 22u);
+    EXPECT_EQ(bytes[2], 2); // a cursor file
+    EXPECT_EQ(bytes[10], 5);
+    EXPECT_EQ(bytes[12], 7);
+    EXPECT_EQ(frmChange().picIconBack.Tag, icons + "1.cur;x;Control Panel\\Cursors\\Wait");
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "Change Current Cursor|You may need to Restart Windows before Cursor changes take effect. "
+                          "You could also try a Re-Logon.");
+
+    frmChange().mnuViewDefault_Click();
+    EXPECT_EQ(frmChange().DefaultCursorId, "32514");
+    frmChange().mnuFileApply_Click();
+    procRegGetValue(HKEY_CURRENT_USER, cursors, "Wait");
+    EXPECT_TRUE(reg.RegValue.isText() || reg.RegValue.isEmpty());
+    EXPECT_EQ(reg.RegValue.toText(), "");
+    EXPECT_FALSE(exists(icons + "1.cur"));
+    Commands.CursorHotSpotX = Commands.CursorHotSpotY = 16;
+}
+
+TEST_F(ChangeTest, AnimatedCursorFromTheDroppedAnimationsFrames) {
+    const std::string cursors = "Control Panel\\Cursors";
+    setText(HKEY_CURRENT_USER, cursors, "Arrow", "");
+    frmChange().handOver(item("Arrow", "default;x;32512", "Current Cursor"));
+    selected = item("Spin", "lib;00034book", "256 Color Animation");
+    dropSelected();
+    std::string asked;
+    changeHost.collectFrames = [&](const std::string& entry) {
+        asked = entry;
+        return std::vector<Picture>{Picture::fromIcon(solidIcon(RGB(255, 0, 0))),
+                                    Picture::fromIcon(solidIcon(RGB(0, 255, 0))),
+                                    Picture::fromIcon(solidIcon(RGB(0, 0, 255)))};
+    };
+    frmChange().mnuFileApply_Click();
+    EXPECT_EQ(asked, "lib;00034book");
+    EXPECT_EQ(regText(HKEY_CURRENT_USER, cursors, "Arrow"), icons + "1.ani");
+    const std::string bytes = vmtest::readFile(icons + "1.ani");
+    ASSERT_GE(bytes.size(), 12u);
+    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
+    EXPECT_EQ(bytes.substr(8, 4), "ACON");
+    const auto header = bytes.find("anih");
+    ASSERT_NE(header, std::string::npos);
+    EXPECT_EQ(bytes[header + 8 + 4], 3);       // frames
+    EXPECT_EQ(bytes[header + 8 + 28], 20);     // display rate in jiffies
+    EXPECT_EQ(msgBoxes(), 0);
+}
+
+TEST_F(ChangeTest, ACursorWithoutFramesChangesNothing) {
+    const std::string cursors = "Control Panel\\Cursors";
+    setText(HKEY_CURRENT_USER, cursors, "Arrow", "c:\\mine.cur");
+    frmChange().handOver(item("Arrow", "c:\\mine.cur;x;Control Panel\\Cursors\\Arrow", "Current Cursor"));
+    selected = item("Spin", "lib;00034book", "256 Color Animation");
+    dropSelected();
+    changeHost.collectFrames = [](const std::string&) { return std::vector<Picture>{}; };
+    frmChange().mnuFileApply_Click();
+    EXPECT_EQ(msgBoxes(), 1);
+    EXPECT_EQ(regText(HKEY_CURRENT_USER, cursors, "Arrow"), "c:\\mine.cur");
+    EXPECT_FALSE(exists(icons + "1.ani"));
+    EXPECT_TRUE(notices.empty());
+}
