@@ -53,6 +53,20 @@ std::string recycleBinKey() {
 
 } // namespace
 
+bool FrmChange::writeShownIcon(const std::string& file) {
+    IconCanvas canvas = changeHost.canvas ? changeHost.canvas() : IconCanvas{};
+    const Picture shown = picIcon.GetPicture();
+    if (shown.empty() || !canvas.pctColor || !canvas.pctMask) return false;
+    Masks.changePicture = [shown] { return shown; };
+    Masks.MaskFromChange = true;
+    const auto size = static_cast<std::int16_t>(Keywords.IconSize);
+    procMask(canvas, size, size);
+    const bool written =
+        orvexbind::SaveAsIcon(canvas.pctColor->hDC(), canvas.pctMask->hDC(), size, size, 24, file.c_str()) == -1;
+    Masks.MaskFromChange = false;
+    return written && GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 std::string FrmChange::writeNewIcon(const std::string& caption) {
     const std::string folder = iconFolder();
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -62,19 +76,7 @@ std::string FrmChange::writeNewIcon(const std::string& caption) {
                caption);
         return {};
     }
-    IconCanvas canvas = changeHost.canvas ? changeHost.canvas() : IconCanvas{};
-    const Picture shown = picIcon.GetPicture();
-    Masks.changePicture = [shown] { return shown; };
-    Masks.MaskFromChange = true;
-    const auto size = static_cast<std::int16_t>(Keywords.IconSize);
-    bool written = false;
-    if (!shown.empty() && canvas.pctColor && canvas.pctMask) {
-        procMask(canvas, size, size);
-        written =
-            orvexbind::SaveAsIcon(canvas.pctColor->hDC(), canvas.pctMask->hDC(), size, size, 24, file.c_str()) == -1;
-    }
-    Masks.MaskFromChange = false;
-    if (!written || GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (!writeShownIcon(file)) {
         DeleteFileA(file.c_str());
         MsgBox("The icon could not be written to " + file + ". Nothing was changed.", vbExclamation, caption);
         return {};
@@ -196,9 +198,6 @@ void FrmChange::procApplySystemIcon() {
     if (shell::MessageResult) procRebuildIconCache();
 }
 
-void FrmChange::procApplyShortcut() {
-    MsgBox("Changing a shortcut's icon is not available yet. Nothing was changed.", vbInformation, Caption());
-}
 
 namespace {
 
@@ -369,6 +368,10 @@ void FrmChange::procApplyCursor() {
     Screen::SetMousePointer(vbDefault);
     restartNotice("SysCursorRestart",
                   "You may need to Restart Windows before Cursor changes take effect. You could also try a Re-Logon.");
+}
+
+void FrmChange::procApplyShortcut() {
+    MsgBox("Changing a shortcut's icon is not available yet. Nothing was changed.", vbInformation, Caption());
 }
 
 } // namespace vm

@@ -100,6 +100,8 @@ private:
     // Writes "New" as an icon file in the changed-icon folder; the file, or
     // empty (and the user told) when it could not be written.
     std::string writeNewIcon(const std::string& caption);
+    // "New" as a 24-bit icon at the data set's size; true when written.
+    bool writeShownIcon(const std::string& file);
     // The same for a cursor: a one-image cursor with the hotspot the user
     // picks, or an animated cursor of the dropped animation's frames.
     std::string writeNewCursor(const std::string& caption);
@@ -108,5 +110,9 @@ private:
 };
 
 FrmChange& frmChange();
+
+// The notice after a shortcut got an icon file of the path its old icon had:
+// the shell's cached picture for that path is out of date.
+void shortcutNotice(bool sameName, const std::string& caption);
 
 } // namespace vm
