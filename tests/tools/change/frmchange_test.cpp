@@ -360,3 +360,36 @@ TEST_F(ChangeTest, ACursorWithoutFramesChangesNothing) {
     EXPECT_FALSE(exists(icons + "1.ani"));
     EXPECT_TRUE(notices.empty());
 }
+
+TEST_F(ChangeTest, DefaultThatCannotBeDrawnStillAllowsApplyAndToolbarKeysAreExact) {
+    rows = {"Odd;c:\\nowhere\\missing.dll,4;HKEY_CURRENT_USER\\Software\\VmChangeTest\\Odd"};
+    frmChange().handOver(item("Odd", "c:\\nowhere\\missing.dll;4", "System Icon"));
+    EXPECT_FALSE(frmChange().applyEnabled());
+    frmChange().pnlToolbar_ButtonClick(frmChange().pnlToolbar.Buttons("default"));
+    EXPECT_TRUE(frmChange().ShowingDefault);
+    EXPECT_EQ(frmChange().status(), "Could not Retrieve Default!");
+    EXPECT_TRUE(frmChange().applyEnabled());
+    EXPECT_EQ(frmChange().DefaultIconFile, "c:\\nowhere\\missing.dll");
+    // A drop clears the default again.
+    selected = item("Blue", "lib;1", "256 Color Icon");
+    dropSelected();
+    EXPECT_FALSE(frmChange().ShowingDefault);
+}
+
+TEST_F(ChangeTest, ThePlaceIsKeptUnlessTheWindowClosesMinimised) {
+    procRegDeleteKey(HKEY_CURRENT_USER, kPosKey);
+    handOverFileType();
+    frmChange().Move(1500, 1200);
+    frmChange().Unload();
+    procRegGetValue(HKEY_CURRENT_USER, kPosKey, "ChangeLeft");
+    EXPECT_EQ(reg.RegValue.toLong(), 1500);
+    procRegGetValue(HKEY_CURRENT_USER, kPosKey, "ChangeTop");
+    EXPECT_EQ(reg.RegValue.toLong(), 1200);
+    handOverFileType();
+    EXPECT_EQ(frmChange().Left(), 1500);
+    frmChange().Move(3000, 3000);
+    frmChange().SetWindowState(vbMinimized);
+    frmChange().Unload();
+    procRegGetValue(HKEY_CURRENT_USER, kPosKey, "ChangeLeft");
+    EXPECT_EQ(reg.RegValue.toLong(), 1500);
+}
