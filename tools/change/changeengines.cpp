@@ -92,7 +92,9 @@ void FrmChange::restartNotice(const char* setting, const std::string& text) {
         return;
     }
     shell::procShowMessage(text, setting, Caption(), "Restart Windows Now!");
-    if (shell::MessageResult && changeHost.restartWindows) changeHost.restartWindows();
+    if (!shell::MessageResult) return;
+    Restarting = true;
+    if (changeHost.restartWindows) changeHost.restartWindows();
 }
 
 void FrmChange::procApplyFileType() {

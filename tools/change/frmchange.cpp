@@ -258,11 +258,17 @@ void FrmChange::pnlToolbar_ButtonClick(ToolbarButton& Button) {
 
 void FrmChange::mnuFileApply_Click() {
     Commands.ChangeApplying = true;
+    Restarting = false;
     const std::string& kind = Tag;
     if (kind == "Current Cursor" || kind == "Animated Cursor") procApplyCursor();
     else if (kind == "System Icon") procApplySystemIcon();
     else if (kind == "Shortcut Icon") procApplyShortcut();
     else if (kind == "File Type Icon") procApplyFileType();
+    // Windows is being restarted and the program ends: nothing more is done here.
+    if (Restarting) {
+        Commands.ChangeApplying = false;
+        return;
+    }
     picIcon.SetPicture({});
     picIcon.Cls();
     Commands.ChangeApplying = false;
@@ -272,6 +278,7 @@ void FrmChange::mnuFileApply_Click() {
 
 void FrmChange::mnuFileCloseApply_Click() {
     mnuFileApply_Click();
+    if (Restarting) return;
     mnuFileClose_Click();
 }
 

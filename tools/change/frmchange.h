@@ -46,6 +46,8 @@ public:
     // The Windows default is shown in "New": Apply restores it.
     bool ShowingDefault = false;
     std::string DefaultIconFile, FileClass, DefaultCursorId;
+    // The user chose "Restart Windows Now!" in the last apply's notice.
+    bool Restarting = false;
     // The node of the navigation tree the target was chosen in.
     std::function<void()> ChangeGroupNode;
 

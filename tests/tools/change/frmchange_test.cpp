@@ -197,6 +197,9 @@ TEST_F(ChangeTest, FileTypeChangeAndRestoreKeepTheFirstDefault) {
     pressAction = true;
     f.mnuFileApply_Click();
     EXPECT_EQ(restarts, 1);
+    // The restart ends the apply at once: the window is not reset behind it.
+    EXPECT_EQ(f.status(), "Choose File, Apply to Change");
+    EXPECT_FALSE(Commands.ChangeApplying);
     EXPECT_EQ(regText(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon"), icons + "2.ico,0");
     EXPECT_FALSE(exists(icons + "1.ico"));
     EXPECT_EQ(regText(HKEY_CLASSES_ROOT, cls + "\\VmDefault"), "c:\\windows\\notepad.exe,1");
