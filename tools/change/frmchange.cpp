@@ -163,6 +163,7 @@ void FrmChange::Form_Load() {
 }
 
 void FrmChange::Form_QueryUnload(int&, int) {
+    picIconDrop.detach();
     if (WindowState() == vbMinimized) return;
     procRegCreateKey(kPosKey, HKEY_CURRENT_USER);
     procRegSetValue(kPosKey, "ChangeTop", Variant(static_cast<std::int32_t>(Top())), REG_DWORD);
