@@ -372,8 +372,4 @@ void FrmChange::procApplyCursor() {
                   "You may need to Restart Windows before Cursor changes take effect. You could also try a Re-Logon.");
 }
 
-void FrmChange::procApplyShortcut() {
-    MsgBox("Changing a shortcut's icon is not available yet. Nothing was changed.", vbInformation, Caption());
-}
-
 } // namespace vm
