@@ -85,6 +85,8 @@ protected:
     void prepare() override {
         LibraryScenario::prepare();
         identity.ProductName = "Vellumar";
+        // Changed icons go to the scratch folder's Icons folder.
+        paths.WindowsDir = dir.path();
         // The notices stay silent, so that every apply runs to its end.
         for (const char* setting : {"SysCache", "SysFileTypeRestart", "SysCursorRestart", "ShortcutCache"}) {
             procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
@@ -124,7 +126,10 @@ TEST_F(ChangeScenario, ASystemIconIsChangedAndRestored) {
     const std::string defaultLocation = row.substr(row.find(';') + 1, second - row.find(';') - 1);
     std::string place = row.substr(second + 1);
     const auto slash = place.find('\\');
-    ASSERT_EQ(place.substr(0, slash), "HKEY_CURRENT_USER") << row;
+    const std::string rootName = place.substr(0, slash);
+    const HKEY root = rootName == "HKEY_LOCAL_MACHINE" ? HKEY_LOCAL_MACHINE
+                      : rootName == "HKEY_CLASSES_ROOT" ? HKEY_CLASSES_ROOT
+                                                         : HKEY_CURRENT_USER;
     std::string key = place.substr(slash + 1), value;
     if (const auto comma = key.find(','); comma != std::string::npos) {
         value = key.substr(comma + 1);
@@ -134,7 +139,7 @@ TEST_F(ChangeScenario, ASystemIconIsChangedAndRestored) {
     dropLibraryIcon(c);
     EXPECT_EQ(c.status(), "Choose File, Apply to Change");
     clickButton(c.pnlToolbar, "apply");
-    const std::string changed = regText(HKEY_CURRENT_USER, key, value);
+    const std::string changed = regText(root, key, value);
     ASSERT_EQ(changed.substr(0, icons().size()), icons());
     const std::string file = changed.substr(0, changed.size() - 2);
     EXPECT_TRUE(exists(file));
@@ -142,7 +147,7 @@ TEST_F(ChangeScenario, ASystemIconIsChangedAndRestored) {
 
     clickButton(c.pnlToolbar, "default");
     clickButton(c.pnlToolbar, "apply");
-    EXPECT_EQ(regText(HKEY_CURRENT_USER, key, value), defaultLocation);
+    EXPECT_EQ(regText(root, key, value), defaultLocation);
     EXPECT_FALSE(exists(file));
 }
 
@@ -155,6 +160,8 @@ TEST_F(ChangeScenario, AFileTypeIconIsChangedAndRestored) {
     const auto colon = row.find(':'), semi = row.find(';');
     ASSERT_TRUE(colon != std::string::npos && semi != std::string::npos) << row;
     const std::string cls = row.substr(colon + 1, semi - colon - 1);
+    // A fresh prefix holds no copy of the default yet.
+    procRegDeleteKey(HKEY_CLASSES_ROOT, cls + "\\VmDefault");
     const std::string before = regText(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon", "");
 
     dropLibraryIcon(c);
@@ -164,9 +171,10 @@ TEST_F(ChangeScenario, AFileTypeIconIsChangedAndRestored) {
     EXPECT_TRUE(exists(changed.substr(0, changed.size() - 2)));
     EXPECT_FALSE(regText(HKEY_CLASSES_ROOT, cls + "\\VmDefault", "").empty());
 
-    chooseMenu({"&View", "&Windows Default"});
-    chooseMenu({"&File", "&Apply"});
+    clickButton(c.pnlToolbar, "default");
+    clickButton(c.pnlToolbar, "apply");
     EXPECT_EQ(regText(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon", ""), before);
+    procRegDeleteKey(HKEY_CLASSES_ROOT, cls + "\\VmDefault");
 }
 
 TEST_F(ChangeScenario, ACursorIsChangedAndRestored) {

@@ -106,8 +106,12 @@ void FrmChange::procApplyFileType() {
     }
     FileClass = row->fileClass;
     const std::string backup = FileClass + "\\VmDefault", defaultIcon = FileClass + "\\DefaultIcon";
+    // The icon in force: the class's own value, or the row's copy of it.
+    std::string current = regText(HKEY_CLASSES_ROOT, defaultIcon, "");
+    if (current.empty()) current = row->iconLocation;
     // The location from before the first change is kept once, for every restore.
-    if (regText(HKEY_CLASSES_ROOT, backup, "").empty()) writeText(HKEY_CLASSES_ROOT, backup, "", row->iconLocation);
+    if (regText(HKEY_CLASSES_ROOT, backup, "").empty() && !current.empty())
+        writeText(HKEY_CLASSES_ROOT, backup, "", current);
 
     if (!ShowingDefault) {
         const std::string file = writeNewIcon(caption);
@@ -127,7 +131,7 @@ void FrmChange::procApplyFileType() {
         }
     }
     // The registry points elsewhere now: the earlier changed file may go.
-    procDeleteChangedIconFile(row->icon.file);
+    procDeleteChangedIconFile(change::splitIconLocation(current).file);
     picImport.SetPicture(picIcon.GetPicture());
     restartNotice("SysFileTypeRestart", "You may need to Restart Windows before File Type changes take effect.");
 }
