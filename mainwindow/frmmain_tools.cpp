@@ -3,6 +3,7 @@
 #include "frmmain.h"
 
 #include "foldericon.h"
+#include "frmzoom.h"
 #include "iconcache.h"
 #include "toolscommands.h"
 #include "toolshost.h"
