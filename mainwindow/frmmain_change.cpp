@@ -7,6 +7,7 @@
 #include "frmchange.h"
 #include "commandstate.h"
 #include "framecollect.h"
+#include "frmzoom.h"
 #include "iconcanvas.h"
 #include "orvexbind.h"
 #include "seam.h"
@@ -47,7 +48,7 @@ void FrmMain::connectChange() {
         cmbSearch.SetListIndex(static_cast<int>(found));
         if (cmbSearch.ListIndex() == before) cmbSearch_Click();
     };
-    changeHost.setHotSpot = [this] { procSetHotSpot(); };
+    changeHost.setHotSpot = [] { procSetHotSpot(&frmChange()); };
     changeHost.collectFrames = [](const std::string& entry) {
         return procCollectAnimationFrames(Entries.cmbResult, entry, Keywords.IconSize);
     };
