@@ -13,10 +13,8 @@
 #include "seam.h"
 #include "state.h"
 #include "vberror.h"
-#if VM_HAVE_SHELLLINK
 #include "cshelllink.h"
 #include "shortcutchange.h"
-#endif
 
 namespace vm {
 
@@ -55,14 +53,12 @@ void FrmMain::connectChange() {
     changeHost.restartWindows = [this] { mnuToolsRestart_Click(); };
     VM_ON(mnuFileChange, Click);
     mnuResultClickChange.Click = [this] { mnuFileChange_Click(); };
-#if VM_HAVE_SHELLLINK
     resultDrop.OLEDragOver = [this](DataObject& Data, int& Effect, int Button, int Shift, float X, float Y,
                                     int State) { pnlResult_OLEDragOver(Data, Effect, Button, Shift, X, Y, State); };
     resultDrop.OLEDragDrop = [this](DataObject& Data, int& Effect, int Button, int Shift, float X, float Y) {
         pnlResult_OLEDragDrop(Data, Effect, Button, Shift, X, Y);
     };
     resultDrop.attach(pnlResult);
-#endif
 }
 
 bool FrmMain::changeItem(ChangeItem& item) {
@@ -82,7 +78,6 @@ void FrmMain::mnuFileChange_Click() {
     frmChange().handOver(item);
 }
 
-#if VM_HAVE_SHELLLINK
 
 void FrmMain::pnlResult_OLEDragOver(DataObject& Data, int& Effect, int, int, float X, float Y, int) {
     // Files dropped on an icon get that icon; anything else is no drop here.
@@ -150,6 +145,4 @@ void FrmMain::procSaveShortcut(std::string& linkFile, std::string& targetPath, s
     if (FAILED(result)) throw VbError(static_cast<std::int32_t>(result & 0xFFFF), "procSaveShortcut",
                                       "The shortcut " + linkFile + " could not be written.");
 }
-#endif
-
 } // namespace vm
