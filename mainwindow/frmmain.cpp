@@ -145,6 +145,7 @@ void FrmMain::Form_Load() {
     connectExport();
     connectItems();
     connectTools();
+    connectChange();
     // Nothing is selected yet: the item commands start as the selection handler leaves them then.
     switchOffItemCommands();
     browserStart();
