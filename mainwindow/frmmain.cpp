@@ -142,6 +142,7 @@ void FrmMain::Form_Load() {
     connectSelection();
     connectExport();
     connectTools();
+    connectDialogs();
     browserStart();
     // not built yet: the navigation tree of the data set is built here.
     procInitIconCanvas();
@@ -393,6 +394,5 @@ void FrmMain::mnuHelpTopics_Click() { seamHtmlHelp(hWnd(), paths.DataPath + "Vel
 void FrmMain::mnuHelpAbout_Click() { frmInfo().Show(vbModal); }
 // Owned by the main window, as at start-up, so raising the main window keeps the tip above it.
 void FrmMain::mnuHelpTip_Click() { frmTip().Show(vbModeless, this); }
-void FrmMain::mnuViewOptions_Click() { frmOptions().Show(vbModal); }
 
 } // namespace vm

@@ -152,6 +152,8 @@ public:
     void mnuToolsRebuild_Click();
     void mnuToolsRestart_Click();
     void connectTools();
+    // The dialogs' view of the window and the menu commands that open them (frmmain_dialogs.cpp).
+    void connectDialogs();
 
     // ISubclass: the hand-over of a later start.
     EMsgResponse MsgResponse() const override { return emrPostProcess; }

@@ -1,0 +1,66 @@
+// The main window's side of the dialogs: what the options, scan, keyword,
+// reference and information windows reach of the window, and the menu
+// commands that open them.
+#include "frmmain.h"
+
+#include "browserstate.h"
+#include "dialogforms.h"
+#include "folderpicker.h"
+#include "maskcanvas.h"
+#include "startfolders.h"
+
+namespace vm {
+
+void FrmMain::connectDialogs() {
+    OptionsHost& o = optionsHost;
+    o.pnlResult = &pnlResult;
+    o.UseMask = &Canvas.UseMask;
+    o.MaskColor = &Canvas.MaskColor;
+    o.FavoritesFolder = &folders.FavoritesFolder;
+    o.FavoritesFolderName = folders.FavoritesFolderName.empty() ? "Favorites" : folders.FavoritesFolderName;
+    o.SendToFolder = folders.SendToFolder;
+    o.DesktopFolder = folders.DesktopFolder;
+    o.IconSize = Keywords.IconSize;
+    o.showPage = [this] { pager().ShowNewList(); };
+
+    ScanHost& s = scanHost;
+    s.entries = &Entries;
+    s.paging = &Paging;
+    s.busy = &Busy;
+    s.browser = &host;
+    s.IconSize = Keywords.IconSize;
+    s.setTypePanel = [this](const std::string& text) { TypePanel->SetText(text); };
+    s.clearSearchText = [this] { cmbSearch.SetText(""); };
+
+    keywordHost.cmbSearch = &cmbSearch;
+    referenceHost.selectedTag = [this] {
+        ListItem* item = pnlResult.SelectedItem();
+        return item ? item->Tag : std::string();
+    };
+    infoHost.iconSizes.clear();
+    for (int i = 0; i < cmbMode.ListCount(); ++i) infoHost.iconSizes.push_back(cmbMode.ItemData(i));
+
+    folderPickerHooks.optionsWindow = [] { return frmOptions().hWnd(); };
+    folderPickerHooks.setFavoritesFolder = [](const std::string& f) { frmOptions().txtFavHomeDir.SetText(f); };
+    folderPickerHooks.scanWindow = [] { return frmScan().hWnd(); };
+    folderPickerHooks.setScanFolder = [](const std::string& f) {
+        frmScan().txtDir.SetText(f);
+        frmScan().cmdStart.SetEnabled(true);
+    };
+
+    mnuRefKey.Click = [] { frmKey().Show(vbModal); };
+    mnuFileOpenDir.Click = [] { frmScan().Show(vbModal); };
+    // Add stays disabled for the next opening until a keyword is chosen.
+    mnuRefAdd.Click = [] {
+        frmAdd().Show(vbModal);
+        frmAdd().cmdAdd.SetEnabled(!frmAdd().cmbSearch.Text().empty());
+    };
+}
+
+void FrmMain::mnuViewOptions_Click() {
+    // The data set may have changed since the window loaded.
+    optionsHost.IconSize = Keywords.IconSize;
+    frmOptions().Show(vbModal);
+}
+
+} // namespace vm
