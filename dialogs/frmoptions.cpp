@@ -165,7 +165,9 @@ void FrmOptions::CreateControls() {
 }
 
 // A choice in the zoom list is a change of it.
-void FrmOptions::lstZoom_Click() { lstZoom_Change(); }
+void FrmOptions::lstZoom_Click() {
+    if (!showingZoom_) lstZoom_Change();
+}
 
 void FrmOptions::Form_Load() {
     OptionsHost& h = optionsHost;
@@ -204,13 +206,11 @@ void FrmOptions::Form_Load() {
     }
     if (std::string folder = setting("ExtEditFolder"); !folder.empty()) txtEdit.Tag = folder;
 
+    // Showing the stored factor is no choice of the user's: the action stays.
+    showingZoom_ = true;
     for (int i = 0; i < lstZoom.ListCount(); ++i)
-        if (std::atoi(lstZoom.List(i).c_str()) == DoubleClick.DCZoom) {
-            // Showing the stored factor is no choice of the user's: the action stays.
-            const std::string action = DoubleClick.DCAction;
-            lstZoom.SetListIndex(i);
-            DoubleClick.DCAction = action;
-        }
+        if (std::atoi(lstZoom.List(i).c_str()) == DoubleClick.DCZoom) lstZoom.SetListIndex(i);
+    showingZoom_ = false;
 
     const std::string& a = DoubleClick.DCAction;
     if (a == "EditWith") optEditWith.SetValue(true);

@@ -111,6 +111,7 @@ private:
     std::string openedAction_;
     std::int32_t openedMaskColor_ = 0;
     bool applied_ = false;
+    bool showingZoom_ = false;
 };
 
 FrmOptions& frmOptions();

@@ -37,6 +37,12 @@ void writeText(const char* name, const std::string& value) {
     procRegSetValue(kSettingsKey, name, Variant(value), REG_SZ);
 }
 
+// The walk lists what matches its pattern, sub-folders included; only files hold icons.
+bool isFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string lowerTail(const std::string& file) {
     std::string ext = file.size() >= 4 ? file.substr(file.size() - 4) : file;
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -187,7 +193,7 @@ void FrmScan::cmdStart_Click() {
 
     for (int i = 0; i < e.lstFiles.ListCount();) {
         const std::string file = e.lstFiles.List(i);
-        if (Keeps(file)) {
+        if (Keeps(file) && !isFolder(file)) {
             if (i % 25 == 0 && h.setTypePanel) h.setTypePanel(std::to_string(i) + " libraries found");
             ++i;
         } else {
