@@ -44,7 +44,9 @@ long ChunkNumber(const std::string& chunkText) {
     if (i < chunkText.size() && (chunkText[i] == '-' || chunkText[i] == '+')) negative = chunkText[i++] == '-';
     long value = 0;
     for (; i < chunkText.size() && std::isdigit(static_cast<unsigned char>(chunkText[i])); ++i) {
-        if (value > 100000000L) return 0; // far beyond every range
+        // Far beyond every range: a larger number stays beyond them, never
+        // wraps round to a small one.
+        if (value > 100000000L) return negative ? -1000000000L : 1000000000L;
         value = value * 10 + (chunkText[i] - '0');
     }
     return negative ? -value : value;

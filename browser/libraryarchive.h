@@ -15,7 +15,9 @@ struct ChunkHome {
     std::string part;    // "32*32 Core Library" ...; "" likewise
 };
 
-// The chunk number is the integer part of its text (a leading number; no number gives 0).
+// The chunk number is the integer part of its text (a leading number; no
+// number gives 0; a number above 100,000,000 gives 1,000,000,000, beyond
+// every chunk and position).
 long ChunkNumber(const std::string& chunkText);
 ChunkHome ChunkHomeOf(int iconSize, long chunk);
 

@@ -2,9 +2,12 @@
 
 #include <strings.h>
 
+#include <set>
+
 #include "files.h"
 #include "libraryarchive.h"
 #include "resultentry.h"
+#include "seam.h"
 #include "state.h"
 #include "zandrelbind.h"
 
@@ -20,6 +23,16 @@ bool isChunkText(const std::string& chunk) {
     return true;
 }
 
+// An archive that is cut off or no archive at all would show nothing but
+// placeholders; it says so once in a run.
+void reportDamagedArchive(const std::string& archive, std::int32_t unzipResult) {
+    static std::set<std::string> reported;
+    if (unzipResult != ZANDREL_ERR_FORMAT && unzipResult != ZANDREL_ERR_OPEN) return;
+    if (!procFileExists(archive) || !reported.insert(archive).second) return;
+    MsgBox("Vellumar library archive " + archive + " is damaged.\rIts icons are shown as placeholders.",
+           vbExclamation | vbOKOnly, "Vellumar error");
+}
+
 void extractChunk(ChunkState& state, int iconSize, const std::string& chunk) {
     const ChunkHome home = ChunkHomeOf(iconSize, ChunkNumber(chunk));
     if (home.archive.empty()) return;
@@ -31,6 +44,7 @@ void extractChunk(ChunkState& state, int iconSize, const std::string& chunk) {
     state.UnzipResult = zandrel::addUNZIP_ExtractTo(ChunkCacheFolder(iconSize).c_str());
     state.UnzipResult = zandrel::addUNZIP_Overwrite(ZANDREL_OVERWRITE_ALWAYS);
     state.UnzipResult = zandrel::addUNZIP();
+    reportDamagedArchive(paths.DataPath + home.archive, state.UnzipResult);
 }
 
 } // namespace
@@ -172,7 +186,9 @@ bool LibraryChunkLoader::libraryCell(ChunkState& state, int iconSize, const std:
     procGetLibraryChunk(state, iconSize, chunk);
     const std::string codes = EntryField(entry, 3);
     procGetColor(!codes.empty() && codes[0] >= '0' && codes[0] <= '9' ? codes[0] - '0' : 0);
-    const bool loaded = state.ChunkAvailable && !state.LoadedChunkPath.empty() &&
+    // A chunk outside the ranges has no icons, whatever file its cache name may hold.
+    const bool loaded = !ChunkHomeOf(iconSize, ChunkNumber(chunk)).archive.empty() && state.ChunkAvailable &&
+                        !state.LoadedChunkPath.empty() &&
                         strcasecmp(state.LoadedChunkPath.c_str(),
                                    (ChunkCacheFolder(iconSize) + "\\" + chunk + ".lib").c_str()) == 0;
     if (!loaded || !CutChunkCell(picture_, ChunkNumber(EntryField(entry, 2)), maskColor_, cell))

@@ -4,6 +4,7 @@
 
 #include "errorreport.h"
 #include "files.h"
+#include "indexlines.h"
 #include "seam.h"
 #include "state.h"
 #include "textfile.h"
@@ -12,8 +13,6 @@ namespace vm {
 namespace {
 
 // Run-time error numbers of the error report.
-constexpr long kErrInvalidCall = 5;
-constexpr long kErrSubscript = 9;
 constexpr long kErrFileAccess = 75;
 
 std::string sizeText(const KeywordState& keywords) { return std::to_string(keywords.IconSize); }
@@ -25,12 +24,11 @@ bool readOrReport(const std::string& path, std::vector<std::string>& lines) {
     return false;
 }
 
-// The next keyword id, or false (with a report) when the tables are full:
-// ids above kMaxKeywordId are never stored.
-bool takeKeywordId(int id) {
-    if (id <= kMaxKeywordId) return true;
-    procShowError(kErrSubscript, kErrorSource, "Subscript out of range");
-    return false;
+void warn(const std::string& text) { MsgBox(text, vbExclamation | vbOKOnly, "Vellumar error"); }
+
+// A file whose lines were skipped says so once, naming the first of them.
+void reportSkipped(const std::string& path, const SkippedLines& skipped) {
+    if (skipped.count > 0) warn(SkippedLinesMessage(path, skipped));
 }
 
 void addKeyword(const KeywordLists& lists, const std::string& name, int id) {
@@ -39,28 +37,39 @@ void addKeyword(const KeywordLists& lists, const std::string& name, int id) {
     if (lists.addSearch) lists.addSearch->AddItem(name);
 }
 
+// Every line is read: one the loader cannot use, or one beyond the keyword
+// tables (ids above kMaxKeywordId are never stored), is skipped and counted.
 void readIndex(KeywordState& keywords, const KeywordLists& lists, const std::string& path, int& id) {
     std::vector<std::string> lines;
     if (!readOrReport(path, lines)) return;
-    for (const std::string& line : lines) {
-        const size_t p = line.find(';');
-        if (p == std::string::npos) {
-            procShowError(kErrInvalidCall, kErrorSource, "Invalid procedure call or argument");
-            return;
+    SkippedLines skipped;
+    const int firstId = id;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto line = ParseIndexLine(lines[i]);
+        if (!line || id > kMaxKeywordId) {
+            skipped.add(static_cast<int>(i) + 1);
+            continue;
         }
-        if (!takeKeywordId(id)) return;
-        keywords.KeywordNames[id] = line.substr(0, p);
-        addKeyword(lists, keywords.KeywordNames[id], id);
-        keywords.KeywordIcons[id] = line.substr(p + 1) + ";";
+        keywords.KeywordNames[id] = line->keyword;
+        addKeyword(lists, line->keyword, id);
+        keywords.KeywordIcons[id] = line->record;
         ++id;
     }
+    // An index of no usable line would leave the library's features silently empty.
+    if (id == firstId) warn("Vellumar Index file " + path + " holds no keywords.");
+    else reportSkipped(path, skipped);
 }
 
 void readUserKeywords(KeywordState& keywords, const KeywordLists& lists, const std::string& path, int& id) {
     std::vector<std::string> lines;
     if (!readOrReport(path, lines)) return;
-    for (const std::string& line : lines) {
-        if (!takeKeywordId(id)) return;
+    SkippedLines skipped;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (!IsUserKeywordLine(line) || id > kMaxKeywordId) {
+            skipped.add(static_cast<int>(i) + 1);
+            continue;
+        }
         keywords.KeywordNames[id] = line;
         addKeyword(lists, line, id);
         keywords.KeywordIcons[id].clear();
@@ -70,22 +79,25 @@ void readUserKeywords(KeywordState& keywords, const KeywordLists& lists, const s
         }
         ++id;
     }
+    reportSkipped(path, skipped);
 }
 
 void readUserReferences(UserReferences& refs, const std::string& path) {
     std::vector<std::string> lines;
     if (!readOrReport(path, lines)) return;
-    for (const std::string& line : lines) {
-        const size_t p = line.find(';');
-        if (p == std::string::npos) {
-            procShowError(kErrInvalidCall, kErrorSource, "Invalid procedure call or argument");
-            return;
+    SkippedLines skipped;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto line = ParseReferenceLine(lines[i]);
+        if (!line) {
+            skipped.add(static_cast<int>(i) + 1);
+            continue;
         }
-        refs.lstUser.AddItem(line.substr(0, p));
-        refs.cmbUser.AddItem(line.substr(p + 1));
+        refs.lstUser.AddItem(line->keyword);
+        refs.cmbUser.AddItem(line->entry);
         refs.lstUser.SetItemData(refs.lstUser.NewIndex(), refs.cmbUser.NewIndex());
         refs.cmbUser.SetItemData(refs.cmbUser.NewIndex(), refs.lstUser.NewIndex());
     }
+    reportSkipped(path, skipped);
 }
 
 // Writes one user file; true when it was written (or the flag was not set).

@@ -112,7 +112,7 @@ void PageFiller::showFilledPage(std::int32_t entryCount) {
 }
 
 void PageFiller::cleanUp(std::int32_t entryCount) {
-    DeleteExtractedMembers(s_.extracted, s_.entries.lstZipIcons, paths.TempPath);
+    DeleteExtractedMembers(s_.extracted, paths.TempPath);
     SendMessageA(w_.pnlResult->hWnd(), WM_SETREDRAW, TRUE, 0);
     if (w_.pnlDummy) {
         copyColumnWidths(*w_.pnlDummy, *w_.pnlResult);
@@ -162,6 +162,7 @@ void PageFiller::procGetPage() {
     // The hidden list still lays out every item it gets; that waits for the end.
     SendMessageA(w_.pnlResult->hWnd(), WM_SETREDRAW, FALSE, 0);
     s_.loader.PagePictures.clear();
+    s_.loader.extracted = &s_.extracted;
     const bool complete = fillPage(entryCount);
     s_.loader.PagePictures.clear();
     if (complete) showFilledPage(entryCount);

@@ -1,11 +1,12 @@
 #include "pageloaders.h"
 
-#include <shellapi.h>
-
 #include <cstdlib>
 #include <strings.h>
 
 #include "chunkcell.h"
+#include "fileiconextract.h"
+#include "opensearch.h"
+#include "iconsource.h"
 #include "resultentry.h"
 #include "typetext.h"
 #include "userreference.h"
@@ -22,12 +23,13 @@ struct KindLoader {
 const KindLoader kPageLoaders[] = {
     {kKindBook, procGetLibraryItem},
     {kKindUser, procGetUserItem},
+    {kKindOpen, procGetOpenItem},
+    {kKindZip, procGetOpenItem},
 };
 
 HICON noIcon(int iconSize) { return IconFromCell(NoIconCell(iconSize)); }
 
-// One step of an animation as an icon of its own, drawn at its natural size
-// onto a surface of the data set's size.
+// One step of an animation as an icon of its own, drawn at the data set's size.
 HICON aniFrameIcon(HICON animation, int step, int iconSize) {
     BITMAPINFO bmi{};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
@@ -44,9 +46,9 @@ HICON aniFrameIcon(HICON animation, int step, int iconSize) {
     if (color && mask && dc) {
         HGDIOBJ old = SelectObject(dc, mask);
         PatBlt(dc, 0, 0, iconSize, iconSize, WHITENESS); // transparent beyond the frame
-        bool drawn = DrawIconEx(dc, 0, 0, animation, 0, 0, static_cast<UINT>(step), nullptr, DI_MASK);
+        bool drawn = DrawIconEx(dc, 0, 0, animation, iconSize, iconSize, static_cast<UINT>(step), nullptr, DI_MASK);
         SelectObject(dc, color);
-        drawn = drawn && DrawIconEx(dc, 0, 0, animation, 0, 0, static_cast<UINT>(step), nullptr, DI_IMAGE);
+        drawn = drawn && DrawIconEx(dc, 0, 0, animation, iconSize, iconSize, static_cast<UINT>(step), nullptr, DI_IMAGE);
         SelectObject(dc, old);
         GdiFlush();
         if (drawn) {
@@ -87,17 +89,18 @@ HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& fil
         if (strcasecmp(file.c_str(), loader.LoadedAniFile.c_str()) != 0) {
             loader.LoadedAniFile = file;
             if (loader.LoadedAni) DestroyIcon(loader.LoadedAni);
-            loader.LoadedAni = static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+            loader.LoadedAni = nullptr;
+            if (IconSourceIsSound(file))
+                loader.LoadedAni =
+                    static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
         }
         if (loader.LoadedAni) icon = aniFrameIcon(loader.LoadedAni, loader.EntryIconIndex, iconSize);
     } else {
-        HICON large = nullptr, small = nullptr;
-        const UINT found = ExtractIconExA(file.c_str(), loader.EntryIconIndex, &large, &small, 1);
-        if (found > 0 && found != UINT_MAX) {
-            icon = iconSize == 16 ? small : large;
-            HICON other = iconSize == 16 ? large : small;
-            if (other) DestroyIcon(other);
-        }
+        // The animation held for earlier entries goes as soon as another file is drawn.
+        if (loader.LoadedAni) DestroyIcon(loader.LoadedAni);
+        loader.LoadedAni = nullptr;
+        loader.LoadedAniFile.clear();
+        icon = procExtractFileIcon(file, loader.EntryIconIndex, iconSize);
     }
     return icon ? icon : noIcon(iconSize);
 }

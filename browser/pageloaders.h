@@ -15,6 +15,7 @@
 #include "librarychunks.h"
 #include "listview.h"
 #include "picture.h"
+#include "zipcleanup.h"
 
 namespace vm {
 
@@ -26,6 +27,8 @@ struct PageLoaderState {
     HICON LoadedAni = nullptr;       // kept while consecutive entries name the same file
     LibraryChunkLoader library;      // the chunk picture and mask colour of the library loader
     std::vector<Picture> PagePictures; // picture n-1 is that of item n, until the image list takes them
+    ExtractedMembers* extracted = &ZipExtractions; // where ZIP members are extracted, and what was
+    std::string FavoritesFolder;     // an opened file below it is shown as a favourite
 
     PageLoaderState() = default;
     PageLoaderState(const PageLoaderState&) = delete;
@@ -54,9 +57,10 @@ void procGetLibraryItem(PageLoadContext& ctx, const std::string& entry);
 void procGetUserItem(PageLoadContext& ctx, const std::string& entry);
 
 // The picture of an icon held in a file, at the data set's size: frame
-// EntryIconIndex of an ".ani" file (kept loaded in LoadedAni), otherwise icon
-// EntryIconIndex as ExtractIconEx finds it; the no-icon picture when there is
-// none. Null only when Windows cannot make an icon at all. The caller owns it.
+// EntryIconIndex of an ".ani" file (kept loaded in LoadedAni, drawn at the
+// data set's size), otherwise icon EntryIconIndex as procExtractFileIcon
+// finds it, after which no animation is held; the no-icon picture when there
+// is none. Null only when Windows cannot make an icon at all. The caller owns it.
 HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& file);
 
 // Adds item PageItemNumber with its text, key, type text (from the TypeCode)

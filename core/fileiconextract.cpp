@@ -5,6 +5,8 @@
 #include <climits>
 #include <strings.h>
 
+#include "iconsource.h"
+
 namespace vm {
 namespace {
 
@@ -19,6 +21,7 @@ HICON loadCursorFile(const std::string& file, int size) {
 } // namespace
 
 int procFileIconCount(const std::string& file) {
+    if (!IconSourceIsSound(file)) return 0;
     const UINT n = ExtractIconExA(file.c_str(), -1, nullptr, nullptr, 0);
     if (n > 0 && n != UINT_MAX) return static_cast<int>(n);
     if (isCursorFile(file)) {
@@ -32,14 +35,12 @@ int procFileIconCount(const std::string& file) {
 }
 
 HICON procExtractFileIcon(const std::string& file, int index, int size) {
-    HICON large = nullptr, small = nullptr;
-    const UINT found = ExtractIconExA(file.c_str(), index, &large, &small, 1);
-    if (found > 0 && found != UINT_MAX) {
-        HICON wanted = size == 16 ? small : large;
-        HICON other = size == 16 ? large : small;
-        if (other) DestroyIcon(other);
-        if (wanted) return wanted;
-    }
+    if (!IconSourceIsSound(file)) return nullptr;
+    // Only the size asked for: making the other one as well costs as much again.
+    HICON wanted = nullptr;
+    const UINT found = size == 16 ? ExtractIconExA(file.c_str(), index, nullptr, &wanted, 1)
+                                  : ExtractIconExA(file.c_str(), index, &wanted, nullptr, 1);
+    if (found > 0 && found != UINT_MAX && wanted) return wanted;
     if (index == 0 && isCursorFile(file)) return loadCursorFile(file, size);
     return nullptr;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The one way the program asks Windows for the icons of a file: every lister
 // and page loader goes through here, so a file Windows should not be handed
-// is refused in one place.
+// is refused in one place: a damaged module, icon or animation gives no
+// icons (IconSourceIsSound).
 #include <windows.h>
 
 #include <string>

@@ -176,8 +176,12 @@ void FrmScan::cmdStart_Click() {
     Hide();
     EntryLists& e = *h.entries;
     e.lstFiles.Clear();
-    e.lstZipFiles.Clear();
-    e.lstZipIcons.Clear();
+    if (h.clearZipLists) {
+        h.clearZipLists();
+    } else {
+        e.lstZipFiles.Clear();
+        e.lstZipIcons.Clear();
+    }
     b.abort(false);
     b.messagePanel("Searching for icon libraries, please wait...");
 

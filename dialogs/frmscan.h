@@ -22,6 +22,7 @@ struct ScanHost {
     const BrowserHost* browser = nullptr;   // status panels, yields, busy state, the page
     int IconSize = 32;
     std::function<void(const std::string&)> setTypePanel;
+    std::function<void()> clearZipLists;    // empties lstZipFiles and lstZipIcons with what was extracted
     std::function<void()> listZipMembers;   // the icon files inside the archives of lstZipFiles
     std::function<void()> searchOpen;       // lists the icons of lstFiles and lstZipIcons, page 1
     std::function<void()> clearSearchText;  // the keyword box shows no keyword

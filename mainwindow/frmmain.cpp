@@ -21,6 +21,7 @@
 #include "startfolders.h"
 #include "state.h"
 #include "winversion.h"
+#include "zipsource.h"
 
 namespace vm {
 
@@ -138,6 +139,7 @@ void FrmMain::Form_Load() {
     frmAdd().Load();
     frmKey().Load();
     connectBrowser();
+    connectOpen();
     connectPager();
     connectSelection();
     connectExport();
@@ -289,13 +291,12 @@ void FrmMain::procOpenPassedFile(const std::string& text) {
     if (!text.empty()) {
         if (Entries.cmbResult.ListCount() > 0) {
             Entries.lstFiles.Clear();
-            Entries.lstZipFiles.Clear();
-            Entries.lstZipIcons.Clear();
+            procClearZipLists(Entries, ZipExtractions);
             Entries.cmbResult.Clear();
             procClearResult();
         }
         runState.PassedFile = text;
-        // not built yet: the folder-and-file opener lists the paths here.
+        procOpenFolderFiles(' ');
     }
     if (IsWindowVisible(hWnd())) SetFocus();
     shell::procActivatePrevInstance(hWnd());
@@ -371,6 +372,7 @@ void FrmMain::procEndProgram() {
         runState.SystemIconsChanged = false;
     }
     saveWindowSettings();
+    procClearZipLists(Entries, ZipExtractions);
     // Every data set of the selector has its own cache of extracted chunks.
     for (int i = 0; i < cmbMode.ListCount(); ++i) {
         std::string folder = ChunkCacheFolder(cmbMode.ItemData(i)) + "\\";

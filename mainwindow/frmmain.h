@@ -23,6 +23,7 @@
 #include "layout.h"
 #include "listview.h"
 #include "mainsettings.h"
+#include "opensearch.h"
 #include "menu.h"
 #include "pagefiller.h"
 #include "selection.h"
@@ -96,6 +97,16 @@ public:
     OffscreenSurface picSave, pctMask, pctColor;
     TimerControl tmrLed{this};
     ImageList imlToolbarGrey, imlToolbarHot, imlResult32, imlIcon32, imlNav;
+
+    // Opened files and folders: the Open commands, the hand-over of passed
+    // paths (split at the character with code separator), and the hidden text
+    // boxes the ZIP listing writes into.
+    TextBox txtZIP{this}, txtDummyZIP{this};
+    void mnuFileOpen_Click();
+    void mnuFileOpenDir_Click();
+    void procOpenFolderFiles(int separator);
+    OpenSearchContext openSearch();
+    void connectOpen();
 
     // Services of the window for the other subsystems.
     void procOpenPassedFile(const std::string& text);

@@ -8,6 +8,8 @@
 #include "folderpicker.h"
 #include "maskcanvas.h"
 #include "startfolders.h"
+#include "state.h"
+#include "zipsource.h"
 
 namespace vm {
 
@@ -31,6 +33,14 @@ void FrmMain::connectDialogs() {
     s.IconSize = Keywords.IconSize;
     s.setTypePanel = [this](const std::string& text) { TypePanel->SetText(text); };
     s.clearSearchText = [this] { cmbSearch.SetText(""); };
+    s.clearZipLists = [] { procClearZipLists(Entries, ZipExtractions); };
+    s.listZipMembers = [this] {
+        procExtractZIPFilenames(Entries, ZipExtractions, Chunks, {txtZIP.hWnd(), txtDummyZIP.hWnd()}, paths.TempPath);
+    };
+    s.searchOpen = [this] {
+        OpenSearchContext ctx = openSearch();
+        procSearchOpen(ctx);
+    };
 
     keywordHost.cmbSearch = &cmbSearch;
     referenceHost.selectedTag = [this] {
@@ -49,7 +59,6 @@ void FrmMain::connectDialogs() {
     };
 
     mnuRefKey.Click = [] { frmKey().Show(vbModal); };
-    mnuFileOpenDir.Click = [] { frmScan().Show(vbModal); };
     // Add stays disabled for the next opening until a keyword is chosen.
     mnuRefAdd.Click = [] {
         frmAdd().Show(vbModal);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "iconsource.h"
+
 namespace vm {
 namespace {
 
@@ -146,6 +148,8 @@ HBITMAP cFileIcon::drawImageBits(HDC hDC, int index, bool mask, bool draw, int x
 
 HICON cFileIcon::decodedIcon(int index) const {
     auto& image = images_[index - 1];
+    // A PNG that claims another size than its entry, or a huge one, is never decoded.
+    if (!ico::imageIsSound(entries_[index - 1], bytesOf(image))) return nullptr;
     return CreateIconFromResourceEx(const_cast<PBYTE>(image.data()), static_cast<DWORD>(image.size()), TRUE,
                                     0x00030000, ImageWidth(index), ImageHeight(index), LR_DEFAULTCOLOR);
 }
@@ -208,12 +212,6 @@ void cFileIcon::DrawIconImage(HDC hDC, int index, bool mask, int x, int y, int w
 }
 
 void cFileIcon::AddImage(int width, int height, std::int32_t colours) {
-    for (int i = 1; i <= ImageCount(); ++i) {
-        if (ImageWidth(i) == width && ImageHeight(i) == height && ImageColourCount(i) == colours)
-            raiseClassError(1049, kClass, "Icon already exists.");
-    }
-    if (width < 0 || width > 255 || height < 0 || height > 255) raiseOverflowError(kClass);
-
     ico::DirEntry e;
     e.bWidth = static_cast<std::uint8_t>(width);
     e.bHeight = static_cast<std::uint8_t>(height);
@@ -224,6 +222,16 @@ void cFileIcon::AddImage(int width, int height, std::int32_t colours) {
     case 256: e.wBitCount = 8; break;
     default: e.wBitCount = 24; break;
     }
+    // Any count other than 2, 16 and 256 makes a 24-bit image, so an image of
+    // the same size and depth exists whatever count asked for it before.
+    for (int i = 1; i <= ImageCount(); ++i) {
+        const ico::DirEntry& old = entries_[i - 1];
+        const bool sameSize = ImageWidth(i) == width && ImageHeight(i) == height;
+        const bool sameDepth = ImageColourCount(i) == colours ||
+                               (old.wBitCount == e.wBitCount && old.bColorCount == e.bColorCount);
+        if (sameSize && sameDepth) raiseClassError(1049, kClass, "Icon already exists.");
+    }
+    if (width < 0 || width > 255 || height < 0 || height > 255) raiseOverflowError(kClass);
     auto image = ico::blankDib(width, height, e.wBitCount);
     e.dwBytesInRes = static_cast<std::uint32_t>(image.size());
     entries_.push_back(e);
@@ -273,6 +281,12 @@ bool cFileIcon::LoadIcon(const std::string& file) {
     for (std::size_t i = 0; i < count; ++i)
         entries_.push_back(*ico::readDirEntry(ico::Bytes(table).subspan(i * ico::kEntrySize)));
 
+    // Images may share bytes, but together they can be no larger than the
+    // file: a small file whose many entries each span all of it would
+    // otherwise ask for gigabytes.
+    std::uint64_t total = 0;
+    for (const auto& e : entries_) total += e.dwBytesInRes;
+    if (total > size) fail("Icon Images Array is Corrupt.");
     for (const auto& e : entries_) {
         if (!ico::blockInside(e.dwImageOffset, e.dwBytesInRes, size)) fail("Icon Images Array is Corrupt.");
         std::vector<std::uint8_t> image(e.dwBytesInRes);
@@ -286,6 +300,8 @@ bool cFileIcon::LoadIcon(const std::string& file) {
 bool cFileIcon::LoadIconFromEXE(const std::string& file, std::int32_t id, const std::string& name) {
     clear();
     filename_ = file;
+    // A damaged module counts as one that cannot be loaded.
+    if (!IconSourceIsSound(file)) return false;
     ModuleHandle module(LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!module) return false;
 
@@ -347,6 +363,13 @@ bool cFileIcon::SaveIcon(const std::string& file) {
     if (filename_.empty() && file.empty()) raiseClassError(1051, kClass, "No filename specified.");
     if (entries_.empty()) raiseClassError(1052, kClass, "Icon contains no images.");
     if (!file.empty()) filename_ = file;
+
+    // Replacing a read-only, hidden or system file is refused, as opening it
+    // for writing with normal attributes would be; its attributes stay.
+    const DWORD attributes = GetFileAttributesA(filename_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY)))
+        raiseClassError(1052, kClass, "Couldn't open file for writing.");
 
     layOutOffsets();
     std::vector<std::uint8_t> bytes;

@@ -1,5 +1,7 @@
 #include "cresources.h"
 
+#include "iconsource.h"
+
 namespace vm {
 namespace {
 
@@ -23,6 +25,9 @@ std::string procWinErrorText(DWORD code) {
 void cResources::file(const std::string& name) {
     ClearUp();
     file_ = name;
+    // The system's enumerations fault on a damaged resource tree; such a
+    // module is left unloaded, like a file that is no module.
+    if (!IconSourceIsSound(name)) return;
     module_ = LoadLibraryExA(name.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }
 

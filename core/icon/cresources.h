@@ -25,7 +25,8 @@ public:
     ~cResources() { ClearUp(); }
 
     // ClearUp, then loads the file as a data file; a file that is not a
-    // module leaves hModule nullptr and raises nothing.
+    // module, or a module whose resources are damaged, leaves hModule
+    // nullptr and raises nothing.
     void file(const std::string& name);
     const std::string& file() const { return file_; }
     HMODULE hModule() const { return module_; }

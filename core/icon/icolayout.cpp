@@ -129,7 +129,141 @@ std::int32_t colourCount(const DirEntry& e, Bytes image) {
     return static_cast<std::int32_t>(1u << bits);
 }
 
-std::optional<DibLayout> checkDib(Bytes image) {
+std::optional<PixelSize> pngSize(Bytes image) {
+    if (!isPng(image) || image.size() < 24 || u32be(image, 12) != 0x49484452u) return std::nullopt;
+    return PixelSize{u32be(image, 16), u32be(image, 20)};
+}
+
+namespace {
+
+// An entry side of 0 stands for 256 pixels, or more in a large PNG image.
+bool sideAgrees(std::uint8_t entrySide, std::uint32_t imageSide) {
+    if (imageSide == 0 || imageSide > kMaxImageSide) return false;
+    return entrySide == 0 ? imageSide >= 256 : imageSide == entrySide;
+}
+
+std::optional<DibLayout> dibLayout(Bytes image, bool maskRequired);
+
+// The system draws an image without its mask too; only what it reads of
+// the colour plane must be there.
+bool dibIsSound(Bytes image) {
+    const auto dib = dibLayout(image, false);
+    return dib && static_cast<std::uint32_t>(dib->width) <= kMaxImageSide &&
+           static_cast<std::uint32_t>(dib->height) <= kMaxImageSide;
+}
+
+} // namespace
+
+bool imageIsSound(const DirEntry& e, Bytes image) {
+    if (const auto size = pngSize(image))
+        return sideAgrees(e.bWidth, size->width) && sideAgrees(e.bHeight, size->height);
+    return !isPng(image) && dibIsSound(image);
+}
+
+bool imageIsSound(Bytes image) {
+    if (const auto size = pngSize(image))
+        return size->width >= 1 && size->width <= kMaxImageSide && size->height >= 1 && size->height <= kMaxImageSide;
+    return !isPng(image) && dibIsSound(image);
+}
+
+bool icoFileIsSound(Bytes file) {
+    const auto dir = readIconDir(file);
+    if (!dir || dir->idReserved != 0 || (dir->idType != 1 && dir->idType != 2) || dir->idCount < 1) return false;
+    const std::size_t count = static_cast<std::size_t>(dir->idCount);
+    if (!blockInside(kDirSize, kEntrySize * count, file.size())) return false;
+    std::uint64_t total = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const DirEntry e = *readDirEntry(file.subspan(kDirSize + i * kEntrySize));
+        if (!blockInside(e.dwImageOffset, e.dwBytesInRes, file.size())) return false;
+        total += e.dwBytesInRes;
+        if (total > file.size()) return false;
+        if (!imageIsSound(e, file.subspan(e.dwImageOffset, e.dwBytesInRes))) return false;
+    }
+    return true;
+}
+
+namespace {
+
+constexpr std::uint32_t fourCC(const char (&s)[5]) {
+    return static_cast<std::uint32_t>(static_cast<std::uint8_t>(s[0])) |
+           (static_cast<std::uint32_t>(static_cast<std::uint8_t>(s[1])) << 8) |
+           (static_cast<std::uint32_t>(static_cast<std::uint8_t>(s[2])) << 16) |
+           (static_cast<std::uint32_t>(static_cast<std::uint8_t>(s[3])) << 24);
+}
+
+// What the chunks of an animation say about it.
+struct AniParts {
+    bool header = false;
+    std::uint32_t frames = 0;
+    std::uint32_t steps = 0;
+    std::uint32_t flags = 0;
+    std::uint32_t iconChunks = 0;
+    std::optional<Bytes> rate;
+    std::optional<Bytes> sequence;
+};
+
+// Walks the chunks of body, a list's inside; false when one leaves it.
+bool walkChunks(Bytes body, bool inFrames, AniParts& parts, int depth) {
+    std::size_t at = 0;
+    while (at < body.size()) {
+        if (body.size() - at < 8) return false;
+        const std::uint32_t id = u32(body, at);
+        const std::uint32_t size = u32(body, at + 4);
+        if (size > body.size() - at - 8) return false;
+        const Bytes data = body.subspan(at + 8, size);
+        if (id == fourCC("LIST")) {
+            if (size < 4 || depth > 1) return false;
+            if (!walkChunks(data.subspan(4), u32(data, 0) == fourCC("fram"), parts, depth + 1)) return false;
+        } else if (inFrames && id == fourCC("icon")) {
+            if (!icoFileIsSound(data)) return false;
+            ++parts.iconChunks;
+        } else if (id == fourCC("anih")) {
+            if (size < 36) return false;
+            parts.header = true;
+            parts.frames = u32(data, 4);
+            parts.steps = u32(data, 8);
+            parts.flags = u32(data, 32);
+        } else if (id == fourCC("rate")) {
+            parts.rate = data;
+        } else if (id == fourCC("seq ")) {
+            parts.sequence = data;
+        }
+        at += 8 + static_cast<std::size_t>(size) + (size & 1);
+    }
+    return true;
+}
+
+} // namespace
+
+bool aniFileIsSound(Bytes file) {
+    if (file.size() < 12 || u32(file, 0) != fourCC("RIFF") || u32(file, 8) != fourCC("ACON")) return false;
+    const std::uint32_t riffSize = u32(file, 4);
+    if (riffSize < 4 || riffSize > file.size() - 8) return false;
+    AniParts parts;
+    if (!walkChunks(file.subspan(12, riffSize - 4), false, parts, 0)) return false;
+    // Frames must be icons (flag 1) and be as many as the header says; every
+    // step's rate and frame number must be there.
+    if (!parts.header || (parts.flags & 1) == 0 || parts.frames == 0 || parts.frames != parts.iconChunks)
+        return false;
+    const std::uint64_t steps = parts.steps;
+    if (steps == 0 || steps > 0x10000) return false;
+    if (parts.rate && parts.rate->size() < 4 * steps) return false;
+    if (parts.sequence) {
+        if (parts.sequence->size() < 4 * steps) return false;
+        for (std::size_t i = 0; i < steps; ++i)
+            if (u32(*parts.sequence, 4 * i) >= parts.frames) return false;
+    } else if (steps > parts.frames) {
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The layout of a DIB image block; with maskRequired false the block need
+// hold only its header, colour table and colour plane (32-bit images often
+// leave out the mask, which their alpha channel replaces).
+std::optional<DibLayout> dibLayout(Bytes image, bool maskRequired) {
     if (image.size() < kInfoHeaderSize) return std::nullopt;
     DibLayout d;
     d.headerSize = u32(image, 0);
@@ -152,12 +286,16 @@ std::optional<DibLayout> checkDib(Bytes image) {
     const std::uint64_t colourBits = d.headerSize + 4ull * d.colourTable;
     const std::uint64_t maskBits = colourBits + dibRowSize(std::uint64_t(width) * bits) * d.height;
     const std::uint64_t end = maskBits + dibRowSize(std::uint64_t(width)) * d.height;
-    if (end > image.size()) return std::nullopt;
+    if ((maskRequired ? end : maskBits) > image.size()) return std::nullopt;
     d.colourBits = static_cast<std::size_t>(colourBits);
     d.maskBits = static_cast<std::size_t>(maskBits);
     d.end = static_cast<std::size_t>(end);
     return d;
 }
+
+} // namespace
+
+std::optional<DibLayout> checkDib(Bytes image) { return dibLayout(image, true); }
 
 std::vector<std::uint8_t> blankDib(int width, int height, std::uint16_t bitCount) {
     const std::size_t colours = bitCount <= 8 ? (std::size_t{1} << bitCount) : 0;

@@ -76,6 +76,34 @@ unsigned imageBitDepth(Bytes image);
 // depths above 24 bits count as 16777216 colours; 0 when the depth is unknown.
 std::int32_t colourCount(const DirEntry& e, Bytes image);
 
+// Largest side of an image we hand to a decoder: far above any icon, and
+// small enough that decoding one never takes long or much memory.
+constexpr std::uint32_t kMaxImageSide = 1024;
+
+// Width and height a PNG image states in its header; nothing when the image
+// is no PNG or its header is cut short.
+struct PixelSize {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+std::optional<PixelSize> pngSize(Bytes image);
+
+// Whether an image may be decoded: a PNG whose header agrees with the
+// directory entry (an entry side of 0 stands for 256 or more) and is at most
+// kMaxImageSide square, or a DIB that checkDib accepts within the same bound.
+bool imageIsSound(const DirEntry& e, Bytes image);
+// The same for an image found without a directory entry (an icon resource).
+bool imageIsSound(Bytes image);
+
+// Whether a whole ICO or CUR file may be handed to the system: a directory of
+// at least one entry, every image inside the file and sound, and the images
+// together no larger than the file.
+bool icoFileIsSound(Bytes file);
+
+// Whether an animation (RIFF "ACON") may be handed to the system: every chunk
+// inside its parent, and every frame a sound ICO or CUR file.
+bool aniFileIsSound(Bytes file);
+
 // Where the parts of a DIB image block lie, once it has been checked to hold
 // its header, colour table, colour plane and mask plane.
 struct DibLayout {

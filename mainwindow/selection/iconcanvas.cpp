@@ -104,19 +104,17 @@ void procMask(IconCanvas& c, std::int16_t width, std::int16_t height) {
     if (!icon || !GetIconInfo(icon, &info)) return;
 
     HDC screen = GetDC(nullptr);
-    HDC maskCanvas = CreateCompatibleDC(screen);
-    HDC colorCanvas = CreateCompatibleDC(screen);
+    HDC canvas = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
-    HGDIOBJ maskOwn = SelectObject(maskCanvas, info.hbmMask);
-    // A monochrome icon keeps its picture below the mask in the same bitmap.
-    HGDIOBJ colorOwn = SelectObject(colorCanvas, info.hbmColor ? info.hbmColor : info.hbmMask);
-    const int colorTop = info.hbmColor ? 0 : height;
-    BitBlt(c.pctMask->hDC(), 0, 0, width, height, maskCanvas, 0, 0, SRCCOPY);
-    BitBlt(c.pctColor->hDC(), 0, 0, width, height, colorCanvas, 0, colorTop, SRCCOPY);
-    SelectObject(maskCanvas, maskOwn);
-    SelectObject(colorCanvas, colorOwn);
-    DeleteDC(maskCanvas);
-    DeleteDC(colorCanvas);
+    // A bitmap goes into one device context at a time. A monochrome icon
+    // keeps its picture below the mask in the mask's own bitmap, so both
+    // planes are copied from it in turn.
+    HGDIOBJ own = SelectObject(canvas, info.hbmMask);
+    BitBlt(c.pctMask->hDC(), 0, 0, width, height, canvas, 0, 0, SRCCOPY);
+    if (info.hbmColor) SelectObject(canvas, info.hbmColor);
+    BitBlt(c.pctColor->hDC(), 0, 0, width, height, canvas, 0, info.hbmColor ? 0 : height, SRCCOPY);
+    SelectObject(canvas, own);
+    DeleteDC(canvas);
     if (info.hbmMask) DeleteObject(info.hbmMask);
     if (info.hbmColor) DeleteObject(info.hbmColor);
 }

@@ -16,7 +16,7 @@
 #include "resultentry.h"
 #include "state.h"
 #include "vberror.h"
-#include "zandrelbind.h"
+#include "zipsource.h"
 
 namespace vm {
 
@@ -55,16 +55,6 @@ std::string lowerTail(const std::string& text, size_t n) {
     std::string tail = text.size() > n ? text.substr(text.size() - n) : text;
     for (char& ch : tail) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     return tail;
-}
-
-// One member of an archive into a folder, as every user of "azip" entries extracts it.
-void extractMember(const std::string& archive, const std::string& member, const std::string& folder) {
-    zandrel::addUNZIP_Initialise();
-    Chunks.UnzipResult = zandrel::addUNZIP_ArchiveName(archive.c_str());
-    Chunks.UnzipResult = zandrel::addUNZIP_Include(member.c_str());
-    Chunks.UnzipResult = zandrel::addUNZIP_ExtractTo(folder.c_str());
-    Chunks.UnzipResult = zandrel::addUNZIP_Overwrite(ZANDREL_OVERWRITE_ALWAYS);
-    Chunks.UnzipResult = zandrel::addUNZIP();
 }
 
 // A fresh FileIcons(1); it stays empty when nothing loads, so no command acts
@@ -114,19 +104,14 @@ void fileCase(SelectionWindow& w, const std::string& entry) {
     }
     const bool zip = EntryIsKind(entry, kKindZip);
     const std::string field1 = procGetField(entry, ';', 1);
+    // A member goes to its archive's private folder under its listed name,
+    // where the entry names it; only what this step wrote is removed again.
+    const bool extracted = zip && ExtractZipEntryFile(ZipExtractions, Chunks, field1, procGetField(entry, ';', 2));
     std::string folderCopy = field1;
     const std::string folder = procGetFolder(folderCopy);
     const std::string longFolder = procGetLongPath(folder);
     const std::string name = procGetFileName(field1);
     const std::string source = longFolder.empty() ? field1 : longFolder + name;
-
-    // Only a member this step writes itself is deleted again; a file of that
-    // name that was there before is left alone.
-    bool extracted = false;
-    if (zip && selection::isPlainMemberName(name) && !procFileExists(source)) {
-        extractMember(procGetField(entry, ';', 2), name, longFolder.empty() ? folder : longFolder);
-        extracted = procFileExists(source);
-    }
 
     const int iconIndex = std::atoi(procGetField(entry, ';', zip ? 3 : 2).c_str());
     const std::string ending = lowerTail(source, 3);
@@ -139,7 +124,7 @@ void fileCase(SelectionWindow& w, const std::string& entry) {
     }
     if (w.grdIcons) w.grdIcons->Init(Selection.FileIcons.front());
 
-    if (extracted) DeleteFileA(source.c_str());
+    if (extracted) DeleteExtractedMember(ZipExtractions, field1);
 
     Selection.SelectedItemPath = source;
     Selection.SelectedItemName = procGetFileName(source);

@@ -101,9 +101,4 @@ std::int16_t saveBitDepthForColourCount(std::int32_t colours, const std::string&
 
 long roundHalfEven(double value) { return std::lrint(value); }
 
-bool isPlainMemberName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    return name.find_first_of("\\/:") == std::string::npos;
-}
-
 } // namespace vm::selection

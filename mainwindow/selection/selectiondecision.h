@@ -73,10 +73,6 @@ template <class Measure>
 std::optional<std::string> fitPath(int panelWidth, const std::string& path, const std::string& folder,
                                    const std::string& name, const std::string& margin, Measure textWidth);
 
-// Whether an archive member named by an entry can be extracted and later
-// deleted as exactly one file directly inside the target folder.
-bool isPlainMemberName(const std::string& name);
-
 // Whole-text comparison without regard to case.
 bool sameText(const std::string& a, const std::string& b);
 

@@ -1,5 +1,6 @@
 #include "control.h"
 
+#include "eventerror.h"
 #include "form.h"
 #include "vberror.h"
 
@@ -100,12 +101,17 @@ LRESULT CALLBACK Control::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
         return CallWindowProcA(hook.next, hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
-    if (self && hook.child) {
-        if (isKey(msg) && self->keyMessage(hwnd, msg, wp, lp, result)) return result;
-    } else if (self) {
-        if (self->onMessage(msg, wp, lp, result)) return result;
-        if (self->commonMessage(msg, wp, lp, result)) return result;
-        if (isKey(msg) && self->keyMessage(hwnd, msg, wp, lp, result)) return result;
+    try {
+        if (self && hook.child) {
+            if (isKey(msg) && self->keyMessage(hwnd, msg, wp, lp, result)) return result;
+        } else if (self) {
+            if (self->onMessage(msg, wp, lp, result)) return result;
+            if (self->commonMessage(msg, wp, lp, result)) return result;
+            if (isKey(msg) && self->keyMessage(hwnd, msg, wp, lp, result)) return result;
+        }
+    } catch (const std::exception& error) {
+        ReportEventError(error);
+        return 0;
     }
     return CallWindowProcA(hook.next, hwnd, msg, wp, lp);
 }

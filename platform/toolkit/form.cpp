@@ -1,5 +1,6 @@
 #include "form.h"
 
+#include "eventerror.h"
 #include "menu.h"
 #include "seam.h"
 
@@ -445,7 +446,12 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
     // The handle may come back for another window.
     if (msg == WM_NCDESTROY) g_forms.erase(hwnd);
-    return form->handle(msg, wp, lp);
+    try {
+        return form->handle(msg, wp, lp);
+    } catch (const std::exception& error) {
+        ReportEventError(error);
+        return 0;
+    }
 }
 
 LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,5 +1,6 @@
 #include "timer.h"
 
+#include "eventerror.h"
 #include "form.h"
 
 #include <map>
@@ -51,7 +52,12 @@ void TimerControl::restart() {
 
 void CALLBACK TimerControl::tick(HWND, UINT, UINT_PTR id, DWORD) {
     auto found = running().find(id);
-    if (found != running().end() && found->second->Timer) found->second->Timer();
+    if (found == running().end() || !found->second->Timer) return;
+    try {
+        found->second->Timer();
+    } catch (const std::exception& error) {
+        ReportEventError(error);
+    }
 }
 
 void TimerControl::reset() {

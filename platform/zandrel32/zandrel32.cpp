@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -90,15 +91,27 @@ std::string listingLine(const zandrel::ZipEntry& e, const std::string& path) {
     return fields + path;
 }
 
+// The name a member is listed and written under: its path when that is a
+// safe one, else its plain file name alone when that is safe, else "".
+std::string usableName(const zandrel::ZipEntry& e) {
+    const std::string path = zandrel::safeRelativePath(e.name);
+    return path.empty() ? zandrel::safeRelativePath(zandrel::fileNamePart(e.name)) : path;
+}
+
 // One WM_SETTEXT per member, sent (not posted) so that the window's owner
-// handles each line before the next arrives. Folders and names that are no
-// safe path are left out: they could not be extracted anyway.
+// handles each line before the next arrives. Folders are left out, and so is
+// a member whose name gives not even a safe plain file name, or a second
+// member of an earlier one's path; one whose path is unsafe ("..", a drive, a
+// leading separator) is listed by its plain name.
 int32_t listMembers(const std::vector<zandrel::ZipEntry>& entries) {
     int32_t listed = 0;
+    // Windows' file names ignore case: a member of an earlier one's path
+    // would overwrite that one's file.
+    std::unordered_set<std::string> seen;
     for (const auto& e : entries) {
         if (e.isFolder()) continue;
-        const std::string path = zandrel::safeRelativePath(e.name);
-        if (path.empty()) continue;
+        const std::string path = usableName(e);
+        if (path.empty() || !seen.insert(zandrel::pathKey(path)).second) continue;
         if (g_op.window) {
             const std::string line = listingLine(e, path);
             SendMessageA(g_op.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str()));
@@ -115,22 +128,43 @@ std::string joinPath(std::string folder, const std::string& relative) {
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void createSubFolders(const std::string& folder, const std::string& relative) {
-    for (size_t slash = relative.find('\\'); slash != std::string::npos; slash = relative.find('\\', slash + 1))
-        CreateDirectoryA(joinPath(folder, relative.substr(0, slash)).c_str(), nullptr);
+// Creates the member's missing folders below folder; those it made are added
+// to `made`, deepest last, so that a failure can take them away again.
+bool createSubFolders(const std::string& folder, const std::string& relative, std::vector<std::string>& made) {
+    for (size_t slash = relative.find('\\'); slash != std::string::npos; slash = relative.find('\\', slash + 1)) {
+        const std::string path = joinPath(folder, relative.substr(0, slash));
+        if (CreateDirectoryA(path.c_str(), nullptr)) made.push_back(path);
+        else if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    }
+    return true;
 }
 
-// The member goes to a temporary file beside its target and is renamed into
+void removeFolders(const std::vector<std::string>& made) {
+    for (auto it = made.rbegin(); it != made.rend(); ++it) RemoveDirectoryA(it->c_str());
+}
+
+// A member larger than any file the program uses, or than the target disk
+// can take, is refused before anything is written.
+bool fits(const zandrel::ZipEntry& entry) {
+    if (entry.size > ZANDREL_MAX_MEMBER) return false;
+    ULARGE_INTEGER free{};
+    if (!GetDiskFreeSpaceExA(g_op.folder.c_str(), &free, nullptr, nullptr)) return true;
+    return entry.size <= free.QuadPart;
+}
+
+// The member goes to a temporary file in the target folder and is moved into
 // place only when it is complete and its CRC matched, so a wrong password or
-// damaged data never leaves a file, nor harms one already there.
+// damaged data never leaves a file, nor harms one already there; the member's
+// own folders are made only then, and taken away again when the move fails.
 int32_t extractOne(zandrel::ArchiveSource& source, const zandrel::ZipEntry& entry, const std::string& relative) {
     const std::string target = joinPath(g_op.folder, relative);
     if (!g_op.overwrite && exists(target)) return ZANDREL_ERR_EXISTS;
-    createSubFolders(g_op.folder, relative);
+    if (!fits(entry)) return ZANDREL_ERR_TOOLARGE;
 
-    const std::string targetFolder = target.substr(0, target.rfind('\\'));
+    std::string baseFolder = g_op.folder;
+    while (!baseFolder.empty() && (baseFolder.back() == '\\' || baseFolder.back() == '/')) baseFolder.pop_back();
     char temp[MAX_PATH];
-    if (targetFolder.size() >= MAX_PATH - 14 || !GetTempFileNameA(targetFolder.c_str(), "znd", 0, temp))
+    if (baseFolder.size() >= MAX_PATH - 14 || !GetTempFileNameA(baseFolder.c_str(), "znd", 0, temp))
         return ZANDREL_ERR_WRITE;
     HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -140,28 +174,33 @@ int32_t extractOne(zandrel::ArchiveSource& source, const zandrel::ZipEntry& entr
     FileSink sink(file);
     int32_t rc = zandrel::extractMember(source, entry, g_op.password, sink);
     CloseHandle(file);
-    if (rc == ZANDREL_OK &&
-        !MoveFileExA(temp, target.c_str(), g_op.overwrite ? MOVEFILE_REPLACE_EXISTING : 0))
+    std::vector<std::string> made;
+    if (rc == ZANDREL_OK && !createSubFolders(g_op.folder, relative, made)) rc = ZANDREL_ERR_WRITE;
+    if (rc == ZANDREL_OK && !MoveFileExA(temp, target.c_str(), g_op.overwrite ? MOVEFILE_REPLACE_EXISTING : 0))
         rc = exists(target) && !g_op.overwrite ? ZANDREL_ERR_EXISTS : ZANDREL_ERR_WRITE;
-    if (rc != ZANDREL_OK) DeleteFileA(temp);
+    if (rc != ZANDREL_OK) {
+        DeleteFileA(temp);
+        removeFolders(made);
+    }
     return rc;
 }
 
 // The member asked for by its whole path; failing that, when the request is
-// a bare file name, every member of that file name, each into its own
-// sub-folder: callers that kept only a member's file name still find it at
-// target folder & member name.
+// a bare file name, the first member of that file name, into its own
+// sub-folder. Only the first member of a name is ever taken: a later one of
+// the same path (case ignored) would overwrite it, and an archive may list
+// one big member under many names to multiply what it writes.
+// A member whose path is unsafe goes under its plain file name, as it was listed.
 std::vector<const zandrel::ZipEntry*> requestedMembers(const std::vector<zandrel::ZipEntry>& entries) {
-    std::vector<const zandrel::ZipEntry*> found;
-    for (int pass = 0; pass < 2 && found.empty(); ++pass) {
+    for (int pass = 0; pass < 2; ++pass) {
         if (pass == 1 && zandrel::fileNamePart(g_op.member).size() != g_op.member.size()) break;
         for (const auto& e : entries) {
             if (e.isFolder()) continue;
             const std::string& name = pass == 0 ? e.name : zandrel::fileNamePart(e.name);
-            if (zandrel::samePath(name, g_op.member)) found.push_back(&e);
+            if (zandrel::samePath(name, g_op.member)) return {&e};
         }
     }
-    return found;
+    return {};
 }
 
 // Returns the number of members written, or the first failure.
@@ -172,8 +211,10 @@ int32_t extractMembers(zandrel::ArchiveSource& source, const std::vector<zandrel
     int32_t extracted = 0;
     int32_t failure = 0;
     for (const auto* e : found) {
-        const std::string relative = zandrel::safeRelativePath(e->name);
-        const int32_t rc = relative.empty() ? ZANDREL_ERR_UNSAFE : extractOne(source, *e, relative);
+        const std::string relative = usableName(*e);
+        const bool asked = zandrel::samePath(relative, g_op.member) ||
+                           zandrel::samePath(zandrel::fileNamePart(relative), g_op.member);
+        const int32_t rc = relative.empty() || !asked ? ZANDREL_ERR_UNSAFE : extractOne(source, *e, relative);
         if (rc == ZANDREL_OK)
             ++extracted;
         else if (failure == 0)

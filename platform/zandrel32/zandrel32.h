@@ -27,8 +27,13 @@ enum {
     ZANDREL_ERR_DATA = -7,      // damaged data, CRC mismatch or an unsupported method
     ZANDREL_ERR_EXISTS = -8,    // the target file exists and overwriting is off
     ZANDREL_ERR_WRITE = -9,     // the target file cannot be written
-    ZANDREL_ERR_NOLIBRARY = -10 // (binding only) Zandrel32.dll or one of its exports is missing
+    ZANDREL_ERR_NOLIBRARY = -10, // (binding only) Zandrel32.dll or one of its exports is missing
+    ZANDREL_ERR_TOOLARGE = -11  // the member is larger than ZANDREL_MAX_MEMBER or the target disk's free space
 };
+
+// The largest member extracted: far above any icon, cursor, animation or
+// chunk picture, so an archive can never fill a disk through the program.
+#define ZANDREL_MAX_MEMBER (64ull * 1024 * 1024)
 
 // addUNZIP_Overwrite: this value replaces existing files; any other keeps them.
 #define ZANDREL_OVERWRITE_ALWAYS 11

@@ -14,9 +14,12 @@ namespace {
 
 constexpr size_t kMaxCommentSize = 0xffff;
 
-// Finds the end record in the archive's tail, nearest the end first: a
-// comment may itself hold the signature's bytes, so a hit counts only when
-// its comment length reaches no further than the file does.
+// Finds the end record in the archive's tail. A comment may itself hold the
+// signature's bytes, even a whole fake record, so the record taken is one
+// whose comment ends exactly at the end of the file and whose directory ends
+// where the record starts; failing that, one whose comment ends at the end
+// of the file; and only when there is none (bytes appended after the
+// archive) the nearest whose comment fits.
 bool findEndRecord(ArchiveSource& source, uint64_t& recordOffset, std::vector<unsigned char>& record) {
     const uint64_t size = source.size();
     if (size < kEndRecordSize) return false;
@@ -24,12 +27,23 @@ bool findEndRecord(ArchiveSource& source, uint64_t& recordOffset, std::vector<un
     std::vector<unsigned char> tail(tailSize);
     const uint64_t tailOffset = size - tailSize;
     if (!source.read(tailOffset, tail.data(), tailSize)) return false;
+    constexpr size_t kNone = ~size_t{0};
+    size_t best[3] = {kNone, kNone, kNone}; // exact and consistent, exact, fitting
     for (size_t i = tailSize - kEndRecordSize + 1; i-- > 0;) {
         const unsigned char* p = tail.data() + i;
         if (le32(p) != kEndRecordSignature) continue;
-        if (i + kEndRecordSize + le16(p + 20) > tailSize) continue;
-        recordOffset = tailOffset + i;
-        record.assign(p, p + kEndRecordSize);
+        const size_t end = i + kEndRecordSize + le16(p + 20);
+        if (end > tailSize) continue;
+        const bool exact = end == tailSize;
+        const bool consistent = uint64_t{le32(p + 16)} + le32(p + 12) == tailOffset + i;
+        const int rank = exact ? (consistent ? 0 : 1) : 2;
+        if (best[rank] == kNone) best[rank] = i;
+        if (rank == 0) break;
+    }
+    for (size_t found : best) {
+        if (found == kNone) continue;
+        recordOffset = tailOffset + found;
+        record.assign(tail.data() + found, tail.data() + found + kEndRecordSize);
         return true;
     }
     return false;

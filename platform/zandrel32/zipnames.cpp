@@ -9,14 +9,21 @@ namespace zandrel {
 
 namespace {
 
+// Whether the text is one digit as Windows takes it in a port's name: 0 to 9,
+// or a superscript one, two or three (in the ANSI code page or in UTF-8).
+bool isPortDigit(std::string_view d) {
+    if (d.size() == 1) return (d[0] >= '0' && d[0] <= '9') || d == "\xB9" || d == "\xB2" || d == "\xB3";
+    return d == "\xC2\xB9" || d == "\xC2\xB2" || d == "\xC2\xB3";
+}
+
 bool isDeviceName(std::string_view step) {
-    static constexpr std::array<std::string_view, 4> plain{"con", "prn", "aux", "nul"};
+    static constexpr std::array<std::string_view, 6> plain{"con", "prn", "aux", "nul", "conin$", "conout$"};
     std::string base(step.substr(0, step.find('.')));
     while (!base.empty() && base.back() == ' ') base.pop_back();
     std::transform(base.begin(), base.end(), base.begin(), [](unsigned char c) { return std::tolower(c); });
     if (std::find(plain.begin(), plain.end(), base) != plain.end()) return true;
-    return base.size() == 4 && (base.starts_with("com") || base.starts_with("lpt")) && base[3] >= '1' &&
-           base[3] <= '9';
+    return base.size() >= 4 && (base.starts_with("com") || base.starts_with("lpt")) &&
+           isPortDigit(std::string_view(base).substr(3));
 }
 
 bool isSafeStep(std::string_view step) {
@@ -58,6 +65,12 @@ std::string fileNamePart(const std::string& path) {
     const std::string s = normalised(path);
     const size_t slash = s.rfind('\\');
     return slash == std::string::npos ? s : s.substr(slash + 1);
+}
+
+std::string pathKey(const std::string& path) {
+    std::string key = normalised(path);
+    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+    return key;
 }
 
 bool samePath(const std::string& a, const std::string& b) { return equalIgnoringCase(normalised(a), normalised(b)); }

@@ -6,6 +6,7 @@
 #include "libraryarchive.h"
 #include "librarychunks.h"
 #include "scratch.h"
+#include "seam.h"
 #include "state.h"
 
 using namespace vm;
@@ -200,4 +201,35 @@ TEST_F(ChunkFixture, AMissingChunkShowsThePlaceholderNeverAnotherChunksCell) {
     EXPECT_TRUE(state.ChunkAvailable);
     EXPECT_EQ(state.LoadedChunkPath, "");
     EXPECT_FALSE(isPlaceholder(icon(16, "51:1:11book"), 16));
+}
+
+TEST_F(ChunkFixture, PositionsAndChunksOutsideTheRangesShowThePlaceholder) {
+    for (const char* entry : {"1:10000000000:00book", "1:99999999999999:11book", "1:-1:00book"})
+        EXPECT_TRUE(isPlaceholder(icon(32, entry), 32)) << entry;
+    // A picture cached under the name of a chunk no range holds is never shown.
+    loader.procGetLibraryChunk(state, 32, "1");
+    ASSERT_TRUE(CopyFileA(cached(32, "1").c_str(), cached(32, "325").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(cached(32, "1").c_str(), cached(32, "0").c_str(), FALSE));
+    EXPECT_TRUE(isPlaceholder(icon(32, "325:1:11book"), 32));
+    EXPECT_TRUE(isPlaceholder(icon(32, "0:1:11book"), 32));
+    EXPECT_FALSE(isPlaceholder(icon(32, "1:1:11book"), 32));
+}
+
+TEST_F(ChunkFixture, ACutArchiveSaysSoOnceAndShowsPlaceholders) {
+    Seam::get().reset();
+    Seam::get().setScripted(true);
+    const std::string archive = dir.file("Iconlib-32.res");
+    const std::string whole = vmtest::readFile(archive);
+    ASSERT_TRUE(vmtest::writeFile(archive, whole.substr(0, whole.size() / 2)));
+    EXPECT_TRUE(isPlaceholder(icon(32, "1:1:11book"), 32));
+    EXPECT_TRUE(isPlaceholder(icon(32, "2:1:11book"), 32));
+    EXPECT_TRUE(isPlaceholder(icon(32, "1:2:22book"), 32));
+    ASSERT_EQ(Seam::get().requests().size(), 1u);
+    EXPECT_EQ(Seam::get().requests()[0].prompt,
+              "Vellumar library archive " + archive + " is damaged.\rIts icons are shown as placeholders.");
+    EXPECT_EQ(Seam::get().requests()[0].title, "Vellumar error");
+    // A missing archive stays silent, as the library's own add-ons may be absent.
+    loader.procGetLibraryChunk(state, 32, "150");
+    EXPECT_EQ(Seam::get().requests().size(), 1u);
+    Seam::get().setScripted(false);
 }

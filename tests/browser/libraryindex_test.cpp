@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "damagedfiles.h"
 #include "libfixtures.h"
 #include "libraryindex.h"
 #include "scratch.h"
@@ -115,27 +116,61 @@ TEST_F(IndexFixture, OldNamesMoveToThe32DataSetOnlyWhenTheNewNameIsFree) {
     EXPECT_EQ(readFile(file("Keyuser-32.dat")), "newer\r\n");
 }
 
-TEST_F(IndexFixture, BadLinesAreReportedAndIdsStopAt3000) {
-    std::string index = "one;1:0:00\r\nno separator\r\nthree;1:1:00\r\n";
+TEST_F(IndexFixture, DamagedLinesAreSkippedAndNamedOnce) {
+    // Every kind of damaged line, between good ones: the load goes on past them.
+    std::string index = "one;1:0:00\r\n";
+    for (const std::string& bad : vmtest::damaged::indexLines()) index += bad + "\r\n";
+    index += "three;1:1:00;2:3:45\r\n";
     writeFile(file("Icondata-32.dat"), index);
+    writeFile(file("Keyuser-32.dat"), "mine\r\n\r\nBicycle\r\n");
+    writeFile(file("Iconuser-32.dat"), "mine;C:\\a.ico;0;x;1user\r\nbroken\r\nmine;C:\\b.ico;0;x;1open\r\n"
+                                       "Bicycle;C:\\c.ico;1;y;2user\r\n");
     fill(32);
-    ASSERT_EQ(Seam::get().requests().size(), 1u);
-    EXPECT_EQ(Seam::get().requests()[0].title, "Error");
-    EXPECT_NE(Seam::get().requests()[0].prompt.find("Error Nr. 5 "), std::string::npos);
-    EXPECT_EQ(cmbSearch.ListCount(), 1);
+    ASSERT_EQ(cmbSearch.ListCount(), 4);
+    EXPECT_EQ(keywords.KeywordNames[1], "three");
+    EXPECT_EQ(keywords.KeywordIcons[1], "1:1:00;2:3:45;");
+    EXPECT_EQ(keywords.KeywordNames[3], "Bicycle");
+    EXPECT_EQ(refs.cmbUser.ListCount(), 2);
+    EXPECT_EQ(refs.lstUser.List(1), "Bicycle");
+    EXPECT_EQ(counts.back(), "4 Keywords");
 
-    Seam::get().reset();
-    Seam::get().setScripted(true);
-    index.clear();
+    const size_t badCount = vmtest::damaged::indexLines().size();
+    const auto& shown = Seam::get().requests();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].title, "Vellumar error");
+    EXPECT_EQ(shown[0].prompt, "The file " + file("Icondata-32.dat") + " is damaged.\rLine 2 could not be read; " +
+                                   std::to_string(badCount) + " lines were skipped.");
+    EXPECT_EQ(shown[1].prompt,
+              "The file " + file("Keyuser-32.dat") + " is damaged.\rLine 2 could not be read; 1 line was skipped.");
+    EXPECT_EQ(shown[2].prompt, "The file " + file("Iconuser-32.dat") +
+                                   " is damaged.\rLine 2 could not be read; 2 lines were skipped.");
+}
+
+TEST_F(IndexFixture, KeywordsBeyondTheTablesAreSkippedLines) {
+    std::string index;
     for (int i = 0; i < 3000; ++i) index += std::to_string(i) + "k;1:0:00\r\n";
     writeFile(file("Icondata-32.dat"), index);
-    writeFile(file("Keyuser-32.dat"), "last\r\ntoo many\r\n");
+    writeFile(file("Keyuser-32.dat"), "last\r\ntoo many\r\nmore\r\n");
     fill(32);
     ASSERT_EQ(cmbSearch.ListCount(), 3001);
     EXPECT_EQ(keywords.KeywordNames[3000], "last");
     ASSERT_EQ(Seam::get().requests().size(), 1u);
-    EXPECT_NE(Seam::get().requests()[0].prompt.find("Error Nr. 9 "), std::string::npos);
+    EXPECT_EQ(Seam::get().requests()[0].prompt, "The file " + file("Keyuser-32.dat") +
+                                                    " is damaged.\rLine 2 could not be read; 2 lines were skipped.");
     EXPECT_EQ(counts.back(), "3001 Keywords");
+}
+
+TEST_F(IndexFixture, AnEmptyIndexSaysSoOnce) {
+    for (const char* content : {"", "\r\n\r\n", "no keywords here\r\n"}) {
+        Seam::get().reset();
+        Seam::get().setScripted(true);
+        writeFile(file("Icondata-32.dat"), content);
+        fill(32);
+        ASSERT_EQ(Seam::get().requests().size(), 1u) << content;
+        EXPECT_EQ(Seam::get().requests()[0].prompt, "Vellumar Index file " + file("Icondata-32.dat") +
+                                                        " holds no keywords.");
+        EXPECT_EQ(cmbSearch.ListCount(), 0);
+    }
 }
 
 TEST_F(IndexFixture, SavingWritesTheFilesBackByteForByteAndRotatesTheBackup) {

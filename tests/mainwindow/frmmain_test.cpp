@@ -10,6 +10,8 @@
 #include "frmmain.h"
 #include "frmmessage.h"
 #include "frmzoom.h"
+#include "ico_fixtures.h"
+#include "zipwriter.h"
 #include "libfixtures.h"
 #include "registry.h"
 #include "scratch.h"
@@ -186,11 +188,16 @@ TEST_F(MainWindow, EscRequestsAbortAndCancelledColourChangesNothing) {
 
 TEST_F(MainWindow, HandOverDuringAListingWaitsWithoutStallingIt) {
     FrmMain& w = frmMain();
+    vmtest::ScratchDir handed;
+    const std::string folder = handed.file("my icons");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(vmtest::writeFile(folder + "\\a.ico", vmtest::ico::icoFile({vmtest::ico::dib(32, 32, 8)})));
+    ASSERT_TRUE(vmtest::writeFile(folder + "\\readme.txt", "not an icon"));
     runState.PassedFile.clear();
     Entries.cmbResult.AddItem("1:0:01");
     w.pnlResult.ListItems.Add(-1, "", "earlier");
     w.pager().procSetAbort(false);
-    std::string text = "C:\\waiting.ico";
+    std::string text = "\"" + folder + "\"";
     COPYDATASTRUCT cds{0, static_cast<DWORD>(text.size()), text.data()};
     SendMessageA(w.hWnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
     // The listing's own message pumping must come back while the paths wait.
@@ -198,16 +205,21 @@ TEST_F(MainWindow, HandOverDuringAListingWaitsWithoutStallingIt) {
         DoEvents();
         Sleep(100);
     }
-    EXPECT_TRUE(runState.PassedFile.empty());
+    EXPECT_EQ(w.pnlResult.ListItems.Count(), 1);
+    EXPECT_EQ(w.pnlResult.ListItems(1).Text(), "earlier");
     w.pager().procSetAbort(true);
-    for (int i = 0; i < 20 && runState.PassedFile.empty(); ++i) {
+    for (int i = 0; i < 20 && w.pnlResult.ListItems(1).Text() == "earlier"; ++i) {
         Sleep(50);
         DoEvents();
     }
-    EXPECT_EQ(runState.PassedFile, text);
-    // The earlier listing is gone before the paths are opened.
-    EXPECT_EQ(Entries.cmbResult.ListCount(), 0);
-    EXPECT_EQ(w.pnlResult.ListItems.Count(), 0);
+    // The earlier listing gave way to the folder's icon files, and the window is idle again.
+    ASSERT_EQ(Entries.lstFiles.ListCount(), 1);
+    EXPECT_EQ(Entries.lstFiles.List(0), folder + "\\a.ico");
+    ASSERT_EQ(w.pnlResult.ListItems.Count(), 1);
+    EXPECT_EQ(w.pnlResult.ListItems(1).Text(), "a.ico");
+    EXPECT_EQ(w.pnlResult.ListItems(1).SubItems(2), "File");
+    EXPECT_TRUE(runState.PassedFile.empty());
+    EXPECT_TRUE(w.mnuFile.Enabled());
 }
 
 namespace {
@@ -490,4 +502,74 @@ TEST_F(MainWindow, FavouritesFolderIsMadeUnderTheProgramFolder) {
     DWORD attributes = GetFileAttributesA(folders.FavoritesFolder.c_str());
     EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(folders.DesktopFolder.back(), '\\');
+}
+
+namespace {
+std::string openSetting(const char* name) {
+    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, name);
+    return reg.RegValue.isEmpty() ? std::string("<missing>") : reg.RegValue.toText();
+}
+} // namespace
+
+TEST_F(MainWindow, OpenByFileListsThePickedFilesAndArchivesAndRemembersWhere) {
+    namespace ico = vmtest::ico;
+    FrmMain& w = frmMain();
+    vmtest::ScratchDir picked;
+    const std::string folder = picked.path();
+    ASSERT_TRUE(vmtest::writeFile(folder + "\\a.ico", ico::icoFile({ico::dib(32, 32, 8)})));
+    ASSERT_TRUE(vmtest::writeFile(folder + "\\c.ZIP",
+                                  vmtest::makeZipArchive({{"icons/b.ico", ico::icoFile({ico::dib(32, 32, 4)})}})));
+    paths.TempPath = dir.path() + "\\";
+
+    // Several files of one folder, with the third filter chosen.
+    Seam::get().queue({3, folder + std::string(1, '\0') + "a.ico" + std::string(1, '\0') + "c.ZIP", false});
+    w.mnuFileOpen.Click();
+    const SeamRequest& asked = Seam::get().requests().back();
+    EXPECT_EQ(asked.kind, "Open");
+    EXPECT_EQ(asked.prompt, "Open by File");
+    EXPECT_EQ(asked.style, 0x280204);
+    EXPECT_NE(asked.title.find("Animated Icons (*.ani)|*.ani"), std::string::npos);
+    ASSERT_EQ(Entries.lstFiles.ListCount(), 1);
+    EXPECT_EQ(Entries.lstFiles.List(0), folder + "\\a.ico");
+    ASSERT_EQ(Entries.lstZipFiles.ListCount(), 1); // capitals are an archive too
+    EXPECT_EQ(Entries.lstZipFiles.List(0), folder + "\\c.ZIP");
+    EXPECT_EQ(openSetting("ScanDirectory"), folder);
+    EXPECT_EQ(openSetting("OpenExtension"), "ZIP");
+    EXPECT_EQ(openSetting("OpenFilterIndex"), "3");
+    ListItemCollection& items = w.pnlResult.ListItems;
+    ASSERT_EQ(items.Count(), 2);
+    EXPECT_EQ(items(1).Text(), "a.ico");
+    EXPECT_EQ(items(1).SubItems(1), "256 Color Icon");
+    EXPECT_EQ(items(2).Text(), "b.ico in " + folder + "\\c.ZIP");
+    EXPECT_EQ(items(2).SubItems(2), "ZIP File");
+    EXPECT_TRUE(w.mnuFile.Enabled());
+    EXPECT_EQ(w.CountPanel->Text(), "2 Icon(s)");
+
+    // One file: its folder with the trailing "\"; the dialog starts where the last file came from.
+    Seam::get().queueText(folder + "\\a.ico");
+    w.mnuFileOpen.Click();
+    EXPECT_EQ(Seam::get().requests().back().detail, folder);
+    EXPECT_EQ(openSetting("ScanDirectory"), folder + "\\");
+    EXPECT_EQ(Entries.lstZipFiles.ListCount(), 0);
+    EXPECT_EQ(items.Count(), 1);
+
+    // Cancel changes nothing.
+    Seam::get().queueCancel();
+    w.mnuFileOpen.Click();
+    EXPECT_EQ(items.Count(), 1);
+    EXPECT_EQ(w.MessagePanel->Text(), "");
+
+    // The small icons offer no animations, cursors or icon libraries.
+    Keywords.IconSize = 16;
+    Seam::get().queueCancel();
+    w.mnuFileOpen.Click();
+    EXPECT_EQ(Seam::get().requests().back().title.find(".ani"), std::string::npos);
+    EXPECT_EQ(Seam::get().requests().back().title.find(".icl"), std::string::npos);
+    Keywords.IconSize = 32;
+
+    // Open by Folder is the scan window's.
+    w.mnuFileOpenDir.Click();
+    EXPECT_EQ(Seam::get().requests().back().kind, "Form");
+    EXPECT_EQ(Seam::get().requests().back().prompt, "frmScan");
+    frmScan().Unload();
 }

@@ -206,8 +206,3 @@ TEST(PathFit, WholePathShortenedOrKept) {
     EXPECT_EQ(fitPath(80, path, "", name, "w", width), std::nullopt);
 }
 
-TEST(MemberName, OnlyPlainFileNames) {
-    EXPECT_TRUE(isPlainMemberName("a.ico"));
-    for (const char* bad : {"", ".", "..", "sub/a.ico", "sub\\a.ico", "c:a.ico", "a.ico:stream"})
-        EXPECT_FALSE(isPlainMemberName(bad)) << bad;
-}

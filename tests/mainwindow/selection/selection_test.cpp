@@ -6,12 +6,15 @@
 
 #include "browserstate.h"
 #include "commandstate.h"
+#include "damagedfiles.h"
 #include "dialogstate.h"
+#include "files.h"
 #include "ico_fixtures.h"
 #include "resultentry.h"
 #include "scratch.h"
 #include "selectform.h"
 #include "state.h"
+#include "zipsource.h"
 #include "zipwriter.h"
 
 using namespace vm;
@@ -217,28 +220,43 @@ TEST_F(SelectionTest, DllGroupsByPositionNumberedAndNamed) {
     EXPECT_EQ(icon().ImageCount(), 0);
 }
 
-TEST_F(SelectionTest, ZipMemberIsExtractedLoadedAndRemoved) {
+TEST_F(SelectionTest, ZipMemberIsExtractedWhereItsEntryNamesItAndRemoved) {
     namespace ico = vmtest::ico;
     const std::string archive = scratch.file("icons.zip");
     const std::string member = ico::icoFile({ico::dib(16, 16, 4), ico::dib(32, 32, 4)});
-    ASSERT_TRUE(vmtest::writeFile(archive, vmtest::makeZipArchive({{"pair.ico", member}, {"../up.ico", member}})));
-    const std::string extracted = scratch.file("pair.ico");
-    select("pair", FileEntry({extracted, archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
-    EXPECT_EQ(icon().ImageCount(), 2);
-    EXPECT_EQ(gridRows(), 2);
-    EXPECT_FALSE(vmtest::fileExists(extracted));
-    EXPECT_EQ(Selection.SelectedItemName, "pair.ico");
+    ASSERT_TRUE(vmtest::writeFile(
+        archive, vmtest::makeZipArchive({{"pair.ico", member}, {"icons/sub.ico", member}, {"../up.ico", member}})));
+    ZipExtractions = ExtractedMembers{};
+    const std::string folder = ZipArchiveFolder(ZipExtractions, 0, scratch.path() + "\\");
+    ASSERT_FALSE(folder.empty());
+
+    // Also a member in a sub-folder: extraction and the entry agree on the path.
+    for (const char* name : {"pair.ico", "icons\\sub.ico"}) {
+        SCOPED_TRACE(name);
+        const std::string extracted = folder + name;
+        select("pair", FileEntry({extracted, archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
+        EXPECT_EQ(icon().ImageCount(), 2);
+        EXPECT_EQ(gridRows(), 2);
+        EXPECT_FALSE(vmtest::fileExists(extracted));
+        EXPECT_EQ(Selection.SelectedItemName, procGetFileName(extracted));
+    }
+    EXPECT_FALSE(vmtest::fileExists(folder + "icons")); // the folder extraction made goes too
+    EXPECT_TRUE(ZipExtractions.paths.empty());
 
     // A file of that name that was there before is read but not deleted.
-    ASSERT_TRUE(vmtest::writeFile(extracted, ico::icoFile({ico::dib(48, 48, 8)})));
-    select("pair", FileEntry({extracted, archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
+    ASSERT_TRUE(vmtest::writeFile(folder + "pair.ico", ico::icoFile({ico::dib(48, 48, 8)})));
+    select("pair", FileEntry({folder + "pair.ico", archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
     EXPECT_EQ(icon().ImageCount(), 1);
-    EXPECT_TRUE(vmtest::fileExists(extracted));
+    EXPECT_TRUE(vmtest::fileExists(folder + "pair.ico"));
 
-    // A member name that is not a plain file name is never extracted.
-    select("up", FileEntry({scratch.file("../up.ico"), archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
+    // Outside the archive's folder, or climbing out of it, nothing is extracted.
+    select("pair", FileEntry({scratch.file("pair.ico"), archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
     EXPECT_EQ(icon().ImageCount(), 0);
-    EXPECT_FALSE(vmtest::fileExists(scratch.file("..\\up.ico")));
+    EXPECT_FALSE(vmtest::fileExists(scratch.file("pair.ico")));
+    select("up", FileEntry({folder + "..\\up.ico", archive, "0"}, '0', kKindZip), "16 Color Icon", "ZIP File");
+    EXPECT_EQ(icon().ImageCount(), 0);
+    EXPECT_FALSE(vmtest::fileExists(scratch.file("up.ico")));
+    ZipExtractions = ExtractedMembers{};
 }
 
 TEST_F(SelectionTest, LibraryIconGoesThroughATemporaryIconFile) {
@@ -354,4 +372,73 @@ TEST_F(SelectionTest, MaskSourcesByModeFlags) {
     Masks.CurrentIndex = 1;
     procMask(canvas, 32, 32);
     EXPECT_EQ(colourAt(5, 5), black);
+}
+
+namespace {
+// A monochrome icon: one bitmap of twice its height holds the mask (top-left
+// 8 pixels of the first row transparent) above the picture (left half white).
+HICON monochromeIcon() {
+    std::vector<std::uint8_t> bits(4 * 64, 0);
+    bits[0] = 0xFF;
+    for (int y = 32; y < 64; ++y) bits[static_cast<size_t>(y) * 4] = bits[static_cast<size_t>(y) * 4 + 1] = 0xFF;
+    HBITMAP mask = CreateBitmap(32, 64, 1, 1, bits.data());
+    ICONINFO ii{TRUE, 0, 0, mask, nullptr};
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(mask);
+    return icon;
+}
+} // namespace
+
+TEST_F(SelectionTest, MonochromeIconGivesBothPlanes) {
+    Masks.importPicture = [] { return Picture::fromIcon(monochromeIcon()); };
+    Masks.MaskFromImport = true;
+    IconCanvas canvas = w.canvas();
+    procMask(canvas, 32, 32);
+    Masks.MaskFromImport = false;
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+    EXPECT_EQ(GetPixel(form.pctColor.hDC(), 4, 10), white);
+    EXPECT_EQ(GetPixel(form.pctColor.hDC(), 24, 10), black);
+    EXPECT_EQ(GetPixel(form.pctMask.hDC(), 4, 0), white);
+    EXPECT_EQ(GetPixel(form.pctMask.hDC(), 4, 5), black);
+}
+
+TEST_F(SelectionTest, DamagedFilesSelectQuicklyAndLeaveTheWindowAnswering) {
+    namespace ico = vmtest::ico;
+    namespace damaged = vmtest::damaged;
+    const std::string good = scratch.file("good.dll");
+    ASSERT_TRUE(ico::makeIconModule(good, {{1, "", {ico::dib(16, 16, 4), ico::dib(32, 32, 8)}}}));
+    auto answering = [&] {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(form.hWnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
+    };
+    auto timed = [&](const std::string& tag, const std::string& what) {
+        const DWORD start = GetTickCount();
+        select("bad", tag, "256 Color Icon", "File");
+        EXPECT_LT(GetTickCount() - start, 3000u) << what;
+        EXPECT_TRUE(answering()) << what;
+    };
+    for (const auto& sample : damaged::modules(vmtest::readFile(good), 40)) {
+        const std::string path = scratch.file(sample.name);
+        ASSERT_TRUE(vmtest::writeFile(path, sample.bytes));
+        timed(openEntry(path, 0), sample.name);
+        if (sample.name.rfind("flipped-", 0) != 0) {
+            EXPECT_EQ(icon().ImageCount(), 0) << sample.name;
+        }
+        EXPECT_EQ(gridRows(), icon().ImageCount()) << sample.name;
+    }
+    // Damaged icons, opened and inside an archive; an extracted copy is removed again.
+    std::vector<vmtest::ZipFixtureMember> members;
+    for (const auto& sample : damaged::iconFiles()) {
+        const std::string path = scratch.file(sample.name);
+        ASSERT_TRUE(vmtest::writeFile(path, sample.bytes));
+        timed(openEntry(path, 0), sample.name);
+        ASSERT_TRUE(DeleteFileA(path.c_str()));
+        members.push_back({sample.name, sample.bytes});
+    }
+    const std::string archive = scratch.file("damaged.zip");
+    ASSERT_TRUE(vmtest::writeFile(archive, vmtest::makeZipArchive(members)));
+    for (const auto& m : members) {
+        timed(FileEntry({scratch.file(m.name), archive, "0"}, '1', kKindZip), "zip " + m.name);
+        EXPECT_FALSE(vmtest::fileExists(scratch.file(m.name))) << m.name;
+    }
 }

@@ -1,14 +1,20 @@
 // The toolkit's message routing together with the program's subclassing
 // service on the same windows.
 #include "controls_basic.h"
+#include "eventerror.h"
 #include "form.h"
 #include "listview.h"
 #include "picturebox.h"
 #include "subclass.h"
+#include "timer.h"
+#include "vberror.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace {
@@ -98,6 +104,49 @@ TEST(Routing, AControlGoingAwayHearsNothingOfItsWindowsLastMessages) {
     SendMessageA(form.cmdGo.hWnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(form.clicks, 1);
     form.Unload();
+}
+
+std::vector<std::string> g_reported;
+void recordReport(const std::exception& error) { g_reported.push_back(error.what()); }
+
+class FrmThrowing : public vm::Form {
+public:
+    FrmThrowing() : Form("frmThrowing") {}
+    vm::CommandButton cmdGo{this};
+    vm::PictureBox picBox{this};
+    vm::TimerControl tmrTick{this};
+    int ticks = 0;
+
+protected:
+    void CreateControls() override {
+        cmdGo.create(*this, 120, 120, 1200, 400, "Go");
+        picBox.create(*this, 120, 720, 1200, 1200);
+        tmrTick.create(*this, 20, false);
+        VM_ON(cmdGo, Click);
+        VM_ON(picBox, MouseDown);
+        VM_ON(tmrTick, Timer);
+    }
+    void cmdGo_Click() { throw vm::VbError(5, "Vellumar", "Invalid procedure call or argument"); }
+    void picBox_MouseDown(int, int, float, float) { throw std::bad_alloc(); }
+    void tmrTick_Timer() {
+        if (++ticks == 1) throw std::runtime_error("first tick");
+        Unload();
+    }
+};
+
+TEST(Routing, AnErrorAHandlerThrowsEndsInTheReportAndTheProgramGoesOn) {
+    g_reported.clear();
+    vm::SetEventErrorReport(recordReport);
+    FrmThrowing form;
+    form.Show();
+    SendMessageA(form.cmdGo.hWnd(), BM_CLICK, 0, 0);
+    SendMessageA(form.picBox.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    form.tmrTick.SetEnabled(true);
+    vm::RunMessageLoop(); // ends when the second tick unloads the form
+    vm::SetEventErrorReport(nullptr);
+    EXPECT_EQ(form.ticks, 2);
+    EXPECT_EQ(g_reported, (std::vector<std::string>{"Invalid procedure call or argument", "std::bad_alloc",
+                                                   "first tick"}));
 }
 
 } // namespace

@@ -1,0 +1,310 @@
+#include "opensearch.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <strings.h>
+
+#include "anisteps.h"
+#include "cresources.h"
+#include "entrylist.h"
+#include "fileiconextract.h"
+#include "files.h"
+#include "getfield.h"
+#include "resultentry.h"
+#include "state.h"
+#include "vberror.h"
+#include "zipsource.h"
+
+namespace vm {
+namespace {
+
+// Larger animation files are not read for their step count; they count one step.
+constexpr DWORD kMaxAniBytes = 16u << 20;
+// Entry indexes are 16-bit numbers.
+constexpr int kMaxIcons = 32767;
+
+std::string lowerExtension(const std::string& file) {
+    std::string tail = file.size() >= 3 ? file.substr(file.size() - 3) : std::string();
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail;
+}
+
+bool isListable(const std::string& ext) {
+    return ext == "ico" || ext == "cur" || ext == "ani" || ext == "icl" || ext == "dll" || ext == "exe";
+}
+
+std::int64_t fileLength(const std::string& file) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::string readAll(const std::string& file, DWORD limit) {
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(h, &size) && size.QuadPart > 0 && size.QuadPart <= limit) {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        DWORD got = 0;
+        if (!ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
+        bytes.resize(got);
+    }
+    CloseHandle(h);
+    return bytes;
+}
+
+void noteUnreadable(OpenSearchContext& ctx, const std::string& name) {
+    if (ctx.unreadable++ == 0) ctx.firstUnreadable = name;
+}
+
+// Whether a module file can be opened at all: one that holds no icons is fine.
+bool loadsAsModule(const std::string& file) {
+    HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return false;
+    FreeLibrary(module);
+    return true;
+}
+
+// Lists each step of an animation that Windows can load: as many as its
+// header announces and the file holds, never found by drawing until a draw fails.
+bool listAnimation(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
+                   const std::string& archive) {
+    HICON animation = static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    if (!animation) return false;
+    DestroyIcon(animation);
+    const int steps = AniStepCount(readAll(file, kMaxAniBytes));
+    for (int frame = 0; frame < steps && !ctx.busy.AbortRequested; ++frame)
+        procAddFileIcons(ctx, file, kind, archive, 1, frame);
+    return true;
+}
+
+// The group icons of a module, in the order the shell counts them.
+struct ModuleGroups {
+    cResources resources;
+    int groupType = 0;
+};
+
+void listGroups(ModuleGroups& groups, const std::string& file) {
+    try {
+        groups.resources.file(file);
+        groups.resources.GetResourceTypes();
+        groups.groupType = groups.resources.IndexOfResourceType(14);
+        if (groups.groupType > 0) groups.resources.GetResourceNames(groups.groupType);
+    } catch (const VbError&) {
+        groups.groupType = 0; // no groups to name below
+    }
+    groups.resources.UnloadModule();
+}
+
+// Loads group number i (1-based) into the scratch icon; false when it cannot.
+bool loadGroup(cFileIcon& icon, const ModuleGroups& groups, const std::string& file, int i) {
+    if (groups.groupType <= 0) return false;
+    try {
+        const ResourceKey id = groups.resources.ResourceName(groups.groupType, i);
+        if (const auto* number = std::get_if<std::int32_t>(&id)) return icon.LoadIconFromEXE(file, *number, "");
+        if (const auto* name = std::get_if<std::string>(&id)) return icon.LoadIconFromEXE(file, 0, *name);
+    } catch (const VbError&) {
+    }
+    return false;
+}
+
+std::string counted(int i, int n) {
+    std::string label = "#";
+    label += std::to_string(i);
+    label += " of ";
+    label += std::to_string(n);
+    return label;
+}
+
+std::string shortName(const std::string& name) { return name.substr(0, name.find('.')); }
+
+// The part after the last "\", or the whole text when it has none.
+std::string baseName(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+
+bool containsNoCase(const std::string& text, const std::string& part) {
+    if (part.empty() || part.size() > text.size()) return false;
+    for (size_t at = 0; at + part.size() <= text.size(); ++at)
+        if (strncasecmp(text.c_str() + at, part.c_str(), part.size()) == 0) return true;
+    return false;
+}
+
+} // namespace
+
+bool procHasImageSize(const std::vector<cFileIcon>& FileIcons, std::int16_t index, std::int16_t width) {
+    if (index < 1 || static_cast<size_t>(index) > FileIcons.size()) return false;
+    const cFileIcon& icon = FileIcons[static_cast<size_t>(index) - 1];
+    try {
+        for (int i = 1; i <= icon.ImageCount(); ++i)
+            if (icon.ImageWidth(i) == width) return true;
+    } catch (const VbError&) {
+    }
+    return false;
+}
+
+void procAddFileIcons(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
+                      const std::string& archive, int n, int frame) {
+    const std::string ext = lowerExtension(file);
+    const std::string field = kind == kKindZip ? file + ";" + archive : file;
+    auto add = [&](int index, const std::string& label, char code) {
+        procAddResult(ctx.entries, ctx.host, field, static_cast<std::int16_t>(index), label, std::string(1, code) + kind);
+    };
+    n = std::min(n, kMaxIcons);
+    // Element 1 of the icon array is scratch while files are listed.
+    std::vector<cFileIcon> FileIcons(1);
+    const auto size = static_cast<std::int16_t>(ctx.IconSize);
+    if (ext == "cur") {
+        // One file, one cursor: a count above 1 would repeat the same entry.
+        if (n >= 1) add(0, "x", TypeCodeForIconFile(".cur", fileLength(file)));
+    } else if (ext == "ani") {
+        add(frame, "frame " + std::to_string(frame + 1), 'a');
+    } else if (ext == "icl") {
+        for (int i = 1; i <= n && !ctx.busy.AbortRequested; ++i) add(i - 1, counted(i, n), 'i');
+    } else if (ext == "dll" || ext == "exe") {
+        ModuleGroups groups;
+        listGroups(groups, file);
+        for (int i = 1; i <= n && !ctx.busy.AbortRequested; ++i) {
+            FileIcons[0] = cFileIcon{};
+            if (loadGroup(FileIcons[0], groups, file, i) && procHasImageSize(FileIcons, 1, size))
+                add(i - 1, counted(i, n), ext == "dll" ? 'd' : 'e');
+        }
+    } else if (ext == "ico" && n >= 1) {
+        procAddIconFile(ctx, file, kind, archive);
+    }
+}
+
+bool procAddIconFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
+                     const std::string& archive) {
+    std::vector<cFileIcon> FileIcons(1);
+    try {
+        if (!FileIcons[0].LoadIcon(file) || FileIcons[0].ImageCount() == 0) return false;
+    } catch (const VbError&) {
+        return false; // images the file does not hold
+    }
+    if (procHasImageSize(FileIcons, 1, static_cast<std::int16_t>(ctx.IconSize)))
+        procAddResult(ctx.entries, ctx.host, kind == kKindZip ? file + ";" + archive : file, 0, "x",
+                      std::string(1, TypeCodeForIconFile(".ico", fileLength(file))) + kind);
+    return true;
+}
+
+void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind, int archiveIndex) {
+    const std::string ext = lowerExtension(file);
+    if (!isListable(ext)) return;
+    std::string path = file;
+    std::string archive;
+    std::string shownName = baseName(file);
+    if (kind == kKindZip) {
+        if (archiveIndex < 0 || archiveIndex >= ctx.entries.lstZipFiles.ListCount()) return;
+        archive = ctx.entries.lstZipFiles.List(archiveIndex);
+        shownName += " in " + baseName(archive);
+        const std::string folder = ZipArchiveFolder(ctx.zip, archiveIndex, paths.TempPath);
+        if (folder.empty()) {
+            noteUnreadable(ctx, shownName);
+            return;
+        }
+        path = folder + file;
+        if (!procFileExists(path)) {
+            procUnzipFile(ctx.chunks, archive, file, path, folder);
+            if (!procFileExists(path)) {
+                noteUnreadable(ctx, shownName);
+                return;
+            }
+            RecordExtractedMember(ctx.zip, path);
+        }
+    }
+    if (ext == "ani") {
+        if (!listAnimation(ctx, path, kind, archive)) noteUnreadable(ctx, shownName);
+        return;
+    }
+    // An icon file holds one icon; reading it for its sizes tells whether it
+    // is one, which costs far less than asking the shell to count it.
+    if (ext == "ico") {
+        if (!procAddIconFile(ctx, path, kind, archive)) noteUnreadable(ctx, shownName);
+        return;
+    }
+    const int n = procFileIconCount(path);
+    if (n >= 1) {
+        procAddFileIcons(ctx, path, kind, archive, n, 0);
+    } else if ((ext != "dll" && ext != "exe") || !loadsAsModule(path)) {
+        // A module without icons is no fault; an icon file without one is.
+        noteUnreadable(ctx, shownName);
+    }
+}
+
+void procSearchOpen(OpenSearchContext& ctx) {
+    ctx.unreadable = 0;
+    ctx.firstUnreadable.clear();
+    ctx.host.hourglass(true);
+    ctx.host.messagePanel(ctx.SearchingFavorites ? "Searching for favorites, please wait..."
+                                                 : "Searching for icons, please wait...");
+    ctx.host.events();
+    for (int i = 0; i < ctx.entries.lstFiles.ListCount() && !ctx.busy.AbortRequested; ++i) {
+        procSearchOpenFile(ctx, ctx.entries.lstFiles.List(i), kKindOpen);
+        ctx.host.events();
+    }
+    HiddenList& members = ctx.entries.lstZipIcons;
+    for (int i = 0; !ctx.SearchingFavorites && i < members.ListCount() && !ctx.busy.AbortRequested; ++i) {
+        procSearchOpenFile(ctx, members.List(i), kKindZip, members.ItemData(i));
+        ctx.host.events();
+    }
+    const int count = ctx.entries.cmbResult.ListCount();
+    ctx.host.countPanel(std::to_string(count) + " Icon(s)");
+    // What was found before the abort is shown; the stop itself is told below.
+    const bool aborted = ctx.busy.AbortRequested;
+    ctx.busy.AbortRequested = false;
+    StartNewList(ctx.paging, count);
+    ctx.host.page();
+    ctx.host.abort(true);
+    if (aborted)
+        ctx.host.messagePanel("Aborted!");
+    else if (ctx.unreadable > 0)
+        ctx.host.messagePanel("Could not read " + std::to_string(ctx.unreadable) + " file(s): " + ctx.firstUnreadable);
+    else if (count == 0)
+        ctx.host.messagePanel("");
+    ctx.host.hourglass(false);
+}
+
+void procGetOpenItem(PageLoadContext& ctx, const std::string& entry) {
+    if (entry.size() <= 3) return;
+    const bool zip = EntryIsKind(entry, kKindZip);
+    const int z = zip ? 1 : 0;
+    const std::string file = procGetField(entry, ';', 1);
+    const bool favourite = containsNoCase(file, ctx.loader.FavoritesFolder);
+    std::string archive;
+    if (zip) {
+        archive = procGetField(entry, ';', 2);
+        if (ctx.loader.extracted) ExtractZipEntryFile(*ctx.loader.extracted, ctx.chunks, file, archive);
+    }
+    ctx.loader.EntryIconIndex = std::atoi(procGetField(entry, ';', 2 + z).c_str());
+    const std::string label = procGetField(entry, ';', 3 + z);
+    const std::string name = procGetFileName(file);
+    std::string text;
+    if (favourite)
+        text = shortName(name);
+    else
+        text = name;
+    if (label != "x") text += " " + label;
+    if (zip && !favourite) text += " in " + archive;
+    const std::string origin = favourite ? "File Favorite" : zip ? "ZIP File" : "File";
+    const std::string code = procGetField(entry, ';', 4 + z).substr(0, 1);
+    AddPageItem(ctx, Picture::fromIcon(FileItemIcon(ctx.loader, ctx.keywords.IconSize, file)), "", text, code, origin);
+}
+
+void procGetOpenAni(PageLoaderState& loader, ChunkState& chunks, int iconSize, AnimationFrames& frames,
+                    int frameNumber, const std::string& entry) {
+    if (entry.size() <= 3 || frameNumber < 0) return;
+    const bool zip = EntryIsKind(entry, kKindZip);
+    const std::string file = procGetField(entry, ';', 1);
+    if (zip && loader.extracted) ExtractZipEntryFile(*loader.extracted, chunks, file, procGetField(entry, ';', 2));
+    loader.EntryIconIndex = std::atoi(procGetField(entry, ';', zip ? 3 : 2).c_str());
+    HICON icon = FileItemIcon(loader, iconSize, file);
+    if (!icon) return;
+    if (frames.pictures.size() <= static_cast<size_t>(frameNumber))
+        frames.pictures.resize(static_cast<size_t>(frameNumber) + 1);
+    frames.pictures[static_cast<size_t>(frameNumber)] = Picture::fromIcon(icon);
+}
+
+} // namespace vm

@@ -1,0 +1,133 @@
+#include "zipsource.h"
+
+#include <strings.h>
+
+#include "files.h"
+#include "getfield.h"
+#include "zandrelbind.h"
+
+namespace vm {
+namespace {
+
+bool startsWithFolder(const std::string& path, const std::string& folder) {
+    return path.size() > folder.size() && strncasecmp(path.c_str(), folder.c_str(), folder.size()) == 0;
+}
+
+// A member name as the listing gives it: steps below the folder, none of them
+// empty, "." or "..", no drive.
+bool isPlainMemberPath(const std::string& member) {
+    if (member.empty() || member.find_first_of(":/") != std::string::npos) return false;
+    size_t start = 0;
+    while (true) {
+        const size_t end = member.find('\\', start);
+        const std::string step = member.substr(start, end == std::string::npos ? end : end - start);
+        if (step.empty() || step == "." || step == "..") return false;
+        if (end == std::string::npos) return true;
+        start = end + 1;
+    }
+}
+
+// Everything below folder, then folder itself. Links are removed, never followed.
+void removeTree(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + name;
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            } else if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                RemoveDirectoryA(path.c_str());
+            } else {
+                removeTree(path + "\\");
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
+}
+
+} // namespace
+
+void procExtractZIPFilenames(EntryLists& entries, ExtractedMembers& zip, ChunkState& chunks,
+                             const ZipListWindows& windows, const std::string& tempPath) {
+    for (int i = 0; i < entries.lstZipFiles.ListCount(); ++i) {
+        ZipArchiveFolder(zip, i, tempPath);
+        entries.lstZipFiles.SetListIndex(i);
+        zandrel::addUNZIP_Initialise();
+        chunks.UnzipResult = zandrel::addUNZIP_SetWindowHandle(windows.txtZIP);
+        chunks.UnzipResult = zandrel::addUNZIP_ArchiveName(entries.lstZipFiles.List(i).c_str());
+        chunks.UnzipResult = zandrel::addUNZIP_View(-1);
+        chunks.UnzipResult = zandrel::addUNZIP();
+        chunks.UnzipResult = zandrel::addUNZIP_SetWindowHandle(windows.txtDummyZIP);
+    }
+}
+
+void txtZIP_Change(EntryLists& entries, const std::string& text) {
+    const std::string member = procGetField(text, '|', 5);
+    if (member.empty()) return;
+    entries.lstZipIcons.AddItem(member);
+    entries.lstZipIcons.SetItemData(entries.lstZipIcons.NewIndex(), entries.lstZipFiles.ListIndex());
+}
+
+void procUnzipFile(ChunkState& chunks, const std::string& archive, const std::string& member,
+                   const std::string& existingFile, const std::string& targetFolder) {
+    if (procFileExists(existingFile)) return;
+    zandrel::addUNZIP_Initialise();
+    chunks.UnzipResult = zandrel::addUNZIP_ArchiveName(archive.c_str());
+    chunks.UnzipResult = zandrel::addUNZIP_Include(member.c_str());
+    chunks.UnzipResult = zandrel::addUNZIP_ExtractTo(targetFolder.c_str());
+    chunks.UnzipResult = zandrel::addUNZIP_Overwrite(ZANDREL_OVERWRITE_ALWAYS);
+    chunks.UnzipResult = zandrel::addUNZIP();
+}
+
+std::string ZipArchiveFolder(ExtractedMembers& zip, int archiveIndex, const std::string& tempPath) {
+    if (archiveIndex < 0 || tempPath.empty()) return {};
+    const auto index = static_cast<size_t>(archiveIndex);
+    if (zip.folders.size() <= index) zip.folders.resize(index + 1);
+    if (!zip.folders[index].empty()) return zip.folders[index];
+    // A new name each time: a folder of that name that exists is someone else's.
+    static unsigned serial = 0;
+    const std::string stem = tempPath + "vmzip" + std::to_string(GetCurrentProcessId()) + "-";
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const std::string folder = stem + std::to_string(++serial);
+        if (CreateDirectoryA(folder.c_str(), nullptr)) return zip.folders[index] = folder + "\\";
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    return {};
+}
+
+bool FindZipMember(const ExtractedMembers& zip, const std::string& file, ZipMemberPlace& place) {
+    for (const std::string& folder : zip.folders) {
+        if (folder.empty() || !startsWithFolder(file, folder)) continue;
+        const std::string member = file.substr(folder.size());
+        if (!isPlainMemberPath(member)) return false;
+        place = {folder, member};
+        return true;
+    }
+    return false;
+}
+
+bool ExtractZipEntryFile(ExtractedMembers& zip, ChunkState& chunks, const std::string& file,
+                         const std::string& archive) {
+    ZipMemberPlace place;
+    if (!FindZipMember(zip, file, place) || procFileExists(file)) return false;
+    procUnzipFile(chunks, archive, place.member, file, place.folder);
+    if (!procFileExists(file)) return false;
+    RecordExtractedMember(zip, file);
+    return true;
+}
+
+void procClearZipLists(EntryLists& entries, ExtractedMembers& zip) {
+    entries.lstZipFiles.Clear();
+    entries.lstZipIcons.Clear();
+    for (const std::string& folder : zip.folders)
+        if (!folder.empty()) removeTree(folder);
+    zip.folders.clear();
+    zip.paths.clear();
+}
+
+} // namespace vm

@@ -1,0 +1,64 @@
+#pragma once
+// Icon files inside ZIP archives. Zandrel32 lists an archive's members into a
+// hidden text box, one change of its text per member (txtZIP_Change), and
+// extracts single members (procUnzipFile). Each opened archive has a private
+// folder under TempPath that its members are extracted into under their
+// listed names; the extracted copies are removed after every page fill and
+// the folders when the archives are put away.
+#include <windows.h>
+
+#include <string>
+
+#include "browserstate.h"
+#include "zipcleanup.h"
+
+namespace vm {
+
+// The hidden text boxes of the listing: txtZIP receives the member lines,
+// txtDummyZIP is handed to the library after each listing, so that later runs
+// write nowhere visible.
+struct ZipListWindows {
+    HWND txtZIP = nullptr;
+    HWND txtDummyZIP = nullptr;
+};
+
+// Lists the members of every archive of lstZipFiles into lstZipIcons (through
+// txtZIP_Change, which the window wires to txtZIP's Change) and makes each
+// archive's private folder. A member the library refuses as a path arrives
+// under its plain file name.
+void procExtractZIPFilenames(EntryLists& entries, ExtractedMembers& zip, ChunkState& chunks,
+                             const ZipListWindows& windows, const std::string& tempPath);
+
+// One member line of the listing: field 5 is the member name. Appends it to
+// lstZipIcons with the index of lstZipFiles' selected line as its ItemData.
+void txtZIP_Change(EntryLists& entries, const std::string& text);
+
+// Extracts member of archive into targetFolder unless existingFile exists;
+// the library's result stays in UnzipResult (1 is success).
+void procUnzipFile(ChunkState& chunks, const std::string& archive, const std::string& member,
+                   const std::string& existingFile, const std::string& targetFolder);
+
+// The private folder of archive index archiveIndex (with a trailing "\"),
+// made under tempPath when it is first asked for; "" when none can be made.
+std::string ZipArchiveFolder(ExtractedMembers& zip, int archiveIndex, const std::string& tempPath);
+
+// Where an "azip" entry's extracted file lies: the private folder holding it
+// and the member name below it. False for a file in no folder of ours, or a
+// name that would climb out of it.
+struct ZipMemberPlace {
+    std::string folder;
+    std::string member;
+};
+bool FindZipMember(const ExtractedMembers& zip, const std::string& file, ZipMemberPlace& place);
+
+// Extracts the member an "azip" entry's file names, from archive, unless the
+// file is there already. True when this call wrote it; the file is then
+// recorded for the page fill's clean-up.
+bool ExtractZipEntryFile(ExtractedMembers& zip, ChunkState& chunks, const std::string& file,
+                         const std::string& archive);
+
+// Empties lstZipFiles and lstZipIcons and removes the private folders with
+// everything extracted into them.
+void procClearZipLists(EntryLists& entries, ExtractedMembers& zip);
+
+} // namespace vm

@@ -1,0 +1,16 @@
+#pragma once
+// The check every file passes before the system is asked for its icons or
+// resources: the system's own readers trust offsets and sizes a damaged or
+// hostile file gives and may fault, hang or exhaust memory on it.
+#include <string>
+
+namespace vm {
+
+// False for a PE module whose headers or resource tree lie outside the file
+// or whose icon images no decoder should take, any other module (16-bit), an ICO or CUR file that is
+// damaged likewise, and an animation whose chunks or frames are. Files of
+// other kinds, and files that cannot be read, are left to the system, which
+// gives them no icon.
+bool IconSourceIsSound(const std::string& file);
+
+} // namespace vm

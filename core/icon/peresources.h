@@ -1,0 +1,57 @@
+#pragma once
+// The resource tree of a PE module (EXE, DLL, ICL), read from the file's bytes
+// with every offset, size and count checked. The system's own resource calls
+// trust a module's tree and fault on one that points outside the file, so a
+// module is read here first and handed to the system only when it is sound.
+// Nothing here includes <windows.h>: the unit builds natively too and runs
+// under sanitizers and fuzzers.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vm::pe {
+
+using Bytes = std::span<const std::uint8_t>;
+
+// A type or resource: a number, or a name (UTF-16 as stored) when named.
+struct ResourceId {
+    bool named = false;
+    std::uint16_t number = 0;
+    std::u16string name;
+};
+
+// Where a resource's bytes lie in the file.
+struct ResourceData {
+    std::uint64_t offset = 0;
+    std::uint32_t size = 0;
+};
+
+struct Resource {
+    ResourceId id;
+    std::vector<ResourceData> languages; // at least one
+};
+
+struct ResourceType {
+    ResourceId id;
+    std::vector<Resource> resources;
+};
+
+// Whether the bytes start like a PE module ("MZ" header pointing at a "PE"
+// signature). Anything else (an NE module, an ICO file) is no PE module.
+bool isPeModule(Bytes file);
+
+// The resource tree of a PE module, or nothing when the module is damaged:
+// headers or section table outside the file, a directory, entry, name or
+// data range outside the section that holds it, a tree deeper than type,
+// name and language, or more entries visited than the section can hold. A
+// module without resources gives an empty list.
+std::optional<std::vector<ResourceType>> readResources(Bytes file);
+
+// Whether the module may be handed to the system: its tree reads, and every
+// icon and cursor image in it (types 1 and 3) is one a decoder can take
+// (ico::imageIsSound; a cursor image starts with its 4-byte hotspot).
+bool moduleIsSound(Bytes file);
+
+} // namespace vm::pe

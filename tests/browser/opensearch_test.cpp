@@ -1,0 +1,523 @@
+// The opened-files listing on a hidden window: every kind of icon file, ZIP
+// archives through the library's listing, passed paths and their folders.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "anisteps.h"
+#include "controls_basic.h"
+#include "form.h"
+#include "getfield.h"
+#include "resultentry.h"
+#include "ico_fixtures.h"
+#include "openfixtures.h"
+#include "openpaths.h"
+#include "opensearch.h"
+#include "pagefiller.h"
+#include "scratch.h"
+#include "state.h"
+#include "zipsource.h"
+#include "zipwriter.h"
+
+using namespace vm;
+namespace fx = vmtest::ico;
+
+namespace {
+
+class FrmOpen : public Form {
+public:
+    FrmOpen() : Form("frmOpen") {
+        design.width = 9000;
+        design.height = 6000;
+    }
+    ListView pnlResult{this};
+    ImageList imlResult32;
+    StatusBar pnlStatusbar{this};
+    Toolbar pnlToolbar{this};
+    MenuItem mnuFile{this}, mnuFileOpen{this};
+    TextBox txtZIP{this}, txtDummyZIP{this};
+
+protected:
+    void CreateControls() override {
+        mnuFile.create(*this, "&File");
+        mnuFileOpen.create(mnuFile, "&Open");
+        pnlToolbar.create(*this);
+        for (const char* key : {"abort", "view", "open", "create", "help", "firstpage", "prevpage", "nextpage",
+                                "lastpage"})
+            pnlToolbar.Buttons.Add(-1, key, key);
+        pnlResult.create(*this, 0, 600, 5000, 3000, lvwReport);
+        for (const char* column : {"Name", "Type", "Origin"}) pnlResult.ColumnHeaders.Add(-1, "", column, 1500);
+        pnlStatusbar.create(*this);
+        for (const char* key : {"message", "count", "area"}) pnlStatusbar.Panels.Add(-1, key);
+        txtZIP.create(*this, 0, 0, 100, 100);
+        txtDummyZIP.create(*this, 0, 0, 100, 100);
+    }
+};
+
+struct OpenFixture : ::testing::Test {
+    vmtest::ScratchDir dir;
+    FrmOpen form;
+    BrowserWindow window;
+    BrowserHost host;
+    KeywordState keywords;
+    UserReferences refs;
+    EntryLists entries;
+    PagingState paging;
+    BusyState busy;
+    ChunkState chunks;
+    PageLoaderState loader;
+    ExtractedMembers zip;
+    PageFiller pager{window, host, {entries, paging, busy, keywords, refs, chunks, loader, zip}};
+    std::string temp;
+
+    void SetUp() override {
+        temp = dir.file("tmp") + "\\";
+        CreateDirectoryA(temp.c_str(), nullptr);
+        paths.TempPath = temp;
+        form.Load();
+        form.txtZIP.Change = [this] { txtZIP_Change(entries, form.txtZIP.Text()); };
+        window.form = &form;
+        window.pnlResult = &form.pnlResult;
+        window.imlResult32 = &form.imlResult32;
+        window.pnlStatusbar = &form.pnlStatusbar;
+        window.MessagePanel = &form.pnlStatusbar.Panels("message");
+        window.CountPanel = &form.pnlStatusbar.Panels("count");
+        window.PagePanel = &form.pnlStatusbar.Panels("area");
+        window.pnlToolbar = &form.pnlToolbar;
+        window.mnuFile = &form.mnuFile;
+        host.clearResult = [this] {
+            form.pnlResult.ListItems.Clear();
+            form.pnlResult.SetIcons(nullptr);
+            form.pnlResult.SetSmallIcons(nullptr);
+            form.imlResult32.ListImages.Clear();
+        };
+        host.showPage = [this] { pager.ShowNewList(); };
+        host.setAbort = [this](bool idle) { pager.procSetAbort(idle); };
+        host.setMessagePanel = [this](const std::string& t) { window.MessagePanel->SetText(t); };
+        host.setCountPanel = [this](const std::string& t) { window.CountPanel->SetText(t); };
+        setIconSize(32);
+    }
+    void TearDown() override {
+        procClearZipLists(entries, zip);
+        form.Unload();
+    }
+
+    void setIconSize(int size) {
+        keywords.IconSize = size;
+        form.imlResult32.ListImages.Clear();
+        form.imlResult32.SetImageWidth(size);
+        form.imlResult32.SetImageHeight(size);
+        form.imlResult32.SetMaskColor(RGB(128, 64, 64));
+    }
+    OpenSearchContext context() {
+        OpenSearchContext ctx{entries, paging, busy, host, chunks, zip};
+        ctx.IconSize = keywords.IconSize;
+        return ctx;
+    }
+    // Lists lstFiles and the members of lstZipFiles as the Open commands do.
+    void listOpened() {
+        procExtractZIPFilenames(entries, zip, chunks, {form.txtZIP.hWnd(), form.txtDummyZIP.hWnd()}, temp);
+        OpenSearchContext ctx = context();
+        procSearchOpen(ctx);
+    }
+    void listFiles(const std::vector<std::string>& files) {
+        entries.lstFiles.Clear();
+        for (const std::string& f : files) entries.lstFiles.AddItem(f);
+        entries.cmbResult.Clear();
+        listOpened();
+    }
+    std::vector<std::string> entryTexts() {
+        std::vector<std::string> out;
+        for (int i = 0; i < entries.cmbResult.ListCount(); ++i) out.push_back(entries.cmbResult.List(i));
+        return out;
+    }
+    std::string panel(const char* key) { return form.pnlStatusbar.Panels(key).Text(); }
+    ListItem& item(int n) { return form.pnlResult.ListItems(n); }
+    // The colour of result picture n at x, y.
+    COLORREF pixel(int n, int x, int y) {
+        const int size = keywords.IconSize;
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP target = CreateCompatibleBitmap(screen, size, size);
+        ReleaseDC(nullptr, screen);
+        HGDIOBJ old = SelectObject(dc, target);
+        ImageList_Draw(form.imlResult32.hImageList(), n - 1, dc, 0, 0, ILD_NORMAL);
+        const COLORREF colour = GetPixel(dc, x, y);
+        SelectObject(dc, old);
+        DeleteObject(target);
+        DeleteDC(dc);
+        return colour;
+    }
+    // Every file below temp, as paths relative to it.
+    std::vector<std::string> tempFiles(const std::string& folder = "") {
+        std::vector<std::string> found;
+        WIN32_FIND_DATAA data;
+        HANDLE h = FindFirstFileA((temp + folder + "*").c_str(), &data);
+        if (h == INVALID_HANDLE_VALUE) return found;
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                for (const std::string& below : tempFiles(folder + name + "\\")) found.push_back(below);
+            } else {
+                found.push_back(folder + name);
+            }
+        } while (FindNextFileA(h, &data));
+        FindClose(h);
+        return found;
+    }
+};
+
+COLORREF ref(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+std::vector<std::string> frames(int count) {
+    std::vector<std::string> out;
+    for (int i = 0; i < count; ++i) out.push_back(vmtest::solidIcon(32, 0x102030u * static_cast<unsigned>(i + 1)));
+    return out;
+}
+
+} // namespace
+
+TEST(AniSteps, TheHeaderCountsHeldToWhatTheFileHolds) {
+    EXPECT_EQ(AniStepCount(""), 1);
+    EXPECT_EQ(AniStepCount("just some text, no animation"), 1);
+    EXPECT_EQ(AniStepCount(vmtest::solidIcon(32, 0xFF0000)), 1);
+    EXPECT_EQ(AniStepCount(vmtest::aniFile(frames(4), 4)), 4);
+    EXPECT_EQ(AniStepCount(vmtest::aniFile(frames(4), 40)), 4);          // a header that lies
+    EXPECT_EQ(AniStepCount(vmtest::aniFile(frames(4), 4000000000u)), 4); // wildly
+    EXPECT_EQ(AniStepCount(vmtest::aniFile(frames(6), 3)), 3);           // fewer steps than frames
+    EXPECT_EQ(AniStepCount(vmtest::aniFile(frames(2), 5, {0, 1, 0, 1, 0})), 5);
+    EXPECT_EQ(AniStepCount(vmtest::aniFile(frames(2), 9, {0, 1, 0})), 3);
+    EXPECT_EQ(AniStepCount(vmtest::aniFile(frames(3), 0)), 3); // no step count: one step per frame
+    // Cut anywhere, the count stays within what the header says.
+    const std::string whole = vmtest::aniFile(frames(3), 3);
+    for (size_t len = 0; len <= whole.size(); len += 7) {
+        const int steps = AniStepCount(whole.substr(0, len));
+        EXPECT_GE(steps, 1);
+        EXPECT_LE(steps, 3);
+    }
+    // However many frames a file holds, no animation lists more than the cap.
+    std::vector<std::string> many(kMaxAniSteps + 50, std::string("x"));
+    EXPECT_EQ(AniStepCount(vmtest::aniFile(many, 2000000)), kMaxAniSteps);
+}
+
+TEST_F(OpenFixture, EveryKindOfFileGivesItsEntriesTextsTypesAndOrigins) {
+    const std::string lib = dir.file("lib.dll");
+    ASSERT_TRUE(fx::makeIconModule(lib, {{1, "", {fx::dib(32, 32, 8)}},
+                                          {2, "", {fx::dib(16, 16, 4)}},
+                                          {0, "LAST", {fx::dib(16, 16, 4), fx::dib(32, 32, 32)}}}));
+    ASSERT_TRUE(CopyFileA(lib.c_str(), dir.file("app.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(lib.c_str(), dir.file("set.icl").c_str(), FALSE));
+    const std::string depths = fx::icoFile({fx::dib(32, 32, 1), fx::dib(32, 32, 4), fx::dib(32, 32, 8),
+                                            fx::dib(32, 32, 24), fx::dib(32, 32, 32), fx::png(256, 256)});
+    ASSERT_TRUE(vmtest::writeFile(dir.file("d4.ico"), fx::icoFile({fx::dib(32, 32, 4)})));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("d8.ico"), fx::icoFile({fx::dib(32, 32, 8)})));
+    ASSERT_EQ(vmtest::readFile(dir.file("d8.ico")).size(), 2238u);
+    ASSERT_TRUE(vmtest::writeFile(dir.file("depths.ico"), depths));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("small.ico"), fx::icoFile({fx::dib(16, 16, 8)})));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("arrow.cur"), fx::icoFile({fx::dib(32, 32, 8)}, 2)));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("wait.ani"), vmtest::aniFile(frames(4), 4)));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("readme.txt"), "text"));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("bad.ico"), "this is text, not an icon"));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("cut.dll"), "MZ" + std::string(60, 'x')));
+
+    listFiles({dir.file("d4.ico"), dir.file("d8.ico"), dir.file("depths.ico"), dir.file("small.ico"),
+               dir.file("arrow.cur"), dir.file("wait.ani"), lib, dir.file("app.exe"), dir.file("set.icl"),
+               dir.file("readme.txt"), dir.file("bad.ico"), dir.file("cut.dll")});
+    const std::string d = dir.path() + "\\";
+    EXPECT_EQ(entryTexts(), (std::vector<std::string>{
+                                d + "d4.ico;0;x;0open", d + "d8.ico;0;x;1open", d + "depths.ico;0;x;2open",
+                                d + "arrow.cur;0;x;7open", d + "wait.ani;0;frame 1;aopen",
+                                d + "wait.ani;1;frame 2;aopen", d + "wait.ani;2;frame 3;aopen",
+                                d + "wait.ani;3;frame 4;aopen", d + "lib.dll;0;#1 of 3;dopen",
+                                d + "lib.dll;1;#2 of 3;dopen", d + "app.exe;0;#1 of 3;eopen",
+                                d + "app.exe;1;#2 of 3;eopen", d + "set.icl;0;#1 of 3;iopen",
+                                d + "set.icl;1;#2 of 3;iopen", d + "set.icl;2;#3 of 3;iopen"}));
+    // Neither the text file named as an icon nor the broken module stops the listing; both are told.
+    EXPECT_EQ(panel("message"), "Could not read 2 file(s): bad.ico");
+    EXPECT_EQ(panel("count"), "15 Icon(s)");
+    EXPECT_TRUE(form.mnuFile.Enabled());
+
+    ASSERT_EQ(form.pnlResult.ListItems.Count(), 15);
+    const std::vector<std::vector<std::string>> shown = {
+        {"d4.ico", "16 Color Icon"}, {"d8.ico", "256 Color Icon"}, {"depths.ico", "High Color Icon"},
+        {"arrow.cur", "256 Color Cursor"}, {"wait.ani frame 1", "Animated Icon"}};
+    for (size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(item(static_cast<int>(i) + 1).Text(), shown[i][0]);
+        EXPECT_EQ(item(static_cast<int>(i) + 1).SubItems(1), shown[i][1]);
+        EXPECT_EQ(item(static_cast<int>(i) + 1).SubItems(2), "File");
+    }
+    // Named groups come first, as the shell counts them: the numbered group 2 has no 32 x 32 image.
+    EXPECT_EQ(item(10).Text(), "lib.dll #2 of 3");
+    EXPECT_EQ(item(11).SubItems(1), "Icon Library");
+    EXPECT_EQ(item(11).Tag, d + "app.exe;0;#1 of 3;eopen");
+    // The cursor shows its own picture, not the placeholder.
+    ASSERT_TRUE(vmtest::writeFile(dir.file("red.cur"), [] {
+        std::string cur = vmtest::solidIcon(32, 0xD02010);
+        cur[2] = 2;
+        return cur;
+    }()));
+    listFiles({dir.file("red.cur")});
+    ASSERT_EQ(form.pnlResult.ListItems.Count(), 1);
+    EXPECT_EQ(pixel(1, 16, 16), ref(0xD02010));
+}
+
+TEST_F(OpenFixture, TheSmallDataSetListsSmallImagesAndDrawsFramesAtItsSize) {
+    setIconSize(16);
+    const std::string lib = dir.file("lib.dll");
+    ASSERT_TRUE(fx::makeIconModule(lib, {{1, "", {fx::dib(32, 32, 8)}}, {2, "", {fx::dib(16, 16, 4)}}}));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("big.ico"), fx::icoFile({fx::dib(32, 32, 8)})));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("small.ico"), fx::icoFile({fx::dib(16, 16, 8)})));
+    // A 32 x 32 frame, red on the left and blue on the right: shrunk, not cut.
+    ASSERT_TRUE(vmtest::writeFile(dir.file("halves.ani"),
+                                  vmtest::aniFile({vmtest::twoColourIcon(32, 0xE00000, 0x0000E0)}, 1)));
+    listFiles({dir.file("big.ico"), dir.file("small.ico"), lib, dir.file("halves.ani")});
+    const std::string d = dir.path() + "\\";
+    EXPECT_EQ(entryTexts(), (std::vector<std::string>{d + "small.ico;0;x;0open", d + "lib.dll;1;#2 of 2;dopen",
+                                                      d + "halves.ani;0;frame 1;aopen"}));
+    ASSERT_EQ(form.pnlResult.ListItems.Count(), 3);
+    EXPECT_EQ(pixel(3, 3, 8), ref(0xE00000));
+    EXPECT_EQ(pixel(3, 12, 8), ref(0x0000E0));
+}
+
+TEST_F(OpenFixture, AnimationsListTheirStepsAndTheHandleGoesWithTheNextFile) {
+    ASSERT_TRUE(vmtest::writeFile(dir.file("one.ani"), vmtest::aniFile(frames(1), 1)));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("forty.ani"), vmtest::aniFile(frames(40), 40)));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("liar.ani"), vmtest::aniFile(frames(4), 40)));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("plain.ico"), vmtest::solidIcon(32, 0x00FF00)));
+    listFiles({dir.file("one.ani"), dir.file("forty.ani"), dir.file("liar.ani"), dir.file("plain.ico")});
+    ASSERT_EQ(entries.cmbResult.ListCount(), 1 + 40 + 4 + 1);
+    EXPECT_EQ(entries.cmbResult.List(40), dir.file("forty.ani") + ";39;frame 40;aopen");
+    EXPECT_EQ(entries.cmbResult.List(44), dir.file("liar.ani") + ";3;frame 4;aopen");
+    // Each frame shows its own picture.
+    EXPECT_EQ(pixel(2, 16, 16), ref(0x102030));
+    EXPECT_EQ(pixel(3, 16, 16), ref(0x204060));
+    EXPECT_EQ(item(45).Text(), "liar.ani frame 4");
+    // The icon file after the animations let go of the animation held for them.
+    EXPECT_EQ(loader.LoadedAni, nullptr);
+    EXPECT_TRUE(loader.LoadedAniFile.empty());
+
+    // The player's frames of an opened animation.
+    AnimationFrames player;
+    for (int i = 0; i < 3; ++i) procGetOpenAni(loader, chunks, 32, player, i, entries.cmbResult.List(41 + i));
+    ASSERT_EQ(player.pictures.size(), 3u);
+    EXPECT_EQ(loader.LoadedAniFile, dir.file("liar.ani"));
+}
+
+TEST_F(OpenFixture, ZipMembersAreListedExtractedIntoTheirArchivesFolderAndRemoved) {
+    const std::string red = vmtest::solidIcon(32, 0xC00000), green = vmtest::solidIcon(32, 0x00C000);
+    const std::string first = dir.file("first.zip"), second = dir.file("second.zip");
+    ASSERT_TRUE(vmtest::writeFile(first, vmtest::makeZipArchive({{"same.ico", red},
+                                                                 {"icons/a/x.ico", red},
+                                                                 {"icons/b/x.ico", green},
+                                                                 {"readme.txt", "words"}})));
+    ASSERT_TRUE(vmtest::writeFile(second, vmtest::makeZipArchive({{"same.ico", green},
+                                                                  {"same.ico", green},
+                                                                  {"../up.ico", green},
+                                                                  {"locked.ico", red, true, "secret"}})));
+    // A file another program left in TEMP under a member's name is never taken for it.
+    ASSERT_TRUE(vmtest::writeFile(temp + "same.ico", "someone else's"));
+    entries.lstZipFiles.AddItem(first);
+    entries.lstZipFiles.AddItem(second);
+    listFiles({});
+
+    std::vector<std::pair<std::string, int>> members;
+    for (int i = 0; i < entries.lstZipIcons.ListCount(); ++i)
+        members.emplace_back(entries.lstZipIcons.List(i), entries.lstZipIcons.ItemData(i));
+    EXPECT_EQ(members, (std::vector<std::pair<std::string, int>>{{"same.ico", 0},
+                                                                 {"icons\\a\\x.ico", 0},
+                                                                 {"icons\\b\\x.ico", 0},
+                                                                 {"readme.txt", 0},
+                                                                 {"same.ico", 1},
+                                                                 {"same.ico", 1},
+                                                                 {"up.ico", 1},
+                                                                 {"locked.ico", 1}}));
+    ASSERT_EQ(zip.folders.size(), 2u);
+    const std::string f0 = zip.folders[0], f1 = zip.folders[1];
+    EXPECT_NE(f0, f1);
+    EXPECT_EQ(entryTexts(), (std::vector<std::string>{f0 + "same.ico;" + first + ";0;x;2azip",
+                                                      f0 + "icons\\a\\x.ico;" + first + ";0;x;2azip",
+                                                      f0 + "icons\\b\\x.ico;" + first + ";0;x;2azip",
+                                                      f1 + "same.ico;" + second + ";0;x;2azip",
+                                                      f1 + "same.ico;" + second + ";0;x;2azip",
+                                                      f1 + "up.ico;" + second + ";0;x;2azip"}));
+    EXPECT_EQ(panel("message"), "Could not read 1 file(s): locked.ico in second.zip");
+    ASSERT_EQ(form.pnlResult.ListItems.Count(), 6);
+    EXPECT_EQ(item(1).Text(), "same.ico in " + first);
+    EXPECT_EQ(item(1).SubItems(2), "ZIP File");
+    EXPECT_EQ(item(1).SubItems(1), "High Color Icon");
+    // Two members of one name, in two archives or two folders of one, stay apart.
+    EXPECT_EQ(pixel(1, 16, 16), ref(0xC00000));
+    EXPECT_EQ(pixel(2, 16, 16), ref(0xC00000));
+    EXPECT_EQ(pixel(3, 16, 16), ref(0x00C000));
+    EXPECT_EQ(pixel(4, 16, 16), ref(0x00C000));
+
+    // After the page only the private folders remain, empty; what was in TEMP before is untouched.
+    const std::string folder0 = f0.substr(temp.size(), f0.size() - temp.size() - 1);
+    EXPECT_EQ(tempFiles(), std::vector<std::string>{"same.ico"});
+    EXPECT_EQ(vmtest::readFile(temp + "same.ico"), "someone else's");
+    EXPECT_TRUE(vmtest::fileExists(f0));
+    EXPECT_FALSE(vmtest::fileExists(f0 + "icons"));
+    EXPECT_FALSE(vmtest::fileExists(dir.file("up.ico")));
+
+    // Another page fill extracts what it shows again and removes it again.
+    pager.procGetPage();
+    EXPECT_EQ(form.pnlResult.ListItems.Count(), 6);
+    EXPECT_EQ(tempFiles(), std::vector<std::string>{"same.ico"});
+
+    procClearZipLists(entries, zip);
+    EXPECT_FALSE(vmtest::fileExists(f0));
+    EXPECT_FALSE(vmtest::fileExists(f1));
+    EXPECT_EQ(entries.lstZipIcons.ListCount(), 0);
+}
+
+TEST_F(OpenFixture, ArchivesWrittenByInfoZipWithAndWithoutAPassword) {
+    const std::string src = dir.file("src");
+    CreateDirectoryA(src.c_str(), nullptr);
+    CreateDirectoryA((src + "\\icons").c_str(), nullptr);
+    ASSERT_TRUE(vmtest::writeFile(src + "\\icons\\a.ico", fx::icoFile({fx::dib(32, 32, 4)})));
+    ASSERT_TRUE(vmtest::writeFile(src + "\\b.cur", fx::icoFile({fx::dib(32, 32, 8)}, 2)));
+    if (!vmtest::infoZip(src, "open.zip", "-r icons b.cur") || !vmtest::infoZip(src, "locked.zip", "-r -P pw icons b.cur"))
+        GTEST_SKIP() << "Info-ZIP cannot be run here";
+    entries.lstZipFiles.AddItem(src + "\\open.zip");
+    entries.lstZipFiles.AddItem(src + "\\locked.zip");
+    listFiles({});
+    EXPECT_EQ(entries.lstZipIcons.ListCount(), 4);
+    ASSERT_EQ(entries.cmbResult.ListCount(), 2);
+    EXPECT_EQ(procGetField(entries.cmbResult.List(0), ';', 1), zip.folders[0] + "icons\\a.ico");
+    EXPECT_EQ(EntryTypeCode(entries.cmbResult.List(1)), "7");
+    EXPECT_EQ(panel("message"), "Could not read 2 file(s): a.ico in locked.zip");
+}
+
+TEST(PassedPaths, QuotedRunsStayWholeAndBlanksCut) {
+    EXPECT_EQ(SplitPassedPaths("C:\\a.ico C:\\b.dll", ' '), (std::vector<std::string>{"C:\\a.ico", "C:\\b.dll"}));
+    EXPECT_EQ(SplitPassedPaths("\"C:\\my icons\\a.ico\" C:\\x\\  \"C:\\b c\"", ' '),
+              (std::vector<std::string>{"C:\\my icons\\a.ico", "C:\\x\\", "C:\\b c"}));
+    EXPECT_EQ(SplitPassedPaths("C:\\my icons\\a.ico", ' '), (std::vector<std::string>{"C:\\my", "icons\\a.ico"}));
+    EXPECT_EQ(SplitPassedPaths("", ' '), std::vector<std::string>{});
+    EXPECT_EQ(SplitPassedPaths("\"unclosed path", ' '), std::vector<std::string>{"unclosed path"});
+    EXPECT_EQ(SplitPassedPaths("a;b", ';'), (std::vector<std::string>{"a", "b"}));
+
+    const OpenDialogChoice one = SplitOpenDialogName("C:\\icons\\a.ico");
+    EXPECT_EQ(one.files, std::vector<std::string>{"C:\\icons\\a.ico"});
+    EXPECT_EQ(one.folder, "C:\\icons\\");
+    const OpenDialogChoice two = SplitOpenDialogName(std::string("C:\\icons\0a.ico\0b.ZIP", 21));
+    EXPECT_EQ(two.files, (std::vector<std::string>{"C:\\icons\\a.ico", "C:\\icons\\b.ZIP"}));
+    EXPECT_EQ(two.folder, "C:\\icons");
+    EXPECT_EQ(SplitOpenDialogName(std::string("C:\\\0a.ico\0b.ico", 15)).files[0], "C:\\a.ico");
+    EXPECT_TRUE(IsZipArchive("x.ZIP"));
+    EXPECT_FALSE(IsListableIconFile("readme.txt"));
+    EXPECT_TRUE(IsListableIconFile("A.ICL"));
+}
+
+TEST_F(OpenFixture, PassedFoldersFilesAndArchivesAndAnAbortedWalk) {
+    namespace fs = vmtest;
+    const std::string tree = dir.file("tree");
+    for (const char* sub : {"", "\\deep", "\\deep\\deeper"}) CreateDirectoryA((tree + sub).c_str(), nullptr);
+    ASSERT_TRUE(fs::writeFile(tree + "\\a.ico", fs::solidIcon(32, 0x111111)));
+    ASSERT_TRUE(fs::writeFile(tree + "\\readme.txt", "text"));
+    ASSERT_TRUE(fs::writeFile(tree + "\\deep\\b.ani", fs::aniFile(frames(2), 2)));
+    ASSERT_TRUE(fs::writeFile(tree + "\\deep\\inner.zip", vmtest::makeZipArchive({{"z.ico", fs::solidIcon(32, 1)}})));
+    ASSERT_TRUE(fs::writeFile(tree + "\\deep\\deeper\\c.cur", fx::icoFile({fx::dib(32, 32, 4)}, 2)));
+    ASSERT_TRUE(fs::writeFile(dir.file("loose.ico"), fs::solidIcon(32, 0x222222)));
+    ASSERT_TRUE(fs::writeFile(dir.file("named.ZIP"), vmtest::makeZipArchive({{"n.ico", fs::solidIcon(32, 3)}})));
+
+    std::string passed = "\"" + tree + "\" " + dir.file("loose.ico") + " " + dir.file("named.ZIP");
+    OpenSearchContext ctx = context();
+    const ZipListWindows boxes{form.txtZIP.hWnd(), form.txtDummyZIP.hWnd()};
+    ASSERT_TRUE(procOpenPassedPaths(ctx, boxes, passed, ' '));
+    EXPECT_TRUE(passed.empty());
+    std::vector<std::string> files;
+    for (int i = 0; i < entries.lstFiles.ListCount(); ++i) files.push_back(entries.lstFiles.List(i));
+    // Only icon files; the archive inside the folder is not opened, the one named is.
+    EXPECT_EQ(files, (std::vector<std::string>{tree + "\\a.ico", tree + "\\deep\\b.ani", tree + "\\deep\\deeper\\c.cur",
+                                               dir.file("loose.ico")}));
+    ASSERT_EQ(entries.lstZipIcons.ListCount(), 1);
+    EXPECT_EQ(entries.lstZipIcons.List(0), "n.ico");
+    EXPECT_EQ(entries.cmbResult.ListCount(), 6);
+    EXPECT_EQ(form.pnlResult.ListItems.Count(), 6);
+
+    // Esc during the walk: no listing, the window idle and the flag reset.
+    int yields = 0;
+    host.doEvents = [&] {
+        if (++yields == 3) busy.AbortRequested = true;
+    };
+    passed = "\"" + tree + "\"";
+    EXPECT_FALSE(procOpenPassedPaths(ctx, boxes, passed, ' '));
+    EXPECT_FALSE(busy.AbortRequested);
+    EXPECT_TRUE(form.mnuFile.Enabled());
+    EXPECT_EQ(panel("message"), "Aborted!");
+    EXPECT_EQ(entries.cmbResult.ListCount(), 0);
+    EXPECT_TRUE(passed.empty());
+
+    // The next hand-over lists as if nothing had happened.
+    host.doEvents = nullptr;
+    passed = dir.file("loose.ico");
+    EXPECT_TRUE(procOpenPassedPaths(ctx, boxes, passed, ' '));
+    ASSERT_EQ(form.pnlResult.ListItems.Count(), 1);
+    EXPECT_EQ(item(1).Text(), "loose.ico");
+}
+
+TEST_F(OpenFixture, AbortBetweenFilesShowsWhatWasListedAndFavouritesReadShort) {
+    std::vector<std::string> files;
+    for (int i = 0; i < 8; ++i) {
+        std::string name = "i";
+        name += std::to_string(i);
+        files.push_back(dir.file(name + ".ico"));
+        ASSERT_TRUE(vmtest::writeFile(files.back(), vmtest::solidIcon(32, 0x101010)));
+    }
+    int yields = 0;
+    host.doEvents = [&] {
+        if (++yields == 6) busy.AbortRequested = true;
+    };
+    listFiles(files);
+    host.doEvents = nullptr;
+    EXPECT_LT(entries.cmbResult.ListCount(), 8);
+    EXPECT_GT(entries.cmbResult.ListCount(), 0);
+    EXPECT_EQ(form.pnlResult.ListItems.Count(), entries.cmbResult.ListCount());
+    EXPECT_EQ(panel("message"), "Aborted!");
+    EXPECT_FALSE(busy.AbortRequested);
+    EXPECT_TRUE(form.mnuFile.Enabled());
+
+    // Files of the favourites folder show their short names.
+    const std::string favourites = dir.file("Favs");
+    CreateDirectoryA(favourites.c_str(), nullptr);
+    ASSERT_TRUE(fx::makeIconModule(favourites + "\\shell.dll",
+                                    {{1, "", {fx::dib(32, 32, 8)}}, {2, "", {fx::dib(32, 32, 8)}}}));
+    loader.FavoritesFolder = favourites;
+    listFiles({favourites + "\\shell.dll", files[0]});
+    ASSERT_EQ(form.pnlResult.ListItems.Count(), 3);
+    EXPECT_EQ(item(2).Text(), "shell #2 of 2");
+    EXPECT_EQ(item(2).SubItems(2), "File Favorite");
+    EXPECT_EQ(item(3).Text(), "i0.ico");
+    EXPECT_EQ(item(3).SubItems(2), "File");
+}
+
+TEST(HasImageSize, TestsEveryImageAndIsFalseOutOfRange) {
+    std::vector<cFileIcon> icons(1);
+    vmtest::ScratchDir dir;
+    ASSERT_TRUE(vmtest::writeFile(dir.file("a.ico"), fx::icoFile({fx::dib(16, 16, 4), fx::dib(48, 48, 8)})));
+    ASSERT_TRUE(icons[0].LoadIcon(dir.file("a.ico")));
+    EXPECT_TRUE(procHasImageSize(icons, 1, 48));
+    EXPECT_TRUE(procHasImageSize(icons, 1, 16));
+    EXPECT_FALSE(procHasImageSize(icons, 1, 32));
+    EXPECT_FALSE(procHasImageSize(icons, 0, 16));
+    EXPECT_FALSE(procHasImageSize(icons, 2, 16));
+}
+
+TEST_F(OpenFixture, AModuleWithManyGroupsListsEachAtTheShellsPosition) {
+    std::vector<fx::Group> groups;
+    // Every third group lacks a 32 x 32 image; numbered groups count after the named ones.
+    for (int g = 1; g <= 40; ++g)
+        groups.push_back({g, "", {g % 3 ? fx::dib(32, 32, 8, static_cast<unsigned>(g)) : fx::dib(16, 16, 4)}});
+    groups.push_back({0, "FIRST", {fx::dib(32, 32, 4)}});
+    const std::string lib = dir.file("many.dll");
+    ASSERT_TRUE(fx::makeIconModule(lib, groups));
+    listFiles({lib});
+    std::vector<std::string> expected{lib + ";0;#1 of 41;dopen"};
+    for (int g = 1; g <= 40; ++g)
+        if (g % 3) expected.push_back(lib + ";" + std::to_string(g) + ";#" + std::to_string(g + 1) + " of 41;dopen");
+    EXPECT_EQ(entryTexts(), expected);
+    ASSERT_EQ(form.pnlResult.ListItems.Count(), static_cast<int>(expected.size()));
+    EXPECT_EQ(item(2).Text(), "many.dll #2 of 41");
+}
