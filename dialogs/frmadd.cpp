@@ -52,7 +52,11 @@ void FrmAdd::Form_Load() {
     procPlaceForm(*this, "Add");
 }
 
-void FrmAdd::cmbSearch_Click() { cmdAdd.SetEnabled(!cmbSearch.Text().empty()); }
+// While the list's choice is being made the box may still show the old text: the chosen item counts.
+void FrmAdd::cmbSearch_Click() {
+    const int chosen = cmbSearch.ListIndex();
+    cmdAdd.SetEnabled(!(chosen >= 0 ? cmbSearch.List(chosen) : cmbSearch.Text()).empty());
+}
 
 void FrmAdd::optType_Click(int Index) { ReferenceTypeIndex = Index; }
 

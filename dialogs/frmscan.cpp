@@ -85,6 +85,12 @@ void FrmScan::CreateControls() {
     VM_ON(cmdCancel, Click);
     VM_ON(cmdHelp, Click);
     VM_ON(chkALL, Click);
+    VM_ON(txtDir, Change);
+}
+
+// A folder typed into the box can be scanned as well as a browsed one.
+void FrmScan::txtDir_Change() {
+    if (!txtDir.Text().empty()) cmdStart.SetEnabled(true);
 }
 
 void FrmScan::Form_Load() {

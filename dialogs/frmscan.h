@@ -48,6 +48,7 @@ public:
     void cmdCancel_Click();
     void cmdHelp_Click();
     void chkALL_Click();
+    void txtDir_Change();
     void helpKey(int& KeyCode, int Shift);
 
     // Whether the filter keeps a file of this name.
