@@ -82,6 +82,7 @@ void FrmOptions::CreateControls() {
         tbsOptions.Tabs.Add(-1, tabs[i].key, caption).Tag = tabs[i].tip;
         PictureBox& page = picOptions(i + 1);
         page.create(*this, 240, 540, 6300, 4260, false);
+        page.ZOrder(0); // over the tab strip
         page.SetVisible(i == 0);
     }
     PictureBox& general = picOptions(1);

@@ -69,12 +69,12 @@ void FrmScan::CreateControls() {
     chkScanZIP.create(*this, 240, 1050, 3000, 285, "Scan in ZIP archives");
     chkALL.create(*this, 240, 1380, 3600, 285, "Scan for All Library Types");
     fraTypeFilter.create(*this, 240, 1740, 5520, 1800, "Library Type Filter");
-    chkICL.create(fraTypeFilter, 240, 300, 2600, 285, "Icon Libraries (*.icl)");
-    chkEXE.create(fraTypeFilter, 240, 780, 2600, 285, "Executables (*.exe)");
-    chkDLL.create(fraTypeFilter, 240, 1260, 2600, 285, "Dynamic Link Libraries (*.dll)");
-    chkANI.create(fraTypeFilter, 2880, 300, 2500, 285, "Animated Icons (*.ani)");
-    chkCUR.create(fraTypeFilter, 2880, 780, 2500, 285, "Cursors (*.cur)");
-    chkICO.create(fraTypeFilter, 2880, 1260, 2500, 285, "Icons (*.ico)");
+    chkICL.create(fraTypeFilter, 120, 300, 2880, 285, "Icon Libraries (*.icl)");
+    chkEXE.create(fraTypeFilter, 120, 780, 2880, 285, "Executables (*.exe)");
+    chkDLL.create(fraTypeFilter, 120, 1260, 2880, 285, "Dynamic Link Libraries (*.dll)");
+    chkANI.create(fraTypeFilter, 3120, 300, 2300, 285, "Animated Icons (*.ani)");
+    chkCUR.create(fraTypeFilter, 3120, 780, 2300, 285, "Cursors (*.cur)");
+    chkICO.create(fraTypeFilter, 3120, 1260, 2300, 285, "Icons (*.ico)");
     cmdStart.create(*this, 1860, 3780, 1215, 375, "Start");
     cmdCancel.create(*this, 3180, 3780, 1215, 375, "Cancel");
     cmdHelp.create(*this, 4500, 3780, 1215, 375, "&Help");
