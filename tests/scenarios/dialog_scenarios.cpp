@@ -181,3 +181,19 @@ TEST_F(DialogScenario, AFolderTypedIntoTheScanIsListedAndAnIconOfItReferenced) {
     EXPECT_EQ(UserRefs.cmbUser.List(before).substr(UserRefs.cmbUser.List(before).size() - 5), "1user");
     EXPECT_FALSE(frmAdd().Visible());
 }
+
+TEST_F(DialogScenario, TheTipOfTheDayStepsOnAndRemembersTheNextTipAndTheBox) {
+    chooseMenu({"&Help", "&Tip of the Day..."});
+    FrmTip& t = frmTip();
+    ASSERT_TRUE(t.IsLoaded());
+    EXPECT_TRUE(t.Visible());
+    EXPECT_EQ(t.txtTitle.Caption(), "Tip 1 of 29. Change Icons");
+    click(t.cmdNextTip);
+    EXPECT_EQ(t.txtTitle.Caption(), "Tip 2 of 29. Change Icons");
+    click(t.chkTip);
+    click(t.cmdOK);
+    EXPECT_FALSE(t.IsLoaded());
+    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "TipNr");
+    EXPECT_EQ(reg.RegValue.toLong().value_or(0), 3);
+    EXPECT_EQ(stored("Tip"), "0");
+}
