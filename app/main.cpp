@@ -17,6 +17,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                                               ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     vm::shell::splashTargets.showMainWindow = [] { vm::frmMain().Show(vm::vbModeless); };
+    vm::shell::splashTargets.prepareMainWindow = [] {
+        vm::frmMain().Create();
+        vm::frmAdd().Create();
+        vm::frmKey().Create();
+    };
     // Owned by the main window, the tip stays above it when the main window is
     // raised after start-up (a command line or a second start raises it).
     vm::shell::splashTargets.showTip = [] { vm::frmTip().Show(vm::vbModeless, &vm::frmMain()); };

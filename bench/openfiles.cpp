@@ -123,7 +123,6 @@ int main() {
         vm::BrowserWindow window;
         window.form = &form;
         window.pnlResult = &form.pnlResult;
-        window.pnlDummy = &form.pnlDummy;
         window.imlResult32 = &form.imlResult32;
         window.pnlStatusbar = &form.pnlStatusbar;
         window.MessagePanel = &form.pnlStatusbar.Panels("message");

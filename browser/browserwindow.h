@@ -17,7 +17,6 @@ namespace vm {
 struct BrowserWindow {
     Form* form = nullptr;              // its font measures the progress bar; it pops up the page menu
     ListView* pnlResult = nullptr;     // the result list (required for a page fill)
-    ListView* pnlDummy = nullptr;      // the empty twin shown while a page fills
     ImageList* imlResult32 = nullptr;  // the result pictures (required for a page fill)
     StatusBar* pnlStatusbar = nullptr;
     ProgressBar* pnlProgressBar = nullptr;

@@ -30,14 +30,22 @@ void procWalkFolders(FolderWalk& walk, std::string& folder, const std::string& p
                      std::int32_t& folderCount) {
     if (folder.empty() || folder.back() != '\\') folder += '\\';
 
+    // Every yield to the message loop may bring Esc: the walk ends right there.
+    auto aborted = [&walk] {
+        const unsigned long long now = GetTickCount64();
+        if (walk.yieldIntervalMs == 0 || now - walk.lastYield >= walk.yieldIntervalMs) {
+            walk.lastYield = now;
+            walk.host.events();
+        }
+        return walk.busy.AbortRequested;
+    };
     std::vector<std::string> subfolders;
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             if (isDots(data.cFileName)) continue;
-            walk.host.events();
-            if (walk.busy.AbortRequested) {
+            if (aborted()) {
                 FindClose(find);
                 return;
             }
@@ -50,7 +58,10 @@ void procWalkFolders(FolderWalk& walk, std::string& folder, const std::string& p
                 const std::string key = "favori" + (tail.empty() ? std::string() : tail + "\\") + data.cFileName;
                 walk.addFolderNode(parentKey, key, data.cFileName);
             }
-            walk.host.events();
+            if (aborted()) {
+                FindClose(find);
+                return;
+            }
         } while (FindNextFileA(find, &data));
         FindClose(find);
     }
@@ -61,8 +72,7 @@ void procWalkFolders(FolderWalk& walk, std::string& folder, const std::string& p
             if (isDots(data.cFileName)) continue;
             ++fileCount;
             walk.lstFiles.AddItem(folder + data.cFileName);
-            walk.host.events();
-            if (walk.busy.AbortRequested) {
+            if (aborted()) {
                 FindClose(find);
                 return;
             }
@@ -72,7 +82,7 @@ void procWalkFolders(FolderWalk& walk, std::string& folder, const std::string& p
 
     if (!walk.WalkSubfolders) return;
     for (const std::string& name : subfolders) {
-        walk.host.events();
+        if (aborted()) return;
         std::string sub = folder + name + "\\";
         procWalkFolders(walk, sub, pattern, fileCount, folderCount);
         if (walk.busy.AbortRequested) return;

@@ -11,12 +11,20 @@
 
 namespace vm {
 
+// The yield spacing of the walks of folders full of files (the favourites).
+inline constexpr unsigned kSpacedYieldMs = 15;
+
 struct FolderWalk {
     HiddenList& lstFiles;     // receives the full path of every matching file
     BusyState& busy;          // AbortRequested ends the walk at once
     const BrowserHost& host;  // yields to the message loop between items
     bool WalkSubfolders = false;
     bool SearchingFavorites = false; // add a favourites node for every sub-folder found
+    // A yield to the message loop costs a round trip to the window system; the
+    // walk yields when this much time has passed since the last one (0: after
+    // every entry), so Esc still stops it within a moment.
+    unsigned yieldIntervalMs = 0;
+    unsigned long long lastYield = 0;
     std::string FavoritesFolder;     // the favourites home, with or without a trailing "\"
     // A favourites node: parent key, key ("favori" & path below the favourites
     // folder, levels joined by "\"), and the folder's name as its text.

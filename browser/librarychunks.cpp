@@ -4,12 +4,15 @@
 
 #include <set>
 
+#include "chunkarchive.h"
 #include "files.h"
 #include "libraryarchive.h"
+#include "picture.h"
 #include "resultentry.h"
 #include "seam.h"
 #include "state.h"
-#include "zandrelbind.h"
+#include "vberror.h"
+#include "zandrel32.h"
 
 namespace vm {
 namespace {
@@ -33,18 +36,57 @@ void reportDamagedArchive(const std::string& archive, std::int32_t unzipResult) 
            vbExclamation | vbOKOnly, "Vellumar error");
 }
 
-void extractChunk(ChunkState& state, int iconSize, const std::string& chunk) {
+// The chunk member read from its archive into bytes, and its cached copy
+// written where the cache folder expects it.
+void extractChunk(ChunkState& state, int iconSize, const std::string& chunk, const std::string& path,
+                  std::string& bytes) {
     const ChunkHome home = ChunkHomeOf(iconSize, ChunkNumber(chunk));
     if (home.archive.empty()) return;
     state.LibraryArchiveName = home.archive;
-    zandrel::addUNZIP_Initialise();
-    state.UnzipResult = zandrel::addUNZIP_ArchiveName((paths.DataPath + home.archive).c_str());
-    state.UnzipResult = zandrel::addUNZIP_Decrypt(kLibraryPassword);
-    state.UnzipResult = zandrel::addUNZIP_Include((chunk + ".lib").c_str());
-    state.UnzipResult = zandrel::addUNZIP_ExtractTo(ChunkCacheFolder(iconSize).c_str());
-    state.UnzipResult = zandrel::addUNZIP_Overwrite(ZANDREL_OVERWRITE_ALWAYS);
-    state.UnzipResult = zandrel::addUNZIP();
+    state.UnzipResult = ReadChunkMember(paths.DataPath + home.archive, chunk + ".lib", kLibraryPassword, bytes);
     reportDamagedArchive(paths.DataPath + home.archive, state.UnzipResult);
+    if (state.UnzipResult == ZANDREL_OK && !WriteWholeFile(path, bytes)) state.UnzipResult = ZANDREL_ERR_WRITE;
+}
+
+// 0x00RRGGBB pixels of a picture the toolkit's loader made.
+bool pixelsOf(const Picture& loaded, PixelPicture& picture) {
+    const int width = loaded.pixelWidth(), height = loaded.pixelHeight();
+    if (width <= 0 || height <= 0) return false;
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height; // top row first
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    picture.width = width;
+    picture.height = height;
+    picture.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    bool ok = false;
+    HDC screen = GetDC(nullptr);
+    if (HBITMAP bitmap = loaded.bitmap()) {
+        ok = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), picture.pixels.data(), &bmi, DIB_RGB_COLORS) ==
+             height;
+    } else {
+        // Anything else the loader reads is drawn onto a surface of its size.
+        void* bits = nullptr;
+        HBITMAP surface = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC dc = CreateCompatibleDC(screen);
+        if (surface && dc) {
+            HGDIOBJ old = SelectObject(dc, surface);
+            loaded.render(dc, 0, 0, width, height);
+            SelectObject(dc, old);
+            GdiFlush();
+            memcpy(picture.pixels.data(), bits, picture.pixels.size() * sizeof(std::uint32_t));
+            ok = true;
+        }
+        if (dc) DeleteDC(dc);
+        if (surface) DeleteObject(surface);
+    }
+    ReleaseDC(nullptr, screen);
+    for (std::uint32_t& p : picture.pixels) p &= 0xFFFFFF;
+    if (!ok) picture = {};
+    return ok;
 }
 
 } // namespace
@@ -53,31 +95,20 @@ std::string ChunkCacheFolder(int iconSize) { return paths.DataPath + "Temp" + st
 
 bool LoadPixelPicture(const std::string& path, PixelPicture& picture) {
     picture = {};
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    if (!bitmap) return false;
-    BITMAP info{};
-    bool ok = GetObjectA(bitmap, sizeof(info), &info) != 0 && info.bmWidth > 0 && info.bmHeight > 0;
-    if (ok) {
-        BITMAPINFO bmi{};
-        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-        bmi.bmiHeader.biWidth = info.bmWidth;
-        bmi.bmiHeader.biHeight = -info.bmHeight; // top row first
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        picture.width = info.bmWidth;
-        picture.height = info.bmHeight;
-        picture.pixels.resize(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight));
-        HDC dc = GetDC(nullptr);
-        ok = GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), picture.pixels.data(), &bmi,
-                       DIB_RGB_COLORS) == info.bmHeight;
-        ReleaseDC(nullptr, dc);
-        for (std::uint32_t& p : picture.pixels) p &= 0xFFFFFF;
+    try {
+        return pixelsOf(LoadPicture(path), picture);
+    } catch (const VbError&) {
+        return false;
     }
-    DeleteObject(bitmap);
-    if (!ok) picture = {};
-    return ok;
+}
+
+bool LoadPixelPictureData(const std::string& bytes, PixelPicture& picture) {
+    picture = {};
+    try {
+        return pixelsOf(LoadPictureData(bytes.data(), bytes.size()), picture);
+    } catch (const VbError&) {
+        return false;
+    }
 }
 
 namespace {
@@ -167,13 +198,42 @@ void LibraryChunkLoader::procGetLibraryChunk(ChunkState& state, int iconSize, co
         state.ChunkAvailable = true;
         return;
     }
-    if (!procFileExists(path)) extractChunk(state, iconSize, chunk);
+    std::string bytes;
+    if (!procFileExists(path)) extractChunk(state, iconSize, chunk, path, bytes);
     state.ChunkAvailable = procFileExists(path);
     if (!state.ChunkAvailable) return;
     // The loaded path names the picture actually held, so a chunk that cannot
     // be read never passes for the one before it.
-    if (LoadPixelPicture(path, picture_)) state.LoadedChunkPath = path;
+    picture_ = bytes.empty() ? recentPicture(path) : nullptr;
+    if (!picture_) {
+        auto decoded = std::make_shared<PixelPicture>();
+        const bool ok = bytes.empty() ? LoadPixelPicture(path, *decoded) : LoadPixelPictureData(bytes, *decoded);
+        if (ok) picture_ = decoded;
+        keepPicture(path, picture_);
+    }
+    if (picture_) state.LoadedChunkPath = path;
     else state.LoadedChunkPath.clear();
+}
+
+std::shared_ptr<const PixelPicture> LibraryChunkLoader::recentPicture(const std::string& path) {
+    for (auto it = recent_.begin(); it != recent_.end(); ++it) {
+        if (strcasecmp(it->first.c_str(), path.c_str()) != 0) continue;
+        recent_.splice(recent_.begin(), recent_, it);
+        return recent_.front().second;
+    }
+    return nullptr;
+}
+
+void LibraryChunkLoader::keepPicture(const std::string& path, std::shared_ptr<const PixelPicture> picture) {
+    recent_.remove_if([&path](const auto& kept) { return strcasecmp(kept.first.c_str(), path.c_str()) == 0; });
+    if (!picture) return;
+    recent_.emplace_front(path, std::move(picture));
+    if (recent_.size() > kRecentPictures) recent_.pop_back();
+}
+
+void LibraryChunkLoader::ForgetPictures() {
+    picture_.reset();
+    recent_.clear();
 }
 
 void LibraryChunkLoader::procGetColor(int keyDigit) {
@@ -191,7 +251,7 @@ bool LibraryChunkLoader::libraryCell(ChunkState& state, int iconSize, const std:
                         !state.LoadedChunkPath.empty() &&
                         strcasecmp(state.LoadedChunkPath.c_str(),
                                    (ChunkCacheFolder(iconSize) + "\\" + chunk + ".lib").c_str()) == 0;
-    if (!loaded || !CutChunkCell(picture_, ChunkNumber(EntryField(entry, 2)), maskColor_, cell))
+    if (!loaded || !picture_ || !CutChunkCell(*picture_, ChunkNumber(EntryField(entry, 2)), maskColor_, cell))
         cell = NoIconCell(iconSize);
     return true;
 }

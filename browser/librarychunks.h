@@ -1,12 +1,16 @@
 #pragma once
-// The page loader's side of the library archives: a chunk is extracted from its
-// archive into the data set's cache folder (paths.DataPath & "Temp16"/"Temp32")
-// once per run, its picture kept while consecutive icons use it, and one cell
-// cut out of it as an icon.
+// The page loader's side of the library archives: a chunk is read from its
+// archive once per run and copied into the data set's cache folder
+// (paths.DataPath & "Temp16"/"Temp32"), its picture kept while consecutive
+// icons use it (and those of the last few chunks in memory), and one cell cut
+// out of it as an icon.
 #include <windows.h>
 
 #include <cstdint>
+#include <list>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "browserstate.h"
 #include "chunkcell.h"
@@ -16,8 +20,10 @@ namespace vm {
 // The cache folder of a data set's extracted chunks, without a trailing "\".
 std::string ChunkCacheFolder(int iconSize);
 
-// 0x00RRGGBB pixels of a picture file that Windows' picture loader reads.
+// 0x00RRGGBB pixels of a picture (BMP, GIF, JPG ...) that the toolkit's
+// picture loader reads, from a file or from the file's bytes.
 bool LoadPixelPicture(const std::string& path, PixelPicture& picture);
+bool LoadPixelPictureData(const std::string& bytes, PixelPicture& picture);
 // An icon from a cut cell; the caller destroys it. Null when it cannot be made.
 HICON IconFromCell(const CellImage& cell);
 // A bitmap of a cut cell with its transparent pixels in backColorRef, for an
@@ -37,8 +43,10 @@ bool DescribeLibraryItem(const KeywordState& keywords, const std::string& curren
 
 class LibraryChunkLoader {
 public:
-    // Makes the chunk's file available in the cache (extracting it when it is
-    // not there yet) and loads its picture unless it is the one loaded last.
+    // Makes the chunk's file available in the cache (reading it from its
+    // archive and writing the cached copy when it is not there yet) and loads
+    // its picture unless it is the one loaded last. The pictures of the last
+    // few chunks stay decoded in memory, so paging back does not decode again.
     void procGetLibraryChunk(ChunkState& state, int iconSize, const std::string& chunk);
     // The key colour of digit k becomes the transparent colour; other values keep the previous one.
     void procGetColor(int keyDigit);
@@ -48,12 +56,19 @@ public:
     HICON LibraryIcon(ChunkState& state, int iconSize, const std::string& entry);
     // The same cell as a bitmap on backColorRef (BitmapFromCell); null likewise.
     HBITMAP LibraryBitmap(ChunkState& state, int iconSize, const std::string& entry, std::uint32_t backColorRef);
+    // Drops the chunk pictures held in memory; the next request reads its chunk again.
+    void ForgetPictures();
 
 private:
     // The entry's cell, or the no-icon picture; false for an entry of 3 characters or fewer.
     bool libraryCell(ChunkState& state, int iconSize, const std::string& entry, CellImage& cell);
 
-    PixelPicture picture_;
+    std::shared_ptr<const PixelPicture> recentPicture(const std::string& path);
+    void keepPicture(const std::string& path, std::shared_ptr<const PixelPicture> picture);
+
+    static constexpr size_t kRecentPictures = 24; // a page of 150 icons spans a few chunks
+    std::shared_ptr<const PixelPicture> picture_;
+    std::list<std::pair<std::string, std::shared_ptr<const PixelPicture>>> recent_; // most recent first
     std::uint32_t maskColor_ = 0xFFFFFF;
 };
 

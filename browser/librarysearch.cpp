@@ -131,8 +131,10 @@ void procMatchKeyword(SearchContext& ctx) {
         for (int i = 0; i < files.ListCount(); ++i) ctx.host.appendFileEntries(files.List(i));
     }
 
-    finishList(ctx);
+    // The search's own message goes before the page is shown: the page leaves
+    // the first item's origin there, or "Aborted!" when it was stopped.
     ctx.host.messagePanel("");
+    finishList(ctx);
 }
 
 void FilterFavoriteFiles(HiddenList& lstFiles, const std::string& text) {

@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "form.h"
 #include "paging.h"
@@ -17,13 +18,12 @@ void setText(Panel* panel, const std::string& text) {
     if (panel) panel->SetText(text);
 }
 
-// The progress bar moves in blocks of several items' share; setting it for
-// every item would repaint it for nothing, and each repaint costs.
-constexpr std::int32_t kProgressSteps = 30;
-
 // A yield to the message loop costs about as much as a light item; one every
 // few items still lets Esc stop the page at once.
 constexpr std::int32_t kItemsPerYield = 5;
+
+// About the time a screen shows one frame.
+constexpr std::chrono::milliseconds kProgressFrame{16};
 
 } // namespace
 
@@ -33,9 +33,11 @@ void PageFiller::procSetAbort(bool enable) {
 
 void PageFiller::setCount(std::int32_t entryCount) { setText(w_.CountPanel, std::to_string(entryCount) + " Icon(s)"); }
 
-void PageFiller::copyColumnWidths(ListView& from, ListView& to) {
-    const int columns = std::min({from.ColumnHeaders.Count(), to.ColumnHeaders.Count(), 3});
-    for (int c = 1; c <= columns; ++c) to.ColumnHeaders(c).SetWidth(from.ColumnHeaders(c).Width());
+// The blocks the progress bar shows at value of max.
+std::int32_t PageFiller::progressBlocks(std::int32_t value, std::int32_t max) const {
+    RECT r{};
+    if (!w_.pnlProgressBar || !GetClientRect(w_.pnlProgressBar->hWnd(), &r)) return value;
+    return ProgressBlocksShown(value, max, r.right - r.left, r.bottom - r.top);
 }
 
 void PageFiller::placeProgressBar() {
@@ -59,10 +61,22 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
     PageLoadContext ctx{*w_.pnlResult, *w_.imlResult32, s_.keywords, s_.refs, s_.chunks, s_.loader};
     ListItemCollection& items = w_.pnlResult->ListItems;
     std::vector<Picture>& pictures = s_.loader.PagePictures;
-    const std::int32_t progressStep = std::max(slice.progressMax / kProgressSteps, 1);
+    std::int32_t blocksShown = -1;
+    auto lastMove = std::chrono::steady_clock::now();
     for (std::int32_t i = slice.first; i < slice.first + slice.count; ++i) {
         const std::int32_t number = s_.loader.PageItemNumber;
-        if (w_.pnlProgressBar && number % progressStep == 0) w_.pnlProgressBar->SetValue(number);
+        // The bar paints itself at once at every new position, so it moves
+        // only when it shows more blocks, and no more often than a screen
+        // shows frames.
+        if (w_.pnlProgressBar) {
+            const auto now = std::chrono::steady_clock::now();
+            const std::int32_t blocks = progressBlocks(number, slice.progressMax);
+            if (blocks != blocksShown && (blocksShown < 0 || now - lastMove >= kProgressFrame)) {
+                w_.pnlProgressBar->SetValue(number);
+                blocksShown = blocks;
+                lastMove = now;
+            }
+        }
         s_.keywords.CurrentKeywordId = std::to_string(s_.entries.cmbResult.ItemData(static_cast<int>(i)));
         const std::string& entry = s_.entries.cmbResult.List(static_cast<int>(i));
         if (PageLoader load = PageLoaderFor(EntryKind(entry))) {
@@ -113,12 +127,9 @@ void PageFiller::showFilledPage(std::int32_t entryCount) {
 
 void PageFiller::cleanUp(std::int32_t entryCount) {
     DeleteExtractedMembers(s_.extracted, paths.TempPath);
+    // The whole page paints at once.
     SendMessageA(w_.pnlResult->hWnd(), WM_SETREDRAW, TRUE, 0);
-    if (w_.pnlDummy) {
-        copyColumnWidths(*w_.pnlDummy, *w_.pnlResult);
-        w_.pnlResult->SetVisible(true);
-        w_.pnlDummy->SetVisible(false);
-    }
+    InvalidateRect(w_.pnlResult->hWnd(), nullptr, TRUE);
     if (!IsIdle(w_)) procSetAbort(true);
     if (w_.pnlProgressBar && w_.pnlProgressBar->Visible()) w_.pnlProgressBar->SetVisible(false);
     setCount(entryCount);
@@ -154,12 +165,9 @@ void PageFiller::procGetPage() {
         w_.pnlProgressBar->SetMax(std::max(PageSliceOf(s_.paging, entryCount).progressMax, 1));
     }
     s_.loader.PageItemNumber = 1;
-    if (w_.pnlDummy) {
-        copyColumnWidths(*w_.pnlResult, *w_.pnlDummy);
-        w_.pnlResult->SetVisible(false);
-        w_.pnlDummy->SetVisible(true);
-    }
-    // The hidden list still lays out every item it gets; that waits for the end.
+    // The list shows empty while the page fills, and neither paints nor lays
+    // out an item before the page is complete.
+    UpdateWindow(w_.pnlResult->hWnd());
     SendMessageA(w_.pnlResult->hWnd(), WM_SETREDRAW, FALSE, 0);
     s_.loader.PagePictures.clear();
     s_.loader.extracted = &s_.extracted;

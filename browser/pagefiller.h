@@ -64,7 +64,7 @@ private:
     void cleanUp(std::int32_t entryCount);
     void resetView(std::int32_t entryCount);
     void setCount(std::int32_t entryCount);
-    void copyColumnWidths(ListView& from, ListView& to);
+    std::int32_t progressBlocks(std::int32_t value, std::int32_t max) const;
 
     BrowserWindow& w_;
     const BrowserHost& host_;

@@ -16,6 +16,14 @@ PageSlice PageSliceOf(const PagingState& paging, std::int32_t entryCount) {
     return slice;
 }
 
+std::int32_t ProgressBlocksShown(std::int32_t value, std::int32_t max, int width, int height) {
+    if (max <= 0 || width <= 0) return 0;
+    const std::int64_t clamped = std::clamp<std::int64_t>(value, 0, max);
+    const std::int64_t filled = clamped * width / max;
+    const std::int64_t block = std::max(height * 2 / 3, 1) + 2;
+    return static_cast<std::int32_t>((filled + block - 1) / block);
+}
+
 PageCommandStates PageCommandsFor(const PagingState& paging) {
     if (paging.PageCount == 0) return {};
     return {paging.CurrentPage > 1, paging.CurrentPage < paging.PageCount};

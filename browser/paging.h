@@ -18,6 +18,11 @@ struct PageSlice {
 };
 PageSlice PageSliceOf(const PagingState& paging, std::int32_t entryCount);
 
+// The blocks a progress bar of the given client size (pixels) fills at value
+// of max: blocks two thirds of the height wide with a gap of two pixels, as
+// the system's bar draws them. Two values of one count look the same.
+std::int32_t ProgressBlocksShown(std::int32_t value, std::int32_t max, int width, int height);
+
 // Which page commands may run: "First"/"Previous" and "Next"/"Last" go in pairs.
 struct PageCommandStates {
     bool back = false;    // first page, previous page

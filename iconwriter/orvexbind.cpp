@@ -1,5 +1,7 @@
 #include "orvexbind.h"
 
+#include "besideprogram.h"
+
 #include <string>
 
 namespace orvexbind {
@@ -8,23 +10,11 @@ namespace {
 
 HMODULE library() {
     static HMODULE module = nullptr;
-    if (!module) {
-        char path[MAX_PATH];
-        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return nullptr;
-        std::string dll(path, length);
-        dll = dll.substr(0, dll.find_last_of('\\') + 1) + "Orvex32.dll";
-        module = LoadLibraryA(dll.c_str());
-    }
-    return module;
+    return vm::LoadBesideProgram(module, "Orvex32.dll");
 }
 
-// The export's address once it has been found; until then every call looks again.
 template <typename Proc> Proc bind(Proc& cached, const char* name) {
-    if (!cached) {
-        if (HMODULE module = library()) cached = reinterpret_cast<Proc>(GetProcAddress(module, name));
-    }
-    return cached;
+    return vm::BindExport(library(), cached, name);
 }
 
 } // namespace

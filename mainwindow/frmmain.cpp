@@ -145,8 +145,11 @@ void FrmMain::Form_Load() {
     connectExport();
     connectTools();
     connectDialogs();
+    // Nothing is selected yet: the item commands start as the selection handler leaves them then.
+    switchOffItemCommands();
     browserStart();
-    // not built yet: the navigation tree of the data set is built here.
+    procBuildTree();
+    connectTree();
     procInitIconCanvas();
     pager_->procSetPageButtons();
     pnlCoolBar.Bands(1).SetMinHeight(pnlToolbar.ButtonHeight());
@@ -183,20 +186,13 @@ void FrmMain::cmbMode_Click() {
     // the tree of that data set are read later in the start-up.
     if (!loadComplete_) {
         Keywords.IconSize = cmbMode.ItemData(cmbMode.ListIndex());
+        procDataSetCommands();
     } else {
-        Screen::SetMousePointer(vbHourglass);
-        saveUserData();
-        procSaveSettings();
-        Keywords.IconSize = cmbMode.ItemData(cmbMode.ListIndex());
-        procClearResult();
-        procGetSettings();
-        browserStart();
-        // not built yet: the navigation tree is rebuilt for the new data set here.
-        procInitIconCanvas();
-        if (Commands.ZoomWindowOpen) frmZoom().Unload();
-        Screen::SetMousePointer(vbDefault);
-        MessagePanel->SetText("");
+        procSwitchDataSet();
     }
+}
+
+void FrmMain::procDataSetCommands() {
     // Favourites exist only in the 32 x 32 data set.
     const bool favorites = Keywords.IconSize == 32;
     mnuFavorite.SetEnabled(favorites);
@@ -313,11 +309,13 @@ void FrmMain::Form_QueryUnload(int&, int UnloadMode) {
     // Log-off: the user's settings are kept, without the rebuild question. A
     // window still loading would store the designed state over the settings.
     if (UnloadMode == vbAppWindows && !runState.EndingProgram && loadComplete_) saveWindowSettings();
-    loadComplete_ = false;
-    releaseInstance();
 }
 
 void FrmMain::Form_Unload(int&) {
+    // Only an unload that goes on lets go of the window: a log-off that is
+    // asked about and then cancelled leaves it working and reachable.
+    loadComplete_ = false;
+    releaseInstance();
     if (runState.EndingProgram && endProcess) endProcess();
 }
 
@@ -336,7 +334,8 @@ void FrmMain::saveWindowSettings() {
     for (int i = 0; i < 4; ++i) {
         Band& band = pnlCoolBar.Bands(i + 1);
         save.bands[i].visible = band.Visible();
-        save.bands[i].newRow = band.NewRow();
+        // Where the band shows: the bar moves a band that no longer fits beside the one before to a row of its own.
+        save.bands[i].newRow = band.Visible() ? band.StartsRow() : band.NewRow();
         save.bands[i].width = band.Width();
     }
     save.hotTracking = pnlResult.HotTracking();

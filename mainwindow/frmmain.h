@@ -25,6 +25,8 @@
 #include "mainsettings.h"
 #include "opensearch.h"
 #include "menu.h"
+#include "nodedispatch.h"
+#include "oledragdrop.h"
 #include "pagefiller.h"
 #include "selection.h"
 #include "statusbar.h"
@@ -34,6 +36,18 @@
 #include "treeview.h"
 
 namespace vm {
+
+// Counts a listing under way for as long as it runs.
+class ListingScope {
+public:
+    explicit ListingScope(int& depth) : depth_(depth) { ++depth_; }
+    ~ListingScope() { --depth_; }
+    ListingScope(const ListingScope&) = delete;
+    ListingScope& operator=(const ListingScope&) = delete;
+
+private:
+    int& depth_;
+};
 
 class FrmMain : public Form, public ISubclass {
 public:
@@ -166,6 +180,30 @@ public:
     // The dialogs' view of the window and the menu commands that open them (frmmain_dialogs.cpp).
     void connectDialogs();
 
+    // The navigation tree and the favourites (frmmain_tree.cpp, frmmain_favorites.cpp).
+    NodeSources nodeSources;     // the sources beyond the library; one left empty lists nothing
+    FavoriteNodes favoriteNodes; // CurrentFavoriteNode and FavoriteFolderNode, by key
+    HiddenList lstChange;        // the rows of the last system-icon or file-type listing
+    OleDropTarget navDrop;       // the tree takes result items dropped on favourites folders
+    int listingDepth = 0;        // a node click or keyword search is under way (it may pump messages while idle)
+    void procBuildTree();
+    void enableFolderCommands(bool add, bool remove); // Create Folder and Remove Folder, menu and buttons
+    void procSwitchDataSet();
+    void procDataSetCommands();
+    void connectTree();
+    void pnlNav_NodeClick(Node& Node);
+    void pnlNav_KeyPress(int& KeyAscii);
+    void pnlNav_KeyUp(int& KeyCode, int Shift);
+    void pnlNav_OLEDragOver(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y, int State);
+    void pnlNav_OLEDragDrop(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y);
+    void pnlResult_OLEStartDrag();
+    void mnuFavoriteAdd_Click();
+    void mnuFavoriteDel_Click();
+    void mnuFavoriteGroupAdd_Click();
+    void mnuFavoriteGroupDel_Click();
+    void mnuFavoriteRefresh_Click();
+    void mnuFavoriteOrganize_Click();
+
     // ISubclass: the hand-over of a later start.
     EMsgResponse MsgResponse() const override { return emrPostProcess; }
     void MsgResponse(EMsgResponse) override {}
@@ -205,6 +243,7 @@ private:
     void placePanes();
     mainwindow::Metrics metrics();
     void setButtons(Toolbar& bar, std::initializer_list<const char*> keys, bool enabled);
+    void switchOffItemCommands();
     void pnlCoolBar_HeightChanged(float NewHeight);
     void picSplitV_MouseDown(int Button, int Shift, float X, float Y);
     void picSplitV_MouseUp(int Button, int Shift, float X, float Y);

@@ -25,7 +25,6 @@ void FrmMain::connectPager() {
     b = BrowserWindow{};
     b.form = this;
     b.pnlResult = &pnlResult;
-    b.pnlDummy = &pnlDummy;
     b.imlResult32 = &imlResult32;
     b.pnlStatusbar = &pnlStatusbar;
     b.pnlProgressBar = &pnlProgressBar;
@@ -95,6 +94,7 @@ void FrmMain::saveUserData() {
 }
 
 void FrmMain::cmbSearch_Click() {
+    ListingScope listing(listingDepth);
     ListOf<ComboBox> search(cmbSearch);
     SearchContext ctx{Keywords, UserRefs, Entries, Paging, Busy, host, search, DoubleClick.SearchFav};
     procSearchVellumar(ctx);
@@ -103,6 +103,7 @@ void FrmMain::cmbSearch_Click() {
 void FrmMain::cmbSearch_KeyPress(int& KeyAscii) {
     if (KeyAscii != 13) return;
     KeyAscii = 0;
+    ListingScope listing(listingDepth);
     ListOf<ComboBox> search(cmbSearch);
     SearchContext ctx{Keywords, UserRefs, Entries, Paging, Busy, host, search, DoubleClick.SearchFav};
     SearchTypedKeyword(ctx, cmbSearch.Text());

@@ -145,11 +145,13 @@ void FrmMain::createFrame() {
         list->SetSmallIcons(&imlNav);
     }
     pnlDummy.SetVisible(false);
-    // The bars lie under the panes: only the gap between the panes shows.
+    // The bars lie under the panes: only the gap between the panes shows. The
+    // vertical bar reaches under the whole column, so the horizontal one lies
+    // above it, or its gap would show the vertical bar.
     picSplitV.create(*this, 0, 0, 204 * px, 300 * py, false);
     picSplitH.create(*this, 0, 0, 200 * px, 300 * py, false);
-    picSplitV.ZOrder(1);
     picSplitH.ZOrder(1);
+    picSplitV.ZOrder(1);
 
     pnlStatusbar.create(*this);
     Panel& message = pnlStatusbar.Panels.Add(-1, "message");

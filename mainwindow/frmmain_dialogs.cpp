@@ -7,6 +7,7 @@
 #include "dialogforms.h"
 #include "folderpicker.h"
 #include "maskcanvas.h"
+#include "navtree.h"
 #include "startfolders.h"
 #include "state.h"
 #include "zipsource.h"
@@ -24,6 +25,13 @@ void FrmMain::connectDialogs() {
     o.DesktopFolder = folders.DesktopFolder;
     o.IconSize = Keywords.IconSize;
     o.showPage = [this] { pager().ShowNewList(); };
+    // The favourites branch again from the new folder, as Favorites > Refresh builds it.
+    o.rebuildFavorites = [this] {
+        if (pnlNav.Nodes.exists(kFavoritesKey)) pnlNav.Nodes.Remove(kFavoritesKey);
+        if (pnlNav.Nodes.exists("your"))
+            AddFavoritesBranch(pnlNav, host, folders.FavoritesFolder, folders.FavoritesFolderName);
+        favoriteNodes = FavoriteNodes{};
+    };
 
     ScanHost& s = scanHost;
     s.entries = &Entries;

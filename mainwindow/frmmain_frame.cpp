@@ -40,8 +40,11 @@ int labelledButtonPixels(Toolbar& bar) {
 
 mainwindow::Metrics FrmMain::metrics() {
     mainwindow::Metrics m;
-    m.windowWidth = Width();
-    m.windowHeight = Height();
+    // The size the window has now: Width and Height give the restored place of a maximised window.
+    RECT outer{};
+    GetWindowRect(hWnd(), &outer);
+    m.windowWidth = pixelsToTwipsX(outer.right - outer.left);
+    m.windowHeight = pixelsToTwipsY(outer.bottom - outer.top);
     m.statusHeight = pnlStatusbar.Height();
     m.textHeightGg = TextHeight("Gg");
     m.coolTop = pnlCoolBar.Top();
@@ -144,7 +147,8 @@ void FrmMain::mnuViewToolbarTextLabels_Click() {
             bar->SetButtonWidth(24 * TwipsPerPixelX());
         }
         pnlCoolBar.Bands(band).SetMinHeight(bar->ButtonHeight());
-        pnlCoolBar.Bands(band).SetMinWidth(bar->Width());
+        // The band may share its row when the buttons fit beside the band before it.
+        pnlCoolBar.Bands(band).SetMinWidth(bar->ButtonsWidth());
         ++band;
     }
     procArrangePanes();
@@ -336,6 +340,22 @@ void FrmMain::setButtons(Toolbar& bar, std::initializer_list<const char*> keys, 
     for (const char* key : keys) bar.Buttons(key).SetEnabled(enabled);
 }
 
+// The item commands as they are while no result item is selected.
+void FrmMain::switchOffItemCommands() {
+    for (MenuItem* item : {&mnuFileProperties, &mnuResultClickProperties, &mnuEditCopy, &mnuResultClickCopy,
+                           &mnuFileSaveAs, &mnuResultClickSaveAs, &mnuFileEditWith, &mnuResultClickEditWith,
+                           &mnuFilePlay, &mnuRefAdd, &mnuRefDelete, &mnuToolsZoom, &mnuResultClickZoom,
+                           &mnuFileRun, &mnuFavoriteAdd, &mnuFavoriteDel, &mnuFileChange, &mnuToolsChangeFolder,
+                           &mnuFileExtract})
+        item->SetEnabled(false);
+    for (MenuItem* item : {&mnuResultClickPlay, &mnuResultClickAddRef, &mnuResultClickDelRef, &mnuResultClickRun,
+                           &mnuResultClickAddFav, &mnuResultClickDelFav, &mnuResultClickChange,
+                           &mnuResultClickExtract})
+        item->SetVisible(false);
+    setButtons(pnlToolbar, {"save", "copy", "play", "prop", "zoom"}, false);
+    setButtons(pnlToolbarYour, {"refadd", "refdel", "favadd", "favdel", "change", "changefolder"}, false);
+}
+
 void FrmMain::procClearResult() {
     if (tmrLed.Enabled()) {
         tmrLed.SetEnabled(false);
@@ -355,20 +375,7 @@ void FrmMain::procClearResult() {
         TypePanel->SetText("");
         TypePanel->SetPicture(imlNav.ListImages("empty").ExtractIcon());
     }
-    if (mnuFileProperties.Enabled()) {
-        for (MenuItem* item : {&mnuFileProperties, &mnuResultClickProperties, &mnuEditCopy, &mnuResultClickCopy,
-                               &mnuFileSaveAs, &mnuResultClickSaveAs, &mnuFileEditWith, &mnuResultClickEditWith,
-                               &mnuFilePlay, &mnuRefAdd, &mnuRefDelete, &mnuToolsZoom, &mnuResultClickZoom,
-                               &mnuFileRun, &mnuFavoriteAdd, &mnuFavoriteDel, &mnuFileChange, &mnuToolsChangeFolder,
-                               &mnuFileExtract})
-            item->SetEnabled(false);
-        for (MenuItem* item : {&mnuResultClickPlay, &mnuResultClickAddRef, &mnuResultClickDelRef, &mnuResultClickRun,
-                               &mnuResultClickAddFav, &mnuResultClickDelFav, &mnuResultClickChange,
-                               &mnuResultClickExtract})
-            item->SetVisible(false);
-        setButtons(pnlToolbar, {"save", "copy", "play", "prop", "zoom"}, false);
-        setButtons(pnlToolbarYour, {"refadd", "refdel", "favadd", "favdel", "change", "changefolder"}, false);
-    }
+    if (mnuFileProperties.Enabled()) switchOffItemCommands();
     for (MenuItem* item : {&mnuGoFirstPage, &mnuGoPrevPage, &mnuGoNextPage, &mnuGoLastPage}) item->SetEnabled(false);
     setButtons(pnlToolbar, {"firstpage", "prevpage", "nextpage", "lastpage"}, false);
 }

@@ -20,7 +20,7 @@ void FrmMain::createMenus() {
     mnuFileExit.create(mnuFile, "E&xit");
 
     mnuEdit.create(*this, "&Edit");
-    mnuEditCopy.create(mnuEdit, "&Copy\tCtrl+C");
+    mnuEditCopy.create(mnuEdit, "&Copy");
 
     mnuView.create(*this, "&View");
     mnuViewToolbar.create(mnuView, "&Toolbars");
@@ -53,7 +53,7 @@ void FrmMain::createMenus() {
     mnuGoPrevPage.create(mnuGo, "&Previous Page");
     mnuGoNextPage.create(mnuGo, "&Next Page");
     mnuGoLastPage.create(mnuGo, "&Last Page");
-    mnuGoToPage.create(mnuGo, "&Go to Page");
+    mnuGoToPage.create(mnuGo, "&Jump to Page");
     mnuGoToPageNr(1).create(mnuGoToPage, "1");
     mnuGoDiv.create(mnuGo, "-");
     mnuGoHomePage.create(mnuGo, "Vellumar &Homepage");
@@ -102,7 +102,7 @@ void FrmMain::createMenus() {
     // Pop-ups: not on the bar.
     mnuResultClick.create(*this, "ResultClick", false);
     mnuResultClickCopy.create(mnuResultClick, "&Copy");
-    mnuResultClickDiv1.create(mnuResultClick, "-", false);
+    mnuResultClickDiv1.create(mnuResultClick, "-");
     mnuResultClickSaveAs.create(mnuResultClick, "&Save As...");
     mnuResultClickChange.create(mnuResultClick, "C&hange...", false);
     mnuResultClickEditWith.create(mnuResultClick, "Edit &With...");

@@ -1,5 +1,6 @@
 #include "cicongrid.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "classerror.h"
@@ -136,6 +137,17 @@ int cIconGrid::scrollOffset() const {
     return m_cScroll && m_cScroll->Visible(SB_VERT) ? -m_cScroll->Value(SB_VERT) : 0;
 }
 
+SIZE cIconGrid::drawnSize(const Item& it) const {
+    const int room = std::max(clientWidth_ - 6, 1);
+    if (it.width <= room || it.width <= 0) return SIZE{it.width, it.height};
+    return SIZE{room, std::max(1, static_cast<int>(static_cast<long long>(it.height) * room / it.width))};
+}
+
+std::string cIconGrid::RowCaption(int index) const {
+    const Item& it = item(index);
+    return IconCaption(it.width, it.height, it.colours);
+}
+
 void cIconGrid::paintItems() {
     if (!hDC_) return;
     int offset = scrollOffset();
@@ -157,10 +169,11 @@ void cIconGrid::paintItems() {
             SetBkColor(hDC_, GetSysColor(COLOR_WINDOW));
             SetTextColor(hDC_, GetSysColor(COLOR_WINDOWTEXT));
         }
+        const SIZE drawn = drawnSize(it);
         if (it.hIcon)
-            DrawIconEx(hDC_, (clientWidth_ - 6 - it.width) / 2 + 2, row.top + 2, it.hIcon, it.width, it.height, 0,
+            DrawIconEx(hDC_, (clientWidth_ - 6 - drawn.cx) / 2 + 2, row.top + 2, it.hIcon, drawn.cx, drawn.cy, 0,
                        nullptr, DI_NORMAL);
-        RECT caption{2, row.top + it.height + 4, clientWidth_ - 2, row.top + it.height + 4 + textHeight_};
+        RECT caption{2, row.top + drawn.cy + 4, clientWidth_ - 2, row.top + drawn.cy + 4 + textHeight_};
         std::string text = IconCaption(it.width, it.height, it.colours);
         DrawTextA(hDC_, text.c_str(), -1, &caption, DT_CENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS);
 

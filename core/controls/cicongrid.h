@@ -40,6 +40,8 @@ public:
 
     int ItemCount() const { return static_cast<int>(items_.size()); }
     bool Selected(int index) const;
+    // The caption shown under a row's image.
+    std::string RowCaption(int index) const;
     // Sets the flag, makes index the current row and redraws.
     void SetSelected(int index, bool flag);
 
@@ -73,7 +75,10 @@ private:
     void paintItems();
     Item& item(int index);
     const Item& item(int index) const;
-    int rowHeight(const Item& it) const { return textHeight_ + it.height + 6; }
+    // The size an image is drawn at: its own, or scaled down to the width of
+    // the column when it is wider (a 256 x 256 image in a narrow pane).
+    SIZE drawnSize(const Item& it) const;
+    int rowHeight(const Item& it) const { return textHeight_ + drawnSize(it).cy + 6; }
     int scrollOffset() const;
     bool hasCurrent() const { return current_ >= 1 && current_ <= ItemCount(); }
     void selectOnly(int index);

@@ -1,4 +1,5 @@
 #include "cfileicon.h"
+#include "datamodule.h"
 
 #include <olectl.h>
 
@@ -18,7 +19,7 @@ struct HandleCloser {
 using FileHandle = std::unique_ptr<void, HandleCloser>;
 
 struct ModuleFreer {
-    void operator()(HMODULE m) const { FreeLibrary(m); }
+    void operator()(HMODULE m) const { ReleaseDataModule(m); }
 };
 using ModuleHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
 
@@ -302,7 +303,7 @@ bool cFileIcon::LoadIconFromEXE(const std::string& file, std::int32_t id, const 
     filename_ = file;
     // A damaged module counts as one that cannot be loaded.
     if (!IconSourceIsSound(file)) return false;
-    ModuleHandle module(LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ModuleHandle module(AcquireDataModule(file));
     if (!module) return false;
 
     std::string group;

@@ -1,4 +1,5 @@
 #include "cresources.h"
+#include "datamodule.h"
 
 #include "iconsource.h"
 
@@ -28,11 +29,11 @@ void cResources::file(const std::string& name) {
     // The system's enumerations fault on a damaged resource tree; such a
     // module is left unloaded, like a file that is no module.
     if (!IconSourceIsSound(name)) return;
-    module_ = LoadLibraryExA(name.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    module_ = AcquireDataModule(name);
 }
 
 void cResources::UnloadModule() {
-    if (module_) FreeLibrary(module_);
+    ReleaseDataModule(module_);
     module_ = nullptr;
 }
 

@@ -54,6 +54,9 @@ void FrmSplash::Form_Load() {
 
     tmrSplash.SetInterval(1000);
     tmrSplash.SetEnabled(true);
+    // The windows of the main window are built during the second the splash
+    // stays up; its start-up proper still runs when the timer fires.
+    if (splashTargets.prepareMainWindow) splashTargets.prepareMainWindow();
 }
 
 void FrmSplash::tmrSplash_Timer() {

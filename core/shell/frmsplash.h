@@ -14,6 +14,8 @@ namespace vm::shell {
 // window and the tip window live in layers above this one).
 struct SplashTargets {
     std::function<void()> showMainWindow;
+    // Creates the main window's controls, hidden, while the splash waits.
+    std::function<void()> prepareMainWindow;
     std::function<void()> showTip;
 };
 extern SplashTargets splashTargets;

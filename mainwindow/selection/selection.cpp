@@ -85,7 +85,7 @@ void loadModuleIcon(const std::string& path, int iconIndex) {
     } catch (const VbError&) {
         // A file without icon groups gives no name below.
     }
-    resources.UnloadModule();
+    // The lister keeps the file loaded while its group is read, so the file is loaded once.
     cFileIcon& icon = freshFileIcon();
     try {
         const ResourceKey id = resources.ResourceName(groupType, iconIndex + 1);
@@ -95,6 +95,7 @@ void loadModuleIcon(const std::string& path, int iconIndex) {
             icon.LoadIconFromEXE(path, 0, *name);
     } catch (const VbError&) {
     }
+    resources.UnloadModule();
 }
 
 void fileCase(SelectionWindow& w, const std::string& entry) {

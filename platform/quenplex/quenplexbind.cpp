@@ -1,5 +1,7 @@
 #include "quenplexbind.h"
 
+#include "besideprogram.h"
+
 namespace quenplexbind {
 
 namespace {
@@ -8,22 +10,11 @@ constexpr std::int32_t kMissingModule = -50;
 
 HMODULE library() {
     static HMODULE module = nullptr;
-    if (!module) {
-        char path[MAX_PATH];
-        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return nullptr;
-        std::string dll(path, length);
-        dll = dll.substr(0, dll.find_last_of('\\') + 1) + "Quenplex.dll";
-        module = LoadLibraryA(dll.c_str());
-    }
-    return module;
+    return vm::LoadBesideProgram(module, "Quenplex.dll");
 }
 
 template <typename Proc> Proc bind(Proc& cached, const char* name) {
-    if (!cached) {
-        if (HMODULE module = library()) cached = reinterpret_cast<Proc>(GetProcAddress(module, name));
-    }
-    return cached;
+    return vm::BindExport(library(), cached, name);
 }
 
 } // namespace

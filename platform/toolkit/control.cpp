@@ -50,7 +50,7 @@ Control::~Control() {
 }
 
 HWND Control::hWnd() {
-    if (!hwnd_ && owner_ && !owner_->IsLoaded()) owner_->Load();
+    if (owner_ && !owner_->IsLoaded() && (!hwnd_ || owner_->IsCreatedAhead())) owner_->Load();
     return hwnd_;
 }
 

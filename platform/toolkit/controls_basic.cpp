@@ -278,6 +278,12 @@ void ComboBox::SetText(const std::string& text) {
 }
 
 void ComboBox::onCommand(int code, int id) {
+    // An entry picked from the list with the mouse reaches the edit box only
+    // after the selection is told; Click reads the picked entry's text.
+    if (code == CBN_SELCHANGE && style_ != vbComboDropdownList) {
+        const int index = ListIndex();
+        if (index >= 0 && windowText() != List(index)) SendMessageA(handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
     if (code == CBN_EDITCHANGE) raise(Change);
     else if (code == CBN_DROPDOWN) raise(DropDown);
     else ListControl::onCommand(code, id);

@@ -50,6 +50,24 @@ void Band::SetNewRow(bool newRow) {
     set(band);
 }
 
+bool Band::StartsRow() const {
+    const int at = position();
+    if (at < 0) return false;
+    RECT mine{};
+    SendMessageA(bar_->handle(), RB_GETRECT, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&mine));
+    for (int before = at - 1; before >= 0; --before) {
+        REBARBANDINFOA band{};
+        band.cbSize = sizeof(band);
+        band.fMask = RBBIM_STYLE;
+        SendMessageA(bar_->handle(), RB_GETBANDINFOA, static_cast<WPARAM>(before), reinterpret_cast<LPARAM>(&band));
+        if (band.fStyle & RBBS_HIDDEN) continue;
+        RECT previous{};
+        SendMessageA(bar_->handle(), RB_GETRECT, static_cast<WPARAM>(before), reinterpret_cast<LPARAM>(&previous));
+        return mine.top >= previous.bottom;
+    }
+    return true;
+}
+
 int Band::Width() const { return pixelsToTwipsX(static_cast<int>(info(RBBIM_SIZE).cx)); }
 
 void Band::SetWidth(int twips) {

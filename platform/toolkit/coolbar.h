@@ -22,6 +22,10 @@ public:
     // The band starts a new row.
     bool NewRow() const;
     void SetNewRow(bool newRow);
+    // Whether the band is shown at the start of a row: the first visible band,
+    // or one the bar placed below the band before it (also when it wrapped a
+    // band that did not fit beside the one before).
+    bool StartsRow() const;
     int Width() const;
     void SetWidth(int twips);
     int MinWidth() const;

@@ -32,6 +32,14 @@ void registerFormClass(WNDPROC proc) {
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    // The program's own icon (icon resource 1 of the program file), in the
+    // sizes of the task bar and of the caption; none when the file has none.
+    HINSTANCE program = GetModuleHandleA(nullptr);
+    wc.hIcon = static_cast<HICON>(LoadImageA(program, MAKEINTRESOURCEA(1), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(program, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                               LR_DEFAULTCOLOR));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
     RegisterClassExA(&wc);
@@ -73,11 +81,13 @@ Form* Form::fromHandle(HWND hwnd) {
 }
 
 HWND Form::hWnd() {
-    if (!hwnd_) Load();
+    // Touching a form loads it, also one whose window Create built ahead.
+    if (!hwnd_ || created_) Load();
     return hwnd_;
 }
 
 int Form::loadedCount() { return static_cast<int>(g_loaded.size()); }
+std::vector<Form*> Form::loadedForms() { return g_loaded; }
 
 void Form::registerControl(Control* control) { controls_.push_back(control); }
 void Form::unregisterControl(Control* control) {
@@ -107,13 +117,20 @@ void Form::createWindow() {
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
 }
 
-void Form::Load() {
-    if (loaded_ || loading_) return;
+void Form::Create() {
+    if (created_ || loaded_ || loading_) return;
     loading_ = true;
     createWindow();
     CreateControls();
     buildMenus();
     loading_ = false;
+    created_ = true;
+}
+
+void Form::Load() {
+    if (loaded_ || loading_) return;
+    Create();
+    created_ = false;
     loaded_ = true;
     g_loaded.push_back(this);
     Form_Load();
@@ -171,11 +188,16 @@ void Form::buildMenus() {
     menuBarChanged();
 }
 
-void Form::menuBarChanged() {
+void Form::menuBarChanged(bool layout) {
     if (!hwnd_ || !menuBar_) return;
     bool any = GetMenuItemCount(menuBar_) > 0;
     if (any != (GetMenu(hwnd_) != nullptr)) SetMenu(hwnd_, any ? menuBar_ : nullptr);
-    if (any) DrawMenuBar(hwnd_);
+    if (!any) return;
+    // A greyed or checked item keeps the bar's layout: repainting the frame
+    // when the window next paints is enough, and far cheaper than
+    // recalculating it for each of a row of changes.
+    if (layout) DrawMenuBar(hwnd_);
+    else RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 void Form::destroyMenus() {

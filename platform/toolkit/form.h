@@ -91,6 +91,11 @@ public:
     // (nothing happens when loaded). Unload asks Form_QueryUnload and
     // Form_Unload and destroys the window; false when one of them cancelled.
     void Load();
+    // Creates the window, its controls and menus, hidden, without loading the
+    // form: work that can be done while the program waits anyway. Load then
+    // only runs Form_Load. Nothing happens when created or loaded.
+    void Create();
+    bool IsCreatedAhead() const { return created_; }
     bool Unload(int mode = vbFormCode);
     bool IsLoaded() const { return loaded_; }
     // Shows the form (loading it first). A modal Show returns when the form is
@@ -141,8 +146,9 @@ public:
     // defaultItem is shown bold. Goes through the seam ("PopupMenu").
     void PopupMenu(MenuItem& menu, int flags = 0, int x = vmKeep, int y = vmKeep, MenuItem* defaultItem = nullptr);
 
-    // The number of loaded forms.
+    // The number of loaded forms, and the forms themselves in the order they loaded.
     static int loadedCount();
+    static std::vector<Form*> loadedForms();
 
     // For the toolkit.
     void registerControl(Control* control);
@@ -153,7 +159,8 @@ public:
     HWND toolTipWindow();
     bool menusBuilt() const { return menusBuilt_; }
     HMENU menuBar() const { return menuBar_; }
-    void menuBarChanged();
+    // layout: items came, went or changed their text; otherwise only their state changed.
+    void menuBarChanged(bool layout = true);
     // The command buttons that Enter (Default) and Esc (Cancel) click.
     void setDefaultButton(Control* button) { defaultButton_ = button; }
     void setCancelButton(Control* button) { cancelButton_ = button; }
@@ -201,6 +208,7 @@ private:
     std::vector<Control*> controls_;
     std::vector<MenuItem*> menus_;
     bool menusBuilt_ = false;
+    bool created_ = false; // created by Create and not loaded yet
     HMENU menuBar_ = nullptr;
     HACCEL accelerators_ = nullptr;
     HWND toolTip_ = nullptr;

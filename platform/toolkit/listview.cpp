@@ -395,6 +395,9 @@ bool ListView::onNotify(NMHDR* header, LRESULT& result) {
     case NM_DBLCLK:
         if (DblClick) DblClick();
         return true;
+    case LVN_BEGINDRAG:
+        if (OLEStartDrag) OLEStartDrag();
+        return true;
     default: return false;
     }
 }

@@ -140,6 +140,9 @@ public:
 
     std::function<void(ListItem& Item)> ItemClick;
     std::function<void(ColumnHeader& Column)> ColumnClick;
+    // The left button was held down on an item and the pointer moved: the
+    // owner may start an OLE drag of the selected item.
+    std::function<void()> OLEStartDrag;
 
     bool onNotify(NMHDR* header, LRESULT& result) override;
     void reset() override;

@@ -179,7 +179,7 @@ void MenuItem::remove() {
     if (!parent_ && owner_) owner_->menuBarChanged();
 }
 
-void MenuItem::update() {
+void MenuItem::update(bool stateOnly) {
     HMENU menu = container();
     if (!inserted_ || !menu || caption_ == "-") return;
     MENUITEMINFOA info{};
@@ -190,7 +190,7 @@ void MenuItem::update() {
     info.dwTypeData = const_cast<char*>(caption_.c_str());
     int at = indexOfId(menu, id_);
     if (at >= 0) SetMenuItemInfoA(menu, static_cast<UINT>(at), TRUE, &info);
-    if (!parent_ && owner_) owner_->menuBarChanged();
+    if (!parent_ && owner_) owner_->menuBarChanged(!stateOnly);
 }
 
 void MenuItem::releaseHandles() {
@@ -203,12 +203,14 @@ void MenuItem::SetCaption(const std::string& caption) {
     update();
 }
 void MenuItem::SetEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
     enabled_ = enabled;
-    update();
+    update(true);
 }
 void MenuItem::SetChecked(bool checked) {
+    if (checked_ == checked) return;
     checked_ = checked;
-    update();
+    update(true);
 }
 void MenuItem::SetVisible(bool visible) {
     if (visible_ == visible) return;

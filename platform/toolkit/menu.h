@@ -63,7 +63,8 @@ private:
     void attach(MenuItem* parent, MenuItem* after, const std::string& caption, bool visible);
     void insert();
     void remove();
-    void update();
+    // stateOnly: only the enabled or checked state changed, so the menu bar keeps its layout.
+    void update(bool stateOnly = false);
 
     Form* owner_;
     MenuItem* parent_ = nullptr;

@@ -142,9 +142,14 @@ Picture LoadPicture(const std::string& fileName) {
         return Picture::fromIcon(static_cast<HICON>(cursor));
     }
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size() ? bytes.size() : 1);
+    return LoadPictureData(bytes.data(), bytes.size());
+}
+
+Picture LoadPictureData(const void* data, size_t size) {
+    if (size == 0 || size > 0x7FFFFFFF) throw VbError(481, "LoadPicture", "Invalid picture");
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!memory) throw VbError(7, "LoadPicture", "Out of memory");
-    memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+    memcpy(GlobalLock(memory), data, size);
     GlobalUnlock(memory);
     IStream* stream = nullptr;
     if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
@@ -152,7 +157,7 @@ Picture LoadPicture(const std::string& fileName) {
         throw VbError(7, "LoadPicture", "Out of memory");
     }
     IPicture* ole = nullptr;
-    HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+    HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
                                 reinterpret_cast<void**>(&ole));
     stream->Release();
     if (FAILED(hr) || !ole) throw VbError(481, "LoadPicture", "Invalid picture");

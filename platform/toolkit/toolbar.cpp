@@ -175,6 +175,13 @@ int Toolbar::ButtonWidth() {
     return hWnd() ? pixelsToTwipsX(LOWORD(SendMessageA(handle(), TB_GETBUTTONSIZE, 0, 0))) : 0;
 }
 
+int Toolbar::ButtonsWidth() {
+    if (!hWnd()) return 0;
+    SIZE size{};
+    SendMessageA(handle(), TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+    return pixelsToTwipsX(size.cx);
+}
+
 void Toolbar::SetButtonHeight(int twips) {
     if (!hWnd()) return;
     int width = LOWORD(SendMessageA(handle(), TB_GETBUTTONSIZE, 0, 0));

@@ -115,6 +115,9 @@ public:
     // Button size in twips.
     int ButtonHeight();
     int ButtonWidth();
+    // The width, in twips, the buttons take side by side (the toolbar's own
+    // width, which a cool bar band may stretch).
+    int ButtonsWidth();
     void SetButtonHeight(int twips);
     void SetButtonWidth(int twips);
     // The customise dialog of the toolbar (through the seam as "Customize").

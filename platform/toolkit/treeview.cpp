@@ -164,6 +164,7 @@ Node& NodeCollection::operator()(const std::string& key) {
 }
 
 void NodeCollection::forget(Node* node) {
+    if (tree_.dropHighlight_ == node) tree_.dropHighlight_ = nullptr;
     if (!node->key_.empty()) keys_.erase(node->key_);
     items_.erase(std::remove_if(items_.begin(), items_.end(), [node](const auto& item) { return item.get() == node; }),
                  items_.end());
@@ -178,6 +179,7 @@ void NodeCollection::Clear() {
     if (tree_.created()) SendMessageA(tree_.handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     items_.clear();
     keys_.clear();
+    tree_.dropHighlight_ = nullptr;
 }
 
 TreeView::TreeView(Form* owner) : Control(owner) {
@@ -220,6 +222,22 @@ Node* TreeView::HitTest(float x, float y) {
     hit.pt = POINT{twipsToPixelsX(static_cast<int>(x)), twipsToPixelsY(static_cast<int>(y))};
     SendMessageA(handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
     return (hit.flags & TVHT_ONITEM) ? nodeOf(hit.hItem) : nullptr;
+}
+
+Node* TreeView::DropHighlight() { return created() ? dropHighlight_ : nullptr; }
+
+void TreeView::SetDropHighlight(Node* node) {
+    if (!hWnd()) return;
+    SendMessageA(handle(), TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(node ? node->item_ : nullptr));
+    // Some tree controls ignore "none" while no node is selected: the mark goes by hand.
+    if (!node && dropHighlight_) {
+        TVITEMA item{};
+        item.mask = TVIF_STATE;
+        item.hItem = dropHighlight_->item_;
+        item.stateMask = TVIS_DROPHILITED;
+        SendMessageA(handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    dropHighlight_ = node;
 }
 
 void TreeView::SetBackColor(OleColor color) {
@@ -291,6 +309,7 @@ void TreeView::reset() {
     Nodes.items_.clear();
     Nodes.keys_.clear();
     imageList_ = nullptr;
+    dropHighlight_ = nullptr;
 }
 
 } // namespace vm

@@ -99,6 +99,9 @@ public:
     std::string PathSeparator = "\\";
     // The node at x, y (twips in the control), or null.
     Node* HitTest(float x, float y);
+    // The node drawn as the target of a drag (null: none).
+    Node* DropHighlight();
+    void SetDropHighlight(Node* node);
     void SetBackColor(OleColor color) override;
 
     std::function<void(Node& node)> NodeClick, Expand, Collapse;
@@ -111,6 +114,7 @@ private:
     friend class NodeCollection;
     Node* nodeOf(HTREEITEM item) const;
     ImageList* imageList_ = nullptr;
+    Node* dropHighlight_ = nullptr;
     bool clickedBySelChange_ = false;
 };
 

@@ -4,6 +4,7 @@
 
 #include "zandrel32.h"
 #include "ziparchive.h"
+#include "zipfilesource.h"
 #include "zipnames.h"
 
 #include <algorithm>
@@ -27,45 +28,6 @@ struct Operation {
 };
 
 Operation g_op;
-
-class FileSource : public zandrel::ArchiveSource {
-public:
-    explicit FileSource(const std::string& path)
-        : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {
-        LARGE_INTEGER size{};
-        if (file_ != INVALID_HANDLE_VALUE && GetFileSizeEx(file_, &size)) size_ = static_cast<uint64_t>(size.QuadPart);
-    }
-    ~FileSource() override {
-        if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    }
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
-
-    bool isOpen() const { return file_ != INVALID_HANDLE_VALUE; }
-    uint64_t size() const override { return size_; }
-
-    bool read(uint64_t offset, void* dst, size_t n) override {
-        if (offset > size_ || n > size_ - offset) return false;
-        auto* out = static_cast<unsigned char*>(dst);
-        while (n > 0) {
-            OVERLAPPED at{};
-            at.Offset = static_cast<DWORD>(offset);
-            at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-            const DWORD want = static_cast<DWORD>(std::min<size_t>(n, 1u << 30));
-            DWORD got = 0;
-            if (!ReadFile(file_, out, want, &got, &at) || got == 0) return false;
-            out += got;
-            offset += got;
-            n -= got;
-        }
-        return true;
-    }
-
-private:
-    HANDLE file_;
-    uint64_t size_ = 0;
-};
 
 class FileSink : public zandrel::MemberSink {
 public:
@@ -225,7 +187,7 @@ int32_t extractMembers(zandrel::ArchiveSource& source, const std::vector<zandrel
 
 int32_t run() {
     if (g_op.archive.empty()) return ZANDREL_ERR_ARGUMENT;
-    FileSource source(g_op.archive);
+    zandrel::FileSource source(g_op.archive);
     if (!source.isOpen()) return ZANDREL_ERR_OPEN;
     std::vector<zandrel::ZipEntry> entries;
     if (int32_t rc = zandrel::readDirectory(source, entries); rc != ZANDREL_OK) return rc;

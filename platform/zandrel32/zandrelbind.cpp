@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "besideprogram.h"
+
 #include <string>
 
 namespace vm::zandrel {
@@ -21,20 +23,6 @@ struct Exports {
     bool complete = false;
 };
 
-std::string programFolder() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.rfind('\\') + 1);
-}
-
 template <class Fn>
 bool bind(HMODULE dll, Fn& fn, const char* name) {
     fn = reinterpret_cast<Fn>(GetProcAddress(dll, name));
@@ -44,7 +32,7 @@ bool bind(HMODULE dll, Fn& fn, const char* name) {
 // The DLL stays loaded for the rest of the run.
 Exports load() {
     Exports e;
-    HMODULE dll = LoadLibraryA((programFolder() + "Zandrel32.dll").c_str());
+    HMODULE dll = LoadLibraryA(BesideProgram("Zandrel32.dll").c_str());
     if (!dll) return e;
     e.complete = bind(dll, e.initialise, "addUNZIP_Initialise") & bind(dll, e.archiveName, "addUNZIP_ArchiveName") &
                  bind(dll, e.decrypt, "addUNZIP_Decrypt") & bind(dll, e.include, "addUNZIP_Include") &

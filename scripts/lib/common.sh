@@ -7,12 +7,12 @@ case "$BUILD_DIR" in /*) ;; *) BUILD_DIR="$ROOT/$BUILD_DIR" ;; esac
 
 vm_need_setup() {
   local t
-  for t in x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres wine wine64 wineserver Xvfb xauth cmake make convert zip; do
+  for t in c++ x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres wine wine64 wineserver Xvfb xauth cmake make convert zip; do
     command -v "$t" >/dev/null 2>&1 || return 0
   done
   [ -f /usr/src/googletest/CMakeLists.txt ] || return 0
   [ -f /usr/x86_64-w64-mingw32/lib/libz.a ] || return 0
-  [ -d /usr/share/icons/Adwaita ] || return 0
+  [ -d /usr/share/icons/oxygen/base/32x32 ] || return 0
   return 1
 }
 
@@ -70,6 +70,13 @@ vm_start_wine() {
   # The first boot of a new prefix is slow; its helper processes must not
   # hold a pipe of ours, so everything goes to a file.
   wine wineboot -u >"$BUILD_DIR/wineboot.log" 2>&1 || true
+}
+
+# No window manager runs under Xvfb: Wine waits for one whenever it shows or
+# withdraws a window it leaves to the manager. The tests' prefix has Wine
+# place its windows itself.
+vm_unmanaged_windows() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$BUILD_DIR/wine-x11.log" 2>&1 || true
 }
 
 vm_stop_all() {

@@ -2,12 +2,16 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "libfixtures.h"
 #include "libraryarchive.h"
 #include "librarychunks.h"
 #include "scratch.h"
 #include "seam.h"
 #include "state.h"
+#include "zipwriter.h"
 
 using namespace vm;
 
@@ -232,4 +236,149 @@ TEST_F(ChunkFixture, ACutArchiveSaysSoOnceAndShowsPlaceholders) {
     loader.procGetLibraryChunk(state, 32, "150");
     EXPECT_EQ(Seam::get().requests().size(), 1u);
     Seam::get().setScripted(false);
+}
+
+namespace {
+
+// The pixels (0x00RRGGBB, top row first) of a 24-bit bottom-up BMP as the fixtures write it.
+std::vector<std::uint32_t> bmpPixels(const std::string& bmp, int side) {
+    const int stride = (side * 3 + 3) & ~3;
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(side) * static_cast<size_t>(side));
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const auto* p = reinterpret_cast<const unsigned char*>(bmp.data()) + 54 + (side - 1 - y) * stride + x * 3;
+            pixels[static_cast<size_t>(y) * static_cast<size_t>(side) + static_cast<size_t>(x)] =
+                (static_cast<std::uint32_t>(p[2]) << 16) | (p[1] << 8) | p[0];
+        }
+    return pixels;
+}
+
+// A GIF of those pixels (at most 256 colours), written without compression:
+// 9-bit codes, the table cleared before it would need a tenth bit.
+std::string gifOf(const std::vector<std::uint32_t>& pixels, int side) {
+    std::vector<std::uint32_t> palette;
+    std::vector<unsigned char> indexes;
+    for (std::uint32_t p : pixels) {
+        auto at = std::find(palette.begin(), palette.end(), p);
+        if (at == palette.end()) at = palette.insert(palette.end(), p);
+        indexes.push_back(static_cast<unsigned char>(at - palette.begin()));
+    }
+    EXPECT_LE(palette.size(), 256u);
+    palette.resize(256);
+    std::string gif = "GIF89a";
+    auto put16 = [&gif](int v) {
+        gif += static_cast<char>(v & 0xFF);
+        gif += static_cast<char>(v >> 8);
+    };
+    put16(side);
+    put16(side);
+    gif += static_cast<char>(0xF7); // a global table of 256 colours
+    gif += '\0';
+    gif += '\0';
+    for (std::uint32_t c : palette) {
+        gif += static_cast<char>(c >> 16);
+        gif += static_cast<char>(c >> 8);
+        gif += static_cast<char>(c);
+    }
+    gif += ',';
+    put16(0);
+    put16(0);
+    put16(side);
+    put16(side);
+    gif += '\0';
+    gif += static_cast<char>(8); // minimum code size
+    std::string data;
+    std::uint32_t bits = 0;
+    int count = 0;
+    auto code = [&](unsigned value) {
+        bits |= value << count;
+        count += 9;
+        while (count >= 8) {
+            data += static_cast<char>(bits & 0xFF);
+            bits >>= 8;
+            count -= 8;
+        }
+    };
+    for (size_t i = 0; i < indexes.size(); ++i) {
+        if (i % 250 == 0) code(256);
+        code(indexes[i]);
+    }
+    code(257);
+    if (count > 0) data += static_cast<char>(bits & 0xFF);
+    for (size_t i = 0; i < data.size(); i += 255) {
+        const std::string block = data.substr(i, 255);
+        gif += static_cast<char>(block.size());
+        gif += block;
+    }
+    gif += '\0';
+    gif += ';';
+    return gif;
+}
+
+} // namespace
+
+TEST_F(ChunkFixture, ChunkPicturesAreReadAsGifToo) {
+    // Chunk 300 as a GIF, in the last archive of the 32 x 32 data set.
+    const std::string bmp = vmtest::makeChunkBitmap(32, 300, "0:0,5:5,9:9");
+    vmtest::ZipFixtureMember m;
+    m.name = "300.lib";
+    m.data = gifOf(bmpPixels(bmp, 320), 320);
+    m.password = kLibraryPassword;
+    vmtest::writeFile(dir.file("Iconlib9-32.res"), vmtest::makeZipArchive({m}));
+    for (int k : {0, 5, 9}) {
+        SCOPED_TRACE(k);
+        const std::string n = std::to_string(k);
+        const CellImage cell = icon(32, "300:" + n + ":" + n + "0book");
+        ASSERT_FALSE(isPlaceholder(cell, 32));
+        EXPECT_TRUE(cell.transparent[0]);
+        EXPECT_FALSE(cell.transparent[16 * 32 + 16]);
+        EXPECT_EQ(cell.pixels[16 * 32 + 16], vmtest::sampleIconColor(300, k));
+    }
+    EXPECT_EQ(vmtest::readFile(cached(32, "300")), m.data); // the cached copy is the member as stored
+}
+
+TEST_F(ChunkFixture, AChunkStoredInAFolderOfItsArchiveIsFoundAndLeavesNoStrayFile) {
+    vmtest::ZipFixtureMember m;
+    m.name = "chunks/300.lib";
+    m.data = vmtest::makeChunkBitmap(32, 300, "7:7");
+    m.password = kLibraryPassword;
+    vmtest::writeFile(dir.file("Iconlib9-32.res"), vmtest::makeZipArchive({m}));
+    const CellImage cell = icon(32, "300:7:70book");
+    EXPECT_FALSE(isPlaceholder(cell, 32));
+    EXPECT_EQ(cell.pixels[16 * 32 + 16], vmtest::sampleIconColor(300, 7));
+    EXPECT_EQ(state.LoadedChunkPath, cached(32, "300"));
+    // The cache folder holds the chunk and nothing else: no folder, no temporary file.
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(dir.file("Temp32\\*").c_str(), &fd);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    do
+        if (fd.cFileName[0] != '.') names.push_back(fd.cFileName);
+    while (FindNextFileA(h, &fd));
+    FindClose(h);
+    EXPECT_EQ(names, std::vector<std::string>{"300.lib"});
+}
+
+TEST_F(ChunkFixture, PicturesOfRecentChunksAreKeptButAChunkReadAgainReplacesItsPicture) {
+    EXPECT_FALSE(isPlaceholder(icon(32, "1:3:30book"), 32));
+    EXPECT_FALSE(isPlaceholder(icon(32, "2:10:03book"), 32));
+    // Back to chunk 1: its picture comes from memory, the file is not read.
+    vmtest::writeFile(cached(32, "1"), "not a picture");
+    const CellImage kept = icon(32, "1:3:30book");
+    EXPECT_FALSE(isPlaceholder(kept, 32));
+    EXPECT_EQ(kept.pixels[16 * 32 + 16], vmtest::sampleIconColor(1, 3));
+    // A cached file that went away is read from the archive again, and that picture is the one shown.
+    ASSERT_TRUE(DeleteFileA(cached(32, "2").c_str()));
+    vmtest::ZipFixtureMember m;
+    m.name = "2.lib";
+    m.data = vmtest::makeChunkBitmap(32, 2, "10:3");
+    m.password = kLibraryPassword;
+    vmtest::writeFile(dir.file("Iconlib-32.res"), vmtest::makeZipArchive({m}));
+    const CellImage fresh = icon(32, "2:10:30book");
+    EXPECT_TRUE(fresh.transparent[0]); // key digit 3 now
+    EXPECT_TRUE(vmtest::fileExists(cached(32, "2")));
+    // Forgotten pictures are read from their files again.
+    loader.ForgetPictures();
+    state.LoadedChunkPath.clear();
+    EXPECT_TRUE(isPlaceholder(icon(32, "1:3:30book"), 32));
 }

@@ -40,7 +40,6 @@ public:
         BrowserWindow w;
         w.form = this;
         w.pnlResult = &pnlResult;
-        w.pnlDummy = &pnlDummy;
         w.imlResult32 = &imlResult32;
         w.pnlStatusbar = &pnlStatusbar;
         w.pnlProgressBar = &pnlProgressBar;
@@ -254,6 +253,21 @@ TEST(Paging, SlicesAndCommandStates) {
     EXPECT_EQ(PageSliceOf(paging, 40000).count, 100);
 
     EXPECT_FALSE(PageCommandsFor(PagingState{}).back || PageCommandsFor(PagingState{}).forward);
+}
+
+TEST(Paging, TheProgressBarMovesOnlyWhenItShowsAnotherBlock) {
+    // A bar 120 pixels wide and 15 high draws blocks of 10 + 2 pixels: ten in all.
+    EXPECT_EQ(ProgressBlocksShown(0, 150, 120, 15), 0);
+    EXPECT_EQ(ProgressBlocksShown(1, 150, 120, 15), 0);  // less than a pixel
+    EXPECT_EQ(ProgressBlocksShown(2, 150, 120, 15), 1);  // a pixel shows the first block
+    EXPECT_EQ(ProgressBlocksShown(16, 150, 120, 15), 1); // 12 pixels: still one
+    EXPECT_EQ(ProgressBlocksShown(17, 150, 120, 15), 2);
+    EXPECT_EQ(ProgressBlocksShown(150, 150, 120, 15), 10);
+    EXPECT_EQ(ProgressBlocksShown(400, 150, 120, 15), 10); // beyond the maximum the bar is full
+    EXPECT_EQ(ProgressBlocksShown(-3, 150, 120, 15), 0);
+    EXPECT_EQ(ProgressBlocksShown(5, 0, 120, 15), 0);    // no maximum, no width: nothing to show
+    EXPECT_EQ(ProgressBlocksShown(5, 150, 0, 15), 0);
+    EXPECT_EQ(ProgressBlocksShown(75, 150, 120, 1), 20); // a flat bar: blocks of 1 + 2 pixels
 }
 
 TEST_F(PagerFixture, AnEmptyListResetsTheView) {

@@ -432,12 +432,6 @@ TEST_F(MainWindow, ToolbarButtonsOpenViewAndZoom) {
     EXPECT_EQ(asked[asked.size() - 3].prompt, paths.DataPath + "Vellumar.chm");
     EXPECT_EQ(asked[asked.size() - 2].prompt, "http://www.vellumar.example/");
     EXPECT_EQ(asked.back().prompt, "mailto:support@vellumar.example");
-
-    // F1 in the keyword box opens the help on keyword searches.
-    int f1 = VK_F1;
-    w.cmbSearch.KeyUp(f1, 0);
-    EXPECT_EQ(Seam::get().requests().back().kind, "HtmlHelp");
-    EXPECT_EQ(Seam::get().requests().back().style, 13);
 }
 
 namespace {

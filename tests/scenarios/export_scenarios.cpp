@@ -1,6 +1,6 @@
 // Exporting the selected icon: File > Save As and the toolbar's save button
 // with the dialog answered through the seam, Edit > Copy from the menu and
-// with Ctrl+C.
+// the toolbar's copy button.
 #include "scenario.h"
 
 #include "ico_fixtures.h"
@@ -51,18 +51,18 @@ TEST_F(LibraryScenario, TheSaveButtonWritesGifAndJpegPictures) {
     for (const SeamRequest& r : Seam::get().requests()) EXPECT_NE(r.kind, "MsgBox") << r.prompt;
 }
 
-TEST_F(LibraryScenario, EditCopyAndCtrlCPutTheIconOnTheClipboard) {
+TEST_F(LibraryScenario, EditCopyAndTheCopyButtonPutTheIconOnTheClipboard) {
     listBoats();
     OpenClipboard(nullptr);
     EmptyClipboard();
     CloseClipboard();
-    chooseMenu({"&Edit", "&Copy\tCtrl+C"});
+    chooseMenu({"&Edit", "&Copy"});
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
     OpenClipboard(nullptr);
     EmptyClipboard();
     CloseClipboard();
     clickItem(w().pnlResult, 2);
-    press('C', vbCtrlMask);
+    clickButton(w().pnlToolbar, "copy");
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
 }
 

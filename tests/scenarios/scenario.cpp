@@ -6,8 +6,6 @@
 #include <cstring>
 
 #include "browserstate.h"
-#include "dialogforms.h"
-#include "frmmessage.h"
 #include "libfixtures.h"
 #include "registry.h"
 #include "seam.h"
@@ -95,12 +93,14 @@ struct MenuWatch {
     HHOOK hook = nullptr;
     HMENU read = nullptr;
     std::vector<MenuLine> lines;
+    bool entered = false; // the menu loop ran
     bool idled = false;
 };
 MenuWatch g_watch;
 
 LRESULT CALLBACK watchMenu(int code, WPARAM wp, LPARAM lp) {
     const auto* message = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && message->message == WM_ENTERMENULOOP) g_watch.entered = true;
     if (code == HC_ACTION && message->message == WM_ENTERIDLE && message->wParam == MSGF_MENU && !g_watch.idled) {
         g_watch.idled = true;
         if (g_watch.read) g_watch.lines = menuLines(g_watch.read);
@@ -256,23 +256,50 @@ void clickListEntry(ComboBox& box, const std::string& text) {
     clickAt(toScreen(info.hwndList, m.x, m.y), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
 }
 
+namespace {
+// The part of a window that its siblings above it leave uncovered, in its parent's client pixels.
+HRGN shownRegion(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+    HRGN shown = CreateRectRgnIndirect(&r);
+    if (!IsWindowVisible(h)) SetRectRgn(shown, 0, 0, 0, 0);
+    for (HWND above = GetWindow(h, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        if (!IsWindowVisible(above)) continue;
+        RECT cover{};
+        GetWindowRect(above, &cover);
+        MapWindowPoints(HWND_DESKTOP, GetParent(h), reinterpret_cast<POINT*>(&cover), 2);
+        HRGN covered = CreateRectRgnIndirect(&cover);
+        CombineRgn(shown, shown, covered, RGN_DIFF);
+        DeleteObject(covered);
+    }
+    return shown;
+}
+} // namespace
+
 void dragSplitter(Control& bar, int dx, int dy) {
-    const RECT shown = visibleRect(bar);
-    ASSERT_FALSE(IsRectEmpty(&shown)) << "no part of the bar shows: it cannot be grabbed";
+    HRGN region = shownRegion(bar.hWnd());
+    RECT shown{};
+    GetRgnBox(region, &shown);
+    if (IsRectEmpty(&shown)) {
+        DeleteObject(region);
+        FAIL() << "no part of the bar shows: it cannot be grabbed";
+    }
     // The point of the bar that shows nearest the middle of what shows.
     HWND parent = GetParent(bar.hWnd());
-    POINT best = middle(shown);
+    const POINT m = middle(shown);
+    POINT best = m;
     long bestDistance = -1;
     for (int y = shown.top; y < shown.bottom; ++y)
         for (int x = shown.left; x < shown.right; ++x) {
-            if (ChildWindowFromPointEx(parent, POINT{x, y}, CWP_SKIPINVISIBLE) != bar.hWnd()) continue;
-            const POINT m = middle(shown);
+            if (!PtInRegion(region, x, y)) continue;
             const long d = (x - m.x) * (x - m.x) + (y - m.y) * (y - m.y);
             if (bestDistance < 0 || d < bestDistance) {
                 bestDistance = d;
                 best = POINT{x, y};
             }
         }
+    DeleteObject(region);
     const POINT from = toScreen(parent, best.x, best.y);
     std::vector<INPUT> inputs{mouseInput(from, 0), mouseInput(from, MOUSEEVENTF_LEFTDOWN)};
     const int steps = 5;
@@ -317,7 +344,56 @@ void chooseMenu(std::initializer_list<std::string> path) {
         menu = GetSubMenu(menu, found);
     }
     runMenuKeys(inputs, nullptr);
+    EXPECT_TRUE(g_watch.entered) << "the menu did not open";
     EXPECT_FALSE(g_watch.idled) << "the menu stayed open: the walk did not reach an item that could be chosen";
+}
+
+void systemMenu(char letter) {
+    std::vector<INPUT> inputs;
+    addKey(inputs, VK_SPACE, vbAltMask);
+    addKey(inputs, toupper(static_cast<unsigned char>(letter)), 0);
+    runMenuKeys(inputs, nullptr);
+    EXPECT_TRUE(g_watch.entered) << "the system menu did not open";
+    EXPECT_FALSE(g_watch.idled) << "the system menu has no item for " << letter;
+}
+
+void clickFrame(int part) {
+    HWND h = frmMain().hWnd();
+    RECT r{};
+    GetWindowRect(h, &r);
+    // The frame's parts lie along its edges and in the caption: the top rows first.
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            if (y > r.top + 64 && y < r.bottom - 8 && x > r.left + 8 && x < r.right - 8) continue;
+            if (SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != part) continue;
+            // Into the part a little, as a hand aims at its middle.
+            int right = x, bottom = y;
+            while (right + 1 < r.right && SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(right + 1, y)) == part) ++right;
+            while (bottom + 1 < r.bottom && SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(x, bottom + 1)) == part) ++bottom;
+            clickAt(POINT{(x + right) / 2, (y + bottom) / 2}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+            return;
+        }
+    ADD_FAILURE() << "the window's frame has no part " << part;
+}
+
+KeyDuringWork::KeyDuringWork(int key, std::function<bool()> started)
+    : hand_([this, key, started = std::move(started)] {
+          const DWORD start = GetTickCount();
+          while (!stop_ && GetTickCount() - start < 10000) {
+              if (started()) {
+                  std::vector<INPUT> inputs;
+                  addKey(inputs, key, 0);
+                  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+                  pressed_ = true;
+                  return;
+              }
+              Sleep(1);
+          }
+      }) {}
+
+KeyDuringWork::~KeyDuringWork() {
+    stop_ = true;
+    hand_.join();
 }
 
 std::vector<MenuLine> openMenu(const std::string& title) {
@@ -396,6 +472,21 @@ std::string editText(ComboBox& box) {
     return text;
 }
 
+std::vector<std::string> listEntries(ComboBox& box) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    GetComboBoxInfo(box.hWnd(), &info);
+    std::vector<std::string> entries;
+    for (int i = 0, n = static_cast<int>(SendMessageA(info.hwndList, LB_GETCOUNT, 0, 0)); i < n; ++i) {
+        const LRESULT length = SendMessageA(info.hwndList, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::string text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
+        SendMessageA(info.hwndList, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(strlen(text.c_str()));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
 HWND focusedWindow() { return GetFocus(); }
 
 RECT rectOf(Control& control) {
@@ -412,20 +503,14 @@ RECT clientRect() {
 }
 
 RECT visibleRect(Control& control) {
-    HWND h = control.hWnd(), parent = GetParent(h);
-    RECT r{};
-    GetWindowRect(h, &r);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    HRGN region = shownRegion(control.hWnd());
     RECT shown{};
-    if (!IsWindowVisible(h)) return shown;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) {
-            if (ChildWindowFromPointEx(parent, POINT{x, y}, CWP_SKIPINVISIBLE) != h) continue;
-            const RECT dot{x, y, x + 1, y + 1};
-            UnionRect(&shown, &shown, &dot);
-        }
+    GetRgnBox(region, &shown);
+    DeleteObject(region);
     return shown;
 }
+
+bool listingRuns() { return IsWindowVisible(frmMain().pnlProgressBar.hWnd()) != FALSE; }
 
 std::string clipboardText() {
     std::string text;
@@ -454,7 +539,9 @@ void setClipboardText(const std::string& text) {
 
 void MainWindowScenario::SetUp() {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
+    // Every scenario starts from its own folders, whatever one before it used.
     paths.DataPath = dir.path() + "\\";
+    paths.TempPath = paths.DataPath;
     Seam::get().setScripted(true);
     FrmMain::endProcess = [] {};
     runState.SplashActive = true;
@@ -473,7 +560,8 @@ void MainWindowScenario::show() {
 void MainWindowScenario::TearDown() {
     if (w().IsLoaded()) w().Unload(vbFormCode);
     SetCurrentDirectoryA("C:\\"); // start-up enters the favourites folder in the scratch folder
-    for (Form* f : std::initializer_list<Form*>{&frmAdd(), &frmKey(), &shell::frmMessage()})
+    // The window's companions and whatever a scenario opened stay loaded after an unload from code.
+    for (Form* f : Form::loadedForms())
         if (f->IsLoaded()) f->Unload();
     Seam::get().reset();
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");

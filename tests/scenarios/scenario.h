@@ -31,10 +31,13 @@
 //                                             to the item with the arrow keys, presses Enter
 //   openMenu("&Go")                           opens it the same way and reads the lines it
 //                                             shows, then closes it with Esc
+//   systemMenu('X')                           Alt+Space and a letter of the system menu
+//   clickFrame(HTMAXBUTTON)                   a click on a part of the frame (the maximise box)
+//   KeyDuringWork esc(VK_ESCAPE, started)     a key pressed by a second hand once the work runs
 //   settle()                                  pumps until the window has nothing left to do
 //
 // Eyes:
-//   itemTexts(list, column), selectedItem(list), panelText("area"), editText(box),
+//   itemTexts(list, column), selectedItem(list), panelText("area"), editText(box), listEntries(box),
 //   focusedWindow(), rectOf(control) (pixels in the main window's client area),
 //   clientRect(), visibleRect(control) (the part of a control that no sibling covers),
 //   clipboardText(), w().Caption() ...
@@ -42,12 +45,19 @@
 // The fixture MainWindowScenario shows frmMain with the message boxes and
 // dialogs scripted through the seam (Seam::get().requests() says what was
 // asked); LibraryScenario adds the sample icon library with three icons a page.
+// Pop-up menus (a right click on an item, a click on the page panel) go through
+// the seam too: queue the caption of the item to choose first,
+//   Seam::get().queueText("2"); click(w().pnlStatusbar, x, y);
+// and read their lines with menuLines(w().mnuResultClick.popup()).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "frmmain.h"
@@ -71,6 +81,28 @@ void dropDown(vm::ComboBox& box);
 void clickListEntry(vm::ComboBox& box, const std::string& text);
 void dragSplitter(vm::Control& bar, int dx, int dy);
 void chooseMenu(std::initializer_list<std::string> path);
+// Alt+Space and a letter of the window's system menu ('X' maximises, 'R' restores).
+void systemMenu(char letter);
+// A click on a part of the main window's frame: HTMAXBUTTON (maximise or
+// restore), HTMINBUTTON, HTCLOSE ...
+void clickFrame(int part);
+
+// A second hand that presses a key while the window is busy with work the
+// first hand started: it waits until started() says the work runs, then
+// presses. Destroying it waits for that hand.
+//   { KeyDuringWork esc(VK_ESCAPE, listingRuns); press(VK_RETURN); }
+class KeyDuringWork {
+public:
+    KeyDuringWork(int key, std::function<bool()> started);
+    ~KeyDuringWork();
+    KeyDuringWork(const KeyDuringWork&) = delete;
+    KeyDuringWork& operator=(const KeyDuringWork&) = delete;
+    bool pressed() const { return pressed_; }
+
+private:
+    std::thread hand_;
+    std::atomic<bool> pressed_{false}, stop_{false};
+};
 
 struct MenuLine {
     std::string caption; // as shown, with "&" and a shortcut after a tab
@@ -87,12 +119,15 @@ std::vector<std::string> itemTexts(vm::ListView& list, int column = 0);
 int selectedItem(vm::ListView& list); // from 1; 0 when none
 std::string panelText(const std::string& key);
 std::string editText(vm::ComboBox& box);
+std::vector<std::string> listEntries(vm::ComboBox& box); // the entries of its list, as shown
 HWND editOf(vm::ComboBox& box);
 HWND focusedWindow();
 RECT rectOf(vm::Control& control);
 RECT clientRect();
 RECT visibleRect(vm::Control& control);
 std::string clipboardText();
+// The window fills a page of a listing (its progress bar shows); safe to ask from a second hand.
+bool listingRuns();
 void setClipboardText(const std::string& text);
 
 // The main window shown, the seam scripted, a scratch program folder.

@@ -134,6 +134,18 @@ TEST_F(IconGridTest, RowsAndTheBarTheyNeed) {
     EXPECT_FALSE(barShown());
 }
 
+TEST_F(IconGridTest, AnImageWiderThanTheColumnIsDrawnScaledIntoIt) {
+    load({{256, 24}, {16, 4}});
+    ASSERT_EQ(grid->ItemCount(), 2);
+    EXPECT_EQ(grid->RowCaption(1), "256 x 256, Millions of Colors");
+    // The 120 pixel column leaves 114 for the image: the first row is that high.
+    const int scaled = 114;
+    click(th + scaled + 6 - 1);
+    EXPECT_EQ(selection(), "10");
+    click(th + scaled + 6 + 1);
+    EXPECT_EQ(selection(), "01");
+}
+
 TEST_F(IconGridTest, MouseSelection) {
     loadSizes();
     // Shift without a current row selects the clicked row alone.

@@ -3,6 +3,7 @@
 
 #include "cfileicon.h"
 #include "cresources.h"
+#include "datamodule.h"
 #include "ico_fixtures.h"
 #include "icon_testutil.h"
 #include "scratch.h"
@@ -142,6 +143,44 @@ TEST_F(IconModule, MissingAndDamagedGroups) {
     } catch (const vm::VbError& e) {
         EXPECT_EQ(e.source(), "test_coreicon.cFileIcon");
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(IconModule, GroupsReadWhileTheListerHoldsTheFileShareItsModuleAndNoneOutlivesItsHolders) {
+    {
+        cResources res;
+        res.file(module);
+        ASSERT_NE(res.hModule(), nullptr);
+        // Another holder of the same file, named in other case, gets the same module.
+        std::string upper = module;
+        for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+        HMODULE shared = vm::AcquireDataModule(upper);
+        EXPECT_EQ(shared, res.hModule());
+        cFileIcon icon;
+        EXPECT_TRUE(icon.LoadIconFromEXE(module, 1, ""));
+        EXPECT_EQ(icon.ImageCount(), 2);
+        EXPECT_TRUE(icon.LoadIconFromEXE(module, 0, "MAINICON"));
+        EXPECT_EQ(icon.ImageCount(), 2);
+        vm::ReleaseDataModule(shared);
+        EXPECT_EQ(vm::AcquireDataModule(dir.file("missing.dll")), nullptr);
+        vm::ReleaseDataModule(nullptr);
+    }
+    // Once the last holder let go, the file is read afresh: a rebuilt module
+    // shows its own groups, not those of a mapping kept behind.
+    ASSERT_TRUE(fx::makeIconModule(module, {{4, "", {fx::dib(16, 16, 4)}}}));
+    cFileIcon icon;
+    EXPECT_TRUE(icon.LoadIconFromEXE(module, 4, ""));
+    EXPECT_EQ(icon.ImageCount(), 1);
+    cResources res;
+    res.file(module);
+    ASSERT_TRUE(res.GetResourceTypes());
+    const int groups = res.IndexOfResourceType(14);
+    ASSERT_GT(groups, 0);
+    res.GetResourceNames(groups);
+    EXPECT_EQ(res.ResourceNameCount(groups), 1);
 }
 
 } // namespace

@@ -306,6 +306,31 @@ TEST(CoolBar, BandsKeepRowsWidthsAndLimits) {
     form.Unload();
 }
 
+TEST(CoolBar, ABandThatDoesNotFitBesideTheOneBeforeStartsARow) {
+    FrmControls form;
+    form.Load();
+    for (const char* key : {"b0", "b1", "b2", "b3", "b4", "b5"}) form.pnlToolbar.Buttons.Add(-1, key, "Button");
+    form.pnlToolbarYour.Buttons.Add(-1, "change", "Change");
+    // The toolbar's own width, not the band it is stretched over.
+    const int buttons = form.pnlToolbar.ButtonsWidth();
+    RECT last{};
+    SendMessageA(form.pnlToolbar.hWnd(), TB_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&last));
+    EXPECT_EQ(buttons, vm::pixelsToTwipsX(last.right));
+    vm::BandCollection& bands = form.pnlCoolBar.Bands;
+    bands.Add(-1, "standard", "", &form.pnlToolbar);
+    bands.Add(-1, "your", "", &form.pnlToolbarYour);
+    EXPECT_EQ(form.pnlToolbar.ButtonsWidth(), buttons);
+    EXPECT_TRUE(bands(1).StartsRow());
+    EXPECT_FALSE(bands(2).StartsRow()); // both fit in one row
+    // Too wide to sit beside the first band: the bar wraps it, with or without the row flag.
+    bands(2).SetMinWidth(form.ScaleWidth() - buttons / 2);
+    bands(1).SetMinWidth(buttons);
+    EXPECT_TRUE(bands(2).StartsRow());
+    bands(1).SetVisible(false);
+    EXPECT_TRUE(bands(2).StartsRow()); // the first band shown
+    form.Unload();
+}
+
 TEST(Toolbar, ButtonsByKeyAndDropDownThroughTheSeam) {
     FrmControls form;
     form.Load();

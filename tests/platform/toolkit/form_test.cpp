@@ -109,6 +109,35 @@ TEST(Form, LoadRunsCreateControlsThenFormLoadAndUnloadModesReachQueryUnload) {
     EXPECT_EQ(form.events, (std::vector<std::string>{"Load", "QueryUnload 2", "QueryUnload 1", "Unload"}));
 }
 
+TEST(Form, CreateBuildsTheHiddenWindowAndLoadThenOnlyRunsFormLoad) {
+    FrmBasic form;
+    form.Create();
+    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_TRUE(form.events.empty());
+    const HWND created = FindWindowA(nullptr, "Basic");
+    ASSERT_NE(created, nullptr);
+    EXPECT_FALSE(IsWindowVisible(created));
+    form.Create(); // once
+    form.Load();
+    EXPECT_EQ(form.hWnd(), created);
+    EXPECT_EQ(form.events, std::vector<std::string>{"Load"});
+    EXPECT_EQ(shownItems(GetSubMenu(GetMenu(created), 0)).size(), 5u); // the menus were built once
+    EXPECT_TRUE(form.Unload());
+    // Loaded again after an unload, the form builds a new window.
+    form.events.clear();
+    form.Load();
+    EXPECT_NE(form.hWnd(), nullptr);
+    EXPECT_EQ(form.events, std::vector<std::string>{"Load"});
+    EXPECT_TRUE(form.Unload());
+    // Touching a control of a form created ahead loads it, as it loads any form.
+    form.events.clear();
+    form.Create();
+    form.cmbMode.AddItem("16");
+    EXPECT_TRUE(form.IsLoaded());
+    EXPECT_EQ(form.events, std::vector<std::string>{"Load"});
+    EXPECT_TRUE(form.Unload());
+}
+
 TEST(Form, ValuesSetFromCodeRaiseClick) {
     FrmBasic form;
     form.Load();
@@ -294,9 +323,11 @@ TEST(Form, ModalShowAndTheMessageLoopEndWhenTheFormsAreUnloaded) {
     FrmModal last;
     last.Show();
     ASSERT_EQ(vm::Form::loadedCount(), 1);
+    EXPECT_EQ(vm::Form::loadedForms(), std::vector<vm::Form*>{&last});
     vm::RunMessageLoop();
     EXPECT_TRUE(last.closedByTimer);
     EXPECT_EQ(vm::Form::loadedCount(), 0);
+    EXPECT_TRUE(vm::Form::loadedForms().empty());
 }
 
 } // namespace

@@ -1,0 +1,76 @@
+#include "chunkarchive.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "zandrel32.h"
+#include "ziparchive.h"
+#include "zipfilesource.h"
+#include "zipnames.h"
+
+namespace vm {
+namespace {
+
+class StringSink : public zandrel::MemberSink {
+public:
+    explicit StringSink(std::string& bytes) : bytes_(bytes) {}
+    bool write(const unsigned char* data, size_t n) override {
+        bytes_.append(reinterpret_cast<const char*>(data), n);
+        return true;
+    }
+
+private:
+    std::string& bytes_;
+};
+
+const zandrel::ZipEntry* findMember(const std::vector<zandrel::ZipEntry>& entries, const std::string& name) {
+    for (const auto& e : entries)
+        if (!e.isFolder() && zandrel::samePath(e.name, name)) return &e;
+    for (const auto& e : entries)
+        if (!e.isFolder() && zandrel::samePath(zandrel::fileNamePart(e.name), name)) return &e;
+    return nullptr;
+}
+
+} // namespace
+
+std::int32_t ReadChunkMember(const std::string& archivePath, const std::string& memberName,
+                             const std::string& password, std::string& bytes) {
+    bytes.clear();
+    zandrel::FileSource source(archivePath);
+    if (!source.isOpen()) return ZANDREL_ERR_OPEN;
+    std::vector<zandrel::ZipEntry> entries;
+    if (const std::int32_t rc = zandrel::readDirectory(source, entries); rc != ZANDREL_OK) return rc;
+    const zandrel::ZipEntry* entry = findMember(entries, memberName);
+    if (!entry) return ZANDREL_ERR_NOMEMBER;
+    // A chunk is a picture of some hundred kilobytes; a member that claims
+    // more than the archive could ever inflate to is not read.
+    constexpr uint64_t kLargestChunk = 64u << 20;
+    if (entry->size > kLargestChunk) return ZANDREL_ERR_DATA;
+    bytes.reserve(static_cast<size_t>(entry->size));
+    StringSink sink(bytes);
+    const std::int32_t rc = zandrel::extractMember(source, *entry, password, sink);
+    if (rc != ZANDREL_OK) bytes.clear();
+    return rc;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    const size_t slash = path.find_last_of('\\');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    char temp[MAX_PATH];
+    if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameA(folder.c_str(), "vmc", 0, temp)) return false;
+    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool ok = file != INVALID_HANDLE_VALUE;
+    if (ok) {
+        DWORD written = 0;
+        ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+             written == bytes.size();
+        CloseHandle(file);
+    }
+    ok = ok && MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!ok) DeleteFileA(temp);
+    return ok;
+}
+
+} // namespace vm

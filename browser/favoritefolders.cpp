@@ -1,0 +1,109 @@
+#include "favoritefolders.h"
+
+#include <windows.h>
+
+#include <strings.h>
+
+#include <cctype>
+
+namespace vm {
+namespace {
+
+std::string fullPath(const std::string& path) {
+    if (path.empty()) return "";
+    char buffer[MAX_PATH * 2];
+    const DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+    if (n == 0 || n >= sizeof buffer) return "";
+    std::string full(buffer, n);
+    while (full.size() > 3 && full.back() == '\\') full.pop_back();
+    return full;
+}
+
+std::string lastError() {
+    const DWORD code = GetLastError();
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = text ? text : "Error " + std::to_string(code);
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+        message.pop_back();
+    return message;
+}
+
+bool isLink(DWORD attributes) { return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT); }
+
+} // namespace
+
+bool IsValidFolderName(const std::string& name) {
+    if (name.empty() || name.size() > 240) return false;
+    for (unsigned char c : name)
+        if (c < 32 || std::string("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos) return false;
+    if (name.back() == '.' || name.back() == ' ') return false;
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+        if (strcasecmp(stem.c_str(), device) == 0) return false;
+    if (stem.size() == 4 && (strncasecmp(stem.c_str(), "COM", 3) == 0 || strncasecmp(stem.c_str(), "LPT", 3) == 0) &&
+        stem[3] >= '1' && stem[3] <= '9')
+        return false;
+    return true;
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+    const std::string fa = fullPath(a), fb = fullPath(b);
+    return !fa.empty() && strcasecmp(fa.c_str(), fb.c_str()) == 0;
+}
+
+bool IsFolderInside(const std::string& path, const std::string& home) {
+    const std::string full = fullPath(path), base = fullPath(home);
+    if (full.empty() || base.empty() || full.size() <= base.size() + 1) return false;
+    if (strncasecmp(full.c_str(), base.c_str(), base.size()) != 0 || full[base.size()] != '\\') return false;
+    const DWORD attributes = GetFileAttributesA(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    // Every folder between home and the target is a real folder: a link on
+    // the way would lead out of the tree.
+    for (std::string::size_type at = full.find('\\', base.size() + 1); at != std::string::npos;
+         at = full.find('\\', at + 1))
+        if (isLink(GetFileAttributesA(full.substr(0, at).c_str()))) return false;
+    return true;
+}
+
+bool IsFavoriteFile(const std::string& file, const std::string& home) {
+    const std::string full = fullPath(file), base = fullPath(home);
+    if (home.empty() || full.empty() || base.empty() || full.size() <= base.size() + 1) return false;
+    return strncasecmp(full.c_str(), base.c_str(), base.size()) == 0 && full[base.size()] == '\\';
+}
+
+std::string RemoveFolderTree(const std::string& folder) {
+    const DWORD self = GetFileAttributesA(folder.c_str());
+    if (self == INVALID_FILE_ATTRIBUTES) return lastError();
+    // A link is removed as a link.
+    if (!isLink(self)) {
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            std::string failure;
+            do {
+                const std::string name = data.cFileName;
+                if (name == "." || name == "..") continue;
+                const std::string path = folder + "\\" + name;
+                if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isLink(data.dwFileAttributes)) {
+                    failure = RemoveFolderTree(path);
+                } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                    if (!RemoveDirectoryA(path.c_str())) failure = lastError();
+                } else {
+                    if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+                        SetFileAttributesA(path.c_str(), data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+                    if (!DeleteFileA(path.c_str())) failure = lastError();
+                }
+            } while (failure.empty() && FindNextFileA(find, &data));
+            FindClose(find);
+            if (!failure.empty()) return failure;
+        }
+    }
+    if (!RemoveDirectoryA(folder.c_str())) return lastError();
+    return "";
+}
+
+} // namespace vm

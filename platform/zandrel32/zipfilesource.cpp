@@ -1,0 +1,35 @@
+#include "zipfilesource.h"
+
+#include <algorithm>
+
+namespace zandrel {
+
+FileSource::FileSource(const std::string& path)
+    : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                        nullptr)) {
+    LARGE_INTEGER size{};
+    if (file_ != INVALID_HANDLE_VALUE && GetFileSizeEx(file_, &size)) size_ = static_cast<uint64_t>(size.QuadPart);
+}
+
+FileSource::~FileSource() {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+}
+
+bool FileSource::read(uint64_t offset, void* dst, size_t n) {
+    if (offset > size_ || n > size_ - offset) return false;
+    auto* out = static_cast<unsigned char*>(dst);
+    while (n > 0) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(n, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(file_, out, want, &got, &at) || got == 0) return false;
+        out += got;
+        offset += got;
+        n -= got;
+    }
+    return true;
+}
+
+} // namespace zandrel

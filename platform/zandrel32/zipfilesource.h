@@ -1,0 +1,29 @@
+#pragma once
+// An archive file on disk as the ZIP reader's byte source: every read is
+// checked against the file's size.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "ziparchive.h"
+
+namespace zandrel {
+
+class FileSource : public ArchiveSource {
+public:
+    explicit FileSource(const std::string& path);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    bool isOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    uint64_t size() const override { return size_; }
+    bool read(uint64_t offset, void* dst, size_t n) override;
+
+private:
+    HANDLE file_;
+    uint64_t size_ = 0;
+};
+
+} // namespace zandrel

@@ -1,0 +1,88 @@
+// Paging through a listing and looking at its items.
+#include "scenario.h"
+
+#include "seam.h"
+
+using namespace vm;
+using namespace vmscenario;
+
+namespace {
+using Texts = std::vector<std::string>;
+
+// The sample's boat: five icons, three a page.
+class BoatListing : public LibraryScenario {
+protected:
+    void SetUp() override {
+        LibraryScenario::SetUp();
+        typeInto(w().cmbSearch, "boat");
+        press(VK_RETURN);
+        ASSERT_EQ(panelText("area"), "Page 1 of 2");
+    }
+};
+
+const MenuLine* line(const std::vector<MenuLine>& lines, const std::string& caption) {
+    for (const MenuLine& l : lines)
+        if (l.caption == caption) return &l;
+    return nullptr;
+}
+} // namespace
+
+TEST_F(BoatListing, ToolbarGoMenuAndPageKeysPage) {
+    clickButton(w().pnlToolbar, "nextpage");
+    EXPECT_EQ(panelText("area"), "Page 2 of 2");
+    EXPECT_EQ(itemTexts(w().pnlResult).size(), 2u);
+    clickButton(w().pnlToolbar, "firstpage");
+    EXPECT_EQ(panelText("area"), "Page 1 of 2");
+
+    std::vector<MenuLine> go = openMenu("&Go");
+    ASSERT_NE(line(go, "&Next Page"), nullptr);
+    EXPECT_TRUE(line(go, "&Next Page")->enabled);
+    EXPECT_FALSE(line(go, "&Previous Page")->enabled);
+    chooseMenu({"&Go", "&Last Page"});
+    EXPECT_EQ(panelText("area"), "Page 2 of 2");
+    chooseMenu({"&Go", "&Jump to Page", "1"});
+    EXPECT_EQ(panelText("area"), "Page 1 of 2");
+
+    // The digit keys 2 and 3 page forward and back where they are no text.
+    clickItem(w().pnlResult, 1);
+    press('2');
+    EXPECT_EQ(panelText("area"), "Page 2 of 2");
+    press('3');
+    EXPECT_EQ(panelText("area"), "Page 1 of 2");
+    // In the keyword box they are text.
+    typeInto(w().cmbSearch, "2");
+    EXPECT_EQ(panelText("area"), "Page 1 of 2");
+    EXPECT_EQ(editText(w().cmbSearch), "2");
+}
+
+TEST_F(BoatListing, ClickingAndArrowingThroughItemsShowsEachOnesOriginTypeAndFormats) {
+    const Texts types = itemTexts(w().pnlResult, 1), origins = itemTexts(w().pnlResult, 2);
+    clickItem(w().pnlResult, 2);
+    EXPECT_EQ(selectedItem(w().pnlResult), 2);
+    EXPECT_EQ(panelText("message"), origins[1]);
+    EXPECT_EQ(panelText("type"), types[1]);
+    EXPECT_EQ(w().grdIcons.ItemCount(), 1);
+    EXPECT_EQ(w().grdIcons.RowCaption(1), "32 x 32, 256 Colors");
+
+    press(VK_RIGHT);
+    EXPECT_EQ(selectedItem(w().pnlResult), 3);
+    EXPECT_EQ(panelText("message"), origins[2]);
+    EXPECT_EQ(panelText("type"), types[2]);
+    EXPECT_EQ(w().grdIcons.ItemCount(), 1);
+    press(VK_HOME);
+    EXPECT_EQ(selectedItem(w().pnlResult), 1);
+    EXPECT_EQ(panelText("type"), types[0]);
+}
+
+TEST_F(BoatListing, RightClickOnAnItemOffersItsCommandsWithCopyApart) {
+    rightClickItem(w().pnlResult, 2);
+    EXPECT_EQ(selectedItem(w().pnlResult), 2);
+    ASSERT_FALSE(Seam::get().requests().empty());
+    EXPECT_EQ(Seam::get().requests().back().kind, "PopupMenu");
+    const std::vector<MenuLine> lines = menuLines(w().mnuResultClick.popup());
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0].caption, "&Copy");
+    EXPECT_TRUE(lines[0].enabled);
+    EXPECT_TRUE(lines[1].separator);
+    EXPECT_EQ(lines[2].caption, "&Save As...");
+}
