@@ -7,6 +7,7 @@
 #include "ico_fixtures.h"
 #include "registry.h"
 #include "seam.h"
+#include "state.h"
 
 using namespace vm;
 using namespace vmscenario;
@@ -196,4 +197,39 @@ TEST_F(DialogScenario, TheTipOfTheDayStepsOnAndRemembersTheNextTipAndTheBox) {
     procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "TipNr");
     EXPECT_EQ(reg.RegValue.toLong().value_or(0), 3);
     EXPECT_EQ(stored("Tip"), "0");
+}
+
+TEST_F(DialogScenario, TheIconAssociationIsSetAndGivenBackFromTheShellIntegrationTab) {
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "icofile");
+    procRegCreateKey("icofile\\DefaultIcon", HKEY_CLASSES_ROOT);
+    procRegSetValue("", "", Variant(std::string("their.dll,2")), REG_SZ);
+    auto classText = [](const char* key) {
+        procRegGetValue(HKEY_CLASSES_ROOT, key, "");
+        return reg.RegValue.isEmpty() ? std::string("<missing>") : reg.RegValue.toText();
+    };
+    whenShown([](Form&) {
+        FrmOptions& o = frmOptions();
+        clickTab(o.tbsOptions, 2);
+        click(o.chkAsoICO);
+        click(o.cmdApply);
+        click(o.cmdOK);
+    });
+    chooseMenu({"&View", "&Options..."});
+    EXPECT_EQ(classText("icofile\\DefaultIcon"), "%1");
+    EXPECT_EQ(classText("icofile\\Shell\\Vellumar\\command"), "\"" + paths.DataPath + "Vellumar.exe\" \"%1\"");
+    EXPECT_EQ(stored("AsoICO"), "1");
+
+    whenShown([](Form&) {
+        FrmOptions& o = frmOptions();
+        clickTab(o.tbsOptions, 2);
+        EXPECT_EQ(o.chkAsoICO.Value(), vbChecked);
+        click(o.chkAsoICO);
+        click(o.cmdOK);
+    });
+    chooseMenu({"&View", "&Options..."});
+    EXPECT_EQ(classText("icofile\\DefaultIcon"), "their.dll,2");
+    EXPECT_EQ(classText("icofile\\Shell\\Vellumar\\command"), "<missing>");
+    EXPECT_EQ(stored("AsoICO"), "0");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "icofile");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".ico");
 }
