@@ -411,8 +411,9 @@ void FrmOptions::cmdApply_Click() {
         if (folder != LoadedFavoritesFolder) {
             if (h.FavoritesFolder) *h.FavoritesFolder = folder;
             LoadedFavoritesFolder = folder;
-            if (folder == paths.DataPath + "Favorites")
-                CreateDirectoryA((paths.DataPath + h.FavoritesFolderName).c_str(), nullptr);
+            // The program's own favourites folder is made when it is chosen and missing.
+            if (folder == paths.DataPath + "Favorites" || folder == paths.DataPath + h.FavoritesFolderName)
+                CreateDirectoryA(folder.c_str(), nullptr);
             if (h.rebuildFavorites) h.rebuildFavorites();
             writeSetting("FavDir", folder);
         }

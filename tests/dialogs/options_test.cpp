@@ -191,10 +191,16 @@ TEST_F(OptionsTest, AMissingEditorIsReportedAtOnceAndNoFallsBackToNone) {
 }
 
 TEST_F(OptionsTest, FavouritesDefaultAndTheSmallDataSet) {
+    optionsHost.FavoritesFolderName = "Favoriten";
     f().cmdCreate_Click();
-    EXPECT_EQ(f().txtFavHomeDir.Text(), paths.DataPath + "Favorites");
+    EXPECT_EQ(f().txtFavHomeDir.Text(), paths.DataPath + "Favoriten");
+    f().cmdApply_Click();
+    EXPECT_EQ(GetFileAttributesA((paths.DataPath + "Favoriten").c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+              static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY)); // the folder the box names is made
+    EXPECT_EQ(favorites, paths.DataPath + "Favoriten");
     frmOptions().Unload();
 
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
     optionsHost.IconSize = 16;
     EXPECT_FALSE(f().txtFavHomeDir.Enabled());
     EXPECT_FALSE(f().chkSearchFav.Enabled());
