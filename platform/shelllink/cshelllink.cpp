@@ -1,0 +1,124 @@
+#include "cshelllink.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <vector>
+
+namespace vm {
+namespace {
+
+// Holds one COM interface and releases it when it goes.
+template <class T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ~ComPtr() {
+        if (p_) p_->Release();
+    }
+    T** out() { return &p_; }
+    T* operator->() const { return p_; }
+    T* get() const { return p_; }
+
+private:
+    T* p_ = nullptr;
+};
+
+std::wstring wide(const std::string& text) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+// A text output of the link object: the buffer up to its first NUL.
+std::string cut(const std::vector<char>& buffer) { return std::string(buffer.data()); }
+
+HRESULT openLink(ComPtr<IShellLinkA>& link, ComPtr<IPersistFile>& file) {
+    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  reinterpret_cast<void**>(link.out()));
+    if (FAILED(hr)) return hr;
+    return link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()));
+}
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+HRESULT cShellLink::Read(const std::string& linkFile, ShellLinkInfo& info) {
+    info = ShellLinkInfo{};
+    ComPtr<IShellLinkA> link;
+    ComPtr<IPersistFile> file;
+    HRESULT hr = openLink(link, file);
+    if (FAILED(hr)) return hr;
+    hr = file->Load(wide(linkFile).c_str(), STGM_READ);
+    if (FAILED(hr)) return hr;
+
+    // Shortcut texts are bounded by the longest path the shell knows, but an
+    // argument list or a description may be longer; a generous buffer keeps them whole.
+    constexpr int kText = 4096;
+    std::vector<char> buffer(kText, '\0');
+    ShellLinkInfo read;
+    if (SUCCEEDED(link->GetPath(buffer.data(), kText, nullptr, 0))) read.target = cut(buffer);
+    buffer.assign(kText, '\0');
+    if (SUCCEEDED(link->GetWorkingDirectory(buffer.data(), kText))) read.workingFolder = cut(buffer);
+    buffer.assign(kText, '\0');
+    if (SUCCEEDED(link->GetArguments(buffer.data(), kText))) read.arguments = cut(buffer);
+    buffer.assign(kText, '\0');
+    int index = 0;
+    if (SUCCEEDED(link->GetIconLocation(buffer.data(), kText, &index))) {
+        read.iconFile = cut(buffer);
+        read.iconIndex = index;
+    }
+    buffer.assign(kText, '\0');
+    if (SUCCEEDED(link->GetDescription(buffer.data(), kText))) read.description = cut(buffer);
+    int show = SW_SHOWNORMAL;
+    if (SUCCEEDED(link->GetShowCmd(&show))) read.showCommand = show;
+    info = std::move(read);
+    return S_OK;
+}
+
+void cShellLink::GetLinkInfo(const std::string& linkFile, std::string& target, std::string& workingFolder,
+                             std::string& arguments, std::string& iconFile, std::int32_t& iconIndex,
+                             std::int32_t& showCommand, std::string& description, HRESULT& result) {
+    ShellLinkInfo info;
+    result = Read(linkFile, info);
+    target = info.target;
+    workingFolder = info.workingFolder;
+    arguments = info.arguments;
+    iconFile = info.iconFile;
+    iconIndex = info.iconIndex;
+    showCommand = info.showCommand;
+    description = info.description;
+}
+
+HRESULT cShellLink::Write(const std::string& linkFile, const ShellLinkInfo& info) {
+    ComPtr<IShellLinkA> link;
+    ComPtr<IPersistFile> file;
+    HRESULT hr = openLink(link, file);
+    if (FAILED(hr)) return hr;
+    hr = link->SetPath(info.target.c_str());
+    if (SUCCEEDED(hr)) hr = link->SetWorkingDirectory(info.workingFolder.c_str());
+    if (SUCCEEDED(hr)) hr = link->SetArguments(info.arguments.c_str());
+    if (SUCCEEDED(hr) && !info.iconFile.empty()) hr = link->SetIconLocation(info.iconFile.c_str(), info.iconIndex);
+    if (SUCCEEDED(hr)) hr = link->SetShowCmd(info.showCommand);
+    if (SUCCEEDED(hr)) hr = link->SetDescription(info.description.c_str());
+    if (FAILED(hr)) return hr;
+
+    char temp[MAX_PATH] = {};
+    if (!GetTempFileNameA(folderOf(linkFile).c_str(), "lnk", 0, temp)) return HRESULT_FROM_WIN32(GetLastError());
+    hr = file->Save(wide(temp).c_str(), TRUE);
+    if (SUCCEEDED(hr) && !MoveFileExA(temp, linkFile.c_str(), MOVEFILE_REPLACE_EXISTING))
+        hr = HRESULT_FROM_WIN32(GetLastError());
+    if (FAILED(hr)) DeleteFileA(temp);
+    return hr;
+}
+
+} // namespace vm
