@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "cshelllink.h"
 #include "registry.h"
 
 namespace vm {
@@ -108,6 +109,17 @@ void procSetAso(bool checked, const AssociationRow& row, const std::string& data
     restore(HKEY_CLASSES_ROOT, iconKey, "", kept(backupKey, "DefaultIcon"));
     restore(HKEY_CLASSES_ROOT, ext, "", kept(backupKey, "Extension"));
     RegDeleteKeyA(HKEY_CURRENT_USER, backupKey.c_str());
+}
+
+bool WriteShellShortcut(const std::string& linkFile, const std::string& target, const std::string& workingFolder) {
+    ShellLinkInfo info;
+    info.target = target;
+    info.workingFolder = workingFolder;
+    info.iconFile = target;
+    info.iconIndex = 0;
+    info.showCommand = SW_SHOWNORMAL;
+    cShellLink link;
+    return SUCCEEDED(link.Write(linkFile, info));
 }
 
 bool procSaveProgramShortcut(const ShortcutWriter& write, const std::string& linkFile, const std::string& dataPath) {

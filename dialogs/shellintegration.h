@@ -36,5 +36,7 @@ void procSetAso(bool checked, const AssociationRow& row, const std::string& data
 using ShortcutWriter = std::function<bool(const std::string& linkFile, const std::string& target,
                                           const std::string& workingFolder)>;
 bool procSaveProgramShortcut(const ShortcutWriter& write, const std::string& linkFile, const std::string& dataPath);
+// The writer of real shortcut files, through the shell's own link object.
+bool WriteShellShortcut(const std::string& linkFile, const std::string& target, const std::string& workingFolder);
 
 } // namespace vm

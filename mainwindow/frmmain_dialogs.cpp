@@ -24,6 +24,7 @@ void FrmMain::connectDialogs() {
     o.SendToFolder = folders.SendToFolder;
     o.DesktopFolder = folders.DesktopFolder;
     o.IconSize = Keywords.IconSize;
+    o.saveShortcut = WriteShellShortcut;
     o.showPage = [this] { pager().ShowNewList(); };
     // The favourites branch again from the new folder, as Favorites > Refresh builds it.
     o.rebuildFavorites = [this] {

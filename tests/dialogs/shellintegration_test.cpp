@@ -2,6 +2,7 @@
 // for each type whose class already had an icon and a verb of its own.
 #include "dialogtest.h"
 
+#include "cshelllink.h"
 #include "registry.h"
 #include "shellintegration.h"
 
@@ -83,6 +84,29 @@ TEST_F(AssociationTest, ATypeNeverAssociatedIsLeftAloneAndAMissingClassIsMadeAnd
     EXPECT_EQ(classText("icofile\\DefaultIcon"), "<missing>");
     EXPECT_EQ(classText("icofile\\Shell"), "<missing>");
     EXPECT_EQ(classText("icofile\\Shell\\Vellumar"), "<missing>");
+}
+
+} // namespace
+
+namespace {
+
+// The shortcut the options write, read back through the shell's link object.
+TEST_F(AssociationTest, TheProgramShortcutIsWrittenAndResolvesToTheProgram) {
+    const std::string link = dir.file("Vellumar.lnk");
+    writeFile(paths.DataPath + "Vellumar.exe", "MZ");
+    ASSERT_TRUE(procSaveProgramShortcut(WriteShellShortcut, link, paths.DataPath));
+    cShellLink reader;
+    ShellLinkInfo info;
+    ASSERT_EQ(reader.Read(link, info), S_OK);
+    EXPECT_EQ(info.target, paths.DataPath + "Vellumar.exe");
+    EXPECT_EQ(info.workingFolder, paths.DataPath);
+    EXPECT_EQ(info.iconFile, paths.DataPath + "Vellumar.exe");
+    EXPECT_EQ(info.iconIndex, 0);
+    EXPECT_EQ(info.showCommand, SW_SHOWNORMAL);
+    EXPECT_TRUE(info.arguments.empty());
+
+    // A folder that is not there takes no shortcut, and says so.
+    EXPECT_FALSE(procSaveProgramShortcut(WriteShellShortcut, dir.file("missing\\Vellumar.lnk"), paths.DataPath));
 }
 
 } // namespace
