@@ -3,10 +3,12 @@
 #include "scenario.h"
 
 #include "browserstate.h"
+#include "cshelllink.h"
 #include "dialogforms.h"
 #include "ico_fixtures.h"
 #include "registry.h"
 #include "seam.h"
+#include "startfolders.h"
 #include "state.h"
 
 using namespace vm;
@@ -232,4 +234,37 @@ TEST_F(DialogScenario, TheIconAssociationIsSetAndGivenBackFromTheShellIntegratio
     EXPECT_EQ(stored("AsoICO"), "0");
     RegDeleteTreeA(HKEY_CLASSES_ROOT, "icofile");
     RegDeleteTreeA(HKEY_CLASSES_ROOT, ".ico");
+}
+
+TEST_F(DialogScenario, SendToAndTheDesktopGetAShortcutToTheProgram) {
+    const std::string sendTo = folders.SendToFolder + "Vellumar.lnk";
+    const std::string desktop = folders.DesktopFolder + "Vellumar.lnk";
+    DeleteFileA(sendTo.c_str());
+    DeleteFileA(desktop.c_str());
+    whenShown([](Form&) {
+        FrmOptions& o = frmOptions();
+        clickTab(o.tbsOptions, 2);
+        EXPECT_EQ(o.chkSendTo.Value(), vbUnchecked);
+        click(o.chkSendTo);
+        click(o.cmdDesktop);
+        click(o.cmdOK);
+    });
+    chooseMenu({"&View", "&Options..."});
+    for (const std::string& link : {sendTo, desktop}) {
+        cShellLink reader;
+        ShellLinkInfo info;
+        ASSERT_EQ(reader.Read(link, info), S_OK) << link;
+        EXPECT_EQ(info.target, paths.DataPath + "Vellumar.exe");
+    }
+
+    whenShown([](Form&) {
+        FrmOptions& o = frmOptions();
+        clickTab(o.tbsOptions, 2);
+        EXPECT_EQ(o.chkSendTo.Value(), vbChecked);
+        click(o.chkSendTo);
+        click(o.cmdOK);
+    });
+    chooseMenu({"&View", "&Options..."});
+    EXPECT_EQ(GetFileAttributesA(sendTo.c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileA(desktop.c_str());
 }
