@@ -6,6 +6,7 @@
 #include "cshelllink.h"
 #include "dialogforms.h"
 #include "ico_fixtures.h"
+#include "zipwriter.h"
 #include "registry.h"
 #include "seam.h"
 #include "startfolders.h"
@@ -267,4 +268,42 @@ TEST_F(DialogScenario, SendToAndTheDesktopGetAShortcutToTheProgram) {
     chooseMenu({"&View", "&Options..."});
     EXPECT_EQ(GetFileAttributesA(sendTo.c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileA(desktop.c_str());
+}
+
+TEST_F(DialogScenario, AScanOfEveryKindOfFileFindsTheIconsInsideAZipWhenAskedTo) {
+    namespace ico = vmtest::ico;
+    const std::string tree = dir.file("kinds");
+    CreateDirectoryA(tree.c_str(), nullptr);
+    const std::string icon = ico::icoFile({ico::dib(32, 32, 8)});
+    ASSERT_TRUE(vmtest::writeFile(tree + "\\a.ico", icon));
+    ASSERT_TRUE(vmtest::writeFile(tree + "\\b.cur", ico::icoFile({ico::dib(32, 32, 4)}, 2)));
+    ASSERT_TRUE(ico::makeIconModule(tree + "\\c.dll", {{100, "", {ico::dib(32, 32, 8)}}}));
+    ASSERT_TRUE(vmtest::writeFile(tree + "\\d.zip", vmtest::makeZipArchive({{"inside.ico", icon}})));
+    ASSERT_TRUE(vmtest::writeFile(tree + "\\e.txt", "x"));
+    whenShown([tree](Form&) {
+        FrmScan& s = frmScan();
+        click(s.txtDir);
+        typeText(tree);
+        click(s.cmdStart);
+    });
+    chooseMenu({"&File", "Open by &Folder..."});
+    EXPECT_EQ(panelText("count"), "3 Icon(s)"); // the archive stays shut
+
+    whenShown([](Form&) {
+        FrmScan& s = frmScan();
+        click(s.chkScanZIP);
+        click(s.chkALL); // the filter: icons only
+        click(s.chkCUR);
+        click(s.chkDLL);
+        click(s.chkEXE);
+        click(s.chkICL);
+        click(s.chkANI);
+        EXPECT_EQ(s.chkICO.Value(), vbChecked);
+        click(s.cmdStart);
+    });
+    chooseMenu({"&File", "Open by &Folder..."});
+    EXPECT_EQ(panelText("count"), "2 Icon(s)"); // a.ico and the archive's inside.ico
+    EXPECT_EQ(Entries.lstZipIcons.ListCount(), 1);
+    EXPECT_EQ(stored("ScanZIP"), "1");
+    EXPECT_EQ(stored("ScanCUR"), "0");
 }
