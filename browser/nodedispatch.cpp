@@ -5,19 +5,13 @@
 #include <cctype>
 #include <iterator>
 
+#include "cursorsource.h"
 #include "folderwalker.h"
 #include "navtree.h"
 #include "registry.h"
 #include "systemicons.h"
 
 namespace vm {
-
-const CursorRole kCursorRoles[14] = {
-    {"AppStarting", 32650}, {"Arrow", 32512},    {"Crosshair", 32515}, {"Help", 32651},     {"IBeam", 32513},
-    {"No", 32648},          {"NWPen", 32631},    {"SizeAll", 32646},   {"SizeNESW", 32643}, {"SizeNS", 32645},
-    {"SizeNWSE", 32642},    {"SizeWE", 32644},   {"UpArrow", 32516},   {"Wait", 32514},
-};
-
 namespace {
 
 using Action = void (*)(NodeClickContext&, const ClickedNode&);
@@ -57,7 +51,7 @@ void currentCursors(NodeClickContext& ctx, const ClickedNode&) {
     waitFor(ctx, "Searching for cursors, please wait...");
     ctx.search.entries.cmbResult.Clear();
     if (ctx.sources.currentCursor)
-        for (const CursorRole& role : kCursorRoles) ctx.sources.currentCursor(role.ocrId, role.name);
+        for (const CursorTableRow& role : CursorTable()) ctx.sources.currentCursor(role.ocrId, role.valueName);
     showFirstPage(ctx);
     ctx.search.host.hourglass(false);
 }

@@ -41,13 +41,6 @@ void procNodeClick(NodeClickContext& ctx, const ClickedNode& node);
 // Whether a node of this key lists something when clicked.
 bool NodeHasListing(const std::string& key);
 
-// The 14 cursor roles of the current-cursor listing, in listing order.
-struct CursorRole {
-    const char* name;
-    std::int32_t ocrId;
-};
-extern const CursorRole kCursorRoles[14];
-
 // Keeps in lstFiles only the files Windows keeps icons in (.ani, .cur, .dll,
 // .exe, .icl, .ico, any case). False when an abort stopped it.
 bool KeepIconFiles(HiddenList& lstFiles, const BusyState& busy);

@@ -58,7 +58,7 @@ void PageFiller::placeProgressBar() {
 
 bool PageFiller::fillPage(std::int32_t entryCount) {
     const PageSlice slice = PageSliceOf(s_.paging, entryCount);
-    PageLoadContext ctx{*w_.pnlResult, *w_.imlResult32, s_.keywords, s_.refs, s_.chunks, s_.loader};
+    PageLoadContext ctx{*w_.pnlResult, *w_.imlResult32, s_.keywords, s_.refs, s_.chunks, s_.loader, s_.entries};
     ListItemCollection& items = w_.pnlResult->ListItems;
     std::vector<Picture>& pictures = s_.loader.PagePictures;
     std::int32_t blocksShown = -1;

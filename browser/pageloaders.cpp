@@ -4,10 +4,14 @@
 #include <strings.h>
 
 #include "chunkcell.h"
+#include "cursorsource.h"
 #include "fileiconextract.h"
+#include "filetypesource.h"
 #include "opensearch.h"
 #include "iconsource.h"
 #include "resultentry.h"
+#include "shortcutsource.h"
+#include "systemiconsource.h"
 #include "typetext.h"
 #include "userreference.h"
 #include "vberror.h"
@@ -25,6 +29,11 @@ const KindLoader kPageLoaders[] = {
     {kKindUser, procGetUserItem},
     {kKindOpen, procGetOpenItem},
     {kKindZip, procGetOpenItem},
+    {kKindShortcut, procGetShortcutItem},
+    {kKindFileType, procGetFileTypeItem},
+    {kKindSystemIcon, procGetSystemIconItem},
+    {kKindCurrentCursor, procGetCursorItem},
+    {kKindThemeCursor, procGetThemeCursorItem},
 };
 
 HICON noIcon(int iconSize) { return IconFromCell(NoIconCell(iconSize)); }

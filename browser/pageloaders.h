@@ -44,6 +44,7 @@ struct PageLoadContext {
     UserReferences& refs;
     ChunkState& chunks;
     PageLoaderState& loader;
+    EntryLists& entries; // lstFiles: the shortcut files an entry's ItemData points into
 };
 
 using PageLoader = void (*)(PageLoadContext& ctx, const std::string& entry);

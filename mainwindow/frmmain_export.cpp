@@ -54,7 +54,8 @@ void FrmMain::connectExport() {
 void FrmMain::procSetHotSpot() {
     Commands.HotSpotMode = true;
     procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "NoCursorChange");
-    if (reg.RegValue.isEmpty() || reg.RegValue.toText() == "0")
+    // Missing, empty and "0" alike mean the notice was never silenced.
+    if (reg.RegValue.isEmpty() || reg.RegValue.toText().empty() || reg.RegValue.toText() == "0")
         shell::procShowMessage("Due to the compressed Icon storage format of Vellumar, a cursor's Hotspot is lost. "
                                "Please set the Cursor's Hotpot again. I.e the Hotspot of a mouse pointer would be the "
                                "arrow top.",

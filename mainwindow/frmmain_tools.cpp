@@ -17,6 +17,7 @@ void FrmMain::connectTools() {
         return 0;
     };
     toolsHost.endProgram = [this] { procEndProgram(); };
+    toolsHost.setHotSpot = [this] { procSetHotSpot(); };
     VM_ON(mnuToolsImport, Click);
     VM_ON(mnuToolsChangeFolder, Click);
     VM_ON(mnuToolsDefaultFolder, Click);

@@ -11,6 +11,7 @@
 #include "navtree.h"
 #include "seam.h"
 #include "startfolders.h"
+#include "winsources.h"
 #include "state.h"
 
 namespace vm {
@@ -50,6 +51,7 @@ void FrmMain::connectTree() {
         ctx.SearchingFavorites = folderPicker.SearchingFavorites;
         procSearchOpen(ctx);
     };
+    ConnectWindowsSources(*this);
     // The keyword search's match on favourites' names: every file of the favourites tree.
     host.listFavoriteFiles = [this](HiddenList& files) {
         if (folders.FavoritesFolder.empty()) return;
