@@ -178,7 +178,7 @@ void FrmOptions::Form_Load() {
     cmbMaskSystemColor.AddItem("");
     for (const SystemColor& c : kSystemColors) cmbMaskSystemColor.AddItem(c.name);
     CurrentTab = 1;
-    const bool big = h.IconSize == 32;
+    const bool big = Keywords.IconSize == 32;
     if (big) {
         LoadedFavoritesFolder = h.FavoritesFolder ? *h.FavoritesFolder : std::string();
         txtFavHomeDir.SetText(LoadedFavoritesFolder);
@@ -406,7 +406,7 @@ void FrmOptions::cmdApply_Click() {
         *priorities[i].second = priorities[i].first->Value() != vbUnchecked;
     }
 
-    if (h.IconSize == 32) {
+    if (Keywords.IconSize == 32) {
         const std::string folder = txtFavHomeDir.Text();
         if (folder != LoadedFavoritesFolder) {
             if (h.FavoritesFolder) *h.FavoritesFolder = folder;
@@ -421,7 +421,7 @@ void FrmOptions::cmdApply_Click() {
         DoubleClick.SearchFav = chkSearchFav.Value() != vbUnchecked;
     }
 
-    const std::string n = std::to_string(h.IconSize);
+    const std::string n = std::to_string(Keywords.IconSize);
     if (h.UseMask && h.MaskColor) {
         if (chkMaskUseBackground.Value() == vbUnchecked) {
             *h.UseMask = true;

@@ -28,7 +28,6 @@ struct OptionsHost {
     std::string FavoritesFolderName = "Favorites";
     std::string SendToFolder;           // with a trailing "\"
     std::string DesktopFolder;          // with a trailing "\"
-    int IconSize = 32;
     std::function<void()> showPage;            // page menus and the current page again
     std::function<void()> rebuildFavorites;    // the favourites branch of the tree from FavoritesFolder
     ShortcutWriter saveShortcut;

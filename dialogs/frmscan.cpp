@@ -111,7 +111,7 @@ void FrmScan::Form_Load() {
     chkICO.SetValue(storedBox("ScanICO", vbChecked));
     chkALL.SetValue(storedBox("ScanAll", vbChecked));
     chkALL_Click();
-    const int n = scanHost.IconSize;
+    const int n = Keywords.IconSize;
     if (n != 32) {
         for (CheckBox* box : {&chkICL, &chkANI, &chkCUR}) box->SetEnabled(false);
         procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "RestrictScan");
@@ -133,7 +133,7 @@ void FrmScan::Form_Unload(int&) {
 void FrmScan::chkALL_Click() {
     const bool all = chkALL.Value() == vbChecked;
     for (CheckBox* box : {&chkICO, &chkDLL, &chkEXE}) box->SetEnabled(!all);
-    for (CheckBox* box : {&chkICL, &chkANI, &chkCUR}) box->SetEnabled(!all && scanHost.IconSize == 32);
+    for (CheckBox* box : {&chkICL, &chkANI, &chkCUR}) box->SetEnabled(!all && Keywords.IconSize == 32);
 }
 
 bool FrmScan::Keeps(const std::string& file) {

@@ -20,7 +20,6 @@ struct ScanHost {
     PagingState* paging = nullptr;
     BusyState* busy = nullptr;
     const BrowserHost* browser = nullptr;   // status panels, yields, busy state, the page
-    int IconSize = 32;
     std::function<void(const std::string&)> setTypePanel;
     std::function<void()> clearZipLists;    // empties lstZipFiles and lstZipIcons with what was extracted
     std::function<void()> listZipMembers;   // the icon files inside the archives of lstZipFiles

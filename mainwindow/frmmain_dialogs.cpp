@@ -23,7 +23,6 @@ void FrmMain::connectDialogs() {
     o.FavoritesFolderName = folders.FavoritesFolderName.empty() ? "Favorites" : folders.FavoritesFolderName;
     o.SendToFolder = folders.SendToFolder;
     o.DesktopFolder = folders.DesktopFolder;
-    o.IconSize = Keywords.IconSize;
     o.saveShortcut = WriteShellShortcut;
     o.showPage = [this] { pager().ShowNewList(); };
     // The favourites branch again from the new folder, as Favorites > Refresh builds it.
@@ -39,7 +38,6 @@ void FrmMain::connectDialogs() {
     s.paging = &Paging;
     s.busy = &Busy;
     s.browser = &host;
-    s.IconSize = Keywords.IconSize;
     s.setTypePanel = [this](const std::string& text) { TypePanel->SetText(text); };
     s.clearSearchText = [this] { cmbSearch.SetText(""); };
     s.clearZipLists = [] { procClearZipLists(Entries, ZipExtractions); };
@@ -75,10 +73,6 @@ void FrmMain::connectDialogs() {
     };
 }
 
-void FrmMain::mnuViewOptions_Click() {
-    // The data set may have changed since the window loaded.
-    optionsHost.IconSize = Keywords.IconSize;
-    frmOptions().Show(vbModal);
-}
+void FrmMain::mnuViewOptions_Click() { frmOptions().Show(vbModal); }
 
 } // namespace vm

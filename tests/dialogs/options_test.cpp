@@ -16,6 +16,7 @@ class OptionsTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
+        Keywords.IconSize = 32;
         optionsHost = {};
         optionsHost.UseMask = &useMask;
         optionsHost.MaskColor = &maskColor;
@@ -201,7 +202,7 @@ TEST_F(OptionsTest, FavouritesDefaultAndTheSmallDataSet) {
     frmOptions().Unload();
 
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
-    optionsHost.IconSize = 16;
+    Keywords.IconSize = 16;
     EXPECT_FALSE(f().txtFavHomeDir.Enabled());
     EXPECT_FALSE(f().chkSearchFav.Enabled());
     f().cmdApply_Click();

@@ -21,6 +21,7 @@ class ScanTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
+        Keywords.IconSize = 32;
         root = dir.file("tree");
         CreateDirectoryA(root.c_str(), nullptr);
         CreateDirectoryA((root + "\\sub").c_str(), nullptr);
@@ -121,7 +122,7 @@ TEST_F(ScanTest, TheTypeFilterKeepsTheCheckedKindsAndTheSmallDataSetOnlyItsOwn) 
     EXPECT_EQ(setting("ScanAll"), "0");
 
     // At 16 x 16 the unchecked rule keeps only DLL, EXE and ICO files, and says so once.
-    scanHost.IconSize = 16;
+    Keywords.IconSize = 16;
     putSetting("ScanEXE", "1");
     listed.clear();
     f();
