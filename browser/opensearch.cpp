@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <optional>
 #include <strings.h>
 
 #include "anisteps.h"
@@ -13,6 +14,8 @@
 #include "fileiconextract.h"
 #include "files.h"
 #include "getfield.h"
+#include "icolayout.h"
+#include "iconsource.h"
 #include "resultentry.h"
 #include "state.h"
 #include "vberror.h"
@@ -25,6 +28,8 @@ namespace {
 constexpr DWORD kMaxAniBytes = 16u << 20;
 // Entry indexes are 16-bit numbers.
 constexpr int kMaxIcons = 32767;
+// Icon files up to this size are read whole at once; larger ones image by image.
+constexpr std::uint32_t kMaxIconBytes = 4u << 20;
 
 std::string lowerExtension(const std::string& file) {
     std::string tail = file.size() >= 3 ? file.substr(file.size() - 3) : std::string();
@@ -55,6 +60,27 @@ std::string readAll(const std::string& file, DWORD limit) {
     }
     CloseHandle(h);
     return bytes;
+}
+
+// Whether an icon file read whole holds an image as wide as width; nothing
+// when it is no icon file or its directory points outside it.
+std::optional<bool> iconFileHasWidth(const std::string& file, int width) {
+    const ico::Bytes bytes(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
+    const auto dir = ico::readIconDir(bytes);
+    if (!dir || !ico::isIconDir(*dir) || dir->idCount < 1) return std::nullopt;
+    const std::size_t count = static_cast<std::size_t>(dir->idCount);
+    if (!ico::blockInside(ico::kDirSize, ico::kEntrySize * count, bytes.size())) return std::nullopt;
+    // Images may share bytes, but together they can be no larger than the file.
+    std::uint64_t total = 0;
+    bool found = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        const ico::DirEntry e = *ico::readDirEntry(bytes.subspan(ico::kDirSize + i * ico::kEntrySize));
+        if (!ico::blockInside(e.dwImageOffset, e.dwBytesInRes, bytes.size())) return std::nullopt;
+        total += e.dwBytesInRes;
+        if ((e.bWidth == 0 ? 256 : e.bWidth) == width) found = true;
+    }
+    if (total > bytes.size()) return std::nullopt;
+    return found;
 }
 
 void noteUnreadable(OpenSearchContext& ctx, const std::string& name) {
@@ -178,15 +204,28 @@ void procAddFileIcons(OpenSearchContext& ctx, const std::string& file, const std
 
 bool procAddIconFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
                      const std::string& archive) {
-    std::vector<cFileIcon> FileIcons(1);
-    try {
-        if (!FileIcons[0].LoadIcon(file) || FileIcons[0].ImageCount() == 0) return false;
-    } catch (const VbError&) {
-        return false; // images the file does not hold
+    // One read of the file serves both its sizes here and the check before
+    // its icon is drawn on a page.
+    std::string bytes;
+    bool sound = true;
+    std::optional<bool> hasSize;
+    if (ReadIconSource(file, kMaxIconBytes, bytes, sound)) {
+        hasSize = iconFileHasWidth(bytes, ctx.IconSize);
+        if (!hasSize) return false;
+    } else {
+        std::vector<cFileIcon> FileIcons(1);
+        try {
+            if (!FileIcons[0].LoadIcon(file) || FileIcons[0].ImageCount() == 0) return false;
+        } catch (const VbError&) {
+            return false; // images the file does not hold
+        }
+        hasSize = procHasImageSize(FileIcons, 1, static_cast<std::int16_t>(ctx.IconSize));
     }
-    if (procHasImageSize(FileIcons, 1, static_cast<std::int16_t>(ctx.IconSize)))
+    if (*hasSize)
         procAddResult(ctx.entries, ctx.host, kind == kKindZip ? file + ";" + archive : file, 0, "x",
-                      std::string(1, TypeCodeForIconFile(".ico", fileLength(file))) + kind);
+                      std::string(1, TypeCodeForIconFile(".ico", bytes.empty() ? fileLength(file)
+                                                                               : static_cast<std::int64_t>(bytes.size()))) +
+                          kind);
     return true;
 }
 
@@ -242,13 +281,16 @@ void procSearchOpen(OpenSearchContext& ctx) {
                                                  : "Searching for icons, please wait...");
     ctx.host.events();
     for (int i = 0; i < ctx.entries.lstFiles.ListCount() && !ctx.busy.AbortRequested; ++i) {
+        const int before = ctx.entries.cmbResult.ListCount();
         procSearchOpenFile(ctx, ctx.entries.lstFiles.List(i), kKindOpen);
-        ctx.host.events();
+        // Every entry listed has yielded to the message loop already.
+        if (ctx.entries.cmbResult.ListCount() == before) ctx.host.events();
     }
     HiddenList& members = ctx.entries.lstZipIcons;
     for (int i = 0; !ctx.SearchingFavorites && i < members.ListCount() && !ctx.busy.AbortRequested; ++i) {
+        const int before = ctx.entries.cmbResult.ListCount();
         procSearchOpenFile(ctx, members.List(i), kKindZip, members.ItemData(i));
-        ctx.host.events();
+        if (ctx.entries.cmbResult.ListCount() == before) ctx.host.events();
     }
     const int count = ctx.entries.cmbResult.ListCount();
     ctx.host.countPanel(std::to_string(count) + " Icon(s)");

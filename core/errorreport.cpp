@@ -28,8 +28,9 @@ const bool g_eventReportSet = (SetEventErrorReport(reportEventError), true);
 
 } // namespace
 
-void procShowError(std::int32_t number, const std::string& source, const std::string& description) {
-    MsgBox(errorReportText(number, source, description), vbExclamation, "Error");
+void procShowError(std::int32_t number, const std::string& source, const std::string& description,
+                   const std::string& title) {
+    MsgBox(errorReportText(number, source, description), vbExclamation, title);
 }
 
 void procShowError(const VbError& error) {

@@ -12,7 +12,9 @@ namespace vm {
 // Errors the core procedures report themselves carry the program's name as source.
 inline constexpr const char* kErrorSource = "Vellumar";
 
-void procShowError(std::int32_t number, const std::string& source, const std::string& description);
+// A command may title the report after itself ("Edit With Error").
+void procShowError(std::int32_t number, const std::string& source, const std::string& description,
+                   const std::string& title = "Error");
 void procShowError(const VbError& error);
 
 } // namespace vm

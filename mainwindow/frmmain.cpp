@@ -143,6 +143,7 @@ void FrmMain::Form_Load() {
     connectPager();
     connectSelection();
     connectExport();
+    connectItems();
     connectTools();
     connectDialogs();
     // Nothing is selected yet: the item commands start as the selection handler leaves them then.

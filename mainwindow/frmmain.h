@@ -148,7 +148,13 @@ public:
     CommonDialog dlgIcon;
     ExportWindow exportWindow;
     void connectExport();
-    void procSetHotSpot();
+    // The viewers and item commands (frmmain_items.cpp).
+    void connectItems();
+    void pnlResult_DblClick();
+    void pnlResult_ColumnClick(ColumnHeader& ColumnHeader);
+    void pnlResult_KeyUp(int& KeyCode, int Shift);
+    void grdIcons_GotFocus();
+    void grdIcons_MouseDown(int Button, int Shift, float X, float Y);
     const mainwindow::PaneLayout& paneLayout() const { return pane_; }
 
     // Commands the toolbars, the context menus and the browser share.

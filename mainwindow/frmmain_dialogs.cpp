@@ -65,12 +65,6 @@ void FrmMain::connectDialogs() {
         frmScan().cmdStart.SetEnabled(true);
     };
 
-    mnuRefKey.Click = [] { frmKey().Show(vbModal); };
-    // Add stays disabled for the next opening until a keyword is chosen.
-    mnuRefAdd.Click = [] {
-        frmAdd().Show(vbModal);
-        frmAdd().cmdAdd.SetEnabled(!frmAdd().cmbSearch.Text().empty());
-    };
 }
 
 void FrmMain::mnuViewOptions_Click() { frmOptions().Show(vbModal); }

@@ -195,8 +195,7 @@ void FrmMain::pnlToolbar_ButtonClick(ToolbarButton& Button) {
         else if (mnuViewList.Checked()) mnuViewDetails_Click();
         else if (mnuViewDetails.Checked()) mnuViewLargeIcons_Click();
     } else if (is(k, "zoom")) {
-        if (Commands.ZoomWindowOpen) frmZoom().Unload();
-        frmZoom().Show(vbModeless);
+        procReopenZoom();
     } else if (is(k, "create")) run(mnuToolsImport);
     else if (is(k, "help")) run(mnuHelpTopics);
     else if (is(k, "close")) run(mnuFileExit);

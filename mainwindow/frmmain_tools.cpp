@@ -3,6 +3,7 @@
 #include "frmmain.h"
 
 #include "foldericon.h"
+#include "frmzoom.h"
 #include "iconcache.h"
 #include "toolscommands.h"
 #include "toolshost.h"
@@ -17,7 +18,7 @@ void FrmMain::connectTools() {
         return 0;
     };
     toolsHost.endProgram = [this] { procEndProgram(); };
-    toolsHost.setHotSpot = [this] { procSetHotSpot(); };
+    toolsHost.setHotSpot = [this] { procSetHotSpot(this); };
     VM_ON(mnuToolsImport, Click);
     VM_ON(mnuToolsChangeFolder, Click);
     VM_ON(mnuToolsDefaultFolder, Click);

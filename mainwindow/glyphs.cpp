@@ -66,6 +66,10 @@ const Glyph kGlyphs[] = {
     {"redledon", Shape::Led, RGB(255, 30, 30), ""},
     {"redledoff", Shape::Led, RGB(110, 30, 30), ""},
     {"empty", Shape::Blank, 0, ""},
+    // The animation player's buttons.
+    {"sequential", Shape::ArrowRight, RGB(40, 160, 60), ""},
+    {"backforth", Shape::Box, RGB(40, 160, 60), "<>"},
+    {"top", Shape::Box, RGB(60, 140, 200), "T"},
 };
 
 // Picture numbers 12 and 13 have no button; they keep their places blank.
@@ -161,7 +165,8 @@ void drawShape(HDC dc, const Glyph& g, int s, bool grey) {
 
 const char* const kNavGlyphKeys[] = {"vellumar", "icon", "navani", "typeani", "cursor", "group", "alfa",
                                      "user", "favorite", "bookfav", "reference", "system", "shortcut", "aso",
-                                     "library", "book", "openbook", "redledon", "redledoff", "empty"};
+                                     "library", "book", "openbook", "redledon", "redledoff", "empty",
+                                     "sequential", "backforth", "top"};
 const int kNavGlyphCount = static_cast<int>(sizeof(kNavGlyphKeys) / sizeof(kNavGlyphKeys[0]));
 
 const char* toolbarGlyphKey(int number) {

@@ -85,7 +85,10 @@ MainSettings readMainSettings() {
     s.favDir = setting("FavDir").toText();
     s.searchFav = storedAbsBool(setting("SearchFav")).value_or(false);
     if (Variant action = setting("DCAction"); !action.isEmpty()) s.dcAction = action.toText();
-    if (auto zoom = storedInteger(setting("DCZoom")); zoom && *zoom >= 1) s.dcZoom = *zoom;
+    // DCZoom holds the factor itself; anything else (a list position) keeps the default.
+    if (auto zoom = storedInteger(setting("DCZoom")); zoom && (*zoom == 2 || *zoom == 3 || *zoom == 4 || *zoom == 5 ||
+                                                               *zoom == 10))
+        s.dcZoom = *zoom;
     s.dcPlay = storedAbsBool(setting("DCPlay")).value_or(false);
     s.dcRef = storedAbsBool(setting("DCRef")).value_or(false);
     s.dcRun = storedAbsBool(setting("DCRun")).value_or(false);

@@ -242,6 +242,8 @@ void cIconGrid::OnKeyDown(int keyCode, int shift) {
 
 void cIconGrid::OnMouseDown(int button, int shift, float x, float y) {
     if (button != 1 && button != 3) return;
+    // A MouseDown handler that selects the row now has the grid's own selection done.
+    if (inMouseDownEvent_) selectedInEvent_ = true;
     int py = static_cast<int>(std::lround(y)) / TwipsPerPixelY();
     int offset = scrollOffset();
     int hit = 0;
@@ -288,8 +290,12 @@ void cIconGrid::mouseButton(int button, WPARAM keys, LPARAM pos) {
                 (GetKeyState(VK_MENU) < 0 ? vbAltMask : 0);
     float x = static_cast<float>(pixelsToTwipsX(static_cast<short>(LOWORD(pos))));
     float y = static_cast<float>(pixelsToTwipsY(static_cast<short>(HIWORD(pos))));
+    selectedInEvent_ = false;
+    inMouseDownEvent_ = true;
     if (MouseDown) MouseDown(button, shift, x, y);
-    if (button & vbLeftButton) OnMouseDown(button, shift, x, y);
+    inMouseDownEvent_ = false;
+    // Done once: a Ctrl click selected in the event would otherwise toggle back.
+    if ((button & vbLeftButton) && !selectedInEvent_) OnMouseDown(button, shift, x, y);
 }
 
 // The toolkit raises GotFocus, LostFocus and KeyDown to the form after this;

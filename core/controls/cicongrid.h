@@ -70,6 +70,7 @@ private:
     };
 
     void mouseButton(int button, WPARAM keys, LPARAM pos);
+    bool inMouseDownEvent_ = false, selectedInEvent_ = false;
     void readClientSize();
     void layoutItems();
     void paintItems();

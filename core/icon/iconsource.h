@@ -2,6 +2,7 @@
 // The check every file passes before the system is asked for its icons or
 // resources: the system's own readers trust offsets and sizes a damaged or
 // hostile file gives and may fault, hang or exhaust memory on it.
+#include <cstdint>
 #include <string>
 
 namespace vm {
@@ -12,5 +13,12 @@ namespace vm {
 // other kinds, and files that cannot be read, are left to the system, which
 // gives them no icon.
 bool IconSourceIsSound(const std::string& file);
+
+// Reads the whole file into bytes when it holds no more than limit bytes,
+// and tells (sound) what IconSourceIsSound would; the answer is remembered
+// for the file as it stands, so that drawing its icons later reads it no
+// more. False, with bytes empty, when it cannot be opened or read or is
+// larger than limit.
+bool ReadIconSource(const std::string& file, std::uint32_t limit, std::string& bytes, bool& sound);
 
 } // namespace vm

@@ -75,6 +75,23 @@ INT_PTR seamShellExecute(HWND owner, const std::string& verb, const std::string&
                                                    folder.empty() ? nullptr : folder.c_str(), show));
 }
 
+DWORD seamStartProgram(const std::string& commandLine, int show) {
+    SeamAnswer answer;
+    if (Seam::get().record({"Start", commandLine, {}, show}, answer, {0, {}, false}))
+        return static_cast<DWORD>(answer.code);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine; // CreateProcessA may write into its command line
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return GetLastError();
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
+}
+
 HWND seamHtmlHelp(HWND owner, const std::string& file, UINT command, DWORD_PTR data) {
     SeamAnswer answer;
     if (Seam::get().record({"HtmlHelp", file, {}, static_cast<long long>(data)}, answer, {0, {}, false}))

@@ -23,7 +23,7 @@ enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIg
 // What the program asked of a person or of the outside world.
 struct SeamRequest {
     std::string kind;    // "MsgBox", "InputBox", "Open", "Save", "Color", "Folder", "Form", "PopupMenu",
-                         // "ExitWindows", "Broadcast", "Shell", "HtmlHelp"
+                         // "ExitWindows", "Broadcast", "Shell", "Start", "HtmlHelp"
     std::string prompt;  // the text shown, the form's name, the file or address opened
     std::string title;   // the caption, or the verb of a Shell request
     long long style = 0; // message box style, flags of the call
@@ -85,6 +85,12 @@ bool seamBroadcastSettingChange(WPARAM action, UINT timeoutMs);
 INT_PTR seamShellExecute(HWND owner, const std::string& verb, const std::string& file,
                          const std::string& parameters = "", const std::string& folder = "",
                          int show = SW_SHOWNORMAL);
+
+// The program launcher through the seam ("Start", the command line as
+// prompt, show as style): starts the command line with the window shown as
+// show. Returns 0 on success, else the system's error code (scripted: the
+// queued answer's code, 0 by default).
+DWORD seamStartProgram(const std::string& commandLine, int show = SW_SHOWNORMAL);
 
 // HTML Help through the seam (the help viewer is loaded on first use); the
 // returned window, or null when the viewer is not there.

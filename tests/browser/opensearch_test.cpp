@@ -262,6 +262,31 @@ TEST_F(OpenFixture, EveryKindOfFileGivesItsEntriesTextsTypesAndOrigins) {
     EXPECT_EQ(pixel(1, 16, 16), ref(0xD02010));
 }
 
+TEST_F(OpenFixture, IconFilesWhoseDirectoryLiesAreToldUnreadableAndTheRestListed) {
+    auto put32 = [](std::string& bytes, size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    std::string outside = fx::icoFile({fx::dib(32, 32, 8)});
+    put32(outside, 6 + 12, static_cast<std::uint32_t>(outside.size())); // image offset past the end
+    std::string doubled = fx::icoFile({fx::dib(32, 32, 8), fx::dib(32, 32, 8)});
+    put32(doubled, 6 + 8, static_cast<std::uint32_t>(doubled.size()) - 22); // both images claim nearly all
+    put32(doubled, 6 + 16 + 8, static_cast<std::uint32_t>(doubled.size()) - 22);
+    put32(doubled, 6 + 16 + 12, 22);
+    std::string noImages = fx::icoFile({fx::dib(32, 32, 8)});
+    noImages[4] = noImages[5] = 0;
+    const std::string second = fx::icoFile({fx::dib(16, 16, 4), fx::dib(32, 32, 32)});
+    ASSERT_TRUE(vmtest::writeFile(dir.file("outside.ico"), outside));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("doubled.ico"), doubled));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("none.ico"), noImages));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("second.ico"), second));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("empty.ico"), ""));
+    listFiles({dir.file("outside.ico"), dir.file("doubled.ico"), dir.file("none.ico"), dir.file("second.ico"),
+               dir.file("empty.ico"), dir.file("missing.ico")});
+    EXPECT_EQ(entryTexts(), (std::vector<std::string>{dir.path() + "\\second.ico;0;x;2open"}));
+    EXPECT_EQ(panel("message"), "Could not read 5 file(s): outside.ico");
+    EXPECT_EQ(form.pnlResult.ListItems.Count(), 1);
+}
+
 TEST_F(OpenFixture, TheSmallDataSetListsSmallImagesAndDrawsFramesAtItsSize) {
     setIconSize(16);
     const std::string lib = dir.file("lib.dll");

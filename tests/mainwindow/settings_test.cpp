@@ -54,6 +54,14 @@ TEST(MainSettingsStore, EmptyRegistryGivesDefaults) {
     EXPECT_FALSE(v.colWidths[0]);
 }
 
+TEST(MainSettingsStore, DCZoomIsTheFactorItselfAndAnyOtherNumberKeepsFour) {
+    for (const auto& [stored, factor] : {std::pair{"10", 10}, {"5", 5}, {"2", 2}, {"1", 4}, {"7", 4}, {"40", 4}}) {
+        clearSettings();
+        put(kSettingsKey, "DCZoom", stored);
+        EXPECT_EQ(readMainSettings().dcZoom, factor) << stored;
+    }
+}
+
 TEST(MainSettingsStore, CorruptValuesFallBackOnTheirOwn) {
     clearSettings();
     put(kSettingsKey, "IconDatamode", "7");

@@ -133,7 +133,7 @@ TEST_F(HotSpot, AnOpenZoomWindowMakesWayForThePicker) {
     silence("1");
     frmZoom().Show(vbModeless);
     ASSERT_TRUE(Commands.ZoomWindowOpen);
-    frmMain().procSetHotSpot();
+    procSetHotSpot(&frmMain());
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_FALSE(frmZoom().IsLoaded());
     EXPECT_FALSE(Commands.ZoomWindowOpen);

@@ -90,17 +90,18 @@ TEST_F(LibraryScenario, CtrlCInTheKeywordBoxCopiesTheSelectedText) {
 }
 
 namespace {
-// The sample library with a keyword of many icons: its listing takes a while.
+// The sample library with a keyword of many icons on one page: its fill takes
+// long enough for a key pressed once it starts to arrive before it ends.
 class LongListingScenario : public LibraryScenario {
 protected:
     void prepare() override {
         LibraryScenario::prepare();
         std::ofstream index(dir.path() + "\\Icondata-32.dat", std::ios::binary | std::ios::app);
         index << "many";
-        for (int i = 0; i < 400; ++i) index << ";1:" << i % 10 << ":" << i % 10 << i % 9;
+        for (int i = 0; i < 3000; ++i) index << ";1:" << i % 10 << ":" << i % 10 << i % 9;
         index << "\r\n";
         procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
-        procRegSetValue(kSettingsKey, "IconsPerPage32", Variant(std::string("300")), REG_SZ);
+        procRegSetValue(kSettingsKey, "IconsPerPage32", Variant(std::string("3000")), REG_SZ);
     }
 };
 } // namespace
@@ -115,7 +116,7 @@ TEST_F(LongListingScenario, EscDuringAListingStopsItAndSaysSo) {
     }
     settle();
     EXPECT_EQ(panelText("message"), "Aborted!");
-    EXPECT_EQ(panelText("count"), "400 Icon(s)");
+    EXPECT_EQ(panelText("count"), "3000 Icon(s)");
     EXPECT_EQ(itemTexts(w().pnlResult).size(), 0u);
     // Idle again: the next search lists its icons.
     typeInto(w().cmbSearch, "apple");

@@ -148,7 +148,7 @@ TEST_F(CopyTest, SaveAllFormatsWritesEveryImageIntoOneFile) {
     EXPECT_EQ(Seam::get().requests()[1].style, vbExclamation);
 }
 
-TEST(FrameCollection, GathersTheAnimationsEntriesFromItsFirstFrameWithoutALimit) {
+TEST(FrameCollection, GathersEveryFrameOfTheAnimationFromItsFirstOn) {
     vmtest::ScratchDir scratch;
     namespace ico = vmtest::ico;
     const std::string file = scratch.file("frames.ico");
@@ -163,6 +163,7 @@ TEST(FrameCollection, GathersTheAnimationsEntriesFromItsFirstFrameWithoutALimit)
     list.AddItem(FileEntry({scratch.file("other.ico"), "0", "x"}, 'a', kKindOpen));
     EXPECT_EQ(AnimationKey(selected), file + "aopen");
     const auto frames = procCollectAnimationFrames(list, selected, 32);
+    // More frames than the player's designed film of 61: none is dropped.
     EXPECT_EQ(frames.size(), 70u);
     for (const Picture& p : frames) EXPECT_FALSE(p.empty());
     EXPECT_TRUE(procCollectAnimationFrames(list, "not listed;0;xaopen", 32).empty());

@@ -182,6 +182,19 @@ TEST_F(IconGridTest, MouseSelection) {
     EXPECT_EQ(selection(), "010");
 }
 
+TEST_F(IconGridTest, AHandlerThatSelectsTheRowAtOnceLeavesACtrlClickToggledOnce) {
+    loadSizes();
+    grid->MouseDown = [this](int button, int shift, float x, float y) { grid->OnMouseDown(button, shift, x, y); };
+    click(top(2) + 1, MK_CONTROL);
+    EXPECT_EQ(selection(), "010");
+    click(top(2) + 1, MK_CONTROL);
+    EXPECT_EQ(selection(), "000");
+    // A handler that does not select leaves it to the grid, as before.
+    grid->MouseDown = nullptr;
+    click(top(3) + 1, MK_CONTROL);
+    EXPECT_EQ(selection(), "001");
+}
+
 TEST_F(IconGridTest, KeyboardSelection) {
     loadSizes();
     grid->OnKeyDown(VK_UP, 0);

@@ -203,3 +203,48 @@ TEST(HostileIcon, ThirtyTwoBitImagesWithoutTheirMaskAreNoDamage) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(HostileIcon, AFileReadWholeGetsTheCheckersVerdictUntilItChanges) {
+    vmtest::ScratchDir dir;
+    fx::Image cut = fx::dib(32, 32, 32);
+    cut.bytes.resize(40 + 32 * 32 * 4 - 1); // the colour plane one byte short
+    const std::string goodBytes = fx::icoFile({fx::dib(32, 32, 8)});
+    const std::string badBytes = fx::icoFile({cut});
+    const std::string good = dir.file("good.ico");
+    const std::string bad = dir.file("bad.ico");
+    ASSERT_TRUE(vmtest::writeFile(good, goodBytes));
+    ASSERT_TRUE(vmtest::writeFile(bad, badBytes));
+
+    std::string bytes;
+    bool sound = false;
+    ASSERT_TRUE(vm::ReadIconSource(good, 1u << 20, bytes, sound));
+    EXPECT_EQ(bytes, goodBytes);
+    EXPECT_TRUE(sound);
+    ASSERT_TRUE(vm::ReadIconSource(bad, 1u << 20, bytes, sound));
+    EXPECT_FALSE(sound);
+    // Both verdicts are kept, whichever file was asked for last.
+    EXPECT_TRUE(vm::IconSourceIsSound(good));
+    EXPECT_FALSE(vm::IconSourceIsSound(bad));
+    EXPECT_TRUE(vm::IconSourceIsSound(good));
+
+    // A file replaced after its check is checked again.
+    ASSERT_TRUE(vmtest::writeFile(good, badBytes));
+    EXPECT_FALSE(vm::IconSourceIsSound(good));
+    ASSERT_TRUE(vmtest::writeFile(bad, goodBytes));
+    ASSERT_TRUE(vm::ReadIconSource(bad, 1u << 20, bytes, sound));
+    EXPECT_TRUE(sound);
+    EXPECT_TRUE(vm::IconSourceIsSound(bad));
+
+    // Too large, missing or empty: nothing read, and nothing held against the file.
+    EXPECT_FALSE(vm::ReadIconSource(bad, 10, bytes, sound));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_FALSE(vm::ReadIconSource(dir.file("none.ico"), 1u << 20, bytes, sound));
+    ASSERT_TRUE(vmtest::writeFile(good, ""));
+    EXPECT_TRUE(vm::ReadIconSource(good, 1u << 20, bytes, sound));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_TRUE(sound);
+}
+
+} // namespace
