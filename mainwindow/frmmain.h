@@ -197,6 +197,8 @@ public:
     void procSaveShortcut(std::string& linkFile, std::string& targetPath, std::string& workingFolder,
                           std::string& arguments, std::string& iconFile, std::int32_t& iconIndex,
                           std::int32_t& showCommand, std::string& description);
+    // The dialogs' view of the window and the menu commands that open them (frmmain_dialogs.cpp).
+    void connectDialogs();
 
     // The navigation tree and the favourites (frmmain_tree.cpp, frmmain_favorites.cpp).
     NodeSources nodeSources;     // the sources beyond the library; one left empty lists nothing
