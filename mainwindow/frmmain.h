@@ -155,6 +155,11 @@ public:
     void pnlResult_KeyUp(int& KeyCode, int Shift);
     void grdIcons_GotFocus();
     void grdIcons_MouseDown(int Button, int Shift, float X, float Y);
+    // The result list as a drop target: files dragged over it select the icon
+    // they would land on.
+    OleDropTarget resultDrop;
+    int selectedBeforeDrag = 0; // the list's selected item (from 1) when a drag came in; 0 none
+    void pnlResult_OLEDragOver(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y, int State);
     const mainwindow::PaneLayout& paneLayout() const { return pane_; }
 
     // Commands the toolbars, the context menus and the browser share.
