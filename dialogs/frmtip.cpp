@@ -79,9 +79,10 @@ void FrmTip::Form_Load() {
     procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "Tip");
     chkTip.SetValue(reg.RegValue.isEmpty() || reg.RegValue.toLong() == 1 ? vbChecked : vbUnchecked);
     procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "TipNR");
-    TipNumber = reg.RegValue.toLong().value_or(0);
-    if (TipNumber == 0) TipNumber = 1;
     TipCount = static_cast<int>(std::size(kTips));
+    // A number this window cannot have stored starts the ring at its first tip.
+    TipNumber = reg.RegValue.toLong().value_or(0);
+    if (TipNumber < 1 || TipNumber > TipCount) TipNumber = 1;
     procShowTip();
 }
 

@@ -145,6 +145,8 @@ void FrmMain::Form_Load() {
     connectExport();
     connectItems();
     connectTools();
+    connectChange();
+    connectDialogs();
     // Nothing is selected yet: the item commands start as the selection handler leaves them then.
     switchOffItemCommands();
     browserStart();
@@ -395,6 +397,5 @@ void FrmMain::mnuHelpTopics_Click() { seamHtmlHelp(hWnd(), paths.DataPath + "Vel
 void FrmMain::mnuHelpAbout_Click() { frmInfo().Show(vbModal); }
 // Owned by the main window, as at start-up, so raising the main window keeps the tip above it.
 void FrmMain::mnuHelpTip_Click() { frmTip().Show(vbModeless, this); }
-void FrmMain::mnuViewOptions_Click() { frmOptions().Show(vbModal); }
 
 } // namespace vm

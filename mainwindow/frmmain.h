@@ -37,6 +37,8 @@
 
 namespace vm {
 
+struct ChangeItem;
+
 // Counts a listing under way for as long as it runs.
 class ListingScope {
 public:
@@ -155,11 +157,6 @@ public:
     void pnlResult_KeyUp(int& KeyCode, int Shift);
     void grdIcons_GotFocus();
     void grdIcons_MouseDown(int Button, int Shift, float X, float Y);
-    // The result list as a drop target: files dragged over it select the icon
-    // they would land on.
-    OleDropTarget resultDrop;
-    int selectedBeforeDrag = 0; // the list's selected item (from 1) when a drag came in; 0 none
-    void pnlResult_OLEDragOver(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y, int State);
     const mainwindow::PaneLayout& paneLayout() const { return pane_; }
 
     // Commands the toolbars, the context menus and the browser share.
@@ -188,6 +185,21 @@ public:
     void mnuToolsRebuild_Click();
     void mnuToolsRestart_Click();
     void connectTools();
+    // The change window (frmmain_change.cpp).
+    void mnuFileChange_Click();
+    bool changeItem(ChangeItem& item); // the selected result item; false when none
+    void connectChange();
+    // Files dropped on a result item get its icon (shortcuts) or a new shortcut with it.
+    OleDropTarget resultDrop;
+    int selectedBeforeDrag = 0; // the list's selected item (from 1) when a drag came in; 0 none
+    void pnlResult_OLEDragOver(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y, int State);
+    void pnlResult_OLEDragDrop(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y);
+    void procDropShortcutFiles(const std::vector<std::string>& files);
+    void procSaveShortcut(std::string& linkFile, std::string& targetPath, std::string& workingFolder,
+                          std::string& arguments, std::string& iconFile, std::int32_t& iconIndex,
+                          std::int32_t& showCommand, std::string& description);
+    // The dialogs' view of the window and the menu commands that open them (frmmain_dialogs.cpp).
+    void connectDialogs();
 
     // The navigation tree and the favourites (frmmain_tree.cpp, frmmain_favorites.cpp).
     NodeSources nodeSources;     // the sources beyond the library; one left empty lists nothing

@@ -61,9 +61,6 @@ void FrmMain::connectItems() {
     VM_ON(pnlResult, KeyUp);
     VM_ON(grdIcons, GotFocus);
     VM_ON(grdIcons, MouseDown);
-    resultDrop.OLEDragOver = [this](DataObject& Data, int& Effect, int Button, int Shift, float X, float Y,
-                                    int State) { pnlResult_OLEDragOver(Data, Effect, Button, Shift, X, Y, State); };
-    resultDrop.attach(pnlResult);
 }
 
 void FrmMain::pnlResult_DblClick() {
@@ -95,29 +92,6 @@ void FrmMain::pnlResult_KeyUp(int& KeyCode, int) {
     } else if (KeyCode == VK_F1) {
         seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", 15, 14);
     }
-}
-
-void FrmMain::pnlResult_OLEDragOver(DataObject& Data, int& Effect, int, int, float X, float Y, int State) {
-    if (State == vbEnter) {
-        ListItem* selected = pnlResult.SelectedItem();
-        selectedBeforeDrag = selected ? selected->Index() : 0;
-    }
-    if (!Data.GetFormat(vbCFFiles)) {
-        Effect = vbDropEffectNone;
-        return;
-    }
-    if (State == vbLeave) {
-        // The files went elsewhere or the drag was cancelled: the user's own selection comes back.
-        const int count = pnlResult.ListItems.Count();
-        pnlResult.SetSelectedItem(selectedBeforeDrag >= 1 && selectedBeforeDrag <= count
-                                      ? &pnlResult.ListItems(selectedBeforeDrag)
-                                      : nullptr);
-        Effect = vbDropEffectNone;
-        return;
-    }
-    // Copy only; the icon under the pointer shows where the files will land.
-    Effect &= vbDropEffectCopy;
-    pnlResult.SetSelectedItem(pnlResult.HitTest(X, Y));
 }
 
 void FrmMain::grdIcons_GotFocus() {

@@ -150,6 +150,17 @@ void Frame::create(Window& parent, int left, int top, int width, int height, con
     createWindow(parent, "BUTTON", WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT, caption, left, top, width, height);
 }
 
+bool Frame::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    if (msg != WM_ERASEBKGND) return false;
+    RECT r{};
+    GetClientRect(handle(), &r);
+    HBRUSH fill = CreateSolidBrush(resolveColor(BackColor()));
+    FillRect(reinterpret_cast<HDC>(wp), &r, fill);
+    DeleteObject(fill);
+    result = TRUE;
+    return true;
+}
+
 void ListControl::checkIndex(int index) {
     if (index < 0 || index >= ListCount()) throw VbError(381, "List", "Invalid property array index");
 }
@@ -284,7 +295,8 @@ ListBox::ListBox(Form* owner) : ListControl(owner, kListMessages) {
 }
 
 void ListBox::create(Window& parent, int left, int top, int width, int height, bool sorted, bool multiSelect) {
-    createWindow(parent, "LISTBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+    // A tab in an item's text moves on to the next tab stop, as list boxes have always shown it.
+    createWindow(parent, "LISTBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS |
                                         (sorted ? LBS_SORT : 0) | (multiSelect ? LBS_EXTENDEDSEL : 0),
                  WS_EX_CLIENTEDGE, "", left, top, width, height);
 }

@@ -87,6 +87,9 @@ class Frame : public Control {
 public:
     using Control::Control;
     void create(Window& parent, int left, int top, int width, int height, const std::string& caption = "");
+    // A group box paints only its border and caption; the frame fills the rest,
+    // so the controls placed in it never stand on what was there before.
+    bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     std::string Caption() { return windowText(); }
     void SetCaption(const std::string& caption) { setWindowText(caption); }
 };

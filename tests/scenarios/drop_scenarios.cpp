@@ -1,6 +1,6 @@
-// Things dragged from outside over the result list: files select the icon
-// they would land on, anything else is refused, and a drag that leaves the
-// list gives the user's selection back.
+// Things dragged from another program over the result list: files select the
+// icon they would land on and are taken as a copy, anything else is refused,
+// and a drag that goes on elsewhere gives the user's selection back.
 #include "scenario.h"
 
 #include <commctrl.h>
@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <ostream>
 #include <thread>
 
+#include "ico_fixtures.h"
 #include "oledragdrop.h"
 #include "toolkit.h"
 
@@ -39,8 +41,7 @@ IDataObject* fileData(const std::string& file) {
 class HandSource final : public IDropSource {
 public:
     explicit HandSource(const std::atomic<bool>& letGo) : letGo_(letGo) {}
-    DWORD shown = DROPEFFECT_NONE;       // the effect the pointer shows
-    DWORD shownAtLetGo = DROPEFFECT_NONE; // and showed when the button went up
+    std::atomic<DWORD> shown{DROPEFFECT_NONE}; // the effect the pointer shows
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (iid == IID_IUnknown || iid == IID_IDropSource) {
             *out = static_cast<IDropSource*>(this);
@@ -53,9 +54,7 @@ public:
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
         if (escape) return DRAGDROP_S_CANCEL;
-        if (!letGo_) return S_OK;
-        shownAtLetGo = shown;
-        return DRAGDROP_S_DROP;
+        return letGo_ ? DRAGDROP_S_DROP : S_OK;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override {
         shown = effect & ~DROPEFFECT_SCROLL;
@@ -94,47 +93,64 @@ POINT iconOf(int index) {
     return p;
 }
 
-// Drags data from the detail grid (no drop target) through the points, a few steps
-// between each as a person moves, and lets go at the last one.
+// Drags data from the detail grid (no drop target) through the points, a few
+// steps between each as a person moves, resting at each, and lets go at the
+// last one.
+struct Rest {
+    int selected = -1; // the list's selected item (from 1; 0 none) while the pointer rested there
+    DWORD shown = 0;   // the effect the pointer showed there
+    bool operator==(const Rest& o) const { return selected == o.selected && shown == o.shown; }
+};
+std::ostream& operator<<(std::ostream& out, const Rest& r) {
+    return out << "{item " << r.selected << ", effect " << r.shown << "}";
+}
 struct Dragged {
-    int shown = -1;    // the effect the pointer showed at the last point
-    int taken = -1;    // the effect the drop took
-    int selected = -1; // the list's selected item (from 1) while the pointer rested there
+    std::vector<Rest> rests;
+    DWORD taken = 0; // the effect the drop took, as the source is told
 };
 Dragged dragThrough(IDataObject* data, std::vector<POINT> points) {
     POINT from = middleOf(frmMain().grdIcons.hWnd());
     INPUT start = mouseAt(from);
     SendInput(1, &start, sizeof start);
     settle(100);
-    std::vector<INPUT> moves;
-    for (const POINT& to : points) {
-        const int steps = 8;
-        for (int i = 1; i <= steps; ++i)
-            moves.push_back(mouseAt(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}));
-        from = to;
-    }
     std::atomic<bool> letGo{false};
-    std::atomic<int> selectedThere{-1};
+    HandSource source(letGo);
+    Dragged result;
     std::thread hand([&] {
-        for (INPUT& in : moves) {
-            SendInput(1, &in, sizeof in);
-            Sleep(40);
+        POINT at = from;
+        for (const POINT& to : points) {
+            const int steps = 8;
+            for (int i = 1; i <= steps; ++i) {
+                INPUT in = mouseAt(POINT{at.x + (to.x - at.x) * i / steps, at.y + (to.y - at.y) * i / steps});
+                SendInput(1, &in, sizeof in);
+                Sleep(40);
+            }
+            at = to;
+            Sleep(250);
+            // Read across threads: the drag loop answers the list's messages.
+            const LRESULT item = SendMessageA(frmMain().pnlResult.hWnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                              LVNI_SELECTED);
+            result.rests.push_back(Rest{static_cast<int>(item) + 1, source.shown.load()});
         }
-        Sleep(200);
-        // Read across threads: the drag loop answers the list's messages.
-        const HWND list = frmMain().pnlResult.hWnd();
-        const LRESULT at = SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
-        selectedThere = static_cast<int>(at) + 1;
         letGo = true;
-        INPUT nudge = mouseAt(points.back());
+        INPUT nudge = mouseAt(at);
         SendInput(1, &nudge, sizeof nudge); // wakes the drag loop to ask the source
     });
-    HandSource source(letGo);
     DWORD effect = DROPEFFECT_NONE;
     DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
     hand.join();
-    settle(100);
-    return Dragged{static_cast<int>(source.shownAtLetGo), static_cast<int>(effect), selectedThere};
+    settle(200);
+    result.taken = effect;
+    return result;
+}
+
+POINT besideTheIcons() {
+    const HWND list = frmMain().pnlResult.hWnd();
+    RECT r{};
+    GetClientRect(list, &r);
+    POINT p{r.right - 20, r.bottom - 20};
+    ClientToScreen(list, &p);
+    return p;
 }
 
 class DropScenario : public LibraryScenario {
@@ -151,35 +167,37 @@ protected:
 
 } // namespace
 
-TEST_F(DropScenario, FilesDraggedOverAnIconSelectItAndShowACopy) {
+TEST_F(DropScenario, FilesDraggedOverAnIconSelectItShowACopyAndGiveTheSelectionBackWhenTheyGoOn) {
     IDataObject* files = fileData("C:\\windows\\notepad.exe");
     ASSERT_NE(files, nullptr);
-    const Dragged d = dragThrough(files, {iconOf(3)});
+    // Over the third icon, beside the icons, then out over the detail grid, which takes nothing.
+    const Dragged d = dragThrough(files, {iconOf(3), besideTheIcons(), middleOf(w().grdIcons.hWnd())});
     files->Release();
-    EXPECT_EQ(d.selected, 3);
-    EXPECT_EQ(d.shown, DROPEFFECT_COPY); // copy only, whatever the source allows
-    // Nothing takes the files yet: the source is told so and keeps them.
-    EXPECT_EQ(d.taken, DROPEFFECT_NONE);
-    EXPECT_EQ(selectedItem(w().pnlResult), 3);
+    EXPECT_EQ(d.rests, (std::vector<Rest>{{3, DROPEFFECT_COPY}, {0, DROPEFFECT_COPY}, {1, DROPEFFECT_NONE}}));
+    EXPECT_EQ(d.taken, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(selectedItem(w().pnlResult), 1);
 }
 
 TEST_F(DropScenario, TextDraggedOverTheListIsRefusedAndChangesNothing) {
     IDataObject* text = NewTextData("boat");
     const Dragged d = dragThrough(text, {iconOf(2)});
     text->Release();
-    EXPECT_EQ(d.selected, 1);
-    EXPECT_EQ(d.shown, DROPEFFECT_NONE);
-    EXPECT_EQ(d.taken, DROPEFFECT_NONE);
+    EXPECT_EQ(d.rests, (std::vector<Rest>{{1, DROPEFFECT_NONE}}));
+    EXPECT_EQ(d.taken, static_cast<DWORD>(DROPEFFECT_NONE));
     EXPECT_EQ(selectedItem(w().pnlResult), 1);
 }
 
-TEST_F(DropScenario, FilesThatPassOverTheListAndGoOnLeaveTheSelectionAsItWas) {
-    IDataObject* files = fileData("C:\\windows\\notepad.exe");
+TEST_F(DropScenario, AnIconFileDroppedBesideTheIconsIsOpenedAndTheSourceKeepsIt) {
+    namespace ico = vmtest::ico;
+    const std::string file = dir.file("dropped.ico");
+    ASSERT_TRUE(vmtest::writeFile(file, ico::icoFile({ico::dib(32, 32, 8)})));
+    IDataObject* files = fileData(file);
     ASSERT_NE(files, nullptr);
-    // Over the second icon, then back out over the detail grid, which takes nothing.
-    const Dragged d = dragThrough(files, {iconOf(2), middleOf(w().grdIcons.hWnd())});
+    // The source offers a move too; the list takes a copy only, so nothing is deleted.
+    const Dragged d = dragThrough(files, {besideTheIcons()});
     files->Release();
-    EXPECT_EQ(d.selected, 1);
-    EXPECT_EQ(d.shown, DROPEFFECT_NONE);
-    EXPECT_EQ(selectedItem(w().pnlResult), 1);
+    EXPECT_EQ(d.taken, static_cast<DWORD>(DROPEFFECT_COPY));
+    for (int i = 0; i < 100 && itemTexts(w().pnlResult) != std::vector<std::string>{"dropped.ico"}; ++i) settle(50);
+    EXPECT_EQ(itemTexts(w().pnlResult), std::vector<std::string>{"dropped.ico"});
+    EXPECT_TRUE(vmtest::fileExists(file));
 }

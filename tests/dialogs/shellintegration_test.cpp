@@ -1,0 +1,112 @@
+// File associations on the test prefix's HKEY_CLASSES_ROOT: set and given back
+// for each type whose class already had an icon and a verb of its own.
+#include "dialogtest.h"
+
+#include "cshelllink.h"
+#include "registry.h"
+#include "shellintegration.h"
+
+using namespace vm;
+using namespace vmtest;
+
+namespace {
+
+void putClassText(const std::string& key, const std::string& value) {
+    procRegCreateKey(key, HKEY_CLASSES_ROOT);
+    procRegSetValue(key, "", Variant(value), REG_SZ);
+}
+
+std::string classText(const std::string& key) { return regText(HKEY_CLASSES_ROOT, key, ""); }
+
+class AssociationTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        for (const AssociationRow& row : kAssociations) forget(row);
+    }
+    void TearDown() override {
+        for (const AssociationRow& row : kAssociations) forget(row);
+        DialogTest::TearDown();
+    }
+    static void forget(const AssociationRow& row) {
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, row.fileClass);
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, row.extension);
+    }
+    // A class as another program left it: its own icon, verb and command.
+    static void existing(const AssociationRow& row) {
+        const std::string cls = row.fileClass;
+        putClassText(row.extension, cls);
+        putClassText(cls, "Their Type");
+        putClassText(cls + "\\DefaultIcon", "their.dll,3");
+        putClassText(cls + "\\Shell", "edit");
+        putClassText(cls + "\\Shell\\edit\\command", "their.exe \"%1\"");
+    }
+};
+
+TEST_F(AssociationTest, EachTypeIsAssociatedAndGivenBackAsItWas) {
+    for (const AssociationRow& row : kAssociations) {
+        SCOPED_TRACE(row.extension);
+        existing(row);
+        const std::string cls = row.fileClass;
+        procSetAso(true, row, paths.DataPath);
+        procSetAso(true, row, paths.DataPath); // a second Apply keeps the first backup
+        EXPECT_EQ(classText(row.extension), cls);
+        EXPECT_EQ(classText(cls), "Their Type"); // a name of its own is kept
+        const bool iconFile = std::string(row.extension) != ".dll" && std::string(row.extension) != ".icl";
+        EXPECT_EQ(classText(cls + "\\DefaultIcon"), iconFile ? "%1" : paths.DataPath + "vellumar.exe,0");
+        EXPECT_EQ(classText(cls + "\\Shell"), "Vellumar");
+        EXPECT_EQ(classText(cls + "\\Shell\\Vellumar\\command"), "\"" + paths.DataPath + "Vellumar.exe\" \"%1\"");
+        EXPECT_EQ(regText(HKEY_CLASSES_ROOT, cls, "EditFlags"), "0");
+
+        procSetAso(false, row, paths.DataPath);
+        EXPECT_EQ(classText(cls + "\\DefaultIcon"), "their.dll,3");
+        EXPECT_EQ(classText(cls + "\\Shell"), "edit");
+        EXPECT_EQ(classText(cls + "\\Shell\\edit\\command"), "their.exe \"%1\"");
+        EXPECT_EQ(classText(cls + "\\Shell\\Vellumar"), "<missing>");
+        EXPECT_EQ(classText(row.extension), cls);
+        EXPECT_EQ(classText(cls), "Their Type");
+    }
+}
+
+TEST_F(AssociationTest, ATypeNeverAssociatedIsLeftAloneAndAMissingClassIsMadeAndTakenAwayAgain) {
+    const AssociationRow& icl = kAssociations[3];
+    existing(icl);
+    procSetAso(false, icl, paths.DataPath);
+    EXPECT_EQ(classText("iclfile\\DefaultIcon"), "their.dll,3");
+    EXPECT_EQ(classText("iclfile\\Shell"), "edit");
+
+    const AssociationRow& ico = kAssociations[4];
+    procSetAso(true, ico, paths.DataPath);
+    EXPECT_EQ(classText(".ico"), "icofile");
+    EXPECT_EQ(classText("icofile"), "Icon File");
+    procSetAso(false, ico, paths.DataPath);
+    EXPECT_EQ(classText(".ico"), "<missing>");
+    EXPECT_EQ(classText("icofile\\DefaultIcon"), "<missing>");
+    EXPECT_EQ(classText("icofile\\Shell"), "<missing>");
+    EXPECT_EQ(classText("icofile\\Shell\\Vellumar"), "<missing>");
+}
+
+} // namespace
+
+namespace {
+
+// The shortcut the options write, read back through the shell's link object.
+TEST_F(AssociationTest, TheProgramShortcutIsWrittenAndResolvesToTheProgram) {
+    const std::string link = dir.file("Vellumar.lnk");
+    writeFile(paths.DataPath + "Vellumar.exe", "MZ");
+    ASSERT_TRUE(procSaveProgramShortcut(WriteShellShortcut, link, paths.DataPath));
+    cShellLink reader;
+    ShellLinkInfo info;
+    ASSERT_EQ(reader.Read(link, info), S_OK);
+    EXPECT_EQ(info.target, paths.DataPath + "Vellumar.exe");
+    EXPECT_EQ(info.workingFolder, paths.DataPath);
+    EXPECT_EQ(info.iconFile, paths.DataPath + "Vellumar.exe");
+    EXPECT_EQ(info.iconIndex, 0);
+    EXPECT_EQ(info.showCommand, SW_SHOWNORMAL);
+    EXPECT_TRUE(info.arguments.empty());
+
+    // A folder that is not there takes no shortcut, and says so.
+    EXPECT_FALSE(procSaveProgramShortcut(WriteShellShortcut, dir.file("missing\\Vellumar.lnk"), paths.DataPath));
+}
+
+} // namespace

@@ -1,0 +1,201 @@
+// The change window as a person uses it: a Windows item chosen in the main
+// window, a library icon dragged onto "New", Apply, and the Windows default
+// restored, for a system icon, a file type and a cursor.
+#include "scenario.h"
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <thread>
+
+#include "frmchange.h"
+#include "registry.h"
+#include "seam.h"
+#include "state.h"
+
+using namespace vm;
+using namespace vmscenario;
+
+namespace {
+
+INPUT mouseAt(POINT screen, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dx = static_cast<LONG>((screen.x * 65535LL + cx / 2) / std::max(1, cx - 1));
+    in.mi.dy = static_cast<LONG>((screen.y * 65535LL + cy / 2) / std::max(1, cy - 1));
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
+void clickNode(const std::string& key) {
+    Node& node = frmMain().pnlNav.Nodes(key);
+    node.EnsureVisible();
+    RECT r{};
+    const HTREEITEM handle = node.handle();
+    memcpy(&r, &handle, sizeof handle);
+    SendMessageA(frmMain().pnlNav.hWnd(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+    click(frmMain().pnlNav, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// Holds the left button on item index of the result list and lets it go over
+// the middle of the target control, moving in steps as a person does.
+void dragItemOnto(int index, Control& target) {
+    ListView& list = frmMain().pnlResult;
+    RECT r{};
+    r.left = LVIR_ICON;
+    SendMessageA(list.hWnd(), LVM_GETITEMRECT, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&r));
+    POINT from{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(list.hWnd(), &from);
+    RECT t{};
+    GetClientRect(target.hWnd(), &t);
+    POINT to{t.right / 2, t.bottom / 2};
+    ClientToScreen(target.hWnd(), &to);
+    std::vector<INPUT> inputs{mouseAt(from, 0), mouseAt(from, MOUSEEVENTF_LEFTDOWN)};
+    const int steps = 12;
+    for (int i = 1; i <= steps; ++i)
+        inputs.push_back(mouseAt(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0));
+    inputs.push_back(mouseAt(to, 0));
+    inputs.push_back(mouseAt(to, MOUSEEVENTF_LEFTUP));
+    std::atomic<bool> done{false};
+    std::thread hand([&inputs, &done] {
+        for (INPUT& in : inputs) {
+            SendInput(1, &in, sizeof in);
+            Sleep(40);
+        }
+        done = true;
+    });
+    while (!done) {
+        DoEvents();
+        Sleep(10);
+    }
+    hand.join();
+    settle(200);
+}
+
+std::string regText(HKEY root, const std::string& key, const std::string& name) {
+    procRegGetValue(root, key, name);
+    return reg.RegValue.toText();
+}
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class ChangeScenario : public LibraryScenario {
+protected:
+    void prepare() override {
+        LibraryScenario::prepare();
+        identity.ProductName = "Vellumar";
+        // Changed icons go to the scratch folder's Icons folder.
+        paths.WindowsDir = dir.path();
+        // The notices stay silent, so that every apply runs to its end.
+        for (const char* setting : {"SysCache", "SysFileTypeRestart", "SysCursorRestart", "ShortcutCache"}) {
+            procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+            procRegSetValue(kSettingsKey, setting, Variant(std::int32_t(1)), REG_DWORD);
+        }
+    }
+    // Chooses item index of the Windows node and opens the change window on it.
+    FrmChange& changeItem(const std::string& node, int index) {
+        clickNode(node);
+        if (w().pnlResult.ListItems.Count() < index) return frmChange();
+        clickItem(w().pnlResult, index);
+        chooseMenu({"&File", "C&hange..."});
+        return frmChange();
+    }
+    // Lists the library's "bo" icons and drags the first onto "New".
+    void dropLibraryIcon(FrmChange& c) {
+        typeInto(w().cmbSearch, "bo");
+        press(VK_RETURN);
+        clickItem(w().pnlResult, 2);
+        dragItemOnto(2, c.picIcon);
+    }
+    std::string icons() const { return paths.WindowsDir + "\\Icons\\"; }
+};
+
+} // namespace
+
+TEST_F(ChangeScenario, ASystemIconIsChangedAndRestored) {
+    if (!w().nodeSources.searchSystemIcons) GTEST_SKIP() << "the system icons are not listed in this build";
+    FrmChange& c = changeItem("SysDrives", 1);
+    ASSERT_TRUE(c.IsLoaded());
+    EXPECT_EQ(c.Caption(), "Change System Icon");
+    EXPECT_EQ(c.status(), "Drop icon from Vellumar on New");
+    // The row: name;default location;root\key,value.
+    const std::string row = c.picImport.Tag;
+    const auto second = row.find(';', row.find(';') + 1);
+    ASSERT_NE(second, std::string::npos);
+    const std::string defaultLocation = row.substr(row.find(';') + 1, second - row.find(';') - 1);
+    std::string place = row.substr(second + 1);
+    const auto slash = place.find('\\');
+    const std::string rootName = place.substr(0, slash);
+    const HKEY root = rootName == "HKEY_LOCAL_MACHINE" ? HKEY_LOCAL_MACHINE
+                      : rootName == "HKEY_CLASSES_ROOT" ? HKEY_CLASSES_ROOT
+                                                         : HKEY_CURRENT_USER;
+    std::string key = place.substr(slash + 1), value;
+    if (const auto comma = key.find(','); comma != std::string::npos) {
+        value = key.substr(comma + 1);
+        key.resize(comma);
+    }
+
+    dropLibraryIcon(c);
+    EXPECT_EQ(c.status(), "Choose File, Apply to Change");
+    clickButton(c.pnlToolbar, "apply");
+    const std::string changed = regText(root, key, value);
+    ASSERT_EQ(changed.substr(0, icons().size()), icons());
+    const std::string file = changed.substr(0, changed.size() - 2);
+    EXPECT_TRUE(exists(file));
+    EXPECT_EQ(c.status(), "Select a System Icon to Change");
+
+    clickButton(c.pnlToolbar, "default");
+    clickButton(c.pnlToolbar, "apply");
+    EXPECT_EQ(regText(root, key, value), defaultLocation);
+    EXPECT_FALSE(exists(file));
+}
+
+TEST_F(ChangeScenario, AFileTypeIconIsChangedAndRestored) {
+    if (!w().nodeSources.searchFileTypes) GTEST_SKIP() << "the file types are not listed in this build";
+    FrmChange& c = changeItem("SysAso", 1);
+    ASSERT_TRUE(c.IsLoaded());
+    EXPECT_EQ(c.Caption(), "Change File Type Icon");
+    const std::string row = c.picImport.Tag;
+    const auto colon = row.find(':'), semi = row.find(';');
+    ASSERT_TRUE(colon != std::string::npos && semi != std::string::npos) << row;
+    const std::string cls = row.substr(colon + 1, semi - colon - 1);
+    // A fresh prefix holds no copy of the default yet.
+    procRegDeleteKey(HKEY_CLASSES_ROOT, cls + "\\VmDefault");
+    const std::string before = regText(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon", "");
+
+    dropLibraryIcon(c);
+    clickButton(c.pnlToolbar, "apply");
+    const std::string changed = regText(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon", "");
+    ASSERT_EQ(changed.substr(0, icons().size()), icons());
+    EXPECT_TRUE(exists(changed.substr(0, changed.size() - 2)));
+    EXPECT_FALSE(regText(HKEY_CLASSES_ROOT, cls + "\\VmDefault", "").empty());
+
+    clickButton(c.pnlToolbar, "default");
+    clickButton(c.pnlToolbar, "apply");
+    EXPECT_EQ(regText(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon", ""), before);
+    procRegDeleteKey(HKEY_CLASSES_ROOT, cls + "\\VmDefault");
+}
+
+TEST_F(ChangeScenario, ACursorIsChangedAndRestored) {
+    if (!w().nodeSources.currentCursor) GTEST_SKIP() << "the current cursors are not listed in this build";
+    FrmChange& c = changeItem("SysCurCurrent", 1);
+    ASSERT_TRUE(c.IsLoaded());
+    const std::string entry = c.picImport.Tag;
+    dropLibraryIcon(c);
+    clickButton(c.pnlToolbar, "apply");
+    // Which role: the one whose value now names the new cursor.
+    bool found = false;
+    for (const char* role : {"AppStarting", "Arrow", "Crosshair", "IBeam", "Help", "No", "NWPen", "SizeAll",
+                             "SizeNESW", "SizeNS", "SizeNWSE", "SizeWE", "UpArrow", "Wait"}) {
+        const std::string value = regText(HKEY_CURRENT_USER, "Control Panel\\Cursors", role);
+        if (value.substr(0, icons().size()) != icons()) continue;
+        found = true;
+        EXPECT_TRUE(exists(value));
+        clickButton(c.pnlToolbar, "default");
+        clickButton(c.pnlToolbar, "apply");
+        EXPECT_EQ(regText(HKEY_CURRENT_USER, "Control Panel\\Cursors", role), "");
+        EXPECT_FALSE(exists(value));
+    }
+    EXPECT_TRUE(found) << entry;
+}
