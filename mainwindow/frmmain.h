@@ -191,6 +191,7 @@ public:
     void connectChange();
     // Files dropped on a result item get its icon (shortcuts) or a new shortcut with it.
     OleDropTarget resultDrop;
+    int selectedBeforeDrag = 0; // the list's selected item (from 1) when a drag came in; 0 none
     void pnlResult_OLEDragOver(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y, int State);
     void pnlResult_OLEDragDrop(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y);
     void procDropShortcutFiles(const std::vector<std::string>& files);

@@ -79,14 +79,28 @@ void FrmMain::mnuFileChange_Click() {
 }
 
 
-void FrmMain::pnlResult_OLEDragOver(DataObject& Data, int& Effect, int, int, float X, float Y, int) {
+void FrmMain::pnlResult_OLEDragOver(DataObject& Data, int& Effect, int, int, float X, float Y, int State) {
+    if (State == vbEnter) {
+        ListItem* selected = pnlResult.SelectedItem();
+        selectedBeforeDrag = selected ? selected->Index() : 0;
+    }
     // Files dropped on an icon get that icon; anything else is no drop here.
     if (!Data.GetFormat(vbCFFiles)) {
         Effect = vbDropEffectNone;
         return;
     }
+    if (State == vbLeave) {
+        // The files went elsewhere or the drag was cancelled: the user's own selection comes back.
+        const int count = pnlResult.ListItems.Count();
+        pnlResult.SetSelectedItem(selectedBeforeDrag >= 1 && selectedBeforeDrag <= count
+                                      ? &pnlResult.ListItems(selectedBeforeDrag)
+                                      : nullptr);
+        Effect = vbDropEffectNone;
+        return;
+    }
+    // Copy only; the icon under the pointer (none beside the icons) shows where the files will land.
     Effect = Effect & vbDropEffectCopy;
-    if (ListItem* item = pnlResult.HitTest(X, Y)) pnlResult.SetSelectedItem(item);
+    pnlResult.SetSelectedItem(pnlResult.HitTest(X, Y));
 }
 
 void FrmMain::pnlResult_OLEDragDrop(DataObject& Data, int&, int, int, float X, float Y) {

@@ -70,7 +70,14 @@ void FrmMain::pnlResult_DblClick() {
         MsgBox("You have not specified a user defined double click action.\n\nClick on OK to select a double click "
                "action now.",
                vbInformation | vbOKOnly, Caption());
-        frmOptions().Show(vbModal, this);
+        // The options window opens at its double-click page.
+        FrmOptions& options = frmOptions();
+        options.Load();
+        if (options.IsLoaded() && options.tbsOptions.Tabs.Count() >= 3) {
+            options.tbsOptions.Tabs(3).SetSelected(true);
+            options.tbsOptions_Click();
+        }
+        options.Show(vbModal, this);
         return;
     }
     if (MenuItem* command = defaultCommand()) run(*command);

@@ -193,12 +193,16 @@ public:
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) override {
         // The button is up by now: the events see the one the drag ran with.
         const DWORD held = keys_ & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON);
-        int e = fromEffect(*effect);
+        // The drop takes no more than the last drag-over offered; with no
+        // handler nothing was done, so the source must not think it moved.
+        int e = fromEffect(*effect & lastOver_);
         if (owner_.OLEDragDrop && hwnd_) {
             DataObject d(data);
             float x, y;
             place(at, x, y);
             owner_.OLEDragDrop(d, e, buttonOf(held), shiftOf(keys), x, y);
+        } else {
+            e = vbDropEffectNone;
         }
         *effect = effectOf(e) & *effect;
         release();
@@ -218,6 +222,7 @@ private:
             e = vbDropEffectNone;
         }
         *effect = effectOf(e) & *effect;
+        lastOver_ = *effect;
         return S_OK;
     }
     void place(POINTL at, float& x, float& y) const {
@@ -235,6 +240,7 @@ private:
     ULONG refs_ = 1;
     IDataObject* data_ = nullptr;
     DWORD keys_ = 0;
+    DWORD lastOver_ = DROPEFFECT_NONE; // the effect the last drag-over gave
 };
 
 OleDropTarget::~OleDropTarget() { detach(); }

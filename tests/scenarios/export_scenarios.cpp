@@ -1,8 +1,11 @@
 // Exporting the selected icon: File > Save As and the toolbar's save button
 // with the dialog answered through the seam, Edit > Copy from the menu and
-// the toolbar's copy button.
+// the toolbar's copy button, Save All Formats from the detail grid's menu.
 #include "scenario.h"
 
+#include <algorithm>
+
+#include "cfileicon.h"
 #include "ico_fixtures.h"
 #include "seam.h"
 
@@ -147,4 +150,92 @@ TEST_F(ReferenceScenario, ALibraryAnimationIsSavedAsAniAndAsSeparateIcons) {
     for (const char* name : {"frame.ico", "frame1.ico", "frame2.ico", "frame3.ico"})
         EXPECT_TRUE(vmtest::fileExists(dir.file(name))) << name;
     EXPECT_FALSE(vmtest::fileExists(dir.file("frame4.ico")));
+}
+
+namespace {
+
+// The icon under "mine" holds three formats: 16 x 16 in 16 colours, 32 x 32
+// in 256 colours and 48 x 48 with an alpha channel.
+class SaveAllScenario : public ReferenceScenario {
+protected:
+    void prepare() override {
+        ReferenceScenario::prepare();
+        namespace ico = vmtest::ico;
+        ASSERT_TRUE(vmtest::writeFile("C:\\icons\\a.ico",
+                                      ico::icoFile({ico::dib(16, 16, 4), ico::dib(32, 32, 8, 1), ico::dib(48, 48, 32, 2)})));
+    }
+    // Right-clicks the first row of the detail grid and picks Save All.
+    void saveAllFromTheGrid(const std::string& typedName) {
+        Seam::get().queueText("Save All Formats As...");
+        Seam::get().queue(SeamAnswer{1, typedName, false});
+        rightClick(w().grdIcons, 20, 10);
+        settle();
+    }
+    static const SeamRequest* lastSave() {
+        const SeamRequest* found = nullptr;
+        for (const SeamRequest& r : Seam::get().requests())
+            if (r.kind == "Save") found = &r;
+        return found;
+    }
+};
+
+} // namespace
+
+TEST_F(SaveAllScenario, SaveAllFormatsFromTheDetailGridWritesEveryImageIntoOneIconFile) {
+    search("mine");
+    ASSERT_EQ(selectedItem(w().pnlResult), 1);
+    ASSERT_EQ(w().grdIcons.ItemCount(), 3);
+    saveAllFromTheGrid(dir.file("all")); // typed without its extension
+    const SeamRequest* save = lastSave();
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(save->title, "Multiple Format Icon (*.ico)|*.ico");
+    for (const SeamRequest& r : Seam::get().requests()) EXPECT_NE(r.kind, "MsgBox") << r.prompt;
+
+    // Every format is in the file, and Windows loads each size from it.
+    const std::string path = dir.file("all.ico");
+    ASSERT_TRUE(vmtest::fileExists(path));
+    cFileIcon written;
+    ASSERT_TRUE(written.LoadIcon(path));
+    ASSERT_EQ(written.ImageCount(), 3);
+    std::vector<int> widths;
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(written.ImageWidth(i), written.ImageHeight(i));
+        widths.push_back(written.ImageWidth(i));
+    }
+    std::sort(widths.begin(), widths.end());
+    EXPECT_EQ(widths, (std::vector<int>{16, 32, 48}));
+    for (int size : {16, 32, 48}) {
+        HICON loaded = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
+        ASSERT_NE(loaded, nullptr) << size;
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(loaded, &info));
+        BITMAP bm{};
+        GetObjectA(info.hbmMask, sizeof(bm), &bm);
+        EXPECT_EQ(bm.bmWidth, size);
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(loaded);
+    }
+
+    // The next Save All starts in that file's folder; a name typed with the
+    // extension in capitals keeps it.
+    saveAllFromTheGrid(dir.file("AGAIN.ICO"));
+    save = lastSave();
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(save->detail.substr(0, dir.path().size()), dir.path());
+    EXPECT_TRUE(vmtest::fileExists(dir.file("AGAIN.ICO")));
+    EXPECT_FALSE(vmtest::fileExists(dir.file("AGAIN.ICO.ico")));
+}
+
+TEST_F(SaveAllScenario, CancellingSaveAllWritesNothing) {
+    search("mine");
+    Seam::get().queueText("Save All Formats As...");
+    Seam::get().queue(SeamAnswer{0, {}, true});
+    rightClick(w().grdIcons, 20, 10);
+    settle();
+    ASSERT_NE(lastSave(), nullptr);
+    WIN32_FIND_DATAA found{};
+    HANDLE h = FindFirstFileA(dir.file("*.ico").c_str(), &found);
+    EXPECT_EQ(h, INVALID_HANDLE_VALUE);
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
 }

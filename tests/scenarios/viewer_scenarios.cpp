@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "commandstate.h"
+#include "dialogforms.h"
 #include "dialogstate.h"
 #include "frmani.h"
 #include "frmprop.h"
@@ -142,7 +143,20 @@ TEST_F(ViewerScenario, ContextMenuPlayPlaysTheAnimationFromItsFirstFrame) {
     EXPECT_EQ(frmAni().picIconBack.ToolTipText(), "3 frames");
 }
 
-TEST_F(ViewerScenario, DoubleClickWithNoActionAsksForOne) {
+TEST_F(ViewerScenario, DoubleClickWithNoActionAsksForOneOnTheOptionsDoubleClickPage) {
+    // What the options window shows as it opens.
+    int tab = 0, page = 0;
+    Form::scriptedModal = [&](Form& f) {
+        if (f.Name() != "frmOptions") return;
+        FrmOptions& options = frmOptions();
+        f.Show(vbModeless);
+        settle();
+        if (Tab* selected = options.tbsOptions.SelectedItem()) tab = selected->Index();
+        for (int i = 1; i <= 4; ++i)
+            if (IsWindowVisible(options.picOptions(i).hWnd())) page = page * 10 + i;
+        click(options.cmdCancel);
+        settle();
+    };
     search("boat");
     doubleClickItem(1);
     std::vector<SeamRequest> boxes;
@@ -152,6 +166,9 @@ TEST_F(ViewerScenario, DoubleClickWithNoActionAsksForOne) {
     EXPECT_EQ(boxes[0].prompt, "You have not specified a user defined double click action.\n\nClick on OK to select a "
                                "double click action now.");
     EXPECT_EQ(lastForm(), "frmOptions");
+    EXPECT_EQ(tab, 3);
+    EXPECT_EQ(page, 3); // only the double-click page
+    EXPECT_FALSE(frmOptions().IsLoaded());
 }
 
 TEST_F(ViewerScenario, DoubleClickRunsTheActionWhateverItsCase) {
