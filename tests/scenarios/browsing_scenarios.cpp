@@ -9,17 +9,6 @@ using namespace vmscenario;
 namespace {
 using Texts = std::vector<std::string>;
 
-// The sample's boat: five icons, three a page.
-class BoatListing : public LibraryScenario {
-protected:
-    void SetUp() override {
-        LibraryScenario::SetUp();
-        typeInto(w().cmbSearch, "boat");
-        press(VK_RETURN);
-        ASSERT_EQ(panelText("area"), "Page 1 of 2");
-    }
-};
-
 const MenuLine* line(const std::vector<MenuLine>& lines, const std::string& caption) {
     for (const MenuLine& l : lines)
         if (l.caption == caption) return &l;

@@ -658,4 +658,11 @@ void LibraryScenario::prepare() {
     procRegSetValue(kSettingsKey, "IconsPerPage32", Variant(std::string("3")), REG_SZ);
 }
 
+void BoatListing::SetUp() {
+    LibraryScenario::SetUp();
+    typeInto(w().cmbSearch, "boat");
+    press(VK_RETURN);
+    ASSERT_EQ(panelText("area"), "Page 1 of 2");
+}
+
 } // namespace vmscenario

@@ -170,4 +170,10 @@ protected:
     void prepare() override;
 };
 
+// The sample library with "boat" searched: five icons, three a page, page 1 shown.
+class BoatListing : public LibraryScenario {
+protected:
+    void SetUp() override;
+};
+
 } // namespace vmscenario

@@ -31,15 +31,7 @@ int height(const RECT& r) { return r.bottom - r.top; }
 // The view the result list shows.
 DWORD listView() { return static_cast<DWORD>(SendMessageA(frmMain().pnlResult.hWnd(), LVM_GETVIEW, 0, 0)); }
 
-class BoatsInView : public LibraryScenario {
-protected:
-    void SetUp() override {
-        LibraryScenario::SetUp();
-        typeInto(w().cmbSearch, "boat");
-        press(VK_RETURN);
-        ASSERT_EQ(panelText("area"), "Page 1 of 2");
-    }
-};
+using BoatsInView = BoatListing;
 } // namespace
 
 TEST_F(MainWindowScenario, StatusBarAndDetailPaneComeAndGoFromTheViewMenu) {
