@@ -507,6 +507,12 @@ std::vector<MenuLine> menuLines(HMENU menu) {
 
 // Eyes.
 
+const MenuLine* menuLine(const std::vector<MenuLine>& lines, const std::string& caption) {
+    for (const MenuLine& l : lines)
+        if (l.caption == caption) return &l;
+    return nullptr;
+}
+
 std::vector<std::string> itemTexts(ListView& list, int column) {
     HWND h = list.hWnd();
     std::vector<std::string> texts;

@@ -132,6 +132,8 @@ struct MenuLine {
 std::vector<MenuLine> openMenu(const std::string& title);
 // The lines of a pop-up menu as it would show (a context menu).
 std::vector<MenuLine> menuLines(HMENU menu);
+// The line shown with this caption ("&Go", "Large Icons\tCtrl+1" ...), or null.
+const MenuLine* menuLine(const std::vector<MenuLine>& lines, const std::string& caption);
 
 // Eyes.
 std::vector<std::string> itemTexts(vm::ListView& list, int column = 0);

@@ -13,15 +13,10 @@ using namespace vmscenario;
 namespace {
 using Texts = std::vector<std::string>;
 
-const MenuLine* line(const std::vector<MenuLine>& lines, const std::string& caption) {
-    for (const MenuLine& l : lines)
-        if (l.caption == caption) return &l;
-    return nullptr;
-}
 
 bool checked(const std::string& menu, const std::string& caption) {
     const std::vector<MenuLine> lines = openMenu(menu);
-    const MenuLine* l = line(lines, caption);
+    const MenuLine* l = menuLine(lines, caption);
     EXPECT_NE(l, nullptr) << caption;
     return l && l->checked;
 }
