@@ -24,6 +24,7 @@
 #include "libfixtures.h"
 #include "libraryarchive.h"
 #include "librarychunks.h"
+#include "memorysource.h"
 #include "pageloaders.h"
 #include "resultentry.h"
 #include "scratch.h"
@@ -112,20 +113,6 @@ void settle() {
     }
 }
 
-class MemorySource : public zandrel::ArchiveSource {
-public:
-    explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
-    uint64_t size() const override { return bytes_.size(); }
-    bool read(uint64_t offset, void* dst, size_t n) override {
-        if (offset > bytes_.size() || n > bytes_.size() - offset) return false;
-        memcpy(dst, bytes_.data() + offset, n);
-        return true;
-    }
-
-private:
-    std::string bytes_;
-};
-
 class MemorySink : public zandrel::MemberSink {
 public:
     bool write(const unsigned char* data, size_t n) override {
@@ -147,7 +134,7 @@ double referenceExtraction(const std::string& data, const vm::HiddenList& entrie
     members = 0;
     const auto start = Clock::now();
     for (const auto& [archive, names] : wanted) {
-        MemorySource source(vmtest::readFile(data + archive));
+        vmtest::MemorySource source(vmtest::readFile(data + archive));
         std::vector<zandrel::ZipEntry> directory;
         if (zandrel::readDirectory(source, directory) != ZANDREL_OK) continue;
         for (const auto& e : directory) {

@@ -340,8 +340,7 @@ void FrmOptions::cmdBrowseEdit_Click() {
         optEditWith.SetEnabled(false);
         return;
     }
-    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "ExtEditMessage");
-    if (reg.RegValue.toLong().value_or(0) == 0)
+    if (!shell::procMessageSilenced("ExtEditMessage"))
         shell::procShowMessage("Some Icon Editors do not support High Color icons or even 256 Color Icons. This may "
                                "cause errors while opening these Icon types with the selected Icon Editor.",
                                "ExtEditMessage", "Edit With External Editor", "");

@@ -114,8 +114,7 @@ void FrmScan::Form_Load() {
     const int n = Keywords.IconSize;
     if (n != 32) {
         for (CheckBox* box : {&chkICL, &chkANI, &chkCUR}) box->SetEnabled(false);
-        procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "RestrictScan");
-        if (reg.RegValue.toLong().value_or(0) == 0)
+        if (!shell::procMessageSilenced("RestrictScan"))
             shell::procShowMessage("Vellumar can also scan for icons in ANI, CUR, ICL when the requested icon size is "
                                    "32*32. In the current icon size " + std::to_string(n) + "*" + std::to_string(n) +
                                        " only scanning for icons in DLL, EXE and ICO files is possible.",

@@ -10,9 +10,7 @@
 #include "files.h"
 #include "folderpicker.h"
 #include "frmmessage.h"
-#include "iconcache.h"
 #include "orvexbind.h"
-#include "registry.h"
 #include "seam.h"
 #include "state.h"
 #include "toolshost.h"
@@ -69,19 +67,7 @@ bool iniIsEmpty(const std::string& ini) {
     return true;
 }
 
-void folderNotice() {
-    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "FolderCache");
-    const auto suppressed = reg.RegValue.toLong();
-    if (suppressed && *suppressed != 0) {
-        shell::MessageResult = false;
-        return;
-    }
-    shell::procShowMessage("You need to Rebuild the Windows Icon Cache before these changes take effect. Restarting "
-                           "Windows will not rebuild the Icon Cache. You can always rebuild the Icon Cache later by "
-                           "selecting Tools, Rebuild Icon Cache from the main Vellumar menu.",
-                           "FolderCache", "Change Any Folder", "Rebuild Icon Cache Now!");
-    if (shell::MessageResult) procRebuildIconCache();
-}
+void folderNotice() { shell::procOfferIconCacheRebuild("FolderCache", "Change Any Folder"); }
 
 // The folder the user picks, or "" when cancelled.
 std::string pickFolder(const std::string& prompt) {

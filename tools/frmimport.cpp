@@ -307,14 +307,21 @@ void FrmImport::setIconImage(const Picture& picture, COLORREF maskColor) {
     imIcon32.ListImages.Add(-1, "", opaqueCopy(picture));
 }
 
-void FrmImport::takeSource(const Picture& picture) {
-    picImport.SetEnabled(true);
-    picTransfer.SetPicture(picture);
-    renderSource();
-    setIconImage(picOpen.Image(), kDefaultMaskColor);
-    const Picture icon = imIcon32.ListImages(1).ExtractIcon();
-    picImport.SetPicture(icon);
-    picIcon.SetPicture(icon);
+void FrmImport::takeSource(const Picture& picture, bool copyToo) {
+    Screen::SetMousePointer(vbHourglass);
+    try {
+        picImport.SetEnabled(true);
+        picTransfer.SetPicture(picture);
+        renderSource();
+        setIconImage(picOpen.Image(), kDefaultMaskColor);
+        const Picture icon = imIcon32.ListImages(1).ExtractIcon();
+        picImport.SetPicture(icon);
+        picIcon.SetPicture(icon);
+        enableSave(copyToo);
+    } catch (const VbError& e) {
+        procShowError(e);
+    }
+    Screen::SetMousePointer(vbDefault);
 }
 
 void FrmImport::enableSave(bool copyToo) {
@@ -348,20 +355,13 @@ void FrmImport::mnuFileOpen_Click() {
                "Brallix");
         return;
     }
-    Screen::SetMousePointer(vbHourglass);
     picIcon.Tag = importrules::defaultIconName(path);
     const std::string folder = importrules::folderOf(path);
     if (folder != startFolder) {
         procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
         procRegSetValue(kSettingsKey, "ImportDirectory", Variant(folder), REG_SZ);
     }
-    try {
-        takeSource(picture);
-        enableSave(true);
-    } catch (const VbError& e) {
-        procShowError(e);
-    }
-    Screen::SetMousePointer(vbDefault);
+    takeSource(picture, true);
 }
 
 void FrmImport::mnuEditPaste_Click() {
@@ -377,15 +377,8 @@ void FrmImport::mnuEditPaste_Click() {
         MsgBox("The Clipboard holds no picture to paste.", vbExclamation, "Brallix");
         return;
     }
-    Screen::SetMousePointer(vbHourglass);
     picIcon.Tag.clear();
-    try {
-        takeSource(picture);
-        enableSave(false);
-    } catch (const VbError& e) {
-        procShowError(e);
-    }
-    Screen::SetMousePointer(vbDefault);
+    takeSource(picture, false);
 }
 
 void FrmImport::mnuEditCopy_Click() {

@@ -81,8 +81,9 @@ private:
     void createToolbar();
     void bindEvents();
     void setHint(const std::string& text);
-    // Open and Paste: the new source picture at the chosen size, key colour reset.
-    void takeSource(const Picture& picture);
+    // Open and Paste: the new source picture at the chosen size, key colour reset, and Save As
+    // (with copyToo, Copy as well) enabled; a failure is shown, not raised.
+    void takeSource(const Picture& picture, bool copyToo);
     // picOpen from picTransfer, stretched to the icon size.
     void renderSource();
     // imIcon32's one image from picture, with the mask colour given.

@@ -87,10 +87,14 @@ bool preparePicture(ExportWindow& w, OleColor back) {
 }
 
 // The picture on picOpen copied into an image of the library.
-void copyPicOpen(ExportWindow& w, HDC memory, QuenplexImage& image) {
+void copyPicOpen(ExportWindow& w, QuenplexImage& image) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
     HGDIOBJ before = SelectObject(memory, image.bitmap);
     BitBlt(memory, 0, 0, Exports.PictureWidth, Exports.PictureHeight, w.picOpen->hDC(), 0, 0, SRCCOPY);
     SelectObject(memory, before);
+    DeleteDC(memory);
 }
 
 // A write through the temporary file; a target that cannot be made gives "Cannot create".
@@ -290,22 +294,24 @@ bool procWriteFrames(ExportWindow& w, const std::string& fileName, bool separate
     return ok;
 }
 
-int procWriteJpg(ExportWindow& w, const std::string& fileName) {
+namespace {
+
+// A JPG or GIF export: the picture drawn over back and copied into a 24-bit image
+// of the library, which write saves; its failure is shown, and picOpen goes back
+// to the icon size. Nothing to draw shows the save error instead.
+int writePicture(ExportWindow& w, OleColor back, const std::string& fileName,
+                 const std::function<int(QuenplexImage&)>& write) {
     int code = 0;
     QuenplexImage image;
-    if (!preparePicture(w, ExportBackColor(w))) {
+    if (!preparePicture(w, back)) {
         code = QP_BAD_IMAGE;
         reportSaveError(); // nothing to save: not the library's failure
     } else {
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
         code = quenplexbind::allocimage(image, Exports.PictureWidth, Exports.PictureHeight, 24);
         if (code == 0) {
-            copyPicOpen(w, memory, image);
-            code = saveImage(fileName, [&](const std::string& temp) { return quenplexbind::savejpg(temp, image, 100); });
+            copyPicOpen(w, image);
+            code = write(image);
         }
-        DeleteDC(memory);
         procShowImageError(code, fileName);
     }
     quenplexbind::freeimage(image);
@@ -313,20 +319,19 @@ int procWriteJpg(ExportWindow& w, const std::string& fileName) {
     return code;
 }
 
+} // namespace
+
+int procWriteJpg(ExportWindow& w, const std::string& fileName) {
+    return writePicture(w, ExportBackColor(w), fileName, [&](QuenplexImage& image) {
+        return saveImage(fileName, [&](const std::string& temp) { return quenplexbind::savejpg(temp, image, 100); });
+    });
+}
+
 int procWriteGif(ExportWindow& w, const std::string& fileName) {
-    int code = 0;
-    QuenplexImage image24, image8;
-    if (!preparePicture(w, kGifMaskColour)) {
-        code = QP_BAD_IMAGE;
-        reportSaveError(); // nothing to save: not the library's failure
-    } else {
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
-        code = quenplexbind::allocimage(image24, Exports.PictureWidth, Exports.PictureHeight, 24);
-        if (code == 0) code = quenplexbind::allocimage(image8, Exports.PictureWidth, Exports.PictureHeight, 8);
+    return writePicture(w, kGifMaskColour, fileName, [&](QuenplexImage& image24) {
+        QuenplexImage image8;
+        int code = quenplexbind::allocimage(image8, Exports.PictureWidth, Exports.PictureHeight, 8);
         if (code == 0) {
-            copyPicOpen(w, memory, image24);
             quenplexbind::convertrgbtopal(256, image24, image8);
             const int colours = procCountSingleColors(image8);
             quenplexbind::convertrgbtopal(colours, image24, image8);
@@ -336,13 +341,9 @@ int procWriteGif(ExportWindow& w, const std::string& fileName) {
                                        : quenplexbind::savegifex(temp, image8, 2, transparent);
             });
         }
-        DeleteDC(memory);
-        procShowImageError(code, fileName);
-    }
-    SizePicOpen(w, iconSize(), iconSize());
-    quenplexbind::freeimage(image24);
-    quenplexbind::freeimage(image8);
-    return code;
+        quenplexbind::freeimage(image8);
+        return code;
+    });
 }
 
 } // namespace vm

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "commandstate.h"
+#include "iconcache.h"
 #include "registry.h"
 
 namespace vm::shell {
@@ -76,6 +77,21 @@ void procShowMessage(const std::string& text, const std::string& settingName, co
     else
         f.cmdRestart.SetCaption(actionCaption);
     f.Show(vbModal);
+}
+
+bool procMessageSilenced(const std::string& settingName) {
+    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, settingName);
+    return reg.RegValue.toLong().value_or(0) != 0;
+}
+
+void procOfferIconCacheRebuild(const std::string& settingName, const std::string& caption) {
+    MessageResult = false;
+    if (procMessageSilenced(settingName)) return;
+    procShowMessage("You need to Rebuild the Windows Icon Cache before these changes take effect. Restarting "
+                    "Windows will not rebuild the Icon Cache. You can always rebuild the Icon Cache later by "
+                    "selecting Tools, Rebuild Icon Cache from the main Vellumar menu.",
+                    settingName, caption, "Rebuild Icon Cache Now!");
+    if (MessageResult) procRebuildIconCache();
 }
 
 } // namespace vm::shell

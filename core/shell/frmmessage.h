@@ -36,4 +36,13 @@ FrmMessage& frmMessage();
 void procShowMessage(const std::string& text, const std::string& settingName, const std::string& caption,
                      const std::string& actionCaption);
 
+// True when the user silenced the notice of settingName: its stored value is a
+// number other than 0.
+bool procMessageSilenced(const std::string& settingName);
+
+// After Windows icons were changed: unless settingName silenced it, tells that
+// the icon cache must be rebuilt and rebuilds it when the user asks.
+// MessageResult tells whether it was rebuilt.
+void procOfferIconCacheRebuild(const std::string& settingName, const std::string& caption);
+
 } // namespace vm::shell

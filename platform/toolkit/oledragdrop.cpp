@@ -28,13 +28,15 @@ int fromEffect(DWORD effect) { return (effect & DROPEFFECT_COPY ? 1 : 0) | (effe
 
 FORMATETC formatOf(CLIPFORMAT format) { return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
 
-// The text the drag carries, as plain ANSI text.
-class TextData final : public IDataObject {
+// The reference counting and interface lookup every object handed to OLE here needs: it answers for
+// IUnknown and its one interface, and deletes itself when the last reference goes.
+template <class Interface, const IID& Iid>
+class OleObject : public Interface {
 public:
-    explicit TextData(std::string text) : text_(std::move(text)) {}
+    virtual ~OleObject() = default;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDataObject) {
-            *out = static_cast<IDataObject*>(this);
+        if (iid == IID_IUnknown || iid == Iid) {
+            *out = static_cast<Interface*>(this);
             AddRef();
             return S_OK;
         }
@@ -47,6 +49,15 @@ public:
         if (left == 0) delete this;
         return left;
     }
+
+private:
+    ULONG refs_ = 1;
+};
+
+// The text the drag carries, as plain ANSI text.
+class TextData final : public OleObject<IDataObject, IID_IDataObject> {
+public:
+    explicit TextData(std::string text) : text_(std::move(text)) {}
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
         HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, text_.size() + 1);
@@ -80,36 +91,17 @@ public:
     HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
 
 private:
-    ULONG refs_ = 1;
     std::string text_;
 };
 
 // Ends the drag when the button that started it goes up; Esc cancels it.
-class ButtonSource final : public IDropSource {
+class ButtonSource final : public OleObject<IDropSource, IID_IDropSource> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDropSource) {
-            *out = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
         if (escape) return DRAGDROP_S_CANCEL;
         return (keys & (MK_LBUTTON | MK_RBUTTON)) ? S_OK : DRAGDROP_S_DROP;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
-private:
-    ULONG refs_ = 1;
 };
 
 } // namespace
@@ -153,24 +145,9 @@ std::vector<std::string> DataObject::Files() const {
     return files;
 }
 
-class OleDropTarget::Target final : public IDropTarget {
+class OleDropTarget::Target final : public OleObject<IDropTarget, IID_IDropTarget> {
 public:
     Target(OleDropTarget& owner, HWND hwnd) : owner_(owner), hwnd_(hwnd) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDropTarget) {
-            *out = static_cast<IDropTarget*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) override {
         if (data_) data_->Release();
         data_ = data;
@@ -237,7 +214,6 @@ private:
     }
     OleDropTarget& owner_;
     HWND hwnd_;
-    ULONG refs_ = 1;
     IDataObject* data_ = nullptr;
     DWORD keys_ = 0;
     DWORD lastOver_ = DROPEFFECT_NONE; // the effect the last drag-over gave

@@ -6,6 +6,7 @@
 
 #include "anisteps.h"
 #include "controls_basic.h"
+#include "drawnpixel.h"
 #include "form.h"
 #include "getfield.h"
 #include "resultentry.h"
@@ -135,18 +136,7 @@ struct OpenFixture : ::testing::Test {
     ListItem& item(int n) { return form.pnlResult.ListItems(n); }
     // The colour of result picture n at x, y.
     COLORREF pixel(int n, int x, int y) {
-        const int size = keywords.IconSize;
-        HDC screen = GetDC(nullptr);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP target = CreateCompatibleBitmap(screen, size, size);
-        ReleaseDC(nullptr, screen);
-        HGDIOBJ old = SelectObject(dc, target);
-        ImageList_Draw(form.imlResult32.hImageList(), n - 1, dc, 0, 0, ILD_NORMAL);
-        const COLORREF colour = GetPixel(dc, x, y);
-        SelectObject(dc, old);
-        DeleteObject(target);
-        DeleteDC(dc);
-        return colour;
+        return vmtest::drawnPixel(form.imlResult32.hImageList(), n - 1, x, y, RGB(0, 0, 0), keywords.IconSize);
     }
     // Every file below temp, as paths relative to it.
     std::vector<std::string> tempFiles(const std::string& folder = "") {

@@ -6,10 +6,12 @@
 #include "libfixtures.h"
 #include "libraryindex.h"
 #include "librarysearch.h"
+#include "openfixtures.h"
 #include "pagefiller.h"
 #include "paging.h"
 #include "scratch.h"
 #include "seam.h"
+#include "sourcefixture.h"
 #include "state.h"
 #include "treeview.h"
 
@@ -170,66 +172,8 @@ struct PagerFixture : ::testing::Test {
     }
 };
 
-// The colour drawn at x, y by image `index` (1-based) over a blue background.
-COLORREF imagePixel(ImageList& list, int index, int x, int y) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP target = CreateCompatibleBitmap(screen, 32, 32);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, target);
-    RECT all{0, 0, 32, 32};
-    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
-    FillRect(dc, &all, blue);
-    DeleteObject(blue);
-    ImageList_Draw(list.hImageList(), index - 1, dc, 0, 0, ILD_NORMAL);
-    const COLORREF colour = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteObject(target);
-    DeleteDC(dc);
-    return colour;
-}
-
-COLORREF asColorRef(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
-
-void put32(std::string& s, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-// A 32 x 32 icon file of one colour (0x00RRGGBB), opaque everywhere.
-std::string solidIcon(std::uint32_t rgb) {
-    std::string ico("\0\0\1\0\1\0", 6);
-    ico += std::string("\x20\x20\0\0\1\0\x20\0", 8);
-    put32(ico, 40 + 32 * 32 * 4 + 32 * 4);
-    put32(ico, 22);
-    for (std::uint32_t v : {40u, 32u, 64u}) put32(ico, v);
-    ico += std::string("\1\0\x20\0", 4);
-    for (int i = 0; i < 6; ++i) put32(ico, 0);
-    for (int i = 0; i < 32 * 32; ++i) put32(ico, rgb | 0xFF000000u);
-    ico += std::string(32 * 4, '\0');
-    return ico;
-}
-
-// An animated file of one frame per colour, shown in order.
-std::string animation(std::initializer_list<std::uint32_t> colours) {
-    std::string frames = "fram";
-    for (std::uint32_t c : colours) {
-        const std::string icon = solidIcon(c);
-        frames += "icon";
-        put32(frames, static_cast<std::uint32_t>(icon.size()));
-        frames += icon;
-    }
-    std::string body = "ACONanih";
-    put32(body, 36);
-    for (std::uint32_t v : {36u, static_cast<std::uint32_t>(colours.size()), static_cast<std::uint32_t>(colours.size()),
-                            0u, 0u, 0u, 0u, 10u, 1u})
-        put32(body, v);
-    body += "LIST";
-    put32(body, static_cast<std::uint32_t>(frames.size()));
-    body += frames;
-    std::string riff = "RIFF";
-    put32(riff, static_cast<std::uint32_t>(body.size()));
-    return riff + body;
-}
+using vmtest::asColorRef;
+using vmtest::imagePixel;
 
 } // namespace
 
@@ -470,7 +414,7 @@ TEST_F(PagerFixture, UserReferencesShowTheFilesIcon) {
 
 TEST_F(PagerFixture, AnimatedReferencesShowTheirFrameAndLabel) {
     const std::string ani = dir.file("wait.ani");
-    ASSERT_TRUE(vmtest::writeFile(ani, animation({0x10A020, 0xC03040, 0x2050E0})));
+    ASSERT_TRUE(vmtest::writeFile(ani, vmtest::aniFile({vmtest::solidIcon(32, 0x10A020), vmtest::solidIcon(32, 0xC03040), vmtest::solidIcon(32, 0x2050E0)}, 3)));
     for (const char* entry : {";1;frame 2;auser", ";2;frame 3;auser"}) {
         refs.lstUser.AddItem("arrow");
         refs.cmbUser.AddItem(ani + entry);

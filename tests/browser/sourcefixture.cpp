@@ -1,5 +1,6 @@
 #include "sourcefixture.h"
 
+#include "drawnpixel.h"
 #include "paging.h"
 #include "state.h"
 
@@ -67,22 +68,7 @@ std::vector<std::string> SourceFixture::entryTexts() {
 
 COLORREF SourceFixture::pixel(int item, int x, int y) {
     // The page filler gives item n picture n.
-    const int image = item;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP target = CreateCompatibleBitmap(screen, 32, 32);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, target);
-    RECT all{0, 0, 32, 32};
-    HBRUSH blue = CreateSolidBrush(kBlue);
-    FillRect(dc, &all, blue);
-    DeleteObject(blue);
-    ImageList_Draw(form.imlResult32.hImageList(), image - 1, dc, 0, 0, ILD_NORMAL);
-    const COLORREF colour = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteObject(target);
-    DeleteDC(dc);
-    return colour;
+    return imagePixel(form.imlResult32, item, x, y);
 }
 
 bool SourceFixture::showsNoIcon(int item) {
@@ -92,6 +78,10 @@ bool SourceFixture::showsNoIcon(int item) {
 }
 
 COLORREF asColorRef(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+COLORREF imagePixel(vm::ImageList& list, int index, int x, int y) {
+    return drawnPixel(list.hImageList(), index - 1, x, y, kBlue);
+}
 
 ico::Image solidImage(std::uint32_t rgb) {
     std::string bytes;

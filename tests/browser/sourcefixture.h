@@ -61,6 +61,8 @@ struct SourceFixture : ::testing::Test {
 
 inline constexpr COLORREF kBlue = RGB(0, 0, 255);
 COLORREF asColorRef(std::uint32_t rgb);
+// The colour drawn at x, y by image index (from 1) of a 32 x 32 list over a blue ground.
+COLORREF imagePixel(vm::ImageList& list, int index, int x, int y);
 
 // A 32 x 32 image of one colour (0x00RRGGBB), opaque but for its top-left pixel.
 ico::Image solidImage(std::uint32_t rgb);

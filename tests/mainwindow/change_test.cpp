@@ -8,6 +8,7 @@
 #include "commandstate.h"
 #include "frmchange.h"
 #include "frmmain.h"
+#include "loadedwindow.h"
 #include "registry.h"
 #include "scratch.h"
 #include "seam.h"
@@ -18,27 +19,15 @@ using namespace vm;
 
 namespace {
 
-class ChangeHandOver : public ::testing::Test {
+class ChangeHandOver : public mwtest::LoadedMainWindow {
 protected:
-    void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
-        paths.DataPath = dir.path() + "\\";
-        Seam::get().setScripted(true);
-        FrmMain::endProcess = [] {};
-        runState.SplashActive = true;
-        Busy.AbortRequested = false;
-        frmMain().Load();
-    }
     void TearDown() override {
         if (frmChange().IsLoaded()) frmChange().Unload();
         Commands = CommandModes{};
         Selection = SelectionState{};
-        if (frmMain().IsLoaded()) frmMain().Unload(vbFormCode);
-        SetCurrentDirectoryA("C:\\");
-        Seam::get().reset();
+        LoadedMainWindow::TearDown();
         Seam::get().setScripted(false);
     }
-    static FrmMain& w() { return frmMain(); }
     ListItem& addItem(const std::string& text, const std::string& tag, const std::string& type,
                       const std::string& folder = "") {
         ListItem& item = w().pnlResult.ListItems.Add(-1, "", text);
@@ -47,7 +36,6 @@ protected:
         item.SetSubItems(2, folder);
         return item;
     }
-    vmtest::ScratchDir dir;
 };
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "exportwindow.h"
 #include "frmmain.h"
 #include "frmmessage.h"
+#include "loadedwindow.h"
 #include "navtree.h"
 #include "registry.h"
 #include "scratch.h"
@@ -24,16 +25,10 @@ using namespace vm;
 
 namespace {
 
-class Favorites : public ::testing::Test {
+class Favorites : public mwtest::LoadedMainWindow {
 protected:
     void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
-        paths.DataPath = dir.path() + "\\";
-        Seam::get().setScripted(true);
-        FrmMain::endProcess = [] {};
-        runState.SplashActive = true;
-        Busy.AbortRequested = false;
-        frmMain().Load();
+        LoadedMainWindow::SetUp();
         home = folders.FavoritesFolder;
         while (!home.empty() && home.back() == '\\') home.pop_back();
         for (const char* f : {"\\Apps", "\\Apps\\Small ones", "\\Zoo \xE9t\xE9", "\\Empty"})
@@ -43,14 +38,9 @@ protected:
     void TearDown() override {
         Commands = CommandModes{};
         Selection = SelectionState{};
-        if (frmMain().IsLoaded()) frmMain().Unload(vbFormCode);
-        SetCurrentDirectoryA("C:\\");
-        for (Form* f : std::initializer_list<Form*>{&frmAdd(), &frmKey(), &shell::frmMessage()})
-            if (f->IsLoaded()) f->Unload();
-        Seam::get().reset();
+        LoadedMainWindow::TearDown();
         Entries.cmbResult.Clear();
     }
-    static FrmMain& w() { return frmMain(); }
     Node* node(const std::string& key) { return w().pnlNav.Nodes.exists(key) ? &w().pnlNav.Nodes(key) : nullptr; }
     void clickNode(const std::string& key) { w().pnlNav_NodeClick(*node(key)); }
     const SeamRequest* lastAsked(const std::string& kind) {
@@ -64,7 +54,6 @@ protected:
         for (const SeamRequest& r : Seam::get().requests()) n += r.kind == kind;
         return n;
     }
-    vmtest::ScratchDir dir;
     std::string home;
 };
 

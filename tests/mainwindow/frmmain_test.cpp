@@ -13,6 +13,7 @@
 #include "ico_fixtures.h"
 #include "zipwriter.h"
 #include "libfixtures.h"
+#include "loadedwindow.h"
 #include "registry.h"
 #include "scratch.h"
 #include "startpaths.h"
@@ -30,29 +31,7 @@ class ForgetSettings : public ::testing::Environment {
 };
 const auto* const forgetSettings = ::testing::AddGlobalTestEnvironment(new ForgetSettings);
 
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
-        paths.DataPath = dir.path() + "\\";
-        Seam::get().setScripted(true);
-        FrmMain::endProcess = [] {};
-        runState.SplashActive = true;
-        Busy.AbortRequested = false;
-        prepare();
-        frmMain().Load();
-    }
-    virtual void prepare() {}
-    void TearDown() override {
-        if (frmMain().IsLoaded()) frmMain().Unload(vbFormCode);
-        SetCurrentDirectoryA("C:\\"); // start-up enters the favourites folder in the scratch folder
-        // The window's companions stay loaded after an unload from code.
-        for (Form* f : std::initializer_list<Form*>{&frmAdd(), &frmKey(), &shell::frmMessage()})
-            if (f->IsLoaded()) f->Unload();
-        Seam::get().reset();
-    }
-    vmtest::ScratchDir dir;
-};
+using MainWindow = mwtest::LoadedMainWindow;
 } // namespace
 
 TEST_F(MainWindow, LayoutAndViewSurviveARestart) {

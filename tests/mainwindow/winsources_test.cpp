@@ -10,6 +10,7 @@
 #include "frmmain.h"
 #include "frmmessage.h"
 #include "frmzoom.h"
+#include "loadedwindow.h"
 #include "ico_fixtures.h"
 #include "scratch.h"
 #include "seam.h"
@@ -23,27 +24,13 @@ using namespace vm;
 
 namespace {
 
-class WindowsSources : public ::testing::Test {
+class WindowsSources : public mwtest::LoadedMainWindow {
 protected:
-    void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
-        paths.DataPath = dir.path() + "\\";
-        Seam::get().setScripted(true);
-        FrmMain::endProcess = [] {};
-        runState.SplashActive = true;
-        Busy.AbortRequested = false;
-        frmMain().Load();
-    }
     void TearDown() override {
         DeleteFileA(link.c_str());
-        if (frmMain().IsLoaded()) frmMain().Unload(vbFormCode);
-        SetCurrentDirectoryA("C:\\");
-        for (Form* f : std::initializer_list<Form*>{&frmAdd(), &frmKey(), &shell::frmMessage()})
-            if (f->IsLoaded()) f->Unload();
-        Seam::get().reset();
+        LoadedMainWindow::TearDown();
         RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
     }
-    vmtest::ScratchDir dir;
     std::string link = SpecialFolders().GetSpecialFolder(16) + "Vellumar Window Test.lnk";
 };
 

@@ -8,23 +8,6 @@ using namespace vmscenario;
 
 namespace {
 using Texts = std::vector<std::string>;
-
-// The sample's boat: five icons, three a page.
-class BoatListing : public LibraryScenario {
-protected:
-    void SetUp() override {
-        LibraryScenario::SetUp();
-        typeInto(w().cmbSearch, "boat");
-        press(VK_RETURN);
-        ASSERT_EQ(panelText("area"), "Page 1 of 2");
-    }
-};
-
-const MenuLine* line(const std::vector<MenuLine>& lines, const std::string& caption) {
-    for (const MenuLine& l : lines)
-        if (l.caption == caption) return &l;
-    return nullptr;
-}
 } // namespace
 
 TEST_F(BoatListing, ToolbarGoMenuAndPageKeysPage) {
@@ -35,9 +18,9 @@ TEST_F(BoatListing, ToolbarGoMenuAndPageKeysPage) {
     EXPECT_EQ(panelText("area"), "Page 1 of 2");
 
     std::vector<MenuLine> go = openMenu("&Go");
-    ASSERT_NE(line(go, "&Next Page"), nullptr);
-    EXPECT_TRUE(line(go, "&Next Page")->enabled);
-    EXPECT_FALSE(line(go, "&Previous Page")->enabled);
+    ASSERT_NE(menuLine(go, "&Next Page"), nullptr);
+    EXPECT_TRUE(menuLine(go, "&Next Page")->enabled);
+    EXPECT_FALSE(menuLine(go, "&Previous Page")->enabled);
     chooseMenu({"&Go", "&Last Page"});
     EXPECT_EQ(panelText("area"), "Page 2 of 2");
     chooseMenu({"&Go", "&Jump to Page", "1"});

@@ -3,11 +3,6 @@
 // restored, for a system icon, a file type and a cursor.
 #include "scenario.h"
 
-#include <commctrl.h>
-
-#include <atomic>
-#include <thread>
-
 #include "frmchange.h"
 #include "registry.h"
 #include "seam.h"
@@ -17,61 +12,6 @@ using namespace vm;
 using namespace vmscenario;
 
 namespace {
-
-INPUT mouseAt(POINT screen, DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    in.mi.dx = static_cast<LONG>((screen.x * 65535LL + cx / 2) / std::max(1, cx - 1));
-    in.mi.dy = static_cast<LONG>((screen.y * 65535LL + cy / 2) / std::max(1, cy - 1));
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return in;
-}
-
-void clickNode(const std::string& key) {
-    Node& node = frmMain().pnlNav.Nodes(key);
-    node.EnsureVisible();
-    RECT r{};
-    const HTREEITEM handle = node.handle();
-    memcpy(&r, &handle, sizeof handle);
-    SendMessageA(frmMain().pnlNav.hWnd(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
-    click(frmMain().pnlNav, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-// Holds the left button on item index of the result list and lets it go over
-// the middle of the target control, moving in steps as a person does.
-void dragItemOnto(int index, Control& target) {
-    ListView& list = frmMain().pnlResult;
-    RECT r{};
-    r.left = LVIR_ICON;
-    SendMessageA(list.hWnd(), LVM_GETITEMRECT, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&r));
-    POINT from{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(list.hWnd(), &from);
-    RECT t{};
-    GetClientRect(target.hWnd(), &t);
-    POINT to{t.right / 2, t.bottom / 2};
-    ClientToScreen(target.hWnd(), &to);
-    std::vector<INPUT> inputs{mouseAt(from, 0), mouseAt(from, MOUSEEVENTF_LEFTDOWN)};
-    const int steps = 12;
-    for (int i = 1; i <= steps; ++i)
-        inputs.push_back(mouseAt(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0));
-    inputs.push_back(mouseAt(to, 0));
-    inputs.push_back(mouseAt(to, MOUSEEVENTF_LEFTUP));
-    std::atomic<bool> done{false};
-    std::thread hand([&inputs, &done] {
-        for (INPUT& in : inputs) {
-            SendInput(1, &in, sizeof in);
-            Sleep(40);
-        }
-        done = true;
-    });
-    while (!done) {
-        DoEvents();
-        Sleep(10);
-    }
-    hand.join();
-    settle(200);
-}
 
 std::string regText(HKEY root, const std::string& key, const std::string& name) {
     procRegGetValue(root, key, name);

@@ -108,10 +108,7 @@ TEST_F(ReferenceScenario, AFileIconIsSavedAsBitmapAndACursorAsCursor) {
 
     search("apple"); // three library icons, then the cursor on page 2
     clickButton(w().pnlToolbar, "nextpage");
-    const auto types = itemTexts(w().pnlResult, 1);
-    int cursorItem = 0;
-    for (std::size_t i = 0; i < types.size(); ++i)
-        if (types[i].find("Cursor") != std::string::npos) cursorItem = static_cast<int>(i) + 1;
+    const int cursorItem = lastItemWith(w().pnlResult, 1, "Cursor");
     ASSERT_GT(cursorItem, 0);
     clickItem(w().pnlResult, cursorItem);
     Seam::get().reset();

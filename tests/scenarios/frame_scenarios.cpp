@@ -11,12 +11,6 @@ using namespace vm;
 using namespace vmscenario;
 
 namespace {
-const MenuLine* line(const std::vector<MenuLine>& lines, const std::string& caption) {
-    for (const MenuLine& l : lines)
-        if (l.caption == caption) return &l;
-    return nullptr;
-}
-
 int width(const RECT& r) { return r.right - r.left; }
 int height(const RECT& r) { return r.bottom - r.top; }
 
@@ -59,12 +53,12 @@ TEST_F(MainWindowScenario, ItemCommandsStartAsForNoSelection) {
     const std::vector<MenuLine> file = openMenu("&File");
     for (const char* caption : {"Save &As...", "Extract from &ZIP...", "C&hange...", "Edit &With...", "P&lay",
                                 "&Run Shortcut...", "&Properties"}) {
-        ASSERT_NE(line(file, caption), nullptr) << caption;
-        EXPECT_FALSE(line(file, caption)->enabled) << caption;
+        ASSERT_NE(menuLine(file, caption), nullptr) << caption;
+        EXPECT_FALSE(menuLine(file, caption)->enabled) << caption;
     }
-    EXPECT_TRUE(line(file, "&Open by File...")->enabled);
+    EXPECT_TRUE(menuLine(file, "&Open by File...")->enabled);
     const std::vector<MenuLine> tools = openMenu("&Tools");
-    EXPECT_FALSE(line(tools, "&Zoom")->enabled);
+    EXPECT_FALSE(menuLine(tools, "&Zoom")->enabled);
     for (const char* key : {"save", "copy", "play", "prop", "zoom"})
         EXPECT_FALSE(w().pnlToolbar.Buttons(key).Enabled()) << key;
     for (const char* key : {"refadd", "refdel", "favadd", "favdel", "change"})

@@ -19,13 +19,9 @@ namespace vmscenario {
 namespace {
 
 // Keys that sit in the extended block of the keyboard.
-bool extendedKey(int key) {
-    switch (key) {
-    case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME: case VK_LEFT: case VK_UP: case VK_RIGHT:
-    case VK_DOWN: case VK_INSERT: case VK_DELETE: return true;
-    default: return false;
-    }
-}
+bool extendedKey(int key);
+
+} // namespace
 
 INPUT keyInput(int key, bool up) {
     INPUT in{};
@@ -34,6 +30,26 @@ INPUT keyInput(int key, bool up) {
     in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
     in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extendedKey(key) ? KEYEVENTF_EXTENDEDKEY : 0);
     return in;
+}
+
+INPUT mouseInput(POINT screen, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dx = static_cast<LONG>((screen.x * 65535LL + cx / 2) / std::max(1, cx - 1));
+    in.mi.dy = static_cast<LONG>((screen.y * 65535LL + cy / 2) / std::max(1, cy - 1));
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
+namespace {
+
+bool extendedKey(int key) {
+    switch (key) {
+    case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME: case VK_LEFT: case VK_UP: case VK_RIGHT:
+    case VK_DOWN: case VK_INSERT: case VK_DELETE: return true;
+    default: return false;
+    }
 }
 
 void addKey(std::vector<INPUT>& inputs, int key, int shift) {
@@ -50,16 +66,6 @@ void send(std::vector<INPUT>& inputs) {
     if (inputs.empty()) return;
     UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     EXPECT_EQ(sent, inputs.size()) << "the input was not accepted";
-}
-
-INPUT mouseInput(POINT screen, DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    in.mi.dx = static_cast<LONG>((screen.x * 65535LL + cx / 2) / std::max(1, cx - 1));
-    in.mi.dy = static_cast<LONG>((screen.y * 65535LL + cy / 2) / std::max(1, cy - 1));
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return in;
 }
 
 void clickAt(POINT screen, DWORD down, DWORD up, int times = 1) {
@@ -224,6 +230,77 @@ void clickItem(ListView& list, int index) {
 void rightClickItem(ListView& list, int index) {
     const POINT p = itemPoint(list, index);
     rightClick(list, p.x, p.y);
+}
+
+void doubleClickItem(ListView& list, int index) {
+    const POINT p = itemPoint(list, index);
+    doubleClick(list, p.x, p.y);
+}
+
+POINT nodePoint(const std::string& key) {
+    Node& node = frmMain().pnlNav.Nodes(key);
+    node.EnsureVisible();
+    RECT r{};
+    // The tree asks for the item in the rectangle it fills.
+    const HTREEITEM handle = node.handle();
+    memcpy(&r, &handle, sizeof handle);
+    SendMessageA(frmMain().pnlNav.hWnd(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+    return middle(r);
+}
+
+void clickNode(const std::string& key) {
+    const POINT p = nodePoint(key);
+    click(frmMain().pnlNav, p.x, p.y);
+}
+
+namespace {
+
+// Holds the left button on item index of the result list, moves to the screen point in steps and lets
+// go there (with Shift held over it when asked). A hand of its own moves the mouse, a step at a time as
+// a person does, while this thread runs the window (and the drag loop the drag starts).
+void dragItemTo(int index, POINT to, bool shift) {
+    ListView& list = frmMain().pnlResult;
+    RECT r{};
+    r.left = LVIR_ICON;
+    SendMessageA(list.hWnd(), LVM_GETITEMRECT, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&r));
+    POINT from = middle(r);
+    ClientToScreen(list.hWnd(), &from);
+    std::vector<INPUT> inputs{mouseInput(from, 0), mouseInput(from, MOUSEEVENTF_LEFTDOWN)};
+    const int steps = 12;
+    for (int i = 1; i <= steps; ++i)
+        inputs.push_back(
+            mouseInput(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0));
+    if (shift) inputs.push_back(keyInput(VK_SHIFT, false));
+    inputs.push_back(mouseInput(to, 0));
+    inputs.push_back(mouseInput(to, MOUSEEVENTF_LEFTUP));
+    if (shift) inputs.push_back(keyInput(VK_SHIFT, true));
+    std::atomic<bool> done{false};
+    std::thread hand([&inputs, &done] {
+        for (INPUT& in : inputs) {
+            SendInput(1, &in, sizeof in);
+            Sleep(40);
+        }
+        done = true;
+    });
+    while (!done) {
+        DoEvents();
+        Sleep(10);
+    }
+    hand.join();
+    settle(200);
+}
+
+} // namespace
+
+void dragItemOnto(int index, Control& target) {
+    RECT t{};
+    GetClientRect(target.hWnd(), &t);
+    dragItemTo(index, toScreen(target.hWnd(), t.right / 2, t.bottom / 2), false);
+}
+
+void dragItemToNode(int index, const std::string& key, bool shift) {
+    const POINT p = nodePoint(key);
+    dragItemTo(index, toScreen(frmMain().pnlNav.hWnd(), p.x, p.y), shift);
 }
 
 void clickButton(Toolbar& bar, const std::string& key) {
@@ -430,6 +507,12 @@ std::vector<MenuLine> menuLines(HMENU menu) {
 
 // Eyes.
 
+const MenuLine* menuLine(const std::vector<MenuLine>& lines, const std::string& caption) {
+    for (const MenuLine& l : lines)
+        if (l.caption == caption) return &l;
+    return nullptr;
+}
+
 std::vector<std::string> itemTexts(ListView& list, int column) {
     HWND h = list.hWnd();
     std::vector<std::string> texts;
@@ -444,6 +527,13 @@ std::vector<std::string> itemTexts(ListView& list, int column) {
         texts.emplace_back(text);
     }
     return texts;
+}
+
+int lastItemWith(ListView& list, int column, const std::string& part) {
+    const std::vector<std::string> texts = itemTexts(list, column);
+    for (std::size_t i = texts.size(); i > 0; --i)
+        if (texts[i - 1].find(part) != std::string::npos) return static_cast<int>(i);
+    return 0;
 }
 
 int selectedItem(ListView& list) {
@@ -572,6 +662,13 @@ void LibraryScenario::prepare() {
     shell::procPrepareDataFolder(); // the cache folders the library icons pass through
     procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
     procRegSetValue(kSettingsKey, "IconsPerPage32", Variant(std::string("3")), REG_SZ);
+}
+
+void BoatListing::SetUp() {
+    LibraryScenario::SetUp();
+    typeInto(w().cmbSearch, "boat");
+    press(VK_RETURN);
+    ASSERT_EQ(panelText("area"), "Page 1 of 2");
 }
 
 } // namespace vmscenario

@@ -21,12 +21,16 @@
 //                                             selects what stands there and types over it
 //   click(control), click(control, x, y)      a left click (x, y: pixels in the control)
 //   rightClick(...), doubleClick(...)
-//   clickItem(w().pnlResult, 3)               a click on the third item (items count from 1)
+//   clickItem(w().pnlResult, 3)               a click on the third item (items count from 1);
+//                                             also rightClickItem, doubleClickItem
 //   clickButton(w().pnlToolbar, "nextpage")   a click on a toolbar button
 //   dropDown(w().cmbSearch)                   opens a combo box's list with its arrow button
 //   clickListEntry(w().cmbSearch, "boat")     a click on an entry of the open list
 //   dragSplitter(w().picSplitV, 40, 0)        drags a bar by dx, dy pixels from the middle
 //                                             of the part of it that shows
+//   clickNode("SysDrives")                    a click on a node of the navigation tree
+//   dragItemOnto(2, control), dragItemToNode(1, "favoriApps", shift)
+//                                             drags an item of the result list and drops it
 //   chooseMenu({"&Go", "&Next Page"})         opens the menu with Alt and its letter, walks
 //                                             to the item with the arrow keys, presses Enter
 //   openMenu("&Go")                           opens it the same way and reads the lines it
@@ -37,7 +41,8 @@
 //   settle()                                  pumps until the window has nothing left to do
 //
 // Eyes:
-//   itemTexts(list, column), selectedItem(list), panelText("area"), editText(box), listEntries(box),
+//   itemTexts(list, column), selectedItem(list), lastItemWith(list, column, "Cursor"),
+//   panelText("area"), editText(box), listEntries(box),
 //   focusedWindow(), rectOf(control) (pixels in the main window's client area),
 //   clientRect(), visibleRect(control) (the part of a control that no sibling covers),
 //   clipboardText(), w().Caption() ...
@@ -76,6 +81,7 @@ void rightClick(vm::Control& control, int x, int y);
 void doubleClick(vm::Control& control, int x, int y);
 void clickItem(vm::ListView& list, int index);
 void rightClickItem(vm::ListView& list, int index);
+void doubleClickItem(vm::ListView& list, int index);
 void clickButton(vm::Toolbar& bar, const std::string& key);
 void dropDown(vm::ComboBox& box);
 void clickListEntry(vm::ComboBox& box, const std::string& text);
@@ -86,6 +92,19 @@ void systemMenu(char letter);
 // A click on a part of the main window's frame: HTMAXBUTTON (maximise or
 // restore), HTMINBUTTON, HTCLOSE ...
 void clickFrame(int part);
+// The middle of a node's text in the navigation tree, in pixels of the tree (the
+// node scrolled into view first), and a click there.
+POINT nodePoint(const std::string& key);
+void clickNode(const std::string& key);
+// Drags item index of the result list with the left button, in steps, and lets
+// it go over the middle of the target or over a node of the tree (with Shift
+// held at the end when asked).
+void dragItemOnto(int index, vm::Control& target);
+void dragItemToNode(int index, const std::string& key, bool shift = false);
+// Raw input for a sequence a test sends itself: the pointer moved to a screen
+// point (with button flags), a key going down or up.
+INPUT mouseInput(POINT screen, DWORD flags);
+INPUT keyInput(int key, bool up);
 
 // A second hand that presses a key while the window is busy with work the
 // first hand started: it waits until started() says the work runs, then
@@ -113,10 +132,14 @@ struct MenuLine {
 std::vector<MenuLine> openMenu(const std::string& title);
 // The lines of a pop-up menu as it would show (a context menu).
 std::vector<MenuLine> menuLines(HMENU menu);
+// The line shown with this caption ("&Go", "Large Icons\tCtrl+1" ...), or null.
+const MenuLine* menuLine(const std::vector<MenuLine>& lines, const std::string& caption);
 
 // Eyes.
 std::vector<std::string> itemTexts(vm::ListView& list, int column = 0);
 int selectedItem(vm::ListView& list); // from 1; 0 when none
+// The last item whose text in the column holds part, from 1; 0 when none.
+int lastItemWith(vm::ListView& list, int column, const std::string& part);
 std::string panelText(const std::string& key);
 std::string editText(vm::ComboBox& box);
 std::vector<std::string> listEntries(vm::ComboBox& box); // the entries of its list, as shown
@@ -147,6 +170,12 @@ protected:
 class LibraryScenario : public MainWindowScenario {
 protected:
     void prepare() override;
+};
+
+// The sample library with "boat" searched: five icons, three a page, page 1 shown.
+class BoatListing : public LibraryScenario {
+protected:
+    void SetUp() override;
 };
 
 } // namespace vmscenario

@@ -3,11 +3,6 @@
 // folder, and the size box switched while a listing runs.
 #include "scenario.h"
 
-#include <commctrl.h>
-
-#include <atomic>
-#include <thread>
-
 #include "browserstate.h"
 #include "ico_fixtures.h"
 #include "navtree.h"
@@ -22,22 +17,6 @@ using namespace vmscenario;
 namespace {
 
 using Texts = std::vector<std::string>;
-
-// The middle of a node's text, in pixels of the tree.
-POINT nodePoint(const std::string& key) {
-    Node& node = frmMain().pnlNav.Nodes(key);
-    node.EnsureVisible();
-    RECT r{};
-    const HTREEITEM handle = node.handle();
-    memcpy(&r, &handle, sizeof handle);
-    SendMessageA(frmMain().pnlNav.hWnd(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-void clickNode(const std::string& key) {
-    const POINT p = nodePoint(key);
-    click(frmMain().pnlNav, p.x, p.y);
-}
 
 bool isFolder(const std::string& path) {
     const DWORD a = GetFileAttributesA(path.c_str());
@@ -58,62 +37,6 @@ protected:
     std::string favorites() const { return dir.path() + "\\Favorites"; }
     Node* node(const std::string& key) { return w().pnlNav.Nodes.exists(key) ? &w().pnlNav.Nodes(key) : nullptr; }
 };
-
-INPUT mouseAt(POINT screen, DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    in.mi.dx = static_cast<LONG>((screen.x * 65535LL + cx / 2) / std::max(1, cx - 1));
-    in.mi.dy = static_cast<LONG>((screen.y * 65535LL + cy / 2) / std::max(1, cy - 1));
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return in;
-}
-
-INPUT keyAt(int key, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = static_cast<WORD>(key);
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return in;
-}
-
-// Holds the left button on item index of the result list, moves to the
-// node in steps and lets go there (with Shift held over the tree when asked).
-void dragItemToNode(int index, const std::string& key, bool shift) {
-    ListView& list = frmMain().pnlResult;
-    RECT r{};
-    r.left = LVIR_ICON;
-    SendMessageA(list.hWnd(), LVM_GETITEMRECT, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&r));
-    POINT from{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(list.hWnd(), &from);
-    POINT to = nodePoint(key);
-    ClientToScreen(frmMain().pnlNav.hWnd(), &to);
-    std::vector<INPUT> inputs{mouseAt(from, 0), mouseAt(from, MOUSEEVENTF_LEFTDOWN)};
-    const int steps = 12;
-    for (int i = 1; i <= steps; ++i)
-        inputs.push_back(mouseAt(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0));
-    if (shift) inputs.push_back(keyAt(VK_SHIFT, false));
-    inputs.push_back(mouseAt(to, 0));
-    inputs.push_back(mouseAt(to, MOUSEEVENTF_LEFTUP));
-    if (shift) inputs.push_back(keyAt(VK_SHIFT, true));
-    // A hand of its own moves the mouse, a step at a time as a person does, while
-    // this thread runs the window (and the drag loop the drag starts).
-    std::atomic<bool> done{false};
-    std::thread hand([&inputs, &done] {
-        for (INPUT& in : inputs) {
-            SendInput(1, &in, sizeof in);
-            Sleep(40);
-        }
-        done = true;
-    });
-    while (!done) {
-        DoEvents();
-        Sleep(10);
-    }
-    hand.join();
-    settle(200);
-}
 
 } // namespace
 
@@ -227,10 +150,10 @@ TEST_F(TreeScenario, SwitchingTheSizeDuringAListingLeavesNothingOfTheOtherDataSe
     GetComboBoxInfo(w().cmbMode.hWnd(), &info);
     POINT box{(info.rcItem.left + info.rcItem.right) / 2, (info.rcItem.top + info.rcItem.bottom) / 2};
     ClientToScreen(w().cmbMode.hWnd(), &box);
-    std::vector<INPUT> inputs{mouseAt(at, 0), mouseAt(at, MOUSEEVENTF_LEFTDOWN), mouseAt(at, MOUSEEVENTF_LEFTUP),
-                              mouseAt(box, 0), mouseAt(box, MOUSEEVENTF_LEFTDOWN), mouseAt(box, MOUSEEVENTF_LEFTUP),
-                              keyAt(VK_UP, false), keyAt(VK_UP, true), keyAt(VK_RETURN, false),
-                              keyAt(VK_RETURN, true)};
+    std::vector<INPUT> inputs{mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTDOWN), mouseInput(at, MOUSEEVENTF_LEFTUP),
+                              mouseInput(box, 0), mouseInput(box, MOUSEEVENTF_LEFTDOWN), mouseInput(box, MOUSEEVENTF_LEFTUP),
+                              keyInput(VK_UP, false), keyInput(VK_UP, true), keyInput(VK_RETURN, false),
+                              keyInput(VK_RETURN, true)};
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     settle(500);
     EXPECT_EQ(Keywords.IconSize, 16);

@@ -13,15 +13,10 @@ using namespace vmscenario;
 namespace {
 using Texts = std::vector<std::string>;
 
-const MenuLine* line(const std::vector<MenuLine>& lines, const std::string& caption) {
-    for (const MenuLine& l : lines)
-        if (l.caption == caption) return &l;
-    return nullptr;
-}
 
 bool checked(const std::string& menu, const std::string& caption) {
     const std::vector<MenuLine> lines = openMenu(menu);
-    const MenuLine* l = line(lines, caption);
+    const MenuLine* l = menuLine(lines, caption);
     EXPECT_NE(l, nullptr) << caption;
     return l && l->checked;
 }
@@ -31,15 +26,7 @@ int height(const RECT& r) { return r.bottom - r.top; }
 // The view the result list shows.
 DWORD listView() { return static_cast<DWORD>(SendMessageA(frmMain().pnlResult.hWnd(), LVM_GETVIEW, 0, 0)); }
 
-class BoatsInView : public LibraryScenario {
-protected:
-    void SetUp() override {
-        LibraryScenario::SetUp();
-        typeInto(w().cmbSearch, "boat");
-        press(VK_RETURN);
-        ASSERT_EQ(panelText("area"), "Page 1 of 2");
-    }
-};
+using BoatsInView = BoatListing;
 } // namespace
 
 TEST_F(MainWindowScenario, StatusBarAndDetailPaneComeAndGoFromTheViewMenu) {

@@ -2,8 +2,6 @@
 // picker, as a person uses them.
 #include "scenario.h"
 
-#include <commctrl.h>
-
 #include "commandstate.h"
 #include "dialogforms.h"
 #include "dialogstate.h"
@@ -39,12 +37,6 @@ protected:
     void search(const std::string& keyword) {
         typeInto(w().cmbSearch, keyword);
         press(VK_RETURN);
-    }
-    void doubleClickItem(int index) {
-        RECT r{};
-        r.left = LVIR_LABEL;
-        SendMessageA(w().pnlResult.hWnd(), LVM_GETITEMRECT, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&r));
-        doubleClick(w().pnlResult, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
     // Right-clicks item index and picks the command of the context menu.
     void contextCommand(int index, const std::string& command) {
@@ -158,7 +150,7 @@ TEST_F(ViewerScenario, DoubleClickWithNoActionAsksForOneOnTheOptionsDoubleClickP
         settle();
     };
     search("boat");
-    doubleClickItem(1);
+    doubleClickItem(w().pnlResult, 1);
     std::vector<SeamRequest> boxes;
     for (const SeamRequest& r : Seam::get().requests())
         if (r.kind == "MsgBox") boxes.push_back(r);
@@ -174,14 +166,14 @@ TEST_F(ViewerScenario, DoubleClickWithNoActionAsksForOneOnTheOptionsDoubleClickP
 TEST_F(ViewerScenario, DoubleClickRunsTheActionWhateverItsCase) {
     DoubleClick.DCAction = "ZOOM";
     search("boat");
-    doubleClickItem(1);
+    doubleClickItem(w().pnlResult, 1);
     EXPECT_TRUE(frmZoom().IsLoaded());
 }
 
 TEST_F(ViewerScenario, DoubleClickShowsPropertiesWhenThatIsTheAction) {
     DoubleClick.DCAction = "Prop";
     search("boat");
-    doubleClickItem(1);
+    doubleClickItem(w().pnlResult, 1);
     EXPECT_EQ(lastForm(), "frmProp");
 }
 
@@ -189,7 +181,7 @@ TEST_F(ViewerScenario, DoubleClickOnAnAnimationPlaysItWhenAnimationsPlay) {
     DoubleClick.DCAction = "Copy";
     DoubleClick.DCPlay = true;
     search("spinner");
-    doubleClickItem(2);
+    doubleClickItem(w().pnlResult, 2);
     EXPECT_TRUE(frmAni().IsLoaded());
     DoubleClick.DCPlay = false;
     DoubleClick.DCAction = "None";
@@ -218,10 +210,7 @@ TEST_F(ViewerScenario, PlayAndZoomFromTheToolbarAndMenusFollowTheSelection) {
 TEST_F(ViewerScenario, TheHotspotIsPickedWithAClickOnTheEnlargedCursor) {
     search("apple"); // three library icons, then the cursor on page 2
     clickButton(w().pnlToolbar, "nextpage");
-    const auto types = itemTexts(w().pnlResult, 1);
-    int cursorItem = 0;
-    for (std::size_t i = 0; i < types.size(); ++i)
-        if (types[i].find("Cursor") != std::string::npos) cursorItem = static_cast<int>(i) + 1;
+    const int cursorItem = lastItemWith(w().pnlResult, 1, "Cursor");
     ASSERT_GT(cursorItem, 0);
     clickItem(w().pnlResult, cursorItem);
     // The picker shows like a window; a person clicks pixel 7, 21 of the cursor.

@@ -2,8 +2,6 @@
 // "Your Icons", then on one of the icons it lists.
 #include "scenario.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "cshelllink.h"
@@ -18,16 +16,6 @@ namespace {
 
 constexpr const char* kCursors = "Control Panel\\Cursors";
 constexpr const char* kScheme = "Control Panel\\Cursors\\Schemes";
-
-void clickNode(const std::string& key) {
-    Node& node = frmMain().pnlNav.Nodes(key);
-    node.EnsureVisible();
-    RECT r{};
-    const HTREEITEM handle = node.handle();
-    memcpy(&r, &handle, sizeof handle);
-    SendMessageA(frmMain().pnlNav.hWnd(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
-    click(frmMain().pnlNav, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
 
 int indexOf(const std::vector<std::string>& texts, const std::string& text) {
     const auto at = std::find(texts.begin(), texts.end(), text);

@@ -4,6 +4,7 @@
 
 #include "browserstate.h"
 #include "commandstate.h"
+#include "filledicon.h"
 #include "foldericon.h"
 #include "frmmessage.h"
 #include "iconcanvas.h"
@@ -16,28 +17,6 @@
 using namespace vm;
 
 namespace {
-
-// A 32 x 32 icon of one colour.
-HICON solidIcon(COLORREF color) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP colour = CreateCompatibleBitmap(screen, 32, 32);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, colour);
-    HBRUSH brush = CreateSolidBrush(color);
-    RECT all{0, 0, 32, 32};
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    std::vector<BYTE> zeros(32 * 4, 0);
-    HBITMAP mask = CreateBitmap(32, 32, 1, 1, zeros.data());
-    ICONINFO info{TRUE, 0, 0, mask, colour};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(mask);
-    DeleteObject(colour);
-    return icon;
-}
 
 std::string iniValue(const std::string& ini, const char* section, const char* key) {
     char buffer[256] = {};
@@ -75,7 +54,7 @@ protected:
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
     }
     void useIcon(COLORREF color) {
-        Picture picture = Picture::fromIcon(solidIcon(color));
+        Picture picture = Picture::fromIcon(vmtest::filledIcon(32, color));
         Masks.changePicture = [picture] { return picture; };
     }
     IconCanvas canvas() { return {&picSave, &pctColor, &pctMask, nullptr, nullptr, nullptr}; }

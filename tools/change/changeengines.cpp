@@ -12,7 +12,6 @@
 
 #include <optional>
 #include "frmmessage.h"
-#include "iconcache.h"
 #include "orvexbind.h"
 #include "registry.h"
 #include "seam.h"
@@ -85,9 +84,7 @@ std::string FrmChange::writeNewIcon(const std::string& caption) {
 }
 
 void FrmChange::restartNotice(const char* setting, const std::string& text) {
-    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, setting);
-    const auto suppressed = reg.RegValue.toLong();
-    if (suppressed && *suppressed != 0) {
+    if (shell::procMessageSilenced(setting)) {
         shell::MessageResult = false;
         return;
     }
@@ -191,17 +188,7 @@ void FrmChange::procApplySystemIcon() {
     }
     runState.SystemIconsChanged = true;
 
-    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "SysCache");
-    const auto suppressed = reg.RegValue.toLong();
-    if (suppressed && *suppressed != 0) {
-        shell::MessageResult = false;
-        return;
-    }
-    shell::procShowMessage("You need to Rebuild the Windows Icon Cache before these changes take effect. Restarting "
-                           "Windows will not rebuild the Icon Cache. You can always rebuild the Icon Cache later by "
-                           "selecting Tools, Rebuild Icon Cache from the main Vellumar menu.",
-                           "SysCache", caption, "Rebuild Icon Cache Now!");
-    if (shell::MessageResult) procRebuildIconCache();
+    shell::procOfferIconCacheRebuild("SysCache", caption);
 }
 
 

@@ -5,7 +5,6 @@
 #include "frmchange.h"
 #include "frmmessage.h"
 #include "iconcache.h"
-#include "registry.h"
 #include "seam.h"
 #include "shortcutchange.h"
 #include "state.h"
@@ -34,9 +33,7 @@ void FrmChange::procApplyShortcut() {
 void shortcutNotice(bool sameName, const std::string& caption) {
     shell::MessageResult = false;
     if (!sameName) return;
-    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "ShortcutCache");
-    const auto suppressed = reg.RegValue.toLong();
-    if (suppressed && *suppressed != 0) return;
+    if (shell::procMessageSilenced("ShortcutCache")) return;
     shell::procShowMessage("Because Vellumar replaces the shortcut icon file with the new icon file, you need to "
                            "Rebuild the Windows Icon Cache before the new shortcut icon becomes active. You can always "
                            "rebuild the Icon Cache later by selecting Tools, Rebuild Icon Cache from the main Vellumar "

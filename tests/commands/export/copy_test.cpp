@@ -22,23 +22,8 @@ using exporttest::FrmExport;
 
 namespace {
 
-class CopyTest : public ::testing::Test {
+class CopyTest : public exporttest::ExportFormTest {
 protected:
-    void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
-        form.Load();
-        w = form.window();
-        Seam::get().reset();
-        Seam::get().setScripted(true);
-        Commands = CommandModes{};
-        Selection = SelectionState{};
-        Keywords.IconSize = 32;
-    }
-    void TearDown() override {
-        Seam::get().setScripted(false);
-        form.Unload();
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
-    }
     // FileIcons(1) with a 16 x 16 and a 48 x 48 image, listed in the grid.
     void twoFormats() {
         namespace ico = vmtest::ico;
@@ -67,8 +52,6 @@ protected:
         return ok;
     }
 
-    FrmExport form;
-    ExportWindow w;
     vmtest::ScratchDir scratch;
 };
 

@@ -1,5 +1,9 @@
 #include "exportform.h"
 
+#include "browserstate.h"
+#include "commandstate.h"
+#include "selection.h"
+
 namespace exporttest {
 
 using namespace vm;
@@ -64,6 +68,30 @@ HICON cornerIcon(int size, COLORREF colour) {
     DeleteObject(maskBits);
     DeleteObject(colourBits);
     return icon;
+}
+
+void ExportFormTest::SetUp() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
+    form.Load();
+    w = form.window();
+    Seam::get().reset();
+    Seam::get().setScripted(true);
+    Commands = CommandModes{};
+    Selection = SelectionState{};
+    Keywords.IconSize = 32;
+}
+
+void ExportFormTest::TearDown() {
+    Seam::get().setScripted(false);
+    form.Unload();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
+}
+
+std::vector<SeamRequest> ExportFormTest::requestsOf(const std::string& kind) {
+    std::vector<SeamRequest> found;
+    for (const SeamRequest& r : Seam::get().requests())
+        if (r.kind == kind) found.push_back(r);
+    return found;
 }
 
 } // namespace exporttest

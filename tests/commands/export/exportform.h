@@ -3,7 +3,10 @@
 // window's names, and an ExportWindow pointed at them.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <vector>
 
 #include "cicongrid.h"
 #include "dialogs.h"
@@ -12,6 +15,7 @@
 #include "imagelist.h"
 #include "listview.h"
 #include "picturebox.h"
+#include "seam.h"
 #include "statusbar.h"
 
 namespace exporttest {
@@ -43,5 +47,18 @@ protected:
 // An icon of size x size in one colour whose 4 x 4 top-left corner is
 // transparent; the caller owns it.
 HICON cornerIcon(int size, COLORREF colour);
+
+// The form loaded with no stored settings, the seam scripted and the command,
+// selection and size state as the program starts with them.
+class ExportFormTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // The requests of one kind ("MsgBox", "Start" ...) in the order made.
+    std::vector<vm::SeamRequest> requestsOf(const std::string& kind);
+
+    FrmExport form;
+    vm::ExportWindow w;
+};
 
 } // namespace exporttest

@@ -26,26 +26,14 @@ using exporttest::FrmExport;
 
 namespace {
 
-class SaveAsTest : public ::testing::Test {
+class SaveAsTest : public exporttest::ExportFormTest {
 protected:
     void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
-        form.Load();
-        w = form.window();
-        Seam::get().reset();
-        Seam::get().setScripted(true);
-        Commands = CommandModes{};
+        ExportFormTest::SetUp();
         Masks = MaskModes{};
         Exports = ExportModes{};
-        Selection = SelectionState{};
-        Keywords.IconSize = 32;
         folderPicker.SearchingFavorites = false;
         paths.TempPath = temp.path() + "\\";
-    }
-    void TearDown() override {
-        Seam::get().setScripted(false);
-        form.Unload();
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
     }
 
     // Save As with the dialog answered: the file typed and the type chosen.
@@ -56,12 +44,6 @@ protected:
     std::string setting(const std::string& name) {
         procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, name);
         return reg.RegValue.isEmpty() ? std::string("<none>") : reg.RegValue.toText();
-    }
-    std::vector<SeamRequest> shown(const std::string& kind) {
-        std::vector<SeamRequest> out;
-        for (const SeamRequest& r : Seam::get().requests())
-            if (r.kind == kind) out.push_back(r);
-        return out;
     }
     // Files of the folder, by name.
     std::vector<std::string> filesIn(const std::string& folder) {
@@ -84,8 +66,6 @@ protected:
         };
     }
 
-    FrmExport form;
-    ExportWindow w;
     vmtest::ScratchDir scratch, temp;
 };
 
@@ -100,7 +80,7 @@ TEST_F(SaveAsTest, IconThroughTheDialogWithItsSettingsAndForcedExtension) {
     form.addItem("smile.ico", "Icon Library", RGB(0, 0, 255));
     saveAs(scratch.file("smile"), 1);
 
-    const auto dialogs = shown("Save");
+    const auto dialogs = requestsOf("Save");
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].title, "Icon (*.ico)|*.ico|Cursor (*.cur)|*.cur|Bitmap (*.bmp)|*.bmp|Compuserve GIF "
                                 "(*.gif)|*.gif|JPEG (*.jpg)|*.jpg");
@@ -118,7 +98,7 @@ TEST_F(SaveAsTest, IconThroughTheDialogWithItsSettingsAndForcedExtension) {
     EXPECT_EQ(setting("SaveDirectory"), scratch.file("smile"));
     EXPECT_EQ(setting("SaveExtension"), "ico");
     EXPECT_EQ(setting("SaveFilterIndex"), "1");
-    EXPECT_TRUE(shown("MsgBox").empty());
+    EXPECT_TRUE(requestsOf("MsgBox").empty());
 
     // The next dialog starts in the folder of the last file; a name typed
     // with another extension gets the chosen one appended.
@@ -193,7 +173,7 @@ TEST_F(SaveAsTest, GifMakesTheBackgroundTransparentAndJpegKeepsTheColours) {
     EXPECT_NEAR(at(0, 0, 0), 255, 12); // the mask colour in the corner
     EXPECT_NEAR(at(0, 0, 1), 255, 12);
     EXPECT_EQ(form.picOpen.Width(), 32 * TwipsPerPixelX());
-    EXPECT_TRUE(shown("MsgBox").empty());
+    EXPECT_TRUE(requestsOf("MsgBox").empty());
 }
 
 TEST_F(SaveAsTest, DetailImageAsJpegIsWrittenAtItsOwnSize) {
@@ -268,8 +248,8 @@ TEST_F(SaveAsTest, AnimationAsAniAndAsSeparateIcons) {
     Seam::get().queue(SeamAnswer{5, scratch.file("run"), false});
     Seam::get().queueCode(vbNo);
     mnuFileSaveAs_Click(w);
-    ASSERT_EQ(shown("MsgBox").size(), 1u);
-    EXPECT_EQ(shown("MsgBox")[0].prompt,
+    ASSERT_EQ(requestsOf("MsgBox").size(), 1u);
+    EXPECT_EQ(requestsOf("MsgBox")[0].prompt,
               scratch.file("run1.ico") + " already exists.\rDo you want to replace it and the other frame icons?");
     EXPECT_EQ(vmtest::readFile(scratch.file("run2.ico")), "mine");
     saveAs(scratch.file("run"), 5); // the seam's default answer: Yes
@@ -305,7 +285,7 @@ TEST_F(SaveAsTest, ManyFramesAreAllKeptAndNoFramesWriteNothing) {
     w.collectFrames = [] {};
     saveAs(scratch.file("none"), 4);
     EXPECT_FALSE(vmtest::fileExists(scratch.file("none.ani")));
-    const auto boxes = shown("MsgBox");
+    const auto boxes = requestsOf("MsgBox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].prompt, "The animation has no frames to save.");
 }
@@ -314,7 +294,7 @@ TEST_F(SaveAsTest, EditWithWritesItsFixedFileWithoutDialogOrSettings) {
     form.addItem("pen.ico", "256 Color Icon");
     Exports.EditWithMode = true;
     mnuFileSaveAs_Click(w);
-    EXPECT_TRUE(shown("Save").empty());
+    EXPECT_TRUE(requestsOf("Save").empty());
     EXPECT_TRUE(vmtest::fileExists(paths.TempPath + "VMTemp.ico"));
     EXPECT_EQ(setting("SaveDirectory"), "<none>");
     EXPECT_EQ(setting("SaveFilterIndex"), "<none>");
@@ -331,9 +311,9 @@ TEST_F(SaveAsTest, FavouritesGoToTheNodesFolderAndDroppedNamesAreChecked) {
     // Favorites > Add: the dialog opens in the node's folder with its title.
     form.addItem("happy.ico", "16 Color Icon");
     saveAs(favourites + "\\Faces\\happy", 1);
-    ASSERT_EQ(shown("Save").size(), 1u);
-    EXPECT_EQ(shown("Save")[0].prompt, "Add to Favorites");
-    EXPECT_EQ(shown("Save")[0].detail, favourites + "\\Faces");
+    ASSERT_EQ(requestsOf("Save").size(), 1u);
+    EXPECT_EQ(requestsOf("Save")[0].prompt, "Add to Favorites");
+    EXPECT_EQ(requestsOf("Save")[0].detail, favourites + "\\Faces");
     EXPECT_TRUE(vmtest::fileExists(favourites + "\\Faces\\happy.ico"));
 
     // The same icon dropped on that folder: its name is taken, the user cancels.
@@ -342,10 +322,10 @@ TEST_F(SaveAsTest, FavouritesGoToTheNodesFolderAndDroppedNamesAreChecked) {
     Seam::get().queueCode(vbCancel);
     mnuFileSaveAs_Click(w);
     EXPECT_FALSE(Exports.FavoriteDropMode);
-    ASSERT_EQ(shown("MsgBox").size(), 1u);
-    EXPECT_EQ(shown("MsgBox")[0].prompt,
+    ASSERT_EQ(requestsOf("MsgBox").size(), 1u);
+    EXPECT_EQ(requestsOf("MsgBox")[0].prompt,
               "A Favorite with this Name already excists in this Favorites Folder.\rPlease specify a new Favorite Name.");
-    EXPECT_TRUE(shown("Save").empty());
+    EXPECT_TRUE(requestsOf("Save").empty());
 
     // A name with ":" is refused; OK asks for a name in the drop folder.
     Seam::get().reset();
@@ -354,9 +334,9 @@ TEST_F(SaveAsTest, FavouritesGoToTheNodesFolderAndDroppedNamesAreChecked) {
     Seam::get().queueCode(vbOK);
     Seam::get().queue(SeamAnswer{2, favourites + "\\Faces\\ab", false});
     mnuFileSaveAs_Click(w);
-    ASSERT_EQ(shown("MsgBox").size(), 1u);
-    EXPECT_EQ(shown("MsgBox")[0].style, vbOKCancel | vbInformation);
-    ASSERT_EQ(shown("Save").size(), 1u);
+    ASSERT_EQ(requestsOf("MsgBox").size(), 1u);
+    EXPECT_EQ(requestsOf("MsgBox")[0].style, vbOKCancel | vbInformation);
+    ASSERT_EQ(requestsOf("Save").size(), 1u);
     EXPECT_EQ(form.dlgIcon.FileName, favourites + "\\Faces\\ab");
     EXPECT_TRUE(vmtest::fileExists(favourites + "\\Faces\\ab.cur"));
 
@@ -390,10 +370,10 @@ TEST_F(SaveAsTest, CancelWritesNothingAndFailuresLeaveTheOldFileWhole) {
         }
         saveAs(scratch.file("keep"), index);
         EXPECT_EQ(vmtest::readFile(file), "old contents") << index;
-        ASSERT_EQ(shown("MsgBox").size(), 1u) << index;
-        EXPECT_TRUE(shown("MsgBox")[0].prompt == "An error occured while saving." ||
-                    shown("MsgBox")[0].prompt == "Cannot create " + file)
-            << shown("MsgBox")[0].prompt;
+        ASSERT_EQ(requestsOf("MsgBox").size(), 1u) << index;
+        EXPECT_TRUE(requestsOf("MsgBox")[0].prompt == "An error occured while saving." ||
+                    requestsOf("MsgBox")[0].prompt == "Cannot create " + file)
+            << requestsOf("MsgBox")[0].prompt;
         SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     EXPECT_EQ(filesIn(scratch.path()).size(), 4u); // no temporary file stays
@@ -401,11 +381,11 @@ TEST_F(SaveAsTest, CancelWritesNothingAndFailuresLeaveTheOldFileWhole) {
     // A folder that is not there, and no selected item: said, nothing written.
     Seam::get().reset();
     saveAs(scratch.file("gone\\keep"), 1);
-    EXPECT_EQ(shown("MsgBox").at(0).prompt, "An error occured while saving.");
+    EXPECT_EQ(requestsOf("MsgBox").at(0).prompt, "An error occured while saving.");
     Seam::get().reset();
     saveAs(scratch.file("gone\\keep"), 5);
-    EXPECT_EQ(shown("MsgBox").at(0).prompt, "Cannot create " + scratch.file("gone\\keep.jpg"));
-    EXPECT_EQ(shown("MsgBox").at(0).style, vbCritical);
+    EXPECT_EQ(requestsOf("MsgBox").at(0).prompt, "Cannot create " + scratch.file("gone\\keep.jpg"));
+    EXPECT_EQ(requestsOf("MsgBox").at(0).style, vbCritical);
 
     Seam::get().reset();
     form.pnlResult.SetSelectedItem(nullptr);
@@ -414,7 +394,7 @@ TEST_F(SaveAsTest, CancelWritesNothingAndFailuresLeaveTheOldFileWhole) {
     for (int index : {1, 2, 4, 5}) { // icon, cursor, GIF, JPEG
         Seam::get().reset();
         saveAs(scratch.file("nothing"), index);
-        EXPECT_EQ(shown("MsgBox").at(0).prompt, "An error occured while saving.") << index;
+        EXPECT_EQ(requestsOf("MsgBox").at(0).prompt, "An error occured while saving.") << index;
     }
     EXPECT_FALSE(hotspotAsked);
     for (const char* name : {"nothing.ico", "nothing.cur", "nothing.gif", "nothing.jpg"})

@@ -15,17 +15,10 @@ namespace viewertest {
 using namespace vm;
 
 void ViewerTest::SetUp() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
-    form.Load();
-    w = form.window();
-    Seam::get().reset();
-    Seam::get().setScripted(true);
-    Commands = CommandModes{};
-    Selection = SelectionState{};
+    ExportFormTest::SetUp();
     Masks.SaveFramesMode = Masks.MaskFromImport = Masks.MaskFromChange = false;
     Exports.picFilm.clear();
     Exports.AniFrameCount = 0;
-    Keywords.IconSize = 32;
     Entries.cmbResult.Clear();
     UserRefs.cmbUser.Clear();
     UserRefs.lstUser.Clear();
@@ -37,16 +30,7 @@ void ViewerTest::SetUp() {
 
 void ViewerTest::TearDown() {
     Form::scriptedModal = nullptr;
-    Seam::get().setScripted(false);
-    form.Unload();
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
-}
-
-std::vector<SeamRequest> ViewerTest::requestsOf(const std::string& kind) {
-    std::vector<SeamRequest> found;
-    for (const SeamRequest& r : Seam::get().requests())
-        if (r.kind == kind) found.push_back(r);
-    return found;
+    ExportFormTest::TearDown();
 }
 
 } // namespace viewertest

@@ -8,15 +8,11 @@
 
 namespace viewertest {
 
-class ViewerTest : public ::testing::Test {
+class ViewerTest : public exporttest::ExportFormTest {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // The requests of one kind ("MsgBox", "Start" ...) in the order made.
-    std::vector<vm::SeamRequest> requestsOf(const std::string& kind);
 
-    exporttest::FrmExport form;
-    vm::ExportWindow w;
     vmtest::ScratchDir scratch;
 };
 

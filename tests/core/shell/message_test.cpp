@@ -103,3 +103,42 @@ TEST(StartPaths, FoldersAndVersionText) {
     EXPECT_NE(paths.TempPath.substr(paths.TempPath.size() - 2), "\\\\");
     EXPECT_EQ(paths.WindowsDir, "c:\\windows");
 }
+
+TEST_F(Notice, OnlyANonZeroNumberSilencesANotice) {
+    EXPECT_FALSE(procMessageSilenced("SysCache")); // never asked
+    for (const auto& [stored, silenced] :
+         std::initializer_list<std::pair<const char*, bool>>{{"1", true}, {"0", false}, {"", false}, {"-1", true}}) {
+        procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+        procRegSetValue(kSettingsKey, "SysCache", Variant(std::string(stored)), REG_SZ);
+        EXPECT_EQ(procMessageSilenced("SysCache"), silenced) << '"' << stored << '"';
+    }
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "SysCache", Variant(std::int32_t(1)), REG_DWORD);
+    EXPECT_TRUE(procMessageSilenced("SysCache"));
+}
+
+TEST_F(Notice, ASilencedCacheNoticeShowsNothingAndRebuildsNothing) {
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "FolderCache", Variant(std::string("1")), REG_SZ);
+    bool shown = false;
+    Form::scriptedModal = [&shown](Form&) {
+        shown = true;
+        frmMessage().cmdRestart.Click();
+    };
+    MessageResult = true; // left over from an earlier notice
+    procOfferIconCacheRebuild("FolderCache", "Change Any Folder");
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(MessageResult);
+}
+
+TEST_F(Notice, TheCacheNoticeNamesItsSettingAndCaption) {
+    Form::scriptedModal = [](Form& f) {
+        EXPECT_EQ(f.Caption(), "Change Any Folder");
+        EXPECT_EQ(frmMessage().cmdRestart.Caption(), "Rebuild Icon Cache Now!");
+        frmMessage().chkNoShow.SetValue(vbChecked);
+        frmMessage().cmdOK.Click();
+    };
+    procOfferIconCacheRebuild("FolderCache", "Change Any Folder");
+    EXPECT_FALSE(MessageResult);
+    EXPECT_TRUE(procMessageSilenced("FolderCache")); // the ticked box silences the next one
+}

@@ -1,5 +1,7 @@
 #include "selectform.h"
 
+#include "filledicon.h"
+
 namespace seltest {
 
 using namespace vm;
@@ -63,7 +65,7 @@ void FrmSelect::CreateControls() {
     for (int i = 0; i < 9; ++i) optType(i).create(*this, 0, 4000 + i * 240, 2000, 240, "type");
 
     for (const char* key : {"redledoff", "icon", "typeani", "cursor", "library", "shortcut", "aso", "system"})
-        imlNav.ListImages.Add(-1, key, Picture::fromIcon(solidIcon(16, RGB(0, 128, 0))));
+        imlNav.ListImages.Add(-1, key, Picture::fromIcon(vmtest::filledIcon(16, RGB(0, 128, 0))));
 }
 
 SelectionWindow FrmSelect::window() {
@@ -102,34 +104,13 @@ void FrmSelect::clearResult() {
 ListItem& FrmSelect::addItem(const std::string& text, const std::string& tag, const std::string& type,
                              const std::string& origin, COLORREF colour) {
     const int size = imlResult32.ImageWidth() ? imlResult32.ImageWidth() : 32;
-    imlResult32.ListImages.Add(-1, "", Picture::fromIcon(solidIcon(size, colour)));
+    imlResult32.ListImages.Add(-1, "", Picture::fromIcon(vmtest::filledIcon(size, colour)));
     ListItem& item = pnlResult.ListItems.Add(-1, "", text, imlResult32.ListImages.Count());
     item.Tag = tag;
     item.SetSubItems(1, type);
     item.SetSubItems(2, origin);
     pnlResult.SetSelectedItem(&item);
     return item;
-}
-
-HICON solidIcon(int size, COLORREF colour) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP colourBits = CreateCompatibleBitmap(screen, size, size);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, colourBits);
-    HBRUSH brush = CreateSolidBrush(colour);
-    RECT all{0, 0, size, size};
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    std::string zeros(static_cast<size_t>(size * size / 8), '\0'); // an opaque mask
-    HBITMAP maskBits = CreateBitmap(size, size, 1, 1, zeros.data());
-    ICONINFO info{TRUE, 0, 0, maskBits, colourBits};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(maskBits);
-    DeleteObject(colourBits);
-    return icon;
 }
 
 } // namespace seltest

@@ -51,7 +51,4 @@ protected:
     void CreateControls() override;
 };
 
-// A solid icon of size x size pixels; the caller owns it.
-HICON solidIcon(int size, COLORREF colour);
-
 } // namespace seltest

@@ -9,6 +9,7 @@
 #include "damagedfiles.h"
 #include "dialogstate.h"
 #include "files.h"
+#include "filledicon.h"
 #include "ico_fixtures.h"
 #include "resultentry.h"
 #include "scratch.h"
@@ -345,7 +346,7 @@ TEST_F(SelectionTest, MaskSourcesByModeFlags) {
     // The change window's picture wins over the detail grid, asked for or
     // while a change is applied; so does the create-icon window's.
     ASSERT_TRUE(Commands.DetailPaneActive);
-    Masks.changePicture = [] { return Picture::fromIcon(seltest::solidIcon(32, RGB(200, 0, 0))); };
+    Masks.changePicture = [] { return Picture::fromIcon(vmtest::filledIcon(32, RGB(200, 0, 0))); };
     Masks.MaskFromChange = true;
     procMask(canvas, 32, 32);
     EXPECT_EQ(colourAt(5, 5), RGB(200, 0, 0));
@@ -354,7 +355,7 @@ TEST_F(SelectionTest, MaskSourcesByModeFlags) {
     procMask(canvas, 32, 32);
     EXPECT_EQ(colourAt(5, 5), RGB(200, 0, 0));
     Commands.ChangeApplying = false;
-    Masks.importPicture = [] { return Picture::fromIcon(seltest::solidIcon(32, RGB(0, 0, 120))); };
+    Masks.importPicture = [] { return Picture::fromIcon(vmtest::filledIcon(32, RGB(0, 0, 120))); };
     Masks.MaskFromImport = true;
     procMask(canvas, 32, 32);
     EXPECT_EQ(colourAt(5, 5), RGB(0, 0, 120));
@@ -362,7 +363,7 @@ TEST_F(SelectionTest, MaskSourcesByModeFlags) {
 
     // Frames count from 0; element 1 of the film is the first.
     Masks.filmFrame = [](int element) {
-        return element == 1 ? Picture::fromIcon(seltest::solidIcon(32, RGB(0, 200, 0))) : Picture{};
+        return element == 1 ? Picture::fromIcon(vmtest::filledIcon(32, RGB(0, 200, 0))) : Picture{};
     };
     Masks.SaveFramesMode = true;
     Masks.CurrentIndex = 0;

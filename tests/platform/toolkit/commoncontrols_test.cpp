@@ -1,6 +1,7 @@
 // The common controls: image lists, list and tree views, toolbar, status bar
 // and cool bar, on a hidden form.
 #include "coolbar.h"
+#include "drawnpixel.h"
 #include "form.h"
 #include "imagelist.h"
 #include "listview.h"
@@ -69,20 +70,9 @@ protected:
     void pnlToolbar_ButtonMenuClick(vm::ButtonMenu& menu) { events.push_back("menu " + menu.Key()); }
 };
 
+// The colour at x, y of image index (from 0) drawn over white.
 COLORREF pixelAfterDraw(HIMAGELIST list, int index, int x, int y) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP target = CreateCompatibleBitmap(screen, 32, 32);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, target);
-    RECT all{0, 0, 32, 32};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
-    COLORREF colour = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteObject(target);
-    DeleteDC(dc);
-    return colour;
+    return vmtest::drawnPixel(list, index, x, y, RGB(255, 255, 255));
 }
 
 TEST(ImageList, MaskColourBecomesTransparentAndImagesAreFoundByKey) {

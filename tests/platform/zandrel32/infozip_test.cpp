@@ -3,29 +3,14 @@
 #include "ziparchive.h"
 #include "zandrel32.h"
 
+#include "memorysource.h"
 #include "scratch.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
 
 std::string infozip(const std::string& name) { return ztest::exeFolder() + "infozip\\" + name; }
-
-class MemorySource : public zandrel::ArchiveSource {
-public:
-    explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
-    uint64_t size() const override { return bytes_.size(); }
-    bool read(uint64_t offset, void* dst, size_t n) override {
-        if (offset > bytes_.size() || n > bytes_.size() - offset) return false;
-        std::memcpy(dst, bytes_.data() + offset, n);
-        return true;
-    }
-
-private:
-    std::string bytes_;
-};
 
 TEST(Zandrel32InfoZip, ExtractsWithTheFileTimePasswordCheck) {
     const std::string readme = vmtest::readFile(infozip("src\\readme.txt"));
@@ -33,7 +18,7 @@ TEST(Zandrel32InfoZip, ExtractsWithTheFileTimePasswordCheck) {
     for (const char* archive : {"secret.zip", "stored.zip", "stream.zip"}) {
         SCOPED_TRACE(archive);
         // The check this test is about only applies when the writer set bit 3.
-        MemorySource source(vmtest::readFile(infozip(archive)));
+        vmtest::MemorySource source(vmtest::readFile(infozip(archive)));
         std::vector<zandrel::ZipEntry> entries;
         ASSERT_EQ(zandrel::readDirectory(source, entries), ZANDREL_OK);
         EXPECT_TRUE(entries.at(0).flags & zandrel::kFlagDataDescriptor);

@@ -4,6 +4,7 @@
 
 #include "browserstate.h"
 #include "commandstate.h"
+#include "filledicon.h"
 #include "frmchange.h"
 #include "frmmessage.h"
 #include "iconcanvas.h"
@@ -15,27 +16,6 @@
 using namespace vm;
 
 namespace {
-
-HICON solidIcon(COLORREF color) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP colour = CreateCompatibleBitmap(screen, 32, 32);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, colour);
-    HBRUSH brush = CreateSolidBrush(color);
-    RECT all{0, 0, 32, 32};
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    std::vector<BYTE> zeros(32 * 4, 0);
-    HBITMAP mask = CreateBitmap(32, 32, 1, 1, zeros.data());
-    ICONINFO info{TRUE, 0, 0, mask, colour};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(mask);
-    DeleteObject(colour);
-    return icon;
-}
 
 std::string regText(HKEY root, const std::string& key, const std::string& name = "") {
     procRegGetValue(root, key, name);
@@ -92,7 +72,7 @@ protected:
         SetFileAttributesA((dir.path() + "\\Icons").c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     ChangeItem item(const std::string& text, const std::string& entry, const std::string& type) {
-        ChangeItem i{text, entry, type, "", Picture::fromIcon(solidIcon(RGB(0, 0, 200)))};
+        ChangeItem i{text, entry, type, "", Picture::fromIcon(vmtest::filledIcon(32, RGB(0, 0, 200)))};
         return i;
     }
     // Drops the selected item on "New".
@@ -332,9 +312,9 @@ TEST_F(ChangeTest, AnimatedCursorFromTheDroppedAnimationsFrames) {
     std::string asked;
     changeHost.collectFrames = [&](const std::string& entry) {
         asked = entry;
-        return std::vector<Picture>{Picture::fromIcon(solidIcon(RGB(255, 0, 0))),
-                                    Picture::fromIcon(solidIcon(RGB(0, 255, 0))),
-                                    Picture::fromIcon(solidIcon(RGB(0, 0, 255)))};
+        return std::vector<Picture>{Picture::fromIcon(vmtest::filledIcon(32, RGB(255, 0, 0))),
+                                    Picture::fromIcon(vmtest::filledIcon(32, RGB(0, 255, 0))),
+                                    Picture::fromIcon(vmtest::filledIcon(32, RGB(0, 0, 255)))};
     };
     frmChange().mnuFileApply_Click();
     EXPECT_EQ(asked, "lib;00034book");
