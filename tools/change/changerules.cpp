@@ -51,7 +51,11 @@ std::optional<std::string> findFileTypeRow(const std::vector<std::string>& rows,
 }
 
 std::string shortcutPath(const std::string& windowsDir, const std::string& folder, const std::string& name) {
-    return windowsDir + "\\" + folder + "\\" + name + ".lnk";
+    // The shortcut lister names the folder in full where it does not lie
+    // below the Windows folder (a user's own desktop): then it is the place.
+    const bool full = (folder.size() >= 2 && folder[1] == ':') || folder.rfind("\\\\", 0) == 0;
+    if (!full) return windowsDir + "\\" + folder + "\\" + name + ".lnk";
+    return folder + (folder.back() == '\\' ? "" : "\\") + name + ".lnk";
 }
 
 IconLocation splitIconLocation(const std::string& text) {

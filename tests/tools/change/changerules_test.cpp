@@ -31,6 +31,9 @@ TEST(ChangeRules, RowsAreFoundWithoutRegardToCaseFirstInListOrder) {
 
 TEST(ChangeRules, LocationsAndRowsSplitIntoTheirParts) {
     EXPECT_EQ(shortcutPath("c:\\windows", "Desktop", "Notes"), "c:\\windows\\Desktop\\Notes.lnk");
+    // A folder named in full is the shortcut's own place, whatever the Windows folder.
+    EXPECT_EQ(shortcutPath("c:\\windows", "C:\\users\\ann\\Desktop\\", "Notes"), "C:\\users\\ann\\Desktop\\Notes.lnk");
+    EXPECT_EQ(shortcutPath("c:\\windows", "\\\\server\\share\\Desktop", "Notes"), "\\\\server\\share\\Desktop\\Notes.lnk");
     const IconLocation negative = splitIconLocation("c:\\a,b.dll,-12");
     EXPECT_EQ(negative.file, "c:\\a");
     EXPECT_EQ(negative.index, 0); // "b.dll,-12" is no number
