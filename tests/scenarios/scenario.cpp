@@ -456,7 +456,7 @@ void clickFrame(int part) {
 KeyDuringWork::KeyDuringWork(int key, std::function<bool()> started)
     : hand_([this, key, started = std::move(started)] {
           const DWORD start = GetTickCount();
-          while (!stop_ && GetTickCount() - start < 10000) {
+          while (!stop_ && GetTickCount() - start < 30000) {
               if (started()) {
                   std::vector<INPUT> inputs;
                   addKey(inputs, key, 0);
