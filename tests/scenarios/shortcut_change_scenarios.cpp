@@ -26,49 +26,11 @@ using namespace vmscenario;
 
 namespace {
 
-INPUT mouseAt(POINT screen, DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    in.mi.dx = static_cast<LONG>((screen.x * 65535LL + cx / 2) / std::max(1, cx - 1));
-    in.mi.dy = static_cast<LONG>((screen.y * 65535LL + cy / 2) / std::max(1, cy - 1));
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return in;
-}
-
 // The pointer's way from one point to another, in steps as a hand moves.
 void addPath(std::vector<INPUT>& inputs, POINT from, POINT to) {
     const int steps = 12;
     for (int i = 1; i <= steps; ++i)
-        inputs.push_back(mouseAt(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0));
-}
-
-// Sends the inputs from a second hand while this thread keeps pumping.
-void playInputs(const std::vector<INPUT>& inputs) {
-    std::atomic<bool> done{false};
-    std::thread hand([&inputs, &done] {
-        for (INPUT in : inputs) {
-            SendInput(1, &in, sizeof in);
-            Sleep(40);
-        }
-        done = true;
-    });
-    while (!done) {
-        DoEvents();
-        Sleep(10);
-    }
-    hand.join();
-    settle(200);
-}
-
-void clickNode(const std::string& key) {
-    Node& node = frmMain().pnlNav.Nodes(key);
-    node.EnsureVisible();
-    RECT r{};
-    const HTREEITEM handle = node.handle();
-    memcpy(&r, &handle, sizeof handle);
-    SendMessageA(frmMain().pnlNav.hWnd(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
-    click(frmMain().pnlNav, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        inputs.push_back(mouseInput(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0));
 }
 
 // The middle of item index's icon, in screen pixels.
@@ -80,21 +42,6 @@ POINT itemPoint(int index) {
     POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ClientToScreen(list.hWnd(), &at);
     return at;
-}
-
-// Holds the left button on item index of the result list and lets it go
-// over the middle of the target control.
-void dragItemOnto(int index, Control& target) {
-    const POINT from = itemPoint(index);
-    RECT t{};
-    GetClientRect(target.hWnd(), &t);
-    POINT to{t.right / 2, t.bottom / 2};
-    ClientToScreen(target.hWnd(), &to);
-    std::vector<INPUT> inputs{mouseAt(from, 0), mouseAt(from, MOUSEEVENTF_LEFTDOWN)};
-    addPath(inputs, from, to);
-    inputs.push_back(mouseAt(to, 0));
-    inputs.push_back(mouseAt(to, MOUSEEVENTF_LEFTUP));
-    playInputs(inputs);
 }
 
 // Files as a file manager drags them: a list of dropped files.
@@ -201,10 +148,10 @@ DWORD dragFilesOnto(const std::vector<std::string>& files, int index) {
     std::thread hand([&] {
         while (!dragging) Sleep(10);
         Sleep(300);
-        std::vector<INPUT> inputs{mouseAt(from, MOUSEEVENTF_LEFTDOWN)};
+        std::vector<INPUT> inputs{mouseInput(from, MOUSEEVENTF_LEFTDOWN)};
         addPath(inputs, from, to);
-        inputs.push_back(mouseAt(to, 0));
-        inputs.push_back(mouseAt(to, MOUSEEVENTF_LEFTUP));
+        inputs.push_back(mouseInput(to, 0));
+        inputs.push_back(mouseInput(to, MOUSEEVENTF_LEFTUP));
         for (INPUT in : inputs) {
             SendInput(1, &in, sizeof in);
             Sleep(40);
