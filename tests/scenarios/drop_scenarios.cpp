@@ -21,22 +21,6 @@ using namespace vmscenario;
 
 namespace {
 
-// Files as Explorer's copy leaves them on the clipboard; OLE hands them out
-// as a data object offering the file list. The caller releases it.
-IDataObject* fileData(const std::string& file) {
-    HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + file.size() + 2);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(global));
-    drop->pFiles = sizeof(DROPFILES);
-    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), file.c_str(), file.size());
-    GlobalUnlock(global);
-    OpenClipboard(nullptr);
-    EmptyClipboard();
-    SetClipboardData(CF_HDROP, global);
-    CloseClipboard();
-    IDataObject* data = nullptr;
-    return OleGetClipboard(&data) == S_OK ? data : nullptr;
-}
-
 // The other program's end of the drag: it lets go once the hand says so.
 class HandSource final : public IDropSource {
 public:
@@ -168,7 +152,7 @@ protected:
 } // namespace
 
 TEST_F(DropScenario, FilesDraggedOverAnIconSelectItShowACopyAndGiveTheSelectionBackWhenTheyGoOn) {
-    IDataObject* files = fileData("C:\\windows\\notepad.exe");
+    IDataObject* files = draggedFiles({"C:\\windows\\notepad.exe"});
     ASSERT_NE(files, nullptr);
     // Over the third icon, beside the icons, then out over the detail grid, which takes nothing.
     const Dragged d = dragThrough(files, {iconOf(3), besideTheIcons(), middleOf(w().grdIcons.hWnd())});
@@ -191,7 +175,7 @@ TEST_F(DropScenario, AnIconFileDroppedBesideTheIconsIsOpenedAndTheSourceKeepsIt)
     namespace ico = vmtest::ico;
     const std::string file = dir.file("dropped.ico");
     ASSERT_TRUE(vmtest::writeFile(file, ico::icoFile({ico::dib(32, 32, 8)})));
-    IDataObject* files = fileData(file);
+    IDataObject* files = draggedFiles({file});
     ASSERT_NE(files, nullptr);
     // The source offers a move too; the list takes a copy only, so nothing is deleted.
     const Dragged d = dragThrough(files, {besideTheIcons()});

@@ -1,6 +1,8 @@
 #include "scenario.h"
 
 #include <commctrl.h>
+#include <ole2.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
@@ -601,6 +603,24 @@ RECT visibleRect(Control& control) {
 }
 
 bool listingRuns() { return IsWindowVisible(frmMain().pnlProgressBar.hWnd()) != FALSE; }
+
+IDataObject* draggedFiles(const std::vector<std::string>& files) {
+    std::string names;
+    for (const std::string& file : files) names += file + '\0';
+    names += '\0';
+    HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+    if (!global) return nullptr;
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(global));
+    drop->pFiles = sizeof(DROPFILES);
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
+    GlobalUnlock(global);
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    SetClipboardData(CF_HDROP, global);
+    CloseClipboard();
+    IDataObject* data = nullptr;
+    return OleGetClipboard(&data) == S_OK ? data : nullptr;
+}
 
 std::string clipboardText() {
     std::string text;

@@ -152,6 +152,9 @@ std::string clipboardText();
 // The window fills a page of a listing (its progress bar shows); safe to ask from a second hand.
 bool listingRuns();
 void setClipboardText(const std::string& text);
+// Files as a file manager drags them: a data object offering the file list,
+// taken from the clipboard as the shell's copy leaves it there. The caller releases it.
+IDataObject* draggedFiles(const std::vector<std::string>& files);
 
 // The main window shown, the seam scripted, a scratch program folder.
 class MainWindowScenario : public ::testing::Test {

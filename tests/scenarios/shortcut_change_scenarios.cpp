@@ -44,67 +44,6 @@ POINT itemPoint(int index) {
     return at;
 }
 
-// Files as a file manager drags them: a list of dropped files.
-class FileData final : public IDataObject {
-public:
-    explicit FileData(const std::vector<std::string>& files) {
-        for (const std::string& file : files) names_ += file + '\0';
-        names_ += '\0';
-    }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDataObject) {
-            *out = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
-        if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
-        HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names_.size());
-        if (!global) return E_OUTOFMEMORY;
-        auto* drop = static_cast<DROPFILES*>(GlobalLock(global));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = FALSE;
-        memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names_.data(), names_.size());
-        GlobalUnlock(global);
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = global;
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-        return format && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-    }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-        out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) override {
-        if (direction != DATADIR_GET) return E_NOTIMPL;
-        FORMATETC files{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-        return SHCreateStdEnumFmtEtc(1, &files, out);
-    }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-        return OLE_E_ADVISENOTSUPPORTED;
-    }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
-private:
-    ULONG refs_ = 1;
-    std::string names_;
-};
-
 // The other program's end of the drag: it drops once the button that was
 // pressed goes up again.
 class HandSource final : public IDropSource {
@@ -166,7 +105,8 @@ DWORD dragFilesOnto(const std::vector<std::string>& files, int index) {
             SendInput(2, esc, sizeof esc[0]);
         }
     });
-    auto* data = new FileData(files);
+    IDataObject* data = draggedFiles(files);
+    if (!data) return DROPEFFECT_NONE;
     HandSource source;
     DWORD effect = DROPEFFECT_NONE;
     dragging = true;
