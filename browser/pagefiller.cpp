@@ -18,9 +18,9 @@ void setText(Panel* panel, const std::string& text) {
     if (panel) panel->SetText(text);
 }
 
-// A yield to the message loop costs about as much as a light item; one every
-// few items still lets Esc stop the page at once.
-constexpr std::int32_t kItemsPerYield = 5;
+// A yield to the message loop costs as much as several light items; the
+// time between yields keeps Esc prompt whatever an item costs.
+constexpr std::int32_t kItemsPerYield = 25;
 
 // About the time a screen shows one frame.
 constexpr std::chrono::milliseconds kProgressFrame{16};
@@ -63,6 +63,8 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
     std::vector<Picture>& pictures = s_.loader.PagePictures;
     std::int32_t blocksShown = -1;
     auto lastMove = std::chrono::steady_clock::now();
+    auto lastYield = lastMove;
+    std::int32_t sinceYield = 0;
     for (std::int32_t i = slice.first; i < slice.first + slice.count; ++i) {
         const std::int32_t number = s_.loader.PageItemNumber;
         // The bar paints itself at once at every new position, so it moves
@@ -95,8 +97,12 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
             if (items.Count() >= number) items.Remove(number);
             if (pictureCount >= number) pictures.resize(static_cast<size_t>(number) - 1);
         }
-        if (entryCount >= 6 && (i - slice.first + 1) % kItemsPerYield == 0) {
+        ++sinceYield;
+        if (entryCount >= 6 &&
+            (sinceYield == kItemsPerYield || std::chrono::steady_clock::now() - lastYield >= YieldAfter)) {
             host_.events();
+            lastYield = std::chrono::steady_clock::now();
+            sinceYield = 0;
             if (s_.busy.AbortRequested) return false;
         }
     }
@@ -128,8 +134,7 @@ void PageFiller::showFilledPage(std::int32_t entryCount) {
 void PageFiller::cleanUp(std::int32_t entryCount) {
     DeleteExtractedMembers(s_.extracted, paths.TempPath);
     // The whole page paints at once.
-    SendMessageA(w_.pnlResult->hWnd(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(w_.pnlResult->hWnd(), nullptr, TRUE);
+    w_.pnlResult->SetRedraw(true);
     if (!IsIdle(w_)) procSetAbort(true);
     if (w_.pnlProgressBar && w_.pnlProgressBar->Visible()) w_.pnlProgressBar->SetVisible(false);
     setCount(entryCount);
@@ -168,7 +173,7 @@ void PageFiller::procGetPage() {
     // The list shows empty while the page fills, and neither paints nor lays
     // out an item before the page is complete.
     UpdateWindow(w_.pnlResult->hWnd());
-    SendMessageA(w_.pnlResult->hWnd(), WM_SETREDRAW, FALSE, 0);
+    w_.pnlResult->SetRedraw(false);
     s_.loader.PagePictures.clear();
     s_.loader.extracted = &s_.extracted;
     const bool complete = fillPage(entryCount);

@@ -3,6 +3,7 @@
 // the current page into result items through the loader of each entry's
 // kind, the page commands of the Go menu and the status bar's page menu, and
 // the page-number menus.
+#include <chrono>
 #include <cstdint>
 
 #include "browserhost.h"
@@ -33,6 +34,9 @@ public:
         : w_(window), host_(host), s_(state) {}
 
     bool BrowserAvailable = false; // whether "changefolder" takes part in the busy state
+    // A filling page lets the window handle what is queued (Esc among it)
+    // every so many items, and sooner once this long has passed.
+    std::chrono::milliseconds YieldAfter{15};
 
     // Fills the result list with page CurrentPage.
     void procGetPage();

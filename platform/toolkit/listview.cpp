@@ -345,6 +345,23 @@ void ListView::Arrange() {
     if (hWnd()) SendMessageA(handle(), LVM_ARRANGE, LVA_DEFAULT, 0);
 }
 
+void ListView::SetRedraw(bool on) {
+    if (!hWnd()) return;
+    if (!on) {
+        SendMessageA(handle(), WM_SETREDRAW, FALSE, 0);
+        return;
+    }
+    // Drawing back on lays the items out and sets the scroll bars, and some
+    // list controls draw a scroll bar at each such step, slowly. The window
+    // counts as hidden meanwhile (the plain window handling of the message
+    // takes its visible flag away and back, showing nothing anew), and then
+    // paints once, frame included.
+    DefWindowProcA(handle(), WM_SETREDRAW, FALSE, 0);
+    SendMessageA(handle(), WM_SETREDRAW, TRUE, 0);
+    DefWindowProcA(handle(), WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
 int ListView::imageOf(const ListItem& item) {
     // The large-icon view shows the Icons list, the others the SmallIcons list.
     bool large = View() == lvwIcon;

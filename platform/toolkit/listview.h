@@ -137,6 +137,9 @@ public:
     // The item at x, y (twips in the control), or null.
     ListItem* HitTest(float x, float y);
     void Arrange();
+    // Off: the list neither paints nor lays out its items while they change.
+    // On again: the items are laid out once and the whole list paints anew.
+    void SetRedraw(bool on);
 
     std::function<void(ListItem& Item)> ItemClick;
     std::function<void(ColumnHeader& Column)> ColumnClick;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <chrono>
+
 #include "form.h"
 #include "libfixtures.h"
 #include "libraryindex.h"
@@ -437,17 +439,18 @@ TEST_F(PagerFixture, AbortMidPageClearsTheViewAndReturnsIdle) {
     vmtest::writeSampleLibrary(dir.path());
     int yields = 0;
     bool busyWhileFilling = false;
+    pager.YieldAfter = std::chrono::hours(1); // yields by the item count alone
     host.doEvents = [&] {
         busyWhileFilling = !form.mnuFile.Enabled() && button("abort") && !form.pnlNav.Enabled();
         if (++yields == 3) busy.AbortRequested = true;
     };
-    listEntries(20);
+    listEntries(80);
     EXPECT_EQ(yields, 3); // stopped at the yield during which Esc came
     EXPECT_TRUE(busyWhileFilling);
     EXPECT_EQ(form.pnlResult.ListItems.Count(), 0);
     EXPECT_EQ(form.imlResult32.ListImages.Count(), 0);
     EXPECT_EQ(panel("message"), "Aborted!");
-    EXPECT_EQ(panel("count"), "20 Icon(s)");
+    EXPECT_EQ(panel("count"), "80 Icon(s)");
     EXPECT_EQ(panel("area"), "");
     EXPECT_FALSE(busy.AbortRequested);
     EXPECT_TRUE(form.mnuFile.Enabled());
@@ -456,15 +459,21 @@ TEST_F(PagerFixture, AbortMidPageClearsTheViewAndReturnsIdle) {
     EXPECT_TRUE(form.pnlResult.Visible());
     EXPECT_FALSE(form.pnlDummy.Visible());
     EXPECT_EQ(paging.PageCount, 1);
-    EXPECT_EQ(entries.cmbResult.ListCount(), 20);
+    EXPECT_EQ(entries.cmbResult.ListCount(), 80);
     EXPECT_EQ(selections, 0);
 
-    // A whole page yields every few items, not after each.
+    // A whole page yields every so many items, not after each.
     yields = 0;
     host.doEvents = [&] { ++yields; };
+    listEntries(80);
+    EXPECT_EQ(yields, 3);
+    EXPECT_EQ(form.pnlResult.ListItems.Count(), 80);
+
+    // Items that take long yield after each once the time between yields is up.
+    pager.YieldAfter = std::chrono::milliseconds(0);
+    yields = 0;
     listEntries(20);
-    EXPECT_EQ(yields, 4);
-    EXPECT_EQ(form.pnlResult.ListItems.Count(), 20);
+    EXPECT_EQ(yields, 20);
 
     // A list of five fills without yielding, so it cannot be stopped.
     yields = 0;
