@@ -3,15 +3,65 @@
 #include "vberror.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace vm {
 
 namespace {
 [[noreturn]] void notFound() { throw VbError(35601, "ListImages", "Element not found"); }
 
+// The bits of a 32-bit picture of exactly the list's size, or null (and
+// bottomUp untouched) for any other picture.
+const std::uint32_t* bitsAtSize(const Picture& picture, int width, int height, bool& bottomUp) {
+    HBITMAP bitmap = picture.bitmap();
+    DIBSECTION dib{};
+    if (!bitmap || GetObjectA(bitmap, sizeof(dib), &dib) != sizeof(dib) || !dib.dsBm.bmBits) return nullptr;
+    if (dib.dsBmih.biBitCount != 32 || dib.dsBmih.biCompression != BI_RGB || dib.dsBm.bmWidth != width ||
+        dib.dsBm.bmHeight != height)
+        return nullptr;
+    bottomUp = dib.dsBmih.biHeight > 0;
+    return static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
+}
+
+// The strip below, copied from the pictures' own bits where every one is a
+// 32-bit picture of the list's size (as a page of library cells is): no
+// drawing call for each picture.
+HBITMAP stripOfBits(const Picture* pictures, size_t count, int width, int height) {
+    std::vector<std::pair<const std::uint32_t*, bool>> sources(count);
+    for (size_t i = 0; i < count; ++i) {
+        bool bottomUp = false;
+        const std::uint32_t* bits = bitsAtSize(pictures[i], width, height, bottomUp);
+        if (!bits) return nullptr;
+        sources[i] = {bits, bottomUp};
+    }
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width * static_cast<int>(count);
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* out = nullptr;
+    HBITMAP strip = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &out, nullptr, 0);
+    if (!strip) return nullptr;
+    GdiFlush();
+    auto* rows = static_cast<std::uint32_t*>(out);
+    const size_t stride = static_cast<size_t>(width) * count;
+    for (size_t i = 0; i < count; ++i)
+        for (int y = 0; y < height; ++y) {
+            const int from = sources[i].second ? height - 1 - y : y;
+            std::copy_n(sources[i].first + static_cast<size_t>(from) * static_cast<size_t>(width), width,
+                        rows + static_cast<size_t>(y) * stride + i * static_cast<size_t>(width));
+        }
+    return strip;
+}
+
 // The pictures side by side, each drawn at the list's size, so that a wider
 // one is not cut into several images; the system list takes such a strip in one call.
 HBITMAP stripAtSize(const Picture* pictures, size_t count, int width, int height) {
+    if (HBITMAP strip = stripOfBits(pictures, count, width, height)) return strip;
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP result = CreateCompatibleBitmap(screen, width * static_cast<int>(count), height);
