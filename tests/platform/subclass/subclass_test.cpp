@@ -109,6 +109,32 @@ TEST_F(SubclassTest, ConsumingClientAnswersAlone) {
     EXPECT_EQ(g_log, (std::vector<std::string>{"eater 1025"}));
 }
 
+WNDPROC g_outerNext = nullptr;
+LRESULT CALLBACK outerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_USER + 1) g_log.push_back("outer");
+    return CallWindowProcA(g_outerNext, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(SubclassTest, DetachingLeavesTheChainOfProceduresWhole) {
+    const auto ownProcedure = GetWindowLongPtrA(window, GWLP_WNDPROC);
+    Client a("a");
+    AttachMessage(&a, window, WM_USER + 1);
+    DetachMessage(&a, window, WM_USER + 1);
+    EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), ownProcedure); // nothing came in front since
+
+    // Another procedure put in front of the hook keeps working after the
+    // last client has gone, and so does the hook when a client comes back.
+    AttachMessage(&a, window, WM_USER + 1);
+    g_outerNext = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&outerProc)));
+    DetachMessage(&a, window, WM_USER + 1);
+    EXPECT_EQ(SendMessageA(window, WM_USER + 1, 0, 0), 77);
+    AttachMessage(&a, window, WM_USER + 1);
+    EXPECT_EQ(SendMessageA(window, WM_USER + 1, 0, 0), 77);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"outer", "window 1025", "outer", "a 1025", "window 1025"}));
+    DestroyWindow(window);
+}
+
 TEST_F(SubclassTest, DestroyedWindowLetsGoOfItsClients) {
     Client main("main");
     AttachMessage(&main, window, WM_DESTROY);
