@@ -23,6 +23,11 @@ struct Hook {
 };
 
 bool isKey(UINT msg) { return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR; }
+// The messages a tool tip watches to know when to show and hide.
+bool isMouseButtonOrMove(UINT msg) {
+    return msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP || msg == WM_RBUTTONDOWN ||
+           msg == WM_RBUTTONUP || msg == WM_MBUTTONDOWN || msg == WM_MBUTTONUP;
+}
 std::unordered_map<HWND, Hook> g_hooks;
 } // namespace
 
@@ -100,6 +105,8 @@ LRESULT CALLBACK Control::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
         if (self && self->hwnd_ == hwnd) self->hwnd_ = nullptr;
         return CallWindowProcA(hook.next, hwnd, msg, wp, lp);
     }
+    if (self && !hook.child && !self->toolTip_.empty() && isMouseButtonOrMove(msg))
+        self->relayToToolTip(hwnd, msg, wp, lp);
     LRESULT result = 0;
     try {
         if (self && hook.child) {
@@ -317,6 +324,15 @@ void Control::setWindowText(const std::string& text) {
     if (hWnd()) SetWindowTextA(hwnd_, text.c_str());
 }
 
+void Control::relayToToolTip(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    HWND tip = owner_ ? owner_->toolTipWindow() : nullptr;
+    if (!tip) return;
+    MSG relayed{hwnd, msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
+    const DWORD at = GetMessagePos();
+    relayed.pt = POINT{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    SendMessageA(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
 void Control::SetToolTipText(const std::string& text) {
     toolTip_ = text;
     if (!hwnd_ || !owner_) return;
@@ -324,7 +340,9 @@ void Control::SetToolTipText(const std::string& text) {
     if (!tip) return;
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // The control's own hook hands the tip its mouse messages; a tip that
+    // subclassed the control would sit in front of every message it gets.
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = GetParent(hwnd_);
     tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
     tool.lpszText = const_cast<char*>(toolTip_.c_str());

@@ -125,6 +125,7 @@ protected:
 private:
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
     bool commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    void relayToToolTip(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     // KeyDown, KeyPress and KeyUp for a key that reached the control's window or a child of it.
     bool keyMessage(HWND from, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     HBRUSH brush();

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -103,6 +105,37 @@ TEST(Routing, AControlGoingAwayHearsNothingOfItsWindowsLastMessages) {
     EXPECT_FALSE(IsWindow(window));
     SendMessageA(form.cmdGo.hWnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(form.clicks, 1);
+    form.Unload();
+}
+
+TEST(Routing, AControlsToolTipShowsWhenThePointerRestsOnIt) {
+    FrmRouting form;
+    form.Show(vm::vbModeless);
+    form.cmdGo.SetToolTipText("Start the work");
+    HWND tip = form.toolTipWindow();
+    ASSERT_NE(tip, nullptr);
+    SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 10);
+    RECT r{};
+    GetWindowRect(form.cmdGo.hWnd(), &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    POINT inside{(r.right - r.left) / 2, (r.bottom - r.top) / 2};
+    // The pointer comes to rest on the button.
+    SendMessageA(form.cmdGo.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(inside.x, inside.y));
+    bool shown = false;
+    for (int i = 0; i < 200 && !shown; ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        shown = IsWindowVisible(tip) != FALSE;
+        if (!shown) Sleep(10);
+    }
+    EXPECT_TRUE(shown);
+    char text[64] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.lpszText = text;
+    if (shown && SendMessageA(tip, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) {
+        EXPECT_STREQ(text, "Start the work");
+    }
     form.Unload();
 }
 
