@@ -211,8 +211,11 @@ std::int32_t ListControl::ItemData(int index) {
 }
 
 void ListControl::SetItemData(int index, std::int32_t value) {
-    checkIndex(index);
-    SendMessageA(handle(), m_.setData, static_cast<WPARAM>(index), static_cast<LPARAM>(value));
+    // The control refuses a position it does not hold (CB_ERR and LB_ERR are
+    // alike); no count need be asked first.
+    if (!hWnd() || SendMessageA(handle(), m_.setData, static_cast<WPARAM>(index), static_cast<LPARAM>(value)) ==
+                       CB_ERR)
+        throw VbError(381, "List", "Invalid property array index");
 }
 
 int ListControl::ListIndex() { return hWnd() ? static_cast<int>(SendMessageA(handle(), m_.getSel, 0, 0)) : -1; }
