@@ -16,12 +16,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES |
                                               ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    vm::shell::splashTargets.showMainWindow = [] { vm::frmMain().Show(vm::vbModeless); };
+    vm::shell::splashTargets.showMainWindow = [] { vm::frmMain().ShowLoaded(); };
     vm::shell::splashTargets.prepareMainWindow = [] {
         vm::frmMain().Create();
         vm::frmAdd().Create();
         vm::frmKey().Create();
+        vm::frmMain().LoadUnseen();
     };
+    // A main window unloaded meanwhile loads again as it shows.
+    vm::shell::splashTargets.mainWindowReady = [] { return vm::frmMain().LoadComplete() || !vm::frmMain().IsLoaded(); };
     // Owned by the main window, the tip stays above it when the main window is
     // raised after start-up (a command line or a second start raises it).
     vm::shell::splashTargets.showTip = [] { vm::frmTip().Show(vm::vbModeless, &vm::frmMain()); };

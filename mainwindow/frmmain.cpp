@@ -271,10 +271,23 @@ LRESULT FrmMain::WindowProc(HWND hwnd, UINT msg, WPARAM, LPARAM lParam) {
     return 0;
 }
 
+void FrmMain::LoadUnseen() {
+    handOversHeld_ = true;
+    Load();
+}
+
+void FrmMain::ShowLoaded() {
+    Show(vbModeless);
+    if (!handOversHeld_) return;
+    handOversHeld_ = false;
+    if (!pendingHandOvers_.empty()) PostMessageA(hWnd(), kOpenHandOver, 0, 0);
+}
+
 void FrmMain::openPendingHandOvers() {
     // A later start during start-up waits for the end of the load, which opens
-    // everything that arrived until then.
-    if (!loadComplete_) return;
+    // everything that arrived until then; at start-up it waits until the
+    // window shows.
+    if (!loadComplete_ || handOversHeld_) return;
     // A listing that is running pumps messages; the paths wait until it ends.
     if (!IsIdle(browserWindow)) {
         SetTimer(hWnd(), kHandOverRetry, 250, retryHandOver);

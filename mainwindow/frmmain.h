@@ -54,6 +54,12 @@ private:
 class FrmMain : public Form, public ISubclass {
 public:
     FrmMain();
+    // Start-up: the window loads, unseen, during the second the splash stays
+    // up, and shows when the splash goes. Paths handed over meanwhile (the
+    // command line's among them) open once it shows.
+    void LoadUnseen();
+    void ShowLoaded();
+    bool LoadComplete() const { return loadComplete_; }
 
     // Menu bar.
     MenuItem mnuFile{this}, mnuFileOpen{this}, mnuFileOpenDir{this}, mnuFileDiv1{this}, mnuFileSaveAs{this},
@@ -285,6 +291,7 @@ private:
     std::unique_ptr<PageFiller> pager_;
     bool loadComplete_ = false; // Form_Load ran to its end: the menus and panes show the settings
     std::vector<std::string> pendingHandOvers_;
+    bool handOversHeld_ = false; // loaded, not yet shown at start-up
     mainwindow::WindowPlace place_;
     mainwindow::PaneLayout pane_;
 };

@@ -54,12 +54,16 @@ void FrmSplash::Form_Load() {
 
     tmrSplash.SetInterval(1000);
     tmrSplash.SetEnabled(true);
-    // The windows of the main window are built during the second the splash
-    // stays up; its start-up proper still runs when the timer fires.
+    // The main window is built and loaded during the second the splash stays
+    // up; the timer shows it.
     if (splashTargets.prepareMainWindow) splashTargets.prepareMainWindow();
 }
 
 void FrmSplash::tmrSplash_Timer() {
+    if (splashTargets.mainWindowReady && !splashTargets.mainWindowReady()) {
+        tmrSplash.SetInterval(100);
+        return;
+    }
     // The main window comes up once.
     tmrSplash.SetEnabled(false);
     if (splashTargets.showMainWindow) splashTargets.showMainWindow();

@@ -14,8 +14,11 @@ namespace vm::shell {
 // window and the tip window live in layers above this one).
 struct SplashTargets {
     std::function<void()> showMainWindow;
-    // Creates the main window's controls, hidden, while the splash waits.
+    // Creates (and may load) the main window, hidden, while the splash waits.
     std::function<void()> prepareMainWindow;
+    // False while the main window's load still runs (a message it shows
+    // waits for the user): the splash stays until it is done.
+    std::function<bool()> mainWindowReady;
     std::function<void()> showTip;
 };
 extern SplashTargets splashTargets;

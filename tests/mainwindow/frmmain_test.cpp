@@ -165,6 +165,31 @@ TEST_F(MainWindow, EscRequestsAbortAndCancelledColourChangesNothing) {
     EXPECT_EQ(w.pnlDummy.BackColor(), RGB(10, 20, 30));
 }
 
+TEST_F(MainWindow, AtStartUpHandedOverPathsWaitUntilTheWindowShows) {
+    FrmMain& w = frmMain();
+    w.Unload();
+    ASSERT_FALSE(w.IsLoaded());
+    w.LoadUnseen(); // as during the splash's second
+    ASSERT_TRUE(w.LoadComplete());
+    vmtest::ScratchDir handed;
+    const std::string icon = handed.file("a.ico");
+    ASSERT_TRUE(vmtest::writeFile(icon, vmtest::ico::icoFile({vmtest::ico::dib(32, 32, 8)})));
+    std::string text = "\"" + icon + "\"";
+    COPYDATASTRUCT cds{0, static_cast<DWORD>(text.size()), text.data()};
+    SendMessageA(w.hWnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+    for (int i = 0; i < 3; ++i) DoEvents();
+    EXPECT_EQ(w.pnlResult.ListItems.Count(), 0);
+
+    w.ShowLoaded();
+    for (int i = 0; i < 20 && w.pnlResult.ListItems.Count() == 0; ++i) {
+        DoEvents();
+        Sleep(20);
+    }
+    EXPECT_TRUE(IsWindowVisible(w.hWnd()));
+    ASSERT_EQ(w.pnlResult.ListItems.Count(), 1);
+    EXPECT_EQ(w.pnlResult.ListItems(1).Text(), "a.ico");
+}
+
 TEST_F(MainWindow, HandOverDuringAListingWaitsWithoutStallingIt) {
     FrmMain& w = frmMain();
     vmtest::ScratchDir handed;
