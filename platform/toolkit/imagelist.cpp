@@ -58,6 +58,116 @@ HBITMAP stripOfBits(const Picture* pictures, size_t count, int width, int height
     return strip;
 }
 
+// Icons of the list's size side by side, colour and mask, read from their
+// bitmaps without drawing, so that the system list takes them in one call:
+// added one at a time each costs it several drawing steps.
+class IconStrip {
+public:
+    IconStrip(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {}
+    ~IconStrip() {
+        if (dc_) DeleteDC(dc_);
+    }
+    IconStrip(const IconStrip&) = delete;
+    IconStrip& operator=(const IconStrip&) = delete;
+
+    // False for an icon the strip cannot take as it is (monochrome, or of
+    // another size); the caller adds that one alone.
+    bool append(HICON icon) {
+        ICONINFO info{};
+        if (!dc_ || !GetIconInfo(icon, &info)) return false;
+        const bool taken = info.hbmColor && read(info.hbmColor, info.hbmMask);
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+        return taken;
+    }
+    bool empty() const { return count_ == 0; }
+
+    // Adds the icons gathered so far and starts anew.
+    bool addTo(HIMAGELIST himl) {
+        if (count_ == 0) return true;
+        const int stripWidth = width_ * count_;
+        BITMAPINFO bmi{};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = stripWidth;
+        bmi.bmiHeader.biHeight = -height_;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP color = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        // A monochrome bitmap's rows are whole 16-bit words.
+        const size_t maskStride = (static_cast<size_t>(stripWidth) + 15) / 16 * 2;
+        std::vector<std::uint8_t> maskBits(maskStride * static_cast<size_t>(height_), 0);
+        if (color) {
+            GdiFlush();
+            auto* out = static_cast<std::uint32_t*>(bits);
+            const auto w = static_cast<size_t>(width_);
+            const auto h = static_cast<size_t>(height_);
+            const auto stride = static_cast<size_t>(stripWidth);
+            for (size_t k = 0; k < static_cast<size_t>(count_); ++k)
+                for (size_t y = 0; y < h; ++y) {
+                    const size_t from = (k * h + y) * w;
+                    std::copy_n(colors_.begin() + static_cast<std::ptrdiff_t>(from), w, out + y * stride + k * w);
+                    for (size_t x = 0; x < w; ++x) {
+                        if (!transparent_[from + x]) continue;
+                        const size_t at = k * w + x;
+                        maskBits[y * maskStride + at / 8] |= static_cast<std::uint8_t>(0x80 >> (at % 8));
+                    }
+                }
+        }
+        HBITMAP mask = color ? CreateBitmap(stripWidth, height_, 1, 1, maskBits.data()) : nullptr;
+        const bool ok = color && mask && ImageList_Add(himl, color, mask) >= 0;
+        if (mask) DeleteObject(mask);
+        if (color) DeleteObject(color);
+        colors_.clear();
+        transparent_.clear();
+        count_ = 0;
+        return ok;
+    }
+
+private:
+    bool read(HBITMAP colorBitmap, HBITMAP maskBitmap) {
+        BITMAP bm{};
+        if (!maskBitmap || !GetObjectA(colorBitmap, sizeof(bm), &bm)) return false;
+        if (bm.bmWidth != width_ || bm.bmHeight != height_) return false;
+        const size_t pixels = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+        std::vector<std::uint32_t> color(pixels);
+        struct {
+            BITMAPINFOHEADER header;
+            RGBQUAD colors[2];
+        } info{};
+        info.header.biSize = sizeof(info.header);
+        info.header.biWidth = width_;
+        info.header.biHeight = -height_;
+        info.header.biPlanes = 1;
+        info.header.biBitCount = 32;
+        info.header.biCompression = BI_RGB;
+        bool ok = GetDIBits(dc_, colorBitmap, 0, static_cast<UINT>(height_), color.data(),
+                            reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == height_;
+        const size_t stride = (static_cast<size_t>(width_) + 31) / 32 * 4;
+        std::vector<std::uint8_t> mask(stride * static_cast<size_t>(height_));
+        if (ok) {
+            info.header.biBitCount = 1;
+            info.header.biClrUsed = 0;
+            ok = GetDIBits(dc_, maskBitmap, 0, static_cast<UINT>(height_), mask.data(),
+                           reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == height_;
+        }
+        if (!ok) return false;
+        colors_.insert(colors_.end(), color.begin(), color.end());
+        for (size_t y = 0; y < static_cast<size_t>(height_); ++y)
+            for (size_t x = 0; x < static_cast<size_t>(width_); ++x)
+                transparent_.push_back((mask[y * stride + x / 8] >> (7 - x % 8)) & 1);
+        ++count_;
+        return true;
+    }
+
+    int width_, height_;
+    HDC dc_; // for reading bitmaps' bits
+    int count_ = 0;
+    std::vector<std::uint32_t> colors_;
+    std::vector<std::uint8_t> transparent_;
+};
+
 // The pictures side by side, each drawn at the list's size, so that a wider
 // one is not cut into several images; the system list takes such a strip in one call.
 HBITMAP stripAtSize(const Picture* pictures, size_t count, int width, int height) {
@@ -115,12 +225,15 @@ bool ImageList::add(const Picture* pictures, size_t count) {
     HIMAGELIST himl = hImageList();
     const int before = ImageList_GetImageCount(himl);
     bool ok = true;
+    IconStrip icons(width_, height_);
     for (size_t i = 0; ok && i < count;) {
         if (HICON icon = pictures[i].icon()) {
-            ok = ImageList_ReplaceIcon(himl, -1, icon) >= 0;
+            if (!icons.append(icon)) ok = icons.addTo(himl) && ImageList_ReplaceIcon(himl, -1, icon) >= 0;
             ++i;
             continue;
         }
+        ok = icons.addTo(himl);
+        if (!ok) break;
         size_t end = i + 1;
         while (end < count && !pictures[end].icon()) ++end;
         HBITMAP strip = stripAtSize(pictures + i, end - i, width_, height_);
@@ -129,6 +242,7 @@ bool ImageList::add(const Picture* pictures, size_t count) {
         DeleteObject(strip);
         i = end;
     }
+    ok = ok && icons.addTo(himl);
     if (!ok) ImageList_SetImageCount(himl, static_cast<UINT>(before));
     return ok;
 }
