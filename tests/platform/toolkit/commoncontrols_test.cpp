@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include <string>
 #include <vector>
 
@@ -129,6 +132,59 @@ TEST(ImageList, AddRangeAppendsEachPictureInOrderWithItsMask) {
                  vm::VbError);
     EXPECT_EQ(list.ListImages.Count(), 5);
     EXPECT_EQ(ImageList_GetImageCount(handle), 5);
+}
+
+// A 32-bit icon whose left half is opaque colour and whose right half is
+// wholly transparent through its alpha (its mask is all opaque).
+vm::Picture alphaIcon(int size, COLORREF left) {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = size;
+    bmi.bmiHeader.biHeight = -size;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP color = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* px = static_cast<std::uint32_t*>(bits);
+    const std::uint32_t opaque = 0xFF000000u | (GetRValue(left) << 16) | (GetGValue(left) << 8) | GetBValue(left);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) px[y * size + x] = x < size / 2 ? opaque : 0;
+    std::vector<std::uint8_t> zeros(static_cast<size_t>(size) * size / 8 + 64, 0);
+    HBITMAP mask = CreateBitmap(size, size, 1, 1, zeros.data());
+    ICONINFO ii{TRUE, 0, 0, mask, color};
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(mask);
+    DeleteObject(color);
+    return vm::Picture::fromIcon(icon);
+}
+
+TEST(ImageList, IconsInARowKeepTheirOrderMasksAndAlpha) {
+    vm::ImageList list;
+    list.SetMaskColor(vm::RGBColor(128, 64, 64));
+    list.ListImages.Add(-1, "", squareBitmap(16, RGB(128, 64, 64), RGB(255, 255, 0)));
+    list.ListImages.Add(-1, "", squareBitmap(16, RGB(0, 0, 255), RGB(128, 64, 64)));
+    list.ListImages.Add(-1, "", squareBitmap(32, RGB(0, 128, 0), RGB(0, 128, 0)));
+    const vm::Picture yellowInside = list.ListImages(1).ExtractIcon();
+    const vm::Picture blueOutside = list.ListImages(2).ExtractIcon();
+    // An icon of another size than the list's goes in by itself, drawn to the list's size.
+    vm::ImageList large;
+    large.SetImageWidth(32);
+    large.SetImageHeight(32);
+    large.ListImages.Add(-1, "", squareBitmap(32, RGB(0, 128, 0), RGB(0, 128, 0)));
+    const vm::Picture green32 = large.ListImages(1).ExtractIcon();
+    list.ListImages.Clear();
+
+    list.ListImages.AddRange({yellowInside, alphaIcon(16, RGB(200, 0, 0)), green32, blueOutside, yellowInside});
+    HIMAGELIST handle = list.hImageList();
+    ASSERT_EQ(ImageList_GetImageCount(handle), 5);
+    EXPECT_EQ(pixelAfterDraw(handle, 0, 1, 1), RGB(255, 255, 255));
+    EXPECT_EQ(pixelAfterDraw(handle, 0, 8, 8), RGB(255, 255, 0));
+    EXPECT_EQ(pixelAfterDraw(handle, 1, 2, 8), RGB(200, 0, 0));
+    EXPECT_EQ(pixelAfterDraw(handle, 1, 13, 8), RGB(255, 255, 255));
+    EXPECT_EQ(pixelAfterDraw(handle, 2, 8, 8), RGB(0, 128, 0));
+    EXPECT_EQ(pixelAfterDraw(handle, 3, 1, 1), RGB(0, 0, 255));
+    EXPECT_EQ(pixelAfterDraw(handle, 3, 8, 8), RGB(255, 255, 255));
+    EXPECT_EQ(pixelAfterDraw(handle, 4, 8, 8), RGB(255, 255, 0));
 }
 
 TEST(ListView, ViewsItemsSubItemsSelectionAndSorting) {
