@@ -53,12 +53,7 @@ bool pixelsOf(const Picture& loaded, PixelPicture& picture) {
     const int width = loaded.pixelWidth(), height = loaded.pixelHeight();
     if (width <= 0 || height <= 0) return false;
     BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height; // top row first
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    bmi.bmiHeader = TopDown32Header(width, height);
     picture.width = width;
     picture.height = height;
     picture.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
@@ -114,19 +109,7 @@ bool LoadPixelPictureData(const std::string& bytes, PixelPicture& picture) {
 namespace {
 // A top-down 32-bit bitmap of the cell's size, with its pixels to fill in.
 HBITMAP CellSizedBitmap(const CellImage& cell, std::uint32_t*& out) {
-    out = nullptr;
-    if (cell.width < 1 || cell.height < 1) return nullptr;
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cell.width;
-    bmi.bmiHeader.biHeight = -cell.height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    out = static_cast<std::uint32_t*>(bits);
-    return bitmap;
+    return CreateTopDown32Bitmap(cell.width, cell.height, out);
 }
 } // namespace
 

@@ -40,15 +40,8 @@ HICON noIcon(int iconSize) { return IconFromCell(NoIconCell(iconSize)); }
 
 // One step of an animation as an icon of its own, drawn at the data set's size.
 HICON aniFrameIcon(HICON animation, int step, int iconSize) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = iconSize;
-    bmi.bmiHeader.biHeight = -iconSize;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP color = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::uint32_t* bits = nullptr;
+    HBITMAP color = CreateTopDown32Bitmap(iconSize, iconSize, bits);
     HBITMAP mask = CreateBitmap(iconSize, iconSize, 1, 1, nullptr);
     HDC dc = CreateCompatibleDC(nullptr);
     HICON icon = nullptr;

@@ -36,18 +36,10 @@ HBITMAP stripOfBits(const Picture* pictures, size_t count, int width, int height
         if (!bits) return nullptr;
         sources[i] = {bits, bottomUp};
     }
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = width * static_cast<int>(count);
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* out = nullptr;
-    HBITMAP strip = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &out, nullptr, 0);
+    std::uint32_t* rows = nullptr;
+    HBITMAP strip = CreateTopDown32Bitmap(width * static_cast<int>(count), height, rows);
     if (!strip) return nullptr;
     GdiFlush();
-    auto* rows = static_cast<std::uint32_t*>(out);
     const size_t stride = static_cast<size_t>(width) * count;
     for (size_t i = 0; i < count; ++i)
         for (int y = 0; y < height; ++y) {
@@ -86,21 +78,13 @@ public:
     bool addTo(HIMAGELIST himl) {
         if (count_ == 0) return true;
         const int stripWidth = width_ * count_;
-        BITMAPINFO bmi{};
-        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-        bmi.bmiHeader.biWidth = stripWidth;
-        bmi.bmiHeader.biHeight = -height_;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP color = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        std::uint32_t* out = nullptr;
+        HBITMAP color = CreateTopDown32Bitmap(stripWidth, height_, out);
         // A monochrome bitmap's rows are whole 16-bit words.
         const size_t maskStride = (static_cast<size_t>(stripWidth) + 15) / 16 * 2;
         std::vector<std::uint8_t> maskBits(maskStride * static_cast<size_t>(height_), 0);
         if (color) {
             GdiFlush();
-            auto* out = static_cast<std::uint32_t*>(bits);
             const auto w = static_cast<size_t>(width_);
             const auto h = static_cast<size_t>(height_);
             const auto stride = static_cast<size_t>(stripWidth);
@@ -136,12 +120,7 @@ private:
             BITMAPINFOHEADER header;
             RGBQUAD colors[2];
         } info{};
-        info.header.biSize = sizeof(info.header);
-        info.header.biWidth = width_;
-        info.header.biHeight = -height_;
-        info.header.biPlanes = 1;
-        info.header.biBitCount = 32;
-        info.header.biCompression = BI_RGB;
+        info.header = TopDown32Header(width_, height_);
         bool ok = GetDIBits(dc_, colorBitmap, 0, static_cast<UINT>(height_), color.data(),
                             reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == height_;
         const size_t stride = (static_cast<size_t>(width_) + 31) / 32 * 4;

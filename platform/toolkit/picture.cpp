@@ -277,4 +277,26 @@ std::string Clipboard::GetText() {
     return text;
 }
 
+BITMAPINFOHEADER TopDown32Header(int width, int height) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = -height;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
+HBITMAP CreateTopDown32Bitmap(int width, int height, std::uint32_t*& pixels) {
+    pixels = nullptr;
+    if (width < 1 || height < 1) return nullptr;
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = TopDown32Header(width, height);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap) pixels = static_cast<std::uint32_t*>(bits);
+    return bitmap;
+}
+
 } // namespace vm

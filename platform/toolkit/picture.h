@@ -6,6 +6,7 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -40,6 +41,11 @@ private:
     struct Impl;
     std::shared_ptr<Impl> impl_;
 };
+
+// The header of a 32-bit bitmap whose top row comes first.
+BITMAPINFOHEADER TopDown32Header(int width, int height);
+// A 32-bit bitmap of that layout, with its pixels (0x00RRGGBB) to fill in; null when it cannot be made.
+HBITMAP CreateTopDown32Bitmap(int width, int height, std::uint32_t*& pixels);
 
 // LoadPicture: a BMP, DIB, ICO, CUR, GIF, JPG, WMF or EMF file; "" gives an
 // empty picture. Throws VbError 53 (file not found) or 481 (invalid picture).
