@@ -41,9 +41,14 @@ void FrmMain::connectItems() {
     mnuFileRun.Click = [this] { mnuFileRun_Click(mnuFileRun); };
     mnuFileEditWith.Click = [] { mnuFileEditWith_Click(); };
     mnuFileProperties.Click = [] { mnuFileProperties_Click(); };
-    mnuRefAdd.Click = [] { mnuRefAdd_Click(); };
+    mnuRefAdd.Click = [this] {
+        FrmAdd& add = frmAdd();
+        add.Show(vbModal, this);
+        // The next opening starts with the Add button as the keyword box allows.
+        add.cmdAdd.SetEnabled(!add.cmbSearch.Text().empty());
+    };
     mnuRefDelete.Click = [] { mnuRefDelete_Click(); };
-    mnuRefKey.Click = [] { mnuRefKey_Click(); };
+    mnuRefKey.Click = [this] { frmKey().Show(vbModal, this); };
     // The context menu's items run the commands of the menu bar.
     const std::pair<MenuItem*, MenuItem*> forwards[] = {
         {&mnuResultClickPlay, &mnuFilePlay},         {&mnuResultClickExtract, &mnuFileExtract},

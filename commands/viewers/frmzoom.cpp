@@ -161,7 +161,7 @@ void procSetHotSpot(Form* owner) {
         shell::procShowMessage("Due to the compressed Icon storage format of Vellumar, a cursor's Hotspot is lost. "
                                "Please set the Cursor's Hotpot again. I.e the Hotspot of a mouse pointer would be the "
                                "arrow top.",
-                               "NoCursorChange", "Change Cursors", "Define Hotspot Now");
+                               "NoCursorChange", "Change Cursors", "Define Hotspot Now", true);
     if (Commands.ZoomWindowOpen) frmZoom().Unload();
     frmZoom().Show(vbModal, owner);
     Commands.HotSpotMode = false;

@@ -2,7 +2,6 @@
 
 #include <strings.h>
 
-#include "dialogforms.h"
 #include "exportwindow.h"
 #include "listview.h"
 #include "paging.h"
@@ -11,15 +10,6 @@
 #include "viewerhost.h"
 
 namespace vm {
-
-void mnuRefAdd_Click() {
-    FrmAdd& add = frmAdd();
-    add.Show(vbModal, Viewers.mainForm);
-    // The next opening starts with the Add button as the keyword box allows.
-    add.cmdAdd.SetEnabled(!add.cmbSearch.Text().empty());
-}
-
-void mnuRefKey_Click() { frmKey().Show(vbModal, Viewers.mainForm); }
 
 int procEntryIndexOfItem(ListView& pnlResult, const HiddenList& cmbResult, int pageFirst, int itemIndex) {
     int entry = pageFirst;

@@ -1,6 +1,7 @@
 #pragma once
-// The References menu: add a user reference in the Add Reference window,
-// delete the selected one, edit the user keywords.
+// The References menu's delete command and the lookup of a result item's
+// entry; adding a reference and editing keywords open dialogs the main window
+// shows.
 #include <string>
 
 #include "browserstate.h"
@@ -9,9 +10,7 @@ namespace vm {
 
 class ListView;
 
-void mnuRefAdd_Click();
 void mnuRefDelete_Click();
-void mnuRefKey_Click();
 
 // The position in cmbResult of result item itemIndex (from 1) of the current
 // page: items follow the page's entries in order, passing over entries whose

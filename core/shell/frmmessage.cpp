@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "commandstate.h"
 #include "iconcache.h"
 #include "registry.h"
 
@@ -36,7 +35,7 @@ void FrmMessage::Form_Load() {
     procRegGetValue(HKEY_CURRENT_USER, kPosKey, "MessageLeft");
     auto left = reg.RegValue.toLong();
     Move(left ? *left : (Screen::Width() - Width()) / 2, top ? *top : (Screen::Height() - Height()) / 2);
-    if (Commands.HotSpotMode) {
+    if (ActionOnly) {
         cmdOK.SetVisible(false);
         cmdRestart.SetLeft(cmdOK.Left() + cmdOK.Width() - cmdRestart.Width());
     }
@@ -66,9 +65,10 @@ void FrmMessage::cmdRestart_Click() {
 }
 
 void procShowMessage(const std::string& text, const std::string& settingName, const std::string& caption,
-                     const std::string& actionCaption) {
+                     const std::string& actionCaption, bool actionOnly) {
     MessageResult = false;
     FrmMessage& f = frmMessage();
+    f.ActionOnly = actionOnly;
     f.txtMessage.SetCaption(text);
     f.SetCaption(caption);
     f.chkNoShow.Tag = settingName;

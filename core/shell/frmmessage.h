@@ -18,6 +18,9 @@ public:
     CheckBox chkNoShow{this};
     CommandButton cmdOK{this};
     CommandButton cmdRestart{this};
+    // Only the action button shows, in the Close button's place (the
+    // hotspot picker's notice, which must go on to the picker).
+    bool ActionOnly = false;
 
 protected:
     void CreateControls() override;
@@ -33,8 +36,9 @@ FrmMessage& frmMessage();
 
 // Shows the notice and returns when it has closed. MessageResult is False at
 // the start of every notice, so only the action button makes it True.
+// actionOnly hides the Close button.
 void procShowMessage(const std::string& text, const std::string& settingName, const std::string& caption,
-                     const std::string& actionCaption);
+                     const std::string& actionCaption, bool actionOnly = false);
 
 // True when the user silenced the notice of settingName: its stored value is a
 // number other than 0.

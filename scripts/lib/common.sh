@@ -22,7 +22,14 @@ vm_setup() {
 
 vm_build() {
   local werror=ON
-  cmake -S "$ROOT" -B "$BUILD_DIR" \
+  # Where ccache is installed it serves every work tree of the project from
+  # one cache: paths below the tree are taken as relative.
+  local launcher=()
+  if command -v ccache >/dev/null 2>&1; then
+    export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  fi
+  cmake -S "$ROOT" -B "$BUILD_DIR" "${launcher[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DVM_WERROR="$werror" >"$BUILD_DIR.configure.log" 2>&1 \
     || { cat "$BUILD_DIR.configure.log"; return 1; }

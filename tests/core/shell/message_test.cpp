@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "commandstate.h"
 #include "frmmessage.h"
 #include "registry.h"
 #include "seam.h"
@@ -29,7 +28,6 @@ protected:
     void TearDown() override {
         Form::scriptedModal = nullptr;
         Seam::get().setScripted(false);
-        Commands.HotSpotMode = false;
     }
 };
 } // namespace
@@ -79,14 +77,13 @@ TEST_F(Notice, OpensCentredFirstThenWhereItWasLeft) {
 }
 
 TEST_F(Notice, HotspotModeShowsOnlyTheActionButtonInCloseButtonsPlace) {
-    Commands.HotSpotMode = true;
     Form::scriptedModal = [](Form&) {
         FrmMessage& f = frmMessage();
         EXPECT_FALSE(f.cmdOK.Visible());
         EXPECT_EQ(f.cmdRestart.Left() + f.cmdRestart.Width(), f.cmdOK.Left() + f.cmdOK.Width());
         f.cmdRestart.Click();
     };
-    procShowMessage("Text", "NoCursorChange", "Caption", "Define Hotspot Now");
+    procShowMessage("Text", "NoCursorChange", "Caption", "Define Hotspot Now", true);
     EXPECT_TRUE(MessageResult);
 }
 
