@@ -231,6 +231,9 @@ int main() {
         };
         const double coldMin = *std::min_element(cold.begin(), cold.end());
         const double referenceMin = *std::min_element(reference.begin(), reference.end());
+        std::sort(cold.begin(), cold.end());
+        std::sort(warm.begin(), warm.end());
+        std::printf("RESULT search_cold %.1f\nRESULT search_warm %.1f\n", cold[cold.size() / 2], warm[warm.size() / 2]);
         print("search + page 1 + selection, cold, painted", cold);
         print("  of which until the search returned", coldUntilPaint);
         print("search + page 1 + selection, warm, painted", warm);

@@ -1,14 +1,18 @@
-// Times opening the user's own icon files: a folder of 1,000 mixed icon files
-// (ICO of every depth, cursors, animations, icon DLLs) handed over as on the
-// command line, all listed and the first page shown; and a ZIP archive of 500
-// icons, listed through the library's member listing, with its first page.
-// Run under Wine:
-//   wine bench_openfiles.exe > log 2>&1
+// Times opening the user's own icon files: a folder of mixed icon files (ICO
+// of every depth, cursors, animations, icon DLLs; 1,000 by default) handed
+// over as on the command line, all listed and the first page shown; and a ZIP
+// archive of icons (500 by default), listed through the library's member
+// listing, with its first page. bench/run runs it and the references. Run
+// under Wine:
+//   wine bench_openfiles.exe [files [members]] > log 2>&1
+// Lines "RESULT <what> <ms>" and "FILES <folder>" serve bench/run.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <tuple>
@@ -51,22 +55,24 @@ std::string numbered(const char* stem, int i, const char* extension) {
     return name;
 }
 
-// 700 icons of every depth, 150 cursors, 100 animations of 4 frames, 50 DLLs of 6 groups.
-void writeFolder(const std::string& folder) {
+// Of every 1,000 files: 700 icons of every depth, 150 cursors, 100 animations
+// of 4 frames, 50 DLLs of 6 groups.
+void writeFolder(const std::string& folder, int thousands) {
     const int depths[] = {1, 4, 8, 24, 32};
-    for (int i = 0; i < 700; ++i) {
+    for (int i = 0; i < 700 * thousands; ++i) {
         std::vector<fx::Image> images{fx::dib(32, 32, depths[i % 5], static_cast<unsigned>(i))};
         if (i % 2) images.push_back(fx::dib(16, 16, depths[(i + 1) % 5], static_cast<unsigned>(i)));
         vmtest::writeFile(folder + numbered("icon", i, ".ico"), fx::icoFile(images));
     }
-    for (int i = 0; i < 150; ++i)
+    for (int i = 0; i < 150 * thousands; ++i)
         vmtest::writeFile(folder + numbered("cursor", i, ".cur"), fx::icoFile({fx::dib(32, 32, 8, i)}, 2));
     std::vector<std::string> frames;
     for (unsigned c = 1; c <= 4; ++c) frames.push_back(vmtest::solidIcon(32, 0x203040u * c));
-    for (int i = 0; i < 100; ++i) vmtest::writeFile(folder + numbered("wait", i, ".ani"), vmtest::aniFile(frames, 4));
+    for (int i = 0; i < 100 * thousands; ++i)
+        vmtest::writeFile(folder + numbered("wait", i, ".ani"), vmtest::aniFile(frames, 4));
     std::vector<fx::Group> groups;
     for (int g = 1; g <= 6; ++g) groups.push_back({g, "", {fx::dib(16, 16, 4, g), fx::dib(32, 32, 8, g)}});
-    for (int i = 0; i < 50; ++i) fx::makeIconModule(folder + numbered("lib", i, ".dll"), groups);
+    for (int i = 0; i < 50 * thousands; ++i) fx::makeIconModule(folder + numbered("lib", i, ".dll"), groups);
 }
 
 class FrmBench : public vm::Form {
@@ -94,7 +100,9 @@ protected:
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const int thousands = std::max(1, (argc > 1 ? std::atoi(argv[1]) : 1000) / 1000);
+    const int memberCount = std::max(1, argc > 2 ? std::atoi(argv[2]) : 500);
     CoInitialize(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
@@ -105,9 +113,10 @@ int main() {
         CreateDirectoryA(dir.file("tmp").c_str(), nullptr);
         vm::paths.TempPath = dir.file("tmp") + "\\";
         auto start = Clock::now();
-        writeFolder(folder);
+        writeFolder(folder, thousands);
+        std::printf("FILES %s\n", folder.c_str());
         std::vector<vmtest::ZipFixtureMember> members;
-        for (int i = 0; i < 500; ++i) {
+        for (int i = 0; i < memberCount; ++i) {
             vmtest::ZipFixtureMember m;
             m.name = numbered("icons/icon", i, ".ico");
             m.data = fx::icoFile({fx::dib(32, 32, i % 2 ? 8 : 32, static_cast<unsigned>(i))});
@@ -115,6 +124,7 @@ int main() {
         }
         const std::string archive = dir.file("icons.zip");
         vmtest::writeFile(archive, vmtest::makeZipArchive(members));
+        std::printf("ARCHIVE %s\n", archive.c_str());
         std::printf("test files written in %.0f ms\n", msSince(start));
 
         FrmBench form;
@@ -152,10 +162,12 @@ int main() {
             std::string passed = quoted(dir.file("icons"));
             start = Clock::now();
             vm::procOpenPassedPaths(ctx, boxes, passed, ' ');
-            std::printf("folder of 1,000 files, pass %d: %.0f ms to the first page (the page itself %.0f ms); %d files, "
+            double ms = msSince(start);
+            std::printf("folder of %d files, pass %d: %.0f ms to the first page (the page itself %.0f ms); %d files, "
                         "%d entries, %d items\n",
-                        pass, msSince(start), pageMs, vm::Entries.lstFiles.ListCount(),
+                        thousands * 1000, pass, ms, pageMs, vm::Entries.lstFiles.ListCount(),
                         vm::Entries.cmbResult.ListCount(), form.pnlResult.ListItems.Count());
+            if (pass == 2) std::printf("RESULT folder %.1f\nRESULT openpage %.1f\n", ms, pageMs);
             start = Clock::now();
             pager.mnuGoNextPage_Click();
             std::printf("  next page: %.0f ms\n", msSince(start));
@@ -163,15 +175,18 @@ int main() {
             passed = quoted(archive);
             start = Clock::now();
             vm::procOpenPassedPaths(ctx, boxes, passed, ' ');
-            std::printf("ZIP of 500 icons, pass %d: %.0f ms to the first page (the page itself %.0f ms); %d members, "
+            ms = msSince(start);
+            std::printf("ZIP of %d icons, pass %d: %.0f ms to the first page (the page itself %.0f ms); %d members, "
                         "%d entries, %d items\n",
-                        pass, msSince(start), pageMs, vm::Entries.lstZipIcons.ListCount(),
+                        memberCount, pass, ms, pageMs, vm::Entries.lstZipIcons.ListCount(),
                         vm::Entries.cmbResult.ListCount(), form.pnlResult.ListItems.Count());
+            if (pass == 2) std::printf("RESULT zip %.1f\n", ms);
             start = Clock::now();
             pager.mnuGoNextPage_Click();
             std::printf("  next page: %.0f ms\n", msSince(start));
         }
-        // Where the time of the folder goes, by kind of file.
+        // Where the time of the default folder goes, by kind of file.
+        if (argc <= 1)
         for (auto [stem, extension, count] : {std::tuple{"icon", ".ico", 700}, std::tuple{"cursor", ".cur", 150},
                                               std::tuple{"wait", ".ani", 100}, std::tuple{"lib", ".dll", 50}}) {
             vm::Entries.lstFiles.Clear();
@@ -183,7 +198,7 @@ int main() {
             vm::procSearchOpen(ctx);
             std::printf("  %d %s files listed with their first page: %.0f ms\n", count, extension, msSince(start));
         }
-        {
+        if (argc <= 1) {
             std::vector<std::string> files;
             for (int i = 0; i < 700; ++i) files.push_back(folder + numbered("icon", i, ".ico"));
             start = Clock::now();
