@@ -151,9 +151,7 @@ TEST_F(MasksTest, APngImageKeepsItsHalfTransparentBandAsTheDibImageDoes) {
     const std::string source = scratch.file("banded.ico");
     ASSERT_TRUE(vmtest::writeFile(source, fx::icoFile({fx::dibOf(48, 48, bandedDisc(48)),
                                                        fx::pngOf(256, 256, bandedDisc(256))})));
-    Selection.FileIcons.assign(1, cFileIcon{});
-    ASSERT_TRUE(Selection.FileIcons.front().LoadIcon(source));
-    form.grdIcons.Init(Selection.FileIcons.front());
+    loadFormats(source);
     saveDetailRow(1, scratch.file("dib48.ico"));
     saveDetailRow(2, scratch.file("png256.ico"));
 

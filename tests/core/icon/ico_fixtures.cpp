@@ -53,6 +53,16 @@ std::string layOut(const std::vector<Image>& images, std::uint16_t type,
     return out;
 }
 
+// A 32-bit image of those bytes (a size of 256 is stored as 0).
+Image image32(std::string bytes, int width, int height) {
+    Image im;
+    im.bytes = std::move(bytes);
+    im.width = static_cast<std::uint8_t>(width & 0xFF);
+    im.height = static_cast<std::uint8_t>(height & 0xFF);
+    im.bitCount = 32;
+    return im;
+}
+
 } // namespace
 
 Image dib(int width, int height, int bits, unsigned seed) {
@@ -139,12 +149,7 @@ Image pngOf(int width, int height, const std::string& rgba) {
     pngChunk(s, "IDAT", packed);
     pngChunk(s, "IEND", "");
 
-    Image im;
-    im.bytes = std::move(s);
-    im.width = static_cast<std::uint8_t>(width & 0xFF);
-    im.height = static_cast<std::uint8_t>(height & 0xFF);
-    im.bitCount = 32;
-    return im;
+    return image32(std::move(s), width, height);
 }
 
 Image dibOf(int width, int height, const std::string& rgba) {
@@ -169,12 +174,7 @@ Image dibOf(int width, int height, const std::string& rgba) {
         mask += bits;
     }
     s += mask;
-    Image im;
-    im.bytes = std::move(s);
-    im.width = static_cast<std::uint8_t>(width & 0xFF);
-    im.height = static_cast<std::uint8_t>(height & 0xFF);
-    im.bitCount = 32;
-    return im;
+    return image32(std::move(s), width, height);
 }
 
 std::string iconDir(std::uint16_t reserved, std::uint16_t type, std::uint16_t count) {
