@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 namespace vm {
 
@@ -36,39 +37,50 @@ bool renderedOn(const Picture& picture, HDC dc, COLORREF ground, areaaverage::Pi
     return ok;
 }
 
+// The pixels of a picture of width x height, read with the help of dc.
+bool pixelsOf(const Picture& picture, HDC dc, areaaverage::Pixels& pixels) {
+    if (HBITMAP bitmap = picture.bitmap()) {
+        if (!readBits(dc, bitmap, pixels)) return false;
+        bool anyAlpha = false;
+        for (std::uint32_t p : pixels.argb) anyAlpha = anyAlpha || (p >> 24) != 0;
+        if (!anyAlpha)
+            for (std::uint32_t& p : pixels.argb) p |= 0xFF000000u;
+        return true;
+    }
+    areaaverage::Pixels onWhite = pixels;
+    if (!renderedOn(picture, dc, RGB(0, 0, 0), pixels) || !renderedOn(picture, dc, RGB(255, 255, 255), onWhite))
+        return false;
+    // On black a pixel shows its colour times its alpha; on white that plus
+    // the white let through: the difference is what the pixel does not cover.
+    for (size_t i = 0; i < pixels.argb.size(); ++i) {
+        const std::uint32_t b = pixels.argb[i], w = onWhite.argb[i];
+        const int through = static_cast<int>(w & 0xFF) - static_cast<int>(b & 0xFF);
+        const std::uint32_t alpha = static_cast<std::uint32_t>(255 - std::clamp(through, 0, 255));
+        std::uint32_t p = alpha << 24;
+        if (alpha)
+            for (int shift = 0; shift <= 16; shift += 8)
+                p |= std::min<std::uint32_t>(255, (((b >> shift) & 0xFF) * 255 + alpha / 2) / alpha) << shift;
+        pixels.argb[i] = p;
+    }
+    return true;
+}
+
 } // namespace
 
 areaaverage::Pixels PicturePixels(const Picture& picture) {
-    areaaverage::Pixels pixels;
     const int width = picture.pixelWidth(), height = picture.pixelHeight();
-    if (width < 1 || height < 1) return pixels;
-    pixels.width = width;
-    pixels.height = height;
-    pixels.argb.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    if (width < 1 || height < 1) return {};
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return {};
+    areaaverage::Pixels pixels;
     bool ok = false;
-    if (HBITMAP bitmap = picture.bitmap()) {
-        ok = readBits(dc, bitmap, pixels);
-        bool anyAlpha = false;
-        for (std::uint32_t p : pixels.argb) anyAlpha = anyAlpha || (p >> 24) != 0;
-        if (ok && !anyAlpha)
-            for (std::uint32_t& p : pixels.argb) p |= 0xFF000000u;
-    } else {
-        areaaverage::Pixels onWhite = pixels;
-        ok = renderedOn(picture, dc, RGB(0, 0, 0), pixels) && renderedOn(picture, dc, RGB(255, 255, 255), onWhite);
-        // On black a pixel shows its colour times its alpha; on white that plus
-        // the white let through: the difference is what the pixel does not cover.
-        for (size_t i = 0; ok && i < pixels.argb.size(); ++i) {
-            const std::uint32_t b = pixels.argb[i], w = onWhite.argb[i];
-            const int through = static_cast<int>(w & 0xFF) - static_cast<int>(b & 0xFF);
-            const std::uint32_t alpha = static_cast<std::uint32_t>(255 - std::clamp(through, 0, 255));
-            std::uint32_t p = alpha << 24;
-            if (alpha)
-                for (int shift = 0; shift <= 16; shift += 8)
-                    p |= std::min<std::uint32_t>(255, (((b >> shift) & 0xFF) * 255 + alpha / 2) / alpha) << shift;
-            pixels.argb[i] = p;
-        }
+    try {
+        pixels.width = width;
+        pixels.height = height;
+        pixels.argb.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+        ok = pixelsOf(picture, dc, pixels);
+    } catch (const std::bad_alloc&) {
+        // A picture too large to hold gives no icon, and the window says so.
     }
     DeleteDC(dc);
     return ok ? pixels : areaaverage::Pixels{};
