@@ -174,6 +174,21 @@ int ListImage::Index() const {
 }
 
 Picture ListImage::ExtractIcon() const {
+    // An icon taken in at the list's size comes back as it was given: the
+    // system list makes a mask of its own from the alpha of what it holds, so
+    // an icon saved from the list would get another mask than its file's.
+    if (HICON given = picture_.icon()) {
+        ICONINFO info{};
+        BITMAP colour{};
+        if (GetIconInfo(given, &info)) {
+            const bool atSize = info.hbmColor && GetObjectA(info.hbmColor, sizeof(colour), &colour) &&
+                                colour.bmWidth == list_->ImageWidth() && colour.bmHeight == list_->ImageHeight();
+            if (info.hbmColor) DeleteObject(info.hbmColor);
+            if (info.hbmMask) DeleteObject(info.hbmMask);
+            if (atSize)
+                if (HICON copy = CopyIcon(given)) return Picture::fromIcon(copy);
+        }
+    }
     return Picture::fromIcon(ImageList_GetIcon(list_->hImageList(), Index() - 1, ILD_NORMAL));
 }
 
