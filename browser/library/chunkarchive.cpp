@@ -13,18 +13,6 @@
 namespace vm {
 namespace {
 
-class StringSink : public zandrel::MemberSink {
-public:
-    explicit StringSink(std::string& bytes) : bytes_(bytes) {}
-    bool write(const unsigned char* data, size_t n) override {
-        bytes_.append(reinterpret_cast<const char*>(data), n);
-        return true;
-    }
-
-private:
-    std::string& bytes_;
-};
-
 const zandrel::ZipEntry* findMember(const std::vector<zandrel::ZipEntry>& entries, const std::string& name) {
     for (const auto& e : entries)
         if (!e.isFolder() && zandrel::samePath(e.name, name)) return &e;
@@ -49,7 +37,7 @@ std::int32_t ReadChunkMember(const std::string& archivePath, const std::string& 
     constexpr uint64_t kLargestChunk = 64u << 20;
     if (entry->size > kLargestChunk) return ZANDREL_ERR_DATA;
     bytes.reserve(static_cast<size_t>(entry->size));
-    StringSink sink(bytes);
+    zandrel::StringSink sink(bytes);
     const std::int32_t rc = zandrel::extractMember(source, *entry, password, sink);
     if (rc != ZANDREL_OK) bytes.clear();
     return rc;

@@ -5,6 +5,8 @@
 #include "zandrel32.h"
 #include "ziparchive.h"
 #include "zipfilesource.h"
+#include "zipdircache.h"
+#include "zipmembers.h"
 #include "zipnames.h"
 
 #include <algorithm>
@@ -53,13 +55,6 @@ std::string listingLine(const zandrel::ZipEntry& e, const std::string& path) {
     return fields + path;
 }
 
-// The name a member is listed and written under: its path when that is a
-// safe one, else its plain file name alone when that is safe, else "".
-std::string usableName(const zandrel::ZipEntry& e) {
-    const std::string path = zandrel::safeRelativePath(e.name);
-    return path.empty() ? zandrel::safeRelativePath(zandrel::fileNamePart(e.name)) : path;
-}
-
 // One WM_SETTEXT per member, sent (not posted) so that the window's owner
 // handles each line before the next arrives. Folders are left out, and so is
 // a member whose name gives not even a safe plain file name, or a second
@@ -72,7 +67,7 @@ int32_t listMembers(const std::vector<zandrel::ZipEntry>& entries) {
     std::unordered_set<std::string> seen;
     for (const auto& e : entries) {
         if (e.isFolder()) continue;
-        const std::string path = usableName(e);
+        const std::string path = zandrel::usableName(e);
         if (path.empty() || !seen.insert(zandrel::pathKey(path)).second) continue;
         if (g_op.window) {
             const std::string line = listingLine(e, path);
@@ -147,51 +142,26 @@ int32_t extractOne(zandrel::ArchiveSource& source, const zandrel::ZipEntry& entr
     return rc;
 }
 
-// The member asked for by its whole path; failing that, when the request is
-// a bare file name, the first member of that file name, into its own
-// sub-folder. Only the first member of a name is ever taken: a later one of
-// the same path (case ignored) would overwrite it, and an archive may list
-// one big member under many names to multiply what it writes.
-// A member whose path is unsafe goes under its plain file name, as it was listed.
-std::vector<const zandrel::ZipEntry*> requestedMembers(const std::vector<zandrel::ZipEntry>& entries) {
-    for (int pass = 0; pass < 2; ++pass) {
-        if (pass == 1 && zandrel::fileNamePart(g_op.member).size() != g_op.member.size()) break;
-        for (const auto& e : entries) {
-            if (e.isFolder()) continue;
-            const std::string& name = pass == 0 ? e.name : zandrel::fileNamePart(e.name);
-            if (zandrel::samePath(name, g_op.member)) return {&e};
-        }
-    }
-    return {};
+// Returns the number of members written, or the first failure.
+int32_t extractMembers(zandrel::ArchiveSource& source, const zandrel::MemberIndex& index) {
+    if (g_op.member.empty() || g_op.folder.empty()) return ZANDREL_ERR_ARGUMENT;
+    const zandrel::ZipEntry* entry = nullptr;
+    std::string relative;
+    if (const int32_t rc = index.resolve(g_op.member, entry, relative); rc != ZANDREL_OK) return rc;
+    const int32_t rc = extractOne(source, *entry, relative);
+    return rc == ZANDREL_OK ? 1 : rc;
 }
 
-// Returns the number of members written, or the first failure.
-int32_t extractMembers(zandrel::ArchiveSource& source, const std::vector<zandrel::ZipEntry>& entries) {
-    if (g_op.member.empty() || g_op.folder.empty()) return ZANDREL_ERR_ARGUMENT;
-    const auto found = requestedMembers(entries);
-    if (found.empty()) return ZANDREL_ERR_NOMEMBER;
-    int32_t extracted = 0;
-    int32_t failure = 0;
-    for (const auto* e : found) {
-        const std::string relative = usableName(*e);
-        const bool asked = zandrel::samePath(relative, g_op.member) ||
-                           zandrel::samePath(zandrel::fileNamePart(relative), g_op.member);
-        const int32_t rc = relative.empty() || !asked ? ZANDREL_ERR_UNSAFE : extractOne(source, *e, relative);
-        if (rc == ZANDREL_OK)
-            ++extracted;
-        else if (failure == 0)
-            failure = rc;
-    }
-    return failure != 0 ? failure : extracted;
-}
+zandrel::DirectoryCache g_known;
 
 int32_t run() {
     if (g_op.archive.empty()) return ZANDREL_ERR_ARGUMENT;
     zandrel::FileSource source(g_op.archive);
     if (!source.isOpen()) return ZANDREL_ERR_OPEN;
-    std::vector<zandrel::ZipEntry> entries;
-    if (int32_t rc = zandrel::readDirectory(source, entries); rc != ZANDREL_OK) return rc;
-    return g_op.view ? listMembers(entries) : extractMembers(source, entries);
+    const std::vector<zandrel::ZipEntry>* entries = nullptr;
+    const zandrel::MemberIndex* index = nullptr;
+    if (int32_t rc = g_known.directory(g_op.archive, source, entries, index); rc != ZANDREL_OK) return rc;
+    return g_op.view ? listMembers(*entries) : extractMembers(source, *index);
 }
 
 int32_t setText(std::string& field, const char* text) {

@@ -24,6 +24,19 @@ public:
     virtual bool write(const unsigned char* data, size_t n) = 0;
 };
 
+// A member read into memory.
+class StringSink : public MemberSink {
+public:
+    explicit StringSink(std::string& bytes) : bytes_(bytes) {}
+    bool write(const unsigned char* data, size_t n) override {
+        bytes_.append(reinterpret_cast<const char*>(data), n);
+        return true;
+    }
+
+private:
+    std::string& bytes_;
+};
+
 // One member as the central directory describes it. The directory is trusted
 // over the local header, which leaves CRC and sizes zero when bit 3 is set.
 struct ZipEntry {

@@ -131,4 +131,22 @@ TEST(Zandrel32, InitialiseForgetsTheLastOperation) {
     EXPECT_EQ(ztest::extract(archive, "sub/b.ico", dir.path()), ZANDREL_ERR_PASSWORD);
 }
 
+// The directory is read once for member after member, but never outlives
+// the archive as it was: a rewritten archive is read afresh.
+TEST(Zandrel32, AnArchiveRewrittenBetweenCallsIsReadAgain) {
+    vmtest::ScratchDir dir;
+    const std::string archive = dir.file("a.zip");
+    ASSERT_TRUE(vmtest::writeFile(archive, vmtest::makeZipArchive({{"a.ico", "first", false}})));
+    ASSERT_EQ(ztest::extract(archive, "a.ico", dir.path()), 1);
+    EXPECT_EQ(vmtest::readFile(dir.file("a.ico")), "first");
+
+    ASSERT_TRUE(vmtest::writeFile(
+        archive, vmtest::makeZipArchive({{"other.txt", "padding that moves a.ico", false}, {"a.ico", "again", false},
+                                         {"b.ico", "second", true}})));
+    EXPECT_EQ(ztest::extract(archive, "a.ico", dir.path()), 1);
+    EXPECT_EQ(vmtest::readFile(dir.file("a.ico")), "again");
+    EXPECT_EQ(ztest::extract(archive, "b.ico", dir.path()), 1);
+    EXPECT_EQ(vmtest::readFile(dir.file("b.ico")), "second");
+}
+
 } // namespace

@@ -1,0 +1,34 @@
+// The directory of the archive read last, kept while the file stays as it
+// was: whoever takes member after member of one archive would otherwise read
+// its whole directory again for each, and the cost would grow with the
+// square of its members.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ziparchive.h"
+#include "zipmembers.h"
+
+namespace zandrel {
+
+class DirectoryCache {
+public:
+    // The directory and index of archive, whose bytes source reads: the kept
+    // ones when the file's size and times have not changed since, else read
+    // now. ZANDREL_OK, or readDirectory's failure (nothing is kept then).
+    int32_t directory(const std::string& archive, ArchiveSource& source, const std::vector<ZipEntry>*& entries,
+                      const MemberIndex*& index);
+    void forget();
+
+private:
+    std::string archive_;
+    WIN32_FILE_ATTRIBUTE_DATA stamp_{};
+    std::vector<ZipEntry> entries_;
+    std::unique_ptr<MemberIndex> index_;
+};
+
+} // namespace zandrel
