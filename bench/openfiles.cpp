@@ -140,6 +140,7 @@ int main(int argc, char** argv) {
         window.PagePanel = &form.pnlStatusbar.Panels("area");
         vm::BrowserHost host;
         host.doEvents = [] { vm::DoEvents(); };
+        host.YieldEvery = vm::kWindowYieldEvery;
         host.clearResult = [&] {
             form.pnlResult.ListItems.Clear();
             form.imlResult32.ListImages.Clear();

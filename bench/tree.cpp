@@ -84,6 +84,7 @@ int main() {
     ListOf<HiddenList> keywords(keywordList);
     BrowserHost host;
     host.doEvents = [] { DoEvents(); };
+    host.YieldEvery = kWindowYieldEvery;
 
     double best = 1e9;
     for (int run = 0; run < 5; ++run) {

@@ -1,12 +1,16 @@
 #pragma once
 // What the browser's builders need of the main window. The window fills these
 // in when it loads; any left empty does nothing, so tests set only what they read.
+#include <chrono>
 #include <functional>
 #include <string>
 
 #include "hiddenlist.h"
 
 namespace vm {
+
+// How often the shown window's listings yield to the message loop.
+inline constexpr std::chrono::milliseconds kWindowYieldEvery{10};
 
 struct BrowserHost {
     std::function<void(const std::string&)> setStatusText;   // progress text (splash or message panel)
@@ -22,6 +26,12 @@ struct BrowserHost {
     // and the "open" entries of one icon file appended to the entry list.
     std::function<void(HiddenList&)> listFavoriteFiles;
     std::function<void(const std::string&)> appendFileEntries;
+    // A listing yields after each entry, but to the message loop only once
+    // this much time has passed since it last did (zero: every time): a yield
+    // costs as much as listing several files, and Esc and Stop are heard in
+    // time either way.
+    std::chrono::milliseconds YieldEvery{0};
+    mutable std::chrono::steady_clock::time_point lastYield{};
 
     void statusText(const std::string& t) const { if (setStatusText) setStatusText(t); }
     void messagePanel(const std::string& t) const { if (setMessagePanel) setMessagePanel(t); }
@@ -29,6 +39,12 @@ struct BrowserHost {
     void hourglass(bool on) const { if (setHourglass) setHourglass(on); }
     void abort(bool idle) const { if (setAbort) setAbort(idle); }
     void events() const { if (doEvents) doEvents(); }
+    void yield() const {
+        const auto now = std::chrono::steady_clock::now();
+        if (YieldEvery.count() > 0 && now - lastYield < YieldEvery) return;
+        lastYield = now;
+        events();
+    }
     void clear() const { if (clearResult) clearResult(); }
     void page() const { if (showPage) showPage(); }
     void select() const { if (selectItem) selectItem(); }

@@ -75,6 +75,7 @@ void FrmMain::connectBrowser() {
     host.setCountPanel = [this](const std::string& t) { CountPanel->SetText(t); };
     host.setHourglass = [](bool on) { Screen::SetMousePointer(on ? vbHourglass : vbDefault); };
     host.doEvents = [] { DoEvents(); };
+    host.YieldEvery = kWindowYieldEvery;
     host.clearResult = [this] { procClearResult(); };
     VM_ON(cmbSearch, Click);
     VM_ON(cmbSearch, KeyPress);

@@ -284,13 +284,13 @@ void procSearchOpen(OpenSearchContext& ctx) {
         const int before = ctx.entries.cmbResult.ListCount();
         procSearchOpenFile(ctx, ctx.entries.lstFiles.List(i), kKindOpen);
         // Every entry listed has yielded to the message loop already.
-        if (ctx.entries.cmbResult.ListCount() == before) ctx.host.events();
+        if (ctx.entries.cmbResult.ListCount() == before) ctx.host.yield();
     }
     HiddenList& members = ctx.entries.lstZipIcons;
     for (int i = 0; !ctx.SearchingFavorites && i < members.ListCount() && !ctx.busy.AbortRequested; ++i) {
         const int before = ctx.entries.cmbResult.ListCount();
         procSearchOpenFile(ctx, members.List(i), kKindZip, members.ItemData(i));
-        if (ctx.entries.cmbResult.ListCount() == before) ctx.host.events();
+        if (ctx.entries.cmbResult.ListCount() == before) ctx.host.yield();
     }
     const int count = ctx.entries.cmbResult.ListCount();
     ctx.host.countPanel(std::to_string(count) + " Icon(s)");

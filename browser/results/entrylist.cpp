@@ -14,7 +14,7 @@ void procAddResult(EntryLists& lists, const BrowserHost& host, const std::string
                    const std::string& label, const std::string& codeKind) {
     lists.cmbResult.AddItem(file + ";" + std::to_string(index) + ";" + label + ";" + codeKind);
     showCountEvery25(lists.cmbResult, host);
-    host.events();
+    host.yield();
 }
 
 void AppendEntry(HiddenList& cmbResult, const std::string& entry, std::int32_t itemData) {
