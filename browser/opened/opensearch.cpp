@@ -16,9 +16,12 @@
 #include "getfield.h"
 #include "icolayout.h"
 #include "iconsource.h"
+#include "memoryicon.h"
 #include "resultentry.h"
 #include "state.h"
 #include "vberror.h"
+#include "zandrel32.h"
+#include "zipmemory.h"
 #include "zipsource.h"
 
 namespace vm {
@@ -158,6 +161,34 @@ bool containsNoCase(const std::string& text, const std::string& part) {
     return false;
 }
 
+std::string entryFile(const std::string& file, const std::string& kind, const std::string& archive) {
+    return kind == kKindZip ? file + ";" + archive : file;
+}
+
+// Lists an icon file read whole: its entry when it holds an image of the
+// data set's size. False when the bytes are no icon file.
+bool addIconBytes(OpenSearchContext& ctx, const std::string& bytes, const std::string& file, const std::string& kind,
+                  const std::string& archive) {
+    const std::optional<bool> hasSize = iconFileHasWidth(bytes, ctx.IconSize);
+    if (!hasSize) return false;
+    if (*hasSize)
+        procAddResult(ctx.entries, ctx.host, entryFile(file, kind, archive), 0, "x",
+                      std::string(1, TypeCodeForIconFile(".ico", static_cast<std::int64_t>(bytes.size()))) + kind);
+    return true;
+}
+
+// The icon of an "azip" entry's icon member drawn from the member's bytes,
+// the very icon its extracted file gives; null when it is no icon member or
+// is not read so, and the member is then extracted and drawn as a file.
+HICON iconOfMember(const ExtractedMembers& zip, const std::string& file, const std::string& archive, int index,
+                   int iconSize) {
+    ZipMemberPlace place;
+    if (index != 0 || lowerExtension(file) != "ico" || !FindZipMember(zip, file, place)) return nullptr;
+    std::string bytes;
+    if (ReadZipMember(archive, place.member, kMaxIconBytes, bytes) != ZANDREL_OK) return nullptr;
+    return IconOfIcoBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, iconSize);
+}
+
 } // namespace
 
 bool procHasImageSize(const std::vector<cFileIcon>& FileIcons, std::int16_t index, std::int16_t width) {
@@ -174,7 +205,7 @@ bool procHasImageSize(const std::vector<cFileIcon>& FileIcons, std::int16_t inde
 void procAddFileIcons(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
                       const std::string& archive, int n, int frame) {
     const std::string ext = lowerExtension(file);
-    const std::string field = kind == kKindZip ? file + ";" + archive : file;
+    const std::string field = entryFile(file, kind, archive);
     auto add = [&](int index, const std::string& label, char code) {
         procAddResult(ctx.entries, ctx.host, field, static_cast<std::int16_t>(index), label, std::string(1, code) + kind);
     };
@@ -208,24 +239,16 @@ bool procAddIconFile(OpenSearchContext& ctx, const std::string& file, const std:
     // its icon is drawn on a page.
     std::string bytes;
     bool sound = true;
-    std::optional<bool> hasSize;
-    if (ReadIconSource(file, kMaxIconBytes, bytes, sound)) {
-        hasSize = iconFileHasWidth(bytes, ctx.IconSize);
-        if (!hasSize) return false;
-    } else {
-        std::vector<cFileIcon> FileIcons(1);
-        try {
-            if (!FileIcons[0].LoadIcon(file) || FileIcons[0].ImageCount() == 0) return false;
-        } catch (const VbError&) {
-            return false; // images the file does not hold
-        }
-        hasSize = procHasImageSize(FileIcons, 1, static_cast<std::int16_t>(ctx.IconSize));
+    if (ReadIconSource(file, kMaxIconBytes, bytes, sound)) return addIconBytes(ctx, bytes, file, kind, archive);
+    std::vector<cFileIcon> FileIcons(1);
+    try {
+        if (!FileIcons[0].LoadIcon(file) || FileIcons[0].ImageCount() == 0) return false;
+    } catch (const VbError&) {
+        return false; // images the file does not hold
     }
-    if (*hasSize)
-        procAddResult(ctx.entries, ctx.host, kind == kKindZip ? file + ";" + archive : file, 0, "x",
-                      std::string(1, TypeCodeForIconFile(".ico", bytes.empty() ? fileLength(file)
-                                                                               : static_cast<std::int64_t>(bytes.size()))) +
-                          kind);
+    if (procHasImageSize(FileIcons, 1, static_cast<std::int16_t>(ctx.IconSize)))
+        procAddResult(ctx.entries, ctx.host, entryFile(file, kind, archive), 0, "x",
+                      std::string(1, TypeCodeForIconFile(".ico", fileLength(file))) + kind);
     return true;
 }
 
@@ -245,6 +268,16 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
             return;
         }
         path = folder + file;
+        // An icon member is listed from its bytes in memory: nothing is
+        // written for it. Others, and members too large to hold, go to disk.
+        if (ext == "ico" && !procFileExists(path)) {
+            std::string bytes;
+            const std::int32_t rc = ReadZipMember(archive, file, kMaxIconBytes, bytes);
+            if (rc != ZANDREL_ERR_TOOLARGE) {
+                if (rc != ZANDREL_OK || !addIconBytes(ctx, bytes, path, kind, archive)) noteUnreadable(ctx, shownName);
+                return;
+            }
+        }
         if (!procFileExists(path)) {
             procUnzipFile(ctx.chunks, archive, file, path, folder);
             if (!procFileExists(path)) {
@@ -316,11 +349,18 @@ void procGetOpenItem(PageLoadContext& ctx, const std::string& entry) {
     const std::string file = procGetField(entry, ';', 1);
     const bool favourite = containsNoCase(file, ctx.loader.FavoritesFolder);
     std::string archive;
+    ctx.loader.EntryIconIndex = std::atoi(procGetField(entry, ';', 2 + z).c_str());
+    HICON icon = nullptr;
     if (zip) {
         archive = procGetField(entry, ';', 2);
-        if (ctx.loader.extracted) ExtractZipEntryFile(*ctx.loader.extracted, ctx.chunks, file, archive);
+        if (ctx.loader.extracted) {
+            icon = iconOfMember(*ctx.loader.extracted, file, archive, ctx.loader.EntryIconIndex, ctx.keywords.IconSize);
+            if (icon)
+                ctx.loader.DropAnimation();
+            else
+                ExtractZipEntryFile(*ctx.loader.extracted, ctx.chunks, file, archive);
+        }
     }
-    ctx.loader.EntryIconIndex = std::atoi(procGetField(entry, ';', 2 + z).c_str());
     const std::string label = procGetField(entry, ';', 3 + z);
     const std::string name = procGetFileName(file);
     std::string text;
@@ -332,7 +372,8 @@ void procGetOpenItem(PageLoadContext& ctx, const std::string& entry) {
     if (zip && !favourite) text += " in " + archive;
     const std::string origin = favourite ? "File Favorite" : zip ? "ZIP File" : "File";
     const std::string code = procGetField(entry, ';', 4 + z).substr(0, 1);
-    AddPageItem(ctx, Picture::fromIcon(FileItemIcon(ctx.loader, ctx.keywords.IconSize, file)), "", text, code, origin);
+    if (!icon) icon = FileItemIcon(ctx.loader, ctx.keywords.IconSize, file);
+    AddPageItem(ctx, Picture::fromIcon(icon), "", text, code, origin);
 }
 
 void procGetOpenAni(PageLoaderState& loader, ChunkState& chunks, int iconSize, AnimationFrames& frames,

@@ -5,6 +5,7 @@
 #include "files.h"
 #include "getfield.h"
 #include "zandrelbind.h"
+#include "zipmemory.h"
 
 namespace vm {
 namespace {
@@ -128,6 +129,7 @@ void procClearZipLists(EntryLists& entries, ExtractedMembers& zip) {
         if (!folder.empty()) removeTree(folder);
     zip.folders.clear();
     zip.paths.clear();
+    ForgetZipDirectory();
 }
 
 } // namespace vm

@@ -79,6 +79,12 @@ PageLoaderState::~PageLoaderState() {
     if (LoadedAni) DestroyIcon(LoadedAni);
 }
 
+void PageLoaderState::DropAnimation() {
+    if (LoadedAni) DestroyIcon(LoadedAni);
+    LoadedAni = nullptr;
+    LoadedAniFile.clear();
+}
+
 PageLoader PageLoaderFor(const std::string& kind) {
     for (const KindLoader& k : kPageLoaders)
         if (strcasecmp(k.kind, kind.c_str()) == 0) return k.load;
@@ -98,10 +104,7 @@ HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& fil
         }
         if (loader.LoadedAni) icon = aniFrameIcon(loader.LoadedAni, loader.EntryIconIndex, iconSize);
     } else {
-        // The animation held for earlier entries goes as soon as another file is drawn.
-        if (loader.LoadedAni) DestroyIcon(loader.LoadedAni);
-        loader.LoadedAni = nullptr;
-        loader.LoadedAniFile.clear();
+        loader.DropAnimation();
         icon = procExtractFileIcon(file, loader.EntryIconIndex, iconSize);
     }
     return icon ? icon : noIcon(iconSize);

@@ -34,6 +34,8 @@ struct PageLoaderState {
     PageLoaderState(const PageLoaderState&) = delete;
     PageLoaderState& operator=(const PageLoaderState&) = delete;
     ~PageLoaderState();
+    // Lets the animation held for earlier entries go: another file is drawn.
+    void DropAnimation();
 };
 
 // What a loader works on.

@@ -4,9 +4,13 @@
 
 #include <windows.h>
 
+#include <span>
+#include <vector>
+
 #include "damagedfiles.h"
 #include "fileiconextract.h"
 #include "ico_fixtures.h"
+#include "memoryicon.h"
 #include "scratch.h"
 
 namespace {
@@ -45,6 +49,63 @@ TEST(FileIconExtract, DamagedFilesGiveNoIcons) {
         EXPECT_EQ(vm::procExtractFileIcon(path, 0, 32), nullptr);
         EXPECT_LT(GetTickCount() - start, 2000u);
     }
+}
+
+// Colour and mask of an icon as 32-bit rows, to compare two icons pixel by pixel.
+std::vector<std::uint32_t> iconPixels(HICON icon) {
+    std::vector<std::uint32_t> pixels;
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info)) return pixels;
+    HDC dc = GetDC(nullptr);
+    for (HBITMAP part : {info.hbmColor, info.hbmMask}) {
+        BITMAP bm{};
+        if (!part || !GetObject(part, sizeof bm, &bm)) continue;
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        std::vector<std::uint32_t> bits(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
+        GetDIBits(dc, part, 0, static_cast<UINT>(bm.bmHeight), bits.data(), &bi, DIB_RGB_COLORS);
+        pixels.push_back(static_cast<std::uint32_t>(bm.bmWidth));
+        pixels.insert(pixels.end(), bits.begin(), bits.end());
+    }
+    ReleaseDC(nullptr, dc);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return pixels;
+}
+
+// A ZIP member's icon is drawn from its bytes: it must be the very icon the
+// file's extraction gives, whatever images the file holds.
+TEST(FileIconExtract, AnIconFileInMemoryDrawsAsItsFileDoes) {
+    vmtest::ScratchDir dir;
+    const std::vector<std::vector<fx::Image>> files{
+        {fx::dib(32, 32, 8, 1)},
+        {fx::dib(16, 16, 4, 2), fx::dib(32, 32, 1, 3), fx::dib(32, 32, 24, 4), fx::dib(48, 48, 32, 5)},
+        {fx::dib(16, 16, 32, 6)},
+        {fx::dib(48, 48, 8, 7), fx::dib(24, 24, 4, 8)},
+        {fx::png(32, 32, 9), fx::dib(16, 16, 8, 10)},
+    };
+    for (size_t i = 0; i < files.size(); ++i) {
+        const std::string bytes = fx::icoFile(files[i]);
+        std::string name = std::to_string(i);
+        name += ".ico";
+        const std::string path = dir.file(name);
+        ASSERT_TRUE(vmtest::writeFile(path, bytes));
+        const std::span<const std::uint8_t> span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        for (int size : {16, 32}) {
+            SCOPED_TRACE(path);
+            SCOPED_TRACE(size);
+            HICON fromFile = vm::procExtractFileIcon(path, 0, size);
+            HICON fromBytes = vm::IconOfIcoBytes(span, size);
+            ASSERT_NE(fromFile, nullptr);
+            ASSERT_NE(fromBytes, nullptr);
+            EXPECT_EQ(iconPixels(fromBytes), iconPixels(fromFile));
+            DestroyIcon(fromFile);
+            DestroyIcon(fromBytes);
+        }
+    }
+    // A cursor file gives no icon by extraction, nor from its bytes.
+    const std::string cursor = fx::icoFile({fx::dib(32, 32, 8)}, 2);
+    EXPECT_EQ(vm::IconOfIcoBytes({reinterpret_cast<const std::uint8_t*>(cursor.data()), cursor.size()}, 32), nullptr);
 }
 
 } // namespace
