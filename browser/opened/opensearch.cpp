@@ -86,6 +86,10 @@ std::optional<bool> iconFileHasWidth(const std::string& file, int width) {
     return found;
 }
 
+std::string entryFile(const std::string& file, const std::string& kind, const std::string& archive) {
+    return kind == kKindZip ? file + ";" + archive : file;
+}
+
 void noteUnreadable(OpenSearchContext& ctx, const std::string& name) {
     if (ctx.unreadable++ == 0) ctx.firstUnreadable = name;
 }
@@ -108,6 +112,24 @@ bool listAnimation(OpenSearchContext& ctx, const std::string& file, const std::s
     const int steps = AniStepCount(readAll(file, kMaxAniBytes));
     for (int frame = 0; frame < steps && !ctx.busy.AbortRequested; ++frame)
         procAddFileIcons(ctx, file, kind, archive, 1, frame);
+    return true;
+}
+
+// A cursor file is read once: when its bytes hold an icon directory, the
+// check that finds it whole decides, and its entry is listed with no further
+// read. Nothing when the bytes are no icon directory, which the system is
+// asked about as before.
+std::optional<bool> listCursor(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
+                               const std::string& archive) {
+    std::string bytes;
+    bool sound = true;
+    if (!ReadIconSource(file, kMaxIconBytes, bytes, sound)) return std::nullopt;
+    const auto dir = ico::readIconDir({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    if (!dir || dir->idReserved != 0 || (dir->idType != 1 && dir->idType != 2) || dir->idCount < 1)
+        return std::nullopt;
+    if (!sound) return false;
+    procAddResult(ctx.entries, ctx.host, entryFile(file, kind, archive), 0, "x",
+                  std::string(1, TypeCodeForIconFile(".cur", static_cast<std::int64_t>(bytes.size()))) + kind);
     return true;
 }
 
@@ -159,10 +181,6 @@ bool containsNoCase(const std::string& text, const std::string& part) {
     for (size_t at = 0; at + part.size() <= text.size(); ++at)
         if (strncasecmp(text.c_str() + at, part.c_str(), part.size()) == 0) return true;
     return false;
-}
-
-std::string entryFile(const std::string& file, const std::string& kind, const std::string& archive) {
-    return kind == kKindZip ? file + ";" + archive : file;
 }
 
 // Lists an icon file read whole: its entry when it holds an image of the
@@ -296,6 +314,12 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
     if (ext == "ico") {
         if (!procAddIconFile(ctx, path, kind, archive)) noteUnreadable(ctx, shownName);
         return;
+    }
+    if (ext == "cur") {
+        if (const std::optional<bool> listed = listCursor(ctx, path, kind, archive)) {
+            if (!*listed) noteUnreadable(ctx, shownName);
+            return;
+        }
     }
     const int n = procFileIconCount(path);
     if (n >= 1) {
