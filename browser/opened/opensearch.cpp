@@ -17,6 +17,7 @@
 #include "icolayout.h"
 #include "iconsource.h"
 #include "memoryicon.h"
+#include "modulegroups.h"
 #include "resultentry.h"
 #include "state.h"
 #include "vberror.h"
@@ -33,6 +34,8 @@ constexpr DWORD kMaxAniBytes = 16u << 20;
 constexpr int kMaxIcons = 32767;
 // Icon files up to this size are read whole at once; larger ones image by image.
 constexpr std::uint32_t kMaxIconBytes = 4u << 20;
+// Modules up to this size are listed from one read; larger ones through the system.
+constexpr std::uint32_t kMaxModuleBytes = 64u << 20;
 
 std::string lowerExtension(const std::string& file) {
     std::string tail = file.size() >= 3 ? file.substr(file.size() - 3) : std::string();
@@ -169,6 +172,27 @@ std::string counted(int i, int n) {
     label += " of ";
     label += std::to_string(n);
     return label;
+}
+
+// A PE module is read once: its icon groups are counted, checked and sized
+// from the same bytes that found it sound. False when the bytes are no sound
+// PE module with icon groups, or too large to read whole: the system is
+// asked about it as before.
+bool listModule(OpenSearchContext& ctx, const std::string& file, const std::string& ext, const std::string& kind,
+                const std::string& archive) {
+    std::string bytes;
+    bool sound = true;
+    if (!ReadIconSource(file, kMaxModuleBytes, bytes, sound) || !sound) return false;
+    const auto groups =
+        ModuleGroupsWithWidth({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, ctx.IconSize);
+    if (!groups || groups->empty()) return false;
+    const int n = std::min(static_cast<int>(groups->size()), kMaxIcons);
+    const std::string field = entryFile(file, kind, archive);
+    const std::string code = std::string(1, ext == "dll" ? 'd' : 'e') + kind;
+    for (int i = 1; i <= n && !ctx.busy.AbortRequested; ++i)
+        if ((*groups)[static_cast<size_t>(i) - 1])
+            procAddResult(ctx.entries, ctx.host, field, static_cast<std::int16_t>(i - 1), counted(i, n), code);
+    return true;
 }
 
 std::string shortName(const std::string& name) { return name.substr(0, name.find('.')); }
@@ -321,6 +345,7 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
             return;
         }
     }
+    if ((ext == "dll" || ext == "exe") && listModule(ctx, path, ext, kind, archive)) return;
     const int n = procFileIconCount(path);
     if (n >= 1) {
         procAddFileIcons(ctx, path, kind, archive, n, 0);
