@@ -60,19 +60,22 @@ vm_wine_env() {
 
 # A Wine program asks the Wine server for nearly every window call. Where
 # waking a process on another processor is dear (a virtual machine), each of
-# those trips costs several times what it costs on one processor, and a search
-# takes three times as long. So Wine's processes (its server, the program and
+# those trips costs several times what it costs on one processor: bench/run
+# measures opening files at 0.3 and a search at 0.4 to 0.5 of the time free. So Wine's processes (its server, the program and
 # the helpers they start) share one processor: wrappers for wine, wine64 and
 # wineserver come first on the PATH. VM_WINE_CPU picks the processor; "all"
 # leaves Wine free to use every one.
 vm_wine_one_cpu() {
-  [ "${VM_WINE_CPU:-}" = all ] && return 0
-  command -v taskset >/dev/null 2>&1 || return 0
+  # Wrappers an earlier call put on the PATH go first, so that "all" really
+  # leaves Wine free in a shell that ran it pinned before.
   local shim="$BUILD_DIR/wine-one-cpu"
   local path=":$PATH:"
   path="${path//:$shim:/:}"
   path="${path#:}"
   path="${path%:}"
+  export PATH="$path"
+  [ "${VM_WINE_CPU:-}" = all ] && return 0
+  command -v taskset >/dev/null 2>&1 || return 0
   local cpu="${VM_WINE_CPU:-}"
   if [ -z "$cpu" ]; then
     # The last processor this shell may use.

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <chrono>
+
 #include "anisteps.h"
 #include "controls_basic.h"
 #include "drawnpixel.h"
@@ -488,6 +490,18 @@ TEST_F(OpenFixture, AbortBetweenFilesShowsWhatWasListedAndFavouritesReadShort) {
     host.doEvents = nullptr;
     EXPECT_LT(entries.cmbResult.ListCount(), 8);
     EXPECT_GT(entries.cmbResult.ListCount(), 0);
+    EXPECT_EQ(panel("message"), "Aborted!");
+
+    // Yielding by time, as the shown window has it, Esc still stops the listing at its next yield.
+    host.YieldEvery = std::chrono::milliseconds(50);
+    host.lastYield = std::chrono::steady_clock::now() - std::chrono::hours(1);
+    host.doEvents = [&] {
+        if (entries.cmbResult.ListCount() > 0) busy.AbortRequested = true;
+    };
+    listFiles(files);
+    host.doEvents = nullptr;
+    host.YieldEvery = {};
+    EXPECT_EQ(entries.cmbResult.ListCount(), 1);
     EXPECT_EQ(form.pnlResult.ListItems.Count(), entries.cmbResult.ListCount());
     EXPECT_EQ(panel("message"), "Aborted!");
     EXPECT_FALSE(busy.AbortRequested);

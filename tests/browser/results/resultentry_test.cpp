@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <chrono>
+
 #include "browserstate.h"
 #include "entrylist.h"
 #include "resultentry.h"
@@ -85,6 +89,25 @@ TEST(EntryList, AddResultAppendsAndCountsEvery25) {
     EXPECT_EQ(lists.cmbResult.List(24), "c:\\tmp\\m.ico;C:\\a.zip;0;x;0azip");
     EXPECT_EQ(lists.cmbResult.List(3), "C:\\f.dll;3;#1 of 1;2open");
     EXPECT_EQ(lists.cmbResult.ItemData(24), 0);
+}
+
+// In the shown window a listing yields by time: entries listed faster than
+// that share one yield, and the first entry always yields, so Esc is heard.
+TEST(EntryList, AListingYieldsByTimeWhenTheWindowAsksIt) {
+    EntryLists lists;
+    int yields = 0;
+    BrowserHost host;
+    host.doEvents = [&] { ++yields; };
+    host.YieldEvery = std::chrono::hours(1);
+    for (int i = 0; i < 100; ++i) procAddResult(lists, host, "C:\\f.ico", 0, "x", "0open");
+    EXPECT_EQ(yields, 1);
+    host.YieldEvery = std::chrono::milliseconds(1);
+    for (int i = 0; i < 3; ++i) {
+        Sleep(5);
+        procAddResult(lists, host, "C:\\f.ico", 0, "x", "0open");
+    }
+    EXPECT_EQ(yields, 4);
+    EXPECT_EQ(lists.cmbResult.ListCount(), 103);
 }
 
 TEST(Paging, PageCountRoundsUpAndIsOneForAnEmptyList) {
