@@ -5,6 +5,7 @@
 
 #include "errorreport.h"
 #include "importrules.h"
+#include "picturefile.h"
 #include "registry.h"
 #include "seam.h"
 #include "state.h"

@@ -16,6 +16,7 @@
 #include "getfield.h"
 #include "icolayout.h"
 #include "iconsource.h"
+#include "loadergate.h"
 #include "resultentry.h"
 #include "state.h"
 #include "vberror.h"
@@ -89,7 +90,7 @@ void noteUnreadable(OpenSearchContext& ctx, const std::string& name) {
 
 // Whether a module file can be opened at all: one that holds no icons is fine.
 bool loadsAsModule(const std::string& file) {
-    HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = gate::LoadDataFile(file);
     if (!module) return false;
     FreeLibrary(module);
     return true;
@@ -99,7 +100,8 @@ bool loadsAsModule(const std::string& file) {
 // header announces and the file holds, never found by drawing until a draw fails.
 bool listAnimation(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
                    const std::string& archive) {
-    HICON animation = static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    // The gate hands the system only an animation its own reader found whole.
+    HICON animation = static_cast<HICON>(gate::LoadImageFile(file, IMAGE_ICON, 0, 0, 0));
     if (!animation) return false;
     DestroyIcon(animation);
     const int steps = AniStepCount(readAll(file, kMaxAniBytes));

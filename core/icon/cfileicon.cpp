@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "iconsource.h"
+#include "loadergate.h"
 
 namespace vm {
 namespace {
@@ -151,8 +152,7 @@ HICON cFileIcon::decodedIcon(int index) const {
     auto& image = images_[index - 1];
     // A PNG that claims another size than its entry, or a huge one, is never decoded.
     if (!ico::imageIsSound(entries_[index - 1], bytesOf(image))) return nullptr;
-    return CreateIconFromResourceEx(const_cast<PBYTE>(image.data()), static_cast<DWORD>(image.size()), TRUE,
-                                    0x00030000, ImageWidth(index), ImageHeight(index), LR_DEFAULTCOLOR);
+    return gate::IconFromImage(bytesOf(image), true, ImageWidth(index), ImageHeight(index), LR_DEFAULTCOLOR);
 }
 
 HICON cFileIcon::IconHandle(HDC hDC, int index) const {
