@@ -573,21 +573,30 @@ TEST_F(OpenFixture, DamagedAnimationsAreToldUnreadableQuicklyAndSmall) {
 }
 
 TEST_F(OpenFixture, AModuleMeetsTheSameChecksWhateverItIsCalled) {
-    // Group 1's directory claims 65,535 images; its bytes end after one. The
-    // system's icon extractor reads on past the module and faults.
+    // Group 1 names an icon image the module does not hold. A library lists
+    // every group and draws that one as no icon; a module lists only the
+    // groups that load. Each draws what it lists from the same reader.
     const std::string good = dir.file("good.dll");
     ASSERT_TRUE(fx::makeIconModule(good, {{1, "", {fx::dib(32, 32, 8)}}, {2, "", {fx::dib(32, 32, 4)}}}));
     std::string bytes = vmtest::readFile(good);
     const std::size_t group = firstGroupData(bytes);
     ASSERT_GT(group, 0u);
-    bytes[group + 4] = bytes[group + 5] = static_cast<char>(0xFF);
+    bytes[group + 6 + 12] = static_cast<char>(0x7F); // the first entry's image number
     const std::string d = dir.path() + "\\";
     for (const char* name : {"lib.icl", "lib.dll", "lib.exe"}) ASSERT_TRUE(vmtest::writeFile(d + name, bytes));
     listFiles({d + "lib.icl", d + "lib.dll", d + "lib.exe"});
-    // The library lists both icons and draws the damaged one as no icon; the
-    // module kinds list only the icon that loads.
     EXPECT_EQ(entryTexts(), (std::vector<std::string>{d + "lib.icl;0;#1 of 2;iopen", d + "lib.icl;1;#2 of 2;iopen",
                                                       d + "lib.dll;1;#2 of 2;dopen", d + "lib.exe;1;#2 of 2;eopen"}));
     ASSERT_EQ(form.pnlResult.ListItems.Count(), 4);
-    EXPECT_EQ(pixel(2, 16, 16), pixel(3, 16, 16)); // the same icon drawn from either name
+    EXPECT_EQ(pixel(2, 16, 16), pixel(3, 16, 16));
+    EXPECT_EQ(pixel(3, 16, 16), pixel(4, 16, 16));
+    EXPECT_NE(pixel(1, 16, 16), pixel(2, 16, 16)); // no icon for the group without its image
+
+    // A damaged tree is refused under every name.
+    const auto wrecks = vmtest::damaged::modules(vmtest::readFile(good));
+    const std::string& wreck = wrecks.front().bytes;
+    for (const char* name : {"w.icl", "w.dll", "w.exe"}) ASSERT_TRUE(vmtest::writeFile(d + name, wreck));
+    listFiles({d + "w.icl", d + "w.dll", d + "w.exe"});
+    EXPECT_TRUE(entryTexts().empty());
+    EXPECT_EQ(panel("message"), "Could not read 3 file(s): w.icl");
 }

@@ -127,8 +127,11 @@ TEST(ShellLink, DamagedLinksAreRefusedBeforeTheShellReadsThem) {
         const std::string path = dir.file(sample.name);
         ASSERT_TRUE(vmtest::writeFile(path, sample.bytes));
         const ReadBack r = readLink(path);
-        if (sample.name.rfind("flipped-", 0) != 0) EXPECT_TRUE(FAILED(r.result)) << sample.name;
-        else if (FAILED(r.result)) EXPECT_TRUE(r.target.empty()) << sample.name;
+        if (sample.name.rfind("flipped-", 0) != 0) {
+            EXPECT_TRUE(FAILED(r.result)) << sample.name;
+        } else if (FAILED(r.result)) {
+            EXPECT_TRUE(r.target.empty()) << sample.name;
+        }
     }
     // A link info of 0xFFFFFFFF bytes once took the shell's reader 3.8 GB and 12 s.
     EXPECT_LT(vmtest::PeakCommittedBytes() - before, 64u << 20);
