@@ -29,6 +29,8 @@ namespace {
 constexpr DWORD kMaxAniBytes = 16u << 20;
 // Entry indexes are 16-bit numbers.
 constexpr int kMaxIcons = 32767;
+// The longest a listing goes without yielding to the message loop.
+constexpr DWORD kYieldMs = 30;
 // Icon files up to this size are read whole at once; larger ones image by image.
 constexpr std::uint32_t kMaxIconBytes = 4u << 20;
 
@@ -282,17 +284,28 @@ void procSearchOpen(OpenSearchContext& ctx) {
     ctx.host.messagePanel(ctx.SearchingFavorites ? "Searching for favorites, please wait..."
                                                  : "Searching for icons, please wait...");
     ctx.host.events();
+    // Every entry listed has yielded to the message loop already; files that
+    // give none yield every so often, so that an archive of 65,535 members of
+    // other kinds is not listed at the message loop's pace.
+    DWORD yielded = GetTickCount();
+    auto yieldNow = [&](int before) {
+        if (ctx.entries.cmbResult.ListCount() != before) {
+            yielded = GetTickCount();
+        } else if (GetTickCount() - yielded >= kYieldMs) {
+            ctx.host.events();
+            yielded = GetTickCount();
+        }
+    };
     for (int i = 0; i < ctx.entries.lstFiles.ListCount() && !ctx.busy.AbortRequested; ++i) {
         const int before = ctx.entries.cmbResult.ListCount();
         procSearchOpenFile(ctx, ctx.entries.lstFiles.List(i), kKindOpen);
-        // Every entry listed has yielded to the message loop already.
-        if (ctx.entries.cmbResult.ListCount() == before) ctx.host.events();
+        yieldNow(before);
     }
     HiddenList& members = ctx.entries.lstZipIcons;
     for (int i = 0; !ctx.SearchingFavorites && i < members.ListCount() && !ctx.busy.AbortRequested; ++i) {
         const int before = ctx.entries.cmbResult.ListCount();
         procSearchOpenFile(ctx, members.List(i), kKindZip, members.ItemData(i));
-        if (ctx.entries.cmbResult.ListCount() == before) ctx.host.events();
+        yieldNow(before);
     }
     const int count = ctx.entries.cmbResult.ListCount();
     ctx.host.countPanel(std::to_string(count) + " Icon(s)");
