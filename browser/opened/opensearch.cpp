@@ -233,31 +233,11 @@ bool procAddIconFile(OpenSearchContext& ctx, const std::string& file, const std:
     return true;
 }
 
-void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind, int archiveIndex) {
-    const std::string ext = lowerExtension(file);
-    if (!isListable(ext)) return;
-    std::string path = file;
-    std::string archive;
-    std::string shownName = baseName(file);
-    if (kind == kKindZip) {
-        if (archiveIndex < 0 || archiveIndex >= ctx.entries.lstZipFiles.ListCount()) return;
-        archive = ctx.entries.lstZipFiles.List(archiveIndex);
-        shownName += " in " + baseName(archive);
-        const std::string folder = ZipArchiveFolder(ctx.zip, archiveIndex, paths.TempPath);
-        if (folder.empty()) {
-            noteUnreadable(ctx, shownName);
-            return;
-        }
-        path = folder + file;
-        if (!procFileExists(path)) {
-            procUnzipFile(ctx.chunks, archive, file, path, folder);
-            if (!procFileExists(path)) {
-                noteUnreadable(ctx, shownName);
-                return;
-            }
-            RecordExtractedMember(ctx.zip, path);
-        }
-    }
+namespace {
+
+// The entries of one file that lies on disk at path (a ZIP member extracted).
+void listFile(OpenSearchContext& ctx, const std::string& path, const std::string& ext, const std::string& kind,
+              const std::string& archive, const std::string& shownName) {
     if (ext == "ani") {
         if (!listAnimation(ctx, path, kind, archive)) noteUnreadable(ctx, shownName);
         return;
@@ -275,6 +255,40 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
         // A module without icons is no fault; an icon file without one is.
         noteUnreadable(ctx, shownName);
     }
+}
+
+} // namespace
+
+void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind, int archiveIndex) {
+    const std::string ext = lowerExtension(file);
+    if (!isListable(ext)) return;
+    if (kind != kKindZip) {
+        listFile(ctx, file, ext, kind, "", baseName(file));
+        return;
+    }
+    if (archiveIndex < 0 || archiveIndex >= ctx.entries.lstZipFiles.ListCount()) return;
+    const std::string archive = ctx.entries.lstZipFiles.List(archiveIndex);
+    const std::string shownName = baseName(file) + " in " + baseName(archive);
+    const std::string folder = ZipArchiveFolder(ctx.zip, archiveIndex, paths.TempPath);
+    if (folder.empty()) {
+        noteUnreadable(ctx, shownName);
+        return;
+    }
+    const std::string path = folder + file;
+    const bool extracted = !procFileExists(path);
+    if (extracted) {
+        procUnzipFile(ctx.chunks, archive, file, path, folder);
+        if (!procFileExists(path)) {
+            noteUnreadable(ctx, shownName);
+            return;
+        }
+        RecordExtractedMember(ctx.zip, path);
+    }
+    const int before = ctx.entries.cmbResult.ListCount();
+    listFile(ctx, path, ext, kind, archive, shownName);
+    // A member that gave nothing is needed by no loader: it goes at once, so
+    // that an archive of many large members never fills the disk.
+    if (extracted && ctx.entries.cmbResult.ListCount() == before) DeleteExtractedMember(ctx.zip, path);
 }
 
 void procSearchOpen(OpenSearchContext& ctx) {
