@@ -6,6 +6,7 @@
 #include "alphaicon.h"
 #include "errorreport.h"
 #include "importrules.h"
+#include "picturefile.h"
 #include "picturepixels.h"
 #include "registry.h"
 #include "seam.h"

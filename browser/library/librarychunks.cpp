@@ -6,6 +6,7 @@
 
 #include "chunkarchive.h"
 #include "files.h"
+#include "picturefile.h"
 #include "libraryarchive.h"
 #include "picture.h"
 #include "resultentry.h"

@@ -8,6 +8,7 @@
 
 #include "alphaicon.h"
 #include "iconsource.h"
+#include "loadergate.h"
 
 namespace vm {
 namespace {
@@ -152,8 +153,7 @@ HICON cFileIcon::decodedIcon(int index) const {
     auto& image = images_[index - 1];
     // A PNG that claims another size than its entry, or a huge one, is never decoded.
     if (!ico::imageIsSound(entries_[index - 1], bytesOf(image))) return nullptr;
-    HICON decoded = CreateIconFromResourceEx(const_cast<PBYTE>(image.data()), static_cast<DWORD>(image.size()),
-                                             TRUE, 0x00030000, ImageWidth(index), ImageHeight(index), LR_DEFAULTCOLOR);
+    HICON decoded = gate::IconFromImage(bytesOf(image), true, ImageWidth(index), ImageHeight(index), LR_DEFAULTCOLOR);
     // The system's decoder makes a mask of its own that drops half-transparent
     // pixels; a PNG image gets its mask by the rule every image without one gets.
     HICON icon = IconWithAlphaMask(decoded);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "icolayout.h"
+#include "loadergate.h"
 
 namespace vm {
 
@@ -28,8 +29,7 @@ HICON IconOfIcoBytes(std::span<const std::uint8_t> bytes, int size) {
     if (picked < 0 || static_cast<std::size_t>(picked) >= count) return nullptr;
     const ico::DirEntry e = *ico::readDirEntry(bytes.subspan(ico::kDirSize + ico::kEntrySize * picked));
     if (!ico::blockInside(e.dwImageOffset, e.dwBytesInRes, bytes.size())) return nullptr;
-    return CreateIconFromResourceEx(const_cast<PBYTE>(bytes.data() + e.dwImageOffset), e.dwBytesInRes, TRUE,
-                                    0x00030000, cx, cy, LR_DEFAULTCOLOR);
+    return gate::IconFromImage(bytes.subspan(e.dwImageOffset, e.dwBytesInRes), true, cx, cy, LR_DEFAULTCOLOR);
 }
 
 } // namespace vm

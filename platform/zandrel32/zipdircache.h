@@ -3,30 +3,30 @@
 // its whole directory again for each, and the cost would grow with the
 // square of its members.
 #pragma once
-#include <windows.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ziparchive.h"
+#include "zipfilesource.h"
 #include "zipmembers.h"
 
 namespace zandrel {
 
 class DirectoryCache {
 public:
-    // The directory and index of archive, whose bytes source reads: the kept
-    // ones when the file's size and times have not changed since, else read
-    // now. ZANDREL_OK, or readDirectory's failure (nothing is kept then).
-    int32_t directory(const std::string& archive, ArchiveSource& source, const std::vector<ZipEntry>*& entries,
+    // The directory and index of archive, open in source: the kept ones when
+    // the file's size and time have not changed since, else read now.
+    // ZANDREL_OK, or readDirectory's failure (nothing is kept then).
+    int32_t directory(const std::string& archive, FileSource& source, const std::vector<ZipEntry>*& entries,
                       const MemberIndex*& index);
     void forget();
 
 private:
     std::string archive_;
-    WIN32_FILE_ATTRIBUTE_DATA stamp_{};
+    uint64_t size_ = 0;
+    uint64_t written_ = 0;
     std::vector<ZipEntry> entries_;
     std::unique_ptr<MemberIndex> index_;
 };
