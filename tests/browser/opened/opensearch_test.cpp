@@ -392,6 +392,33 @@ TEST_F(OpenFixture, ZipMembersAreListedExtractedIntoTheirArchivesFolderAndRemove
     EXPECT_EQ(entries.lstZipIcons.ListCount(), 0);
 }
 
+// Icon members are drawn from memory; cursors, animations and modules are
+// extracted for the listing and the page, and every one is gone after it.
+TEST_F(OpenFixture, MembersOfEveryKindShowTheirPicturesAndLeaveNoFileAfterThePage) {
+    std::string cursor = vmtest::solidIcon(32, 0xD02010);
+    cursor[2] = 2;
+    const std::string archive = dir.file("kinds.zip");
+    ASSERT_TRUE(vmtest::writeFile(archive, vmtest::makeZipArchive({{"a.ico", vmtest::solidIcon(32, 0x00C000)},
+                                                                   {"b.cur", cursor},
+                                                                   {"c.ani", vmtest::aniFile(frames(2), 2)}})));
+    entries.lstZipFiles.AddItem(archive);
+    listFiles({});
+    const std::string f = zip.folders.at(0);
+    EXPECT_EQ(entryTexts(), (std::vector<std::string>{f + "a.ico;" + archive + ";0;x;2azip",
+                                                      f + "b.cur;" + archive + ";0;x;8azip",
+                                                      f + "c.ani;" + archive + ";0;frame 1;aazip",
+                                                      f + "c.ani;" + archive + ";1;frame 2;aazip"}));
+    ASSERT_EQ(form.pnlResult.ListItems.Count(), 4);
+    EXPECT_EQ(item(1).Text(), "a.ico in " + archive);
+    EXPECT_EQ(pixel(1, 16, 16), ref(0x00C000));
+    EXPECT_EQ(pixel(2, 16, 16), ref(0xD02010));
+    EXPECT_EQ(pixel(4, 16, 16), ref(0x204060));
+    EXPECT_TRUE(tempFiles().empty());
+    pager.procGetPage();
+    EXPECT_EQ(pixel(1, 16, 16), ref(0x00C000));
+    EXPECT_TRUE(tempFiles().empty());
+}
+
 TEST_F(OpenFixture, ArchivesWrittenByInfoZipWithAndWithoutAPassword) {
     const std::string src = dir.file("src");
     CreateDirectoryA(src.c_str(), nullptr);
