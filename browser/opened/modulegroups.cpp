@@ -6,15 +6,6 @@
 namespace vm {
 namespace {
 
-constexpr std::uint16_t kIconType = 3;
-constexpr std::uint16_t kGroupIconType = 14;
-
-const pe::ResourceType* typeOf(const std::vector<pe::ResourceType>& types, std::uint16_t number) {
-    for (const pe::ResourceType& t : types)
-        if (!t.id.named && t.id.number == number) return &t;
-    return nullptr;
-}
-
 const pe::Resource* numbered(const pe::ResourceType* type, std::uint16_t number) {
     if (!type) return nullptr;
     for (const pe::Resource& r : type->resources)
@@ -48,8 +39,8 @@ std::optional<std::vector<bool>> ModuleGroupsWithWidth(std::span<const std::uint
     const auto types = pe::readResources(bytes);
     if (!types) return std::nullopt;
     std::vector<bool> groups;
-    if (const pe::ResourceType* found = typeOf(*types, kGroupIconType)) {
-        const pe::ResourceType* images = typeOf(*types, kIconType);
+    if (const pe::ResourceType* found = pe::typeOf(*types, pe::kGroupIconType)) {
+        const pe::ResourceType* images = pe::typeOf(*types, pe::kIconType);
         for (const pe::Resource& group : found->resources) groups.push_back(groupHasWidth(bytes, images, group, width));
     }
     return groups;

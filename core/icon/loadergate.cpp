@@ -55,15 +55,6 @@ private:
     std::size_t size_ = 0;
 };
 
-constexpr std::uint16_t kIconType = 3;
-constexpr std::uint16_t kGroupIconType = 14;
-
-const pe::ResourceType* typeOf(const std::vector<pe::ResourceType>& types, std::uint16_t number) {
-    for (const pe::ResourceType& t : types)
-        if (!t.id.named && t.id.number == number) return &t;
-    return nullptr;
-}
-
 // The bytes of a resource's first language; the tree was checked to lie
 // inside the file.
 Bytes dataOf(Bytes file, const pe::Resource& r) {
@@ -74,7 +65,7 @@ Bytes dataOf(Bytes file, const pe::Resource& r) {
 // Icon number index of a module at cx x cy, from its group: the image the
 // system would pick for that size, found among the module's icon images.
 HICON moduleIcon(Bytes file, const std::vector<pe::ResourceType>& types, const pe::Resource& group, int cx) {
-    const pe::ResourceType* images = typeOf(types, kIconType);
+    const pe::ResourceType* images = pe::typeOf(types, pe::kIconType);
     Bytes dir = dataOf(file, group);
     const auto head = ico::readIconDir(dir);
     if (!images || !head || head->idCount < 1 ||
@@ -92,7 +83,7 @@ UINT moduleIcons(const std::string& file, int index, HICON* large, HICON* small,
     FileView view(file);
     const auto types = pe::readResources(view.bytes());
     if (!types) return 0;
-    const pe::ResourceType* groups = typeOf(*types, kGroupIconType);
+    const pe::ResourceType* groups = pe::typeOf(*types, pe::kGroupIconType);
     const std::size_t n = groups ? groups->resources.size() : 0;
     if (index == -1 && !large && !small) return static_cast<UINT>(n);
     UINT made = 0;

@@ -215,4 +215,10 @@ bool moduleIsSound(Bytes file) {
     return true;
 }
 
+const ResourceType* typeOf(const std::vector<ResourceType>& types, std::uint16_t number) {
+    for (const ResourceType& t : types)
+        if (!t.id.named && t.id.number == number) return &t;
+    return nullptr;
+}
+
 } // namespace vm::pe

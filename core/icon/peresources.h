@@ -49,6 +49,13 @@ bool isPeModule(Bytes file);
 // module without resources gives an empty list.
 std::optional<std::vector<ResourceType>> readResources(Bytes file);
 
+// Resource types by number: icon images and the icon groups that name them.
+constexpr std::uint16_t kIconType = 3;
+constexpr std::uint16_t kGroupIconType = 14;
+
+// The type of that number in a tree readResources gave; null when it has none.
+const ResourceType* typeOf(const std::vector<ResourceType>& types, std::uint16_t number);
+
 // Whether the module may be handed to the system: its tree reads, and every
 // icon and cursor image in it (types 1 and 3) is one a decoder can take
 // (ico::imageIsSound; a cursor image starts with its 4-byte hotspot).
