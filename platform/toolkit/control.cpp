@@ -176,15 +176,22 @@ bool Control::commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     }
     case WM_LBUTTONDOWN:
         pressed_ = true;
+        upRaised_ = false;
         mouse(MouseDown, vbLeftButton);
         return false;
-    case WM_RBUTTONDOWN: mouse(MouseDown, vbRightButton); return false;
-    case WM_MBUTTONDOWN: mouse(MouseDown, vbMiddleButton); return false;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        upRaised_ = false;
+        mouse(MouseDown, msg == WM_RBUTTONDOWN ? vbRightButton : vbMiddleButton);
+        return false;
     case WM_LBUTTONUP: {
         const HWND window = hwnd_;
         const bool click = pressed_ && clicksFromButtons() && insideClient(window, lp);
         pressed_ = false;
-        mouse(MouseUp, vbLeftButton);
+        if (!upRaised_) {
+            upRaised_ = true;
+            mouse(MouseUp, vbLeftButton);
+        }
         // A MouseUp handler may have closed the form.
         if (click && Click && hwnd_ == window) Click();
         return false;
@@ -192,10 +199,16 @@ bool Control::commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_LBUTTONDBLCLK:
         // The second press of a double-click: DblClick, and its release is no Click.
         pressed_ = false;
+        upRaised_ = false;
         if (clicksFromButtons() && DblClick) DblClick();
         return false;
-    case WM_RBUTTONUP: mouse(MouseUp, vbRightButton); return false;
-    case WM_MBUTTONUP: mouse(MouseUp, vbMiddleButton); return false;
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        if (!upRaised_) {
+            upRaised_ = true;
+            mouse(MouseUp, msg == WM_RBUTTONUP ? vbRightButton : vbMiddleButton);
+        }
+        return false;
     case WM_MOUSEMOVE:
         mouse(MouseMove, (wp & MK_LBUTTON ? vbLeftButton : 0) | (wp & MK_RBUTTON ? vbRightButton : 0) |
                              (wp & MK_MBUTTON ? vbMiddleButton : 0));
@@ -208,6 +221,12 @@ bool Control::commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return false;
     default: return false;
     }
+}
+
+void Control::raiseMouseUp(int button, float x, float y) {
+    if (upRaised_) return;
+    upRaised_ = true;
+    if (MouseUp) MouseUp(button, currentShift(), x, y);
 }
 
 bool Control::keyMessage(HWND from, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

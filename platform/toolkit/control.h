@@ -112,6 +112,10 @@ protected:
     virtual bool clicksFromButtons() const { return false; }
     // Mouse messages reach the control's tool tip also while the control has no tool tip text of its own.
     virtual bool hasToolTips() const { return !toolTip_.empty(); }
+    // MouseUp for a release that the control's window tells by a notification
+    // (some controls keep the button-up message to themselves): raised once a
+    // press, whether the message or the notification comes first.
+    void raiseMouseUp(int button, float x, float y);
     // Keeps the control behind the other controls of its parent, whatever is created or raised after it.
     void keepBehindSiblings();
     // Creates the window (position in twips) and hooks it into the toolkit.
@@ -144,7 +148,8 @@ private:
     COLORREF brushColor_ = 0;
     int mousePointer_ = vbDefault;
     std::string toolTip_;
-    bool pressed_ = false; // the left button went down in the window and has not come up
+    bool pressed_ = false;  // the left button went down in the window and has not come up
+    bool upRaised_ = true;  // MouseUp was raised for the last press
 };
 
 // Hands a notification that arrived at a parent window back to the control

@@ -183,6 +183,11 @@ void Frame::SetCaption(const std::string& caption) {
 }
 
 bool Frame::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    if (msg == WM_NCHITTEST) {
+        // A group box lets the mouse through to its parent; a frame hears it.
+        result = HTCLIENT;
+        return true;
+    }
     if (msg != WM_ERASEBKGND) return false;
     RECT r{};
     GetClientRect(handle(), &r);

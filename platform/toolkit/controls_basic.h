@@ -85,6 +85,10 @@ public:
 
     std::function<void()> Change;
     void onCommand(int code, int id) override;
+
+protected:
+    // Its window tells its parent of no plain click.
+    bool clicksFromButtons() const override { return true; }
 };
 
 class Frame : public Control {
@@ -96,6 +100,10 @@ public:
     bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     std::string Caption() { return windowText(); }
     void SetCaption(const std::string& caption);
+
+protected:
+    // Its window tells its parent of no plain click.
+    bool clicksFromButtons() const override { return true; }
 };
 
 // The list operations that combo boxes and list boxes share.

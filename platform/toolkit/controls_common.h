@@ -19,6 +19,10 @@ public:
     int Value();
     void SetValue(int value);
 
+protected:
+    // Its window tells its parent of no plain click.
+    bool clicksFromButtons() const override { return true; }
+
 private:
     int min_ = 0, max_ = 100;
 };
@@ -41,6 +45,10 @@ public:
 
     std::function<void()> Change, Scroll;
     void onScroll(int code) override;
+
+protected:
+    // Its window tells its parent of no plain click.
+    bool clicksFromButtons() const override { return true; }
 
 private:
     int value_ = 0;

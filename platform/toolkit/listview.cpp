@@ -411,8 +411,7 @@ bool ListView::onNotify(NMHDR* header, LRESULT& result) {
             ListItem* hit = HitTest(scaleX(at.x), scaleY(at.y));
             if (hit && hit->Selected() && ItemClick) ItemClick(*hit);
         }
-        if (MouseUp)
-            MouseUp(right ? vbRightButton : vbLeftButton, currentShift(), scaleX(at.x), scaleY(at.y));
+        raiseMouseUp(right ? vbRightButton : vbLeftButton, scaleX(at.x), scaleY(at.y));
         if (!right && Click) Click();
         result = 0;
         return true;

@@ -296,7 +296,7 @@ bool TreeView::onNotify(NMHDR* header, LRESULT& result) {
                 if (NodeClick) NodeClick(*hit);
             }
         }
-        if (MouseUp) MouseUp(right ? vbRightButton : vbLeftButton, currentShift(), scaleX(at.x), scaleY(at.y));
+        raiseMouseUp(right ? vbRightButton : vbLeftButton, scaleX(at.x), scaleY(at.y));
         if (!right && Click) Click();
         result = 0;
         return true;
