@@ -34,9 +34,9 @@ std::unordered_map<HWND, Hook> g_hooks;
 // Windows that stay behind their siblings (tab strips, under the controls of their pages).
 std::vector<HWND> g_behind;
 
-void sendBehindSiblings(HWND parent, HWND except) {
+void sendBehindSiblings(HWND parent) {
     for (HWND h : g_behind)
-        if (h != except && GetParent(h) == parent)
+        if (GetParent(h) == parent)
             SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -95,13 +95,13 @@ void Control::createWindow(Window& parent, const char* className, DWORD style, D
     g_hooks[hwnd_] = Hook{this, next};
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
     if (!toolTip_.empty()) SetToolTipText(toolTip_);
-    if (!g_behind.empty()) sendBehindSiblings(parentWindow, hwnd_);
+    if (!g_behind.empty()) sendBehindSiblings(parentWindow);
 }
 
 void Control::keepBehindSiblings() {
     if (!hwnd_) return;
     if (std::find(g_behind.begin(), g_behind.end(), hwnd_) == g_behind.end()) g_behind.push_back(hwnd_);
-    sendBehindSiblings(GetParent(hwnd_), nullptr);
+    sendBehindSiblings(GetParent(hwnd_));
 }
 
 void Control::hookChild(HWND child) {
@@ -351,7 +351,7 @@ void Control::Move(int left, int top, int width, int height) {
 void Control::ZOrder(int position) {
     if (!hWnd()) return;
     SetWindowPos(hwnd_, position == 0 ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (!g_behind.empty()) sendBehindSiblings(GetParent(hwnd_), nullptr);
+    if (!g_behind.empty()) sendBehindSiblings(GetParent(hwnd_));
 }
 
 bool Control::Enabled() { return hWnd() && IsWindowEnabled(hwnd_); }
