@@ -72,9 +72,8 @@ void FrmInfo::CreateControls() {
                                                                 {"Icon Resources", "libraries", "Active Vellumar Icon Libraries"},
                                                                 {"Contact", "contact", "Contact Me"}};
     for (int i = 0; i < 4; ++i) {
-        tabStrip.Tabs.Add(-1, tabs[i].key, tabs[i].caption).Tag = tabs[i].tip;
+        tabStrip.Tabs.Add(-1, tabs[i].key, tabs[i].caption).SetToolTipText(tabs[i].tip);
         fraInfo(i + 1).create(*this, 240, 540 + (i ? 60 : 0), 6060, 3600);
-        fraInfo(i + 1).ZOrder(0); // over the tab strip
     }
     picLogo.create(fraInfo(1), 2400, 360, 1200, 1200, false);
     lblBuild.create(fraInfo(1), 120, 1800, 3000, 255, "", vbRightJustify);

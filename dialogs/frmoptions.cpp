@@ -79,10 +79,9 @@ void FrmOptions::CreateControls() {
     for (int i = 0; i < 4; ++i) {
         // The Favorites tab is named as the favourites folder is.
         const std::string caption = i == 3 ? optionsHost.FavoritesFolderName : tabs[i].caption;
-        tbsOptions.Tabs.Add(-1, tabs[i].key, caption).Tag = tabs[i].tip;
+        tbsOptions.Tabs.Add(-1, tabs[i].key, caption).SetToolTipText(tabs[i].tip);
         PictureBox& page = picOptions(i + 1);
         page.create(*this, 240, 540, 6300, 4260, false);
-        page.ZOrder(0); // over the tab strip
         page.SetVisible(i == 0);
     }
     PictureBox& general = picOptions(1);

@@ -57,7 +57,7 @@ FrmAni& frmAni() { return defaultInstance<FrmAni>(); }
 FrmAni::FrmAni() : Form("frmAni") {
     design.caption = "Animation";
     design.borderStyle = vbFixedToolWindow;
-    design.width = 3360;
+    design.width = 3720; // room for the widest caption beside the pictures
     design.height = 3480;
     design.keyPreview = true;
 }

@@ -6,7 +6,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 namespace vm {
 
@@ -29,6 +31,21 @@ bool isMouseButtonOrMove(UINT msg) {
            msg == WM_RBUTTONUP || msg == WM_MBUTTONDOWN || msg == WM_MBUTTONUP;
 }
 std::unordered_map<HWND, Hook> g_hooks;
+// Windows that stay behind their siblings (tab strips, under the controls of their pages).
+std::vector<HWND> g_behind;
+
+void sendBehindSiblings(HWND parent) {
+    for (HWND h : g_behind)
+        if (GetParent(h) == parent)
+            SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool insideClient(HWND hwnd, LPARAM lp) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    return PtInRect(&client, at) != FALSE;
+}
 } // namespace
 
 int currentShift() {
@@ -78,6 +95,13 @@ void Control::createWindow(Window& parent, const char* className, DWORD style, D
     g_hooks[hwnd_] = Hook{this, next};
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
     if (!toolTip_.empty()) SetToolTipText(toolTip_);
+    if (!g_behind.empty()) sendBehindSiblings(parentWindow);
+}
+
+void Control::keepBehindSiblings() {
+    if (!hwnd_) return;
+    if (std::find(g_behind.begin(), g_behind.end(), hwnd_) == g_behind.end()) g_behind.push_back(hwnd_);
+    sendBehindSiblings(GetParent(hwnd_));
 }
 
 void Control::hookChild(HWND child) {
@@ -102,10 +126,11 @@ LRESULT CALLBACK Control::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
         // The last message of the window. A procedure put in front of this one
         // later (the subclassing service) has let go of it already.
         g_hooks.erase(found);
+        g_behind.erase(std::remove(g_behind.begin(), g_behind.end(), hwnd), g_behind.end());
         if (self && self->hwnd_ == hwnd) self->hwnd_ = nullptr;
         return CallWindowProcA(hook.next, hwnd, msg, wp, lp);
     }
-    if (self && !hook.child && !self->toolTip_.empty() && isMouseButtonOrMove(msg))
+    if (self && !hook.child && isMouseButtonOrMove(msg) && self->hasToolTips())
         self->relayToToolTip(hwnd, msg, wp, lp);
     LRESULT result = 0;
     try {
@@ -149,12 +174,41 @@ bool Control::commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         result = TRUE;
         return true;
     }
-    case WM_LBUTTONDOWN: mouse(MouseDown, vbLeftButton); return false;
-    case WM_RBUTTONDOWN: mouse(MouseDown, vbRightButton); return false;
-    case WM_MBUTTONDOWN: mouse(MouseDown, vbMiddleButton); return false;
-    case WM_LBUTTONUP: mouse(MouseUp, vbLeftButton); return false;
-    case WM_RBUTTONUP: mouse(MouseUp, vbRightButton); return false;
-    case WM_MBUTTONUP: mouse(MouseUp, vbMiddleButton); return false;
+    case WM_LBUTTONDOWN:
+        pressed_ = true;
+        upRaised_ = false;
+        mouse(MouseDown, vbLeftButton);
+        return false;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        upRaised_ = false;
+        mouse(MouseDown, msg == WM_RBUTTONDOWN ? vbRightButton : vbMiddleButton);
+        return false;
+    case WM_LBUTTONUP: {
+        const HWND window = hwnd_;
+        const bool click = pressed_ && clicksFromButtons() && insideClient(window, lp);
+        pressed_ = false;
+        if (!upRaised_) {
+            upRaised_ = true;
+            mouse(MouseUp, vbLeftButton);
+        }
+        // A MouseUp handler may have closed the form.
+        if (click && Click && hwnd_ == window) Click();
+        return false;
+    }
+    case WM_LBUTTONDBLCLK:
+        // The second press of a double-click: DblClick, and its release is no Click.
+        pressed_ = false;
+        upRaised_ = false;
+        if (clicksFromButtons() && DblClick) DblClick();
+        return false;
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        if (!upRaised_) {
+            upRaised_ = true;
+            mouse(MouseUp, msg == WM_RBUTTONUP ? vbRightButton : vbMiddleButton);
+        }
+        return false;
     case WM_MOUSEMOVE:
         mouse(MouseMove, (wp & MK_LBUTTON ? vbLeftButton : 0) | (wp & MK_RBUTTON ? vbRightButton : 0) |
                              (wp & MK_MBUTTON ? vbMiddleButton : 0));
@@ -167,6 +221,12 @@ bool Control::commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return false;
     default: return false;
     }
+}
+
+void Control::raiseMouseUp(int button, float x, float y) {
+    if (upRaised_) return;
+    upRaised_ = true;
+    if (MouseUp) MouseUp(button, currentShift(), x, y);
 }
 
 bool Control::keyMessage(HWND from, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -291,6 +351,7 @@ void Control::Move(int left, int top, int width, int height) {
 void Control::ZOrder(int position) {
     if (!hWnd()) return;
     SetWindowPos(hwnd_, position == 0 ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (!g_behind.empty()) sendBehindSiblings(GetParent(hwnd_));
 }
 
 bool Control::Enabled() { return hWnd() && IsWindowEnabled(hwnd_); }

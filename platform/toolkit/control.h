@@ -106,6 +106,18 @@ public:
     virtual void parentResized() {}
 
 protected:
+    // A window that tells its parent nothing of clicks (a plain window such as
+    // the picture box's): the toolkit makes Click from a left press and release
+    // inside it and DblClick from the second press of a double-click.
+    virtual bool clicksFromButtons() const { return false; }
+    // Mouse messages reach the control's tool tip also while the control has no tool tip text of its own.
+    virtual bool hasToolTips() const { return !toolTip_.empty(); }
+    // MouseUp for a release that the control's window tells by a notification
+    // (some controls keep the button-up message to themselves): raised once a
+    // press, whether the message or the notification comes first.
+    void raiseMouseUp(int button, float x, float y);
+    // Keeps the control behind the other controls of its parent, whatever is created or raised after it.
+    void keepBehindSiblings();
     // Creates the window (position in twips) and hooks it into the toolkit.
     void createWindow(Window& parent, const char* className, DWORD style, DWORD exStyle, const std::string& text,
                       int left, int top, int width, int height);
@@ -136,6 +148,8 @@ private:
     COLORREF brushColor_ = 0;
     int mousePointer_ = vbDefault;
     std::string toolTip_;
+    bool pressed_ = false;  // the left button went down in the window and has not come up
+    bool upRaised_ = true;  // MouseUp was raised for the last press
 };
 
 // Hands a notification that arrived at a parent window back to the control

@@ -1,5 +1,6 @@
 #include "controls_basic.h"
 
+#include "captionfit.h"
 #include "form.h"
 #include "vberror.h"
 
@@ -14,7 +15,14 @@ void raise(const std::function<void()>& handler) {
 void Label::create(Window& parent, int left, int top, int width, int height, const std::string& caption,
                    int alignment) {
     DWORD align = alignment == vbRightJustify ? SS_RIGHT : alignment == vbCenter ? SS_CENTER : SS_LEFT;
+    alignment_ = alignment;
     createWindow(parent, "STATIC", WS_VISIBLE | SS_NOTIFY | align, 0, caption, left, top, width, height);
+    fitCaption(handle(), caption, CaptionKind::Label, true, alignment_);
+}
+
+void Label::SetCaption(const std::string& caption) {
+    setWindowText(caption);
+    fitCaption(handle(), caption, CaptionKind::Label, false, alignment_);
 }
 
 void Label::onCommand(int code, int) {
@@ -24,6 +32,12 @@ void Label::onCommand(int code, int) {
 
 void CommandButton::create(Window& parent, int left, int top, int width, int height, const std::string& caption) {
     createWindow(parent, "BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, caption, left, top, width, height);
+    fitCaption(handle(), caption, CaptionKind::Button, true);
+}
+
+void CommandButton::SetCaption(const std::string& caption) {
+    setWindowText(caption);
+    fitCaption(handle(), caption, CaptionKind::Button, false);
 }
 
 void CommandButton::SetDefault(bool on) {
@@ -42,6 +56,12 @@ void CommandButton::onCommand(int code, int) {
 
 void CheckBox::create(Window& parent, int left, int top, int width, int height, const std::string& caption) {
     createWindow(parent, "BUTTON", WS_VISIBLE | WS_TABSTOP | BS_3STATE, 0, caption, left, top, width, height);
+    fitCaption(handle(), caption, CaptionKind::Box, true);
+}
+
+void CheckBox::SetCaption(const std::string& caption) {
+    setWindowText(caption);
+    fitCaption(handle(), caption, CaptionKind::Box, false);
 }
 
 int CheckBox::Value() { return hWnd() ? static_cast<int>(SendMessageA(handle(), BM_GETCHECK, 0, 0)) : 0; }
@@ -61,6 +81,12 @@ void CheckBox::onCommand(int code, int) {
 
 void OptionButton::create(Window& parent, int left, int top, int width, int height, const std::string& caption) {
     createWindow(parent, "BUTTON", WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON, 0, caption, left, top, width, height);
+    fitCaption(handle(), caption, CaptionKind::Box, true);
+}
+
+void OptionButton::SetCaption(const std::string& caption) {
+    setWindowText(caption);
+    fitCaption(handle(), caption, CaptionKind::Box, false);
 }
 
 bool OptionButton::Value() { return hWnd() && SendMessageA(handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -148,9 +174,20 @@ void TextBox::onCommand(int code, int) {
 
 void Frame::create(Window& parent, int left, int top, int width, int height, const std::string& caption) {
     createWindow(parent, "BUTTON", WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT, caption, left, top, width, height);
+    fitCaption(handle(), caption, CaptionKind::Frame, true);
+}
+
+void Frame::SetCaption(const std::string& caption) {
+    setWindowText(caption);
+    fitCaption(handle(), caption, CaptionKind::Frame, false);
 }
 
 bool Frame::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    if (msg == WM_NCHITTEST) {
+        // A group box lets the mouse through to its parent; a frame hears it.
+        result = HTCLIENT;
+        return true;
+    }
     if (msg != WM_ERASEBKGND) return false;
     RECT r{};
     GetClientRect(handle(), &r);

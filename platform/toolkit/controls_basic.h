@@ -4,7 +4,8 @@
 // the events the program relies on: a combo or list box's Click when
 // ListIndex changes, a check box's Click when Value changes, an option
 // button's Click when it becomes selected (which clears the other option
-// buttons of its container).
+// buttons of its container). Controls with a caption are sized from it, so
+// that no caption is cut (captionfit.h).
 #include "control.h"
 
 #include <cstdint>
@@ -20,8 +21,11 @@ public:
     void create(Window& parent, int left, int top, int width, int height, const std::string& caption = "",
                 int alignment = vbLeftJustify);
     std::string Caption() { return windowText(); }
-    void SetCaption(const std::string& caption) { setWindowText(caption); }
+    void SetCaption(const std::string& caption);
     void onCommand(int code, int id) override;
+
+private:
+    int alignment_ = vbLeftJustify;
 };
 
 class CommandButton : public Control {
@@ -29,7 +33,7 @@ public:
     using Control::Control;
     void create(Window& parent, int left, int top, int width, int height, const std::string& caption = "");
     std::string Caption() { return windowText(); }
-    void SetCaption(const std::string& caption) { setWindowText(caption); }
+    void SetCaption(const std::string& caption);
     // Enter (Default) or Esc (Cancel) anywhere on the form clicks the button.
     void SetDefault(bool on);
     void SetCancel(bool on);
@@ -43,7 +47,7 @@ public:
     using Control::Control;
     void create(Window& parent, int left, int top, int width, int height, const std::string& caption = "");
     std::string Caption() { return windowText(); }
-    void SetCaption(const std::string& caption) { setWindowText(caption); }
+    void SetCaption(const std::string& caption);
     int Value();
     void SetValue(int value);
     void onCommand(int code, int id) override;
@@ -54,7 +58,7 @@ public:
     using Control::Control;
     void create(Window& parent, int left, int top, int width, int height, const std::string& caption = "");
     std::string Caption() { return windowText(); }
-    void SetCaption(const std::string& caption) { setWindowText(caption); }
+    void SetCaption(const std::string& caption);
     bool Value();
     void SetValue(bool value);
     void onCommand(int code, int id) override;
@@ -81,6 +85,10 @@ public:
 
     std::function<void()> Change;
     void onCommand(int code, int id) override;
+
+protected:
+    // Its window tells its parent of no plain click.
+    bool clicksFromButtons() const override { return true; }
 };
 
 class Frame : public Control {
@@ -91,7 +99,11 @@ public:
     // so the controls placed in it never stand on what was there before.
     bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     std::string Caption() { return windowText(); }
-    void SetCaption(const std::string& caption) { setWindowText(caption); }
+    void SetCaption(const std::string& caption);
+
+protected:
+    // Its window tells its parent of no plain click.
+    bool clicksFromButtons() const override { return true; }
 };
 
 // The list operations that combo boxes and list boxes share.

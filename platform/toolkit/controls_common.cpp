@@ -1,5 +1,6 @@
 #include "controls_common.h"
 
+#include "form.h"
 #include "vberror.h"
 
 namespace vm {
@@ -85,6 +86,11 @@ void Tab::SetSelected(bool selected) {
     if (selected) strip_->SetSelectedItem(this);
 }
 
+void Tab::SetToolTipText(const std::string& text) {
+    toolTip_ = text;
+    strip_->placeTabTips();
+}
+
 Tab& TabCollection::Add(int index, const std::string& key, const std::string& caption) {
     if (!strip_.hWnd()) throw VbError(91, "Tabs", "Object variable not set");
     int count = Count();
@@ -100,6 +106,7 @@ Tab& TabCollection::Add(int index, const std::string& key, const std::string& ca
     SendMessageA(strip_.handle(), TCM_INSERTITEMA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&item));
     Tab* added = tab.get();
     items_.insert(items_.begin() + at, std::move(tab));
+    strip_.placeTabTips();
     return *added;
 }
 
@@ -116,6 +123,38 @@ Tab& TabCollection::operator()(const std::string& key) {
 
 void TabStrip::create(Window& parent, int left, int top, int width, int height) {
     createWindow(parent, WC_TABCONTROLA, WS_VISIBLE | WS_TABSTOP, 0, "", left, top, width, height);
+    keepBehindSiblings();
+}
+
+bool TabStrip::hasToolTips() const {
+    for (const auto& tab : Tabs.items_)
+        if (!tab->ToolTipText().empty()) return true;
+    return Control::hasToolTips();
+}
+
+void TabStrip::placeTabTips() {
+    HWND tip = created() && form() ? form()->toolTipWindow() : nullptr;
+    if (!tip) return;
+    for (size_t i = 0; i < Tabs.items_.size(); ++i) {
+        // The tools of the tabs are numbered from 1; the strip's own tool is its window.
+        TTTOOLINFOA tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = handle();
+        tool.uId = i + 1;
+        SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        const std::string& text = Tabs.items_[i]->ToolTipText();
+        if (text.empty() ||
+            !SendMessageA(handle(), TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool.rect)))
+            continue;
+        tool.lpszText = const_cast<char*>(text.c_str());
+        SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+bool TabStrip::onMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
+    // A new width may put the tabs in other places.
+    if (msg == WM_SIZE) placeTabTips();
+    return false;
 }
 
 Tab* TabStrip::SelectedItem() {

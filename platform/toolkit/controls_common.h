@@ -19,6 +19,10 @@ public:
     int Value();
     void SetValue(int value);
 
+protected:
+    // Its window tells its parent of no plain click.
+    bool clicksFromButtons() const override { return true; }
+
 private:
     int min_ = 0, max_ = 100;
 };
@@ -42,6 +46,10 @@ public:
     std::function<void()> Change, Scroll;
     void onScroll(int code) override;
 
+protected:
+    // Its window tells its parent of no plain click.
+    bool clicksFromButtons() const override { return true; }
+
 private:
     int value_ = 0;
 };
@@ -56,12 +64,15 @@ public:
     bool Selected() const;
     // Selecting a tab from code raises the strip's Click.
     void SetSelected(bool selected);
+    // Shown when the pointer rests on the tab.
+    const std::string& ToolTipText() const { return toolTip_; }
+    void SetToolTipText(const std::string& text);
     std::string Tag;
 
 private:
     friend class TabCollection;
     TabStrip* strip_ = nullptr;
-    std::string key_, caption_;
+    std::string key_, caption_, toolTip_;
 };
 
 class TabCollection {
@@ -79,6 +90,8 @@ private:
     std::vector<std::unique_ptr<Tab>> items_;
 };
 
+// The tab strip stays behind the other controls of its parent, so the
+// controls of its pages show whatever order they were created in.
 class TabStrip : public Control {
 public:
     using Control::Control;
@@ -88,11 +101,17 @@ public:
     void SetSelectedItem(Tab* tab);
 
     bool onNotify(NMHDR* header, LRESULT& result) override;
+    bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void reset() override;
+
+protected:
+    bool hasToolTips() const override;
 
 private:
     friend class Tab;
     friend class TabCollection;
+    // Gives each tab with a tool tip a tool over its place in the strip.
+    void placeTabTips();
 };
 
 } // namespace vm

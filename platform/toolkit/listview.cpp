@@ -387,8 +387,10 @@ bool ListView::onNotify(NMHDR* header, LRESULT& result) {
     case LVN_ITEMCHANGED: {
         auto* change = reinterpret_cast<NMLISTVIEW*>(header);
         bool nowSelected = (change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED);
-        if (nowSelected && !selectingFromCode_ && ItemClick && change->lParam)
-            ItemClick(*reinterpret_cast<ListItem*>(change->lParam));
+        if (nowSelected && !selectingFromCode_ && change->lParam) {
+            itemClickRaised_ = true;
+            if (ItemClick) ItemClick(*reinterpret_cast<ListItem*>(change->lParam));
+        }
         return true;
     }
     case LVN_COLUMNCLICK: {
@@ -403,8 +405,13 @@ bool ListView::onNotify(NMHDR* header, LRESULT& result) {
         POINT at{};
         GetCursorPos(&at);
         ScreenToClient(handle(), &at);
-        if (MouseUp)
-            MouseUp(right ? vbRightButton : vbLeftButton, currentShift(), scaleX(at.x), scaleY(at.y));
+        // A click on the item already selected selects nothing anew, and is an item click all the same.
+        if (!right && !itemClickRaised_) {
+            itemClickRaised_ = true;
+            ListItem* hit = HitTest(scaleX(at.x), scaleY(at.y));
+            if (hit && hit->Selected() && ItemClick) ItemClick(*hit);
+        }
+        raiseMouseUp(right ? vbRightButton : vbLeftButton, scaleX(at.x), scaleY(at.y));
         if (!right && Click) Click();
         result = 0;
         return true;
@@ -417,6 +424,12 @@ bool ListView::onNotify(NMHDR* header, LRESULT& result) {
         return true;
     default: return false;
     }
+}
+
+bool ListView::onMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
+    // Each press of the left button may raise one ItemClick, by selecting an item or by its click.
+    if (msg == WM_LBUTTONDOWN) itemClickRaised_ = false;
+    return false;
 }
 
 void ListView::reset() {

@@ -3,7 +3,7 @@
 // a tag and icons taken from the Icons (large) and SmallIcons image lists by
 // index or key; column headers; the four views; sorting by a column.
 // Setting SelectedItem from code raises no ItemClick; a person's click or
-// keyboard move does.
+// keyboard move does, also a click on the item already selected.
 #include "control.h"
 #include "imagelist.h"
 
@@ -148,6 +148,7 @@ public:
     std::function<void()> OLEStartDrag;
 
     bool onNotify(NMHDR* header, LRESULT& result) override;
+    bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void reset() override;
 
 private:
@@ -165,6 +166,7 @@ private:
     int sortKey_ = 0;
     int sortOrder_ = lvwAscending;
     bool selectingFromCode_ = false;
+    bool itemClickRaised_ = true; // by the present press of the left button
 };
 
 } // namespace vm

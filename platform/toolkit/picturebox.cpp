@@ -161,7 +161,10 @@ bool PictureBox::onMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
         ensureBacking();
         return false;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
+        // A pressed box takes the keys, as any control a person clicks.
+        if (msg != WM_RBUTTONDOWN && GetFocus() != handle()) ::SetFocus(handle());
         SetCapture(handle());
         return false;
     case WM_LBUTTONUP:

@@ -5,7 +5,9 @@
 // at the top left of a cleared box; Image is a copy of the drawing.
 // Mouse positions of its events are in the box's own scale (twips, or pixels
 // with ScaleMode vbPixels); a pressed button captures the mouse, so a drag
-// that leaves the box still reaches it.
+// that leaves the box still reaches it. A left press and release inside the
+// box is a Click, the second press of a double-click a DblClick; a left press
+// gives the box the keyboard focus.
 #include "control.h"
 #include "picture.h"
 
@@ -37,6 +39,7 @@ public:
     void reset() override;
 
 protected:
+    bool clicksFromButtons() const override { return true; }
     float scaleX(int pixels) override;
     float scaleY(int pixels) override;
 

@@ -140,10 +140,8 @@ bool StatusBar::onNotify(NMHDR* header, LRESULT& result) {
     if (header->hwndFrom != handle()) return false;
     if (header->code != NM_CLICK && header->code != NM_DBLCLK && header->code != NM_RCLICK) return false;
     auto* mouse = reinterpret_cast<NMMOUSE*>(header);
-    // The status bar keeps the button-up message to itself; the click tells it.
-    if (MouseUp)
-        MouseUp(header->code == NM_RCLICK ? vbRightButton : vbLeftButton, currentShift(), scaleX(mouse->pt.x),
-                scaleY(mouse->pt.y));
+    // Some status bars keep the button-up message to themselves; the click tells it.
+    raiseMouseUp(header->code == NM_RCLICK ? vbRightButton : vbLeftButton, scaleX(mouse->pt.x), scaleY(mouse->pt.y));
     size_t part = static_cast<size_t>(mouse->dwItemSpec);
     if (header->code != NM_RCLICK && part < Panels.items_.size()) {
         auto& handler = header->code == NM_CLICK ? PanelClick : PanelDblClick;

@@ -133,6 +133,10 @@ public:
     bool onNotify(NMHDR* header, LRESULT& result) override;
     void reset() override;
 
+protected:
+    // Its window tells its parent of no plain click.
+    bool clicksFromButtons() const override { return true; }
+
 private:
     friend class ToolbarButton;
     friend class ButtonCollection;

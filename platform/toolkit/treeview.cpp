@@ -265,7 +265,7 @@ bool TreeView::onNotify(NMHDR* header, LRESULT& result) {
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
         if (tv->action == TVC_BYMOUSE || tv->action == TVC_BYKEYBOARD) {
-            clickedBySelChange_ = tv->action == TVC_BYMOUSE;
+            if (tv->action == TVC_BYMOUSE) nodeClickRaised_ = true;
             if (Node* node = reinterpret_cast<Node*>(tv->itemNew.lParam); node && NodeClick) NodeClick(*node);
         }
         return true;
@@ -286,13 +286,17 @@ bool TreeView::onNotify(NMHDR* header, LRESULT& result) {
         POINT at{};
         GetCursorPos(&at);
         ScreenToClient(handle(), &at);
-        // A click on the node that was already selected is a node click too.
-        if (!right && !clickedBySelChange_ && NodeClick) {
+        // A click on the node that was already selected is a node click too. Some
+        // trees tell the click before the selection it makes, so the press counts:
+        // whichever comes first, one press raises one NodeClick.
+        if (!right && !nodeClickRaised_) {
             Node* hit = HitTest(scaleX(at.x), scaleY(at.y));
-            if (hit && hit == SelectedItem()) NodeClick(*hit);
+            if (hit && hit == SelectedItem()) {
+                nodeClickRaised_ = true;
+                if (NodeClick) NodeClick(*hit);
+            }
         }
-        clickedBySelChange_ = false;
-        if (MouseUp) MouseUp(right ? vbRightButton : vbLeftButton, currentShift(), scaleX(at.x), scaleY(at.y));
+        raiseMouseUp(right ? vbRightButton : vbLeftButton, scaleX(at.x), scaleY(at.y));
         if (!right && Click) Click();
         result = 0;
         return true;
@@ -302,6 +306,11 @@ bool TreeView::onNotify(NMHDR* header, LRESULT& result) {
         return true;
     default: return false;
     }
+}
+
+bool TreeView::onMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
+    if (msg == WM_LBUTTONDOWN) nodeClickRaised_ = false;
+    return false;
 }
 
 void TreeView::reset() {

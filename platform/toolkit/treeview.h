@@ -107,6 +107,7 @@ public:
     std::function<void(Node& node)> NodeClick, Expand, Collapse;
 
     bool onNotify(NMHDR* header, LRESULT& result) override;
+    bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void reset() override;
 
 private:
@@ -115,7 +116,7 @@ private:
     Node* nodeOf(HTREEITEM item) const;
     ImageList* imageList_ = nullptr;
     Node* dropHighlight_ = nullptr;
-    bool clickedBySelChange_ = false;
+    bool nodeClickRaised_ = true; // by the present press of the left button
 };
 
 } // namespace vm

@@ -1,0 +1,77 @@
+// The player's and the zoom window's pictures answer the mouse: the three
+// picture buttons of the player toggle its modes, a double-click on the
+// enlarged picture copies it.
+#include "scenario.h"
+
+#include "frmani.h"
+#include "frmzoom.h"
+#include "viewerhost.h"
+
+using namespace vm;
+using namespace vmscenario;
+
+namespace {
+
+class PlayerZoomScenario : public LibraryScenario {
+protected:
+    void TearDown() override {
+        for (Form* f : std::initializer_list<Form*>{&frmZoom(), &frmAni()})
+            if (f->IsLoaded()) f->Unload();
+        LibraryScenario::TearDown();
+    }
+    void showItem(const std::string& keyword, int index) {
+        typeInto(w().cmbSearch, keyword);
+        press(VK_RETURN);
+        clickItem(w().pnlResult, index);
+    }
+    static bool checked(Control& box) { return SendMessageA(box.hWnd(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+};
+
+} // namespace
+
+TEST_F(PlayerZoomScenario, ThePlayersPictureButtonsPauseSwitchAndKeepItOnTop) {
+    showItem("spinner", 2);
+    clickButton(w().pnlToolbar, "play");
+    ASSERT_TRUE(IsWindowVisible(frmAni().hWnd()));
+    FrmAni& player = frmAni();
+    ASSERT_TRUE(checked(player.RechtsBut));
+
+    // The picture of the running mode pauses the player: the frame stays.
+    click(player.imgRechts);
+    EXPECT_FALSE(checked(player.RechtsBut));
+    const int frame = Viewers.AniFrameIndex;
+    settle(static_cast<int>(GetDoubleClickTime()) + 100);
+    EXPECT_EQ(Viewers.AniFrameIndex, frame);
+    click(player.imgRechts);
+    EXPECT_TRUE(checked(player.RechtsBut));
+
+    click(player.imgTegen);
+    EXPECT_TRUE(checked(player.TegenBut));
+    EXPECT_FALSE(checked(player.RechtsBut));
+
+    click(player.imgTop);
+    EXPECT_TRUE(checked(player.chkTop));
+    EXPECT_TRUE(GetWindowLongA(player.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    Sleep(GetDoubleClickTime()); // a second click at once would be a double-click
+    click(player.imgTop);
+    EXPECT_FALSE(GetWindowLongA(player.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(PlayerZoomScenario, ADoubleClickOnTheZoomedPictureCopiesIt) {
+    showItem("boat", 1);
+    chooseMenu({"&Tools", "&Zoom", "&4:1"});
+    ASSERT_TRUE(IsWindowVisible(frmZoom().hWnd()));
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+    doubleClick(frmZoom().picZoom, 20, 20);
+    ASSERT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+    OpenClipboard(nullptr);
+    BITMAP copied{};
+    GetObjectA(GetClipboardData(CF_BITMAP), sizeof copied, &copied);
+    CloseClipboard();
+    RECT shown{};
+    GetClientRect(frmZoom().picZoom.hWnd(), &shown);
+    EXPECT_EQ(copied.bmWidth, shown.right);
+    EXPECT_EQ(copied.bmHeight, shown.bottom);
+}
