@@ -147,42 +147,42 @@ int32_t extractOne(zandrel::ArchiveSource& source, const zandrel::ZipEntry& entr
     return rc;
 }
 
-// The member asked for by its whole path; failing that, when the request is
-// a bare file name, the first member of that file name, into its own
-// sub-folder. Only the first member of a name is ever taken: a later one of
-// the same path (case ignored) would overwrite it, and an archive may list
-// one big member under many names to multiply what it writes.
-// A member whose path is unsafe goes under its plain file name, as it was listed.
-std::vector<const zandrel::ZipEntry*> requestedMembers(const std::vector<zandrel::ZipEntry>& entries) {
-    for (int pass = 0; pass < 2; ++pass) {
-        if (pass == 1 && zandrel::fileNamePart(g_op.member).size() != g_op.member.size()) break;
-        for (const auto& e : entries) {
-            if (e.isFolder()) continue;
-            const std::string& name = pass == 0 ? e.name : zandrel::fileNamePart(e.name);
-            if (zandrel::samePath(name, g_op.member)) return {&e};
+// A member asked for: its entry and the name it is written under below the folder.
+struct Request {
+    const zandrel::ZipEntry* entry = nullptr;
+    std::string relative; // "" when the member has no safe name to be written under
+};
+
+// The member asked for by its whole path, written under its listed name;
+// failing that, when the request is a bare file name, the first member of
+// that file name, written under that name straight into the folder (the
+// caller chose the folder, not the archive's folders). Only the first member
+// of a name is ever taken: a later one of the same path (case ignored) would
+// overwrite it, and an archive may list one big member under many names to
+// multiply what it writes. A member whose path is unsafe goes under its plain
+// file name, as it was listed; one whose plain name is unsafe too, nowhere.
+Request requestedMember(const std::vector<zandrel::ZipEntry>& entries) {
+    for (const auto& e : entries)
+        if (!e.isFolder() && zandrel::samePath(e.name, g_op.member)) {
+            const std::string relative = usableName(e);
+            const bool asked = zandrel::samePath(relative, g_op.member) ||
+                               zandrel::samePath(zandrel::fileNamePart(relative), g_op.member);
+            return {&e, asked ? relative : std::string()};
         }
-    }
+    if (zandrel::fileNamePart(g_op.member).size() != g_op.member.size()) return {};
+    for (const auto& e : entries)
+        if (!e.isFolder() && zandrel::samePath(zandrel::fileNamePart(e.name), g_op.member))
+            return {&e, zandrel::safeRelativePath(zandrel::fileNamePart(e.name))};
     return {};
 }
 
-// Returns the number of members written, or the first failure.
+// Returns 1 when the member was written, else the failure.
 int32_t extractMembers(zandrel::ArchiveSource& source, const std::vector<zandrel::ZipEntry>& entries) {
     if (g_op.member.empty() || g_op.folder.empty()) return ZANDREL_ERR_ARGUMENT;
-    const auto found = requestedMembers(entries);
-    if (found.empty()) return ZANDREL_ERR_NOMEMBER;
-    int32_t extracted = 0;
-    int32_t failure = 0;
-    for (const auto* e : found) {
-        const std::string relative = usableName(*e);
-        const bool asked = zandrel::samePath(relative, g_op.member) ||
-                           zandrel::samePath(zandrel::fileNamePart(relative), g_op.member);
-        const int32_t rc = relative.empty() || !asked ? ZANDREL_ERR_UNSAFE : extractOne(source, *e, relative);
-        if (rc == ZANDREL_OK)
-            ++extracted;
-        else if (failure == 0)
-            failure = rc;
-    }
-    return failure != 0 ? failure : extracted;
+    const Request found = requestedMember(entries);
+    if (!found.entry) return ZANDREL_ERR_NOMEMBER;
+    if (found.relative.empty()) return ZANDREL_ERR_UNSAFE;
+    return extractOne(source, *found.entry, found.relative);
 }
 
 int32_t run() {
