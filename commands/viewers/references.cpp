@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 #include "exportwindow.h"
 #include "listview.h"
 #include "paging.h"
@@ -74,6 +76,10 @@ void mnuRefDelete_Click() {
         next.EnsureVisible();
     }
     if (cmbResult.ListCount() == 0 || count == 0) {
+        // A last page left empty gives way to the last page that has entries.
+        const int perPage = std::max(Paging.IconsPerPage, 1);
+        const int lastPage = cmbResult.ListCount() == 0 ? 1 : (cmbResult.ListCount() - 1) / perPage + 1;
+        Paging.CurrentPage = std::min(Paging.CurrentPage, lastPage);
         if (Viewers.getPage) Viewers.getPage();
     } else {
         if (Viewers.selectItem) Viewers.selectItem();
