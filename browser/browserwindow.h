@@ -35,6 +35,7 @@ struct BrowserWindow {
              *mnuGoLastPage = nullptr;
     ControlArray<MenuItem>* mnuGoToPageNr = nullptr;
     ControlArray<MenuItem>* mnuGoBarToPageNr = nullptr;
+    bool focusLeftTree = false;        // the busy state took the keyboard focus from the tree
 };
 
 // Switches a control the window may not have handed over.

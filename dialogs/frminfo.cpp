@@ -1,6 +1,7 @@
 #include "frminfo.h"
 
 #include "files.h"
+#include "programicon.h"
 #include "seam.h"
 #include "state.h"
 
@@ -87,6 +88,7 @@ void FrmInfo::CreateControls() {
     lblPellandry.create(fraInfo(3), 120, 2760, 5800, 255, "Look for Pellandrys and Indexes at;");
     txtIcons.create(fraInfo(3), 120, 3060, 5800, 255, kLibraryPage);
     txtIcons.SetToolTipText("Click to Visit");
+    picContact.create(fraInfo(4), 240, 360, 960, 960, false);
     lblUpdates.create(fraInfo(4), 240, 1500, 5600, 255, "You can find updates at;");
     txtURL.create(fraInfo(4), 240, 1800, 5600, 255, kHomePage);
     txtURL.SetToolTipText("Click to go to the Vellumar Homepage");
@@ -111,6 +113,13 @@ void FrmInfo::Form_Load() {
         fraInfo(i).Move(fraInfo(1).Left(), fraInfo(1).Top(), fraInfo(1).Width(), fraInfo(1).Height());
         fraInfo(i).SetVisible(false);
     }
+    // The logo and the Contact page's picture are the program's own icon.
+    const auto showProgramIcon = [](PictureBox& box, int pixels) {
+        box.Move(vmKeep, vmKeep, pixelsToTwipsX(pixels), pixelsToTwipsY(pixels));
+        if (HICON icon = LoadProgramIcon(pixels, pixels)) box.SetPicture(Picture::fromIcon(icon));
+    };
+    showProgramIcon(picLogo, 64);
+    showProgramIcon(picContact, 48);
     const std::string version = VersionText();
     const int right = picLogo.Left() + picLogo.Width();
     const int width = TextWidth(version) + 120;

@@ -28,6 +28,7 @@ public:
     Label lblHelpNote{this}, lblTrademarks{this};
     ListBox txtPellandry{this};
     Label lblPellandry{this}, txtIcons{this};
+    PictureBox picContact{this};
     Label lblUpdates{this}, txtURL{this}, lblMail{this}, txtMail{this};
     CommandButton cmdOK{this}, cmdHelp{this};
 

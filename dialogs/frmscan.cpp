@@ -49,6 +49,12 @@ std::string lowerTail(const std::string& file) {
     return ext;
 }
 
+// The main window's side of the browser; one that does nothing when there is none.
+const BrowserHost& browser() {
+    static const BrowserHost none;
+    return scanHost.browser ? *scanHost.browser : none;
+}
+
 } // namespace
 
 FrmScan::FrmScan() : Form("frmScan") {
@@ -159,9 +165,7 @@ void FrmScan::cmdBrowse_Click() {
 
 void FrmScan::cmdStart_Click() {
     ScanHost& h = scanHost;
-    const BrowserHost none;
-    const BrowserHost& b = h.browser ? *h.browser : none;
-    b.events();
+    browser().events();
     writeText("ScanDirectory", txtDir.Text());
     const std::pair<const char*, CheckBox*> boxes[] = {{"ScanZIP", &chkScanZIP}, {"ScanAll", &chkALL},
                                                        {"ScanANI", &chkANI},     {"ScanCUR", &chkCUR},
@@ -178,7 +182,15 @@ void FrmScan::cmdStart_Click() {
         return;
     }
     if (!h.entries || !h.busy) return;
+    // The scan runs in the main window, enabled, so that its Stop button and Esc stop it.
     Hide();
+    HandOver([this] { procScan(); });
+}
+
+void FrmScan::procScan() {
+    ScanHost& h = scanHost;
+    const BrowserHost& b = browser();
+    if (h.activateMain) h.activateMain();
     EntryLists& e = *h.entries;
     e.lstFiles.Clear();
     if (h.clearZipLists) {
@@ -225,6 +237,7 @@ void FrmScan::cmdStart_Click() {
     b.hourglass(false);
     // A stop during the filter is the listing's stop too; it is over now.
     h.busy->AbortRequested = false;
+    if (h.activateMain) h.activateMain();
 }
 
 // The walk was stopped: the list that was there before shows again from page 1.
@@ -238,6 +251,7 @@ void FrmScan::abortEnd() {
         h.browser->hourglass(false);
     }
     Unload();
+    if (h.activateMain) h.activateMain();
 }
 
 void FrmScan::cmdCancel_Click() { Unload(); }

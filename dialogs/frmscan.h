@@ -25,6 +25,7 @@ struct ScanHost {
     std::function<void()> listZipMembers;   // the icon files inside the archives of lstZipFiles
     std::function<void()> searchOpen;       // lists the icons of lstFiles and lstZipIcons, page 1
     std::function<void()> clearSearchText;  // the keyword box shows no keyword
+    std::function<void()> activateMain;     // the main window in front, with the keyboard focus
 };
 extern ScanHost scanHost;
 
@@ -60,6 +61,8 @@ protected:
     void Form_KeyUp(int& KeyCode, int Shift) override;
 
 private:
+    // The walk, the filter and the listing, in the main window.
+    void procScan();
     void abortEnd();
 };
 

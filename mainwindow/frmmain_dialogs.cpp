@@ -40,6 +40,10 @@ void FrmMain::connectDialogs() {
     s.browser = &host;
     s.setTypePanel = [this](const std::string& text) { TypePanel->SetText(text); };
     s.clearSearchText = [this] { cmbSearch.SetText(""); };
+    s.activateMain = [this] {
+        SetForegroundWindow(hWnd());
+        pnlResult.SetFocus();
+    };
     s.clearZipLists = [] { procClearZipLists(Entries, ZipExtractions); };
     s.listZipMembers = [this] {
         procExtractZIPFilenames(Entries, ZipExtractions, Chunks, {txtZIP.hWnd(), txtDummyZIP.hWnd()}, paths.TempPath);

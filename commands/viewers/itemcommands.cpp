@@ -45,6 +45,19 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
+namespace {
+
+// The shortcut file a "Shortcut Icon" item was listed from.
+std::string shortcutFile(ListItem& item) {
+    // The origin holds the shortcut's whole folder.
+    const std::string folder = item.SubItems(2);
+    // The listing cuts only a lower-case ".lnk" from the name it shows.
+    const std::string file = joinPath(folder, item.Text() + ".lnk");
+    return procFileExists(file) || !procFileExists(joinPath(folder, item.Text())) ? file : joinPath(folder, item.Text());
+}
+
+} // namespace
+
 void mnuFileExtract_Click() {
     ListItem* item = selectedItem();
     if (!item) return;
@@ -133,8 +146,7 @@ void mnuFileProperties_Click() {
         procShowFileProperties(procGetField(entry, ';', 2), mainWindow());
     }
     if (!shown && origin.compare(0, 8, "Vellumar") == 0) frmProp().Show(vbModal, Viewers.mainForm);
-    if (item->SubItems(1) == "Shortcut Icon")
-        procShowFileProperties(paths.WindowsDir + "\\" + origin + "\\" + item->Text() + ".lnk", mainWindow());
+    if (item->SubItems(1) == "Shortcut Icon") procShowFileProperties(shortcutFile(*item), mainWindow());
     Screen::SetMousePointer(vbDefault);
 }
 

@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 #include "exportwindow.h"
 #include "listview.h"
 #include "paging.h"
@@ -62,9 +64,22 @@ void mnuRefDelete_Click() {
     for (int i = 0; entry < 0 && i < cmbResult.ListCount(); ++i)
         if (strcasecmp(cmbResult.List(i).c_str(), tag.c_str()) == 0) entry = i;
     if (entry >= 0) cmbResult.RemoveItem(entry);
-    list->ListItems.Remove(item->Index());
+    const int removed = item->Index();
+    list->ListItems.Remove(removed);
 
-    if (cmbResult.ListCount() == 0) {
+    // The item that takes the deleted one's place (or the last) becomes the
+    // selected one, so the detail grid, the status bar and the commands show it.
+    const int count = list->ListItems.Count();
+    if (count > 0) {
+        ListItem& next = list->ListItems(removed <= count ? removed : count);
+        list->SetSelectedItem(&next);
+        next.EnsureVisible();
+    }
+    if (cmbResult.ListCount() == 0 || count == 0) {
+        // A last page left empty gives way to the last page that has entries.
+        const int perPage = std::max(Paging.IconsPerPage, 1);
+        const int lastPage = cmbResult.ListCount() == 0 ? 1 : (cmbResult.ListCount() - 1) / perPage + 1;
+        Paging.CurrentPage = std::min(Paging.CurrentPage, lastPage);
         if (Viewers.getPage) Viewers.getPage();
     } else {
         if (Viewers.selectItem) Viewers.selectItem();

@@ -2,6 +2,7 @@
 
 #include "eventerror.h"
 #include "menu.h"
+#include "programicon.h"
 #include "seam.h"
 
 #include <windowsx.h>
@@ -32,14 +33,9 @@ void registerFormClass(WNDPROC proc) {
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    // The program's own icon (icon resource 1 of the program file), in the
-    // sizes of the task bar and of the caption; none when the file has none.
-    HINSTANCE program = GetModuleHandleA(nullptr);
-    wc.hIcon = static_cast<HICON>(LoadImageA(program, MAKEINTRESOURCEA(1), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-    wc.hIconSm = static_cast<HICON>(LoadImageA(program, MAKEINTRESOURCEA(1), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                               LR_DEFAULTCOLOR));
+    // The program's own icon in the sizes of the task bar and of the caption.
+    wc.hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    wc.hIconSm = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
     RegisterClassExA(&wc);
@@ -157,10 +153,7 @@ void Form::teardown() {
     loaded_ = false;
     g_loaded.erase(std::remove(g_loaded.begin(), g_loaded.end(), this), g_loaded.end());
     if (g_lastActive == this) g_lastActive = nullptr;
-    // Give the windows a modal form had disabled back before it goes, so
-    // that activation returns to them.
-    for (HWND w : modalDisabled_) EnableWindow(w, TRUE);
-    modalDisabled_.clear();
+    releaseModalDisabled();
     destroyMenus();
     if (accelerators_) DestroyAcceleratorTable(accelerators_);
     accelerators_ = nullptr;
@@ -223,7 +216,12 @@ void Form::Show(int modal, Form* owner) {
     if (modal == vbModal && Seam::get().scripted()) {
         Seam::get().note({"Form", name_, design.caption, modal, {}});
         Load();
-        if (loaded_ && scriptedModal) scriptedModal(*this);
+        if (loaded_ && scriptedModal) {
+            ++modalShows_;
+            scriptedModal(*this);
+            --modalShows_;
+        }
+        runHandedOver();
         return;
     }
     Load();
@@ -242,9 +240,11 @@ void Form::Show(int modal, Form* owner) {
         Form_Resize();
     }
     if (modal == vbModal && loaded_) runModal();
+    if (modal == vbModal) runHandedOver();
 }
 
 void Form::runModal() {
+    ++modalShows_;
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND w, LPARAM self) -> BOOL {
@@ -265,12 +265,31 @@ void Form::runModal() {
         }
         dispatchMessage(msg);
     }
+    releaseModalDisabled();
+    --modalShows_;
+}
+
+void Form::runHandedOver() {
+    std::vector<std::function<void()>> work;
+    work.swap(handedOver_);
+    for (auto& step : work) step();
+}
+
+void Form::HandOver(std::function<void()> work) {
+    if (modalShows_ > 0) handedOver_.push_back(std::move(work));
+    else work();
+}
+
+// Gives the windows a modal form had disabled back before it goes out of
+// sight, so that activation and the keyboard focus return to them.
+void Form::releaseModalDisabled() {
     for (HWND w : modalDisabled_) EnableWindow(w, TRUE);
     modalDisabled_.clear();
 }
 
 void Form::Hide() {
     Load();
+    if (hwnd_ && IsWindowVisible(hwnd_)) releaseModalDisabled();
     if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
 }
 

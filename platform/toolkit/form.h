@@ -103,6 +103,10 @@ public:
     // loads the form and calls Form::scriptedModal (when set) instead of waiting.
     void Show(int modal = vbModeless, Form* owner = nullptr);
     void Hide();
+    // Long work that an event of a modal form starts and that the user may
+    // stop: it runs once the modal Show has returned, with the windows the form
+    // had disabled enabled again; outside a modal Show it runs at once.
+    void HandOver(std::function<void()> work);
     // What a scripted modal Show does with the form (the test's part of the person).
     static std::function<void(Form&)> scriptedModal;
 
@@ -191,6 +195,8 @@ private:
     void destroyMenus();
     void layoutAligned();
     void runModal();
+    void runHandedOver();
+    void releaseModalDisabled();
     bool finishUnload();
     void teardown();
     float scaled(int pixels, bool horizontal);
@@ -215,6 +221,8 @@ private:
     Control* defaultButton_ = nullptr;
     Control* cancelButton_ = nullptr;
     std::vector<HWND> modalDisabled_;
+    int modalShows_ = 0; // modal Shows of this form under way
+    std::vector<std::function<void()>> handedOver_;
 };
 
 // The default instance of a form class, alive for the whole run.

@@ -4,6 +4,8 @@
 #include "seam.h"
 #include "vberror.h"
 
+#include <algorithm>
+
 namespace vm {
 
 namespace {
@@ -82,7 +84,12 @@ void ToolbarButton::SetImage(int image) {
 
 bool ToolbarButton::Enabled() const { return state() & TBSTATE_ENABLED; }
 void ToolbarButton::SetEnabled(bool enabled) {
-    if (bar_.created()) SendMessageA(bar_.handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(id_), enabled);
+    wanted_ = enabled;
+    showEnabled();
+}
+void ToolbarButton::showEnabled() {
+    const bool shown = wanted_ && (!bar_.held_ || liveWhileHeld_);
+    if (bar_.created()) SendMessageA(bar_.handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(id_), shown);
 }
 bool ToolbarButton::Visible() const { return !(state() & TBSTATE_HIDDEN); }
 void ToolbarButton::SetVisible(bool visible) {
@@ -119,6 +126,7 @@ ToolbarButton& ButtonCollection::Add(int index, const std::string& key, const st
     SendMessageA(bar_.handle(), TB_INSERTBUTTONA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&tb));
     ToolbarButton* added = button.get();
     items_.insert(items_.begin() + at, std::move(button));
+    if (bar_.held_) added->showEnabled();
     bar_.fitWindow();
     return *added;
 }
@@ -275,8 +283,17 @@ bool Toolbar::onNotify(NMHDR* header, LRESULT& result) {
     }
 }
 
+void Toolbar::Hold(bool held, const std::vector<std::string>& live) {
+    held_ = held;
+    for (const auto& button : Buttons.items_) {
+        button->liveWhileHeld_ = std::find(live.begin(), live.end(), button->key_) != live.end();
+        button->showEnabled();
+    }
+}
+
 void Toolbar::reset() {
     Control::reset();
+    held_ = false;
     Buttons.items_.clear();
     nextId_ = 1;
 }

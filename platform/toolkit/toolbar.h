@@ -79,6 +79,9 @@ private:
     friend class Toolbar;
     void setInfo(TBBUTTONINFOA& info);
     DWORD state() const;
+    void showEnabled();
+    bool wanted_ = true;         // the state the program set, shown unless the bar is held
+    bool liveWhileHeld_ = false;
     Toolbar& bar_;
     int id_ = 0;
     std::string key_, caption_, toolTip_;
@@ -125,6 +128,11 @@ public:
     // Stores the buttons' arrangement under HKEY_CURRENT_USER\key\subKey, value name.
     void SaveToolbar(const std::string& key, const std::string& subKey, const std::string& value);
 
+    // While held, every button but the live ones shows disabled, whatever the
+    // program sets meanwhile; released, each shows what was last set for it.
+    // Long work holds the bar so that it offers no more than the menus do.
+    void Hold(bool held, const std::vector<std::string>& live = {});
+
     std::function<void(ToolbarButton& Button)> ButtonClick;
     std::function<void(ButtonMenu& ButtonMenu)> ButtonMenuClick;
     std::function<void()> Change;
@@ -144,6 +152,7 @@ private:
     void fitWindow();
     void dropDown(ToolbarButton& button);
     int nextId_ = 1;
+    bool held_ = false;
 };
 
 } // namespace vm

@@ -21,11 +21,16 @@ MemberIndex::MemberIndex(const std::vector<ZipEntry>& entries) : entries_(entrie
 int32_t MemberIndex::resolve(const std::string& member, const ZipEntry*& entry, std::string& relative) const {
     const std::string key = pathKey(member);
     auto found = byPath_.find(key);
-    if (found == byPath_.end() && fileNamePart(member).size() == member.size()) {
+    if (found == byPath_.end()) {
+        if (fileNamePart(member).size() != member.size()) return ZANDREL_ERR_NOMEMBER;
         found = byName_.find(key);
         if (found == byName_.end()) return ZANDREL_ERR_NOMEMBER;
-    } else if (found == byPath_.end()) {
-        return ZANDREL_ERR_NOMEMBER;
+        // A member asked for by its bare file name is written under that name
+        // straight into the folder: the caller chose the folder, not the
+        // archive's folders.
+        entry = &entries_[found->second];
+        relative = safeRelativePath(fileNamePart(entry->name));
+        return relative.empty() ? ZANDREL_ERR_UNSAFE : ZANDREL_OK;
     }
     entry = &entries_[found->second];
     // A member whose path is unsafe goes under its plain file name, as it was listed.

@@ -4,6 +4,8 @@
 #include "scenario.h"
 
 #include "frmchange.h"
+#include "frmzoom.h"
+#include "ico_fixtures.h"
 #include "registry.h"
 #include "seam.h"
 #include "state.h"
@@ -20,6 +22,22 @@ std::string regText(HKEY root, const std::string& key, const std::string& name) 
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+constexpr const char* kCursors = "Control Panel\\Cursors";
+
+// The colours of a picture box at every fourth pixel of an icon, the box showing it enlarged by factor.
+std::vector<COLORREF> iconPixels(PictureBox& box, int factor) {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 32; y += 4)
+        for (int x = 0; x < 32; x += 4) pixels.push_back(GetPixel(box.hDC(), x * factor + factor / 2, y * factor + factor / 2));
+    return pixels;
+}
+
+size_t sameAt(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
+    size_t same = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) same += a[i] == b[i];
+    return same;
+}
+
 class ChangeScenario : public LibraryScenario {
 protected:
     void prepare() override {
@@ -32,6 +50,14 @@ protected:
             procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
             procRegSetValue(kSettingsKey, setting, Variant(std::int32_t(1)), REG_DWORD);
         }
+    }
+    // Chooses the item of this text under the Windows node and opens the change window on it.
+    FrmChange& changeItemNamed(const std::string& node, const std::string& text) {
+        clickNode(node);
+        const std::vector<std::string> texts = itemTexts(w().pnlResult);
+        const auto at = std::find(texts.begin(), texts.end(), text);
+        EXPECT_NE(at, texts.end()) << text << " in " << ::testing::PrintToString(texts);
+        return changeItem(node, at == texts.end() ? 0 : static_cast<int>(at - texts.begin()) + 1);
     }
     // Chooses item index of the Windows node and opens the change window on it.
     FrmChange& changeItem(const std::string& node, int index) {
@@ -138,4 +164,63 @@ TEST_F(ChangeScenario, ACursorIsChangedAndRestored) {
         EXPECT_FALSE(exists(value));
     }
     EXPECT_TRUE(found) << entry;
+}
+
+namespace {
+// All fourteen cursor roles on one page.
+class CursorChangeScenario : public ChangeScenario {
+protected:
+    void prepare() override {
+        ChangeScenario::prepare();
+        procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+        procRegSetValue(kSettingsKey, "IconsPerPage32", Variant(std::string("20")), REG_SZ);
+    }
+};
+} // namespace
+
+TEST_F(CursorChangeScenario, TheWindowsDefaultOfTheUpArrowIsShownAndPutBack) {
+    if (!w().nodeSources.currentCursor) GTEST_SKIP() << "the current cursors are not listed in this build";
+    const std::string cursor = dir.file("up.cur");
+    ASSERT_TRUE(vmtest::writeFile(cursor, vmtest::ico::icoFile({vmtest::ico::dib(32, 32, 24, 5)}, 2)));
+    procRegCreateKey(kCursors, HKEY_CURRENT_USER);
+    procRegSetValue(kCursors, "UpArrow", Variant(cursor), REG_SZ);
+    FrmChange& c = changeItemNamed("SysCurCurrent", "Up Arrow");
+    ASSERT_TRUE(c.IsLoaded());
+    clickButton(c.pnlToolbar, "default");
+    EXPECT_EQ(c.status(), "Choose File, Apply to Change");
+    clickButton(c.pnlToolbar, "apply");
+    EXPECT_EQ(regText(HKEY_CURRENT_USER, kCursors, "UpArrow"), "");
+    EXPECT_FALSE(c.picImport.GetPicture().empty()); // "Current" shows the built-in cursor
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kCursors, "UpArrow");
+}
+
+TEST_F(CursorChangeScenario, TheHotspotPickerShowsTheCursorBeingSavedNotTheOneBefore) {
+    if (!w().nodeSources.currentCursor) GTEST_SKIP() << "the current cursors are not listed in this build";
+    std::vector<COLORREF> picked;
+    Form::scriptedModal = [&picked](Form& f) {
+        if (&f != &frmZoom()) return;
+        picked = iconPixels(frmZoom().picZoom, 10);
+        f.Unload();
+    };
+    // The Arrow changed twice, with two library icons in turn.
+    FrmChange& c = changeItemNamed("SysCurCurrent", "Arrow");
+    ASSERT_TRUE(c.IsLoaded());
+    std::vector<COLORREF> dropped[2];
+    for (int round = 0; round < 2; ++round) {
+        typeInto(w().cmbSearch, "bo");
+        press(VK_RETURN);
+        clickItem(w().pnlResult, round + 1);
+        dragItemOnto(round + 1, c.picIcon);
+        dropped[round] = iconPixels(c.picIcon, 1);
+        picked.clear();
+        clickButton(c.pnlToolbar, "apply");
+    }
+    Form::scriptedModal = nullptr;
+    ASSERT_NE(dropped[0], dropped[1]);
+    ASSERT_FALSE(picked.empty()) << "the hotspot picker never showed";
+    EXPECT_GT(sameAt(picked, dropped[1]), sameAt(picked, dropped[0]));
+
+    clickButton(c.pnlToolbar, "default");
+    clickButton(c.pnlToolbar, "apply");
+    EXPECT_EQ(regText(HKEY_CURRENT_USER, kCursors, "Arrow"), "");
 }

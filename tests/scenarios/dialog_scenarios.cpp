@@ -12,6 +12,8 @@
 #include "startfolders.h"
 #include "state.h"
 
+#include <set>
+
 using namespace vm;
 using namespace vmscenario;
 
@@ -40,6 +42,39 @@ void clickTab(TabStrip& strip, int index) {
 std::string stored(const char* name) {
     procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, name);
     return reg.RegValue.isEmpty() ? "<missing>" : reg.RegValue.toText();
+}
+
+// The number of colours shown on the screen in a rectangle: 1 when it is empty.
+size_t coloursShown(const RECT& r) {
+    HDC screen = GetDC(nullptr);
+    std::set<COLORREF> colours;
+    for (int y = r.top; y < r.bottom; y += 2)
+        for (int x = r.left; x < r.right; x += 2) colours.insert(GetPixel(screen, x, y));
+    ReleaseDC(nullptr, screen);
+    return colours.size();
+}
+size_t coloursShown(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return coloursShown(r);
+}
+
+// Whether the File menu of the main window is greyed: the window is busy.
+bool mainWindowBusy() {
+    return (GetMenuState(GetMenu(frmMain().hWnd()), 0, MF_BYPOSITION) & MF_GRAYED) != 0;
+}
+
+// The toolbar buttons that show enabled, by their place from 1.
+std::vector<int> enabledButtons(HWND bar) {
+    std::vector<int> enabled;
+    const int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON b{};
+        SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b));
+        if (!(b.fsStyle & BTNS_SEP) && !(b.fsState & TBSTATE_HIDDEN) && (b.fsState & TBSTATE_ENABLED))
+            enabled.push_back(i + 1);
+    }
+    return enabled;
 }
 
 class DialogScenario : public LibraryScenario {
@@ -111,6 +146,13 @@ TEST_F(DialogScenario, APageSizeChosenWithTheKeyboardPagesTheListAgain) {
 TEST_F(DialogScenario, AboutShowsTheInstalledLibraryOnItsTabAndCloses) {
     whenShown([](Form&) {
         FrmInfo& i = frmInfo();
+        // The logo and the Contact page's picture show the program's icon.
+        EXPECT_GT(coloursShown(i.picLogo.hWnd()), 2u);
+        clickTab(i.tabStrip, 4);
+        RECT page{}, first{};
+        GetWindowRect(i.fraInfo(4).hWnd(), &page);
+        GetWindowRect(i.lblUpdates.hWnd(), &first);
+        EXPECT_GT(coloursShown(RECT{page.left + 8, page.top + 20, page.right - 8, first.top - 4}), 4u);
         clickTab(i.tabStrip, 3);
         EXPECT_TRUE(i.fraInfo(3).Visible());
         EXPECT_FALSE(i.fraInfo(1).Visible());
@@ -306,4 +348,63 @@ TEST_F(DialogScenario, AScanOfEveryKindOfFileFindsTheIconsInsideAZipWhenAskedTo)
     EXPECT_EQ(Entries.lstZipIcons.ListCount(), 1);
     EXPECT_EQ(stored("ScanZIP"), "1");
     EXPECT_EQ(stored("ScanCUR"), "0");
+}
+
+TEST_F(DialogScenario, DeletingAReferenceSelectsTheNextItemAndTheWindowShowsIt) {
+    typeInto(w().cmbSearch, "mine");
+    press(VK_RETURN);
+    const size_t listed = itemTexts(w().pnlResult).size();
+    const int reference = lastItemWith(w().pnlResult, 2, "Reference");
+    ASSERT_GT(reference, 1);
+    clickItem(w().pnlResult, reference - 1);
+    clickItem(w().pnlResult, reference);
+    chooseMenu({"&References", "&Delete"});
+    ASSERT_EQ(itemTexts(w().pnlResult).size(), listed - 1);
+    // The item now in its place (or the last) is selected, and what the window shows is its own.
+    const int now = std::min(reference, static_cast<int>(listed) - 1);
+    ASSERT_EQ(selectedItem(w().pnlResult), now);
+    EXPECT_EQ(panelText("type"), itemTexts(w().pnlResult, 1)[static_cast<size_t>(now - 1)]);
+    EXPECT_EQ(w().pnlResult.Tag, itemTexts(w().pnlResult)[static_cast<size_t>(now - 1)]);
+    EXPECT_EQ(panelText("count"), std::to_string(listed - 1) + " icon(s)");
+    EXPECT_EQ(w().mnuRefDelete.Enabled(), itemTexts(w().pnlResult, 2)[static_cast<size_t>(now - 1)] == "Reference");
+}
+
+TEST_F(DialogScenario, EscStopsAScanOfALargeFolderWhichLeavesTheMainWindowWithTheFocus) {
+    const std::string tree = dir.file("large");
+    CreateDirectoryA(tree.c_str(), nullptr);
+    for (int d = 0; d < 20; ++d) {
+        const std::string sub = tree + "\\d" + std::to_string(d);
+        CreateDirectoryA(sub.c_str(), nullptr);
+        for (int f = 0; f < 100; ++f) ASSERT_TRUE(vmtest::writeFile(sub + "\\f" + std::to_string(f) + ".txt", ""));
+    }
+    typeInto(w().cmbSearch, "boat");
+    press(VK_RETURN);
+    const Texts before = itemTexts(w().pnlResult);
+    const int abort = w().pnlToolbar.Buttons("abort").Index();
+
+    // While the walk runs only Stop shows enabled, as every menu is greyed.
+    std::vector<int> busyButtons;
+    auto walking = [&] {
+        if (!mainWindowBusy()) return false;
+        busyButtons = enabledButtons(w().pnlToolbar.hWnd());
+        return true;
+    };
+    whenShown([&](Form&) {
+        FrmScan& s = frmScan();
+        click(s.txtDir);
+        typeText(tree);
+        click(s.cmdStart);
+    });
+    {
+        KeyDuringWork esc(VK_ESCAPE, walking);
+        chooseMenu({"&File", "Open by &Folder..."});
+        settle();
+        ASSERT_TRUE(esc.pressed()) << "the walk never started";
+    }
+    EXPECT_EQ(busyButtons, std::vector<int>{abort});
+    EXPECT_EQ(itemTexts(w().pnlResult), before);
+    EXPECT_FALSE(frmScan().IsLoaded());
+    EXPECT_FALSE(Busy.AbortRequested);
+    EXPECT_FALSE(mainWindowBusy());
+    EXPECT_EQ(GetAncestor(focusedWindow(), GA_ROOT), w().hWnd());
 }

@@ -6,6 +6,7 @@
 
 #include "registry.h"
 #include "seam.h"
+#include "state.h"
 
 using namespace vm;
 using namespace vmscenario;
@@ -126,4 +127,32 @@ TEST_F(LongListingScenario, EscDuringAListingStopsItAndSaysSo) {
     press(VK_RETURN);
     EXPECT_EQ(panelText("message").rfind("Vellumar", 0), 0u);
     EXPECT_EQ(itemTexts(w().pnlResult).size(), 4u); // three library icons and a reference
+}
+
+namespace {
+// The same with the library's branch of the tree, which carries the product's name.
+class TreeListingScenario : public LongListingScenario {
+protected:
+    void prepare() override {
+        LongListingScenario::prepare();
+        identity.ProductName = "Vellumar";
+    }
+};
+} // namespace
+
+TEST_F(TreeListingScenario, EscStopsAListingStartedFromTheTree) {
+    // The tree, disabled while the listing runs, cannot keep the focus: Esc
+    // still reaches the window.
+    bool pressed = false;
+    for (int attempt = 0; attempt < 3 && !pressed; ++attempt) {
+        KeyDuringWork esc(VK_ESCAPE, listingRuns);
+        clickNode("M");
+        pressed = esc.pressed();
+    }
+    ASSERT_TRUE(pressed) << "the listing never started";
+    settle();
+    EXPECT_EQ(panelText("message"), "Aborted!");
+    EXPECT_EQ(itemTexts(w().pnlResult).size(), 0u);
+    EXPECT_TRUE(w().pnlNav.Enabled());
+    EXPECT_EQ(focusedWindow(), w().pnlNav.hWnd());
 }

@@ -96,6 +96,20 @@ TEST_F(OpenScenario, OpenByFileListsFilesFramesAndArchiveMembersAndShowsTheirFor
     EXPECT_EQ(w().grdIcons.ItemCount(), 2);
 }
 
+TEST_F(OpenScenario, ExtractFromZipWritesTheMemberUnderItsOwnNameIntoTheChosenFolder) {
+    const std::string nul(1, '\0');
+    Seam::get().queue({1, folder() + nul + "pack.zip", false});
+    chooseMenu({"&File", "&Open by File..."});
+    ASSERT_EQ(itemTexts(w().pnlResult).size(), 1u);
+    clickItem(w().pnlResult, 1);
+    const std::string target = dir.file("extracted");
+    CreateDirectoryA(target.c_str(), nullptr);
+    Seam::get().queueText(target);
+    chooseMenu({"&File", "Extract from &ZIP..."});
+    EXPECT_EQ(vmtest::readFile(target + "\\z.ico"), fx::icoFile({fx::dib(16, 16, 4), fx::dib(32, 32, 4)}));
+    EXPECT_FALSE(vmtest::fileExists(target + "\\icons"));
+}
+
 TEST_F(OpenScenario, OpenByFolderShowsTheScanWindow) {
     chooseMenu({"&File", "Open by &Folder..."});
     ASSERT_FALSE(Seam::get().requests().empty());

@@ -7,6 +7,7 @@
 #include "cshelllink.h"
 #include "ico_fixtures.h"
 #include "registry.h"
+#include "seam.h"
 #include "shellfolders.h"
 
 using namespace vm;
@@ -81,6 +82,16 @@ protected:
 TEST_F(WindowsSourceScenario, DesktopShortcuts) {
     clickNode("SysShortDesk");
     selectItemNamed("Vellumar Scenario Tool", "Shortcut Icon");
+
+    // Properties asks the shell about the shortcut file itself; a message, if
+    // the shell cannot show its sheet, names that file.
+    const size_t asked = Seam::get().requests().size();
+    chooseMenu({"&File", "&Properties"});
+    const auto& requests = Seam::get().requests();
+    for (size_t i = asked; i < requests.size(); ++i) {
+        if (requests[i].kind != "MsgBox") continue;
+        EXPECT_EQ(requests[i].prompt, "File " + link + " not found.");
+    }
 }
 
 TEST_F(WindowsSourceScenario, CurrentCursorsAndAScheme) {

@@ -7,6 +7,7 @@
 #include "browserstate.h"
 #include "changerules.h"
 #include "commandstate.h"
+#include "cursorsource.h"
 #include "files.h"
 #include "frmchange.h"
 
@@ -54,9 +55,7 @@ std::string recycleBinKey() {
 
 bool FrmChange::writeShownIcon(const std::string& file) {
     IconCanvas canvas = changeHost.canvas ? changeHost.canvas() : IconCanvas{};
-    const Picture shown = picIcon.GetPicture();
-    if (shown.empty() || !canvas.pctColor || !canvas.pctMask) return false;
-    Masks.changePicture = [shown] { return shown; };
+    if (picIcon.GetPicture().empty() || !canvas.pctColor || !canvas.pctMask) return false;
     Masks.MaskFromChange = true;
     const auto size = static_cast<std::int16_t>(Keywords.IconSize);
     procMask(canvas, size, size);
@@ -194,16 +193,6 @@ void FrmChange::procApplySystemIcon() {
 
 namespace {
 
-struct CursorRole {
-    const char* role;
-    int id;
-};
-constexpr CursorRole kCursorTable[] = {{"AppStarting", 32650}, {"Arrow", 32512},    {"Crosshair", 32515},
-                                       {"IBeam", 32513},       {"Help", 32651},     {"No", 32648},
-                                       {"NWPen", 32631},       {"SizeAll", 32646},  {"SizeNESW", 32643},
-                                       {"SizeNS", 32645},      {"SizeNWSE", 32642}, {"SizeWE", 32644},
-                                       {"UpArrow", 32516},     {"Wait", 32514}};
-
 std::string fieldOf(const std::string& entry, int n) {
     std::size_t start = 0;
     for (int i = 1; i < n; ++i) {
@@ -259,10 +248,8 @@ std::string FrmChange::writeNewCursor(const std::string& caption) {
     bool written = false;
     if (!animated) {
         if (changeHost.setHotSpot) changeHost.setHotSpot();
-        const Picture shown = picIcon.GetPicture();
-        Masks.changePicture = [shown] { return shown; };
         Masks.MaskFromChange = true;
-        if (!shown.empty() && canvas.pctColor && canvas.pctMask) {
+        if (!picIcon.GetPicture().empty() && canvas.pctColor && canvas.pctMask) {
             procMask(canvas, size, size);
             written = orvexbind::SaveAsCursor(canvas.pctColor->hDC(), canvas.pctMask->hDC(), size, size, 24,
                                               Commands.CursorHotSpotX, Commands.CursorHotSpotY, file.c_str()) == -1;
@@ -318,8 +305,8 @@ void FrmChange::procApplyCursor() {
     const std::string first = fieldOf(location, 1), third = fieldOf(location, 3);
     std::string key = "Control Panel\\Cursors", role;
     if (first == "default") {
-        for (const CursorRole& r : kCursorTable)
-            if (third == std::to_string(r.id)) role = r.role;
+        for (const CursorTableRow& r : CursorTable())
+            if (third == std::to_string(r.ocrId)) role = r.valueName;
     } else if (const auto slash = third.rfind('\\'); slash != std::string::npos) {
         key = third.substr(0, slash);
         role = third.substr(slash + 1);

@@ -6,9 +6,11 @@
 #include "browserstate.h"
 #include "changerules.h"
 #include "commandstate.h"
+#include "cursorsource.h"
 #include "files.h"
 #include "frmmessage.h"
 #include "iconcache.h"
+#include "iconcanvas.h"
 #include "loadergate.h"
 #include "orvexbind.h"
 #include "registry.h"
@@ -259,6 +261,9 @@ void FrmChange::pnlToolbar_ButtonClick(ToolbarButton& Button) {
 }
 
 void FrmChange::mnuFileApply_Click() {
+    // The hotspot picker and the icon writers take the picture on "New" of this
+    // change, whatever an earlier change left.
+    Masks.changePicture = [this] { return picIcon.GetPicture(); };
     Commands.ChangeApplying = true;
     Restarting = false;
     const std::string& kind = Tag;
@@ -360,15 +365,12 @@ void FrmChange::procShowDefaultCursor() {
         fields[i] = entry.substr(start, semi == std::string::npos ? std::string::npos : semi - start);
         start = semi == std::string::npos ? entry.size() + 1 : semi + 1;
     }
-    static const std::pair<const char*, int> kRoles[] = {
-        {"AppStarting", 32650}, {"Arrow", 32512},   {"Crosshair", 32515}, {"Hand", 32649}, {"Help", 32651},
-        {"IBeam", 32513},       {"No", 32648},      {"NWPen", 32631},     {"SizeAll", 32646}, {"SizeNESW", 32643},
-        {"SizeNS", 32645},      {"SizeNWSE", 32642}, {"SizeWE", 32644},   {"Wait", 32514}};
     DefaultCursorId = fields[2];
     if (fields[0] != "default") {
         DefaultCursorId.clear();
-        for (const auto& [role, id] : kRoles)
-            if (fields[2] == std::string("Control Panel\\Cursors\\") + role) DefaultCursorId = std::to_string(id);
+        for (const CursorTableRow& row : CursorTable())
+            if (fields[2] == std::string("Control Panel\\Cursors\\") + row.valueName)
+                DefaultCursorId = std::to_string(row.ocrId);
     }
     picIcon.SetPicture({});
     picIcon.Cls();

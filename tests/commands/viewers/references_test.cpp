@@ -69,6 +69,9 @@ TEST_F(ReferenceTest, DeleteRemovesTheItemsOwnReferenceWhenTwoHoldTheSameEntry) 
     EXPECT_EQ(Entries.cmbResult.ItemData(1), 1); // "other" still names its reference
     EXPECT_EQ(form.pnlResult.ListItems.Count(), 2);
     EXPECT_EQ(form.pnlStatusbar.Panels("count").Text(), "2 icon(s)");
+    // The item that took the deleted one's place is selected before the selection handler runs.
+    ASSERT_NE(form.pnlResult.SelectedItem(), nullptr);
+    EXPECT_EQ(form.pnlResult.SelectedItem()->Index(), 2);
     EXPECT_EQ(selections, 1);
     EXPECT_TRUE(Keywords.UserIconsChanged);
 
@@ -94,4 +97,22 @@ TEST_F(ReferenceTest, AnItemWhoseReferenceIsGoneLosesOnlyItsResultEntry) {
     EXPECT_EQ(Entries.cmbResult.ListCount(), 1);
     EXPECT_EQ(form.pnlResult.ListItems.Count(), 1);
     EXPECT_TRUE(Keywords.UserIconsChanged);
+}
+
+TEST_F(ReferenceTest, DeletingTheOnlyItemOfTheLastPageShowsThePageBefore) {
+    for (int i = 0; i < 4; ++i)
+        addReference("k", FileEntry({"c:\\icons\\" + std::to_string(i) + ".ico", "0", "x"}, '1', kKindUser));
+    for (int i = 0; i < 3; ++i) {
+        Entries.cmbResult.AddItem(UserRefs.cmbUser.List(i));
+        Entries.cmbResult.SetItemData(Entries.cmbResult.NewIndex(), i);
+    }
+    list({3});
+    const PagingState before = Paging;
+    Paging = PagingState{3, 2, 2};
+    form.pnlResult.SetSelectedItem(&form.pnlResult.ListItems(1));
+    mnuRefDelete_Click();
+    EXPECT_EQ(Entries.cmbResult.ListCount(), 3);
+    EXPECT_EQ(Paging.CurrentPage, 1);
+    EXPECT_EQ(pages, 1);
+    Paging = before;
 }

@@ -346,6 +346,27 @@ TEST(StatusBar, PanelsByKeyTakeTextAndPicture) {
     form.Unload();
 }
 
+TEST(Toolbar, AHeldBarShowsOnlyItsLiveButtonsAndKeepsWhatIsSetMeanwhile) {
+    FrmControls form;
+    form.Load();
+    vm::ButtonCollection& buttons = form.pnlToolbar.Buttons;
+    for (const char* key : {"save", "next", "abort"}) buttons.Add(-1, key, key);
+    buttons("next").SetEnabled(false);
+    buttons("abort").SetEnabled(false);
+    form.pnlToolbar.Hold(true, {"abort"});
+    buttons("abort").SetEnabled(true);
+    buttons("next").SetEnabled(true); // a page count set while work runs
+    EXPECT_FALSE(buttons("save").Enabled());
+    EXPECT_FALSE(buttons("next").Enabled());
+    EXPECT_TRUE(buttons("abort").Enabled());
+    buttons("abort").SetEnabled(false);
+    form.pnlToolbar.Hold(false);
+    EXPECT_TRUE(buttons("save").Enabled());
+    EXPECT_TRUE(buttons("next").Enabled());
+    EXPECT_FALSE(buttons("abort").Enabled());
+    form.Unload();
+}
+
 TEST(CoolBar, BandsKeepRowsWidthsAndLimits) {
     FrmControls form;
     form.Load();

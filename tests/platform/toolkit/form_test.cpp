@@ -330,4 +330,41 @@ TEST(Form, ModalShowAndTheMessageLoopEndWhenTheFormsAreUnloaded) {
     EXPECT_TRUE(vm::Form::loadedForms().empty());
 }
 
+// A modal dialog whose button hides it and hands its long work over.
+class FrmHandOver : public vm::Form {
+public:
+    FrmHandOver() : Form("frmHandOver") {}
+    vm::TimerControl tmrStart{this};
+    std::vector<std::string> steps;
+    HWND owner = nullptr;
+
+protected:
+    void CreateControls() override {
+        tmrStart.create(*this, 30, true);
+        VM_ON(tmrStart, Timer);
+    }
+    void tmrStart_Timer() {
+        tmrStart.SetEnabled(false);
+        Hide();
+        HandOver([this] { steps.push_back(IsWindowEnabled(owner) ? "work, owner enabled" : "work, owner disabled"); });
+        steps.push_back("handed over");
+    }
+};
+
+TEST(Form, WorkHandedOverByAModalFormRunsAfterItsShowWithTheOwnerEnabled) {
+    FrmBasic owner;
+    owner.Show();
+    FrmHandOver dialog;
+    dialog.owner = owner.hWnd();
+    dialog.Show(vm::vbModal, &owner);
+    dialog.steps.push_back("show returned");
+    EXPECT_EQ(dialog.steps, (std::vector<std::string>{"handed over", "work, owner enabled", "show returned"}));
+    // Outside a modal show the work runs at once.
+    dialog.steps.clear();
+    dialog.HandOver([&] { dialog.steps.push_back("at once"); });
+    EXPECT_EQ(dialog.steps, std::vector<std::string>{"at once"});
+    dialog.Unload();
+    owner.Unload();
+}
+
 } // namespace

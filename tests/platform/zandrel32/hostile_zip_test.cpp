@@ -49,8 +49,9 @@ TEST_F(HostileZip, MembersDifferingOnlyInCaseGiveTheFirstAlone) {
     EXPECT_EQ(ztest::field(listing.lines.at(0), 5), "icons\\a.ico");
     EXPECT_EQ(ztest::extract(path, "ICONS\\A.ICO", out), 1);
     EXPECT_EQ(ztest::extract(path, "a.ico", out), 1);
-    EXPECT_EQ(ztest::contents(out), (std::vector<std::string>{"icons", "icons\\a.ico"}));
+    EXPECT_EQ(ztest::contents(out), (std::vector<std::string>{"a.ico", "icons", "icons\\a.ico"}));
     EXPECT_EQ(vmtest::readFile(out + "\\icons\\a.ico"), "first");
+    EXPECT_EQ(vmtest::readFile(out + "\\a.ico"), "first");
 }
 
 TEST_F(HostileZip, ReservedDeviceNamesAreNeitherListedNorWritten) {
@@ -79,8 +80,8 @@ TEST_F(HostileZip, MembersAboveTheLimitAreRefusedBeforeWriting) {
 TEST_F(HostileZip, ABareNameExtractsOnlyTheFirstMemberOfThatName) {
     const std::string path = archive("one-name-many-folders.zip");
     EXPECT_EQ(ztest::extract(path, "same.ico", out), 1);
-    EXPECT_EQ(ztest::contents(out), (std::vector<std::string>{"d0", "d0\\same.ico"}));
-    EXPECT_EQ(vmtest::readFile(out + "\\d0\\same.ico"), "copy 0");
+    EXPECT_EQ(ztest::contents(out), std::vector<std::string>{"same.ico"});
+    EXPECT_EQ(vmtest::readFile(out + "\\same.ico"), "copy 0");
 }
 
 TEST_F(HostileZip, AFailedMemberLeavesNoFolders) {

@@ -77,19 +77,23 @@ TEST(Zandrel32, ListsOneLinePerFileWithTheNameInFieldFive) {
     EXPECT_EQ(ztest::field(listing.lines[2], 3), "Deflated");
 }
 
-TEST(Zandrel32, MemberInSubFolderLandsAtFolderAndListedName) {
+TEST(Zandrel32, MemberInSubFolderLandsAtItsListedNameOrByFileNameInTheFolderItself) {
     vmtest::ScratchDir dir;
     const std::string archive = archiveWithFolders(dir);
     const std::string listed = ztest::field(ztest::list(archive).lines.at(1), 5);
 
-    // By the listed name, by the stored name, and by the bare file name the
-    // program keeps for some extractions: each time the file is at folder & listed name.
-    for (const std::string& request : {listed, std::string("SUB/B.ICO"), std::string("b.ico")}) {
+    // By the listed name and by the stored name the archive's folder is made below the target.
+    for (const std::string& request : {listed, std::string("SUB/B.ICO")}) {
         SCOPED_TRACE(request);
         EXPECT_EQ(ztest::extract(archive, request, dir.path(), "pw"), 1);
         EXPECT_EQ(vmtest::readFile(dir.file(listed)), "second");
         ASSERT_TRUE(DeleteFileA(dir.file(listed).c_str()));
     }
+    // By the bare file name the member goes straight into the folder asked for.
+    RemoveDirectoryA(dir.file("sub").c_str());
+    EXPECT_EQ(ztest::extract(archive, "b.ico", dir.path(), "pw"), 1);
+    EXPECT_EQ(vmtest::readFile(dir.file("b.ico")), "second");
+    EXPECT_FALSE(vmtest::fileExists(dir.file("sub")));
 }
 
 TEST(Zandrel32, OverwritesOnlyWithModeEleven) {
