@@ -2,8 +2,11 @@
 // for each type whose class already had an icon and a verb of its own.
 #include "dialogtest.h"
 
+#include <algorithm>
+
 #include "cshelllink.h"
 #include "registry.h"
+#include "registrybackup.h"
 #include "shellintegration.h"
 
 using namespace vm;
@@ -84,6 +87,58 @@ TEST_F(AssociationTest, ATypeNeverAssociatedIsLeftAloneAndAMissingClassIsMadeAnd
     EXPECT_EQ(classText("icofile\\DefaultIcon"), "<missing>");
     EXPECT_EQ(classText("icofile\\Shell"), "<missing>");
     EXPECT_EQ(classText("icofile\\Shell\\Vellumar"), "<missing>");
+}
+
+// What `reg export` writes of a key of HKEY_CLASSES_ROOT; "<missing>" for a key that is not there.
+std::string exported(const std::string& key, const std::string& folder) {
+    const std::string out = folder + "\\export.reg";
+    DeleteFileA(out.c_str());
+    std::string command = "reg.exe export \"HKEY_CLASSES_ROOT\\" + key + "\" \"" + out + "\" /y";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+        return "<reg.exe did not start>";
+    WaitForSingleObject(pi.hProcess, 30000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    if (!fileExists(out)) return "<missing>";
+    std::string text = readFile(out); // UTF-16; the keys here are plain ASCII
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    return text;
+}
+
+TEST_F(AssociationTest, TickingAndUntickingEveryTypeLeavesTheRegistryExactlyAsItWas) {
+    // As Windows sets them up: a class with a DWORD of flags, an expandable icon path and a verb.
+    putClassText(".ico", "icofile");
+    putClassText("icofile", "Icon");
+    putClassText("icofile\\DefaultIcon", "%1");
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "icofile", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), 0);
+    const DWORD flags = 0x10000;
+    RegSetValueExA(key, "EditFlags", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&flags), sizeof flags);
+    RegCloseKey(key);
+    putClassText(".dll", "dllfile");
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "dllfile\\DefaultIcon", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                              nullptr),
+              0);
+    const char icon[] = "%SystemRoot%\\system32\\shell32.dll,-154";
+    RegSetValueExA(key, "", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(icon), sizeof icon);
+    RegCloseKey(key);
+
+    std::vector<std::string> before;
+    for (const AssociationRow& row : kAssociations)
+        for (const char* k : {row.extension, row.fileClass}) before.push_back(exported(k, dir.path()));
+    ASSERT_NE(before[9].find("EditFlags"), std::string::npos) << before[9];
+
+    for (bool ticked : {true, false})
+        for (const AssociationRow& row : kAssociations) procSetAso(ticked, row, paths.DataPath);
+    std::vector<std::string> after;
+    for (const AssociationRow& row : kAssociations)
+        for (const char* k : {row.extension, row.fileClass}) after.push_back(exported(k, dir.path()));
+    EXPECT_EQ(after, before);
+    for (const AssociationRow& row : kAssociations) // the backup goes with the restore
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string(kAsoBackupKey) + "\\" + row.extension));
 }
 
 } // namespace

@@ -307,3 +307,31 @@ TEST_F(DialogScenario, AScanOfEveryKindOfFileFindsTheIconsInsideAZipWhenAskedTo)
     EXPECT_EQ(stored("ScanZIP"), "1");
     EXPECT_EQ(stored("ScanCUR"), "0");
 }
+
+TEST_F(DialogScenario, TmpProbeLongKeyword) {
+    whenShown([](Form&) {
+        FrmKey& k = frmKey();
+        click(k.txtKey);
+        setClipboardText(std::string(10000, 'k'));
+        press('V', vbCtrlMask);
+        fprintf(stderr, "pasted %d\n", (int)k.txtKey.Text().size());
+        click(k.cmdAdd);
+        fprintf(stderr, "added\n");
+        click(k.txtKey);
+        press('A', vbCtrlMask);
+        typeText("zz");
+        fprintf(stderr, "typed\n");
+        click(k.lstKey, 20, 10);
+        fprintf(stderr, "clicked list\n");
+        click(k.cmdCancel);
+    });
+    chooseMenu({"&References", "&Edit Custom Keywords..."});
+    fprintf(stderr, "closed\n");
+    setClipboardText(std::string(10000, 'k'));
+    click(w().cmbSearch);
+    press('V', vbCtrlMask);
+    press(VK_RETURN);
+    fprintf(stderr, "searched\n");
+    dropDown(w().cmbSearch);
+    fprintf(stderr, "dropped\n");
+}
