@@ -2,9 +2,8 @@
 // for each type whose class already had an icon and a verb of its own.
 #include "dialogtest.h"
 
-#include <algorithm>
-
 #include "cshelllink.h"
+#include "regexport.h"
 #include "registry.h"
 #include "registrybackup.h"
 #include "shellintegration.h"
@@ -89,23 +88,11 @@ TEST_F(AssociationTest, ATypeNeverAssociatedIsLeftAloneAndAMissingClassIsMadeAnd
     EXPECT_EQ(classText("icofile\\Shell\\Vellumar"), "<missing>");
 }
 
-// What `reg export` writes of a key of HKEY_CLASSES_ROOT; "<missing>" for a key that is not there.
-std::string exported(const std::string& key, const std::string& folder) {
-    const std::string out = folder + "\\export.reg";
-    DeleteFileA(out.c_str());
-    std::string command = "reg.exe export \"HKEY_CLASSES_ROOT\\" + key + "\" \"" + out + "\" /y";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-        return "<reg.exe did not start>";
-    WaitForSingleObject(pi.hProcess, 30000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    if (!fileExists(out)) return "<missing>";
-    std::string text = readFile(out); // UTF-16; the keys here are plain ASCII
-    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
-    return text;
+std::vector<std::string> exportedTypes() {
+    std::vector<std::string> all;
+    for (const AssociationRow& row : kAssociations)
+        for (const char* k : {row.extension, row.fileClass}) all.push_back(regExport(std::string("HKEY_CLASSES_ROOT\\") + k));
+    return all;
 }
 
 TEST_F(AssociationTest, TickingAndUntickingEveryTypeLeavesTheRegistryExactlyAsItWas) {
@@ -126,17 +113,12 @@ TEST_F(AssociationTest, TickingAndUntickingEveryTypeLeavesTheRegistryExactlyAsIt
     RegSetValueExA(key, "", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(icon), sizeof icon);
     RegCloseKey(key);
 
-    std::vector<std::string> before;
-    for (const AssociationRow& row : kAssociations)
-        for (const char* k : {row.extension, row.fileClass}) before.push_back(exported(k, dir.path()));
+    const std::vector<std::string> before = exportedTypes();
     ASSERT_NE(before[9].find("EditFlags"), std::string::npos) << before[9];
 
     for (bool ticked : {true, false})
         for (const AssociationRow& row : kAssociations) procSetAso(ticked, row, paths.DataPath);
-    std::vector<std::string> after;
-    for (const AssociationRow& row : kAssociations)
-        for (const char* k : {row.extension, row.fileClass}) after.push_back(exported(k, dir.path()));
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(exportedTypes(), before);
     for (const AssociationRow& row : kAssociations) // the backup goes with the restore
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string(kAsoBackupKey) + "\\" + row.extension));
 }
