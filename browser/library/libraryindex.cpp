@@ -5,6 +5,7 @@
 #include "errorreport.h"
 #include "files.h"
 #include "indexlines.h"
+#include "inputlimits.h"
 #include "seam.h"
 #include "state.h"
 #include "textfile.h"
@@ -35,6 +36,11 @@ void noteLoad(KeywordState::UserFileLoad& load, const SkippedLines& skipped) {
     load = {};
     load.whole = !skipped.any();
     load.tooLong = skipped.beyond > 0;
+}
+
+// A keyword no box of the program could have taken is not read into them.
+bool usableKeyword(const std::string& keyword) {
+    return IsUserKeywordLine(keyword) && keyword.size() <= static_cast<size_t>(kMaxKeywordLength);
 }
 
 void addKeyword(const KeywordLists& lists, const std::string& name, int id) {
@@ -76,8 +82,8 @@ void readUserKeywords(KeywordState& keywords, const KeywordLists& lists, const s
     SkippedLines skipped;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
-        if (!IsUserKeywordLine(line) || id > kMaxKeywordId) {
-            if (IsUserKeywordLine(line)) ++skipped.beyond;
+        if (!usableKeyword(line) || id > kMaxKeywordId) {
+            if (usableKeyword(line)) ++skipped.beyond;
             else skipped.add(static_cast<int>(i) + 1);
             continue;
         }
@@ -103,7 +109,7 @@ void readUserReferences(UserReferences& refs, KeywordState::UserFileLoad& load, 
     SkippedLines skipped;
     for (size_t i = 0; i < lines.size(); ++i) {
         const auto line = ParseReferenceLine(lines[i]);
-        if (!line) {
+        if (!line || !usableKeyword(line->keyword)) {
             skipped.add(static_cast<int>(i) + 1);
             continue;
         }
@@ -199,7 +205,8 @@ void procSaveUserData(const std::string& size, KeywordState& keywords, const Use
     if (keywords.KeywordsChanged && lstKey) {
         std::vector<std::string> lines;
         for (int i = 0; i < lstKey->ListCount(); ++i) lines.push_back(lstKey->List(i));
-        if (saveOne(dataPath, "Keyuser", size, lines, keywords.KeywordFile, "keywords")) keywords.KeywordsChanged = false;
+        if (saveOne(dataPath, "Keyuser", size, lines, keywords.KeywordFile, "keywords"))
+            keywords.KeywordsChanged = false;
     }
     if (keywords.UserIconsChanged) {
         std::vector<std::string> lines;

@@ -320,7 +320,8 @@ bool procWriteFrames(ExportWindow& w, const std::string& fileName, bool separate
 std::string PartlyWrittenText(const std::vector<std::string>& written, const std::vector<std::string>& notWritten) {
     auto names = [](const std::vector<std::string>& files) {
         std::string text;
-        for (const std::string& file : files) text += (text.empty() ? "" : ", ") + file.substr(file.find_last_of('\\') + 1);
+        for (const std::string& file : files)
+            text += (text.empty() ? "" : ", ") + file.substr(file.find_last_of('\\') + 1);
         return text.empty() ? std::string("none") : text;
     };
     return "Written: " + names(written) + ".\rNot written: " + names(notWritten) + ".";

@@ -91,7 +91,8 @@ TEST_F(AssociationTest, ATypeNeverAssociatedIsLeftAloneAndAMissingClassIsMadeAnd
 std::vector<std::string> exportedTypes() {
     std::vector<std::string> all;
     for (const AssociationRow& row : kAssociations)
-        for (const char* k : {row.extension, row.fileClass}) all.push_back(regExport(std::string("HKEY_CLASSES_ROOT\\") + k));
+        for (const char* k : {row.extension, row.fileClass})
+            all.push_back(regExport(std::string("HKEY_CLASSES_ROOT\\") + k));
     return all;
 }
 

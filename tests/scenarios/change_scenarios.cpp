@@ -104,7 +104,8 @@ TEST_F(ChangeScenario, TheRecycleBinIsChangedAndRestoredToExactlyWhatWasThere) {
     FrmChange& c = changeItem("SysDesktop", 3);
     ASSERT_TRUE(c.IsLoaded());
     const std::string before = vmtest::regExport("HKEY_CLASSES_ROOT\\" + key); // as the listing left it
-    if (c.picImport.Tag.find(key + ",Empty") == std::string::npos) GTEST_SKIP() << "another Windows: " << c.picImport.Tag;
+    if (c.picImport.Tag.find(key + ",Empty") == std::string::npos)
+        GTEST_SKIP() << "another Windows: " << c.picImport.Tag;
     dropLibraryIcon(c);
     clickButton(c.pnlToolbar, "apply");
     const std::string empty = regText(HKEY_CLASSES_ROOT, key, "Empty");

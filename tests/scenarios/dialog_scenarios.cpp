@@ -234,21 +234,22 @@ TEST_F(DialogScenario, TheTipOfTheDayStepsOnAndRemembersTheNextTipAndTheBox) {
 
 TEST_F(DialogScenario, EveryAssociationTickedAndUntickedLeavesTheRegistryExactlyAsItWas) {
     // As Windows sets them up: icon files with flags and their own icon, DLLs with an expandable icon path.
-    for (const char* key : {".ico", "icofile", ".dll", "dllfile", ".ani", "anifile", ".cur", "curfile", ".icl", "iclfile"})
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
+    static const char* const kKeys[] = {".ico", "icofile", ".dll", "dllfile", ".ani",
+                                        "anifile", ".cur", "curfile", ".icl", "iclfile"};
+    for (const char* key : kKeys) RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
     const char iconPath[] = "%SystemRoot%\\system32\\shell32.dll,-154";
     const DWORD flags = 0x10000;
     WriteRawValue(HKEY_CLASSES_ROOT, ".ico", "", {true, REG_SZ, {'i', 'c', 'o', 'f', 'i', 'l', 'e', 0}});
+    const auto* flagBytes = reinterpret_cast<const BYTE*>(&flags);
     WriteRawValue(HKEY_CLASSES_ROOT, "icofile", "EditFlags",
-                  {true, REG_DWORD, std::vector<BYTE>(reinterpret_cast<const BYTE*>(&flags), reinterpret_cast<const BYTE*>(&flags + 1))});
+                  {true, REG_DWORD, std::vector<BYTE>(flagBytes, flagBytes + sizeof flags)});
     WriteRawValue(HKEY_CLASSES_ROOT, "icofile\\DefaultIcon", "", {true, REG_SZ, {'%', '1', 0}});
     WriteRawValue(HKEY_CLASSES_ROOT, ".dll", "", {true, REG_SZ, {'d', 'l', 'l', 'f', 'i', 'l', 'e', 0}});
     WriteRawValue(HKEY_CLASSES_ROOT, "dllfile\\DefaultIcon", "",
                   {true, REG_EXPAND_SZ, std::vector<BYTE>(iconPath, iconPath + sizeof iconPath)});
     auto exported = [] {
         std::vector<std::string> all;
-        for (const char* key : {".ico", "icofile", ".dll", "dllfile", ".ani", "anifile", ".cur", "curfile", ".icl", "iclfile"})
-            all.push_back(vmtest::regExport(std::string("HKEY_CLASSES_ROOT\\") + key));
+        for (const char* key : kKeys) all.push_back(vmtest::regExport(std::string("HKEY_CLASSES_ROOT\\") + key));
         return all;
     };
     const std::vector<std::string> before = exported();
@@ -356,7 +357,8 @@ protected:
     }
     int said(const std::string& part) {
         int n = 0;
-        for (const SeamRequest& r : Seam::get().requests()) n += r.kind == "MsgBox" && r.prompt.find(part) != std::string::npos;
+        for (const SeamRequest& r : Seam::get().requests())
+            n += r.kind == "MsgBox" && r.prompt.find(part) != std::string::npos;
         return n;
     }
     std::string original;

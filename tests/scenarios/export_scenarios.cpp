@@ -66,7 +66,8 @@ TEST_F(LibraryScenario, ASaveThatFailsNamesTheFileAndWhyForEveryFormatAndKeepsTh
     const SeamRequest* said = nullptr;
     for (const SeamRequest& r : Seam::get().requests()) if (r.kind == "MsgBox") said = &r;
     ASSERT_NE(said, nullptr);
-    EXPECT_EQ(said->prompt, "The file " + dir.file("gone\\boat.ico") + " could not be written: the folder does not exist.");
+    EXPECT_EQ(said->prompt,
+              "The file " + dir.file("gone\\boat.ico") + " could not be written: the folder does not exist.");
 }
 
 TEST_F(LibraryScenario, TheSaveButtonWritesGifAndJpegPictures) {

@@ -174,14 +174,16 @@ TEST_F(IndexFixture, AUserFileLongerThanTheTablesIsSaidSoAndNeverWrittenOver) {
                   " holds more than 3001 keywords with those of the icon library, more than the program can hold."
                   "\rThe file is kept as it is.");
 
-    // A damaged line is not lost either.
+    // Damaged lines, and a keyword longer than any box takes, are not lost either.
     writeFile(file("Icondata-32.dat"), "one;1:0:00\r\n");
-    writeFile(file("Keyuser-32.dat"), "mine\r\nbad\x01line\r\n");
+    const std::string damaged = "mine\r\nbad\x01line\r\n" + std::string(300, 'k') + "\r\n";
+    writeFile(file("Keyuser-32.dat"), damaged);
     fill(32);
+    EXPECT_EQ(lstKey.ListCount(), 1);
     lstKey.AddItem("new");
     keywords.KeywordsChanged = true;
     procSaveUserData("32", keywords, refs, &key);
-    EXPECT_EQ(readFile(file("Keyuser-32.dat")), "mine\r\nbad\x01line\r\n");
+    EXPECT_EQ(readFile(file("Keyuser-32.dat")), damaged);
     EXPECT_NE(Seam::get().requests().back().prompt.find("has lines that could not be read"), std::string::npos);
 }
 

@@ -383,8 +383,9 @@ TEST_F(SaveAsTest, CancelWritesNothingAndFailuresLeaveTheOldFileWhole) {
         EXPECT_EQ(vmtest::readFile(file), "old contents") << index;
         ASSERT_EQ(requestsOf("MsgBox").size(), 1u) << index;
         // Every format names the file and why it was not written.
-        EXPECT_TRUE(requestsOf("MsgBox")[0].prompt == "The file " + file + " could not be written: the file is read-only." ||
-                    requestsOf("MsgBox")[0].prompt == "Cannot create " + file)
+        const std::string said = requestsOf("MsgBox")[0].prompt;
+        EXPECT_TRUE(said == "The file " + file + " could not be written: the file is read-only." ||
+                    said == "Cannot create " + file)
             << requestsOf("MsgBox")[0].prompt;
         SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
