@@ -114,7 +114,6 @@ void FrmKey::saveKeywords() {
     procSaveUserData(std::to_string(Keywords.IconSize), Keywords, UserRefs, &keys);
 }
 
-
 void FrmKey::txtKey_Change() {
     if (lstKeyFocus_) return;
     const std::string text = txtKey.Text();
