@@ -3,6 +3,7 @@
 #include "browserstate.h"
 #include "formplace.h"
 #include "inputlimits.h"
+#include "libraryindex.h"
 #include "seam.h"
 #include "state.h"
 
@@ -87,6 +88,7 @@ void FrmAdd::cmdAdd_Click() {
     const int at = refs.cmbUser.NewIndex();
     refs.cmbUser.SetItemData(at, refs.lstUser.NewIndex());
     refs.lstUser.SetItemData(refs.lstUser.NewIndex(), at);
+    procSaveUserChanges();
     Hide();
     cmdAdd.SetEnabled(false);
 }

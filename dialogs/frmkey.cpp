@@ -111,7 +111,7 @@ void FrmKey::cmdDelete_Click() {
 
 void FrmKey::saveKeywords() {
     ListOf<ListBox> keys(lstKey);
-    procSaveUserData(std::to_string(Keywords.IconSize), Keywords, UserRefs, &keys);
+    procSaveUserChanges(&keys);
 }
 
 void FrmKey::txtKey_Change() {

@@ -217,4 +217,8 @@ void procSaveUserData(const std::string& size, KeywordState& keywords, const Use
     }
 }
 
+void procSaveUserChanges(const ListAccess* lstKey) {
+    procSaveUserData(std::to_string(Keywords.IconSize), Keywords, UserRefs, lstKey);
+}
+
 } // namespace vm

@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include "exportwindow.h"
+#include "libraryindex.h"
 #include "listview.h"
 #include "paging.h"
 #include "resultentry.h"
@@ -71,6 +72,7 @@ void mnuRefDelete_Click() {
         if (Viewers.CountPanel) Viewers.CountPanel->SetText(std::to_string(cmbResult.ListCount()) + " icon(s)");
     }
     Keywords.UserIconsChanged = true;
+    procSaveUserChanges();
 }
 
 } // namespace vm

@@ -6,6 +6,7 @@
 #include "frmprop.h"
 #include "references.h"
 #include "resultentry.h"
+#include "state.h"
 #include "statusbar.h"
 #include "viewerform.h"
 #include "viewerhost.h"
@@ -33,7 +34,14 @@ protected:
         Viewers.selectItem = [this] { ++selections; };
         Viewers.getPage = [this] { ++pages; };
         Keywords.UserIconsChanged = false;
+        savedDataPath = paths.DataPath;
+        paths.DataPath = scratch.path() + "\\";
     }
+    void TearDown() override {
+        paths.DataPath = savedDataPath;
+        ViewerTest::TearDown();
+    }
+    std::string savedDataPath;
     void addReference(const std::string& keyword, const std::string& entry) {
         UserRefs.lstUser.AddItem(keyword);
         UserRefs.cmbUser.AddItem(entry);
@@ -70,7 +78,10 @@ TEST_F(ReferenceTest, DeleteRemovesTheItemsOwnReferenceWhenTwoHoldTheSameEntry) 
     EXPECT_EQ(form.pnlResult.ListItems.Count(), 2);
     EXPECT_EQ(form.pnlStatusbar.Panels("count").Text(), "2 icon(s)");
     EXPECT_EQ(selections, 1);
-    EXPECT_TRUE(Keywords.UserIconsChanged);
+    // Written at once, not at the program's end.
+    EXPECT_EQ(vmtest::readFile(scratch.file("Iconuser-32.dat")), "first;" + UserRefs.cmbUser.List(0) + "\r\nother;" +
+                                                                    UserRefs.cmbUser.List(1) + "\r\n");
+    EXPECT_FALSE(Keywords.UserIconsChanged);
 
     // The last two go; the empty list is paged.
     form.pnlResult.SetSelectedItem(&form.pnlResult.ListItems(1));
@@ -93,5 +104,5 @@ TEST_F(ReferenceTest, AnItemWhoseReferenceIsGoneLosesOnlyItsResultEntry) {
     mnuRefDelete_Click();
     EXPECT_EQ(Entries.cmbResult.ListCount(), 1);
     EXPECT_EQ(form.pnlResult.ListItems.Count(), 1);
-    EXPECT_TRUE(Keywords.UserIconsChanged);
+    EXPECT_FALSE(Keywords.UserIconsChanged); // written at once
 }
