@@ -24,6 +24,15 @@ struct KeywordState {
     bool KeywordsChanged = false;           // the keyword editor changed the user keywords
     bool UserIconsChanged = false;          // the user references were edited
 
+    // How a user file was loaded. One of which lines were skipped is kept as
+    // it is: changes are never written over it, and the user is told once.
+    struct UserFileLoad {
+        bool whole = true;    // every line was loaded
+        bool tooLong = false; // some lines found the keyword tables full
+        bool told = false;    // the user was told the changes cannot be saved
+    };
+    UserFileLoad KeywordFile, ReferenceFile;
+
     KeywordState() : KeywordNames(kMaxKeywordId + 1), KeywordIcons(kMaxKeywordId + 1) {}
 };
 

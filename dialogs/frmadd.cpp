@@ -2,6 +2,8 @@
 
 #include "browserstate.h"
 #include "formplace.h"
+#include "inputlimits.h"
+#include "libraryindex.h"
 #include "seam.h"
 #include "state.h"
 
@@ -27,6 +29,7 @@ FrmAdd::FrmAdd() : Form("frmAdd") {
 void FrmAdd::CreateControls() {
     Label1.create(*this, 240, 270, 900, 255, "Keyword:");
     cmbSearch.create(*this, 1200, 240, 3840, 3000, vbComboDropdown, true);
+    LimitInput(cmbSearch, kMaxKeywordLength, "A keyword");
     cmbSearch.SetToolTipText("Keywords");
     Frame1.create(*this, 240, 720, 4800, 3000, "Icon Type");
     static const char* const kTypes[] = {"16 Color Icon",      "256 Color Icon",      "Hi-Color Icon",
@@ -85,6 +88,7 @@ void FrmAdd::cmdAdd_Click() {
     const int at = refs.cmbUser.NewIndex();
     refs.cmbUser.SetItemData(at, refs.lstUser.NewIndex());
     refs.lstUser.SetItemData(refs.lstUser.NewIndex(), at);
+    procSaveUserChanges();
     Hide();
     cmdAdd.SetEnabled(false);
 }

@@ -5,6 +5,9 @@
 #include "browserstate.h"
 #include "formplace.h"
 #include "frmadd.h"
+#include "inputlimits.h"
+#include "libraryindex.h"
+#include "listaccess.h"
 #include "seam.h"
 #include "state.h"
 
@@ -46,6 +49,7 @@ void FrmKey::CreateControls() {
     VM_ON(cmdHelp, Click);
     VM_ON(txtKey, Change);
     VM_ON(lstKey, Click);
+    LimitInput(txtKey, kMaxKeywordLength, "A keyword");
     txtKey.GotFocus = [this] { txtKeyFocus_ = true; };
     txtKey.LostFocus = [this] { txtKeyFocus_ = false; };
     lstKey.GotFocus = [this] { lstKeyFocus_ = true; };
@@ -61,6 +65,10 @@ void FrmKey::cmdAdd_Click() {
     ComboBox* search = keywordHost.cmbSearch;
     const std::string text = txtKey.Text();
     if (!search || text.empty()) return;
+    if (text.size() > static_cast<size_t>(kMaxKeywordLength)) {
+        MsgBox(InputLimitText("A keyword", kMaxKeywordLength), vbOKOnly | vbExclamation, Caption());
+        return;
+    }
     if (FindExact(*search, text) >= 0) {
         MsgBox(std::string("This Keyword is already present in") + '\n' + "the Vellumar Keyword list.",
                vbOKOnly | vbInformation, Caption());
@@ -84,6 +92,7 @@ void FrmKey::cmdAdd_Click() {
     lstKey.AddItem(text);
     lstKey.SetItemData(lstKey.NewIndex(), position);
     lstKey.SetListIndex(lstKey.NewIndex());
+    saveKeywords();
 }
 
 void FrmKey::cmdDelete_Click() {
@@ -97,6 +106,12 @@ void FrmKey::cmdDelete_Click() {
     lstKey.RemoveItem(selected);
     txtKey.SetText("");
     cmdDelete.SetEnabled(false);
+    saveKeywords();
+}
+
+void FrmKey::saveKeywords() {
+    ListOf<ListBox> keys(lstKey);
+    procSaveUserChanges(&keys);
 }
 
 void FrmKey::txtKey_Change() {

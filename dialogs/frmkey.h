@@ -1,7 +1,8 @@
 #pragma once
 // The keyword editor: user keywords added to and deleted from the keyword
 // boxes of the main window and the Add Reference window. Loaded at start-up,
-// hidden between uses; the keyword file is written at program end.
+// hidden between uses. Every change is written to the keyword file at once, so
+// no edit waits for the program's end.
 #include "controls_basic.h"
 #include "form.h"
 
@@ -33,6 +34,7 @@ protected:
     void Form_KeyUp(int& KeyCode, int Shift) override;
 
 private:
+    void saveKeywords();
     bool txtKeyFocus_ = false;
     bool lstKeyFocus_ = false;
 };

@@ -4,6 +4,7 @@
 
 #include "dialogstate.h"
 #include "files.h"
+#include "inputlimits.h"
 #include "folderpicker.h"
 #include "frmmessage.h"
 #include "registry.h"
@@ -133,6 +134,7 @@ void FrmOptions::CreateControls() {
     PictureBox& fav = picOptions(4);
     lblFavHome.create(fav, 0, 60, 4000, 255, "Favorites Home Folder");
     txtFavHomeDir.create(fav, 0, 360, 6240, 315);
+    LimitInput(txtFavHomeDir, kMaxPathLength, "A folder path");
     cmdBrowse.create(fav, 3720, 780, 1200, 375, "&Browse");
     cmdCreate.create(fav, 5040, 780, 1200, 375, "&Default");
     for (CommandButton* b : {&cmdBrowse, &cmdCreate}) b->SetToolTipText("Browse to set the Favorites Home Folder");

@@ -6,6 +6,7 @@
 
 #include "folderpicker.h"
 #include "folderwalker.h"
+#include "inputlimits.h"
 #include "formplace.h"
 #include "frmmessage.h"
 #include "registry.h"
@@ -69,6 +70,7 @@ FrmScan::FrmScan() : Form("frmScan") {
 void FrmScan::CreateControls() {
     lblDir.create(*this, 240, 270, 720, 255, "Folder:");
     txtDir.create(*this, 960, 240, 3480, 315);
+    LimitInput(txtDir, kMaxPathLength, "A folder path");
     cmdBrowse.create(*this, 4560, 210, 1200, 375, "Browse");
     cmdBrowse.SetToolTipText("Browse for Folder to Scan");
     chkScanSubDir.create(*this, 240, 720, 3000, 285, "Scan in Subfolders");

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "cshelllink.h"
-#include "registry.h"
+#include "registrybackup.h"
 
 namespace vm {
 
@@ -15,100 +15,28 @@ const AssociationRow kAssociations[5] = {
     {"AsoICO", ".ico", "icofile", "Icon File"},
 };
 
-namespace {
-
-// A key's value as it stands: whether it exists, and its text.
-struct Stored {
-    bool present = false;
-    std::string text;
-};
-
-Stored readValue(HKEY root, const std::string& key, const std::string& name) {
-    HKEY h = nullptr;
-    Stored s;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return s;
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExA(h, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ)) {
-        std::string text(size, '\0');
-        if (RegQueryValueExA(h, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) ==
-            ERROR_SUCCESS) {
-            text.resize(size);
-            while (!text.empty() && text.back() == '\0') text.pop_back();
-            s = {true, text};
-        }
-    }
-    RegCloseKey(h);
-    return s;
-}
-
-void writeText(HKEY root, const std::string& key, const std::string& name, const std::string& text) {
-    procRegCreateKey(key, root);
-    procRegSetValue(key, name, Variant(text), REG_SZ);
-}
-
-void deleteValue(HKEY root, const std::string& key, const std::string& name) {
-    HKEY h = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS) return;
-    RegDeleteValueA(h, name.c_str());
-    RegCloseKey(h);
-}
-
-void restore(HKEY root, const std::string& key, const std::string& name, const Stored& before) {
-    if (before.present) writeText(root, key, name, before.text);
-    else deleteValue(root, key, name);
-}
-
-// The backup keeps "1" and the text for a value that was there, "0" for one that was not.
-void keep(const std::string& backupKey, const char* slot, const Stored& s) {
-    writeText(HKEY_CURRENT_USER, backupKey, slot, s.present ? "1" + s.text : "0");
-}
-
-Stored kept(const std::string& backupKey, const char* slot) {
-    Stored b = readValue(HKEY_CURRENT_USER, backupKey, slot);
-    if (!b.present || b.text.empty() || b.text[0] != '1') return {};
-    return {true, b.text.substr(1)};
-}
-
-} // namespace
-
 std::string AssociationCommand(const std::string& dataPath) {
     return "\"" + dataPath + "Vellumar.exe\" \"%1\"";
 }
 
 void procSetAso(bool checked, const AssociationRow& row, const std::string& dataPath) {
     const std::string ext = row.extension, cls = row.fileClass;
-    const std::string backupKey = std::string(kAsoBackupKey) + "\\" + ext;
-    const bool associated = readValue(HKEY_CURRENT_USER, backupKey, "Associated").text == "1";
-    const std::string iconKey = cls + "\\DefaultIcon", shellKey = cls + "\\Shell";
-    const std::string verbKey = shellKey + "\\" + kProgramVerb;
-
-    if (checked) {
-        if (!associated) {
-            keep(backupKey, "Extension", readValue(HKEY_CLASSES_ROOT, ext, ""));
-            keep(backupKey, "DefaultIcon", readValue(HKEY_CLASSES_ROOT, iconKey, ""));
-            keep(backupKey, "Verb", readValue(HKEY_CLASSES_ROOT, shellKey, ""));
-            writeText(HKEY_CURRENT_USER, backupKey, "Associated", "1");
-        }
-        writeText(HKEY_CLASSES_ROOT, ext, "", cls);
-        if (*row.typeName && readValue(HKEY_CLASSES_ROOT, cls, "").text.empty())
-            writeText(HKEY_CLASSES_ROOT, cls, "", row.typeName);
-        procRegCreateKey(cls, HKEY_CLASSES_ROOT);
-        procRegSetValue(cls, "EditFlags", Variant(0), REG_DWORD);
-        const bool showsItself = ext == ".ico" || ext == ".cur" || ext == ".ani";
-        writeText(HKEY_CLASSES_ROOT, iconKey, "", showsItself ? "%1" : dataPath + "vellumar.exe,0");
-        writeText(HKEY_CLASSES_ROOT, shellKey, "", kProgramVerb);
-        writeText(HKEY_CLASSES_ROOT, verbKey, "", "Open with &Vellumar");
-        writeText(HKEY_CLASSES_ROOT, verbKey + "\\command", "", AssociationCommand(dataPath));
+    RegistryBackup backup(HKEY_CLASSES_ROOT, std::string(kAsoBackupKey) + "\\" + ext);
+    if (!checked) {
+        backup.restore();
         return;
     }
-    if (!associated) return; // nothing of the program's is there to take away
-    procRegDeleteKey(HKEY_CLASSES_ROOT, verbKey + "\\command");
-    procRegDeleteKey(HKEY_CLASSES_ROOT, verbKey);
-    restore(HKEY_CLASSES_ROOT, shellKey, "", kept(backupKey, "Verb"));
-    restore(HKEY_CLASSES_ROOT, iconKey, "", kept(backupKey, "DefaultIcon"));
-    restore(HKEY_CLASSES_ROOT, ext, "", kept(backupKey, "Extension"));
-    RegDeleteKeyA(HKEY_CURRENT_USER, backupKey.c_str());
+    const std::string iconKey = cls + "\\DefaultIcon", shellKey = cls + "\\Shell";
+    const std::string verbKey = shellKey + "\\" + kProgramVerb;
+    backup.setText(ext, "", cls);
+    const RawValue typeName = ReadRawValue(HKEY_CLASSES_ROOT, cls, "");
+    if (*row.typeName && (!typeName.present || typeName.data.size() <= 1)) backup.setText(cls, "", row.typeName);
+    backup.setNumber(cls, "EditFlags", 0);
+    const bool showsItself = ext == ".ico" || ext == ".cur" || ext == ".ani";
+    backup.setText(iconKey, "", showsItself ? "%1" : dataPath + "vellumar.exe,0");
+    backup.setText(shellKey, "", kProgramVerb);
+    backup.setText(verbKey, "", "Open with &Vellumar");
+    backup.setText(verbKey + "\\command", "", AssociationCommand(dataPath));
 }
 
 bool WriteShellShortcut(const std::string& linkFile, const std::string& target, const std::string& workingFolder) {

@@ -4,15 +4,16 @@
 //
 // An association adds the program's own verb to the type's class, makes it the
 // class's default action and, for the icon files, lets each file show itself
-// as its icon. What the class held before is kept under the program's own key
-// (kAsoBackupKey\<extension>), so taking the association away puts back exactly
-// that and removes only what the program added; a class's key is never deleted.
+// as its icon. Every value and key it changes under HKEY_CLASSES_ROOT is kept
+// first under the program's settings key (kAsoBackupKey\<extension>), so taking
+// the association away puts back exactly what was there, with its type, and
+// removes the values and keys the program created.
 #include <functional>
 #include <string>
 
 namespace vm {
 
-inline constexpr const char* kAsoBackupKey = "Software\\Vellumar\\Associations";
+inline constexpr const char* kAsoBackupKey = "Software\\Vellumar\\Settings\\Associations";
 inline constexpr const char* kProgramVerb = "Vellumar";
 inline constexpr const char* kShortcutName = "Vellumar.lnk";
 

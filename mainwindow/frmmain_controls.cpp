@@ -3,6 +3,7 @@
 #include "frmmain.h"
 
 #include "glyphs.h"
+#include "inputlimits.h"
 
 namespace vm {
 
@@ -124,6 +125,7 @@ void FrmMain::createFrame() {
     cmbMode.AddItem("32 x 32");
     cmbMode.SetItemData(cmbMode.NewIndex(), 32);
     cmbSearch.create(pnlCoolBar, 0, 0, 3600, 4000, vbComboDropdown);
+    LimitInput(cmbSearch, kMaxKeywordLength, "A keyword");
 
     pnlCoolBar.Bands.Add(-1, "standard", "", &pnlToolbar, true);
     pnlCoolBar.Bands.Add(-1, "your", "", &pnlToolbarYour, true);

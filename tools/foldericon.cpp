@@ -2,15 +2,13 @@
 
 #include <windows.h>
 
-#include <cstring>
-#include <vector>
-
 #include "browserstate.h"
 #include "commandstate.h"
 #include "files.h"
 #include "folderpicker.h"
 #include "frmmessage.h"
 #include "orvexbind.h"
+#include "safereplace.h"
 #include "seam.h"
 #include "state.h"
 #include "toolshost.h"
@@ -33,38 +31,25 @@ void report(const std::string& text, const char* title) { MsgBox(text, vbExclama
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A file's attributes are cleared so that it can be rewritten; false (and
-// reported) when Windows refuses.
-bool makeWritable(const std::string& path, const char* title) {
-    if (!exists(path) || SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) return true;
-    report("The attributes of " + path + " could not be cleared, so it cannot be replaced.", title);
-    return false;
-}
-
 void setAttributes(const std::string& path, DWORD attributes, const char* title) {
     if (!SetFileAttributesA(path.c_str(), attributes))
         report("The attributes of " + path + " could not be set.", title);
 }
 
-std::string iniValue(const std::string& ini, const char* key) {
-    char buffer[MAX_PATH] = {};
-    GetPrivateProfileStringA(kSection, key, "", buffer, sizeof(buffer), ini.c_str());
-    return buffer;
-}
-
-// Windows keeps profile files in a cache; this writes it out.
-void flushIni(const std::string& ini) { WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str()); }
-
-// True when no section of the file holds a key any more.
-bool iniIsEmpty(const std::string& ini) {
-    std::vector<char> names(32768);
-    const DWORD length = GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), ini.c_str());
-    std::vector<char> keys(32768);
-    for (const char* name = names.data(); name < names.data() + length && *name; name += std::strlen(name) + 1) {
-        if (GetPrivateProfileSectionA(name, keys.data(), static_cast<DWORD>(keys.size()), ini.c_str()) > 0)
-            return false;
-    }
-    return true;
+// The two icon keys of desktop.ini set to file and index (empty texts blank
+// them; the keys stay). The profile calls write a copy of the file, which then
+// takes its place; the rest of the file is kept as it was.
+WriteResult writeIconKeys(const std::string& ini, const char* file, const char* index) {
+    return writeThroughTemporary(ini, [&](const std::string& temp) {
+        if (exists(ini) && !CopyFileA(ini.c_str(), temp.c_str(), FALSE)) return false;
+        // The copy is hidden like its original, and the profile calls cannot rewrite a hidden file.
+        SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+        const bool written = WritePrivateProfileStringA(kSection, "IconFile", file, temp.c_str()) &&
+                             WritePrivateProfileStringA(kSection, "IconIndex", index, temp.c_str());
+        // Windows keeps profile files in a cache; this writes it out.
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, temp.c_str());
+        return written;
+    });
 }
 
 void folderNotice() { shell::procOfferIconCacheRebuild("FolderCache", "Change Any Folder"); }
@@ -95,25 +80,22 @@ bool changeFolderIcon(const std::string& folder, IconCanvas& canvas, int size) {
         report("There is no selected icon to give the folder.", kChangeTitle);
         return false;
     }
+    // The folder.ico there may be the user's own.
+    if (exists(ico) &&
+        MsgBox(ico + " already exists.\rDo you want to replace it?", vbYesNo | vbQuestion, kChangeTitle) != vbYes)
+        return false;
 
-    // An earlier folder.ico is hidden, and Windows refuses to replace a hidden file.
-    const DWORD oldIco = GetFileAttributesA(ico.c_str());
-    if (!makeWritable(ico, kChangeTitle)) return false;
-    if (!orvexbind::SaveAsIcon(canvas.pctColor->hDC(), canvas.pctMask->hDC(), size, size, Commands.SaveBitDepth,
-                               ico.c_str())) {
-        if (oldIco != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(ico.c_str(), oldIco);
-        report("The icon could not be written to " + ico + ". The folder keeps its icon.", kChangeTitle);
+    // Nothing else is touched until the icon is whole in its place.
+    const WriteResult icon = writeThroughTemporary(ico, [&](const std::string& temp) {
+        return orvexbind::SaveAsIcon(canvas.pctColor->hDC(), canvas.pctMask->hDC(), size, size, Commands.SaveBitDepth,
+                                     temp.c_str()) == -1;
+    });
+    if (!icon) {
+        report(writeFailureText(ico, icon) + "\rThe folder keeps its icon.", kChangeTitle);
         return false;
     }
-
-    const DWORD oldIni = GetFileAttributesA(ini.c_str());
-    if (!makeWritable(ini, kChangeTitle)) return false;
-    const bool written = WritePrivateProfileStringA(kSection, "IconFile", kIconName, ini.c_str()) &&
-                         WritePrivateProfileStringA(kSection, "IconIndex", "0", ini.c_str());
-    flushIni(ini);
-    if (!written) {
-        if (oldIni != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(ini.c_str(), oldIni);
-        report("The folder settings could not be written to " + ini + ".", kChangeTitle);
+    if (const WriteResult settings = writeIconKeys(ini, kIconName, "0"); !settings) {
+        report(writeFailureText(ini, settings) + "\rThe folder keeps its icon.", kChangeTitle);
         return false;
     }
 
@@ -129,42 +111,11 @@ bool changeFolderIcon(const std::string& folder, IconCanvas& canvas, int size) {
 
 bool resetFolderIcon(const std::string& folder) {
     const std::string ini = inFolder(folder, "desktop.ini");
-    const std::string iconFile = exists(ini) ? iniValue(ini, "IconFile") : std::string();
-    const std::string iconIndex = exists(ini) ? iniValue(ini, "IconIndex") : std::string();
-    if (iconFile.empty() && iconIndex.empty()) {
-        MsgBox("The folder " + folder + " has no icon of its own.", vbInformation, kDefaultTitle);
+    if (const WriteResult settings = writeIconKeys(ini, "", ""); !settings) {
+        report(writeFailureText(ini, settings) + "\rThe folder keeps its icon.", kDefaultTitle);
         return false;
     }
-
-    const DWORD oldIni = GetFileAttributesA(ini.c_str());
-    if (!makeWritable(ini, kDefaultTitle)) return false;
-    const bool removed = WritePrivateProfileStringA(kSection, "IconFile", nullptr, ini.c_str()) &&
-                         WritePrivateProfileStringA(kSection, "IconIndex", nullptr, ini.c_str());
-    flushIni(ini);
-    if (!removed) {
-        SetFileAttributesA(ini.c_str(), oldIni);
-        report("The folder settings in " + ini + " could not be changed.", kDefaultTitle);
-        return false;
-    }
-
-    // Only the icon file the change wrote goes; an icon named elsewhere is the user's.
-    if (lstrcmpiA(iconFile.c_str(), kIconName) == 0) {
-        const std::string ico = inFolder(folder, kIconName);
-        if (exists(ico) && (!SetFileAttributesA(ico.c_str(), FILE_ATTRIBUTE_NORMAL) || !DeleteFileA(ico.c_str())))
-            report("The icon file " + ico + " could not be deleted.", kDefaultTitle);
-    }
-
-    if (iniIsEmpty(ini)) {
-        if (!DeleteFileA(ini.c_str())) {
-            report("The file " + ini + " could not be deleted.", kDefaultTitle);
-        } else {
-            const DWORD folderNow = GetFileAttributesA(folder.c_str());
-            if (folderNow != INVALID_FILE_ATTRIBUTES && (folderNow & FILE_ATTRIBUTE_SYSTEM))
-                setAttributes(folder, folderNow & kKeptFolderAttributes, kDefaultTitle);
-        }
-    } else {
-        setAttributes(ini, oldIni, kDefaultTitle);
-    }
+    setAttributes(folder, FILE_ATTRIBUTE_NORMAL, kDefaultTitle);
     runState.SystemIconsChanged = true;
     return true;
 }

@@ -1,5 +1,7 @@
 // Save As of the create-icon window, and the colour-depth preview that runs
 // through it.
+#include <functional>
+
 #include "browserstate.h"
 #include "commandstate.h"
 #include "frmimport.h"
@@ -7,6 +9,7 @@
 #include "iconcanvas.h"
 #include "importrules.h"
 #include "orvexbind.h"
+#include "safereplace.h"
 #include "state.h"
 #include "toolshost.h"
 
@@ -74,26 +77,30 @@ void FrmImport::mnuFileSaveAs_Click() {
     }
 
     std::string fileName = dlgIcon.FileName;
-    std::int32_t written = 0;
+    std::function<bool(const std::string&)> write;
     if (dlgIcon.FilterIndex == 1) {
         const std::string named = importrules::withExtension(fileName, ".ico");
         // The dialog asked about the name it returned, not about one with an extension added.
         if (named != fileName && !confirmReplace(named)) return;
         fileName = named;
-        if (color && mask)
-            written = orvexbind::SaveAsIcon(color, mask, IconWidth, IconHeight, ColorDepth, fileName.c_str());
+        write = [&](const std::string& temp) {
+            return orvexbind::SaveAsIcon(color, mask, IconWidth, IconHeight, ColorDepth, temp.c_str()) != 0;
+        };
     } else if (dlgIcon.FilterIndex == 2) {
         const std::string named = importrules::withExtension(fileName, ".cur");
         if (named != fileName && !confirmReplace(named)) return;
         fileName = named;
         const importrules::HotSpot hot = pickHotSpot(IconWidth);
-        if (color && mask)
-            written = orvexbind::SaveAsCursor(color, mask, IconWidth, IconHeight, ColorDepth, hot.x, hot.y,
-                                              fileName.c_str());
+        write = [&, hot](const std::string& temp) {
+            return orvexbind::SaveAsCursor(color, mask, IconWidth, IconHeight, ColorDepth, hot.x, hot.y,
+                                           temp.c_str()) != 0;
+        };
     } else {
         return;
     }
-    if (!written) MsgBox("An error occured while saving.", vbExclamation, "Error");
+    const WriteResult written =
+        color && mask ? writeThroughTemporary(fileName, write) : WriteResult{false, "there is no icon to write"};
+    if (!written) MsgBox(writeFailureText(fileName, written), vbExclamation, "Error");
 }
 
 } // namespace vm

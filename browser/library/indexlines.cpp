@@ -60,8 +60,15 @@ std::optional<ReferenceLine> ParseReferenceLine(std::string_view line) {
 }
 
 std::string SkippedLinesMessage(const std::string& path, const SkippedLines& skipped) {
-    return "The file " + path + " is damaged.\rLine " + std::to_string(skipped.first) + " could not be read; " +
-           std::to_string(skipped.count) + (skipped.count == 1 ? " line was" : " lines were") + " skipped.";
+    auto lines = [](int n) { return std::to_string(n) + (n == 1 ? " line was" : " lines were"); };
+    std::string text;
+    if (skipped.count > 0)
+        text = "The file " + path + " is damaged.\rLine " + std::to_string(skipped.first) + " could not be read; " +
+               lines(skipped.count) + " skipped.";
+    if (skipped.beyond > 0)
+        text += (text.empty() ? "The file " + path + " is" : std::string("\rIt is also")) +
+                " longer than the program can hold: " + lines(skipped.beyond) + " not loaded.";
+    return text;
 }
 
 } // namespace vm

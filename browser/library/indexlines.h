@@ -34,17 +34,20 @@ struct ReferenceLine {
 };
 std::optional<ReferenceLine> ParseReferenceLine(std::string_view line);
 
-// The lines of one file that were skipped: the first one's number (from 1)
-// and how many.
+// The lines of one file that were skipped: the first damaged one's number
+// (from 1) and how many, and how many good lines found the tables full.
 struct SkippedLines {
     int first = 0;
-    int count = 0;
+    int count = 0;  // damaged lines
+    int beyond = 0; // lines beyond what the program can hold
     void add(int lineNumber) {
         if (count++ == 0) first = lineNumber;
     }
+    bool any() const { return count > 0 || beyond > 0; }
 };
 
-// The one message that tells of a file's skipped lines.
+// The one message that tells of a file's skipped lines: "damaged" for lines
+// that cannot be read, "longer than the program can hold" for the others.
 std::string SkippedLinesMessage(const std::string& path, const SkippedLines& skipped);
 
 } // namespace vm

@@ -5,6 +5,7 @@
 #include "errorreport.h"
 #include "files.h"
 #include "indexlines.h"
+#include "inputlimits.h"
 #include "seam.h"
 #include "state.h"
 #include "textfile.h"
@@ -28,7 +29,18 @@ void warn(const std::string& text) { MsgBox(text, vbExclamation | vbOKOnly, "Vel
 
 // A file whose lines were skipped says so once, naming the first of them.
 void reportSkipped(const std::string& path, const SkippedLines& skipped) {
-    if (skipped.count > 0) warn(SkippedLinesMessage(path, skipped));
+    if (skipped.any()) warn(SkippedLinesMessage(path, skipped));
+}
+
+void noteLoad(KeywordState::UserFileLoad& load, const SkippedLines& skipped) {
+    load = {};
+    load.whole = !skipped.any();
+    load.tooLong = skipped.beyond > 0;
+}
+
+// A keyword no box of the program could have taken is not read into them.
+bool usableKeyword(const std::string& keyword) {
+    return IsUserKeywordLine(keyword) && keyword.size() <= static_cast<size_t>(kMaxKeywordLength);
 }
 
 void addKeyword(const KeywordLists& lists, const std::string& name, int id) {
@@ -47,7 +59,8 @@ void readIndex(KeywordState& keywords, const KeywordLists& lists, const std::str
     for (size_t i = 0; i < lines.size(); ++i) {
         const auto line = ParseIndexLine(lines[i]);
         if (!line || id > kMaxKeywordId) {
-            skipped.add(static_cast<int>(i) + 1);
+            if (line) ++skipped.beyond;
+            else skipped.add(static_cast<int>(i) + 1);
             continue;
         }
         keywords.KeywordNames[id] = line->keyword;
@@ -62,12 +75,16 @@ void readIndex(KeywordState& keywords, const KeywordLists& lists, const std::str
 
 void readUserKeywords(KeywordState& keywords, const KeywordLists& lists, const std::string& path, int& id) {
     std::vector<std::string> lines;
-    if (!readOrReport(path, lines)) return;
+    if (!readOrReport(path, lines)) {
+        keywords.KeywordFile.whole = false;
+        return;
+    }
     SkippedLines skipped;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
-        if (!IsUserKeywordLine(line) || id > kMaxKeywordId) {
-            skipped.add(static_cast<int>(i) + 1);
+        if (!usableKeyword(line) || id > kMaxKeywordId) {
+            if (usableKeyword(line)) ++skipped.beyond;
+            else skipped.add(static_cast<int>(i) + 1);
             continue;
         }
         keywords.KeywordNames[id] = line;
@@ -80,15 +97,19 @@ void readUserKeywords(KeywordState& keywords, const KeywordLists& lists, const s
         ++id;
     }
     reportSkipped(path, skipped);
+    noteLoad(keywords.KeywordFile, skipped);
 }
 
-void readUserReferences(UserReferences& refs, const std::string& path) {
+void readUserReferences(UserReferences& refs, KeywordState::UserFileLoad& load, const std::string& path) {
     std::vector<std::string> lines;
-    if (!readOrReport(path, lines)) return;
+    if (!readOrReport(path, lines)) {
+        load.whole = false;
+        return;
+    }
     SkippedLines skipped;
     for (size_t i = 0; i < lines.size(); ++i) {
         const auto line = ParseReferenceLine(lines[i]);
-        if (!line) {
+        if (!line || !usableKeyword(line->keyword)) {
             skipped.add(static_cast<int>(i) + 1);
             continue;
         }
@@ -98,20 +119,27 @@ void readUserReferences(UserReferences& refs, const std::string& path) {
         refs.cmbUser.SetItemData(refs.cmbUser.NewIndex(), refs.lstUser.NewIndex());
     }
     reportSkipped(path, skipped);
+    noteLoad(load, skipped);
 }
 
-// Writes one user file; true when it was written (or the flag was not set).
+// Writes one user file; true when it was written. A file not loaded whole is
+// never written over: the user is told once why the changes stay unsaved.
 bool saveOne(const std::string& dataPath, const std::string& base, const std::string& size,
-             const std::vector<std::string>& lines) {
-    std::string error;
-    switch (ReplaceWithBackup(dataPath + base + "-" + size + ".dat", dataPath + base + "-" + size + ".bak",
-                              JoinTextLines(lines), error)) {
-    case ReplaceResult::Written: return true;
-    case ReplaceResult::BackupBlocked: return false;
-    case ReplaceResult::Failed: break;
+             const std::vector<std::string>& lines, KeywordState::UserFileLoad& load, const char* what) {
+    const std::string path = dataPath + base + "-" + size + ".dat";
+    if (!load.whole) {
+        if (!load.told)
+            warn("Your changes to the " + std::string(what) + " cannot be saved: the file " + path +
+                 (load.tooLong ? " holds more than " + std::to_string(kMaxKeywordId + 1) +
+                                     " keywords with those of the icon library, more than the program can hold."
+                               : " has lines that could not be read, and saving would lose them.") +
+                 "\rThe file is kept as it is.");
+        load.told = true;
+        return false;
     }
-    procShowError(kErrFileAccess, kErrorSource, error);
-    return false;
+    const WriteResult result = ReplaceWithBackup(path, dataPath + base + "-" + size + ".bak", JoinTextLines(lines));
+    if (!result) warn(writeFailureText(path, result) + "\rYour changes to the " + what + " were not saved.");
+    return result.ok;
 }
 
 } // namespace
@@ -142,6 +170,7 @@ void procFillSearch(KeywordState& keywords, UserReferences& refs, const KeywordL
     // Ids of the previous data set must not survive into this one.
     for (std::string& s : keywords.KeywordNames) s.clear();
     for (std::string& s : keywords.KeywordIcons) s.clear();
+    keywords.KeywordFile = keywords.ReferenceFile = {};
     int id = 0;
 
     const std::string n = sizeText(keywords);
@@ -162,7 +191,7 @@ void procFillSearch(KeywordState& keywords, UserReferences& refs, const KeywordL
 
     host.statusText("Getting user icon index...");
     const std::string refPath = dataPath + "Iconuser-" + n + ".dat";
-    if (procFileExists(refPath)) readUserReferences(refs, refPath);
+    if (procFileExists(refPath)) readUserReferences(refs, keywords.ReferenceFile, refPath);
 
     host.countPanel(std::to_string(id) + " Keywords");
     host.hourglass(false);
@@ -176,14 +205,20 @@ void procSaveUserData(const std::string& size, KeywordState& keywords, const Use
     if (keywords.KeywordsChanged && lstKey) {
         std::vector<std::string> lines;
         for (int i = 0; i < lstKey->ListCount(); ++i) lines.push_back(lstKey->List(i));
-        if (saveOne(dataPath, "Keyuser", size, lines)) keywords.KeywordsChanged = false;
+        if (saveOne(dataPath, "Keyuser", size, lines, keywords.KeywordFile, "keywords"))
+            keywords.KeywordsChanged = false;
     }
     if (keywords.UserIconsChanged) {
         std::vector<std::string> lines;
         for (int i = 0; i < refs.lstUser.ListCount() && i < refs.cmbUser.ListCount(); ++i)
             lines.push_back(refs.lstUser.List(i) + ";" + refs.cmbUser.List(i));
-        if (saveOne(dataPath, "Iconuser", size, lines)) keywords.UserIconsChanged = false;
+        if (saveOne(dataPath, "Iconuser", size, lines, keywords.ReferenceFile, "references"))
+            keywords.UserIconsChanged = false;
     }
+}
+
+void procSaveUserChanges(const ListAccess* lstKey) {
+    procSaveUserData(std::to_string(Keywords.IconSize), Keywords, UserRefs, lstKey);
 }
 
 } // namespace vm

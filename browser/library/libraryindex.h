@@ -36,6 +36,10 @@ void procFillSearch(KeywordState& keywords, UserReferences& refs, const KeywordL
 void procSaveUserData(const std::string& sizeText, KeywordState& keywords, const UserReferences& refs,
                       const ListAccess* lstKey);
 
+// Writes the changed user files of the data set in force at once, so that no
+// edit waits for the program's end (the keyword file only with the editor's list).
+void procSaveUserChanges(const ListAccess* lstKey = nullptr);
+
 // Calls f(LibraryIconId) for each id of a KeywordRecord ("id;id;...;").
 template <class F>
 void ForEachIconId(std::string_view record, F&& f) {

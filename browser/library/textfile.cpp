@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "files.h"
+#include "safereplace.h"
 
 namespace vm {
 
@@ -36,49 +36,22 @@ std::string JoinTextLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-namespace {
-
-std::string lastErrorText(const std::string& what, const std::string& path) {
-    return what + " " + path + " (error " + std::to_string(GetLastError()) + ")";
-}
-
-bool writeWhole(const std::string& path, const std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-                    written == content.size() && FlushFileBuffers(file);
-    CloseHandle(file);
-    return ok;
-}
-
-} // namespace
-
-ReplaceResult ReplaceWithBackup(const std::string& path, const std::string& backupPath, const std::string& content,
-                                std::string& error) {
-    const std::string temp = path + ".new";
-    if (!writeWhole(temp, content)) {
-        error = lastErrorText("Cannot write", temp);
-        DeleteFileA(temp.c_str());
-        return ReplaceResult::Failed;
-    }
-    if (!DeleteFileA(backupPath.c_str()) && procFileExists(backupPath)) {
-        DeleteFileA(temp.c_str());
-        return ReplaceResult::BackupBlocked;
-    }
-    const bool hadOld = procFileExists(path);
-    if (hadOld && !MoveFileA(path.c_str(), backupPath.c_str())) {
-        error = lastErrorText("Cannot rename", path);
-        DeleteFileA(temp.c_str());
-        return ReplaceResult::Failed;
-    }
-    if (!MoveFileA(temp.c_str(), path.c_str())) {
-        error = lastErrorText("Cannot rename", temp);
-        if (hadOld) MoveFileA(backupPath.c_str(), path.c_str());
-        DeleteFileA(temp.c_str());
-        return ReplaceResult::Failed;
-    }
-    return ReplaceResult::Written;
+WriteResult ReplaceWithBackup(const std::string& path, const std::string& backupPath, const std::string& content) {
+    return writeThroughTemporary(
+        path,
+        [&](const std::string& temporary) {
+            HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE) return false;
+            DWORD written = 0;
+            const bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                            written == content.size() && FlushFileBuffers(file);
+            const DWORD code = GetLastError();
+            CloseHandle(file);
+            SetLastError(code);
+            return ok;
+        },
+        backupPath, true);
 }
 
 } // namespace vm

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "safereplace.h"
+
 namespace vm {
 
 // The lines of the file (a CR LF, a lone CR or a lone LF ends a line; a last
@@ -12,13 +14,9 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
 // The lines, each followed by CR LF, as one text.
 std::string JoinTextLines(const std::vector<std::string>& lines);
 
-enum class ReplaceResult { Written, BackupBlocked, Failed };
-
-// Replaces path with content without ever leaving a half-written file: the text
-// goes to a temporary file beside it first; then the previous backup is deleted,
-// the old file becomes the backup and the temporary file takes the name.
-// BackupBlocked: an old backup could not be removed, nothing was changed.
-ReplaceResult ReplaceWithBackup(const std::string& path, const std::string& backupPath, const std::string& content,
-                                std::string& error);
+// Replaces path with content through a temporary file beside it (the one
+// helper every writer of the user's files uses): the previous file becomes
+// backupPath once the new one is whole.
+WriteResult ReplaceWithBackup(const std::string& path, const std::string& backupPath, const std::string& content);
 
 } // namespace vm

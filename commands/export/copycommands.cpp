@@ -11,6 +11,7 @@
 #include "listview.h"
 #include "picturebox.h"
 #include "registry.h"
+#include "safereplace.h"
 #include "saveasnaming.h"
 #include "selection.h"
 #include "vberror.h"
@@ -54,14 +55,16 @@ void mnuDetailClickSaveAllAs_Click(ExportWindow& w) {
     procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
     procRegSetValue(kSettingsKey, "SaveAllDirectory", Variant(d.FileName), REG_SZ);
     const std::string fileName = exportnaming::withExtension(d.FileName, ".ico");
-    cFileIcon& icon = Selection.FileIcons.front();
-    bool ok = false;
-    try {
-        ok = icon.SaveIcon(fileName);
-    } catch (const VbError&) {
-        ok = false;
-    }
-    if (!ok) MsgBox(kSaveErrorText, vbExclamation, "Error");
+    // A copy writes the temporary file, so the selected icon keeps its own name.
+    cFileIcon icon = Selection.FileIcons.front();
+    const WriteResult ok = writeThroughTemporary(fileName, [&](const std::string& temp) {
+        try {
+            return icon.SaveIcon(temp);
+        } catch (const VbError&) {
+            return false;
+        }
+    });
+    if (!ok) MsgBox(writeFailureText(fileName, ok), vbExclamation, "Error");
 }
 
 } // namespace vm

@@ -27,7 +27,12 @@ namespace {
 constexpr COLORREF kGifMaskColour = RGB(128, 64, 64);
 constexpr int kFrameRate = 20; // jiffies
 
-void reportSaveError() { MsgBox(kSaveErrorText, vbExclamation, "Error"); }
+void reportSaveError(const std::string& fileName, const WriteResult& result) {
+    MsgBox(writeFailureText(fileName, result), vbExclamation, "Error");
+}
+
+// What a writer says when there is no picture to write.
+const WriteResult kNothingToWrite{false, "there is no icon to write"};
 
 int iconSize() { return Keywords.IconSize; }
 
@@ -57,12 +62,12 @@ bool drawOnPicOpen(ExportWindow& w, const Picture& picture, int width, int heigh
     return true;
 }
 
-bool writeIconFile(ExportWindow& w, const std::string& fileName, int width, int height) {
+WriteResult writeIconFile(ExportWindow& w, const std::string& fileName, int width, int height) {
     IconCanvas canvas = w.canvas();
     procMask(canvas, static_cast<std::int16_t>(width), static_cast<std::int16_t>(height));
     procGetSaveBitDepth(canvas);
     // Without a source procMask leaves picSave empty: there is nothing to write.
-    if (!w.picSave || w.picSave->GetPicture().empty()) return false;
+    if (!w.picSave || w.picSave->GetPicture().empty()) return kNothingToWrite;
     return writeThroughTemporary(fileName, [&](const std::string& temp) {
         return orvexbind::SaveAsIcon(w.pctColor->hDC(), w.pctMask->hDC(), width, height, Commands.SaveBitDepth,
                                      temp.c_str()) == -1;
@@ -100,7 +105,7 @@ void copyPicOpen(ExportWindow& w, QuenplexImage& image) {
 // A write through the temporary file; a target that cannot be made gives "Cannot create".
 int saveImage(const std::string& fileName, const std::function<int(const std::string&)>& save) {
     int code = 0;
-    const bool ok = writeThroughTemporary(fileName, [&](const std::string& temp) {
+    const WriteResult ok = writeThroughTemporary(fileName, [&](const std::string& temp) {
         code = save(temp);
         return code == 0;
     });
@@ -169,7 +174,7 @@ OleColor ExportBackColor(ExportWindow& w) {
 bool procWriteBmp(ExportWindow& w, const std::string& fileName) {
     const OleColor back = ExportBackColor(w);
     auto save = [&](const Picture& picture, int width, int height) {
-        if (!drawOnPicOpen(w, picture, width, height, back)) return false;
+        if (!drawOnPicOpen(w, picture, width, height, back)) return kNothingToWrite;
         const Picture image = w.picOpen->Image();
         return writeThroughTemporary(fileName, [&](const std::string& temp) {
             try {
@@ -180,7 +185,7 @@ bool procWriteBmp(ExportWindow& w, const std::string& fileName) {
             }
         });
     };
-    bool ok = false;
+    WriteResult ok = kNothingToWrite;
     if (!Commands.DetailPaneActive) {
         ok = save(SelectedItemPicture(w), iconSize(), iconSize());
     } else {
@@ -191,12 +196,12 @@ bool procWriteBmp(ExportWindow& w, const std::string& fileName) {
             SizePicOpen(w, iconSize(), iconSize());
         }
     }
-    if (!ok) reportSaveError();
-    return ok;
+    if (!ok) reportSaveError(fileName, ok);
+    return ok.ok;
 }
 
 bool procWriteIco(ExportWindow& w, const std::string& fileName) {
-    bool ok = false;
+    WriteResult ok = kNothingToWrite;
     if (!Commands.DetailPaneActive) {
         ok = writeIconFile(w, fileName, iconSize(), iconSize());
     } else {
@@ -206,8 +211,8 @@ bool procWriteIco(ExportWindow& w, const std::string& fileName) {
             ok = writeIconFile(w, fileName, icon.ImageWidth(row), icon.ImageHeight(row));
         }
     }
-    if (!ok) reportSaveError();
-    return ok;
+    if (!ok) reportSaveError(fileName, ok);
+    return ok.ok;
 }
 
 bool procWriteCur(ExportWindow& w, const std::string& fileName) {
@@ -218,13 +223,12 @@ bool procWriteCur(ExportWindow& w, const std::string& fileName) {
     const bool source = w.picSave && !w.picSave->GetPicture().empty();
     // The hotspot is asked for only when there is a cursor to write.
     if (source && w.setHotSpot) w.setHotSpot();
-    const bool ok = source && writeThroughTemporary(fileName, [&](const std::string& temp) {
-                        return orvexbind::SaveAsCursor(w.pctColor->hDC(), w.pctMask->hDC(), size, size,
-                                                       Commands.SaveBitDepth, Commands.CursorHotSpotX,
-                                                       Commands.CursorHotSpotY, temp.c_str()) == -1;
-                    });
-    if (!ok) reportSaveError();
-    return ok;
+    const WriteResult ok = !source ? kNothingToWrite : writeThroughTemporary(fileName, [&](const std::string& temp) {
+        return orvexbind::SaveAsCursor(w.pctColor->hDC(), w.pctMask->hDC(), size, size, Commands.SaveBitDepth,
+                                       Commands.CursorHotSpotX, Commands.CursorHotSpotY, temp.c_str()) == -1;
+    });
+    if (!ok) reportSaveError(fileName, ok);
+    return ok.ok;
 }
 
 bool procWriteFrames(ExportWindow& w, const std::string& fileName, bool separate) {
@@ -247,25 +251,35 @@ bool procWriteFrames(ExportWindow& w, const std::string& fileName, bool separate
     procGetSaveBitDepth(canvas);
     const int size = iconSize();
     std::vector<std::string> frameFiles;
-    bool ok = true;
-    for (int k = 0; k < count; ++k) {
+    WriteResult ok{true, {}};
+    std::string failedFile;
+    for (int k = 0; k < count && ok; ++k) {
         Masks.CurrentIndex = k;
         procMask(canvas, static_cast<std::int16_t>(size), static_cast<std::int16_t>(size));
         const std::string frame = tempFolder() + std::to_string(k) + ".ico";
         frameFiles.push_back(frame);
-        ok = ok && w.picSave && !w.picSave->GetPicture().empty() &&
-             orvexbind::SaveAsIcon(w.pctColor->hDC(), w.pctMask->hDC(), size, size, Commands.SaveBitDepth,
-                                   frame.c_str()) == -1;
+        if (!w.picSave || w.picSave->GetPicture().empty()) {
+            ok = kNothingToWrite;
+        } else {
+            SetLastError(0);
+            if (orvexbind::SaveAsIcon(w.pctColor->hDC(), w.pctMask->hDC(), size, size, Commands.SaveBitDepth,
+                                      frame.c_str()) != -1)
+                ok = {false, writeErrorReason(GetLastError())};
+        }
+        if (!ok) failedFile = frame;
     }
+    std::vector<std::string> written, notWritten;
     if (ok && !separate) {
         SAFEARRAY* names = nameArray(frameFiles);
         SAFEARRAY* rates = rateArray(frameFiles.size());
         const std::int32_t replace = 0;
-        ok = names && rates && writeThroughTemporary(fileName, [&](const std::string& temp) {
-                 return orvexbind::SaveAsANI(&names, &rates, temp.c_str(), &replace) == -1;
-             });
+        ok = !names || !rates ? WriteResult{false, "there is not enough memory"}
+                              : writeThroughTemporary(fileName, [&](const std::string& temp) {
+                                    return orvexbind::SaveAsANI(&names, &rates, temp.c_str(), &replace) == -1;
+                                });
         if (names) SafeArrayDestroy(names);
         if (rates) SafeArrayDestroy(rates);
+        if (!ok) failedFile = fileName;
     } else if (ok) {
         const std::size_t slash = fileName.find_last_of('\\');
         const std::string folder = slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
@@ -281,17 +295,36 @@ bool procWriteFrames(ExportWindow& w, const std::string& fileName, bool separate
         const bool write = taken.empty() ||
                            MsgBox(taken + " already exists.\rDo you want to replace it and the other frame icons?",
                                   vbYesNo | vbExclamation, "Save As") == vbYes;
-        for (int k = 0; k < count && ok && write; ++k) {
+        for (int k = 0; k < count && write; ++k) {
             const std::string& frame = frameFiles[static_cast<std::size_t>(k)];
-            ok = writeThroughTemporary(folder + name + std::to_string(k + 1) + ".ico", [&](const std::string& temp) {
-                return CopyFileA(frame.c_str(), temp.c_str(), FALSE) != 0;
-            });
+            const std::string target = folder + name + std::to_string(k + 1) + ".ico";
+            if (ok) {
+                ok = writeThroughTemporary(target, [&](const std::string& temp) {
+                    return CopyFileA(frame.c_str(), temp.c_str(), FALSE) != 0;
+                });
+                if (!ok) failedFile = target;
+            }
+            (ok ? written : notWritten).push_back(target);
         }
     }
     for (const std::string& frame : frameFiles) DeleteFileA(frame.c_str());
     Masks.SaveFramesMode = false;
-    if (!ok) reportSaveError();
-    return ok;
+    if (!ok) {
+        std::string text = writeFailureText(failedFile, ok);
+        if (separate) text.append("\r").append(PartlyWrittenText(written, notWritten));
+        MsgBox(text, vbExclamation, "Error");
+    }
+    return ok.ok;
+}
+
+std::string PartlyWrittenText(const std::vector<std::string>& written, const std::vector<std::string>& notWritten) {
+    auto names = [](const std::vector<std::string>& files) {
+        std::string text;
+        for (const std::string& file : files)
+            text += (text.empty() ? "" : ", ") + file.substr(file.find_last_of('\\') + 1);
+        return text.empty() ? std::string("none") : text;
+    };
+    return "Written: " + names(written) + ".\rNot written: " + names(notWritten) + ".";
 }
 
 namespace {
@@ -305,7 +338,7 @@ int writePicture(ExportWindow& w, OleColor back, const std::string& fileName,
     QuenplexImage image;
     if (!preparePicture(w, back)) {
         code = QP_BAD_IMAGE;
-        reportSaveError(); // nothing to save: not the library's failure
+        reportSaveError(fileName, kNothingToWrite); // not the library's failure
     } else {
         code = quenplexbind::allocimage(image, Exports.PictureWidth, Exports.PictureHeight, 24);
         if (code == 0) {

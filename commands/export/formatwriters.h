@@ -2,23 +2,26 @@
 // The writers Save As runs once the file name is final: each writes the
 // selected item (or, with DetailPaneActive, each selected detail image; or the
 // frames of the selected animation) under fileName through a temporary file,
-// and reports a failure itself.
+// and reports a failure itself, naming the file and the reason.
 #include <string>
+#include <vector>
 
 #include "exportwindow.h"
 #include "twips.h"
 
 namespace vm {
 
-// The text every failed write of an icon, cursor, animation or bitmap shows.
-inline constexpr const char* kSaveErrorText = "An error occured while saving.";
 
 bool procWriteBmp(ExportWindow& w, const std::string& fileName);
 bool procWriteIco(ExportWindow& w, const std::string& fileName);
 bool procWriteCur(ExportWindow& w, const std::string& fileName);
 // An ANI file of the frames, or (separate) one icon per frame named after
 // fileName with the frame number from 1 (walk.ico: walk1.ico, walk2.ico ...).
+// When a frame icon cannot be written the message names it, its reason and
+// which frame icons were written and which not.
 bool procWriteFrames(ExportWindow& w, const std::string& fileName, bool separate);
+// "Written: a1.ico, a2.ico.\rNot written: a3.ico." (names without their folder).
+std::string PartlyWrittenText(const std::vector<std::string>& written, const std::vector<std::string>& notWritten);
 // JPG and GIF return the image library's code (0 = written).
 int procWriteJpg(ExportWindow& w, const std::string& fileName);
 int procWriteGif(ExportWindow& w, const std::string& fileName);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "exportwindow.h"
+#include "libraryindex.h"
 #include "listview.h"
 #include "paging.h"
 #include "resultentry.h"
@@ -86,6 +87,7 @@ void mnuRefDelete_Click() {
         if (Viewers.CountPanel) Viewers.CountPanel->SetText(std::to_string(cmbResult.ListCount()) + " icon(s)");
     }
     Keywords.UserIconsChanged = true;
+    procSaveUserChanges();
 }
 
 } // namespace vm

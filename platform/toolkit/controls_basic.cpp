@@ -170,6 +170,7 @@ void TextBox::SetSelText(const std::string& text) {
 
 void TextBox::onCommand(int code, int) {
     if (code == EN_CHANGE) raise(Change);
+    else if (code == EN_MAXTEXT) raise(MaxText);
 }
 
 void Frame::create(Window& parent, int left, int top, int width, int height, const std::string& caption) {
@@ -315,6 +316,16 @@ void ComboBox::SetText(const std::string& text) {
     if (windowText() == text) return;
     setWindowText(text);
     if (Change) Change();
+}
+
+void ComboBox::SetMaxLength(int length) {
+    if (hWnd()) SendMessageA(handle(), CB_LIMITTEXT, static_cast<WPARAM>(length), 0);
+}
+
+bool ComboBox::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT&) {
+    // The edit box tells its combo box, which passes nothing of it on.
+    if (msg == WM_COMMAND && HIWORD(wp) == EN_MAXTEXT) raise(MaxText);
+    return false;
 }
 
 void ComboBox::onCommand(int code, int id) {

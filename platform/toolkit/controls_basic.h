@@ -84,6 +84,8 @@ public:
     void SetSelText(const std::string& text);
 
     std::function<void()> Change;
+    // Typed or pasted text was cut at MaxLength.
+    std::function<void()> MaxText;
     void onCommand(int code, int id) override;
 
 protected:
@@ -149,8 +151,13 @@ public:
     std::string Text();
     // A drop-down list selects the item of that text (error 383 when there is none).
     void SetText(const std::string& text);
+    // The longest text the edit box takes; typed or pasted text beyond it is
+    // cut and raises MaxText.
+    void SetMaxLength(int length);
     std::function<void()> DropDown;
+    std::function<void()> MaxText;
     void onCommand(int code, int id) override;
+    bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
     int style_ = vbComboDropdown;

@@ -78,7 +78,8 @@ TEST_F(KeywordTest, AddingGivesTheNextIdAndDuplicatesAreRefusedByExactText) {
     EXPECT_FALSE(Keywords.KeywordsChanged);
     add("Boat"); // other capitals make another keyword
     EXPECT_EQ(messageCount(), 1);
-    EXPECT_TRUE(Keywords.KeywordsChanged);
+    EXPECT_EQ(readFile(paths.DataPath + "Keyuser-32.dat"), "Boat\r\nmine\r\n"); // saved at once
+    EXPECT_FALSE(Keywords.KeywordsChanged);
     EXPECT_EQ(idOf("Boat"), 3);
     EXPECT_EQ(Keywords.KeywordNames[3], "Boat");
     EXPECT_TRUE(Keywords.KeywordIcons[3].empty());
@@ -126,12 +127,16 @@ TEST_F(KeywordTest, TheLastIdIsTheLimit) {
     EXPECT_EQ(lastMessage(), "The Vellumar Keyword list is full.\nNo further keyword can be added.");
 }
 
-TEST_F(KeywordTest, TheKeywordFileIsWrittenWithItsBackup) {
+TEST_F(KeywordTest, EveryChangeIsWrittenAtOnceWithItsBackup) {
     writeFile(paths.DataPath + "Keyuser-32.dat", "mine\r\n");
     add("anchor");
-    saveUserFiles();
     EXPECT_EQ(readFile(paths.DataPath + "Keyuser-32.dat"), "anchor\r\nmine\r\n");
     EXPECT_EQ(readFile(paths.DataPath + "Keyuser-32.bak"), "mine\r\n");
+    frmKey().lstKey.SetListIndex(FindExact(frmKey().lstKey, "mine"));
+    frmKey().cmdDelete_Click();
+    EXPECT_EQ(readFile(paths.DataPath + "Keyuser-32.dat"), "anchor\r\n");
+    saveUserFiles(); // the program's end has nothing left to write
+    EXPECT_EQ(readFile(paths.DataPath + "Keyuser-32.bak"), "anchor\r\nmine\r\n");
 }
 
 TEST_F(KeywordTest, AReferenceIsAddedOnceInBothListsAndWrittenToTheReferenceFile) {
@@ -144,7 +149,7 @@ TEST_F(KeywordTest, AReferenceIsAddedOnceInBothListsAndWrittenToTheReferenceFile
     a.cmbSearch.SetListIndex(FindExact(a.cmbSearch, "boat"));
     EXPECT_TRUE(a.cmdAdd.Enabled());
     a.cmdAdd_Click();
-    EXPECT_TRUE(Keywords.UserIconsChanged);
+    EXPECT_FALSE(Keywords.UserIconsChanged); // written at once
     EXPECT_EQ(items(UserRefs.cmbUser), (std::vector<std::string>{"C:\\icons\\x.ico;0;x;1user"}));
     EXPECT_EQ(items(UserRefs.lstUser), (std::vector<std::string>{"boat"}));
     EXPECT_FALSE(a.cmdAdd.Enabled());
@@ -177,3 +182,4 @@ TEST_F(KeywordTest, AReferenceIsAddedOnceInBothListsAndWrittenToTheReferenceFile
 }
 
 } // namespace
+

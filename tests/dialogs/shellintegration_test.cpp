@@ -3,7 +3,9 @@
 #include "dialogtest.h"
 
 #include "cshelllink.h"
+#include "regexport.h"
 #include "registry.h"
+#include "registrybackup.h"
 #include "shellintegration.h"
 
 using namespace vm;
@@ -84,6 +86,42 @@ TEST_F(AssociationTest, ATypeNeverAssociatedIsLeftAloneAndAMissingClassIsMadeAnd
     EXPECT_EQ(classText("icofile\\DefaultIcon"), "<missing>");
     EXPECT_EQ(classText("icofile\\Shell"), "<missing>");
     EXPECT_EQ(classText("icofile\\Shell\\Vellumar"), "<missing>");
+}
+
+std::vector<std::string> exportedTypes() {
+    std::vector<std::string> all;
+    for (const AssociationRow& row : kAssociations)
+        for (const char* k : {row.extension, row.fileClass})
+            all.push_back(regExport(std::string("HKEY_CLASSES_ROOT\\") + k));
+    return all;
+}
+
+TEST_F(AssociationTest, TickingAndUntickingEveryTypeLeavesTheRegistryExactlyAsItWas) {
+    // As Windows sets them up: a class with a DWORD of flags, an expandable icon path and a verb.
+    putClassText(".ico", "icofile");
+    putClassText("icofile", "Icon");
+    putClassText("icofile\\DefaultIcon", "%1");
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "icofile", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), 0);
+    const DWORD flags = 0x10000;
+    RegSetValueExA(key, "EditFlags", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&flags), sizeof flags);
+    RegCloseKey(key);
+    putClassText(".dll", "dllfile");
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "dllfile\\DefaultIcon", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                              nullptr),
+              0);
+    const char icon[] = "%SystemRoot%\\system32\\shell32.dll,-154";
+    RegSetValueExA(key, "", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(icon), sizeof icon);
+    RegCloseKey(key);
+
+    const std::vector<std::string> before = exportedTypes();
+    ASSERT_NE(before[9].find("EditFlags"), std::string::npos) << before[9];
+
+    for (bool ticked : {true, false})
+        for (const AssociationRow& row : kAssociations) procSetAso(ticked, row, paths.DataPath);
+    EXPECT_EQ(exportedTypes(), before);
+    for (const AssociationRow& row : kAssociations) // the backup goes with the restore
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string(kAsoBackupKey) + "\\" + row.extension));
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "frmchange.h"
 #include "frmzoom.h"
 #include "ico_fixtures.h"
+#include "regexport.h"
+#include "registrybackup.h"
 #include "registry.h"
 #include "seam.h"
 #include "state.h"
@@ -115,6 +117,30 @@ TEST_F(ChangeScenario, ASystemIconIsChangedAndRestored) {
     clickButton(c.pnlToolbar, "apply");
     EXPECT_EQ(regText(root, key, value), defaultLocation);
     EXPECT_FALSE(exists(file));
+}
+
+TEST_F(ChangeScenario, TheRecycleBinIsChangedAndRestoredToExactlyWhatWasThere) {
+    if (!w().nodeSources.searchSystemIcons) GTEST_SKIP() << "the system icons are not listed in this build";
+    const std::string key = "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\Defaulticon";
+    // As Windows has them: expandable paths with resource ids, not the row's default.
+    const char theirs[] = "%SystemRoot%\\system32\\shell32.dll,-33";
+    const RawValue windows{true, REG_EXPAND_SZ, std::vector<BYTE>(theirs, theirs + sizeof theirs)};
+    for (const char* name : {"Empty", ""}) WriteRawValue(HKEY_CLASSES_ROOT, key, name, windows);
+
+    FrmChange& c = changeItem("SysDesktop", 3);
+    ASSERT_TRUE(c.IsLoaded());
+    const std::string before = vmtest::regExport("HKEY_CLASSES_ROOT\\" + key); // as the listing left it
+    if (c.picImport.Tag.find(key + ",Empty") == std::string::npos)
+        GTEST_SKIP() << "another Windows: " << c.picImport.Tag;
+    dropLibraryIcon(c);
+    clickButton(c.pnlToolbar, "apply");
+    const std::string empty = regText(HKEY_CLASSES_ROOT, key, "Empty");
+    ASSERT_EQ(empty.substr(0, icons().size()), icons());
+    EXPECT_EQ(regText(HKEY_CLASSES_ROOT, key, ""), empty.substr(0, empty.size() - 2)); // no ",0"
+
+    clickButton(c.pnlToolbar, "default");
+    clickButton(c.pnlToolbar, "apply");
+    EXPECT_EQ(vmtest::regExport("HKEY_CLASSES_ROOT\\" + key), before);
 }
 
 TEST_F(ChangeScenario, AFileTypeIconIsChangedAndRestored) {

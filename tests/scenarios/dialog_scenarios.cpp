@@ -5,9 +5,13 @@
 #include "browserstate.h"
 #include "cshelllink.h"
 #include "dialogforms.h"
+#include "inputlimits.h"
+#include "libfixtures.h"
 #include "ico_fixtures.h"
 #include "zipwriter.h"
+#include "regexport.h"
 #include "registry.h"
+#include "registrybackup.h"
 #include "seam.h"
 #include "startfolders.h"
 #include "state.h"
@@ -184,7 +188,33 @@ TEST_F(DialogScenario, AKeywordTypedInTheEditorJoinsTheKeywordBoxes) {
     EXPECT_FALSE(frmKey().Visible());
     EXPECT_GE(FindExact(w().cmbSearch, "Zeppelin"), 0);
     EXPECT_GE(FindExact(frmAdd().cmbSearch, "Zeppelin"), 0);
-    EXPECT_TRUE(Keywords.KeywordsChanged);
+    // On disk at once: a program that ends any way keeps it.
+    EXPECT_EQ(vmtest::readFile(dir.file("Keyuser-32.dat")), "Bicycle\r\nmine\r\nZeppelin\r\n");
+    EXPECT_FALSE(Keywords.KeywordsChanged);
+}
+
+TEST_F(DialogScenario, AKeywordLongerThanAKeywordCanBeIsCutAndSaidSo) {
+    whenShown([](Form&) {
+        FrmKey& k = frmKey();
+        click(k.txtKey);
+        setClipboardText(std::string(10000, 'k'));
+        press('V', vbCtrlMask);
+        EXPECT_EQ(k.txtKey.Text(), std::string(kMaxKeywordLength, 'k'));
+        click(k.cmdAdd);
+        EXPECT_EQ(k.lstKey.Text(), std::string(kMaxKeywordLength, 'k'));
+        click(k.cmdCancel);
+    });
+    chooseMenu({"&References", "&Edit Custom Keywords..."});
+    int said = 0;
+    for (const SeamRequest& r : Seam::get().requests())
+        said += r.kind == "MsgBox" && r.prompt == InputLimitText("A keyword", kMaxKeywordLength);
+    EXPECT_EQ(said, 1);
+    EXPECT_NE(vmtest::readFile(dir.file("Keyuser-32.dat")).find(std::string(kMaxKeywordLength, 'k') + "\r\n"),
+              std::string::npos);
+    // The keyword box of the main window takes no more either.
+    click(w().cmbSearch);
+    press('V', vbCtrlMask);
+    EXPECT_EQ(editText(w().cmbSearch).size(), static_cast<size_t>(kMaxKeywordLength));
 }
 
 TEST_F(DialogScenario, AFolderTypedIntoTheScanIsListedAndAnIconOfItReferenced) {
@@ -244,39 +274,44 @@ TEST_F(DialogScenario, TheTipOfTheDayStepsOnAndRemembersTheNextTipAndTheBox) {
     EXPECT_EQ(stored("Tip"), "0");
 }
 
-TEST_F(DialogScenario, TheIconAssociationIsSetAndGivenBackFromTheShellIntegrationTab) {
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, "icofile");
-    procRegCreateKey("icofile\\DefaultIcon", HKEY_CLASSES_ROOT);
-    procRegSetValue("", "", Variant(std::string("their.dll,2")), REG_SZ);
-    auto classText = [](const char* key) {
-        procRegGetValue(HKEY_CLASSES_ROOT, key, "");
-        return reg.RegValue.isEmpty() ? std::string("<missing>") : reg.RegValue.toText();
+TEST_F(DialogScenario, EveryAssociationTickedAndUntickedLeavesTheRegistryExactlyAsItWas) {
+    // As Windows sets them up: icon files with flags and their own icon, DLLs with an expandable icon path.
+    static const char* const kKeys[] = {".ico", "icofile", ".dll", "dllfile", ".ani",
+                                        "anifile", ".cur", "curfile", ".icl", "iclfile"};
+    for (const char* key : kKeys) RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
+    const char iconPath[] = "%SystemRoot%\\system32\\shell32.dll,-154";
+    const DWORD flags = 0x10000;
+    WriteRawValue(HKEY_CLASSES_ROOT, ".ico", "", {true, REG_SZ, {'i', 'c', 'o', 'f', 'i', 'l', 'e', 0}});
+    const auto* flagBytes = reinterpret_cast<const BYTE*>(&flags);
+    WriteRawValue(HKEY_CLASSES_ROOT, "icofile", "EditFlags",
+                  {true, REG_DWORD, std::vector<BYTE>(flagBytes, flagBytes + sizeof flags)});
+    WriteRawValue(HKEY_CLASSES_ROOT, "icofile\\DefaultIcon", "", {true, REG_SZ, {'%', '1', 0}});
+    WriteRawValue(HKEY_CLASSES_ROOT, ".dll", "", {true, REG_SZ, {'d', 'l', 'l', 'f', 'i', 'l', 'e', 0}});
+    WriteRawValue(HKEY_CLASSES_ROOT, "dllfile\\DefaultIcon", "",
+                  {true, REG_EXPAND_SZ, std::vector<BYTE>(iconPath, iconPath + sizeof iconPath)});
+    auto exported = [] {
+        std::vector<std::string> all;
+        for (const char* key : kKeys) all.push_back(vmtest::regExport(std::string("HKEY_CLASSES_ROOT\\") + key));
+        return all;
     };
-    whenShown([](Form&) {
+    const std::vector<std::string> before = exported();
+    auto tickAll = [](Form&) {
         FrmOptions& o = frmOptions();
         clickTab(o.tbsOptions, 2);
-        click(o.chkAsoICO);
+        for (CheckBox* box : {&o.chkAsoANI, &o.chkAsoCUR, &o.chkAsoDLL, &o.chkAsoICL, &o.chkAsoICO}) click(*box);
         click(o.cmdApply);
         click(o.cmdOK);
-    });
+    };
+    whenShown(tickAll);
     chooseMenu({"&View", "&Options..."});
-    EXPECT_EQ(classText("icofile\\DefaultIcon"), "%1");
-    EXPECT_EQ(classText("icofile\\Shell\\Vellumar\\command"), "\"" + paths.DataPath + "Vellumar.exe\" \"%1\"");
+    procRegGetValue(HKEY_CLASSES_ROOT, "icofile\\Shell\\Vellumar\\command", "");
+    EXPECT_EQ(reg.RegValue.toText(), "\"" + paths.DataPath + "Vellumar.exe\" \"%1\"");
     EXPECT_EQ(stored("AsoICO"), "1");
 
-    whenShown([](Form&) {
-        FrmOptions& o = frmOptions();
-        clickTab(o.tbsOptions, 2);
-        EXPECT_EQ(o.chkAsoICO.Value(), vbChecked);
-        click(o.chkAsoICO);
-        click(o.cmdOK);
-    });
+    whenShown(tickAll); // unticks them
     chooseMenu({"&View", "&Options..."});
-    EXPECT_EQ(classText("icofile\\DefaultIcon"), "their.dll,2");
-    EXPECT_EQ(classText("icofile\\Shell\\Vellumar\\command"), "<missing>");
     EXPECT_EQ(stored("AsoICO"), "0");
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, "icofile");
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".ico");
+    EXPECT_EQ(exported(), before);
 }
 
 TEST_F(DialogScenario, SendToAndTheDesktopGetAShortcutToTheProgram) {
@@ -407,4 +442,44 @@ TEST_F(DialogScenario, EscStopsAScanOfALargeFolderWhichLeavesTheMainWindowWithTh
     EXPECT_FALSE(Busy.AbortRequested);
     EXPECT_FALSE(mainWindowBusy());
     EXPECT_EQ(GetAncestor(focusedWindow(), GA_ROOT), w().hWnd());
+}
+
+namespace {
+// A user keyword file of 200,000 keywords, far more than the keyword tables hold.
+class LongKeywordFileScenario : public DialogScenario {
+protected:
+    void prepare() override {
+        DialogScenario::prepare();
+        std::string keywords = vmtest::kSampleUserKeywords;
+        for (int i = 0; i < 200000; ++i) keywords += "keyword" + std::to_string(i) + "\r\n";
+        ASSERT_TRUE(vmtest::writeFile(dir.file("Keyuser-32.dat"), keywords));
+        original = keywords;
+    }
+    int said(const std::string& part) {
+        int n = 0;
+        for (const SeamRequest& r : Seam::get().requests())
+            n += r.kind == "MsgBox" && r.prompt.find(part) != std::string::npos;
+        return n;
+    }
+    std::string original;
+};
+} // namespace
+
+TEST_F(LongKeywordFileScenario, ItIsCalledTooLongNotDamagedAndAnEditNeverWritesOverIt) {
+    const std::string file = dir.file("Keyuser-32.dat");
+    EXPECT_EQ(said("The file " + file + " is longer than the program can hold"), 1);
+    EXPECT_EQ(said("damaged"), 0);
+    for (int edit = 0; edit < 2; ++edit) {
+        whenShown([](Form&) {
+            FrmKey& k = frmKey();
+            click(k.lstKey, 20, 8); // the first keyword
+            EXPECT_TRUE(k.cmdDelete.Enabled());
+            click(k.cmdDelete);
+            click(k.cmdCancel);
+        });
+        chooseMenu({"&References", "&Edit Custom Keywords..."});
+    }
+    EXPECT_EQ(vmtest::readFile(file), original);
+    EXPECT_FALSE(vmtest::fileExists(dir.file("Keyuser-32.bak")));
+    EXPECT_EQ(said("Your changes to the keywords cannot be saved: the file " + file), 1); // said once
 }

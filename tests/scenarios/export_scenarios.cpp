@@ -39,6 +39,37 @@ TEST_F(LibraryScenario, FileSaveAsWritesTheSelectedIconAsAnIconFile) {
     DestroyIcon(loaded);
 }
 
+TEST_F(LibraryScenario, ASaveThatFailsNamesTheFileAndWhyForEveryFormatAndKeepsTheOldFile) {
+    listBoats();
+    // Icon and bitmap over read-only files of the user's (GIF and JPEG said so already).
+    const char* kinds[][2] = {{"1", ".ico"}, {"3", ".bmp"}};
+    for (const auto& kind : kinds) {
+        const std::string file = dir.file(std::string("keep") + kind[1]);
+        ASSERT_TRUE(vmtest::writeFile(file, "the user's file"));
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+        Seam::get().reset();
+        Seam::get().setScripted(true);
+        Seam::get().queue(SeamAnswer{std::stoi(kind[0]), file, false});
+        chooseMenu({"&File", "Save &As..."});
+        EXPECT_EQ(vmtest::readFile(file), "the user's file");
+        const SeamRequest* said = nullptr;
+        for (const SeamRequest& r : Seam::get().requests()) if (r.kind == "MsgBox") said = &r;
+        ASSERT_NE(said, nullptr) << kind[1];
+        EXPECT_EQ(said->prompt, "The file " + file + " could not be written: the file is read-only.");
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    // A folder that is gone.
+    Seam::get().reset();
+    Seam::get().setScripted(true);
+    Seam::get().queue(SeamAnswer{1, dir.file("gone\\boat.ico"), false});
+    chooseMenu({"&File", "Save &As..."});
+    const SeamRequest* said = nullptr;
+    for (const SeamRequest& r : Seam::get().requests()) if (r.kind == "MsgBox") said = &r;
+    ASSERT_NE(said, nullptr);
+    EXPECT_EQ(said->prompt,
+              "The file " + dir.file("gone\\boat.ico") + " could not be written: the folder does not exist.");
+}
+
 TEST_F(LibraryScenario, TheSaveButtonWritesGifAndJpegPictures) {
     listBoats();
     Seam::get().queue(SeamAnswer{4, dir.file("boat"), false}); // Compuserve GIF

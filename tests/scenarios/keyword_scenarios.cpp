@@ -136,6 +136,11 @@ protected:
     void prepare() override {
         LongListingScenario::prepare();
         identity.ProductName = "Vellumar";
+        // The letter M lists each icon once: 3,000 icons of their own keep its page busy.
+        std::ofstream index(dir.path() + "\\Icondata-32.dat", std::ios::binary | std::ios::app);
+        index << "more";
+        for (int i = 0; i < 3000; ++i) index << ";1:" << i % 100 << ":" << i / 100 % 10 << i / 1000;
+        index << "\r\n";
     }
 };
 } // namespace

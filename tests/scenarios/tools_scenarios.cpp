@@ -138,23 +138,56 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
     procRegSetValue(kSettingsKey, "FolderCache", Variant(1), REG_DWORD);
 
-    Seam::get().queueText(folder);
-    chooseMenu({"&Tools", "&Change Any Folder Icon..."});
-    const std::string ini = folder + "\\desktop.ini";
-    char value[64] = {};
-    GetPrivateProfileStringA(".ShellClassInfo", "IconFile", "", value, sizeof(value), ini.c_str());
-    EXPECT_STREQ(value, "folder.ico");
-    EXPECT_EQ(loadIcon(folder + "\\folder.ico", 0, 0).width, 32);
-    EXPECT_TRUE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_SYSTEM);
+    // The folder already has an icon of the user's own.
+    const std::string ini = folder + "\\desktop.ini", ico = folder + "\\folder.ico";
+    const std::string theirIni = "[.ShellClassInfo]\r\nIconFile=folder.ico\r\nIconIndex=0\r\nInfoTip=Holidays\r\n";
+    ASSERT_TRUE(vmtest::writeFile(ini, theirIni));
+    ASSERT_TRUE(vmtest::writeFile(ico, "the user's own icon"));
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesA(ico.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_SYSTEM);
+    auto state = [](const std::string& path) {
+        return vmtest::readFile(path) + "|" + std::to_string(GetFileAttributesA(path.c_str()));
+    };
+    const std::string iniBefore = state(ini), icoBefore = state(ico), folderBefore = state(folder);
 
+    // Change: asked before folder.ico is replaced; No writes nothing.
+    Seam::get().queueText(folder);
+    Seam::get().queueCode(vbNo);
+    chooseMenu({"&Tools", "&Change Any Folder Icon..."});
+    const SeamRequest* asked = nullptr;
+    for (const SeamRequest& r : Seam::get().requests()) if (r.kind == "MsgBox") asked = &r;
+    ASSERT_NE(asked, nullptr);
+    EXPECT_EQ(asked->prompt, ico + " already exists.\rDo you want to replace it?");
+    EXPECT_EQ(state(ini), iniBefore);
+    EXPECT_EQ(state(ico), icoBefore);
+    EXPECT_EQ(state(folder), folderBefore);
+
+    // Default: the two keys are blanked, the folder set to normal; both files stay as they were.
     Seam::get().queueText(folder);
     chooseMenu({"&Tools", "&Set Any Folder Icon to Default..."});
-    EXPECT_EQ(GetFileAttributesA(ini.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(GetFileAttributesA((folder + "\\folder.ico").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_FALSE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_EQ(state(ico), icoBefore);
+    EXPECT_EQ(GetFileAttributesA(ini.c_str()) & ~DWORD(FILE_ATTRIBUTE_ARCHIVE),
+              DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    char value[64] = "unchanged";
+    GetPrivateProfileStringA(".ShellClassInfo", "IconFile", "<none>", value, sizeof(value), ini.c_str());
+    EXPECT_STREQ(value, "");
+    GetPrivateProfileStringA(".ShellClassInfo", "InfoTip", "<none>", value, sizeof(value), ini.c_str());
+    EXPECT_STREQ(value, "Holidays");
+    EXPECT_EQ(GetFileAttributesA(folder.c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY));
+
+    // Change again, and Yes: the selected icon replaces folder.ico.
+    Seam::get().queueText(folder);
+    Seam::get().queueCode(vbYes);
+    chooseMenu({"&Tools", "&Change Any Folder Icon..."});
+    GetPrivateProfileStringA(".ShellClassInfo", "IconFile", "", value, sizeof(value), ini.c_str());
+    EXPECT_STREQ(value, "folder.ico");
+    EXPECT_EQ(loadIcon(ico, 0, 0).width, 32);
+    EXPECT_TRUE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_SYSTEM);
 
     // The "Your Icons" toolbar's button does the same as the menu item.
     Seam::get().queueText(folder);
+    Seam::get().queueCode(vbYes);
     clickButton(w().pnlToolbarYour, "changefolder");
     EXPECT_EQ(loadIcon(folder + "\\folder.ico", 0, 0).width, 32);
     EXPECT_TRUE(runState.SystemIconsChanged); // the notice is silenced: the rebuild waits

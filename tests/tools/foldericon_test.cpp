@@ -24,7 +24,8 @@ std::string iniValue(const std::string& ini, const char* section, const char* ke
     return buffer;
 }
 
-DWORD attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+// The attributes a user sets; Wine adds Archive to every file written.
+DWORD attributes(const std::string& path) { return GetFileAttributesA(path.c_str()) & ~DWORD(FILE_ATTRIBUTE_ARCHIVE); }
 
 class FolderIconTest : public testing::Test {
 protected:
@@ -95,73 +96,68 @@ TEST_F(FolderIconTest, ChangeWritesTheIconAndKeepsTheRestOfDesktopIni) {
     DestroyIcon(static_cast<HICON>(loaded));
 }
 
-TEST_F(FolderIconTest, ASecondChangeReplacesAHiddenReadOnlyIcon) {
+TEST_F(FolderIconTest, AFolderIcoThereIsReplacedOnlyWhenTheUserAgreesAndAFailedWriteChangesNothing) {
+    const std::string theirs = "[.ShellClassInfo]\r\nIconFile=mine.ico\r\n";
+    ASSERT_TRUE(vmtest::writeFile(ini, theirs));
+    ASSERT_TRUE(vmtest::writeFile(ico, "mine"));
+    const DWORD folderBefore = attributes(folder);
     IconCanvas c = canvas();
-    ASSERT_TRUE(changeFolderIcon(folder, c, 32));
-    const std::string first = vmtest::readFile(ico);
-    SetFileAttributesA(ico.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
-    useIcon(RGB(255, 0, 0));
-    ASSERT_TRUE(changeFolderIcon(folder, c, 32));
-    EXPECT_EQ(count("MsgBox"), 0);
-    EXPECT_NE(vmtest::readFile(ico), first);
-    EXPECT_TRUE(attributes(ico) & FILE_ATTRIBUTE_HIDDEN);
-}
 
-TEST_F(FolderIconTest, AnIconThatCannotBeWrittenLeavesDesktopIniAlone) {
-    CreateDirectoryA(ico.c_str(), nullptr); // folder.ico is taken by a folder
-    IconCanvas c = canvas();
+    Seam::get().queueCode(vbNo);
     EXPECT_FALSE(changeFolderIcon(folder, c, 32));
     ASSERT_EQ(count("MsgBox"), 1);
-    EXPECT_FALSE(vmtest::fileExists(ini));
-    EXPECT_FALSE(attributes(folder) & FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_EQ(Seam::get().requests()[0].prompt, ico + " already exists.\rDo you want to replace it?");
+    EXPECT_EQ(Seam::get().requests()[0].style, vbYesNo | vbQuestion);
+
+    // Yes, but the icon cannot be written: said why, and nothing changes.
+    SetFileAttributesA(ico.c_str(), FILE_ATTRIBUTE_READONLY);
+    Seam::get().queueCode(vbYes);
+    EXPECT_FALSE(changeFolderIcon(folder, c, 32));
+    ASSERT_EQ(count("MsgBox"), 3);
+    EXPECT_EQ(Seam::get().requests()[2].prompt,
+              "The file " + ico + " could not be written: the file is read-only.\rThe folder keeps its icon.");
+    EXPECT_EQ(vmtest::readFile(ico), "mine");
+    EXPECT_EQ(attributes(ico), DWORD(FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(vmtest::readFile(ini), theirs);
+    EXPECT_EQ(attributes(folder), folderBefore);
     EXPECT_FALSE(runState.SystemIconsChanged);
-    RemoveDirectoryA(ico.c_str());
+
+    // Yes on a file that can be replaced.
+    SetFileAttributesA(ico.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    Seam::get().queueCode(vbYes);
+    ASSERT_TRUE(changeFolderIcon(folder, c, 32));
+    EXPECT_NE(vmtest::readFile(ico), "mine");
+    EXPECT_TRUE(attributes(ico) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconFile"), "folder.ico");
 
     Masks.changePicture = [] { return Picture(); }; // nothing selected
     EXPECT_FALSE(changeFolderIcon(folder, c, 32));
-    EXPECT_EQ(count("MsgBox"), 2);
-    EXPECT_FALSE(vmtest::fileExists(ico));
+    EXPECT_EQ(Seam::get().requests().back().prompt, "There is no selected icon to give the folder.");
 }
 
-TEST_F(FolderIconTest, DefaultRemovesOnlyWhatTheChangeWrote) {
-    ASSERT_TRUE(vmtest::writeFile(ini, "[.ShellClassInfo]\r\nInfoTip=Mine\r\n"));
-    IconCanvas c = canvas();
-    ASSERT_TRUE(changeFolderIcon(folder, c, 32));
-    runState.SystemIconsChanged = false;
+TEST_F(FolderIconTest, DefaultBlanksTheIconKeysAndLeavesEveryFileAsItWas) {
+    const std::string icon = "the user's own icon";
+    ASSERT_TRUE(vmtest::writeFile(ini, "[.ShellClassInfo]\r\nIconFile=folder.ico\r\nIconIndex=0\r\nInfoTip=Mine\r\n"));
+    ASSERT_TRUE(vmtest::writeFile(ico, icon));
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesA(ico.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
     ASSERT_TRUE(resetFolderIcon(folder));
     EXPECT_EQ(count("MsgBox"), 0);
-    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconFile"), "<none>");
-    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconIndex"), "<none>");
+    EXPECT_EQ(vmtest::readFile(ico), icon);
+    EXPECT_EQ(attributes(ico), DWORD(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(attributes(ini), DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconFile"), ""); // the keys stay, empty
+    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconIndex"), "");
     EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "InfoTip"), "Mine");
-    EXPECT_FALSE(vmtest::fileExists(ico));
-    // desktop.ini still says something, so it stays as Windows needs it.
-    EXPECT_TRUE(attributes(ini) & FILE_ATTRIBUTE_SYSTEM);
-    EXPECT_TRUE(attributes(folder) & FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_EQ(attributes(folder), DWORD(FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_TRUE(runState.SystemIconsChanged);
-}
 
-TEST_F(FolderIconTest, DefaultOnAFolderOnlyThisProgramChangedLeavesItPlain) {
-    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    IconCanvas c = canvas();
-    ASSERT_TRUE(changeFolderIcon(folder, c, 32));
-    ASSERT_TRUE(resetFolderIcon(folder));
-    EXPECT_FALSE(vmtest::fileExists(ini));
-    EXPECT_FALSE(vmtest::fileExists(ico));
-    EXPECT_FALSE(attributes(folder) & FILE_ATTRIBUTE_SYSTEM);
-    EXPECT_TRUE(attributes(folder) & FILE_ATTRIBUTE_HIDDEN);
-
-    // Nothing of ours is left: said so, nothing written.
-    EXPECT_FALSE(resetFolderIcon(folder));
-    EXPECT_EQ(count("MsgBox"), 1);
-    EXPECT_FALSE(vmtest::fileExists(ini));
-}
-
-TEST_F(FolderIconTest, DefaultKeepsAnIconFileThatIsNotOurs) {
-    ASSERT_TRUE(vmtest::writeFile(ini, "[.ShellClassInfo]\r\nIconFile=art.ico\r\nIconIndex=2\r\n"));
-    ASSERT_TRUE(vmtest::writeFile(folder + "\\art.ico", "theirs"));
-    ASSERT_TRUE(resetFolderIcon(folder));
-    EXPECT_TRUE(vmtest::fileExists(folder + "\\art.ico"));
-    EXPECT_FALSE(vmtest::fileExists(ini));
+    // A folder never customised gets the two keys, empty.
+    const std::string plain = dir.file("plain");
+    CreateDirectoryA(plain.c_str(), nullptr);
+    ASSERT_TRUE(resetFolderIcon(plain));
+    EXPECT_EQ(iniValue(plain + "\\desktop.ini", ".ShellClassInfo", "IconFile"), "");
 }
 
 TEST_F(FolderIconTest, CommandsAskForTheFolderAndOfferTheRebuild) {
@@ -196,7 +192,7 @@ TEST_F(FolderIconTest, CommandsAskForTheFolderAndOfferTheRebuild) {
     EXPECT_EQ(notices, 1);
     EXPECT_EQ(count("Broadcast"), 2);
     EXPECT_TRUE(runState.SystemIconsChanged);
-    EXPECT_FALSE(vmtest::fileExists(ico));
+    EXPECT_TRUE(vmtest::fileExists(ico));
     RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
     RegDeleteValueA(key, "FolderCache");
     RegCloseKey(key);

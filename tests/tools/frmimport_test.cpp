@@ -324,7 +324,7 @@ TEST_F(ImportTest, AFailedWriteSaysSoAndKeepsTheOldFile) {
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_EQ(count("MsgBox"), 1);
     const SeamRequest& box = Seam::get().requests().back();
-    EXPECT_EQ(box.prompt, "An error occured while saving.");
+    EXPECT_EQ(box.prompt, "The file " + target + " could not be written: the file is read-only.");
     EXPECT_EQ(box.title, "Error");
     EXPECT_EQ(box.style, vbExclamation);
     EXPECT_EQ(vmtest::readFile(target), "old icon");

@@ -15,6 +15,7 @@
 #include "frmmessage.h"
 #include "orvexbind.h"
 #include "registry.h"
+#include "registrybackup.h"
 #include "seam.h"
 #include "state.h"
 
@@ -163,28 +164,42 @@ void FrmChange::procApplySystemIcon() {
     const std::string oldFile = entry.substr(0, entry.find(';'));
     const bool recycle = keyPath == recycleBinKey() && valueName == "Empty";
 
+    // The value a change replaces, and the Recycle Bin's default value beside
+    // it, are kept once in values of the program's own, for the restore.
+    std::vector<std::string> changed{valueName};
+    if (recycle && !regText(*root, keyPath, "").empty()) changed.push_back("");
+
     if (!ShowingDefault) {
         const std::string file = writeNewIcon(caption);
         if (file.empty()) return;
+        for (const std::string& name : changed)
+            if (!ReadRawValue(*root, keyPath, change::keptValueName(name)).present)
+                WriteRawValue(*root, keyPath, change::keptValueName(name), ReadRawValue(*root, keyPath, name));
         if (!writeText(*root, keyPath, valueName, file + ",0")) {
             DeleteFileA(file.c_str());
             MsgBox("The system icon could not be set in the registry. Nothing was changed.", vbExclamation, caption);
             return;
         }
-        if (recycle && !regText(*root, keyPath, "").empty()) writeText(*root, keyPath, "", file + ",0");
+        if (changed.size() > 1) writeText(*root, keyPath, "", file);
         const auto semi = entry.find(';');
         entry = file + (semi == std::string::npos ? std::string() : entry.substr(semi));
-        procDeleteChangedIconFile(oldFile);
-        picImport.SetPicture(picIcon.GetPicture());
     } else {
-        if (!writeText(*root, keyPath, valueName, defaultLocation)) {
-            MsgBox("The system icon could not be set in the registry. Nothing was changed.", vbExclamation, caption);
-            return;
+        // The kept value when there is one, else the Windows default of the row.
+        for (const std::string& name : changed) {
+            const std::string keptName = change::keptValueName(name);
+            const RawValue kept = ReadRawValue(*root, keyPath, keptName);
+            const bool restored = kept.present ? WriteRawValue(*root, keyPath, name, kept)
+                                               : writeText(*root, keyPath, name, defaultLocation);
+            if (!restored) {
+                MsgBox("The system icon could not be set in the registry. Nothing was changed.", vbExclamation,
+                       caption);
+                return;
+            }
+            WriteRawValue(*root, keyPath, keptName, RawValue{});
         }
-        if (recycle && !regText(*root, keyPath, "").empty()) writeText(*root, keyPath, "", defaultLocation);
-        procDeleteChangedIconFile(oldFile);
-        picImport.SetPicture(picIcon.GetPicture());
     }
+    procDeleteChangedIconFile(oldFile);
+    picImport.SetPicture(picIcon.GetPicture());
     runState.SystemIconsChanged = true;
 
     shell::procOfferIconCacheRebuild("SysCache", caption);

@@ -93,4 +93,6 @@ std::string freeChangedIconName(const std::string& folder, const std::string& ex
     return {};
 }
 
+std::string keptValueName(const std::string& valueName) { return "VmDefault" + valueName; }
+
 } // namespace vm::change

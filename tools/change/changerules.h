@@ -43,4 +43,9 @@ std::optional<FileTypeRow> parseFileTypeRow(const std::string& row);
 // every number is taken.
 std::string freeChangedIconName(const std::string& folder, const std::string& extension);
 
+// The value of the program's own, beside a system icon's value, that keeps what
+// the first change replaced: "VmDefault" for the key's default value,
+// "VmDefault" & name for a named one ("VmDefaultEmpty").
+std::string keptValueName(const std::string& valueName);
+
 } // namespace vm::change

@@ -147,18 +147,45 @@ TEST_F(IndexFixture, DamagedLinesAreSkippedAndNamedOnce) {
                                    " is damaged.\rLine 2 could not be read; 2 lines were skipped.");
 }
 
-TEST_F(IndexFixture, KeywordsBeyondTheTablesAreSkippedLines) {
+TEST_F(IndexFixture, AUserFileLongerThanTheTablesIsSaidSoAndNeverWrittenOver) {
     std::string index;
     for (int i = 0; i < 3000; ++i) index += std::to_string(i) + "k;1:0:00\r\n";
     writeFile(file("Icondata-32.dat"), index);
-    writeFile(file("Keyuser-32.dat"), "last\r\ntoo many\r\nmore\r\n");
+    const std::string userKeywords = "last\r\ntoo many\r\nmore\r\n";
+    writeFile(file("Keyuser-32.dat"), userKeywords);
     fill(32);
     ASSERT_EQ(cmbSearch.ListCount(), 3001);
     EXPECT_EQ(keywords.KeywordNames[3000], "last");
     ASSERT_EQ(Seam::get().requests().size(), 1u);
     EXPECT_EQ(Seam::get().requests()[0].prompt, "The file " + file("Keyuser-32.dat") +
-                                                    " is damaged.\rLine 2 could not be read; 2 lines were skipped.");
+                                                    " is longer than the program can hold: 2 lines were not loaded.");
     EXPECT_EQ(counts.back(), "3001 Keywords");
+
+    // A keyword deleted: the file keeps every line, and the user is told once why.
+    lstKey.RemoveItem(0);
+    for (int save = 0; save < 2; ++save) {
+        keywords.KeywordsChanged = true;
+        procSaveUserData("32", keywords, refs, &key);
+    }
+    EXPECT_EQ(readFile(file("Keyuser-32.dat")), userKeywords);
+    EXPECT_FALSE(fileExists(file("Keyuser-32.bak")));
+    ASSERT_EQ(Seam::get().requests().size(), 2u);
+    EXPECT_EQ(Seam::get().requests()[1].prompt,
+              "Your changes to the keywords cannot be saved: the file " + file("Keyuser-32.dat") +
+                  " holds more than 3001 keywords with those of the icon library, more than the program can hold."
+                  "\rThe file is kept as it is.");
+
+    // Damaged lines, and a keyword longer than any box takes, are not lost either.
+    writeFile(file("Icondata-32.dat"), "one;1:0:00\r\n");
+    const std::string damaged = "mine\r\nbad\x01line\r\n" + std::string(300, 'k') + "\r\n";
+    writeFile(file("Keyuser-32.dat"), damaged);
+    fill(32);
+    EXPECT_EQ(lstKey.ListCount(), 1);
+    lstKey.AddItem("new");
+    keywords.KeywordsChanged = true;
+    procSaveUserData("32", keywords, refs, &key);
+    EXPECT_EQ(readFile(file("Keyuser-32.dat")), damaged);
+    EXPECT_NE(Seam::get().requests().back().prompt.find("has lines that could not be read"), std::string::npos);
 }
 
 TEST_F(IndexFixture, AnEmptyIndexSaysSoOnce) {
@@ -214,19 +241,22 @@ TEST_F(IndexFixture, FirstSaveCreatesTheFileWithoutBackup) {
     EXPECT_FALSE(fileExists(file("Iconuser-16.dat")));
 }
 
-TEST_F(IndexFixture, AFailedSaveKeepsTheFileAndTheFlag) {
-    writeFile(file("Iconuser-32.dat"), "old;C:\\a.ico;0;x;0user\r\n");
-    // A folder in the way of the temporary file makes the write fail.
-    ASSERT_TRUE(CreateDirectoryA(file("Iconuser-32.dat.new").c_str(), nullptr));
+TEST_F(IndexFixture, AFailedSaveKeepsTheFileAndTheFlagAndSaysWhy) {
+    const std::string path = file("Iconuser-32.dat");
+    writeFile(path, "old;C:\\a.ico;0;x;0user\r\n");
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     refs.lstUser.AddItem("new");
     refs.cmbUser.AddItem("C:\\b.ico;0;x;0user");
     keywords.UserIconsChanged = true;
     procSaveUserData("32", keywords, refs, &key);
     EXPECT_TRUE(keywords.UserIconsChanged);
-    EXPECT_EQ(readFile(file("Iconuser-32.dat")), "old;C:\\a.ico;0;x;0user\r\n");
+    EXPECT_EQ(readFile(path), "old;C:\\a.ico;0;x;0user\r\n");
     EXPECT_FALSE(fileExists(file("Iconuser-32.bak")));
-    EXPECT_EQ(Seam::get().requests().size(), 1u);
-    RemoveDirectoryA(file("Iconuser-32.dat.new").c_str());
+    ASSERT_EQ(Seam::get().requests().size(), 1u);
+    EXPECT_EQ(Seam::get().requests()[0].prompt, "The file " + path +
+                                                    " could not be written: the file is read-only.\r"
+                                                    "Your changes to the references were not saved.");
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(IndexFixture, AThreeMegabyteLineAndRandomBytesInTheUserFilesAreSkippedQuickly) {

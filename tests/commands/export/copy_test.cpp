@@ -127,7 +127,8 @@ TEST_F(CopyTest, SaveAllFormatsWritesEveryImageIntoOneFile) {
     Seam::get().queueText(scratch.file("gone\\all"));
     mnuDetailClickSaveAllAs_Click(w);
     ASSERT_EQ(Seam::get().requests().size(), 2u);
-    EXPECT_EQ(Seam::get().requests()[1].prompt, "An error occured while saving.");
+    EXPECT_EQ(Seam::get().requests()[1].prompt,
+              "The file " + scratch.file("gone\\all.ico") + " could not be written: the folder does not exist.");
     EXPECT_EQ(Seam::get().requests()[1].style, vbExclamation);
 }
 

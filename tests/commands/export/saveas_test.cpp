@@ -269,6 +269,17 @@ TEST_F(SaveAsTest, AnimationAsAniAndAsSeparateIcons) {
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     DestroyIcon(handle);
+
+    // A frame icon that cannot be replaced: the message names it, why, and
+    // which frame icons were written and which not.
+    Seam::get().reset();
+    SetFileAttributesA(scratch.file("run2.ico").c_str(), FILE_ATTRIBUTE_READONLY);
+    saveAs(scratch.file("run"), 5);
+    ASSERT_EQ(requestsOf("MsgBox").size(), 2u); // replace?, then the failure
+    EXPECT_EQ(requestsOf("MsgBox")[1].prompt, "The file " + scratch.file("run2.ico") +
+                                                  " could not be written: the file is read-only.\r"
+                                                  "Written: run1.ico.\rNot written: run2.ico, run3.ico.");
+    SetFileAttributesA(scratch.file("run2.ico").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(SaveAsTest, ManyFramesAreAllKeptAndNoFramesWriteNothing) {
@@ -371,8 +382,10 @@ TEST_F(SaveAsTest, CancelWritesNothingAndFailuresLeaveTheOldFileWhole) {
         saveAs(scratch.file("keep"), index);
         EXPECT_EQ(vmtest::readFile(file), "old contents") << index;
         ASSERT_EQ(requestsOf("MsgBox").size(), 1u) << index;
-        EXPECT_TRUE(requestsOf("MsgBox")[0].prompt == "An error occured while saving." ||
-                    requestsOf("MsgBox")[0].prompt == "Cannot create " + file)
+        // Every format names the file and why it was not written.
+        const std::string said = requestsOf("MsgBox")[0].prompt;
+        EXPECT_TRUE(said == "The file " + file + " could not be written: the file is read-only." ||
+                    said == "Cannot create " + file)
             << requestsOf("MsgBox")[0].prompt;
         SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
@@ -381,7 +394,8 @@ TEST_F(SaveAsTest, CancelWritesNothingAndFailuresLeaveTheOldFileWhole) {
     // A folder that is not there, and no selected item: said, nothing written.
     Seam::get().reset();
     saveAs(scratch.file("gone\\keep"), 1);
-    EXPECT_EQ(requestsOf("MsgBox").at(0).prompt, "An error occured while saving.");
+    EXPECT_EQ(requestsOf("MsgBox").at(0).prompt,
+              "The file " + scratch.file("gone\\keep.ico") + " could not be written: the folder does not exist.");
     Seam::get().reset();
     saveAs(scratch.file("gone\\keep"), 5);
     EXPECT_EQ(requestsOf("MsgBox").at(0).prompt, "Cannot create " + scratch.file("gone\\keep.jpg"));
@@ -394,7 +408,10 @@ TEST_F(SaveAsTest, CancelWritesNothingAndFailuresLeaveTheOldFileWhole) {
     for (int index : {1, 2, 4, 5}) { // icon, cursor, GIF, JPEG
         Seam::get().reset();
         saveAs(scratch.file("nothing"), index);
-        EXPECT_EQ(requestsOf("MsgBox").at(0).prompt, "An error occured while saving.") << index;
+        const char* ext[] = {"", ".ico", ".cur", "", ".gif", ".jpg"};
+        EXPECT_EQ(requestsOf("MsgBox").at(0).prompt,
+                  "The file " + scratch.file(std::string("nothing") + ext[index]) +
+                      " could not be written: there is no icon to write.");
     }
     EXPECT_FALSE(hotspotAsked);
     for (const char* name : {"nothing.ico", "nothing.cur", "nothing.gif", "nothing.jpg"})

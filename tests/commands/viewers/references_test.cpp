@@ -6,6 +6,7 @@
 #include "frmprop.h"
 #include "references.h"
 #include "resultentry.h"
+#include "state.h"
 #include "statusbar.h"
 #include "viewerform.h"
 #include "viewerhost.h"
@@ -33,7 +34,14 @@ protected:
         Viewers.selectItem = [this] { ++selections; };
         Viewers.getPage = [this] { ++pages; };
         Keywords.UserIconsChanged = false;
+        savedDataPath = paths.DataPath;
+        paths.DataPath = scratch.path() + "\\";
     }
+    void TearDown() override {
+        paths.DataPath = savedDataPath;
+        ViewerTest::TearDown();
+    }
+    std::string savedDataPath;
     void addReference(const std::string& keyword, const std::string& entry) {
         UserRefs.lstUser.AddItem(keyword);
         UserRefs.cmbUser.AddItem(entry);
@@ -73,7 +81,10 @@ TEST_F(ReferenceTest, DeleteRemovesTheItemsOwnReferenceWhenTwoHoldTheSameEntry) 
     ASSERT_NE(form.pnlResult.SelectedItem(), nullptr);
     EXPECT_EQ(form.pnlResult.SelectedItem()->Index(), 2);
     EXPECT_EQ(selections, 1);
-    EXPECT_TRUE(Keywords.UserIconsChanged);
+    // Written at once, not at the program's end.
+    EXPECT_EQ(vmtest::readFile(scratch.file("Iconuser-32.dat")), "first;" + UserRefs.cmbUser.List(0) + "\r\nother;" +
+                                                                    UserRefs.cmbUser.List(1) + "\r\n");
+    EXPECT_FALSE(Keywords.UserIconsChanged);
 
     // The last two go; the empty list is paged.
     form.pnlResult.SetSelectedItem(&form.pnlResult.ListItems(1));
@@ -96,7 +107,7 @@ TEST_F(ReferenceTest, AnItemWhoseReferenceIsGoneLosesOnlyItsResultEntry) {
     mnuRefDelete_Click();
     EXPECT_EQ(Entries.cmbResult.ListCount(), 1);
     EXPECT_EQ(form.pnlResult.ListItems.Count(), 1);
-    EXPECT_TRUE(Keywords.UserIconsChanged);
+    EXPECT_FALSE(Keywords.UserIconsChanged); // written at once
 }
 
 TEST_F(ReferenceTest, DeletingTheOnlyItemOfTheLastPageShowsThePageBefore) {

@@ -9,6 +9,7 @@
 #include "frmmessage.h"
 #include "iconcanvas.h"
 #include "registry.h"
+#include "registrybackup.h"
 #include "scratch.h"
 #include "seam.h"
 #include "state.h"
@@ -249,6 +250,40 @@ TEST_F(ChangeTest, SystemIconChangeAndRestore) {
     frmChange().mnuFileApply_Click();
     EXPECT_EQ(regText(HKEY_CURRENT_USER, kSysKey), "shell32.dll,3");
     EXPECT_FALSE(exists(icons + "1.ico"));
+}
+
+TEST_F(ChangeTest, TheRecycleBinGetsItsIconAndTheRestoreGivesBackExactlyWhatWasThere) {
+    const std::string key = "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\Defaulticon";
+    const RawValue savedEmpty = ReadRawValue(HKEY_CLASSES_ROOT, key, "Empty");
+    const RawValue savedDefault = ReadRawValue(HKEY_CLASSES_ROOT, key, "");
+    // As Windows has them: an expandable path with a resource id, not the row's default.
+    const char theirs[] = "%SystemRoot%\\system32\\shell32.dll,-33";
+    const RawValue windows{true, REG_EXPAND_SZ, std::vector<BYTE>(theirs, theirs + sizeof theirs)};
+    WriteRawValue(HKEY_CLASSES_ROOT, key, "Empty", windows);
+    WriteRawValue(HKEY_CLASSES_ROOT, key, "", windows);
+
+    rows = {"Recycle Bin (Empty);shell32.dll,31;HKEY_CLASSES_ROOT\\" + key + ",Empty"};
+    frmChange().handOver(item("Recycle Bin (Empty)", "shell32.dll;31", "System Icon"));
+    selected = item("Blue", "lib;1", "256 Color Icon");
+    dropSelected();
+    frmChange().mnuFileApply_Click();
+    EXPECT_EQ(regText(HKEY_CLASSES_ROOT, key, "Empty"), icons + "1.ico,0");
+    EXPECT_EQ(regText(HKEY_CLASSES_ROOT, key), icons + "1.ico"); // the default value without ",0"
+    dropSelected();
+    frmChange().mnuFileApply_Click(); // a second change keeps what the first replaced
+    EXPECT_EQ(regText(HKEY_CLASSES_ROOT, key), icons + "2.ico");
+
+    frmChange().mnuViewDefault_Click();
+    frmChange().mnuFileApply_Click();
+    for (const char* name : {"Empty", ""}) {
+        const RawValue now = ReadRawValue(HKEY_CLASSES_ROOT, key, name);
+        EXPECT_TRUE(now.present && now.type == REG_EXPAND_SZ && now.data == windows.data) << name;
+    }
+    EXPECT_FALSE(ReadRawValue(HKEY_CLASSES_ROOT, key, "VmDefaultEmpty").present);
+    EXPECT_FALSE(ReadRawValue(HKEY_CLASSES_ROOT, key, "VmDefault").present);
+    EXPECT_FALSE(exists(icons + "2.ico"));
+    WriteRawValue(HKEY_CLASSES_ROOT, key, "Empty", savedEmpty);
+    WriteRawValue(HKEY_CLASSES_ROOT, key, "", savedDefault);
 }
 
 TEST_F(ChangeTest, SystemIconWithUnknownRootOrMissingValueWritesNothing) {
