@@ -7,6 +7,7 @@
 #include "errorreport.h"
 #include "seam.h"
 #include "state.h"
+#include "utf8text.h"
 
 namespace vm {
 
@@ -17,6 +18,19 @@ bool procFileExists(const std::string& path) {
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
+}
+
+std::string procGetFullPath(const std::string& path) {
+    if (path.empty()) return {};
+    const std::wstring wide = WideText(path);
+    std::wstring full(MAX_PATH, L'\0');
+    for (int tries = 0; tries < 2; ++tries) {
+        const DWORD n = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n == 0) return {};
+        if (n < full.size()) return Utf8Text(std::wstring_view(full.data(), n));
+        full.assign(n, L'\0');
+    }
+    return {};
 }
 
 std::string procGetFileName(const std::string& path) {

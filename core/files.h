@@ -33,6 +33,9 @@ void procDeleteChangedIconFile(const std::string& path);
 void procShowFileProperties(const std::string& file, HWND owner);
 // The major product version of a file as decimal text, or "".
 std::string procGetFileMajorVersion(const std::string& file);
+// The absolute form of a path, however long its name in any language; "" when Windows
+// cannot make one.
+std::string procGetFullPath(const std::string& path);
 // Cuts text before its first NUL and returns it.
 std::string procTrimNull(std::string& text);
 

@@ -16,6 +16,7 @@
 #include "listaccess.h"
 #include "navtree.h"
 #include "registry.h"
+#include "saveasnaming.h"
 #include "seam.h"
 #include "selection.h"
 #include "startfolders.h"
@@ -93,9 +94,7 @@ void FrmMain::mnuFavoriteGroupAdd_Click() {
         const std::string name = InputBox("Give the Name of the Favorite Folder.", "Create Favorite Folder");
         if (name.empty()) break;
         if (!IsValidFolderName(name)) {
-            if (MsgBox("The Favorite Name contains illegal characters, do not use ?\x94/\\<>*|:; "
-                       "characters. Please specify the Favorite Name",
-                       vbOKCancel | vbInformation, "Create Favorite Folder") == vbOK)
+            if (MsgBox(exportnaming::illegalCharactersMessage(), vbOKCancel | vbInformation, "Create Favorite Folder") == vbOK)
                 continue;
             break;
         }

@@ -8,21 +8,18 @@
 
 #include "registry.h"
 #include "state.h"
+#include "utf8text.h"
 
 namespace vm::shell {
 
 namespace {
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
 
 template <class Call>
 std::string apiFolder(Call call) {
     char buffer[MAX_PATH + 1] = {};
     UINT n = call(buffer, static_cast<UINT>(sizeof buffer));
     if (n == 0 || n >= sizeof buffer) return {};
-    return lower(std::string(buffer, n));
+    return LowerText(std::string(buffer, n));
 }
 } // namespace
 

@@ -58,6 +58,10 @@ bool SameText(std::string_view a, std::string_view b) {
                                 TRUE) == CSTR_EQUAL;
 }
 
+bool StartsWithText(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
+}
+
 bool EndsWithText(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && SameText(text.substr(text.size() - suffix.size()), suffix);
 }

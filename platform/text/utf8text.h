@@ -15,7 +15,8 @@ std::string UpperText(std::string_view text);
 
 // Equal but for case (what Windows does for file names).
 bool SameText(std::string_view a, std::string_view b);
-// True when text ends with suffix, case aside.
+// True when text begins or ends with the other text, case aside.
+bool StartsWithText(std::string_view text, std::string_view prefix);
 bool EndsWithText(std::string_view text, std::string_view suffix);
 // Order of a and b for the user's eyes, case aside: < 0, 0 or > 0.
 int CompareText(std::string_view a, std::string_view b);

@@ -3,6 +3,7 @@
 #include "eventerror.h"
 #include "form.h"
 #include "vberror.h"
+#include "utf8text.h"
 
 #include <windowsx.h>
 
@@ -311,14 +312,14 @@ void Control::Refresh() {
     UpdateWindow(hwnd_);
 }
 
-std::string Control::windowText() {
-    if (!hWnd()) return {};
-    int length = GetWindowTextLengthA(hwnd_);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(hwnd_, text.data(), length + 1);
-    text.resize(strlen(text.c_str()));
-    return text;
+std::string TextOfWindow(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return Utf8Text(text);
 }
+
+std::string Control::windowText() { return hWnd() ? TextOfWindow(hwnd_) : std::string(); }
 
 void Control::setWindowText(const std::string& text) {
     if (hWnd()) SetWindowTextA(hwnd_, text.c_str());

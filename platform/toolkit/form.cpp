@@ -276,9 +276,7 @@ void Form::Hide() {
 
 std::string Form::Caption() {
     if (!hWnd()) return design.caption;
-    char buffer[512];
-    GetWindowTextA(hwnd_, buffer, sizeof(buffer));
-    return buffer;
+    return TextOfWindow(hwnd_);
 }
 void Form::SetCaption(const std::string& caption) {
     design.caption = caption;
