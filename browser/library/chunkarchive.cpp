@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "memberpath.h"
 #include "zandrel32.h"
 #include "ziparchive.h"
 #include "zipfilesource.h"

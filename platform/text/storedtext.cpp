@@ -39,28 +39,45 @@ bool IsUtf8(std::string_view bytes) {
     return true;
 }
 
-unsigned SystemAnsiCodePage() {
-    // With UTF-8 as the program's own code page GetACP() answers 65001; the code page the
-    // system gives programs without one is kept in the registry.
+namespace {
+
+// With UTF-8 as the program's own code page GetACP() and GetOEMCP() answer 65001; the code pages
+// the system gives programs without one are kept in the registry.
+unsigned systemCodePage(const char* name, unsigned fallback) {
     char text[16] = {};
     DWORD size = sizeof text - 1;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage", "ACP",
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage", name,
                      RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS) {
         const unsigned page = static_cast<unsigned>(std::strtoul(text, nullptr, 10));
         if (page != 0 && page != CP_UTF8 && IsValidCodePage(page)) return page;
     }
-    return 1252;
+    return fallback;
 }
 
-std::string StoredText(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    if (IsUtf8(bytes)) return std::string(bytes);
-    const unsigned page = SystemAnsiCodePage();
+} // namespace
+
+unsigned SystemAnsiCodePage() { return systemCodePage("ACP", 1252); }
+
+unsigned SystemOemCodePage() { return systemCodePage("OEMCP", 437); }
+
+std::string TextInCodePage(std::string_view bytes, unsigned page) {
+    if (bytes.empty()) return {};
     const int size = static_cast<int>(bytes.size());
     const int n = MultiByteToWideChar(page, 0, bytes.data(), size, nullptr, 0);
     std::wstring wide(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(page, 0, bytes.data(), size, wide.data(), n);
     return Utf8Text(wide);
+}
+
+std::string StoredText(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    if (IsUtf8(bytes)) return std::string(bytes);
+    return TextInCodePage(bytes, SystemAnsiCodePage());
+}
+
+std::string ZipMemberNameText(std::string_view bytes, bool markedUtf8) {
+    if (markedUtf8 || IsUtf8(bytes)) return std::string(bytes);
+    return TextInCodePage(bytes, SystemOemCodePage());
 }
 
 } // namespace vm

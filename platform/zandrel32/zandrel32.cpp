@@ -2,6 +2,8 @@
 // member listing sent to a window, and writing members to disk.
 #include <windows.h>
 
+#include "memberpath.h"
+#include "storedtext.h"
 #include "zandrel32.h"
 #include "ziparchive.h"
 #include "zipfilesource.h"
@@ -191,6 +193,8 @@ int32_t run() {
     if (!source.isOpen()) return ZANDREL_ERR_OPEN;
     std::vector<zandrel::ZipEntry> entries;
     if (int32_t rc = zandrel::readDirectory(source, entries); rc != ZANDREL_OK) return rc;
+    // Names are listed, compared and written in the program's own UTF-8.
+    for (auto& e : entries) e.name = vm::ZipMemberNameText(e.name, (e.flags & zandrel::kFlagUtf8Name) != 0);
     return g_op.view ? listMembers(entries) : extractMembers(source, entries);
 }
 

@@ -51,4 +51,11 @@ TEST(StoredText, Utf8IsKeptAndOlderAnsiFilesAreReadInTheSystemCodePage) {
     EXPECT_EQ(vm::StoredText("\xDCn\xEF" "c\xF8" "d\xE9;k"), "Ünïcødé;k");
 }
 
+TEST(StoredText, ZipMemberNamesAreUtf8WhenMarkedOrWellFormedAndOemOtherwise) {
+    EXPECT_EQ(vm::ZipMemberNameText(kName + "\\a.ico", false), kName + "\\a.ico");
+    EXPECT_EQ(vm::ZipMemberNameText(kName, true), kName);
+    ASSERT_EQ(vm::SystemOemCodePage(), 437u);
+    EXPECT_EQ(vm::ZipMemberNameText("\x9An\x8B" "c\x9B" "d\x82.ico", false), "Ünïc¢dé.ico");
+}
+
 } // namespace
