@@ -10,6 +10,7 @@
 #include "dialogforms.h"
 #include "ico_fixtures.h"
 #include "instance.h"
+#include "libfixtures.h"
 #include "registry.h"
 #include "seam.h"
 #include "state.h"
@@ -180,4 +181,108 @@ TEST_F(NamesScenario, ASecondStartHandsOverAFolderNamedInAnyLanguage) {
     EXPECT_EQ(itemTexts(w().pnlResult), Texts{"图标.ico"});
     EXPECT_EQ(w().pnlResult.ListItems(1).Tag.rfind(folder() + "\\图标\\图标.ico;", 0), 0u);
     shell::procReleaseInstanceMutex();
+}
+
+namespace {
+
+// The texts of a list view of another process, asked through memory lent in that process.
+Texts listTextsOf(HANDLE process, HWND list) {
+    Texts texts;
+    constexpr size_t kChars = 512;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT,
+                                  PAGE_READWRITE);
+    if (!remote) return texts;
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        LVITEMW item{};
+        item.pszText = remoteText;
+        item.cchTextMax = kChars;
+        WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote));
+        wchar_t text[kChars] = {};
+        ReadProcessMemory(process, remoteText, text, sizeof text - sizeof(wchar_t), nullptr);
+        texts.push_back(Utf8Text(text));
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return texts;
+}
+
+struct Shown {
+    DWORD process = 0;
+    HWND window = nullptr;
+};
+
+// The program's main window of that process, once it shows.
+HWND mainWindowOf(DWORD process) {
+    Shown shown{process};
+    EnumWindows(
+        [](HWND window, LPARAM self) -> BOOL {
+            auto* s = reinterpret_cast<Shown*>(self);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s->process || !GetPropA(window, shell::kWindowProperty) || !IsWindowVisible(window)) return TRUE;
+            s->window = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&shown));
+    return shown.window;
+}
+
+// The texts of every list view of the window.
+Texts shownListTexts(HANDLE process, HWND window) {
+    std::vector<HWND> lists;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM found) -> BOOL {
+            char name[64] = {};
+            GetClassNameA(child, name, sizeof name);
+            if (std::string(name) == WC_LISTVIEWA) reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&lists));
+    Texts texts;
+    for (HWND list : lists)
+        for (std::string& text : listTextsOf(process, list)) texts.push_back(std::move(text));
+    return texts;
+}
+
+} // namespace
+
+// The program itself, started from a folder named in any language with such a folder on its
+// command line: its window lists the icon by its whole name.
+TEST(NamesOnTheCommandLine, TheProgramStartedWithAPathInAnyLanguageListsItsIcons) {
+    vmtest::ScratchDir dir;
+    const std::string program = dir.file(kName + " program");
+    const std::string icons = dir.file(kName);
+    CreateDirectoryA(program.c_str(), nullptr);
+    CreateDirectoryA(icons.c_str(), nullptr);
+    ASSERT_TRUE(vmtest::writeFile(icons + "\\" + kName + ".ico", iconFile(4)));
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    const std::string here = std::string(exe).substr(0, std::string(exe).rfind('\\') + 1);
+    for (const char* file : {"Vellumar.exe", "Orvex32.dll", "Zandrel32.dll", "Quenplex.dll"})
+        ASSERT_TRUE(CopyFileA((here + file).c_str(), (program + "\\" + file).c_str(), FALSE)) << file;
+    vmtest::writeSampleLibrary(program);
+    // No tip and no notice of a missing library stand in front of the window.
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "Tip", Variant(std::string("0")), REG_SZ);
+    procRegSetValue(kSettingsKey, "VellumarLight", Variant(std::string("1")), REG_SZ);
+
+    std::string command = "\"" + program + "\\Vellumar.exe\" \"" + icons + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    Texts shown;
+    for (int i = 0; i < 300 && shown != Texts{kName + ".ico"}; ++i) {
+        Sleep(50);
+        if (HWND window = mainWindowOf(pi.dwProcessId)) shown = shownListTexts(pi.hProcess, window);
+    }
+    EXPECT_EQ(shown, Texts{kName + ".ico"});
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
 }
