@@ -125,6 +125,7 @@ TEST_F(NavTree, GroupKeywordsCarryTheirKeyword) {
     EXPECT_EQ(GroupNodeText("groupx"), "");
     EXPECT_EQ(GroupNodeText("group_imacs"), "imacs");
     EXPECT_EQ(GroupNodeText("group_z"), "Z");
+    EXPECT_EQ(GroupNodeText("group_ünïcødé"), "Ünïcødé"); // the whole first letter in capitals
 }
 
 TEST_F(NavTree, FavouritesMirrorTheFolderTreeSorted) {
