@@ -44,15 +44,29 @@ std::string procGetFolder(std::string& path) {
     return path;
 }
 
+std::vector<FolderEntry> procListFolder(const std::string& pattern) {
+    std::vector<FolderEntry> entries;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(WideText(pattern).c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return entries;
+    do {
+        const std::wstring_view name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        entries.push_back({Utf8Text(name), data.dwFileAttributes, data.ftLastWriteTime});
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return entries;
+}
+
 namespace {
 
 // The stored name of the one entry the directory search finds for path, or "".
 std::string storedName(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(path.c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(WideText(path).c_str(), &data);
     if (search == INVALID_HANDLE_VALUE) return {};
     FindClose(search);
-    return data.cFileName;
+    return Utf8Text(data.cFileName);
 }
 
 } // namespace

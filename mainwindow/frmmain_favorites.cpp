@@ -12,6 +12,7 @@
 #include "errorreport.h"
 #include "exportwindow.h"
 #include "favoritefolders.h"
+#include "files.h"
 #include "frmmessage.h"
 #include "listaccess.h"
 #include "navtree.h"
@@ -40,15 +41,10 @@ using FolderState = std::map<std::string, ULONGLONG>;
 
 FolderState filesOf(const std::string& folder) {
     FolderState files;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return files;
-    do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        files[data.cFileName] =
-            (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    for (const FolderEntry& entry : procListFolder(folder + "\\*"))
+        if (!entry.isFolder())
+            files[entry.name] =
+                (static_cast<ULONGLONG>(entry.lastWrite.dwHighDateTime) << 32) | entry.lastWrite.dwLowDateTime;
     return files;
 }
 

@@ -80,25 +80,18 @@ std::string RemoveFolderTree(const std::string& folder) {
     if (self == INVALID_FILE_ATTRIBUTES) return lastError();
     // A link is removed as a link.
     if (!isLink(self)) {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
+        for (const FolderEntry& entry : procListFolder(folder + "\\*")) {
             std::string failure;
-            do {
-                const std::string name = data.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string path = folder + "\\" + name;
-                if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isLink(data.dwFileAttributes)) {
-                    failure = RemoveFolderTree(path);
-                } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    if (!RemoveDirectoryA(path.c_str())) failure = lastError();
-                } else {
-                    if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-                        SetFileAttributesA(path.c_str(), data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
-                    if (!DeleteFileA(path.c_str())) failure = lastError();
-                }
-            } while (failure.empty() && FindNextFileA(find, &data));
-            FindClose(find);
+            const std::string path = folder + "\\" + entry.name;
+            if (entry.isFolder() && !entry.isLink()) {
+                failure = RemoveFolderTree(path);
+            } else if (entry.isFolder()) {
+                if (!RemoveDirectoryA(path.c_str())) failure = lastError();
+            } else {
+                if (entry.attributes & FILE_ATTRIBUTE_READONLY)
+                    SetFileAttributesA(path.c_str(), entry.attributes & ~FILE_ATTRIBUTE_READONLY);
+                if (!DeleteFileA(path.c_str())) failure = lastError();
+            }
             if (!failure.empty()) return failure;
         }
     }

@@ -117,6 +117,27 @@ TEST(FolderWalker, FilesBeforeSubfoldersAndNodesWhileSearchingFavorites) {
     EXPECT_NE(std::find(deep.nodes.begin(), deep.nodes.end(), "favori>favoriA>A"), deep.nodes.end());
 }
 
+TEST(FolderWalker, LongNamesInAnyLanguageAreFoundWholeAndRemoved) {
+    vmtest::ScratchDir dir;
+    std::string longName; // 80 characters, 240 bytes in UTF-8 (as long as the host's file system keeps)
+    for (int i = 0; i < 80; ++i) longName += "图";
+    ASSERT_TRUE(CreateDirectoryA(dir.file("Ünïcødé 图标").c_str(), nullptr));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("Ünïcødé 图标\\" + longName + ".ico"), "x"));
+    Walked w;
+    w.walk.WalkSubfolders = true;
+    w.walk.SearchingFavorites = true;
+    w.walk.FavoritesFolder = dir.path();
+    std::string folder = dir.path();
+    std::int32_t files = 0, folders = 0;
+    procWalkFolders(w.walk, folder, "*.ico", files, folders);
+    ASSERT_EQ(files, 1);
+    EXPECT_EQ(w.files.List(0), dir.file("Ünïcødé 图标\\" + longName + ".ico"));
+    EXPECT_TRUE(vmtest::fileExists(w.files.List(0)));
+    EXPECT_EQ(w.nodes, std::vector<std::string>{"favori>favoriÜnïcødé 图标>Ünïcødé 图标"});
+    EXPECT_EQ(RemoveFolderTree(dir.file("Ünïcødé 图标")), "");
+    EXPECT_FALSE(vmtest::fileExists(w.files.List(0)));
+}
+
 TEST(FolderWalker, YieldsAreSpacedInTimeButTheFirstComesAtOnce) {
     vmtest::ScratchDir dir;
     for (char c = 'a'; c <= 'z'; ++c) vmtest::writeFile(dir.path() + "\\" + c + ".ico", "x");
