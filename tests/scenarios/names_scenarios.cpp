@@ -165,18 +165,7 @@ TEST_F(NamesScenario, AnOpenedIconFileAndZipMemberListShowAndKeepTheirNames) {
 
 TEST_F(NamesScenario, ASecondStartHandsOverAFolderNamedInAnyLanguage) {
     ASSERT_TRUE(shell::procIsFirstInstance(shell::kMutexName));
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string program = exe;
-    program = program.substr(0, program.rfind('\\') + 1) + "Vellumar.exe";
-    std::string command = "\"" + program + "\" \"" + folder() + "\\图标\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    for (int i = 0; i < 200 && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; ++i) settle(50);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    startProgramAgain(folder() + "\\图标");
     waitForItems(1);
     EXPECT_EQ(itemTexts(w().pnlResult), Texts{"图标.ico"});
     EXPECT_EQ(w().pnlResult.ListItems(1).Tag.rfind(folder() + "\\图标\\图标.ico;", 0), 0u);
@@ -258,11 +247,8 @@ TEST(NamesOnTheCommandLine, TheProgramStartedWithAPathInAnyLanguageListsItsIcons
     CreateDirectoryA(program.c_str(), nullptr);
     CreateDirectoryA(icons.c_str(), nullptr);
     ASSERT_TRUE(vmtest::writeFile(icons + "\\" + kName + ".ico", iconFile(4)));
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    const std::string here = std::string(exe).substr(0, std::string(exe).rfind('\\') + 1);
     for (const char* file : {"Vellumar.exe", "Orvex32.dll", "Zandrel32.dll", "Quenplex.dll"})
-        ASSERT_TRUE(CopyFileA((here + file).c_str(), (program + "\\" + file).c_str(), FALSE)) << file;
+        ASSERT_TRUE(CopyFileA((programFolder() + file).c_str(), (program + "\\" + file).c_str(), FALSE)) << file;
     vmtest::writeSampleLibrary(program);
     // No tip and no notice of a missing library stand in front of the window.
     procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);

@@ -204,6 +204,24 @@ void whenShown(std::function<void(Form&)> hands) {
     };
 }
 
+std::string programFolder() {
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    const std::string path = exe;
+    return path.substr(0, path.rfind('\\') + 1);
+}
+
+void startProgramAgain(const std::string& path) {
+    std::string command = "\"" + programFolder() + "Vellumar.exe\" \"" + path + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    for (int i = 0; i < 200 && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; ++i) settle(50);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
 void clickTab(TabStrip& strip, int index) {
     RECT r{};
     SendMessageA(strip.hWnd(), TCM_GETITEMRECT, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&r));

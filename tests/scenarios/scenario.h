@@ -138,6 +138,11 @@ const MenuLine* menuLine(const std::vector<MenuLine>& lines, const std::string& 
 // A modal dialog the menus open: shown on the screen for the hands given,
 // which close it themselves.
 void whenShown(std::function<void(vm::Form&)> hands);
+// The folder of the test program (and of the copy of the program beside it), with a backslash.
+std::string programFolder();
+// A later start of the program beside the test program with this path as its argument; the
+// messages of the window under test are handled until it has ended.
+void startProgramAgain(const std::string& path);
 // A click on a tab of a tab strip (tabs count from 1).
 void clickTab(vm::TabStrip& strip, int index);
 
