@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "scratch.h"
 #include "storedtext.h"
+#include "temporaryname.h"
 #include "utf8text.h"
 
 namespace {
@@ -56,6 +58,18 @@ TEST(StoredText, ZipMemberNamesAreUtf8WhenMarkedOrWellFormedAndOemOtherwise) {
     EXPECT_EQ(vm::ZipMemberNameText(kName, true), kName);
     ASSERT_EQ(vm::SystemOemCodePage(), 437u);
     EXPECT_EQ(vm::ZipMemberNameText("\x9An\x8B" "c\x9B" "d\x82.ico", false), "Ünïc¢dé.ico");
+}
+
+TEST(TemporaryName, AFolderWhoseUtf8NameIsLongerThanMaxPathBytesStillGetsOne) {
+    vmtest::ScratchDir dir;
+    std::string folder = dir.file(kName);
+    for (int i = 0; i < 75; ++i) folder += "图";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_GT(folder.size(), static_cast<size_t>(MAX_PATH));
+    const std::string name = vm::NewTemporaryFileIn(folder, "vm");
+    ASSERT_EQ(name.rfind(folder + "\\vm", 0), 0u) << name;
+    EXPECT_NE(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(vm::NewTemporaryFileIn(dir.file("missing"), "vm"), "");
 }
 
 } // namespace
