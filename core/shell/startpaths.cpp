@@ -9,6 +9,7 @@
 #include "registry.h"
 #include "state.h"
 #include "utf8text.h"
+#include "systempaths.h"
 
 namespace vm::shell {
 
@@ -34,8 +35,8 @@ std::string versionText(int major, int minor, int revision) {
 
 void programVersion(int& major, int& minor, int& revision) {
     major = minor = revision = 0;
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string program = ProgramFile();
+    const char* path = program.c_str();
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeA(path, &ignored);
     if (size == 0) return;
