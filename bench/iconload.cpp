@@ -17,6 +17,7 @@
 
 #include "cfileicon.h"
 #include "cresources.h"
+#include "loadergate.h"
 #include "vberror.h"
 
 namespace {
@@ -84,9 +85,10 @@ BOOL CALLBACK collectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR out) {
     return TRUE;
 }
 
-// The same groups with Windows' own calls, the file loaded once.
+// The same groups with Windows' own calls, the file loaded once (through the
+// loader gate, as the program loads it).
 int loadGroupsDirectly(const std::string& path) {
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = vm::gate::LoadDataFile(path);
     if (!module) return 0;
     std::vector<std::string> names;
     EnumResourceNamesA(module, MAKEINTRESOURCEA(14), collectName, reinterpret_cast<LONG_PTR>(&names));

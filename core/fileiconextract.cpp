@@ -1,11 +1,8 @@
 #include "fileiconextract.h"
 
-#include <shellapi.h>
-
-#include <climits>
 #include <strings.h>
 
-#include "iconsource.h"
+#include "loadergate.h"
 
 namespace vm {
 namespace {
@@ -15,15 +12,14 @@ bool isCursorFile(const std::string& file) {
 }
 
 HICON loadCursorFile(const std::string& file, int size) {
-    return static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_CURSOR, size, size, LR_LOADFROMFILE));
+    return static_cast<HICON>(gate::LoadImageFile(file, IMAGE_CURSOR, size, size, 0));
 }
 
 } // namespace
 
 int procFileIconCount(const std::string& file) {
-    if (!IconSourceIsSound(file)) return 0;
-    const UINT n = ExtractIconExA(file.c_str(), -1, nullptr, nullptr, 0);
-    if (n > 0 && n != UINT_MAX) return static_cast<int>(n);
+    const UINT n = gate::ExtractIcons(file, -1, nullptr, nullptr, 0);
+    if (n > 0) return static_cast<int>(n);
     if (isCursorFile(file)) {
         HICON cursor = loadCursorFile(file, 0);
         if (cursor) {
@@ -35,12 +31,11 @@ int procFileIconCount(const std::string& file) {
 }
 
 HICON procExtractFileIcon(const std::string& file, int index, int size) {
-    if (!IconSourceIsSound(file)) return nullptr;
     // Only the size asked for: making the other one as well costs as much again.
     HICON wanted = nullptr;
-    const UINT found = size == 16 ? ExtractIconExA(file.c_str(), index, nullptr, &wanted, 1)
-                                  : ExtractIconExA(file.c_str(), index, &wanted, nullptr, 1);
-    if (found > 0 && found != UINT_MAX && wanted) return wanted;
+    const UINT found = size == 16 ? gate::ExtractIcons(file, index, nullptr, &wanted, 1)
+                                  : gate::ExtractIcons(file, index, &wanted, nullptr, 1);
+    if (found > 0 && wanted) return wanted;
     if (index == 0 && isCursorFile(file)) return loadCursorFile(file, size);
     return nullptr;
 }

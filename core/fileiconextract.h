@@ -2,7 +2,7 @@
 // The one way the program asks Windows for the icons of a file: every lister
 // and page loader goes through here, so a file Windows should not be handed
 // is refused in one place: a damaged module, icon or animation gives no
-// icons (IconSourceIsSound).
+// icons (the loader gate).
 #include <windows.h>
 
 #include <string>

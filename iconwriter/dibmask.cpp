@@ -76,11 +76,21 @@ uint32_t colorValue(const DibPlane& plane, uint8_t red, uint8_t green, uint8_t b
 void ApplyMask(const DibPlane& color, const DibPlane& mask) {
     const uint32_t black = colorValue(color, 0, 0, 0);
     const uint32_t white = colorValue(mask, 255, 255, 255);
+    bool ownAlpha = false;
+    for (uint32_t y = 0; y < color.height; ++y) {
+        const uint8_t* maskRow = rowFromTop(mask, y);
+        uint8_t* colorRow = rowFromTop(color, y);
+        for (uint32_t x = 0; x < color.width; ++x) {
+            if (maskBit(maskRow, x) == white) setPixel(color, colorRow, x, black);
+            else if (color.bitCount == 32 && colorRow[4 * x + 3] != 0) ownAlpha = true;
+        }
+    }
+    if (color.bitCount != 32 || ownAlpha) return;
     for (uint32_t y = 0; y < color.height; ++y) {
         const uint8_t* maskRow = rowFromTop(mask, y);
         uint8_t* colorRow = rowFromTop(color, y);
         for (uint32_t x = 0; x < color.width; ++x)
-            if (maskBit(maskRow, x) == white) setPixel(color, colorRow, x, black);
+            if (maskBit(maskRow, x) != white) colorRow[4 * x + 3] = 255;
     }
 }
 

@@ -21,6 +21,9 @@ uint32_t colorValue(const DibPlane& plane, uint8_t red, uint8_t green, uint8_t b
 
 // Every pixel the 1-bit mask marks white (transparent) gets the colour black, as
 // icon readers expect: they XOR the colour over the screen where the mask is set.
+// A 32-bit plane also gets its alpha: 0 where the mask is transparent, and where
+// it is opaque the picture's own alpha when it has one (some opaque pixel's
+// alpha is not 0), else 255, so readers that honour alpha show what the mask shows.
 void ApplyMask(const DibPlane& color, const DibPlane& mask);
 
 } // namespace orvex

@@ -3,8 +3,11 @@
 #include <optional>
 #include <vector>
 
+#include "alphaicon.h"
 #include "errorreport.h"
 #include "importrules.h"
+#include "picturefile.h"
+#include "picturepixels.h"
 #include "registry.h"
 #include "seam.h"
 #include "state.h"
@@ -64,32 +67,10 @@ Picture buttonGlyph(int kind) {
     return Picture::fromBitmap(bitmap);
 }
 
-// A 24-bit copy of a drawing. Some pictures (GIF among them) leave an alpha
-// channel in what they draw, and an image list takes such a bitmap by its
-// alpha instead of its mask colour: nothing would be transparent.
-Picture opaqueCopy(const Picture& picture) {
-    HBITMAP source = picture.bitmap();
-    BITMAP info{};
-    if (!source || !GetObject(source, sizeof(info), &info)) return picture;
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = info.bmWidth;
-    bmi.bmiHeader.biHeight = info.bmHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP copy = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!copy) return picture;
-    HDC from = CreateCompatibleDC(nullptr);
-    HDC to = CreateCompatibleDC(nullptr);
-    HGDIOBJ oldFrom = SelectObject(from, source);
-    HGDIOBJ oldTo = SelectObject(to, copy);
-    BitBlt(to, 0, 0, info.bmWidth, info.bmHeight, from, 0, 0, SRCCOPY);
-    SelectObject(from, oldFrom);
-    SelectObject(to, oldTo);
-    DeleteDC(from);
-    DeleteDC(to);
-    return Picture::fromBitmap(copy);
+// A COLORREF (0x00BBGGRR) as the 0xRRGGBB of pixels.
+std::uint32_t rgbOf(COLORREF colour) {
+    return static_cast<std::uint32_t>(GetRValue(colour)) << 16 | static_cast<std::uint32_t>(GetGValue(colour)) << 8 |
+           GetBValue(colour);
 }
 
 std::optional<int> storedNumber(HKEY root, const char* key, const char* name) {
@@ -288,23 +269,34 @@ void FrmImport::procBuildIconPreview() {
 
     if (!pictureLoaded()) return;
     renderSource();
-    setIconImage(picOpen.Image(), resolveColor(imIcon32.MaskColor()));
-    picImport.SetPicture(imIcon32.ListImages(1).picture());
+    setIconImage(resolveColor(imIcon32.MaskColor()));
+    picImport.SetPicture(picOpen.Image());
     picIcon.SetPicture(imIcon32.ListImages(1).ExtractIcon());
+}
+
+areaaverage::Pixels FrmImport::iconPixels(COLORREF maskColor) const {
+    areaaverage::Pixels source = PicturePixels(picTransfer.GetPicture());
+    // The key colour goes before the picture is scaled, so that it tints no
+    // neighbour, and again after, for a colour picked from the scaled picture.
+    if (maskColor != CLR_INVALID) areaaverage::clearKeyColour(source, rgbOf(maskColor));
+    areaaverage::Pixels scaled = areaaverage::scale(source, IconWidth, IconHeight);
+    if (maskColor != CLR_INVALID) areaaverage::clearKeyColour(scaled, rgbOf(maskColor));
+    return scaled;
 }
 
 void FrmImport::renderSource() {
     picOpen.SetPicture({});
     picOpen.Cls();
-    picOpen.PaintPicture(picTransfer.GetPicture(), 0, 0, IconWidth, IconHeight);
+    picOpen.PaintPicture(OpaquePicture(iconPixels(CLR_INVALID)), 0, 0);
 }
 
-void FrmImport::setIconImage(const Picture& picture, COLORREF maskColor) {
+void FrmImport::setIconImage(COLORREF maskColor) {
     imIcon32.ListImages.Clear();
     imIcon32.SetImageWidth(IconWidth);
     imIcon32.SetImageHeight(IconHeight);
     imIcon32.SetMaskColor(maskColor);
-    imIcon32.ListImages.Add(-1, "", opaqueCopy(picture));
+    const areaaverage::Pixels pixels = iconPixels(maskColor);
+    imIcon32.ListImages.Add(-1, "", Picture::fromIcon(IconFromPixels(pixels.argb.data(), pixels.width, pixels.height)));
 }
 
 void FrmImport::takeSource(const Picture& picture, bool copyToo) {
@@ -313,7 +305,7 @@ void FrmImport::takeSource(const Picture& picture, bool copyToo) {
         picImport.SetEnabled(true);
         picTransfer.SetPicture(picture);
         renderSource();
-        setIconImage(picOpen.Image(), kDefaultMaskColor);
+        setIconImage(kDefaultMaskColor);
         const Picture icon = imIcon32.ListImages(1).ExtractIcon();
         picImport.SetPicture(icon);
         picIcon.SetPicture(icon);
@@ -419,7 +411,7 @@ void FrmImport::picImport_MouseUp(int Button, int, float X, float Y) {
     if (picked == CLR_INVALID) return;
     TransparentColor = picked;
     try {
-        setIconImage(picImport.Image(), TransparentColor);
+        setIconImage(TransparentColor);
         picIcon.SetPicture(imIcon32.ListImages(1).ExtractIcon());
     } catch (const VbError& e) {
         procShowError(e);

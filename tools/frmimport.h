@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "areaaverage.h"
 #include "controls_basic.h"
 #include "coolbar.h"
 #include "dialogs.h"
@@ -84,10 +85,13 @@ private:
     // Open and Paste: the new source picture at the chosen size, key colour reset, and Save As
     // (with copyToo, Copy as well) enabled; a failure is shown, not raised.
     void takeSource(const Picture& picture, bool copyToo);
-    // picOpen from picTransfer, stretched to the icon size.
+    // picTransfer's picture at the icon size, area-averaged, its own
+    // transparency kept and pixels of maskColor (unless CLR_INVALID) transparent.
+    areaaverage::Pixels iconPixels(COLORREF maskColor) const;
+    // picOpen: that picture over white, without transparency.
     void renderSource();
-    // imIcon32's one image from picture, with the mask colour given.
-    void setIconImage(const Picture& picture, COLORREF maskColor);
+    // imIcon32's one image: the icon of that picture with the mask colour given.
+    void setIconImage(COLORREF maskColor);
     void enableSave(bool copyToo);
     void popupOn(int Button, MenuItem& menu);
 };

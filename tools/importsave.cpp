@@ -3,6 +3,7 @@
 #include "browserstate.h"
 #include "commandstate.h"
 #include "frmimport.h"
+#include "picturefile.h"
 #include "iconcanvas.h"
 #include "importrules.h"
 #include "orvexbind.h"

@@ -4,6 +4,7 @@
 
 #include "chunkarchive.h"
 #include "files.h"
+#include "picturefile.h"
 #include "libraryarchive.h"
 #include "picture.h"
 #include "resultentry.h"

@@ -16,6 +16,7 @@
 #include "getfield.h"
 #include "icolayout.h"
 #include "iconsource.h"
+#include "loadergate.h"
 #include "resultentry.h"
 #include "state.h"
 #include "vberror.h"
@@ -28,6 +29,8 @@ namespace {
 constexpr DWORD kMaxAniBytes = 16u << 20;
 // Entry indexes are 16-bit numbers.
 constexpr int kMaxIcons = 32767;
+// The longest a listing goes without yielding to the message loop.
+constexpr DWORD kYieldMs = 30;
 // Icon files up to this size are read whole at once; larger ones image by image.
 constexpr std::uint32_t kMaxIconBytes = 4u << 20;
 
@@ -89,7 +92,7 @@ void noteUnreadable(OpenSearchContext& ctx, const std::string& name) {
 
 // Whether a module file can be opened at all: one that holds no icons is fine.
 bool loadsAsModule(const std::string& file) {
-    HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = gate::LoadDataFile(file);
     if (!module) return false;
     FreeLibrary(module);
     return true;
@@ -99,7 +102,8 @@ bool loadsAsModule(const std::string& file) {
 // header announces and the file holds, never found by drawing until a draw fails.
 bool listAnimation(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
                    const std::string& archive) {
-    HICON animation = static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    // The gate hands the system only an animation its own reader found whole.
+    HICON animation = static_cast<HICON>(gate::LoadImageFile(file, IMAGE_ICON, 0, 0, 0));
     if (!animation) return false;
     DestroyIcon(animation);
     const int steps = AniStepCount(readAll(file, kMaxAniBytes));
@@ -229,31 +233,11 @@ bool procAddIconFile(OpenSearchContext& ctx, const std::string& file, const std:
     return true;
 }
 
-void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind, int archiveIndex) {
-    const std::string ext = lowerExtension(file);
-    if (!isListable(ext)) return;
-    std::string path = file;
-    std::string archive;
-    std::string shownName = baseName(file);
-    if (kind == kKindZip) {
-        if (archiveIndex < 0 || archiveIndex >= ctx.entries.lstZipFiles.ListCount()) return;
-        archive = ctx.entries.lstZipFiles.List(archiveIndex);
-        shownName += " in " + baseName(archive);
-        const std::string folder = ZipArchiveFolder(ctx.zip, archiveIndex, paths.TempPath);
-        if (folder.empty()) {
-            noteUnreadable(ctx, shownName);
-            return;
-        }
-        path = folder + file;
-        if (!procFileExists(path)) {
-            procUnzipFile(ctx.chunks, archive, file, path, folder);
-            if (!procFileExists(path)) {
-                noteUnreadable(ctx, shownName);
-                return;
-            }
-            RecordExtractedMember(ctx.zip, path);
-        }
-    }
+namespace {
+
+// The entries of one file that lies on disk at path (a ZIP member extracted).
+void listFile(OpenSearchContext& ctx, const std::string& path, const std::string& ext, const std::string& kind,
+              const std::string& archive, const std::string& shownName) {
     if (ext == "ani") {
         if (!listAnimation(ctx, path, kind, archive)) noteUnreadable(ctx, shownName);
         return;
@@ -273,6 +257,40 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
     }
 }
 
+} // namespace
+
+void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind, int archiveIndex) {
+    const std::string ext = lowerExtension(file);
+    if (!isListable(ext)) return;
+    if (kind != kKindZip) {
+        listFile(ctx, file, ext, kind, "", baseName(file));
+        return;
+    }
+    if (archiveIndex < 0 || archiveIndex >= ctx.entries.lstZipFiles.ListCount()) return;
+    const std::string archive = ctx.entries.lstZipFiles.List(archiveIndex);
+    const std::string shownName = baseName(file) + " in " + baseName(archive);
+    const std::string folder = ZipArchiveFolder(ctx.zip, archiveIndex, paths.TempPath);
+    if (folder.empty()) {
+        noteUnreadable(ctx, shownName);
+        return;
+    }
+    const std::string path = folder + file;
+    const bool extracted = !procFileExists(path);
+    if (extracted) {
+        procUnzipFile(ctx.chunks, archive, file, path, folder);
+        if (!procFileExists(path)) {
+            noteUnreadable(ctx, shownName);
+            return;
+        }
+        RecordExtractedMember(ctx.zip, path);
+    }
+    const int before = ctx.entries.cmbResult.ListCount();
+    listFile(ctx, path, ext, kind, archive, shownName);
+    // A member that gave nothing is needed by no loader: it goes at once, so
+    // that an archive of many large members never fills the disk.
+    if (extracted && ctx.entries.cmbResult.ListCount() == before) DeleteExtractedMember(ctx.zip, path);
+}
+
 void procSearchOpen(OpenSearchContext& ctx) {
     ctx.unreadable = 0;
     ctx.firstUnreadable.clear();
@@ -280,17 +298,28 @@ void procSearchOpen(OpenSearchContext& ctx) {
     ctx.host.messagePanel(ctx.SearchingFavorites ? "Searching for favorites, please wait..."
                                                  : "Searching for icons, please wait...");
     ctx.host.events();
+    // Every entry listed has yielded to the message loop already; files that
+    // give none yield every so often, so that an archive of 65,535 members of
+    // other kinds is not listed at the message loop's pace.
+    DWORD yielded = GetTickCount();
+    auto yieldNow = [&](int before) {
+        if (ctx.entries.cmbResult.ListCount() != before) {
+            yielded = GetTickCount();
+        } else if (GetTickCount() - yielded >= kYieldMs) {
+            ctx.host.events();
+            yielded = GetTickCount();
+        }
+    };
     for (int i = 0; i < ctx.entries.lstFiles.ListCount() && !ctx.busy.AbortRequested; ++i) {
         const int before = ctx.entries.cmbResult.ListCount();
         procSearchOpenFile(ctx, ctx.entries.lstFiles.List(i), kKindOpen);
-        // Every entry listed has yielded to the message loop already.
-        if (ctx.entries.cmbResult.ListCount() == before) ctx.host.events();
+        yieldNow(before);
     }
     HiddenList& members = ctx.entries.lstZipIcons;
     for (int i = 0; !ctx.SearchingFavorites && i < members.ListCount() && !ctx.busy.AbortRequested; ++i) {
         const int before = ctx.entries.cmbResult.ListCount();
         procSearchOpenFile(ctx, members.List(i), kKindZip, members.ItemData(i));
-        if (ctx.entries.cmbResult.ListCount() == before) ctx.host.events();
+        yieldNow(before);
     }
     const int count = ctx.entries.cmbResult.ListCount();
     ctx.host.countPanel(std::to_string(count) + " Icon(s)");

@@ -8,7 +8,7 @@
 #include "fileiconextract.h"
 #include "filetypesource.h"
 #include "opensearch.h"
-#include "iconsource.h"
+#include "loadergate.h"
 #include "resultentry.h"
 #include "shortcutsource.h"
 #include "systemiconsource.h"
@@ -93,9 +93,7 @@ HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& fil
             loader.LoadedAniFile = file;
             if (loader.LoadedAni) DestroyIcon(loader.LoadedAni);
             loader.LoadedAni = nullptr;
-            if (IconSourceIsSound(file))
-                loader.LoadedAni =
-                    static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+            loader.LoadedAni = static_cast<HICON>(gate::LoadImageFile(file, IMAGE_ICON, 0, 0, 0));
         }
         if (loader.LoadedAni) icon = aniFrameIcon(loader.LoadedAni, loader.EntryIconIndex, iconSize);
     } else {

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "alphaicon.h"
 #include "iconsource.h"
+#include "loadergate.h"
 #include "temporaryname.h"
 
 namespace vm {
@@ -152,8 +154,12 @@ HICON cFileIcon::decodedIcon(int index) const {
     auto& image = images_[index - 1];
     // A PNG that claims another size than its entry, or a huge one, is never decoded.
     if (!ico::imageIsSound(entries_[index - 1], bytesOf(image))) return nullptr;
-    return CreateIconFromResourceEx(const_cast<PBYTE>(image.data()), static_cast<DWORD>(image.size()), TRUE,
-                                    0x00030000, ImageWidth(index), ImageHeight(index), LR_DEFAULTCOLOR);
+    HICON decoded = gate::IconFromImage(bytesOf(image), true, ImageWidth(index), ImageHeight(index), LR_DEFAULTCOLOR);
+    // The system's decoder makes a mask of its own that drops half-transparent
+    // pixels; a PNG image gets its mask by the rule every image without one gets.
+    HICON icon = IconWithAlphaMask(decoded);
+    if (decoded) DestroyIcon(decoded);
+    return icon;
 }
 
 HICON cFileIcon::IconHandle(HDC hDC, int index) const {

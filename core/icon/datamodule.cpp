@@ -1,5 +1,7 @@
 #include "datamodule.h"
 
+#include "loadergate.h"
+
 #include <mutex>
 #include <vector>
 
@@ -24,7 +26,7 @@ HMODULE AcquireDataModule(const std::string& file) {
         ++h.holders;
         return h.module;
     }
-    HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = gate::LoadDataFile(file);
     if (module) g_held.push_back({file, module, 1});
     return module;
 }

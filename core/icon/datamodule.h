@@ -9,8 +9,8 @@
 
 namespace vm {
 
-// The file loaded as a data file (LoadLibraryExA with LOAD_LIBRARY_AS_DATAFILE),
-// or the module already held for it (names compared as Windows compares
+// The file loaded as a data file through the loader gate (a sound PE module
+// only), or the module already held for it (names compared as Windows compares
 // them). Null when it cannot be loaded. Every non-null result is released once.
 HMODULE AcquireDataModule(const std::string& file);
 // Lets go of a module from AcquireDataModule; the last holder frees it.

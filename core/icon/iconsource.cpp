@@ -5,22 +5,15 @@
 #include <span>
 #include <unordered_map>
 
-#include "icolayout.h"
-#include "peresources.h"
+#include "filekinds.h"
 
 namespace vm {
 namespace {
 
-bool checkBytes(std::span<const std::uint8_t> bytes) {
-    if (pe::isPeModule(bytes)) return pe::moduleIsSound(bytes);
-    // A 16-bit module gives no icons in this program, and the system's own
-    // reader of its tables is not to be trusted with a damaged one.
-    if (bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z') return false;
-    if (bytes.size() >= 4 && bytes[0] == 'R' && bytes[1] == 'I' && bytes[2] == 'F' && bytes[3] == 'F')
-        return ico::aniFileIsSound(bytes);
-    const auto dir = ico::readIconDir(bytes);
-    if (dir && dir->idReserved == 0 && (dir->idType == 1 || dir->idType == 2)) return ico::icoFileIsSound(bytes);
-    return true;
+// Files of kinds the program does not know are left to the system, which
+// gives them no icon.
+SourceVerdict verdictOf(std::span<const std::uint8_t> bytes) {
+    return {KindOfBytes(bytes), BytesAreSound(bytes)};
 }
 
 // The answers of this run, while each file keeps its size and time: a page
@@ -30,14 +23,14 @@ bool checkBytes(std::span<const std::uint8_t> bytes) {
 struct Verdict {
     ULONGLONG size = 0;
     FILETIME written{};
-    bool sound = true;
+    SourceVerdict verdict;
 };
 std::unordered_map<std::string, Verdict> g_verdicts;
 constexpr std::size_t kMaxVerdicts = 65536;
 
-void remember(const std::string& file, ULONGLONG size, const FILETIME& written, bool sound) {
+void remember(const std::string& file, ULONGLONG size, const FILETIME& written, const SourceVerdict& verdict) {
     if (g_verdicts.size() >= kMaxVerdicts) g_verdicts.clear();
-    g_verdicts[file] = {size, written, sound};
+    g_verdicts[file] = {size, written, verdict};
 }
 
 const Verdict* remembered(const std::string& file) {
@@ -53,12 +46,12 @@ const Verdict* remembered(const std::string& file) {
 
 } // namespace
 
-bool IconSourceIsSound(const std::string& file) {
-    if (const Verdict* v = remembered(file)) return v->sound;
+SourceVerdict CheckIconSource(const std::string& file) {
+    if (const Verdict* v = remembered(file)) return v->verdict;
     HANDLE h = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return true;
-    bool sound = true;
+    if (h == INVALID_HANDLE_VALUE) return {};
+    SourceVerdict verdict;
     LARGE_INTEGER length{};
     FILETIME written{};
     // Size and time alone: asking for the whole record of a file makes the
@@ -69,15 +62,20 @@ bool IconSourceIsSound(const std::string& file) {
             HANDLE mapping = CreateFileMappingA(h, nullptr, PAGE_READONLY, 0, 0, nullptr);
             const void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
             if (view) {
-                sound = checkBytes({static_cast<const std::uint8_t*>(view), static_cast<std::size_t>(size)});
+                verdict = verdictOf({static_cast<const std::uint8_t*>(view), static_cast<std::size_t>(size)});
                 UnmapViewOfFile(view);
-                remember(file, size, written, sound);
+                remember(file, size, written, verdict);
             }
             if (mapping) CloseHandle(mapping);
         }
     }
     CloseHandle(h);
-    return sound;
+    return verdict;
+}
+
+bool IconSourceIsSound(const std::string& file) {
+    const SourceVerdict v = CheckIconSource(file);
+    return v.kind == FileKind::Unknown || v.sound;
 }
 
 bool ReadIconSource(const std::string& file, std::uint32_t limit, std::string& bytes, bool& sound) {
@@ -99,8 +97,9 @@ bool ReadIconSource(const std::string& file, std::uint32_t limit, std::string& b
     }
     CloseHandle(h);
     if (read && !bytes.empty()) {
-        sound = checkBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
-        remember(file, bytes.size(), written, sound);
+        const SourceVerdict verdict = verdictOf({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+        sound = verdict.kind == FileKind::Unknown || verdict.sound;
+        remember(file, bytes.size(), written, verdict);
     }
     return read;
 }

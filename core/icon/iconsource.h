@@ -5,7 +5,20 @@
 #include <cstdint>
 #include <string>
 
+#include "filekinds.h"
+
 namespace vm {
+
+// A file's kind by its bytes and whether its kind's check found it sound.
+// A file that cannot be read, or is empty, is of no kind.
+struct SourceVerdict {
+    FileKind kind = FileKind::Unknown;
+    bool sound = false;
+};
+
+// The verdict on the file as it stands; remembered until its size or time
+// changes, so that drawing its icons later reads it no more.
+SourceVerdict CheckIconSource(const std::string& file);
 
 // False for a PE module whose headers or resource tree lie outside the file
 // or whose icon images no decoder should take, any other module (16-bit), an ICO or CUR file that is

@@ -12,42 +12,44 @@ namespace vm {
 namespace {
 [[noreturn]] void notFound() { throw VbError(35601, "ListImages", "Element not found"); }
 
-// The bits of a 32-bit picture of exactly the list's size, or null (and
-// bottomUp untouched) for any other picture.
-const std::uint32_t* bitsAtSize(const Picture& picture, int width, int height, bool& bottomUp) {
+// Whether the picture is a 32-bit bitmap of exactly the list's size.
+bool is32AtSize(const Picture& picture, int width, int height) {
     HBITMAP bitmap = picture.bitmap();
     DIBSECTION dib{};
-    if (!bitmap || GetObjectA(bitmap, sizeof(dib), &dib) != sizeof(dib) || !dib.dsBm.bmBits) return nullptr;
-    if (dib.dsBmih.biBitCount != 32 || dib.dsBmih.biCompression != BI_RGB || dib.dsBm.bmWidth != width ||
-        dib.dsBm.bmHeight != height)
-        return nullptr;
-    bottomUp = dib.dsBmih.biHeight > 0;
-    return static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
+    if (!bitmap || GetObjectA(bitmap, sizeof(dib), &dib) != sizeof(dib) || !dib.dsBm.bmBits) return false;
+    return dib.dsBmih.biBitCount == 32 && dib.dsBmih.biCompression == BI_RGB && dib.dsBm.bmWidth == width &&
+           dib.dsBm.bmHeight == height;
 }
 
 // The strip below, copied from the pictures' own bits where every one is a
 // 32-bit picture of the list's size (as a page of library cells is): no
-// drawing call for each picture.
+// drawing call for each picture. The bits are asked for top row first: a DIB
+// section's own header tells its height as a positive number whichever way
+// its rows run, so it cannot tell a top-down picture from a bottom-up one.
 HBITMAP stripOfBits(const Picture* pictures, size_t count, int width, int height) {
-    std::vector<std::pair<const std::uint32_t*, bool>> sources(count);
-    for (size_t i = 0; i < count; ++i) {
-        bool bottomUp = false;
-        const std::uint32_t* bits = bitsAtSize(pictures[i], width, height, bottomUp);
-        if (!bits) return nullptr;
-        sources[i] = {bits, bottomUp};
-    }
+    for (size_t i = 0; i < count; ++i)
+        if (!is32AtSize(pictures[i], width, height)) return nullptr;
     std::uint32_t* rows = nullptr;
     HBITMAP strip = CreateTopDown32Bitmap(width * static_cast<int>(count), height, rows);
     if (!strip) return nullptr;
     GdiFlush();
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = TopDown32Header(width, height);
+    std::vector<std::uint32_t> cell(static_cast<size_t>(width) * static_cast<size_t>(height));
     const size_t stride = static_cast<size_t>(width) * count;
-    for (size_t i = 0; i < count; ++i)
-        for (int y = 0; y < height; ++y) {
-            const int from = sources[i].second ? height - 1 - y : y;
-            std::copy_n(sources[i].first + static_cast<size_t>(from) * static_cast<size_t>(width), width,
+    bool ok = dc != nullptr;
+    for (size_t i = 0; ok && i < count; ++i) {
+        ok = GetDIBits(dc, pictures[i].bitmap(), 0, static_cast<UINT>(height), cell.data(), &info,
+                       DIB_RGB_COLORS) == height;
+        for (int y = 0; ok && y < height; ++y)
+            std::copy_n(cell.data() + static_cast<size_t>(y) * static_cast<size_t>(width), width,
                         rows + static_cast<size_t>(y) * stride + i * static_cast<size_t>(width));
-        }
-    return strip;
+    }
+    if (dc) DeleteDC(dc);
+    if (ok) return strip;
+    DeleteObject(strip);
+    return nullptr;
 }
 
 // Icons of the list's size side by side, colour and mask, read from their
@@ -172,6 +174,21 @@ int ListImage::Index() const {
 }
 
 Picture ListImage::ExtractIcon() const {
+    // An icon taken in at the list's size comes back as it was given: the
+    // system list makes a mask of its own from the alpha of what it holds, so
+    // an icon saved from the list would get another mask than its file's.
+    if (HICON given = picture_.icon()) {
+        ICONINFO info{};
+        BITMAP colour{};
+        if (GetIconInfo(given, &info)) {
+            const bool atSize = info.hbmColor && GetObjectA(info.hbmColor, sizeof(colour), &colour) &&
+                                colour.bmWidth == list_->ImageWidth() && colour.bmHeight == list_->ImageHeight();
+            if (info.hbmColor) DeleteObject(info.hbmColor);
+            if (info.hbmMask) DeleteObject(info.hbmMask);
+            if (atSize)
+                if (HICON copy = CopyIcon(given)) return Picture::fromIcon(copy);
+        }
+    }
     return Picture::fromIcon(ImageList_GetIcon(list_->hImageList(), Index() - 1, ILD_NORMAL));
 }
 

@@ -3,7 +3,6 @@
 #include "vberror.h"
 
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace vm {
@@ -33,11 +32,6 @@ Picture create(PICTDESC& desc, bool own) {
     if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, own, reinterpret_cast<void**>(&ole))) || !ole)
         throw VbError(481, "Picture", "Invalid picture");
     return Picture::fromOle(ole);
-}
-
-bool endsWithNoCase(const std::string& text, const char* suffix) {
-    size_t n = strlen(suffix);
-    return text.size() >= n && _stricmp(text.c_str() + text.size() - n, suffix) == 0;
 }
 
 HBITMAP copyBitmap(HBITMAP source) {
@@ -129,39 +123,6 @@ void Picture::render(HDC dc, int x, int y, int width, int height) const {
     impl_->ole->get_Width(&hmWidth);
     impl_->ole->get_Height(&hmHeight);
     impl_->ole->Render(dc, x, y, width, height, 0, hmHeight, hmWidth, -hmHeight, nullptr);
-}
-
-Picture LoadPicture(const std::string& fileName) {
-    if (fileName.empty()) return {};
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw VbError(53, "LoadPicture", "File not found: '" + fileName + "'");
-    // The system's picture loader reads icons but not cursors.
-    if (endsWithNoCase(fileName, ".cur")) {
-        HANDLE cursor = LoadImageA(nullptr, fileName.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
-        if (!cursor) throw VbError(481, "LoadPicture", "Invalid picture");
-        return Picture::fromIcon(static_cast<HICON>(cursor));
-    }
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return LoadPictureData(bytes.data(), bytes.size());
-}
-
-Picture LoadPictureData(const void* data, size_t size) {
-    if (size == 0 || size > 0x7FFFFFFF) throw VbError(481, "LoadPicture", "Invalid picture");
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!memory) throw VbError(7, "LoadPicture", "Out of memory");
-    memcpy(GlobalLock(memory), data, size);
-    GlobalUnlock(memory);
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-        GlobalFree(memory);
-        throw VbError(7, "LoadPicture", "Out of memory");
-    }
-    IPicture* ole = nullptr;
-    HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                                reinterpret_cast<void**>(&ole));
-    stream->Release();
-    if (FAILED(hr) || !ole) throw VbError(481, "LoadPicture", "Invalid picture");
-    return Picture::fromOle(ole);
 }
 
 void SavePicture(const Picture& picture, const std::string& fileName) {

@@ -47,12 +47,8 @@ BITMAPINFOHEADER TopDown32Header(int width, int height);
 // A 32-bit bitmap of that layout, with its pixels (0x00RRGGBB) to fill in; null when it cannot be made.
 HBITMAP CreateTopDown32Bitmap(int width, int height, std::uint32_t*& pixels);
 
-// LoadPicture: a BMP, DIB, ICO, CUR, GIF, JPG, WMF or EMF file; "" gives an
-// empty picture. Throws VbError 53 (file not found) or 481 (invalid picture).
-Picture LoadPicture(const std::string& fileName);
-// The same for the bytes of a BMP, GIF, JPG, ICO, WMF or EMF file held in
-// memory. Throws VbError 481 (invalid picture) or 7 (out of memory).
-Picture LoadPictureData(const void* data, size_t size);
+// Pictures are loaded from files by LoadPicture (picturefile.h), behind the
+// loader gate.
 // SavePicture: writes a bitmap picture as a BMP file (a bitmap of up to 256
 // colours keeps its colour table, deeper ones are written at 24 bits).
 // Throws VbError 481 for a picture that is not a bitmap, 75 when the file cannot be written.

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -150,28 +151,47 @@ int32_t extractOne(zandrel::ArchiveSource& source, const zandrel::ZipEntry& entr
     return rc;
 }
 
+// The directory of the archive read last, kept while that archive keeps its
+// size and time: the program extracts an archive's members one call each,
+// and reading a directory of 65,535 members again, or searching it name by
+// name, for every one of them would take minutes.
+struct ReadDirectory {
+    std::string archive;
+    uint64_t size = 0;
+    uint64_t written = 0;
+    std::vector<zandrel::ZipEntry> entries;
+    // The first member of each path and of each file name (keys as pathKey
+    // makes them), made at the first extraction.
+    std::unordered_map<std::string, size_t> byPath, byFileName;
+};
+ReadDirectory g_directory;
+
 // The member asked for by its whole path; failing that, when the request is
 // a bare file name, the first member of that file name, into its own
 // sub-folder. Only the first member of a name is ever taken: a later one of
 // the same path (case ignored) would overwrite it, and an archive may list
 // one big member under many names to multiply what it writes.
-// A member whose path is unsafe goes under its plain file name, as it was listed.
-std::vector<const zandrel::ZipEntry*> requestedMembers(const std::vector<zandrel::ZipEntry>& entries) {
-    for (int pass = 0; pass < 2; ++pass) {
-        if (pass == 1 && zandrel::fileNamePart(g_op.member).size() != g_op.member.size()) break;
-        for (const auto& e : entries) {
+std::vector<const zandrel::ZipEntry*> requestedMembers(ReadDirectory& d) {
+    if (d.byPath.empty() && !d.entries.empty()) {
+        for (size_t i = 0; i < d.entries.size(); ++i) {
+            const zandrel::ZipEntry& e = d.entries[i];
             if (e.isFolder()) continue;
-            const std::string& name = pass == 0 ? e.name : zandrel::fileNamePart(e.name);
-            if (zandrel::samePath(name, g_op.member)) return {&e};
+            d.byPath.emplace(zandrel::pathKey(e.name), i);
+            d.byFileName.emplace(zandrel::pathKey(zandrel::fileNamePart(e.name)), i);
         }
     }
+    const std::string key = zandrel::pathKey(g_op.member);
+    if (const auto it = d.byPath.find(key); it != d.byPath.end()) return {&d.entries[it->second]};
+    if (zandrel::fileNamePart(g_op.member).size() != g_op.member.size()) return {};
+    if (const auto it = d.byFileName.find(key); it != d.byFileName.end()) return {&d.entries[it->second]};
     return {};
 }
 
-// Returns the number of members written, or the first failure.
-int32_t extractMembers(zandrel::ArchiveSource& source, const std::vector<zandrel::ZipEntry>& entries) {
+// Returns the number of members written, or the first failure. A member
+// whose path is unsafe goes under its plain file name, as it was listed.
+int32_t extractMembers(zandrel::ArchiveSource& source, ReadDirectory& directory) {
     if (g_op.member.empty() || g_op.folder.empty()) return ZANDREL_ERR_ARGUMENT;
-    const auto found = requestedMembers(entries);
+    const auto found = requestedMembers(directory);
     if (found.empty()) return ZANDREL_ERR_NOMEMBER;
     int32_t extracted = 0;
     int32_t failure = 0;
@@ -188,15 +208,33 @@ int32_t extractMembers(zandrel::ArchiveSource& source, const std::vector<zandrel
     return failure != 0 ? failure : extracted;
 }
 
+int32_t directoryOf(zandrel::FileSource& source, ReadDirectory*& directory) {
+    ReadDirectory& d = g_directory;
+    const bool same = source.written() != 0 && d.written == source.written() && d.size == source.size() &&
+                      zandrel::samePath(d.archive, g_op.archive);
+    if (!same) {
+        d = ReadDirectory{};
+        if (int32_t rc = zandrel::readDirectory(source, d.entries); rc != ZANDREL_OK) {
+            d.entries.clear();
+            return rc;
+        }
+        // Names are listed, compared and written in the program's own UTF-8.
+        for (auto& e : d.entries) e.name = vm::ZipMemberNameText(e.name, (e.flags & zandrel::kFlagUtf8Name) != 0);
+        d.archive = g_op.archive;
+        d.size = source.size();
+        d.written = source.written();
+    }
+    directory = &d;
+    return ZANDREL_OK;
+}
+
 int32_t run() {
     if (g_op.archive.empty()) return ZANDREL_ERR_ARGUMENT;
     zandrel::FileSource source(g_op.archive);
     if (!source.isOpen()) return ZANDREL_ERR_OPEN;
-    std::vector<zandrel::ZipEntry> entries;
-    if (int32_t rc = zandrel::readDirectory(source, entries); rc != ZANDREL_OK) return rc;
-    // Names are listed, compared and written in the program's own UTF-8.
-    for (auto& e : entries) e.name = vm::ZipMemberNameText(e.name, (e.flags & zandrel::kFlagUtf8Name) != 0);
-    return g_op.view ? listMembers(entries) : extractMembers(source, entries);
+    ReadDirectory* directory = nullptr;
+    if (int32_t rc = directoryOf(source, directory); rc != ZANDREL_OK) return rc;
+    return g_op.view ? listMembers(directory->entries) : extractMembers(source, *directory);
 }
 
 int32_t setText(std::string& field, const char* text) {

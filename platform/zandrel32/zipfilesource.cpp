@@ -9,6 +9,9 @@ FileSource::FileSource(const std::string& path)
                         nullptr)) {
     LARGE_INTEGER size{};
     if (file_ != INVALID_HANDLE_VALUE && GetFileSizeEx(file_, &size)) size_ = static_cast<uint64_t>(size.QuadPart);
+    FILETIME time{};
+    if (file_ != INVALID_HANDLE_VALUE && GetFileTime(file_, nullptr, nullptr, &time))
+        written_ = (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
 FileSource::~FileSource() {

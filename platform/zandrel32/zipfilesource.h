@@ -19,11 +19,14 @@ public:
 
     bool isOpen() const { return file_ != INVALID_HANDLE_VALUE; }
     uint64_t size() const override { return size_; }
+    // When the archive was last written; zero when it cannot be told.
+    uint64_t written() const { return written_; }
     bool read(uint64_t offset, void* dst, size_t n) override;
 
 private:
     HANDLE file_;
     uint64_t size_ = 0;
+    uint64_t written_ = 0;
 };
 
 } // namespace zandrel

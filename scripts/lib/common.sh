@@ -13,6 +13,7 @@ vm_need_setup() {
   [ -f /usr/src/googletest/CMakeLists.txt ] || return 0
   [ -f /usr/x86_64-w64-mingw32/lib/libz.a ] || return 0
   [ -d /usr/share/icons/oxygen/base/32x32 ] || return 0
+  [ -d /usr/share/icons/DMZ-White/cursors ] || return 0
   return 1
 }
 

@@ -2,6 +2,7 @@
 #include "scenario.h"
 
 #include "frmimport.h"
+#include "picturefile.h"
 #include "registry.h"
 #include "seam.h"
 #include "state.h"

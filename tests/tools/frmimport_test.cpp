@@ -7,6 +7,7 @@
 #include "browserstate.h"
 #include "commandstate.h"
 #include "frmimport.h"
+#include "hostreader.h"
 #include "iconcanvas.h"
 #include "picturefixtures.h"
 #include "registry.h"
@@ -340,4 +341,60 @@ TEST_F(ImportTest, DepthPreviewShowsTheReducedIcon) {
     EXPECT_EQ(count("Save"), 0);
     EXPECT_FALSE(vmtest::fileExists(dir.file("temp.ico")));
     EXPECT_FALSE(f.PreviewMode);
+}
+
+TEST_F(ImportTest, APicturesOwnTransparencyAndAlphaReachTheIcon) {
+    // 64 x 64: the left half transparent, the right half blue above green at alpha 128.
+    ASSERT_TRUE(vmtest::runOnHost(dir.path(), "convert -size 64x64 xc:none -fill 'rgba(0,0,255,1)' -draw "
+                                              "'rectangle 32,0 63,31' -fill 'rgba(0,160,0,0.5)' -draw "
+                                              "'rectangle 32,32 63,63' png32:alpha.png"));
+    open(dir.file("alpha.png"));
+    FrmImport& f = window();
+    f.cmbSize.SetListIndex(2);
+    struct Case {
+        int depthIndex;
+        int greenAlpha; // alpha a reader sees in the half-transparent quarter
+    };
+    for (const Case c : {Case{5, 128}, Case{4, 255}}) {
+        f.cmbColorDepth.SetListIndex(c.depthIndex);
+        const std::string out = dir.file("alpha" + std::to_string(f.ColorDepth) + ".ico");
+        saveAs(out);
+        const vmtest::Rgba read = vmtest::icoImageOnHost(out);
+        ASSERT_EQ(read.width, 32) << out;
+        SCOPED_TRACE(out);
+        EXPECT_EQ(read.at(8, 8)[3], 0);
+        EXPECT_EQ(read.at(8, 24)[3], 0);
+        EXPECT_EQ(read.at(24, 8)[3], 255);
+        EXPECT_EQ(read.at(24, 8)[2], 255); // blue
+        EXPECT_NEAR(read.at(24, 24)[3], c.greenAlpha, 2);
+        EXPECT_EQ(read.at(24, 24)[1], 160); // green, not darkened by the alpha
+    }
+    // A picture without alpha written at 32 bits is opaque but for its key colour.
+    open(fixture("opaque.bmp"));
+    f.cmbColorDepth.SetListIndex(5);
+    saveAs(dir.file("opaque32.ico"));
+    const vmtest::Rgba read = vmtest::icoImageOnHost(dir.file("opaque32.ico"));
+    ASSERT_EQ(read.width, 32);
+    EXPECT_EQ(read.at(4, 16)[3], 0);
+    EXPECT_EQ(read.at(28, 4)[3], 255);
+    EXPECT_EQ(read.at(28, 28)[3], 255);
+}
+
+TEST_F(ImportTest, ShrinkingAveragesAsImageMagickDoes) {
+    // A 200 x 100 gradient with a white ellipse, shrunk to 32 x 32 by the
+    // window and by ImageMagick's resize.
+    ASSERT_TRUE(vmtest::runOnHost(dir.path(), "convert -size 200x100 gradient:'#202080-#e0a030' -fill white -draw "
+                                              "'ellipse 100,50 60,30 0,360' bmp3:ellipse.bmp"));
+    open(dir.file("ellipse.bmp"));
+    FrmImport& f = window();
+    f.cmbSize.SetListIndex(2);
+    f.cmbColorDepth.SetListIndex(4);
+    saveAs(dir.file("ellipse.ico"));
+    const vmtest::Rgba ours = vmtest::icoImageOnHost(dir.file("ellipse.ico"));
+    const vmtest::Rgba theirs = vmtest::pictureOnHost(dir.file("ellipse.bmp"), "-resize '32x32!'");
+    ASSERT_EQ(ours.width, 32);
+    ASSERT_EQ(theirs.width, 32);
+    const double difference = vmtest::rmse(ours, theirs);
+    std::printf("RMSE against ImageMagick's resize: %.4f\n", difference);
+    EXPECT_LT(difference, 0.02);
 }

@@ -9,6 +9,7 @@
 #include "files.h"
 #include "frmmessage.h"
 #include "iconcache.h"
+#include "loadergate.h"
 #include "orvexbind.h"
 #include "registry.h"
 #include "seam.h"
@@ -386,8 +387,8 @@ void FrmChange::procShowDefaultCursor() {
 
 bool FrmChange::procDrawDefaultIcon(const std::string& file, int index) {
     HICON large = nullptr, small = nullptr;
-    const UINT found = ExtractIconExA(file.c_str(), index, &large, &small, 1);
-    const bool drawn = found > 0 && found != UINT(-1) && large;
+    const UINT found = gate::ExtractIcons(file, index, &large, &small, 1);
+    const bool drawn = found > 0 && large;
     if (drawn) {
         // "New" holds the default itself, so that Apply writes what is shown.
         picIcon.SetPicture(Picture::fromIcon(large));

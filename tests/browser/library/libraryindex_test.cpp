@@ -3,6 +3,7 @@
 #include "damagedfiles.h"
 #include "libfixtures.h"
 #include "libraryindex.h"
+#include "processmemory.h"
 #include "scratch.h"
 #include "seam.h"
 #include "state.h"
@@ -244,4 +245,28 @@ TEST_F(IndexFixture, UserFilesWrittenBeforeInTheAnsiCodePageAreReadAsSuchAndSave
     procSaveUserData("32", keywords, refs, &key);
     EXPECT_EQ(readFile(file("Keyuser-32.dat")), "Café\r\n图标\r\n"); // UTF-8, no byte-order mark
     EXPECT_EQ(readFile(file("Iconuser-32.dat")), "Ünï;C:\\icons\\Ünï.ico;0;x;1user\r\n");
+}
+
+TEST_F(IndexFixture, AThreeMegabyteLineAndRandomBytesInTheUserFilesAreSkippedQuickly) {
+    vmtest::writeSampleLibrary(dir.path());
+    std::string noise(64 * 1024, '\0');
+    std::uint32_t state = 107;
+    for (char& c : noise) {
+        state = state * 1664525u + 1013904223u;
+        c = static_cast<char>(state >> 24);
+    }
+    const std::string longLine(3u << 20, 'k');
+    writeFile(file("Keyuser-32.dat"), "mine\r\n" + longLine + "\r\n" + noise + "\r\nBicycle\r\n");
+    writeFile(file("Iconuser-32.dat"), "mine;C:\\a.ico;0;x;1user\r\n" + longLine + ";C:\\b.ico;0;x;1user\r\n" +
+                                           noise + "\r\nBicycle;C:\\c.ico;1;y;2user\r\n");
+    const std::size_t before = vmtest::PeakCommittedBytes();
+    const DWORD start = GetTickCount();
+    fill(32);
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_LT(vmtest::PeakGrowthSince(before), 128u << 20);
+    // The whole keywords are there; every damaged file was named.
+    EXPECT_EQ(keywords.KeywordNames[6], "mine");
+    EXPECT_EQ(refs.lstUser.List(0), "mine");
+    for (const auto& r : Seam::get().requests()) EXPECT_LT(r.prompt.size(), 400u);
+    EXPECT_GE(Seam::get().requests().size(), 1u);
 }

@@ -6,6 +6,7 @@
 
 #include "anisteps.h"
 #include "controls_basic.h"
+#include "damagedfiles.h"
 #include "drawnpixel.h"
 #include "form.h"
 #include "getfield.h"
@@ -15,6 +16,8 @@
 #include "openpaths.h"
 #include "opensearch.h"
 #include "pagefiller.h"
+#include "peresources.h"
+#include "processmemory.h"
 #include "scratch.h"
 #include "state.h"
 #include "zipsource.h"
@@ -298,25 +301,27 @@ TEST_F(OpenFixture, TheSmallDataSetListsSmallImagesAndDrawsFramesAtItsSize) {
 TEST_F(OpenFixture, AnimationsListTheirStepsAndTheHandleGoesWithTheNextFile) {
     ASSERT_TRUE(vmtest::writeFile(dir.file("one.ani"), vmtest::aniFile(frames(1), 1)));
     ASSERT_TRUE(vmtest::writeFile(dir.file("forty.ani"), vmtest::aniFile(frames(40), 40)));
+    // A header that claims more steps than the file holds frames is damage:
+    // the system would make a step for each.
     ASSERT_TRUE(vmtest::writeFile(dir.file("liar.ani"), vmtest::aniFile(frames(4), 40)));
     ASSERT_TRUE(vmtest::writeFile(dir.file("plain.ico"), vmtest::solidIcon(32, 0x00FF00)));
     listFiles({dir.file("one.ani"), dir.file("forty.ani"), dir.file("liar.ani"), dir.file("plain.ico")});
-    ASSERT_EQ(entries.cmbResult.ListCount(), 1 + 40 + 4 + 1);
+    ASSERT_EQ(entries.cmbResult.ListCount(), 1 + 40 + 1);
     EXPECT_EQ(entries.cmbResult.List(40), dir.file("forty.ani") + ";39;frame 40;aopen");
-    EXPECT_EQ(entries.cmbResult.List(44), dir.file("liar.ani") + ";3;frame 4;aopen");
+    EXPECT_EQ(panel("message"), "Could not read 1 file(s): liar.ani");
     // Each frame shows its own picture.
     EXPECT_EQ(pixel(2, 16, 16), ref(0x102030));
     EXPECT_EQ(pixel(3, 16, 16), ref(0x204060));
-    EXPECT_EQ(item(45).Text(), "liar.ani frame 4");
+    EXPECT_EQ(item(42).Text(), "plain.ico");
     // The icon file after the animations let go of the animation held for them.
     EXPECT_EQ(loader.LoadedAni, nullptr);
     EXPECT_TRUE(loader.LoadedAniFile.empty());
 
     // The player's frames of an opened animation.
     AnimationFrames player;
-    for (int i = 0; i < 3; ++i) procGetOpenAni(loader, chunks, 32, player, i, entries.cmbResult.List(41 + i));
+    for (int i = 0; i < 3; ++i) procGetOpenAni(loader, chunks, 32, player, i, entries.cmbResult.List(1 + i));
     ASSERT_EQ(player.pictures.size(), 3u);
-    EXPECT_EQ(loader.LoadedAniFile, dir.file("liar.ani"));
+    EXPECT_EQ(loader.LoadedAniFile, dir.file("forty.ani"));
 }
 
 TEST_F(OpenFixture, ZipMembersAreListedExtractedIntoTheirArchivesFolderAndRemoved) {
@@ -534,4 +539,111 @@ TEST_F(OpenFixture, AModuleWithManyGroupsListsEachAtTheShellsPosition) {
     EXPECT_EQ(entryTexts(), expected);
     ASSERT_EQ(form.pnlResult.ListItems.Count(), static_cast<int>(expected.size()));
     EXPECT_EQ(item(2).Text(), "many.dll #2 of 41");
+}
+
+namespace {
+
+// Byte offset of the data of a module's first icon group.
+std::size_t firstGroupData(const std::string& module) {
+    const auto types =
+        vm::pe::readResources({reinterpret_cast<const std::uint8_t*>(module.data()), module.size()});
+    for (const auto& t : types.value())
+        if (!t.id.named && t.id.number == 14) return static_cast<std::size_t>(t.resources.at(0).languages.at(0).offset);
+    return 0;
+}
+
+} // namespace
+
+TEST_F(OpenFixture, DamagedAnimationsAreToldUnreadableQuicklyAndSmall) {
+    // Each of these once crashed the program or took it past 3 GB while it was listed.
+    std::vector<std::string> files;
+    for (const auto& sample : vmtest::damaged::animationFiles()) {
+        if (sample.name == "good.ani") continue;
+        files.push_back(dir.file(sample.name));
+        ASSERT_TRUE(vmtest::writeFile(files.back(), sample.bytes));
+    }
+    const std::size_t before = vmtest::PeakCommittedBytes();
+    const DWORD start = GetTickCount();
+    listFiles(files);
+    EXPECT_TRUE(entryTexts().empty());
+    EXPECT_EQ(panel("message"), "Could not read " + std::to_string(files.size()) + " file(s): " +
+                                    files.front().substr(dir.path().size() + 1));
+    // The player and the frame collection ask for their steps by entries of
+    // the same files: each step gets the no-icon picture, and nothing breaks.
+    AnimationFrames player;
+    for (const std::string& f : files)
+        for (int step = 0; step < 3; ++step) procGetOpenAni(loader, chunks, 32, player, step, f + ";" +
+                                                            std::to_string(step) + ";frame 1;aopen");
+    EXPECT_EQ(player.pictures.size(), 3u);
+    EXPECT_LT(vmtest::PeakGrowthSince(before), 64u << 20);
+    EXPECT_LT(GetTickCount() - start, 5000u);
+}
+
+TEST_F(OpenFixture, AModuleMeetsTheSameChecksWhateverItIsCalled) {
+    // Group 1 names an icon image the module does not hold. A library lists
+    // every group and draws that one as no icon; a module lists only the
+    // groups that load. Each draws what it lists from the same reader.
+    const std::string good = dir.file("good.dll");
+    ASSERT_TRUE(fx::makeIconModule(good, {{1, "", {fx::dib(32, 32, 8)}}, {2, "", {fx::dib(32, 32, 4)}}}));
+    std::string bytes = vmtest::readFile(good);
+    const std::size_t group = firstGroupData(bytes);
+    ASSERT_GT(group, 0u);
+    bytes[group + 6 + 12] = static_cast<char>(0x7F); // the first entry's image number
+    const std::string d = dir.path() + "\\";
+    for (const char* name : {"lib.icl", "lib.dll", "lib.exe"}) ASSERT_TRUE(vmtest::writeFile(d + name, bytes));
+    listFiles({d + "lib.icl", d + "lib.dll", d + "lib.exe"});
+    EXPECT_EQ(entryTexts(), (std::vector<std::string>{d + "lib.icl;0;#1 of 2;iopen", d + "lib.icl;1;#2 of 2;iopen",
+                                                      d + "lib.dll;1;#2 of 2;dopen", d + "lib.exe;1;#2 of 2;eopen"}));
+    ASSERT_EQ(form.pnlResult.ListItems.Count(), 4);
+    EXPECT_EQ(pixel(2, 16, 16), pixel(3, 16, 16));
+    EXPECT_EQ(pixel(3, 16, 16), pixel(4, 16, 16));
+    EXPECT_NE(pixel(1, 16, 16), pixel(2, 16, 16)); // no icon for the group without its image
+
+    // A damaged tree is refused under every name.
+    const auto wrecks = vmtest::damaged::modules(vmtest::readFile(good));
+    const std::string& wreck = wrecks.front().bytes;
+    for (const char* name : {"w.icl", "w.dll", "w.exe"}) ASSERT_TRUE(vmtest::writeFile(d + name, wreck));
+    listFiles({d + "w.icl", d + "w.dll", d + "w.exe"});
+    EXPECT_TRUE(entryTexts().empty());
+    EXPECT_EQ(panel("message"), "Could not read 3 file(s): w.icl");
+}
+
+TEST_F(OpenFixture, ArchivesOfManyMembersAndBombsListQuicklyAndSmall) {
+    // 5,000 icons; 65,535 members, the most an archive without 64-bit fields
+    // holds; a bomb: members of 60 MB of zeros each, named as icons.
+    const std::string icon = vmtest::solidIcon(32, 0x2040C0);
+    std::vector<vmtest::ZipFixtureMember> many, most, bomb;
+    auto named = [](int i, const char* ext) {
+        std::string name = std::to_string(i);
+        name += ext;
+        return name;
+    };
+    for (int i = 0; i < 5000; ++i) many.push_back({named(i, i % 10 ? ".txt" : ".ico"), icon, false});
+    for (int i = 0; i < 65535; ++i) most.push_back({named(i, i % 100 ? ".txt" : ".ico"), "x", false});
+    const std::string zeros(60u << 20, '\0');
+    for (int i = 0; i < 12; ++i) bomb.push_back({named(i, ".ico"), zeros});
+    const std::string d = dir.path() + "\\";
+    ASSERT_TRUE(vmtest::writeFile(d + "many.zip", vmtest::makeZipArchive(many)));
+    ASSERT_TRUE(vmtest::writeFile(d + "most.zip", vmtest::makeZipArchive(most)));
+    ASSERT_TRUE(vmtest::writeFile(d + "bomb.zip", vmtest::makeZipArchive(bomb)));
+    for (const char* name : {"many.zip", "most.zip", "bomb.zip"}) {
+        SCOPED_TRACE(name);
+        procClearZipLists(entries, zip);
+        entries.lstZipFiles.AddItem(d + name);
+        const std::size_t before = vmtest::PeakCommittedBytes();
+        const DWORD start = GetTickCount();
+        procExtractZIPFilenames(entries, zip, chunks, {form.txtZIP.hWnd(), form.txtDummyZIP.hWnd()}, temp);
+        const DWORD listed = GetTickCount();
+        entries.cmbResult.Clear();
+        OpenSearchContext ctx = context();
+        procSearchOpen(ctx);
+        std::printf("%s: %d entries, members listed in %u ms, icons in %u ms, %u MB more\n", name,
+                    entries.cmbResult.ListCount(), static_cast<unsigned>(listed - start),
+                    static_cast<unsigned>(GetTickCount() - listed),
+                    static_cast<unsigned>((vmtest::PeakGrowthSince(before)) >> 20));
+        EXPECT_LT(vmtest::PeakGrowthSince(before), 256u << 20);
+        EXPECT_LT(GetTickCount() - start, 60000u);
+    }
+    procClearZipLists(entries, zip);
+    EXPECT_TRUE(tempFiles().empty());
 }

@@ -2,6 +2,8 @@
 #include <map>
 
 #include "cshelllink.h"
+#include "damagedfiles.h"
+#include "processmemory.h"
 #include "shellfolders.h"
 #include "shortcutsource.h"
 #include "sourcefixture.h"
@@ -195,4 +197,24 @@ TEST_F(ShortcutTest, TheDesktopIsTheShellsOwnByDefault) {
     ASSERT_NE(item, 0);
     EXPECT_EQ(form.pnlResult.ListItems(item).SubItems(2), desktop);
     EXPECT_EQ(pixel(item, 16, 16), asColorRef(kToolColour));
+}
+
+TEST_F(ShortcutTest, DamagedShortcutsInTheStartMenuAreListedBrokenQuicklyAndSmall) {
+    // A link info of 0xFFFFFFFF bytes once took the listing to 3.8 GB and froze it for 12 s.
+    const std::string start = folder("Start Menu");
+    folders[11] = start;
+    const std::string tool = dir.file("tool.exe");
+    ASSERT_TRUE(vmtest::writeIconModule(tool, {kToolColour}));
+    link(start + "Tool.lnk", tool);
+    const auto wrecks = vmtest::damaged::shellLinks();
+    for (const auto& sample : wrecks) ASSERT_TRUE(vmtest::writeFile(start + sample.name, sample.bytes));
+    const std::size_t before = vmtest::PeakCommittedBytes();
+    const DWORD started = GetTickCount();
+    procSearchShortcuts(ctx, "Start Menu");
+    EXPECT_LT(GetTickCount() - started, 5000u);
+    EXPECT_LT(vmtest::PeakGrowthSince(before), 64u << 20);
+    // Each is still listed, with the no-icon picture, so the user sees it is broken.
+    EXPECT_EQ(form.pnlResult.ListItems.Count(), static_cast<int>(wrecks.size()) + 1);
+    EXPECT_GT(itemNamed("link-info-size-ffffffff"), 0);
+    EXPECT_GT(itemNamed("Tool"), 0);
 }

@@ -53,6 +53,16 @@ std::string layOut(const std::vector<Image>& images, std::uint16_t type,
     return out;
 }
 
+// A 32-bit image of those bytes (a size of 256 is stored as 0).
+Image image32(std::string bytes, int width, int height) {
+    Image im;
+    im.bytes = std::move(bytes);
+    im.width = static_cast<std::uint8_t>(width & 0xFF);
+    im.height = static_cast<std::uint8_t>(height & 0xFF);
+    im.bitCount = 32;
+    return im;
+}
+
 } // namespace
 
 Image dib(int width, int height, int bits, unsigned seed) {
@@ -105,15 +115,22 @@ Image dib(int width, int height, int bits, unsigned seed) {
 }
 
 Image png(int width, int height, unsigned seed) {
+    std::string rgba;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            rgba += static_cast<char>(x + seed);
+            rgba += static_cast<char>(y * 2 + seed);
+            rgba += static_cast<char>((x ^ y) + seed);
+            rgba += static_cast<char>(x < 4 && y < 4 ? 0 : 255);
+        }
+    return pngOf(width, height, rgba);
+}
+
+Image pngOf(int width, int height, const std::string& rgba) {
     std::string raw;
     for (int y = 0; y < height; ++y) {
         raw += '\0'; // filter: none
-        for (int x = 0; x < width; ++x) {
-            raw += static_cast<char>(x + seed);
-            raw += static_cast<char>(y * 2 + seed);
-            raw += static_cast<char>((x ^ y) + seed);
-            raw += static_cast<char>(x < 4 && y < 4 ? 0 : 255);
-        }
+        raw.append(rgba, static_cast<std::size_t>(y) * 4 * width, static_cast<std::size_t>(4 * width));
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::string packed(packedSize, '\0');
@@ -132,12 +149,32 @@ Image png(int width, int height, unsigned seed) {
     pngChunk(s, "IDAT", packed);
     pngChunk(s, "IEND", "");
 
-    Image im;
-    im.bytes = std::move(s);
-    im.width = static_cast<std::uint8_t>(width & 0xFF);
-    im.height = static_cast<std::uint8_t>(height & 0xFF);
-    im.bitCount = 32;
-    return im;
+    return image32(std::move(s), width, height);
+}
+
+Image dibOf(int width, int height, const std::string& rgba) {
+    std::string s;
+    put32(s, 40);
+    put32(s, static_cast<std::uint32_t>(width));
+    put32(s, static_cast<std::uint32_t>(2 * height));
+    put16(s, 1);
+    put16(s, 32);
+    s.append(24, '\0');
+    std::string mask;
+    for (int row = height - 1; row >= 0; --row) {
+        std::string bits(rowSize(static_cast<std::size_t>(width)), '\0');
+        for (int x = 0; x < width; ++x) {
+            const char* p = rgba.data() + 4 * (static_cast<std::size_t>(row) * width + x);
+            s += p[2];
+            s += p[1];
+            s += p[0];
+            s += p[3];
+            if (p[3] == 0) bits[x / 8] = static_cast<char>(bits[x / 8] | (0x80 >> (x % 8)));
+        }
+        mask += bits;
+    }
+    s += mask;
+    return image32(std::move(s), width, height);
 }
 
 std::string iconDir(std::uint16_t reserved, std::uint16_t type, std::uint16_t count) {

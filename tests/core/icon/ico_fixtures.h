@@ -26,6 +26,10 @@ struct Image {
 Image dib(int width, int height, int bits, unsigned seed = 0);
 // A PNG-compressed 32-bit RGBA image (entry size 0 means 256).
 Image png(int width, int height, unsigned seed = 0);
+// Pictures given as rows of red, green, blue, alpha bytes, top row first: a
+// PNG image, and a 32-bit DIB image whose mask is transparent where alpha is 0.
+Image pngOf(int width, int height, const std::string& rgba);
+Image dibOf(int width, int height, const std::string& rgba);
 
 // A 6-byte directory header.
 std::string iconDir(std::uint16_t reserved, std::uint16_t type, std::uint16_t count);

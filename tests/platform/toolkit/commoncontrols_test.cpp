@@ -134,6 +134,31 @@ TEST(ImageList, AddRangeAppendsEachPictureInOrderWithItsMask) {
     EXPECT_EQ(ImageList_GetImageCount(handle), 5);
 }
 
+// A 32-bit picture, its rows laid top-down or bottom-up, whose top row is
+// red and whose other rows are blue.
+vm::Picture redTopRow(int size, bool topDown) {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = vm::TopDown32Header(size, size);
+    if (!topDown) bmi.bmiHeader.biHeight = size;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    const int topRow = topDown ? 0 : size - 1;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) pixels[y * size + x] = y == topRow ? 0x00FF0000u : 0x000000FFu;
+    return vm::Picture::fromBitmap(bitmap);
+}
+
+TEST(ImageList, PicturesOfTheListsSizeKeepTheirTopRowOnTop) {
+    vm::ImageList list;
+    list.ListImages.AddRange({redTopRow(16, true), redTopRow(16, false)});
+    HIMAGELIST handle = list.hImageList();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(pixelAfterDraw(handle, i, 8, 0), RGB(255, 0, 0)) << i;
+        EXPECT_EQ(pixelAfterDraw(handle, i, 8, 15), RGB(0, 0, 255)) << i;
+    }
+}
+
 // A 32-bit icon whose left half is opaque colour and whose right half is
 // wholly transparent through its alpha (its mask is all opaque).
 vm::Picture alphaIcon(int size, COLORREF left) {

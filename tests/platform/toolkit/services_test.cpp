@@ -71,22 +71,15 @@ TEST(PictureBox, KeepsItsDrawingWhenHiddenAndShown) {
     form.picOpen.Refresh();
     EXPECT_EQ(boxPixel(form.picOpen, 6, 6), RGB(255, 0, 0));
     EXPECT_EQ(boxPixel(form.picOpen, 20, 20), RGB(255, 255, 255));
-    // A bigger box keeps the drawing; the image and a saved BMP hold it too.
+    // A bigger box keeps the drawing; the image holds it and saves as a BMP.
     form.picOpen.Move(0, 0, 600, 600);
     vm::Picture image = form.picOpen.Image();
     ASSERT_EQ(image.Type(), vm::vbPicTypeBitmap);
     vmtest::ScratchDir dir;
     std::string file = dir.file("open.bmp");
     vm::SavePicture(image, file);
-    vm::Picture loaded = vm::LoadPicture(file);
-    EXPECT_EQ(loaded.pixelWidth(), image.pixelWidth());
-    form.picOpen.Cls();
-    form.picOpen.SetPicture(loaded);
-    form.picOpen.Refresh();
-    EXPECT_EQ(boxPixel(form.picOpen, 6, 6), RGB(255, 0, 0));
-    EXPECT_THROW(vm::LoadPicture(dir.file("missing.bmp")), vm::VbError);
-    vmtest::writeFile(dir.file("bad.bmp"), "not a picture");
-    EXPECT_THROW(vm::LoadPicture(dir.file("bad.bmp")), vm::VbError);
+    // Loading it back is the loader gate's (tests/core/picturefile_test.cpp).
+    EXPECT_EQ(vmtest::readFile(file).substr(0, 2), "BM");
     form.Unload();
 }
 

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "cshelllink.h"
+#include "damagedfiles.h"
+#include "processmemory.h"
 #include "scratch.h"
 
 using namespace vm;
@@ -113,4 +115,25 @@ TEST(ShellLink, AFailedWriteLeavesTheOldShortcut) {
     CloseHandle(held);
     EXPECT_EQ(vmtest::readFile(dir.file("Tool.lnk")), before);
     EXPECT_EQ(readLink(dir.file("Tool.lnk")).arguments, "");
+}
+
+TEST(ShellLink, DamagedLinksAreRefusedBeforeTheShellReadsThem) {
+    vmtest::ScratchDir dir;
+    ASSERT_TRUE(vmtest::writeFile(dir.file("whole.lnk"), vmtest::damaged::wholeShellLink()));
+    EXPECT_EQ(readLink(dir.file("whole.lnk")).result, S_OK);
+    const std::size_t before = vmtest::PeakCommittedBytes();
+    const DWORD start = GetTickCount();
+    for (const auto& sample : vmtest::damaged::shellLinks(200)) {
+        const std::string path = dir.file(sample.name);
+        ASSERT_TRUE(vmtest::writeFile(path, sample.bytes));
+        const ReadBack r = readLink(path);
+        if (sample.name.rfind("flipped-", 0) != 0) {
+            EXPECT_TRUE(FAILED(r.result)) << sample.name;
+        } else if (FAILED(r.result)) {
+            EXPECT_TRUE(r.target.empty()) << sample.name;
+        }
+    }
+    // A link info of 0xFFFFFFFF bytes once took the shell's reader 3.8 GB and 12 s.
+    EXPECT_LT(vmtest::PeakGrowthSince(before), 64u << 20);
+    EXPECT_LT(GetTickCount() - start, 10000u);
 }

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "loadergate.h"
+
 namespace vm {
 namespace {
 
@@ -27,23 +29,8 @@ private:
     T* p_ = nullptr;
 };
 
-std::wstring wide(const std::string& text) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
-
 // A text output of the link object: the buffer up to its first NUL.
 std::string cut(const std::vector<char>& buffer) { return std::string(buffer.data()); }
-
-HRESULT openLink(ComPtr<IShellLinkA>& link, ComPtr<IPersistFile>& file) {
-    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  reinterpret_cast<void**>(link.out()));
-    if (FAILED(hr)) return hr;
-    return link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()));
-}
 
 std::string folderOf(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
@@ -54,11 +41,9 @@ std::string folderOf(const std::string& path) {
 
 HRESULT cShellLink::Read(const std::string& linkFile, ShellLinkInfo& info) {
     info = ShellLinkInfo{};
+    // Only a shortcut the project's own reader found whole reaches the shell.
     ComPtr<IShellLinkA> link;
-    ComPtr<IPersistFile> file;
-    HRESULT hr = openLink(link, file);
-    if (FAILED(hr)) return hr;
-    hr = file->Load(wide(linkFile).c_str(), STGM_READ);
+    HRESULT hr = gate::LoadShellLink(linkFile, link.out());
     if (FAILED(hr)) return hr;
 
     // Shortcut texts are bounded by the longest path the shell knows, but an
@@ -101,8 +86,7 @@ void cShellLink::GetLinkInfo(const std::string& linkFile, std::string& target, s
 
 HRESULT cShellLink::Write(const std::string& linkFile, const ShellLinkInfo& info) {
     ComPtr<IShellLinkA> link;
-    ComPtr<IPersistFile> file;
-    HRESULT hr = openLink(link, file);
+    HRESULT hr = gate::NewShellLink(link.out());
     if (FAILED(hr)) return hr;
     hr = link->SetPath(info.target.c_str());
     if (SUCCEEDED(hr)) hr = link->SetWorkingDirectory(info.workingFolder.c_str());
@@ -114,7 +98,7 @@ HRESULT cShellLink::Write(const std::string& linkFile, const ShellLinkInfo& info
 
     char temp[MAX_PATH] = {};
     if (!GetTempFileNameA(folderOf(linkFile).c_str(), "lnk", 0, temp)) return HRESULT_FROM_WIN32(GetLastError());
-    hr = file->Save(wide(temp).c_str(), TRUE);
+    hr = gate::SaveShellLink(link.get(), temp);
     if (SUCCEEDED(hr) && !MoveFileExA(temp, linkFile.c_str(), MOVEFILE_REPLACE_EXISTING))
         hr = HRESULT_FROM_WIN32(GetLastError());
     if (FAILED(hr)) DeleteFileA(temp);

@@ -1,0 +1,206 @@
+#include "loadergate.h"
+
+#include <shellapi.h>
+#include <olectl.h>
+#include <shlobj.h>
+
+#include <climits>
+#include <optional>
+#include <vector>
+
+#include "filekinds.h"
+#include "icolayout.h"
+#include "iconsource.h"
+#include "peresources.h"
+
+namespace vm::gate {
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+bool isKind(const SourceVerdict& v, std::initializer_list<FileKind> kinds) {
+    if (!v.sound) return false;
+    for (FileKind k : kinds)
+        if (v.kind == k) return true;
+    return false;
+}
+
+// A file mapped for reading while the gate reads it.
+class FileView {
+public:
+    explicit FileView(const std::string& file) {
+        HANDLE h = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return;
+        LARGE_INTEGER length{};
+        if (GetFileSizeEx(h, &length) && length.QuadPart > 0 && length.QuadPart < 0x7FFFFFFF) {
+            HANDLE mapping = CreateFileMappingA(h, nullptr, PAGE_READONLY, 0, 0, nullptr);
+            if (mapping) {
+                view_ = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+                if (view_) size_ = static_cast<std::size_t>(length.QuadPart);
+                CloseHandle(mapping);
+            }
+        }
+        CloseHandle(h);
+    }
+    FileView(const FileView&) = delete;
+    FileView& operator=(const FileView&) = delete;
+    ~FileView() {
+        if (view_) UnmapViewOfFile(view_);
+    }
+    Bytes bytes() const { return {static_cast<const std::uint8_t*>(view_), size_}; }
+
+private:
+    void* view_ = nullptr;
+    std::size_t size_ = 0;
+};
+
+constexpr std::uint16_t kIconType = 3;
+constexpr std::uint16_t kGroupIconType = 14;
+
+const pe::ResourceType* typeOf(const std::vector<pe::ResourceType>& types, std::uint16_t number) {
+    for (const pe::ResourceType& t : types)
+        if (!t.id.named && t.id.number == number) return &t;
+    return nullptr;
+}
+
+// The bytes of a resource's first language; the tree was checked to lie
+// inside the file.
+Bytes dataOf(Bytes file, const pe::Resource& r) {
+    const pe::ResourceData& d = r.languages.front();
+    return file.subspan(static_cast<std::size_t>(d.offset), d.size);
+}
+
+// Icon number index of a module at cx x cy, from its group: the image the
+// system would pick for that size, found among the module's icon images.
+HICON moduleIcon(Bytes file, const std::vector<pe::ResourceType>& types, const pe::Resource& group, int cx) {
+    const pe::ResourceType* images = typeOf(types, kIconType);
+    Bytes dir = dataOf(file, group);
+    const auto head = ico::readIconDir(dir);
+    if (!images || !head || head->idCount < 1 ||
+        !ico::blockInside(ico::kDirSize, ico::kGroupEntrySize * static_cast<std::size_t>(head->idCount), dir.size()))
+        return nullptr;
+    // The system picks by reading the directory only; it is whole here.
+    const int id = LookupIconIdFromDirectoryEx(const_cast<PBYTE>(dir.data()), TRUE, cx, cx, LR_DEFAULTCOLOR);
+    for (const pe::Resource& r : images->resources)
+        if (!r.id.named && r.id.number == id) return IconFromImage(dataOf(file, r), true, cx, cx, LR_DEFAULTCOLOR);
+    return nullptr;
+}
+
+// ExtractIconEx over a sound PE module, read by the project's own reader.
+UINT moduleIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
+    FileView view(file);
+    const auto types = pe::readResources(view.bytes());
+    if (!types) return 0;
+    const pe::ResourceType* groups = typeOf(*types, kGroupIconType);
+    const std::size_t n = groups ? groups->resources.size() : 0;
+    if (index == -1 && !large && !small) return static_cast<UINT>(n);
+    UINT made = 0;
+    for (UINT i = 0; i < count; ++i) {
+        const pe::Resource* group = nullptr;
+        if (index >= 0 && static_cast<std::size_t>(index) + i < n) {
+            group = &groups->resources[static_cast<std::size_t>(index) + i];
+        } else if (index < 0 && groups) {
+            // A negative index names the group by its number.
+            for (const pe::Resource& r : groups->resources)
+                if (!r.id.named && r.id.number == -index) group = &r;
+        }
+        if (!group) break;
+        if (large) large[i] = moduleIcon(view.bytes(), *types, *group, GetSystemMetrics(SM_CXICON));
+        if (small) small[i] = moduleIcon(view.bytes(), *types, *group, GetSystemMetrics(SM_CXSMICON));
+        ++made;
+    }
+    return made;
+}
+
+} // namespace
+
+HANDLE LoadImageFile(const std::string& file, UINT type, int cx, int cy, UINT flags) {
+    if (!isKind(CheckIconSource(file), {FileKind::Icon, FileKind::Animation})) return nullptr;
+    return LoadImageA(nullptr, file.c_str(), type, cx, cy, flags | LR_LOADFROMFILE);
+}
+
+UINT ExtractIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
+    const SourceVerdict v = CheckIconSource(file);
+    if (isKind(v, {FileKind::PeModule})) return moduleIcons(file, index, large, small, count);
+    if (!isKind(v, {FileKind::Icon})) return 0;
+    const UINT n = ExtractIconExA(file.c_str(), index, large, small, count);
+    return n == UINT_MAX ? 0 : n;
+}
+
+HICON IconFromImage(std::span<const std::uint8_t> image, bool icon, int cx, int cy, UINT flags) {
+    // A cursor's image follows its 4-byte hotspot.
+    const Bytes picture = icon ? image : (image.size() >= 4 ? image.subspan(4) : Bytes{});
+    if (picture.empty() || !ico::imageIsSound(picture) || image.size() > 0x7FFFFFFF) return nullptr;
+    return CreateIconFromResourceEx(const_cast<PBYTE>(image.data()), static_cast<DWORD>(image.size()),
+                                    icon ? TRUE : FALSE, 0x00030000, cx, cy, flags);
+}
+
+HMODULE LoadDataFile(const std::string& file) {
+    if (!isKind(CheckIconSource(file), {FileKind::PeModule})) return nullptr;
+    return LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+}
+
+IPicture* LoadPictureBytes(std::span<const std::uint8_t> bytes) {
+    const FileKind kind = KindOfBytes(bytes);
+    const bool picture = kind == FileKind::Bitmap || kind == FileKind::Gif || kind == FileKind::Jpeg ||
+                         kind == FileKind::Png || kind == FileKind::Metafile || kind == FileKind::Icon;
+    if (!picture || !BytesAreSound(bytes) || bytes.size() > 0x7FFFFFFF) return nullptr;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!memory) return nullptr;
+    memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    IPicture* ole = nullptr;
+    const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                                      reinterpret_cast<void**>(&ole));
+    stream->Release();
+    return SUCCEEDED(hr) ? ole : nullptr;
+}
+
+HRESULT NewShellLink(IShellLinkA** link) {
+    *link = nullptr;
+    return CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                            reinterpret_cast<void**>(link));
+}
+
+namespace {
+
+std::wstring wide(const std::string& text) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+HRESULT persist(IShellLinkA* link, const std::string& file, bool load) {
+    IPersistFile* persisted = nullptr;
+    HRESULT hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persisted));
+    if (FAILED(hr)) return hr;
+    hr = load ? persisted->Load(wide(file).c_str(), STGM_READ) : persisted->Save(wide(file).c_str(), TRUE);
+    persisted->Release();
+    return hr;
+}
+
+} // namespace
+
+HRESULT LoadShellLink(const std::string& file, IShellLinkA** link) {
+    *link = nullptr;
+    if (!isKind(CheckIconSource(file), {FileKind::ShellLink})) return E_FAIL;
+    HRESULT hr = NewShellLink(link);
+    if (SUCCEEDED(hr)) hr = persist(*link, file, true);
+    if (FAILED(hr) && *link) {
+        (*link)->Release();
+        *link = nullptr;
+    }
+    return hr;
+}
+
+HRESULT SaveShellLink(IShellLinkA* link, const std::string& file) { return persist(link, file, false); }
+
+} // namespace vm::gate
