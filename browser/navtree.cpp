@@ -8,6 +8,7 @@
 
 #include "folderwalker.h"
 #include "vberror.h"
+#include "utf8text.h"
 
 namespace vm {
 namespace {
@@ -72,7 +73,7 @@ void addCursorSchemes(TreeView& t) {
 
 } // namespace
 
-bool SameKey(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
+bool SameKey(const std::string& a, const std::string& b) { return SameText(a, b); }
 
 bool HasFamily(const std::string& key, const char* family) { return strncasecmp(key.c_str(), family, 6) == 0; }
 
@@ -80,9 +81,10 @@ std::string GroupNodeText(const std::string& keyword) {
     // "group", one separator, then the name; the separator never shows.
     if (keyword.size() <= 6 || strncasecmp(keyword.c_str(), "group", 5) != 0) return "";
     if (keyword.size() >= 10 && strncasecmp(keyword.c_str() + 6, "iMac", 4) == 0) return keyword.substr(6);
-    std::string text = keyword.substr(6);
-    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-    return text;
+    // The first letter in capitals, whatever its script and however many bytes it takes.
+    const std::string text = keyword.substr(6);
+    const std::string first = FirstCharacter(text);
+    return UpperText(first) + text.substr(first.size());
 }
 
 void SortChildren(TreeView& pnlNav, Node& node, bool deep) {

@@ -7,6 +7,7 @@
 #include "errorreport.h"
 #include "seam.h"
 #include "state.h"
+#include "utf8text.h"
 
 namespace vm {
 
@@ -17,6 +18,19 @@ bool procFileExists(const std::string& path) {
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
+}
+
+std::string procGetFullPath(const std::string& path) {
+    if (path.empty()) return {};
+    const std::wstring wide = WideText(path);
+    std::wstring full(MAX_PATH, L'\0');
+    for (int tries = 0; tries < 2; ++tries) {
+        const DWORD n = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n == 0) return {};
+        if (n < full.size()) return Utf8Text(std::wstring_view(full.data(), n));
+        full.assign(n, L'\0');
+    }
+    return {};
 }
 
 std::string procGetFileName(const std::string& path) {
@@ -30,15 +44,29 @@ std::string procGetFolder(std::string& path) {
     return path;
 }
 
+std::vector<FolderEntry> procListFolder(const std::string& pattern) {
+    std::vector<FolderEntry> entries;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(WideText(pattern).c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return entries;
+    do {
+        const std::wstring_view name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        entries.push_back({Utf8Text(name), data.dwFileAttributes, data.ftLastWriteTime});
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return entries;
+}
+
 namespace {
 
 // The stored name of the one entry the directory search finds for path, or "".
 std::string storedName(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(path.c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(WideText(path).c_str(), &data);
     if (search == INVALID_HANDLE_VALUE) return {};
     FindClose(search);
-    return data.cFileName;
+    return Utf8Text(data.cFileName);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace vm {
 
@@ -33,6 +34,21 @@ void procDeleteChangedIconFile(const std::string& path);
 void procShowFileProperties(const std::string& file, HWND owner);
 // The major product version of a file as decimal text, or "".
 std::string procGetFileMajorVersion(const std::string& file);
+// The absolute form of a path, however long its name in any language; "" when Windows
+// cannot make one.
+std::string procGetFullPath(const std::string& path);
+// One entry of a folder as the directory search finds it.
+struct FolderEntry {
+    std::string name;
+    DWORD attributes = 0;
+    FILETIME lastWrite{};
+    bool isFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    // A reparse point (symbolic link, junction, mount point) leads out of the tree.
+    bool isLink() const { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+};
+// The entries a search pattern ("C:\\icons\\*.ico") finds, "." and ".." left out, every name
+// whole however long it is in UTF-8 (the ANSI search cuts a name at 259 bytes).
+std::vector<FolderEntry> procListFolder(const std::string& pattern);
 // Cuts text before its first NUL and returns it.
 std::string procTrimNull(std::string& text);
 

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "dialogs.h"
 #include "seam.h"
 #include "state.h"
 
@@ -33,8 +34,7 @@ bool browseForFolderDialog(HWND owner, const std::string& initial, const std::st
     info.lParam = reinterpret_cast<LPARAM>(initial.c_str());
     PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&info);
     if (!item) return false;
-    char buffer[MAX_PATH] = {};
-    chosen = SHGetPathFromIDListA(item, buffer) ? std::string(buffer) : std::string();
+    chosen = PathOfShellItem(item);
     CoTaskMemFree(item);
     return true;
 }

@@ -29,9 +29,9 @@ void broadcastIconMetrics() { seamBroadcastSettingChange(SPI_SETICONMETRICS, kBr
 
 void letPendingMessagesRun() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "registry.h"
+#include "utf8text.h"
 
 #include <vector>
 
@@ -8,12 +9,21 @@ RegistryState reg;
 
 namespace {
 
-// A stored text may carry its terminating NUL or not, or even several; the
-// value is the text before the first one.
-std::string textUpToNul(const std::vector<char>& buffer, DWORD size) {
-    std::string text(buffer.data(), size);
-    auto nul = text.find('\0');
-    return nul == std::string::npos ? text : text.substr(0, nul);
+// A stored text may carry its terminating NUL or not, or even several; the value is the text
+// before the first one. It is read wide: the size the ANSI call reports can be too small for
+// the text in UTF-8, which takes up to three bytes where the registry keeps two.
+bool readText(HKEY key, const std::string& name, DWORD& type, std::string& text) {
+    const std::wstring wideName = WideText(name);
+    DWORD bytes = 0;
+    if (RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
+    std::wstring buffer(bytes / sizeof(wchar_t) + 1, L'\0');
+    DWORD got = bytes;
+    if (RegQueryValueExW(key, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &got) !=
+        ERROR_SUCCESS)
+        return false;
+    buffer.resize(got / sizeof(wchar_t));
+    text = Utf8Text(std::wstring_view(buffer).substr(0, buffer.find(L'\0')));
+    return true;
 }
 
 std::string expand(const std::string& text) {
@@ -40,13 +50,8 @@ LONG procRegQueryValueEx(HKEY key, const std::string& name, Variant& result) {
     case REG_SZ:
     case REG_EXPAND_SZ: {
         if (size == 0) return 0;
-        std::vector<char> buffer(size + 1, '\0');
-        DWORD got = size;
-        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &got) !=
-                ERROR_SUCCESS ||
-            (type != REG_SZ && type != REG_EXPAND_SZ))
-            return 0;
-        std::string text = textUpToNul(buffer, got);
+        std::string text;
+        if (!readText(key, name, type, text) || (type != REG_SZ && type != REG_EXPAND_SZ)) return 0;
         result = type == REG_EXPAND_SZ ? expand(text) : text;
         return 0;
     }

@@ -2,15 +2,17 @@
 
 #include <windows.h>
 
+#include "temporaryname.h"
+
 namespace vm {
 
 namespace {
 
 WriteResult failed(DWORD code) { return {false, writeErrorReason(code)}; }
 
-bool hasContent(const char* path) {
+bool hasContent(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    return GetFileAttributesExA(path, GetFileExInfoStandard, &data) &&
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
            (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0);
 }
 
@@ -69,14 +71,14 @@ WriteResult writeThroughTemporary(const std::string& target, const std::function
 
     const std::size_t slash = target.find_last_of('\\');
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    char temporary[MAX_PATH] = {};
-    if (!GetTempFileNameA(folder.c_str(), "vm", 0, temporary)) return failed(GetLastError());
+    const std::string temporary = NewTemporaryFileIn(folder, "vm");
+    if (temporary.empty()) return failed(GetLastError());
     SetLastError(0);
     WriteResult result{true, {}};
     if (!write(temporary)) result = failed(GetLastError());
     else if (!emptyAllowed && !hasContent(temporary)) result = failed(0);
     if (result.ok) result = putInPlace(temporary, target, backupPath, attributes);
-    if (!result.ok) DeleteFileA(temporary);
+    if (!result.ok) DeleteFileA(temporary.c_str());
     return result;
 }
 

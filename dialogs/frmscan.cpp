@@ -12,6 +12,7 @@
 #include "registry.h"
 #include "seam.h"
 #include "state.h"
+#include "systempaths.h"
 
 namespace vm {
 
@@ -157,9 +158,7 @@ bool FrmScan::Keeps(const std::string& file) {
 void FrmScan::cmdBrowse_Click() {
     std::string start = txtDir.Text();
     if (start.empty()) {
-        char current[MAX_PATH] = {};
-        GetCurrentDirectoryA(MAX_PATH, current);
-        start = current;
+        start = CurrentFolder();
     }
     procBrowseForFolder(start, "Select a valid Folder. Do not select system objects like Printers, Control Panel etc. "
                                "Network Folders are allowed.");

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (zandrel::readDirectory(source, entries) != ZANDREL_OK) return 0;
     for (const auto& e : entries) {
         zandrel::safeRelativePath(e.name);
-        zandrel::pathKey(e.name);
+        zandrel::backslashed(e.name);
         if (e.size > ZANDREL_MAX_MEMBER) continue; // refused before extraction
         BoundedSink sink;
         zandrel::extractMember(source, e, "Wrenfoldbake", sink);

@@ -70,7 +70,7 @@ struct FrameFile {
 };
 
 bool openFrame(const std::string& name, FrameFile& frame) {
-    if (name.empty() || name.size() >= MAX_PATH) return false;
+    if (!validFileName(name.c_str())) return false;
     HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     frame.file.reset(h);

@@ -6,18 +6,26 @@ namespace orvex {
 
 bool validFileName(const char* fileName) {
     if (!fileName) return false;
-    const size_t length = strnlen(fileName, MAX_PATH);
-    return length > 0 && length < MAX_PATH;
+    // Windows counts a path in UTF-16 units: a name in UTF-8 takes up to three bytes for one.
+    const size_t bytes = strnlen(fileName, 4 * MAX_PATH);
+    if (bytes == 0 || bytes >= 4 * MAX_PATH) return false;
+    const int units = MultiByteToWideChar(CP_ACP, 0, fileName, static_cast<int>(bytes), nullptr, 0);
+    return units > 0 && units < MAX_PATH;
 }
 
 SafeFileWriter::SafeFileWriter(const std::string& target) : target_(target) {
     const size_t slash = target.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
-    char temp[MAX_PATH];
-    // GetTempFileNameA creates the file, so the name is ours alone.
-    if (!GetTempFileNameA(folder.c_str(), "orv", 0, temp)) return;
-    temp_ = temp;
-    file_ = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // GetTempFileName creates the file, so the name is ours alone. Asked wide: the name in the
+    // ANSI code page (UTF-8 for the program) may take more than MAX_PATH bytes.
+    std::wstring wideFolder(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wideFolder.data(), static_cast<int>(wideFolder.size()));
+    wchar_t temp[MAX_PATH];
+    if (!GetTempFileNameW(wideFolder.c_str(), L"orv", 0, temp)) return;
+    temp_.assign(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, temp, -1, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, temp, -1, temp_.data(), static_cast<int>(temp_.size()), nullptr, nullptr);
+    temp_.resize(temp_.size() - 1);
+    file_ = CreateFileA(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ok_ = file_ != INVALID_HANDLE_VALUE;
 }
 

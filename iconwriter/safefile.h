@@ -10,7 +10,7 @@
 
 namespace orvex {
 
-// Target names the library accepts: not empty, shorter than MAX_PATH.
+// Target names the library accepts: not empty, shorter than MAX_PATH characters.
 bool validFileName(const char* fileName);
 
 class SafeFileWriter {

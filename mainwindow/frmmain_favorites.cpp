@@ -12,10 +12,12 @@
 #include "errorreport.h"
 #include "exportwindow.h"
 #include "favoritefolders.h"
+#include "files.h"
 #include "frmmessage.h"
 #include "listaccess.h"
 #include "navtree.h"
 #include "registry.h"
+#include "saveasnaming.h"
 #include "seam.h"
 #include "selection.h"
 #include "startfolders.h"
@@ -39,15 +41,10 @@ using FolderState = std::map<std::string, ULONGLONG>;
 
 FolderState filesOf(const std::string& folder) {
     FolderState files;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return files;
-    do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        files[data.cFileName] =
-            (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    for (const FolderEntry& entry : procListFolder(folder + "\\*"))
+        if (!entry.isFolder())
+            files[entry.name] =
+                (static_cast<ULONGLONG>(entry.lastWrite.dwHighDateTime) << 32) | entry.lastWrite.dwLowDateTime;
     return files;
 }
 
@@ -93,9 +90,7 @@ void FrmMain::mnuFavoriteGroupAdd_Click() {
         const std::string name = InputBox("Give the Name of the Favorite Folder.", "Create Favorite Folder");
         if (name.empty()) break;
         if (!IsValidFolderName(name)) {
-            if (MsgBox("The Favorite Name contains illegal characters, do not use ?\x94/\\<>*|:; "
-                       "characters. Please specify the Favorite Name",
-                       vbOKCancel | vbInformation, "Create Favorite Folder") == vbOK)
+            if (MsgBox(exportnaming::illegalCharactersMessage(), vbOKCancel | vbInformation, "Create Favorite Folder") == vbOK)
                 continue;
             break;
         }

@@ -1,19 +1,15 @@
 #include "selectiondecision.h"
 
 #include <cmath>
-#include <strings.h>
 
 #include "typetext.h"
+#include "utf8text.h"
 
 namespace vm::selection {
 
-bool sameText(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
+bool sameText(const std::string& a, const std::string& b) { return SameText(a, b); }
 
 namespace {
-
-bool startsWithText(const std::string& text, const std::string& prefix) {
-    return text.size() >= prefix.size() && strncasecmp(text.c_str(), prefix.c_str(), prefix.size()) == 0;
-}
 
 bool oneOf(const std::string& text, std::initializer_list<const char*> group) {
     for (const char* member : group)
@@ -64,7 +60,7 @@ CommandDecision decideCommands(const SelectionFacts& f) {
     d.play = IsAnimationText(f.typeText);
     if (d.play && f.dcPlay) d.currentAction = "Play";
 
-    d.addReference = startsWithText(f.origin, "File") && !f.detailPaneActive;
+    d.addReference = StartsWithText(f.origin, "File") && !f.detailPaneActive;
     if (d.addReference) {
         if (f.dcRef) d.currentAction = "Ref";
         referencePreset(f.typeText, d.optionEnabled, d.optionSelected);

@@ -12,6 +12,7 @@
 #include "seam.h"
 #include "state.h"
 #include "toolshost.h"
+#include "systempaths.h"
 
 namespace vm {
 
@@ -56,11 +57,9 @@ void folderNotice() { shell::procOfferIconCacheRebuild("FolderCache", "Change An
 
 // The folder the user picks, or "" when cancelled.
 std::string pickFolder(const std::string& prompt) {
-    char current[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, current);
     folderPicker.BrowseForExtract = true;
     folderPicker.BrowseResult.clear();
-    procBrowseForFolder(current, prompt);
+    procBrowseForFolder(CurrentFolder(), prompt);
     folderPicker.BrowseForExtract = false;
     return procTrimNull(folderPicker.BrowseResult);
 }

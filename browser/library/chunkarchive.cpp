@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "memberpath.h"
+#include "temporaryname.h"
 #include "zandrel32.h"
 #include "ziparchive.h"
 #include "zipfilesource.h"
@@ -46,8 +48,9 @@ std::int32_t ReadChunkMember(const std::string& archivePath, const std::string& 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
     const size_t slash = path.find_last_of('\\');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    char temp[MAX_PATH];
-    if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameA(folder.c_str(), "vmc", 0, temp)) return false;
+    const std::string temporary = NewTemporaryFileIn(folder, "vmc");
+    if (temporary.empty()) return false;
+    const char* temp = temporary.c_str();
     HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     bool ok = file != INVALID_HANDLE_VALUE;
     if (ok) {

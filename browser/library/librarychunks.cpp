@@ -1,7 +1,5 @@
 #include "librarychunks.h"
 
-#include <strings.h>
-
 #include <set>
 
 #include "chunkarchive.h"
@@ -12,6 +10,7 @@
 #include "resultentry.h"
 #include "seam.h"
 #include "state.h"
+#include "utf8text.h"
 #include "vberror.h"
 #include "zandrel32.h"
 
@@ -178,7 +177,7 @@ void LibraryChunkLoader::procGetLibraryChunk(ChunkState& state, int iconSize, co
     const std::string path = ChunkCacheFolder(iconSize) + "\\" + chunk + ".lib";
     // The picture held is the chunk's whole content; consecutive icons of it
     // need not look for its file again.
-    if (!state.LoadedChunkPath.empty() && strcasecmp(path.c_str(), state.LoadedChunkPath.c_str()) == 0) {
+    if (!state.LoadedChunkPath.empty() && SameText(path, state.LoadedChunkPath)) {
         state.ChunkAvailable = true;
         return;
     }
@@ -201,7 +200,7 @@ void LibraryChunkLoader::procGetLibraryChunk(ChunkState& state, int iconSize, co
 
 std::shared_ptr<const PixelPicture> LibraryChunkLoader::recentPicture(const std::string& path) {
     for (auto it = recent_.begin(); it != recent_.end(); ++it) {
-        if (strcasecmp(it->first.c_str(), path.c_str()) != 0) continue;
+        if (!SameText(it->first, path)) continue;
         recent_.splice(recent_.begin(), recent_, it);
         return recent_.front().second;
     }
@@ -209,7 +208,7 @@ std::shared_ptr<const PixelPicture> LibraryChunkLoader::recentPicture(const std:
 }
 
 void LibraryChunkLoader::keepPicture(const std::string& path, std::shared_ptr<const PixelPicture> picture) {
-    recent_.remove_if([&path](const auto& kept) { return strcasecmp(kept.first.c_str(), path.c_str()) == 0; });
+    recent_.remove_if([&path](const auto& kept) { return SameText(kept.first, path); });
     if (!picture) return;
     recent_.emplace_front(path, std::move(picture));
     if (recent_.size() > kRecentPictures) recent_.pop_back();
@@ -233,8 +232,7 @@ bool LibraryChunkLoader::libraryCell(ChunkState& state, int iconSize, const std:
     // A chunk outside the ranges has no icons, whatever file its cache name may hold.
     const bool loaded = !ChunkHomeOf(iconSize, ChunkNumber(chunk)).archive.empty() && state.ChunkAvailable &&
                         !state.LoadedChunkPath.empty() &&
-                        strcasecmp(state.LoadedChunkPath.c_str(),
-                                   (ChunkCacheFolder(iconSize) + "\\" + chunk + ".lib").c_str()) == 0;
+                        SameText(state.LoadedChunkPath, ChunkCacheFolder(iconSize) + "\\" + chunk + ".lib");
     if (!loaded || !picture_ || !CutChunkCell(*picture_, ChunkNumber(EntryField(entry, 2)), maskColor_, cell))
         cell = NoIconCell(iconSize);
     return true;

@@ -1,20 +1,14 @@
 #include "librarysearch.h"
 
-#include <cctype>
-#include <strings.h>
 #include <unordered_set>
 
 #include "entrylist.h"
 #include "libraryindex.h"
 #include "resultentry.h"
+#include "utf8text.h"
 
 namespace vm {
 namespace {
-
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // The record of a keyword id, or null for ids the tables do not hold
 // (a keyword added during the run has none yet).
@@ -79,7 +73,7 @@ bool walkLibrary(SearchContext& ctx, KeywordFilter&& takeKeyword, IconFilter&& t
 int FindKeywordPrefix(const ListAccess& box, const std::string& text) {
     for (int i = 0; i < box.ListCount(); ++i) {
         const std::string item = box.List(i);
-        if (item.size() >= text.size() && strncasecmp(item.c_str(), text.c_str(), text.size()) == 0) return i;
+        if (StartsWithText(item, text)) return i;
     }
     return -1;
 }
@@ -118,7 +112,7 @@ void procMatchKeyword(SearchContext& ctx) {
 
     const std::string text = ctx.cmbSearch.Text();
     for (int i = 0; i < ctx.refs.lstUser.ListCount(); ++i) {
-        if (strcasecmp(ctx.refs.lstUser.List(i).c_str(), text.c_str()) != 0) continue;
+        if (!SameText(ctx.refs.lstUser.List(i), text)) continue;
         AppendEntry(result, ctx.refs.cmbUser.List(i), i);
     }
 
@@ -138,15 +132,14 @@ void procMatchKeyword(SearchContext& ctx) {
 }
 
 void FilterFavoriteFiles(HiddenList& lstFiles, const std::string& text) {
-    const std::string needle = lower(text);
+    const std::string needle = LowerText(text);
     for (int i = 0; i < lstFiles.ListCount();) {
         const std::string path = lstFiles.List(i);
-        const std::string ext = path.size() >= 4 ? lower(path.substr(path.size() - 4)) : std::string();
-        bool keep = ext == ".ani" || ext == ".cur" || ext == ".ico";
+        bool keep = EndsWithText(path, ".ani") || EndsWithText(path, ".cur") || EndsWithText(path, ".ico");
         if (keep) {
             const size_t slash = path.rfind('\\');
             std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-            name = lower(name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string());
+            name = LowerText(name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string());
             keep = name.find(needle) != std::string::npos;
         }
         if (keep) ++i;
@@ -178,9 +171,10 @@ void procSearchLetter(SearchContext& ctx, const std::string& letter) {
     ctx.host.clear();
     ctx.entries.cmbResult.Clear();
     ctx.host.abort(false);
-    const std::string wanted = lower(letter.substr(0, 1));
+    // A letter is one character, however many bytes it takes.
+    const std::string wanted = FirstCharacter(letter);
     auto startsWithLetter = [&wanted](const std::string& keyword) {
-        return !wanted.empty() && !keyword.empty() && lower(keyword.substr(0, 1)) == wanted;
+        return !wanted.empty() && SameText(FirstCharacter(keyword), wanted);
     };
     if (walkLibrary(ctx, startsWithLetter, [](std::string_view) { return true; }, true)) {
         for (int i = 0; i < ctx.refs.cmbUser.ListCount() && i < ctx.refs.lstUser.ListCount(); ++i)

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "safereplace.h"
+#include "storedtext.h"
 
 namespace vm {
 
@@ -13,8 +14,9 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
     lines.clear();
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return false;
+    const std::string text = StoredText(bytes);
     std::string line;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];

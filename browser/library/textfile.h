@@ -1,5 +1,6 @@
 #pragma once
-// Plain ANSI text files of one record a line, ended by CR LF.
+// Plain text files of one record a line, ended by CR LF: written in UTF-8 without a byte-order
+// mark; one written before in the system's ANSI code page is read as such.
 #include <string>
 #include <vector>
 

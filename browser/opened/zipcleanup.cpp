@@ -3,22 +3,17 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <strings.h>
+
+#include "files.h"
+#include "utf8text.h"
 
 namespace vm {
 namespace {
 
-// The absolute form of a path, "" when Windows cannot make one.
-std::string fullPath(const std::string& path) {
-    char buffer[MAX_PATH * 2];
-    const DWORD n = GetFullPathNameA(path.c_str(), sizeof(buffer), buffer, nullptr);
-    return n > 0 && n < sizeof(buffer) ? std::string(buffer, n) : std::string();
-}
-
-bool sameFile(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
+bool sameFile(const std::string& a, const std::string& b) { return SameText(a, b); }
 
 bool startsWith(const std::string& path, const std::string& root) {
-    return path.size() > root.size() && strncasecmp(path.c_str(), root.c_str(), root.size()) == 0;
+    return path.size() > root.size() && StartsWithText(path, root);
 }
 
 // Removes the folders between deleted members and the private folder they
@@ -27,7 +22,7 @@ bool startsWith(const std::string& path, const std::string& root) {
 void removeEmptyParents(const ExtractedMembers& record, const std::vector<std::string>& memberFolders) {
     std::vector<std::string> tops;
     for (const std::string& folder : record.folders)
-        if (!folder.empty()) tops.push_back(fullPath(folder));
+        if (!folder.empty()) tops.push_back(procGetFullPath(folder));
     std::vector<std::string> folders;
     for (std::string folder : memberFolders) {
         const auto top = std::find_if(tops.begin(), tops.end(), [&](const std::string& t) { return startsWith(folder, t); });
@@ -37,7 +32,7 @@ void removeEmptyParents(const ExtractedMembers& record, const std::vector<std::s
     }
     auto depth = [](const std::string& f) { return std::count(f.begin(), f.end(), '\\'); };
     std::sort(folders.begin(), folders.end(), [&](const std::string& a, const std::string& b) {
-        return depth(a) != depth(b) ? depth(a) > depth(b) : strcasecmp(a.c_str(), b.c_str()) < 0;
+        return depth(a) != depth(b) ? depth(a) > depth(b) : CompareText(a, b) < 0;
     });
     folders.erase(std::unique(folders.begin(), folders.end(), sameFile), folders.end());
     for (const std::string& folder : folders) RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
@@ -57,7 +52,7 @@ bool deleteMember(const std::string& path) {
 ExtractedMembers ZipExtractions;
 
 void RecordExtractedMember(ExtractedMembers& record, const std::string& path) {
-    const std::string full = fullPath(path);
+    const std::string full = procGetFullPath(path);
     if (full.empty()) return;
     for (const std::string& known : record.paths)
         if (sameFile(known, full)) return;
@@ -65,7 +60,7 @@ void RecordExtractedMember(ExtractedMembers& record, const std::string& path) {
 }
 
 void DeleteExtractedMembers(ExtractedMembers& record, const std::string& tempPath) {
-    std::string root = fullPath(tempPath);
+    std::string root = procGetFullPath(tempPath);
     if (!root.empty() && root.back() != '\\') root += '\\';
     std::vector<std::string> kept, emptied;
     for (std::string& path : record.paths) {
@@ -81,7 +76,7 @@ void DeleteExtractedMembers(ExtractedMembers& record, const std::string& tempPat
 }
 
 void DeleteExtractedMember(ExtractedMembers& record, const std::string& path) {
-    const std::string full = fullPath(path);
+    const std::string full = procGetFullPath(path);
     if (full.empty() || !deleteMember(full)) return;
     removeEmptyParents(record, {folderOf(full)});
     std::erase_if(record.paths, [&](const std::string& known) { return sameFile(known, full); });

@@ -30,23 +30,16 @@ bool isPlainMemberPath(const std::string& member) {
 
 // Everything below folder, then folder itself. Links are removed, never followed.
 void removeTree(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + name;
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            } else if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                RemoveDirectoryA(path.c_str());
-            } else {
-                removeTree(path + "\\");
-            }
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
+    for (const FolderEntry& entry : procListFolder(folder + "*")) {
+        const std::string path = folder + entry.name;
+        if (!entry.isFolder()) {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        } else if (entry.isLink()) {
+            RemoveDirectoryA(path.c_str());
+        } else {
+            removeTree(path + "\\");
+        }
     }
     RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
 }

@@ -15,6 +15,7 @@
 #include "typetext.h"
 #include "userreference.h"
 #include "vberror.h"
+#include "utf8text.h"
 
 namespace vm {
 namespace {
@@ -94,7 +95,7 @@ PageLoader PageLoaderFor(const std::string& kind) {
 HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& file) {
     HICON icon = nullptr;
     if (isAnimatedFile(file)) {
-        if (strcasecmp(file.c_str(), loader.LoadedAniFile.c_str()) != 0) {
+        if (!SameText(file, loader.LoadedAniFile)) {
             loader.LoadedAniFile = file;
             if (loader.LoadedAni) DestroyIcon(loader.LoadedAni);
             loader.LoadedAni = nullptr;

@@ -6,15 +6,14 @@
 
 #include <cctype>
 
+#include "files.h"
+#include "utf8text.h"
+
 namespace vm {
 namespace {
 
 std::string fullPath(const std::string& path) {
-    if (path.empty()) return "";
-    char buffer[MAX_PATH * 2];
-    const DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-    if (n == 0 || n >= sizeof buffer) return "";
-    std::string full(buffer, n);
+    std::string full = procGetFullPath(path);
     while (full.size() > 3 && full.back() == '\\') full.pop_back();
     return full;
 }
@@ -36,7 +35,8 @@ bool isLink(DWORD attributes) { return attributes != INVALID_FILE_ATTRIBUTES && 
 } // namespace
 
 bool IsValidFolderName(const std::string& name) {
-    if (name.empty() || name.size() > 240) return false;
+    // Windows counts a name's length in UTF-16 units, not in bytes.
+    if (name.empty() || WideText(name).size() > 240) return false;
     for (unsigned char c : name)
         if (c < 32 || std::string("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos) return false;
     if (name.back() == '.' || name.back() == ' ') return false;
@@ -52,13 +52,13 @@ bool IsValidFolderName(const std::string& name) {
 
 bool SamePath(const std::string& a, const std::string& b) {
     const std::string fa = fullPath(a), fb = fullPath(b);
-    return !fa.empty() && strcasecmp(fa.c_str(), fb.c_str()) == 0;
+    return !fa.empty() && SameText(fa, fb);
 }
 
 bool IsFolderInside(const std::string& path, const std::string& home) {
     const std::string full = fullPath(path), base = fullPath(home);
     if (full.empty() || base.empty() || full.size() <= base.size() + 1) return false;
-    if (strncasecmp(full.c_str(), base.c_str(), base.size()) != 0 || full[base.size()] != '\\') return false;
+    if (!StartsWithText(full, base) || full[base.size()] != '\\') return false;
     const DWORD attributes = GetFileAttributesA(full.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     // Every folder between home and the target is a real folder: a link on
@@ -72,7 +72,7 @@ bool IsFolderInside(const std::string& path, const std::string& home) {
 bool IsFavoriteFile(const std::string& file, const std::string& home) {
     const std::string full = fullPath(file), base = fullPath(home);
     if (home.empty() || full.empty() || base.empty() || full.size() <= base.size() + 1) return false;
-    return strncasecmp(full.c_str(), base.c_str(), base.size()) == 0 && full[base.size()] == '\\';
+    return StartsWithText(full, base) && full[base.size()] == '\\';
 }
 
 std::string RemoveFolderTree(const std::string& folder) {
@@ -80,25 +80,18 @@ std::string RemoveFolderTree(const std::string& folder) {
     if (self == INVALID_FILE_ATTRIBUTES) return lastError();
     // A link is removed as a link.
     if (!isLink(self)) {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
+        for (const FolderEntry& entry : procListFolder(folder + "\\*")) {
             std::string failure;
-            do {
-                const std::string name = data.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string path = folder + "\\" + name;
-                if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isLink(data.dwFileAttributes)) {
-                    failure = RemoveFolderTree(path);
-                } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    if (!RemoveDirectoryA(path.c_str())) failure = lastError();
-                } else {
-                    if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-                        SetFileAttributesA(path.c_str(), data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
-                    if (!DeleteFileA(path.c_str())) failure = lastError();
-                }
-            } while (failure.empty() && FindNextFileA(find, &data));
-            FindClose(find);
+            const std::string path = folder + "\\" + entry.name;
+            if (entry.isFolder() && !entry.isLink()) {
+                failure = RemoveFolderTree(path);
+            } else if (entry.isFolder()) {
+                if (!RemoveDirectoryA(path.c_str())) failure = lastError();
+            } else {
+                if (entry.attributes & FILE_ATTRIBUTE_READONLY)
+                    SetFileAttributesA(path.c_str(), entry.attributes & ~FILE_ATTRIBUTE_READONLY);
+                if (!DeleteFileA(path.c_str())) failure = lastError();
+            }
             if (!failure.empty()) return failure;
         }
     }

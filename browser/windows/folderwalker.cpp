@@ -4,17 +4,10 @@
 
 #include <vector>
 
+#include "files.h"
+
 namespace vm {
 namespace {
-
-bool isDots(const char* name) {
-    return std::string(name) == "." || std::string(name) == "..";
-}
-
-// A reparse point (symbolic link, junction, mount point) leads out of the tree.
-bool isWalkableFolder(const WIN32_FIND_DATAA& data) {
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
 
 std::string favoritesTail(const FolderWalk& walk, const std::string& folder) {
     std::string home = walk.FavoritesFolder;
@@ -40,44 +33,24 @@ void procWalkFolders(FolderWalk& walk, std::string& folder, const std::string& p
         return walk.busy.AbortRequested;
     };
     std::vector<std::string> subfolders;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (isDots(data.cFileName)) continue;
-            if (aborted()) {
-                FindClose(find);
-                return;
-            }
-            if (!isWalkableFolder(data)) continue;
-            subfolders.emplace_back(data.cFileName);
-            ++folderCount;
-            if (walk.SearchingFavorites && walk.addFolderNode) {
-                const std::string tail = favoritesTail(walk, folder);
-                const std::string parentKey = "favori" + tail;
-                const std::string key = "favori" + (tail.empty() ? std::string() : tail + "\\") + data.cFileName;
-                walk.addFolderNode(parentKey, key, data.cFileName);
-            }
-            if (aborted()) {
-                FindClose(find);
-                return;
-            }
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
+    for (const FolderEntry& entry : procListFolder(folder + "*")) {
+        if (aborted()) return;
+        if (!entry.isFolder() || entry.isLink()) continue;
+        subfolders.push_back(entry.name);
+        ++folderCount;
+        if (walk.SearchingFavorites && walk.addFolderNode) {
+            const std::string tail = favoritesTail(walk, folder);
+            const std::string parentKey = "favori" + tail;
+            const std::string key = "favori" + (tail.empty() ? std::string() : tail + "\\") + entry.name;
+            walk.addFolderNode(parentKey, key, entry.name);
+        }
+        if (aborted()) return;
     }
 
-    find = FindFirstFileA((folder + pattern).c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (isDots(data.cFileName)) continue;
-            ++fileCount;
-            walk.lstFiles.AddItem(folder + data.cFileName);
-            if (aborted()) {
-                FindClose(find);
-                return;
-            }
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
+    for (const FolderEntry& entry : procListFolder(folder + pattern)) {
+        ++fileCount;
+        walk.lstFiles.AddItem(folder + entry.name);
+        if (aborted()) return;
     }
 
     if (!walk.WalkSubfolders) return;

@@ -17,6 +17,7 @@
 #include "state.h"
 #include "twips.h"
 #include "vberror.h"
+#include "systempaths.h"
 
 namespace vm {
 
@@ -38,9 +39,7 @@ int iconSize() { return Keywords.IconSize; }
 
 std::string tempFolder() {
     if (!paths.TempPath.empty()) return paths.TempPath;
-    char buffer[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, buffer);
-    return buffer;
+    return TemporaryFolder();
 }
 
 // The selected detail rows, in order.

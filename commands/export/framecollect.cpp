@@ -10,6 +10,7 @@
 #include "resultentry.h"
 #include "opensearch.h"
 #include "zipcleanup.h"
+#include "utf8text.h"
 
 namespace vm {
 
@@ -43,7 +44,7 @@ std::vector<Picture> procCollectAnimationFrames(const HiddenList& cmbResult, con
     if (at < 0) return frames;
     auto belongs = [&](int i) {
         const std::string& e = cmbResult.List(i);
-        return !e.empty() && EntryKind(e) == kind && strcasecmp(AnimationKey(e).c_str(), key.c_str()) == 0;
+        return !e.empty() && EntryKind(e) == kind && SameText(AnimationKey(e), key);
     };
     int first = at;
     while (first > 0 && belongs(first - 1)) --first;

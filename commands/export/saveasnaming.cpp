@@ -31,9 +31,9 @@ bool isCursorText(const std::string& t) {
     return anyOf(t, {"16 Color Cursor", "256 Color Cursor", "High Color Cursor", "Current Cursor", "Theme Cursor"});
 }
 
-// The right double quotation mark: one byte in the ANSI code page, three in UTF-8.
-constexpr char kRightQuoteAnsi = '\x94';
-constexpr const char* kRightQuoteUtf8 = "\xE2\x80\x9D";
+// The right double quotation mark, a character of three bytes: its last byte alone is part of
+// many other letters ("Ô").
+constexpr const char* kRightQuote = "”";
 
 } // namespace
 
@@ -79,12 +79,11 @@ std::string withExtension(const std::string& fileName, const std::string& extens
 std::string suggestedName(const std::string& itemText) { return itemText.substr(0, itemText.find('.')); }
 
 bool hasIllegalFavoriteCharacter(const std::string& name) {
-    return name.find_first_of(std::string("?/\\<>*|:;") + kRightQuoteAnsi) != std::string::npos ||
-           name.find(kRightQuoteUtf8) != std::string::npos;
+    return name.find_first_of("?/\\<>*|:;") != std::string::npos || name.find(kRightQuote) != std::string::npos;
 }
 
 std::string illegalCharactersMessage() {
-    return std::string("The Favorite Name contains illegal characters, do not use ?") + kRightQuoteAnsi +
+    return std::string("The Favorite Name contains illegal characters, do not use ?") + kRightQuote +
            "/\\<>*|:; characters. Please specify the Favorite Name";
 }
 

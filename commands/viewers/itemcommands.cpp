@@ -16,6 +16,7 @@
 #include "state.h"
 #include "viewerhost.h"
 #include "zandrelbind.h"
+#include "systempaths.h"
 
 namespace vm {
 
@@ -64,9 +65,7 @@ void mnuFileExtract_Click() {
     const std::string entry = item->Tag;
     folderPicker.BrowseResult.clear();
     folderPicker.BrowseForExtract = true;
-    char current[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, current);
-    procBrowseForFolder(current, kExtractPrompt);
+    procBrowseForFolder(CurrentFolder(), kExtractPrompt);
     folderPicker.BrowseForExtract = false;
     procTrimNull(folderPicker.BrowseResult);
     const std::string folder = folderPicker.BrowseResult;

@@ -11,6 +11,7 @@
 #include "resultentry.h"
 #include "statusbar.h"
 #include "viewerhost.h"
+#include "utf8text.h"
 
 namespace vm {
 
@@ -54,16 +55,16 @@ void mnuRefDelete_Click() {
     if (at >= 0 && EntryIsKind(tag, kKindUser)) {
         const int own = cmbResult.ItemData(at);
         if (own >= 0 && own < UserRefs.cmbUser.ListCount() &&
-            strcasecmp(UserRefs.cmbUser.List(own).c_str(), tag.c_str()) == 0)
+            SameText(UserRefs.cmbUser.List(own), tag))
             reference = own;
     }
     for (int i = 0; reference < 0 && i < UserRefs.cmbUser.ListCount(); ++i)
-        if (strcasecmp(UserRefs.cmbUser.List(i).c_str(), tag.c_str()) == 0) reference = i;
+        if (SameText(UserRefs.cmbUser.List(i), tag)) reference = i;
     if (reference >= 0) procRemoveReference(UserRefs, cmbResult, reference);
 
     int entry = at;
     for (int i = 0; entry < 0 && i < cmbResult.ListCount(); ++i)
-        if (strcasecmp(cmbResult.List(i).c_str(), tag.c_str()) == 0) entry = i;
+        if (SameText(cmbResult.List(i), tag)) entry = i;
     if (entry >= 0) cmbResult.RemoveItem(entry);
     const int removed = item->Index();
     list->ListItems.Remove(removed);

@@ -9,6 +9,7 @@
 #include "alphaicon.h"
 #include "iconsource.h"
 #include "loadergate.h"
+#include "temporaryname.h"
 
 namespace vm {
 namespace {
@@ -388,9 +389,9 @@ bool cFileIcon::SaveIcon(const std::string& file) {
     // complete, so a failed save leaves the old file as it was.
     const auto slash = filename_.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? "." : filename_.substr(0, slash + 1);
-    char temp[MAX_PATH + 1];
-    if (!GetTempFileNameA(folder.c_str(), "ico", 0, temp))
-        raiseClassError(1052, kClass, "Couldn't open file for writing.");
+    const std::string temporary = NewTemporaryFileIn(folder, "ico");
+    if (temporary.empty()) raiseClassError(1052, kClass, "Couldn't open file for writing.");
+    const char* temp = temporary.c_str();
     FileHandle f(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (f.get() == INVALID_HANDLE_VALUE) {
         f.release();

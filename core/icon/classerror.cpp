@@ -3,13 +3,12 @@
 #include <windows.h>
 
 #include "vberror.h"
+#include "systempaths.h"
 
 namespace vm {
 
 std::string executableName() {
-    char path[MAX_PATH + 1];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name(path, n);
+    std::string name = ProgramFile();
     name = name.substr(name.find_last_of("\\/") + 1);
     auto dot = name.find_last_of('.');
     if (dot != std::string::npos) name.erase(dot);

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "storedtext.h"
+
 namespace vm::shell {
 
 HANDLE InstanceMutex = nullptr;
@@ -94,7 +96,8 @@ std::string copyDataText(const COPYDATASTRUCT& data) {
     std::string text(static_cast<const char*>(data.lpData), data.cbData);
     size_t nul = text.find('\0');
     if (nul != std::string::npos) text.resize(nul);
-    return text;
+    // A start of an earlier version hands its command line over in the system's ANSI code page.
+    return StoredText(text);
 }
 
 } // namespace vm::shell

@@ -8,21 +8,19 @@
 
 #include "registry.h"
 #include "state.h"
+#include "utf8text.h"
+#include "systempaths.h"
 
 namespace vm::shell {
 
 namespace {
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
 
 template <class Call>
 std::string apiFolder(Call call) {
     char buffer[MAX_PATH + 1] = {};
     UINT n = call(buffer, static_cast<UINT>(sizeof buffer));
     if (n == 0 || n >= sizeof buffer) return {};
-    return lower(std::string(buffer, n));
+    return LowerText(std::string(buffer, n));
 }
 } // namespace
 
@@ -37,8 +35,8 @@ std::string versionText(int major, int minor, int revision) {
 
 void programVersion(int& major, int& minor, int& revision) {
     major = minor = revision = 0;
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string program = ProgramFile();
+    const char* path = program.c_str();
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeA(path, &ignored);
     if (size == 0) return;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "loadergate.h"
+#include "temporaryname.h"
 
 namespace vm {
 namespace {
@@ -96,8 +97,9 @@ HRESULT cShellLink::Write(const std::string& linkFile, const ShellLinkInfo& info
     if (SUCCEEDED(hr)) hr = link->SetDescription(info.description.c_str());
     if (FAILED(hr)) return hr;
 
-    char temp[MAX_PATH] = {};
-    if (!GetTempFileNameA(folderOf(linkFile).c_str(), "lnk", 0, temp)) return HRESULT_FROM_WIN32(GetLastError());
+    const std::string temporary = NewTemporaryFileIn(folderOf(linkFile), "lnk");
+    if (temporary.empty()) return HRESULT_FROM_WIN32(GetLastError());
+    const char* temp = temporary.c_str();
     hr = gate::SaveShellLink(link.get(), temp);
     if (SUCCEEDED(hr) && !MoveFileExA(temp, linkFile.c_str(), MOVEFILE_REPLACE_EXISTING))
         hr = HRESULT_FROM_WIN32(GetLastError());

@@ -3,6 +3,7 @@
 #include "eventerror.h"
 #include "form.h"
 #include "vberror.h"
+#include "utf8text.h"
 
 #include <windowsx.h>
 
@@ -91,7 +92,7 @@ void Control::createWindow(Window& parent, const char* className, DWORD style, D
                             GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) return;
     auto next = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::windowProc)));
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::windowProc)));
     g_hooks[hwnd_] = Hook{this, next};
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
     if (!toolTip_.empty()) SetToolTipText(toolTip_);
@@ -107,7 +108,7 @@ void Control::keepBehindSiblings() {
 void Control::hookChild(HWND child) {
     if (!child || g_hooks.count(child)) return;
     auto next = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::windowProc)));
+        SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::windowProc)));
     g_hooks[child] = Hook{this, next, true};
 }
 
@@ -116,9 +117,14 @@ void Control::reset() {
     hwnd_ = nullptr;
 }
 
+// The hook is a Unicode procedure: a typed letter outside ASCII reaches the control whole
+// (through an ANSI procedure Windows would squeeze it into two bytes). Texts the program sends
+// with the ANSI calls are UTF-8 and are widened on the way in.
 LRESULT CALLBACK Control::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto found = g_hooks.find(hwnd);
-    if (found == g_hooks.end()) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (found == g_hooks.end()) return DefWindowProcW(hwnd, msg, wp, lp);
+    // The children of a container keep sending the ANSI notifications the program reads.
+    if (msg == WM_NOTIFYFORMAT && lp == NF_QUERY) return NFR_ANSI;
     // A copy: handlers may create or destroy controls and so change the table.
     const Hook hook = found->second;
     Control* self = hook.control;
@@ -128,7 +134,7 @@ LRESULT CALLBACK Control::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
         g_hooks.erase(found);
         g_behind.erase(std::remove(g_behind.begin(), g_behind.end(), hwnd), g_behind.end());
         if (self && self->hwnd_ == hwnd) self->hwnd_ = nullptr;
-        return CallWindowProcA(hook.next, hwnd, msg, wp, lp);
+        return CallWindowProcW(hook.next, hwnd, msg, wp, lp);
     }
     if (self && !hook.child && isMouseButtonOrMove(msg) && self->hasToolTips())
         self->relayToToolTip(hwnd, msg, wp, lp);
@@ -145,7 +151,7 @@ LRESULT CALLBACK Control::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
         ReportEventError(error);
         return 0;
     }
-    return CallWindowProcA(hook.next, hwnd, msg, wp, lp);
+    return CallWindowProcW(hook.next, hwnd, msg, wp, lp);
 }
 
 bool Control::commonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -245,7 +251,7 @@ bool Control::keyMessage(HWND from, UINT msg, WPARAM wp, LPARAM lp, LRESULT& res
     // A changed key goes on in its place; the handler may have closed the window.
     auto hook = g_hooks.find(from);
     if (key != 0 && hook != g_hooks.end())
-        result = CallWindowProcA(hook->second.next, from, msg, static_cast<WPARAM>(key), lp);
+        result = CallWindowProcW(hook->second.next, from, msg, static_cast<WPARAM>(key), lp);
     return true;
 }
 
@@ -372,14 +378,14 @@ void Control::Refresh() {
     UpdateWindow(hwnd_);
 }
 
-std::string Control::windowText() {
-    if (!hWnd()) return {};
-    int length = GetWindowTextLengthA(hwnd_);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(hwnd_, text.data(), length + 1);
-    text.resize(strlen(text.c_str()));
-    return text;
+std::string TextOfWindow(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return Utf8Text(text);
 }
+
+std::string Control::windowText() { return hWnd() ? TextOfWindow(hwnd_) : std::string(); }
 
 void Control::setWindowText(const std::string& text) {
     if (hWnd()) SetWindowTextA(hwnd_, text.c_str());

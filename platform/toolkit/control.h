@@ -19,6 +19,9 @@ namespace vm {
 
 class Form;
 
+// The whole text of a window, however long and in whatever language.
+std::string TextOfWindow(HWND window);
+
 // Something controls can be placed in: a form or a container control.
 class Window {
 public:

@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include "control.h"
+#include "utf8text.h"
 #include "vberror.h"
 
 #include <commdlg.h>
@@ -31,7 +33,8 @@ bool CommonDialog::showFile(bool save) {
     filter.append(2, '\0');
     std::vector<char> file(32768, '\0');
     FileName.copy(file.data(), file.size() - 1);
-    std::vector<char> title(MAX_PATH, '\0');
+    // Names in UTF-8 take up to three bytes a character.
+    std::vector<char> title(3 * MAX_PATH, '\0');
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = seamOwner();
@@ -40,7 +43,7 @@ bool CommonDialog::showFile(bool save) {
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrFileTitle = title.data();
-    ofn.nMaxFileTitle = MAX_PATH;
+    ofn.nMaxFileTitle = static_cast<DWORD>(title.size());
     ofn.lpstrInitialDir = InitDir.empty() ? nullptr : InitDir.c_str();
     ofn.lpstrTitle = DialogTitle.empty() ? nullptr : DialogTitle.c_str();
     ofn.lpstrDefExt = DefaultExt.empty() ? nullptr : DefaultExt.c_str();
@@ -142,9 +145,7 @@ private:
             return TRUE;
         }
         if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
-            char buffer[1024] = {};
-            GetDlgItemTextA(dialog, 101, buffer, sizeof(buffer));
-            self->text_ = buffer;
+            self->text_ = TextOfWindow(GetDlgItem(dialog, 101));
             EndDialog(dialog, LOWORD(wp));
             return TRUE;
         }
@@ -161,6 +162,15 @@ std::string InputBox(const std::string& prompt, const std::string& title, const 
         return answer.cancelled ? std::string() : answer.text;
     InputDialog dialog(prompt, defaultText);
     return dialog.run(caption) ? dialog.text() : std::string();
+}
+
+std::string PathOfShellItem(const void* item) {
+    std::wstring path(32768, L'\0');
+    if (!SHGetPathFromIDListEx(static_cast<PCIDLIST_ABSOLUTE>(item), path.data(), static_cast<DWORD>(path.size()),
+                               GPFIDL_DEFAULT))
+        return {};
+    path.resize(wcslen(path.c_str()));
+    return Utf8Text(path);
 }
 
 bool seamBrowseForFolder(HWND owner, const std::string& title, UINT flags, std::string& folder) {
@@ -183,11 +193,10 @@ bool seamBrowseForFolder(HWND owner, const std::string& title, UINT flags, std::
     info.lParam = folder.empty() ? 0 : reinterpret_cast<LPARAM>(folder.c_str());
     LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
     if (!chosen) return false;
-    char path[MAX_PATH] = {};
-    bool ok = SHGetPathFromIDListA(chosen, path) != 0;
+    const std::string path = PathOfShellItem(chosen);
     CoTaskMemFree(chosen);
-    if (ok) folder = path;
-    return ok;
+    if (!path.empty()) folder = path;
+    return !path.empty();
 }
 
 } // namespace vm

@@ -46,5 +46,8 @@ std::string InputBox(const std::string& prompt, const std::string& title = "", c
 // The shell's folder browser, starting at folder when it is given; true and
 // the chosen folder in folder, or false when the person cancelled.
 bool seamBrowseForFolder(HWND owner, const std::string& title, UINT flags, std::string& folder);
+// The file system path of a shell item the folder browser gave, in any language and of any
+// length; "" when the item is no folder of the file system.
+std::string PathOfShellItem(const void* item);
 
 } // namespace vm

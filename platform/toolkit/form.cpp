@@ -258,7 +258,7 @@ void Form::runModal() {
         reinterpret_cast<LPARAM>(this));
     while (loaded_ && IsWindowVisible(hwnd_)) {
         MSG msg;
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
             break;
@@ -295,9 +295,7 @@ void Form::Hide() {
 
 std::string Form::Caption() {
     if (!hWnd()) return design.caption;
-    char buffer[512];
-    GetWindowTextA(hwnd_, buffer, sizeof(buffer));
-    return buffer;
+    return TextOfWindow(hwnd_);
 }
 void Form::SetCaption(const std::string& caption) {
     design.caption = caption;
@@ -472,14 +470,14 @@ bool Form::preTranslate(MSG& msg) {
         if (keyEvent(msg.message, msg.wParam)) return true;
         if (!hwnd_) return true; // the handler unloaded the form
     }
-    if (accelerators_ && TranslateAcceleratorA(hwnd_, accelerators_, &msg)) return true;
+    if (accelerators_ && TranslateAcceleratorW(hwnd_, accelerators_, &msg)) return true;
     // Tab, the arrow keys between option buttons, Enter and Esc for the
     // default and cancel buttons. Without such a button Enter and Esc stay
     // ordinary keys, so that they reach KeyPress (Esc stops long work).
     if (msg.message == WM_KEYDOWN && ((msg.wParam == VK_ESCAPE && !cancelButton_) ||
                                       (msg.wParam == VK_RETURN && !defaultButton_)))
         return false;
-    return IsDialogMessageA(hwnd_, &msg) != 0;
+    return IsDialogMessageW(hwnd_, &msg) != 0;
 }
 
 LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -590,12 +588,12 @@ void dispatchMessage(MSG& msg) {
     Form* form = msg.hwnd ? Form::fromHandle(GetAncestor(msg.hwnd, GA_ROOT)) : nullptr;
     if (form && form->preTranslate(msg)) return;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
 }
 
 int DoEvents() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
@@ -608,7 +606,7 @@ int DoEvents() {
 void RunMessageLoop() {
     g_loopRunning = true;
     MSG msg;
-    while (Form::loadedCount() > 0 && GetMessageA(&msg, nullptr, 0, 0) > 0) dispatchMessage(msg);
+    while (Form::loadedCount() > 0 && GetMessageW(&msg, nullptr, 0, 0) > 0) dispatchMessage(msg);
     g_loopRunning = false;
 }
 

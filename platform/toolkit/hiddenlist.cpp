@@ -1,7 +1,7 @@
 #include "hiddenlist.h"
+#include "utf8text.h"
 
 #include <stdexcept>
-#include <strings.h>
 
 namespace vm {
 
@@ -10,7 +10,7 @@ void HiddenList::AddItem(const std::string& text, int index) {
     int at = count;
     if (sorted_) {
         at = 0;
-        while (at < count && strcasecmp(items_[static_cast<size_t>(at)].text.c_str(), text.c_str()) <= 0) ++at;
+        while (at < count && CompareText(items_[static_cast<size_t>(at)].text, text) <= 0) ++at;
     } else if (index >= 0) {
         if (index > count) throw std::out_of_range("HiddenList::AddItem: invalid index");
         at = index;

@@ -1,6 +1,7 @@
 #include "listview.h"
 
 #include "vberror.h"
+#include "utf8text.h"
 
 #include <windowsx.h>
 
@@ -284,7 +285,7 @@ void ListView::sort() {
         auto* y = reinterpret_cast<ListItem*>(b);
         std::string tx = view->sortKey_ == 0 ? x->Text() : x->SubItems(view->sortKey_);
         std::string ty = view->sortKey_ == 0 ? y->Text() : y->SubItems(view->sortKey_);
-        int order = lstrcmpiA(tx.c_str(), ty.c_str());
+        int order = CompareText(tx, ty);
         return view->sortOrder_ == lvwDescending ? -order : order;
     };
     SendMessageA(handle(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(this),

@@ -1,4 +1,5 @@
 #include "twips.h"
+#include "systempaths.h"
 
 namespace vm {
 
@@ -82,17 +83,13 @@ void Screen::SetMousePointer(int pointer) {
 std::string App::HelpFile;
 
 std::string App::Path() {
-    char buffer[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    std::string path(buffer, n);
+    const std::string path = ProgramFile();
     size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 std::string App::EXEName() {
-    char buffer[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    std::string path(buffer, n);
+    const std::string path = ProgramFile();
     size_t slash = path.find_last_of('\\');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     size_t dot = name.find_last_of('.');

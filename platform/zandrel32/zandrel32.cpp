@@ -2,6 +2,9 @@
 // member listing sent to a window, and writing members to disk.
 #include <windows.h>
 
+#include "memberpath.h"
+#include "storedtext.h"
+#include "temporaryname.h"
 #include "zandrel32.h"
 #include "ziparchive.h"
 #include "zipfilesource.h"
@@ -120,9 +123,9 @@ int32_t extractOne(zandrel::ArchiveSource& source, const zandrel::ZipEntry& entr
 
     std::string baseFolder = g_op.folder;
     while (!baseFolder.empty() && (baseFolder.back() == '\\' || baseFolder.back() == '/')) baseFolder.pop_back();
-    char temp[MAX_PATH];
-    if (baseFolder.size() >= MAX_PATH - 14 || !GetTempFileNameA(baseFolder.c_str(), "znd", 0, temp))
-        return ZANDREL_ERR_WRITE;
+    const std::string temporary = vm::NewTemporaryFileIn(baseFolder, "znd");
+    if (temporary.empty()) return ZANDREL_ERR_WRITE;
+    const char* temp = temporary.c_str();
     HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DeleteFileA(temp);

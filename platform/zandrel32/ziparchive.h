@@ -59,6 +59,7 @@ constexpr uint16_t kMethodDeflated = 8;
 constexpr uint16_t kFlagEncrypted = 0x0001;
 constexpr uint16_t kFlagDataDescriptor = 0x0008;
 constexpr uint16_t kFlagStrongEncryption = 0x0040;
+constexpr uint16_t kFlagUtf8Name = 0x0800; // the name is UTF-8, not the OEM code page
 
 // Reads the central directory. ZANDREL_OK, ZANDREL_ERR_OPEN when the bytes
 // cannot be read, ZANDREL_ERR_FORMAT when they are no (single-disk) archive.

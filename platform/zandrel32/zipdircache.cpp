@@ -1,5 +1,7 @@
 #include "zipdircache.h"
 
+#include "memberpath.h"
+#include "storedtext.h"
 #include "zandrel32.h"
 #include "zipnames.h"
 
@@ -21,6 +23,8 @@ int32_t DirectoryCache::directory(const std::string& archive, FileSource& source
             entries_.clear();
             return rc;
         }
+        // Names are listed, compared and written in the program's own UTF-8.
+        for (auto& e : entries_) e.name = vm::ZipMemberNameText(e.name, (e.flags & kFlagUtf8Name) != 0);
         index_ = std::make_unique<MemberIndex>(entries_);
         archive_ = archive;
         size_ = source.size();

@@ -1,5 +1,7 @@
 #include "zipmembers.h"
 
+#include "memberpath.h"
+
 #include "zandrel32.h"
 #include "zipnames.h"
 

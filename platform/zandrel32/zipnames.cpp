@@ -10,9 +10,9 @@ namespace zandrel {
 namespace {
 
 // Whether the text is one digit as Windows takes it in a port's name: 0 to 9,
-// or a superscript one, two or three (in the ANSI code page or in UTF-8).
+// or a superscript one, two or three (names are UTF-8 by the time they are checked).
 bool isPortDigit(std::string_view d) {
-    if (d.size() == 1) return (d[0] >= '0' && d[0] <= '9') || d == "\xB9" || d == "\xB2" || d == "\xB3";
+    if (d.size() == 1) return d[0] >= '0' && d[0] <= '9';
     return d == "\xC2\xB9" || d == "\xC2\xB2" || d == "\xC2\xB3";
 }
 
@@ -41,12 +41,6 @@ std::string normalised(const std::string& path) {
     return s;
 }
 
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
-
 } // namespace
 
 std::string safeRelativePath(const std::string& memberName) {
@@ -67,12 +61,6 @@ std::string fileNamePart(const std::string& path) {
     return slash == std::string::npos ? s : s.substr(slash + 1);
 }
 
-std::string pathKey(const std::string& path) {
-    std::string key = normalised(path);
-    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
-    return key;
-}
-
-bool samePath(const std::string& a, const std::string& b) { return equalIgnoringCase(normalised(a), normalised(b)); }
+std::string backslashed(const std::string& path) { return normalised(path); }
 
 } // namespace zandrel

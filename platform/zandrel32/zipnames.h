@@ -13,11 +13,8 @@ namespace zandrel {
 // ending in a dot or blank (Windows would drop it), or a device name.
 std::string safeRelativePath(const std::string& memberName);
 
-// Whether two member paths name the same file: either separator, case
-// ignored, as Windows compares file names.
-bool samePath(const std::string& a, const std::string& b);
-// The path as samePath compares it: "\\" between folders, lower case.
-std::string pathKey(const std::string& path);
+// The path with "\\" between folders, whichever separator the archive used.
+std::string backslashed(const std::string& path);
 // The part after the last separator (the whole path when there is none).
 std::string fileNamePart(const std::string& path);
 

@@ -125,19 +125,20 @@ TEST_F(NavTree, GroupKeywordsCarryTheirKeyword) {
     EXPECT_EQ(GroupNodeText("groupx"), "");
     EXPECT_EQ(GroupNodeText("group_imacs"), "imacs");
     EXPECT_EQ(GroupNodeText("group_z"), "Z");
+    EXPECT_EQ(GroupNodeText("group_ünïcødé"), "Ünïcødé"); // the whole first letter in capitals
 }
 
 TEST_F(NavTree, FavouritesMirrorTheFolderTreeSorted) {
     vmtest::ScratchDir dir;
     const std::string home = dir.path() + "\\Favs";
-    for (const char* f : {"", "\\Zoo", "\\Apps", "\\Apps\\Small ones", "\\Apps\\Small ones\\deep", "\\Caf\xE9",
+    for (const char* f : {"", "\\Zoo", "\\Apps", "\\Apps\\Small ones", "\\Apps\\Small ones\\deep", "\\Café",
                           "\\Empty"})
         ASSERT_TRUE(CreateDirectoryA((home + f).c_str(), nullptr)) << f;
     vmtest::writeFile(home + "\\Apps\\one.ico", "x");
     vmtest::writeFile(home + "\\avb.avb", "x");
 
     build(32, "Vellumar", home);
-    EXPECT_EQ(childTexts(node("favori")), (std::vector<std::string>{"Apps", "Caf\xE9", "Empty", "Zoo"}));
+    EXPECT_EQ(childTexts(node("favori")), (std::vector<std::string>{"Apps", "Café", "Empty", "Zoo"}));
     ASSERT_TRUE(node("favoriApps\\Small ones\\deep"));
     EXPECT_EQ(node("favoriApps\\Small ones\\deep")->Parent()->Key(), "favoriApps\\Small ones");
     EXPECT_EQ(node("favoriApps")->Image().key, "bookfav");

@@ -59,6 +59,12 @@ TEST_F(RegistryTest, TextIsStoredWithItsNulAndReadUpToTheFirstNul) {
 
     write("Blank", "", REG_SZ);
     EXPECT_EQ(read("Blank").toText(), "");
+
+    // A name in any language comes back whole, however many bytes its letters take.
+    std::string name = "C:\\Ünïcødé 图标";
+    for (int i = 0; i < 50; ++i) name += "\\图标";
+    write("FavDir", name, REG_SZ);
+    EXPECT_EQ(read("FavDir"), Variant(name));
 }
 
 TEST_F(RegistryTest, NumbersAndOtherTypes) {

@@ -194,6 +194,17 @@ TEST_F(IconWriter, ReplacesAnExistingFile) {
     EXPECT_EQ(orvextest::filesIn(dir.path()), std::vector<std::string>{"r.ico"});
 }
 
+TEST_F(IconWriter, WritesToAPathInAnyLanguageLongerThanMaxPathBytes) {
+    HalfMaskedRed pic(16, 16);
+    std::string folder = dir.file("Ünïcødé 图标");
+    for (int i = 0; i < 60; ++i) folder += "图";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string path = folder + "\\" + std::string(10 * 3, 'x') + "图标图标图标.ico";
+    ASSERT_GT(path.size(), static_cast<size_t>(MAX_PATH)); // bytes; in characters it is shorter
+    ASSERT_EQ(orvexbind::SaveAsIcon(pic.color.dc(), pic.mask.dc(), 16, 16, 24, path.c_str()), -1);
+    EXPECT_EQ(vmtest::readFile(path).size(), 22u + 40 + 768 + 64);
+}
+
 TEST_F(IconWriter, RefusedCallsLeaveTheTargetAlone) {
     HalfMaskedRed pic(32, 32);
     const HDC c = pic.color.dc(), m = pic.mask.dc();

@@ -31,7 +31,7 @@ protected:
         LoadedMainWindow::SetUp();
         home = folders.FavoritesFolder;
         while (!home.empty() && home.back() == '\\') home.pop_back();
-        for (const char* f : {"\\Apps", "\\Apps\\Small ones", "\\Zoo \xE9t\xE9", "\\Empty"})
+        for (const char* f : {"\\Apps", "\\Apps\\Small ones", "\\Zoo été", "\\Empty"})
             CreateDirectoryA((home + f).c_str(), nullptr);
         w().mnuFavoriteRefresh_Click();
     }
@@ -222,12 +222,12 @@ TEST_F(Favorites, DroppedFavouritesAreCopiedOrMovedOnlyOnceStored) {
         const std::string folder = FavoriteFolderOf(w().pnlNav.SelectedItem()->Key(), folders.FavoritesFolder);
         if (write) vmtest::writeFile(folder + "\\star.ico", "icon");
     };
-    w().pnlNav.SetSelectedItem(node("favoriZoo \xE9t\xE9"));
+    w().pnlNav.SetSelectedItem(node("favoriZoo été"));
     IDataObject* text = NewTextData("star");
     DataObject data(text);
     int effect = vbDropEffectCopy | vbDropEffectMove;
     w().pnlNav_OLEDragDrop(data, effect, vbLeftButton, 0, 0, 0);
-    EXPECT_TRUE(vmtest::fileExists(home + "\\Zoo \xE9t\xE9\\star.ico"));
+    EXPECT_TRUE(vmtest::fileExists(home + "\\Zoo été\\star.ico"));
     EXPECT_TRUE(vmtest::fileExists(apps + "star.ico")); // a copy
     EXPECT_FALSE(Exports.FavoriteDropMode || folderPicker.SearchingFavorites);
 

@@ -25,29 +25,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// A modal dialog the menus open: shown on the screen for the hands below,
-// which close it themselves.
-void whenShown(std::function<void(Form&)> hands) {
-    Form::scriptedModal = [hands](Form& f) {
-        f.Show(vbModeless);
-        SetForegroundWindow(f.hWnd());
-        settle(50);
-        hands(f);
-        settle();
-    };
-}
-
-void clickTab(TabStrip& strip, int index) {
-    RECT r{};
-    SendMessageA(strip.hWnd(), TCM_GETITEMRECT, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&r));
-    click(strip, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-std::string stored(const char* name) {
-    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, name);
-    return reg.RegValue.isEmpty() ? "<missing>" : reg.RegValue.toText();
-}
-
 // The number of colours shown on the screen in a rectangle: 1 when it is empty.
 size_t coloursShown(const RECT& r) {
     HDC screen = GetDC(nullptr);

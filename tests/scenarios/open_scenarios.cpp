@@ -120,18 +120,7 @@ TEST_F(OpenScenario, OpenByFolderShowsTheScanWindow) {
 
 TEST_F(OpenScenario, ASecondStartHandsOverAFolderWhoseNameHasABlank) {
     ASSERT_TRUE(shell::procIsFirstInstance(shell::kMutexName));
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string program = exe;
-    program = program.substr(0, program.rfind('\\') + 1) + "Vellumar.exe";
-    std::string command = "\"" + program + "\" \"" + folder() + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    for (int i = 0; i < 200 && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; ++i) settle(50);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    startProgramAgain(folder());
     waitForItems(5);
     // The folder's icon files; the archive found inside a folder is not opened.
     EXPECT_EQ(itemTexts(w().pnlResult), (Texts{"a.ico", "wait.ani frame 1", "wait.ani frame 2", "wait.ani frame 3",

@@ -13,6 +13,7 @@
 #include "seam.h"
 #include "startpaths.h"
 #include "state.h"
+#include "utf8text.h"
 
 using namespace vm;
 
@@ -171,15 +172,65 @@ void press(int key, int shift) {
 
 void typeText(const std::string& text) {
     std::vector<INPUT> inputs;
-    for (char c : text) {
-        SHORT scan = VkKeyScanA(c);
-        ASSERT_NE(scan, -1) << "no key types '" << c << "'";
+    for (wchar_t c : vm::WideText(text)) {
+        if (c >= 0x80) {
+            // A letter no key of the layout types arrives as an input method hands it over.
+            for (DWORD up : {0ul, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
+                INPUT in{};
+                in.type = INPUT_KEYBOARD;
+                in.ki.wScan = static_cast<WORD>(c);
+                in.ki.dwFlags = KEYEVENTF_UNICODE | up;
+                inputs.push_back(in);
+            }
+            continue;
+        }
+        SHORT scan = VkKeyScanW(c);
+        ASSERT_NE(scan, -1) << "no key types '" << static_cast<char>(c) << "'";
         const int states = HIBYTE(scan);
         addKey(inputs, LOBYTE(scan), (states & 1 ? vbShiftMask : 0) | (states & 2 ? vbCtrlMask : 0) |
                                           (states & 4 ? vbAltMask : 0));
     }
     send(inputs);
     settle();
+}
+
+void whenShown(std::function<void(Form&)> hands) {
+    Form::scriptedModal = [hands](Form& f) {
+        f.Show(vbModeless);
+        SetForegroundWindow(f.hWnd());
+        settle(50);
+        hands(f);
+        settle();
+    };
+}
+
+std::string programFolder() {
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    const std::string path = exe;
+    return path.substr(0, path.rfind('\\') + 1);
+}
+
+void startProgramAgain(const std::string& path) {
+    std::string command = "\"" + programFolder() + "Vellumar.exe\" \"" + path + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    for (int i = 0; i < 200 && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; ++i) settle(50);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+void clickTab(TabStrip& strip, int index) {
+    RECT r{};
+    SendMessageA(strip.hWnd(), TCM_GETITEMRECT, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&r));
+    click(strip, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+std::string stored(const char* name) {
+    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, name);
+    return reg.RegValue.isEmpty() ? "<missing>" : reg.RegValue.toText();
 }
 
 void typeInto(ComboBox& box, const std::string& text) {

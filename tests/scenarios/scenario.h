@@ -135,7 +135,20 @@ std::vector<MenuLine> menuLines(HMENU menu);
 // The line shown with this caption ("&Go", "Large Icons\tCtrl+1" ...), or null.
 const MenuLine* menuLine(const std::vector<MenuLine>& lines, const std::string& caption);
 
+// A modal dialog the menus open: shown on the screen for the hands given,
+// which close it themselves.
+void whenShown(std::function<void(vm::Form&)> hands);
+// The folder of the test program (and of the copy of the program beside it), with a backslash.
+std::string programFolder();
+// A later start of the program beside the test program with this path as its argument; the
+// messages of the window under test are handled until it has ended.
+void startProgramAgain(const std::string& path);
+// A click on a tab of a tab strip (tabs count from 1).
+void clickTab(vm::TabStrip& strip, int index);
+
 // Eyes.
+// A value of the program's settings as text, "<missing>" when there is none.
+std::string stored(const char* name);
 std::vector<std::string> itemTexts(vm::ListView& list, int column = 0);
 int selectedItem(vm::ListView& list); // from 1; 0 when none
 // The last item whose text in the column holds part, from 1; 0 when none.

@@ -18,6 +18,7 @@
 #include "registrybackup.h"
 #include "seam.h"
 #include "state.h"
+#include "systempaths.h"
 
 namespace vm {
 
@@ -274,11 +275,7 @@ std::string FrmChange::writeNewCursor(const std::string& caption) {
         const std::vector<Picture> frames =
             changeHost.collectFrames ? changeHost.collectFrames(dropped) : std::vector<Picture>{};
         std::string temp = paths.TempPath;
-        if (temp.empty()) {
-            char buffer[MAX_PATH] = {};
-            GetTempPathA(MAX_PATH, buffer);
-            temp = buffer;
-        }
+        if (temp.empty()) temp = TemporaryFolder();
         std::vector<std::string> frameFiles;
         written = !frames.empty() && canvas.pctColor && canvas.pctMask;
         Masks.filmFrame = [&frames](int element) {

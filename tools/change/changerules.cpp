@@ -1,4 +1,5 @@
 #include "changerules.h"
+#include "utf8text.h"
 
 #include <windows.h>
 
@@ -9,13 +10,7 @@ namespace vm::change {
 
 namespace {
 
-bool sameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
+bool sameText(const std::string& a, const std::string& b) { return SameText(a, b); }
 
 } // namespace
 

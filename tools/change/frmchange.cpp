@@ -16,6 +16,7 @@
 #include "registry.h"
 #include "seam.h"
 #include "state.h"
+#include "utf8text.h"
 
 namespace vm {
 
@@ -44,7 +45,7 @@ Picture buttonGlyph(COLORREF colour) {
     return Picture::fromBitmap(bitmap);
 }
 
-bool sameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+bool sameText(const std::string& a, const std::string& b) { return SameText(a, b); }
 
 } // namespace
 

@@ -259,6 +259,24 @@ TEST_F(IndexFixture, AFailedSaveKeepsTheFileAndTheFlagAndSaysWhy) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_F(IndexFixture, UserFilesWrittenBeforeInTheAnsiCodePageAreReadAsSuchAndSavedInUtf8) {
+    vmtest::writeSampleLibrary(dir.path());
+    // Windows-1252 "Café" and "Ünï", as an earlier version wrote them.
+    writeFile(file("Keyuser-32.dat"), "Caf\xE9\r\n");
+    writeFile(file("Iconuser-32.dat"), "\xDCn\xEF;C:\\icons\\\xDCn\xEF.ico;0;x;1user\r\n");
+    fill(32);
+    EXPECT_EQ(lstKey.List(0), "Café");
+    ASSERT_EQ(refs.lstUser.ListCount(), 1);
+    EXPECT_EQ(refs.lstUser.List(0), "Ünï");
+    EXPECT_EQ(refs.cmbUser.List(0), "C:\\icons\\Ünï.ico;0;x;1user");
+
+    lstKey.AddItem("图标");
+    keywords.KeywordsChanged = keywords.UserIconsChanged = true;
+    procSaveUserData("32", keywords, refs, &key);
+    EXPECT_EQ(readFile(file("Keyuser-32.dat")), "Café\r\n图标\r\n"); // UTF-8, no byte-order mark
+    EXPECT_EQ(readFile(file("Iconuser-32.dat")), "Ünï;C:\\icons\\Ünï.ico;0;x;1user\r\n");
+}
+
 TEST_F(IndexFixture, AThreeMegabyteLineAndRandomBytesInTheUserFilesAreSkippedQuickly) {
     vmtest::writeSampleLibrary(dir.path());
     std::string noise(64 * 1024, '\0');

@@ -227,3 +227,37 @@ TEST_F(SearchFixture, FormatSearchOfALargeLibraryIsNotQuadratic) {
     EXPECT_EQ(paging.PageCount, 134);
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 3000);
 }
+
+TEST_F(SearchFixture, KeywordsLettersAndFavouriteNamesInAnyLanguageMatchByCharacterNotByByte) {
+    loadSample();
+    for (const char* keyword : {"Éclair", "élan", "Ünïcødé 图标"}) {
+        refs.lstUser.AddItem(keyword);
+        refs.cmbUser.AddItem(std::string("C:\\icons\\") + keyword + ".ico;0;x;1user");
+    }
+    // The letter is a whole character, its capital and small forms alike; "E" is another letter.
+    procSearchLetter(ctx, "É");
+    EXPECT_EQ(result(), (Entries{{"C:\\icons\\Éclair.ico;0;x;1user", 4}, {"C:\\icons\\élan.ico;0;x;1user", 5}}));
+    procSearchLetter(ctx, "E");
+    EXPECT_TRUE(result().empty());
+
+    // A keyword typed in other capitals finds its references, and the box's keyword by its start.
+    box.AddItem("ÜNÏCØDÉ 图标");
+    box.SetItemData(box.NewIndex(), kNoKeywordId);
+    box.SetListIndex(box.NewIndex());
+    procSearchVellumar(ctx);
+    EXPECT_EQ(result(), (Entries{{"C:\\icons\\Ünïcødé 图标.ico;0;x;1user", 6}}));
+    EXPECT_EQ(FindKeywordPrefix(cmbSearch, "ünïc"), box.NewIndex());
+
+    HiddenList files;
+    for (const char* f : {"C:\\f\\ÜNÏCØDÉ 图标.ICO", "C:\\f\\unicode.ico", "C:\\f\\ünï.bmp"}) files.AddItem(f);
+    FilterFavoriteFiles(files, "ünï");
+    ASSERT_EQ(files.ListCount(), 1);
+    EXPECT_EQ(files.List(0), "C:\\f\\ÜNÏCØDÉ 图标.ICO");
+
+    // A sorted list puts accented letters beside their base letter, not after "z".
+    HiddenList sorted(true);
+    for (const char* word : {"zebra", "Éclair", "apple", "eagle"}) sorted.AddItem(word);
+    EXPECT_EQ(sorted.List(1), "eagle");
+    EXPECT_EQ(sorted.List(2), "Éclair");
+    EXPECT_EQ(sorted.List(3), "zebra");
+}

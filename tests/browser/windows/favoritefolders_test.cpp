@@ -11,10 +11,15 @@
 using namespace vm;
 
 TEST(FavoriteFolders, FolderNamesWindowsForbids) {
-    for (const char* good : {"Tools", "Small ones", "Caf\xE9", "a.b", "con1", "COM0"}) EXPECT_TRUE(IsValidFolderName(good)) << good;
+    for (const char* good : {"Tools", "Small ones", "Café", "a.b", "con1", "COM0"}) EXPECT_TRUE(IsValidFolderName(good)) << good;
     for (const char* bad : {"", "a/b", "a\\b", "what?", "x*", "a:b", "\"q\"", "<", ">", "a|b", "dot.", "blank ", "CON",
                             "nul.txt", "com3", "LPT9", "tab\there"})
         EXPECT_FALSE(IsValidFolderName(bad)) << bad;
+    // The length Windows allows is counted in characters: 100 of three bytes each pass, 241 do not.
+    std::string wide;
+    for (int i = 0; i < 100; ++i) wide += "图";
+    EXPECT_TRUE(IsValidFolderName(wide));
+    EXPECT_FALSE(IsValidFolderName(std::string(241, 'a')));
 }
 
 TEST(FavoriteFolders, InsideMeansStrictlyBelowAnExistingFolder) {
@@ -110,6 +115,27 @@ TEST(FolderWalker, FilesBeforeSubfoldersAndNodesWhileSearchingFavorites) {
     EXPECT_EQ(folders, 3);
     EXPECT_NE(std::find(deep.nodes.begin(), deep.nodes.end(), "favoriA>favoriA\\B>B"), deep.nodes.end());
     EXPECT_NE(std::find(deep.nodes.begin(), deep.nodes.end(), "favori>favoriA>A"), deep.nodes.end());
+}
+
+TEST(FolderWalker, LongNamesInAnyLanguageAreFoundWholeAndRemoved) {
+    vmtest::ScratchDir dir;
+    std::string longName; // 80 characters, 240 bytes in UTF-8 (as long as the host's file system keeps)
+    for (int i = 0; i < 80; ++i) longName += "图";
+    ASSERT_TRUE(CreateDirectoryA(dir.file("Ünïcødé 图标").c_str(), nullptr));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("Ünïcødé 图标\\" + longName + ".ico"), "x"));
+    Walked w;
+    w.walk.WalkSubfolders = true;
+    w.walk.SearchingFavorites = true;
+    w.walk.FavoritesFolder = dir.path();
+    std::string folder = dir.path();
+    std::int32_t files = 0, folders = 0;
+    procWalkFolders(w.walk, folder, "*.ico", files, folders);
+    ASSERT_EQ(files, 1);
+    EXPECT_EQ(w.files.List(0), dir.file("Ünïcødé 图标\\" + longName + ".ico"));
+    EXPECT_TRUE(vmtest::fileExists(w.files.List(0)));
+    EXPECT_EQ(w.nodes, std::vector<std::string>{"favori>favoriÜnïcødé 图标>Ünïcødé 图标"});
+    EXPECT_EQ(RemoveFolderTree(dir.file("Ünïcødé 图标")), "");
+    EXPECT_FALSE(vmtest::fileExists(w.files.List(0)));
 }
 
 TEST(FolderWalker, YieldsAreSpacedInTimeButTheFirstComesAtOnce) {

@@ -124,4 +124,11 @@ TEST(SingleInstanceText, ArgumentsFollowTheProgramPath) {
     char bytes[] = {'a', 'b', '\0', 'c'};
     COPYDATASTRUCT data{0, sizeof bytes, bytes};
     EXPECT_EQ(copyDataText(data), "ab");
+    // UTF-8 from this version; the system's ANSI code page from an earlier one.
+    std::string utf8 = "C:\\Ünïcødé 图标";
+    COPYDATASTRUCT ours{0, static_cast<DWORD>(utf8.size()), utf8.data()};
+    EXPECT_EQ(copyDataText(ours), utf8);
+    char ansi[] = "C:\\\xDCn\xEF";
+    COPYDATASTRUCT earlier{0, sizeof ansi, ansi};
+    EXPECT_EQ(copyDataText(earlier), "C:\\Ünï");
 }

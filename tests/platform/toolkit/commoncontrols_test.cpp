@@ -255,6 +255,21 @@ TEST(ListView, ViewsItemsSubItemsSelectionAndSorting) {
     form.Unload();
 }
 
+TEST(ListView, SortsNamesInAnyLanguageByLetterAndTheFormKeepsALongCaptionWhole) {
+    FrmControls form;
+    form.Load();
+    vm::ListView& list = form.pnlResult;
+    for (const char* name : {"zebra", "Éclair", "apple", "eagle"}) list.ListItems.Add(-1, "", name);
+    list.SetSorted(true);
+    EXPECT_EQ(list.ListItems(2).Text(), "eagle");
+    EXPECT_EQ(list.ListItems(3).Text(), "Éclair"); // beside "e", not after "z" as bytes would sort it
+    std::string caption;
+    for (int i = 0; i < 300; ++i) caption += "图";
+    form.SetCaption(caption);
+    EXPECT_EQ(form.Caption(), caption);
+    form.Unload();
+}
+
 std::string rowText(vm::ListView& list, int row, int column) {
     char text[64] = "";
     LVITEMA item{};

@@ -96,6 +96,23 @@ TEST(Zandrel32, MemberInSubFolderLandsAtItsListedNameOrByFileNameInTheFolderItse
     EXPECT_FALSE(vmtest::fileExists(dir.file("sub")));
 }
 
+TEST(Zandrel32, MemberNamesInAnyLanguageAreListedAndWrittenInUtf8) {
+    vmtest::ScratchDir dir;
+    const std::string archive = dir.file("names.zip");
+    vmtest::ZipFixtureMember marked{"Ünïcødé 图标/a.ico", "marked"};
+    marked.utf8Name = true;
+    // An archiver of the system's own kind writes "Ünï.ico" in the OEM code page, unmarked.
+    ASSERT_TRUE(vmtest::writeFile(archive, vmtest::makeZipArchive({marked, {"\x9An\x8B.ico", "oem"}})));
+    const auto listing = ztest::list(archive);
+    ASSERT_EQ(listing.result, 2);
+    EXPECT_EQ(ztest::field(listing.lines.at(0), 5), "Ünïcødé 图标\\a.ico");
+    EXPECT_EQ(ztest::field(listing.lines.at(1), 5), "Ünï.ico");
+    EXPECT_EQ(ztest::extract(archive, "ÜNÏCØDÉ 图标\\A.ICO", dir.path()), 1);
+    EXPECT_EQ(vmtest::readFile(dir.file("Ünïcødé 图标\\a.ico")), "marked");
+    EXPECT_EQ(ztest::extract(archive, "ünï.ico", dir.path()), 1);
+    EXPECT_EQ(vmtest::readFile(dir.file("Ünï.ico")), "oem");
+}
+
 TEST(Zandrel32, OverwritesOnlyWithModeEleven) {
     vmtest::ScratchDir dir;
     const std::string archive = archiveWithFolders(dir);

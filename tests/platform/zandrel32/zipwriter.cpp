@@ -50,7 +50,8 @@ std::string makeZipArchive(const std::vector<ZipFixtureMember>& members) {
         Written w{};
         w.offset = static_cast<uint32_t>(out.size());
         w.method = m.deflate ? 8 : 0;
-        w.flags = static_cast<uint16_t>((m.password.empty() ? 0 : 1) | (m.dataDescriptor ? 8 : 0));
+        w.flags = static_cast<uint16_t>((m.password.empty() ? 0 : 1) | (m.dataDescriptor ? 8 : 0) |
+                                        (m.utf8Name ? 0x800 : 0));
         w.crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(m.data.data()),
                                             static_cast<uInt>(m.data.size())));
         std::string body = m.deflate ? rawDeflate(m.data) : m.data;

@@ -14,6 +14,7 @@ struct ZipFixtureMember {
     bool deflate = true;
     std::string password;         // empty: not encrypted
     bool dataDescriptor = false;  // bit 3: local header without CRC and sizes
+    bool utf8Name = false;        // bit 11: the name is UTF-8, not the OEM code page
     uint16_t dosTime = 0x6a3c;    // 13:17:56
     uint16_t dosDate = 0x5a21;    // 2025-01-01
 };

@@ -1,0 +1,12 @@
+#pragma once
+// Temporary files beside a target, in folders named in any language.
+#include <string>
+
+namespace vm {
+
+// A new empty file of a unique name in the folder, made by Windows (so the name is ours alone);
+// asked wide, so that a folder whose UTF-8 name takes more than MAX_PATH bytes still gets one.
+// "" when none can be made.
+std::string NewTemporaryFileIn(const std::string& folder, const char* prefix);
+
+} // namespace vm
