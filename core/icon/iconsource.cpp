@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "icolayout.h"
+#include "neresources.h"
 #include "peresources.h"
 
 namespace vm {
@@ -13,8 +14,8 @@ namespace {
 
 bool checkBytes(std::span<const std::uint8_t> bytes) {
     if (pe::isPeModule(bytes)) return pe::moduleIsSound(bytes);
-    // A 16-bit module gives no icons in this program, and the system's own
-    // reader of its tables is not to be trusted with a damaged one.
+    if (ne::isNeModule(bytes)) return ne::moduleIsSound(bytes);
+    // A module of neither kind, or one whose header lies outside the file.
     if (bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z') return false;
     if (bytes.size() >= 4 && bytes[0] == 'R' && bytes[1] == 'I' && bytes[2] == 'F' && bytes[3] == 'F')
         return ico::aniFileIsSound(bytes);
