@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "hostcommand.h"
+
 namespace vmtest {
 namespace {
 
@@ -65,30 +67,8 @@ std::string aniFile(const std::vector<std::string>& frames, std::uint32_t steps,
 }
 
 bool infoZip(const std::string& folder, const std::string& archive, const std::string& args) {
-    using UnixName = char* (*)(const WCHAR*);
-    auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName) return false;
-    std::wstring wide(folder.begin(), folder.end());
-    char* unixFolder = unixName(wide.c_str());
-    if (!unixFolder) return false;
-    std::string command =
-        "/bin/sh -c \"cd '" + std::string(unixFolder) + "' && /usr/bin/zip -q -X " + archive + " " + args + "\"";
-    HeapFree(GetProcessHeap(), 0, unixFolder);
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    if (pi.hThread) CloseHandle(pi.hThread);
-    if (pi.hProcess) CloseHandle(pi.hProcess);
-    // A host program's process cannot be waited for; zip writes a temporary
-    // file and gives it the archive's name only when it is complete.
-    const std::string path = folder + "\\" + archive;
-    for (int i = 0; i < 200; ++i) {
-        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-        Sleep(50);
-    }
-    return false;
+    // zip writes a temporary file and gives it the archive's name only when it is complete.
+    return runOnHost(folder, "/usr/bin/zip -q -X " + archive + " " + args, archive);
 }
 
 } // namespace vmtest

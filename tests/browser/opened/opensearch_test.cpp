@@ -296,22 +296,15 @@ TEST_F(OpenFixture, TheSmallDataSetListsSmallImagesAndDrawsFramesAtItsSize) {
     EXPECT_EQ(pixel(3, 12, 8), ref(0x0000E0));
 }
 
-// A one-colour 32-bit image of an icon file, as an icon library stores it.
-fx::Image solidImage(int size, std::uint32_t rgb) {
-    fx::Image image;
-    image.bytes = vmtest::solidIcon(size, rgb).substr(22);
-    image.width = image.height = static_cast<std::uint8_t>(size);
-    image.bitCount = 32;
-    return image;
-}
-
 TEST_F(OpenFixture, SixteenBitLibrariesListEachIconAndDrawItInColour) {
-    const std::string library = vmtest::icl::iclFile({{1, "", {solidImage(16, 0xC00000), solidImage(32, 0xE00000)}},
-                                                      {0, "Leaf", {solidImage(32, 0x00C000)}},
-                                                      {3, "", {solidImage(16, 0x0000C0)}}});
+    const std::string library =
+        vmtest::icl::iclFile({{1, "", {fx::solidDib(16, 4, 0xC00000), fx::solidDib(32, 4, 0xE00000)}},
+                              {0, "Leaf", {fx::solidDib(32, 8, 0x00C000)}},
+                              {3, "", {fx::solidDib(16, 32, 0x0000C0)}}});
     ASSERT_TRUE(vmtest::writeFile(dir.file("set.icl"), library));
     ASSERT_TRUE(vmtest::writeFile(dir.file("old.dll"), library));
-    const auto damaged = vmtest::icl::damagedLibraries({{1, "", {solidImage(32, 1)}}, {2, "", {solidImage(32, 2)}}});
+    const auto damaged =
+        vmtest::icl::damagedLibraries({{1, "", {fx::solidDib(32, 4, 1)}}, {2, "", {fx::solidDib(32, 4, 2)}}});
     ASSERT_TRUE(vmtest::writeFile(dir.file("cut.icl"), damaged.back().bytes));
     listFiles({dir.file("set.icl"), dir.file("cut.icl"), dir.file("old.dll")});
     const std::string d = dir.path() + "\\";

@@ -104,6 +104,34 @@ Image dib(int width, int height, int bits, unsigned seed) {
     return im;
 }
 
+Image solidDib(int size, int bits, std::uint32_t rgb) {
+    std::string s;
+    const auto n = static_cast<std::uint32_t>(size);
+    for (std::uint32_t v : {40u, n, 2 * n}) put32(s, v);
+    put16(s, 1);
+    put16(s, static_cast<std::uint32_t>(bits));
+    s.append(24, '\0');
+    const std::string colour{static_cast<char>(rgb & 0xFF), static_cast<char>((rgb >> 8) & 0xFF),
+                             static_cast<char>((rgb >> 16) & 0xFF)};
+    if (bits <= 8) {
+        s += colour + '\0';
+        s.append(((std::size_t{1} << bits) - 1) * 4, '\0');
+    }
+    for (std::uint32_t y = 0; y < n; ++y) {
+        std::string row;
+        for (std::uint32_t x = 0; bits > 8 && x < n; ++x) row += bits == 32 ? colour + '\xFF' : colour;
+        row.resize(rowSize(n * static_cast<std::size_t>(bits)), '\0'); // a paletted row: all entry 0
+        s += row;
+    }
+    s.append(rowSize(n) * n, '\0'); // opaque
+    Image im;
+    im.bytes = std::move(s);
+    im.width = im.height = static_cast<std::uint8_t>(size);
+    im.colorCount = bits == 4 ? 16 : 0;
+    im.bitCount = static_cast<std::uint16_t>(bits);
+    return im;
+}
+
 Image png(int width, int height, unsigned seed) {
     std::string raw;
     for (int y = 0; y < height; ++y) {
