@@ -197,6 +197,15 @@ std::string scatteredIcoFile(const std::vector<Image>& images, std::size_t gap) 
     return layOut(images, 1, offsets);
 }
 
+std::string groupResource(const std::vector<Image>& images, std::uint16_t firstIconId) {
+    std::string group = iconDir(0, 1, static_cast<std::uint16_t>(images.size()));
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        group += entryBytes(images[i], 0).substr(0, 12);
+        put16(group, static_cast<std::uint32_t>(firstIconId + i));
+    }
+    return group;
+}
+
 bool makeIconModule(const std::string& path, const std::vector<Group>& groups, std::uint16_t firstIconId) {
     std::string base = VM_ICONTEST_DLL;
     for (char& c : base)
@@ -208,11 +217,8 @@ bool makeIconModule(const std::string& path, const std::vector<Group>& groups, s
     bool ok = true;
     std::uint16_t iconId = firstIconId;
     for (const auto& g : groups) {
-        std::string group = iconDir(0, 1, static_cast<std::uint16_t>(g.images.size()));
+        std::string group = groupResource(g.images, iconId);
         for (const auto& im : g.images) {
-            std::string entry = entryBytes(im, 0).substr(0, 12);
-            put16(entry, iconId);
-            group += entry;
             ok = ok && UpdateResourceA(update, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(iconId), lang,
                                        const_cast<char*>(im.bytes.data()), static_cast<DWORD>(im.bytes.size()));
             ++iconId;

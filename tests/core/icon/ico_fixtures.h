@@ -44,6 +44,9 @@ struct Group {
     std::string name;
     std::vector<Image> images;
 };
+// The bytes of an icon group resource of these images: the directory, then
+// each image's entry with its RT_ICON id, numbered from firstIconId.
+std::string groupResource(const std::vector<Image>& images, std::uint16_t firstIconId);
 // Copies the test module (a DLL with a version resource, a numbered RCDATA
 // and a resource of the named type "SAMPLEDATA") to path and adds the groups,
 // their RT_ICON images numbered from firstIconId. False on failure.
