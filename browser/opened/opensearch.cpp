@@ -16,6 +16,7 @@
 #include "getfield.h"
 #include "icolayout.h"
 #include "iconsource.h"
+#include "neiconfile.h"
 #include "resultentry.h"
 #include "state.h"
 #include "vberror.h"
@@ -89,6 +90,8 @@ void noteUnreadable(OpenSearchContext& ctx, const std::string& name) {
 
 // Whether a module file can be opened at all: one that holds no icons is fine.
 bool loadsAsModule(const std::string& file) {
+    // The system loads no 16-bit module; the program's own reader opens it.
+    if (ReadNeIconFile(file)) return true;
     HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) return false;
     FreeLibrary(module);

@@ -306,9 +306,11 @@ TEST_F(OpenFixture, SixteenBitLibrariesListEachIconAndDrawItInColour) {
     const auto damaged =
         vmtest::icl::damagedLibraries({{1, "", {fx::solidDib(32, 4, 1)}}, {2, "", {fx::solidDib(32, 4, 2)}}});
     ASSERT_TRUE(vmtest::writeFile(dir.file("cut.icl"), damaged.back().bytes));
-    listFiles({dir.file("set.icl"), dir.file("cut.icl"), dir.file("old.dll")});
+    ASSERT_TRUE(vmtest::writeFile(dir.file("plain.dll"), vmtest::icl::iclFile({})));
+    listFiles({dir.file("set.icl"), dir.file("cut.icl"), dir.file("old.dll"), dir.file("plain.dll")});
     const std::string d = dir.path() + "\\";
-    // Every icon of a library; of a module only those with an image of the icon size.
+    // Every icon of a library; of a module only those with an image of the icon size; a
+    // module without icons is no fault.
     EXPECT_EQ(entryTexts(), (std::vector<std::string>{d + "set.icl;0;#1 of 3;iopen", d + "set.icl;1;#2 of 3;iopen",
                                                       d + "set.icl;2;#3 of 3;iopen", d + "old.dll;0;#1 of 3;dopen",
                                                       d + "old.dll;1;#2 of 3;dopen"}));
