@@ -19,6 +19,7 @@
 #include "loadergate.h"
 #include "memoryicon.h"
 #include "modulegroups.h"
+#include "neiconfile.h"
 #include "resultentry.h"
 #include "state.h"
 #include "vberror.h"
@@ -87,6 +88,8 @@ void noteUnreadable(OpenSearchContext& ctx, const std::string& name) {
 
 // Whether a module file can be opened at all: one that holds no icons is fine.
 bool loadsAsModule(const std::string& file) {
+    // The system loads no 16-bit module; the program's own reader opens it.
+    if (ReadNeIconFile(file)) return true;
     HMODULE module = gate::LoadDataFile(file);
     if (!module) return false;
     FreeLibrary(module);

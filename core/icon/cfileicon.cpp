@@ -10,6 +10,7 @@
 #include "iconsource.h"
 #include "loadergate.h"
 #include "temporaryname.h"
+#include "neiconfile.h"
 
 namespace vm {
 namespace {
@@ -310,17 +311,15 @@ bool cFileIcon::LoadIconFromEXE(const std::string& file, std::int32_t id, const 
     filename_ = file;
     // A damaged module counts as one that cannot be loaded.
     if (!IconSourceIsSound(file)) return false;
+    if (id != 0)
+        resourceId_ = id;
+    else
+        resourceId_ = name;
+    if (const auto icons = ReadNeIconFile(file)) return loadNeGroup(*icons, id, name);
     ModuleHandle module(AcquireDataModule(file));
     if (!module) return false;
 
-    std::string group;
-    if (id != 0) {
-        group = '#' + std::to_string(id);
-        resourceId_ = id;
-    } else {
-        group = name;
-        resourceId_ = name;
-    }
+    const std::string group = id != 0 ? '#' + std::to_string(id) : name;
     HRSRC found = FindResourceA(module.get(), group.c_str(), MAKEINTRESOURCEA(14));
     if (!found) raiseClassError(1055, kClass, "Can't find resource.");
     HGLOBAL loaded = LoadResource(module.get(), found);
@@ -365,6 +364,25 @@ bool cFileIcon::LoadIconFromEXE(const std::string& file, std::int32_t id, const 
     if (failed) fail();
     layOutOffsets();
     return true;
+}
+
+bool cFileIcon::loadNeGroup(const NeIconFile& icons, std::int32_t id, const std::string& name) {
+    // Names are compared as the system compares resource names, without regard to case.
+    auto matches = [&](const ne::ResourceId& r) {
+        return id != 0 ? !r.named && r.number == id : r.named && lstrcmpiA(r.name.c_str(), name.c_str()) == 0;
+    };
+    for (const ne::IconGroup& group : icons.groups) {
+        if (!matches(group.id)) continue;
+        // The reader has checked every image against the file and its entry.
+        for (const ne::GroupImage& image : group.images) {
+            const ne::Bytes bytes = icons.image(image);
+            entries_.push_back(image.entry);
+            images_.emplace_back(bytes.begin(), bytes.end());
+        }
+        layOutOffsets();
+        return true;
+    }
+    raiseClassError(1055, kClass, "Can't find resource.");
 }
 
 bool cFileIcon::SaveIcon(const std::string& file) {

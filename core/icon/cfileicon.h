@@ -29,6 +29,8 @@
 
 namespace vm {
 
+struct NeIconFile;
+
 class cFileIcon {
 public:
     // Replaces target's content by a copy of this icon.
@@ -71,7 +73,7 @@ public:
     // directory; error 1050 for a directory or images the file does not hold.
     bool LoadIcon(const std::string& file);
     // Loads icon group `id` (when not 0) or `name` of an EXE or DLL loaded as
-    // a data file. False when the module cannot be loaded or the group is
+    // a data file, or read by the program's own reader for a 16-bit module. False when the module cannot be loaded or the group is
     // empty; errors 1055 to 1057 for a missing or damaged group.
     bool LoadIconFromEXE(const std::string& file, std::int32_t id, const std::string& name);
     // Writes the icon as an ICO file to `file`, or to Filename when `file` is
@@ -84,6 +86,8 @@ private:
     void clear();
     void checkIndex(int index) const;
     void layOutOffsets();
+    // The group of a 16-bit module; error 1055 when it has none of that id or name.
+    bool loadNeGroup(const NeIconFile& icons, std::int32_t id, const std::string& name);
     // The colour or mask plane of a DIB image as a bitmap, optionally drawn.
     HBITMAP drawImageBits(HDC hDC, int index, bool mask, bool draw, int x, int y, int width,
                           int height, DWORD rasterOp, bool keep) const;

@@ -14,6 +14,11 @@ ResourceKey keyOf(LPCSTR value) {
     return std::string(value);
 }
 
+ResourceKey keyOf(const ne::ResourceId& id) {
+    if (id.named) return id.name;
+    return static_cast<std::int32_t>(id.number);
+}
+
 } // namespace
 
 std::string procWinErrorText(DWORD code) {
@@ -29,12 +34,14 @@ void cResources::file(const std::string& name) {
     // The system's enumerations fault on a damaged resource tree; such a
     // module is left unloaded, like a file that is no module.
     if (!IconSourceIsSound(name)) return;
-    module_ = AcquireDataModule(name);
+    ne_ = ReadNeIconFile(name);
+    if (!ne_) module_ = AcquireDataModule(name);
 }
 
 void cResources::UnloadModule() {
     ReleaseDataModule(module_);
     module_ = nullptr;
+    ne_.reset();
 }
 
 void cResources::ClearUp() {
@@ -55,6 +62,10 @@ BOOL CALLBACK cResources::nameCallback(HMODULE, LPCSTR, LPSTR name, LONG_PTR sel
 
 bool cResources::GetResourceTypes() {
     types_.clear();
+    if (ne_) {
+        for (const ne::ResourceType& type : ne_->types) types_.push_back(keyOf(type.id));
+        return true;
+    }
     // Module handle 0 would mean the program's own file; with no module
     // loaded there is nothing to list.
     BOOL ok = FALSE;
@@ -87,6 +98,11 @@ bool cResources::GetResourceNames(int typePosition) {
     list.clear();
     const auto& t = types_[typePosition - 1];
     const auto* id = std::get_if<std::int32_t>(&t);
+    if (ne_) {
+        for (const ne::Resource& r : ne_->types[static_cast<std::size_t>(typePosition) - 1].resources)
+            list.push_back(keyOf(r.id));
+        return true;
+    }
     LPCSTR type = id ? MAKEINTRESOURCEA(*id) : std::get<std::string>(t).c_str();
     BOOL ok = FALSE;
     DWORD error = ERROR_INVALID_HANDLE;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "classerror.h"
+#include "neiconfile.h"
 
 namespace vm {
 
@@ -26,7 +27,9 @@ public:
 
     // ClearUp, then loads the file as a data file; a file that is not a
     // module, or a module whose resources are damaged, leaves hModule
-    // nullptr and raises nothing.
+    // nullptr and raises nothing. A 16-bit module, which the system does not
+    // load, is read by the program's own reader instead (hModule stays
+    // nullptr, and the lists below are its resources).
     void file(const std::string& name);
     const std::string& file() const { return file_; }
     HMODULE hModule() const { return module_; }
@@ -60,6 +63,7 @@ private:
     const std::vector<ResourceKey>& namesOf(int typePosition) const;
 
     HMODULE module_ = nullptr;
+    std::shared_ptr<const NeIconFile> ne_; // a 16-bit module's resources
     std::string file_;
     std::vector<ResourceKey> types_;
     std::map<int, std::vector<ResourceKey>> names_; // by type position

@@ -2,6 +2,7 @@
 
 #include "icolayout.h"
 #include "linklayout.h"
+#include "neresources.h"
 #include "peresources.h"
 #include "picturelayout.h"
 
@@ -19,8 +20,7 @@ bool isIconFile(Bytes b) {
     const auto dir = ico::readIconDir(b);
     return dir && dir->idReserved == 0 && (dir->idType == 1 || dir->idType == 2);
 }
-// The system's reader of 16-bit module tables is not to be trusted with a
-// damaged one, and the program has no reader of its own for them.
+// A module the program has no reader for is no icon source.
 bool refused(Bytes) { return false; }
 
 struct KindCheck {
@@ -32,6 +32,7 @@ struct KindCheck {
 // One line per kind; the first whose test the bytes pass decides.
 constexpr KindCheck kKinds[] = {
     {FileKind::PeModule, pe::isPeModule, pe::moduleIsSound},
+    {FileKind::NeModule, ne::isNeModule, ne::moduleIsSound},
     {FileKind::OldModule, isModule, refused},
     {FileKind::Animation, isAnimation, ico::aniFileIsSound},
     {FileKind::Icon, isIconFile, ico::icoFileIsSound},

@@ -11,7 +11,8 @@ namespace vm {
 enum class FileKind {
     Unknown,
     PeModule,
-    OldModule, // a 16-bit (or any other non-PE) module
+    NeModule,  // a 16-bit module: an icon library, an old EXE or DLL
+    OldModule, // any other non-PE module
     Animation,
     Icon,      // an ICO or CUR file
     ShellLink,

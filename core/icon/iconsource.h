@@ -21,10 +21,11 @@ struct SourceVerdict {
 SourceVerdict CheckIconSource(const std::string& file);
 
 // False for a PE module whose headers or resource tree lie outside the file
-// or whose icon images no decoder should take, any other module (16-bit), an ICO or CUR file that is
-// damaged likewise, and an animation whose chunks or frames are. Files of
-// other kinds, and files that cannot be read, are left to the system, which
-// gives them no icon.
+// or whose icon images no decoder should take, a 16-bit module whose resource
+// table or icon groups do not add up likewise, any other module, an ICO or
+// CUR file that is damaged likewise, and an animation whose chunks or frames
+// are. Files of other kinds, and files that cannot be read, are left to the
+// system, which gives them no icon.
 bool IconSourceIsSound(const std::string& file);
 
 // Reads the whole file into bytes when it holds no more than limit bytes,

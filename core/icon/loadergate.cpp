@@ -11,6 +11,7 @@
 #include "filekinds.h"
 #include "icolayout.h"
 #include "iconsource.h"
+#include "neiconfile.h"
 #include "peresources.h"
 
 namespace vm::gate {
@@ -104,6 +105,28 @@ UINT moduleIcons(const std::string& file, int index, HICON* large, HICON* small,
     return made;
 }
 
+// ExtractIconEx over a sound 16-bit module: the system's reader of 16-bit
+// tables is not trusted with one, and NT-family Windows has none. Each icon is
+// made from the image of its group that suits the size best.
+UINT oldModuleIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
+    const auto icons = ReadNeIconFile(file);
+    if (!icons) return 0;
+    const std::size_t n = icons->groups.size();
+    if (index == -1 && !large && !small) return static_cast<UINT>(n);
+    auto make = [&](const ne::IconGroup& group, int side) {
+        return IconFromImage(icons->image(ne::bestImage(icons->file(), group, side)), true, side, side,
+                             LR_DEFAULTCOLOR);
+    };
+    UINT made = 0;
+    for (UINT i = 0; i < count && index >= 0 && static_cast<std::size_t>(index) + i < n; ++i) {
+        const ne::IconGroup& group = icons->groups[static_cast<std::size_t>(index) + i];
+        if (large) large[i] = make(group, GetSystemMetrics(SM_CXICON));
+        if (small) small[i] = make(group, GetSystemMetrics(SM_CXSMICON));
+        ++made;
+    }
+    return made;
+}
+
 } // namespace
 
 HANDLE LoadImageFile(const std::string& file, UINT type, int cx, int cy, UINT flags) {
@@ -114,6 +137,7 @@ HANDLE LoadImageFile(const std::string& file, UINT type, int cx, int cy, UINT fl
 UINT ExtractIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
     const SourceVerdict v = CheckIconSource(file);
     if (isKind(v, {FileKind::PeModule})) return moduleIcons(file, index, large, small, count);
+    if (isKind(v, {FileKind::NeModule})) return oldModuleIcons(file, index, large, small, count);
     if (!isKind(v, {FileKind::Icon})) return 0;
     const UINT n = ExtractIconExA(file.c_str(), index, large, small, count);
     return n == UINT_MAX ? 0 : n;

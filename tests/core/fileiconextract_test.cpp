@@ -9,6 +9,7 @@
 
 #include "damagedfiles.h"
 #include "fileiconextract.h"
+#include "iclfile.h"
 #include "ico_fixtures.h"
 #include "memoryicon.h"
 #include "scratch.h"
@@ -38,6 +39,8 @@ TEST(FileIconExtract, DamagedFilesGiveNoIcons) {
     ASSERT_TRUE(fx::makeIconModule(good, {{1, "", {fx::dib(16, 16, 4), fx::dib(32, 32, 8)}}}));
     auto samples = damaged::modules(vmtest::readFile(good));
     for (auto& s : damaged::iconFiles()) samples.push_back(std::move(s));
+    for (auto& s : vmtest::icl::damagedLibraries({{1, "", {fx::dib(32, 32, 8)}}, {2, "", {fx::dib(16, 16, 4)}}}))
+        samples.push_back(std::move(s));
     for (auto& s : damaged::animationFiles())
         if (s.name != "good.ani") samples.push_back(std::move(s));
     for (const auto& sample : samples) {

@@ -4,6 +4,7 @@
 #include "scenario.h"
 
 #include "damagedfiles.h"
+#include "iclfile.h"
 #include "ico_fixtures.h"
 #include "seam.h"
 
@@ -46,6 +47,8 @@ protected:
         auto samples = vmtest::damaged::modules(vmtest::readFile(good));
         for (auto& s : vmtest::damaged::iconFiles()) samples.push_back(std::move(s));
         for (auto& s : vmtest::damaged::animationFiles()) samples.push_back(std::move(s));
+        for (auto& s : vmtest::icl::damagedLibraries({{1, "", {fx::dib(32, 32, 4)}}, {0, "TWO", {fx::dib(32, 32, 8)}}}))
+            samples.push_back(std::move(s));
         std::string references = vmtest::readFile(dir.file("Iconuser-32.dat"));
         for (const auto& s : samples) {
             ASSERT_TRUE(vmtest::writeFile(dir.file(s.name), s.bytes));

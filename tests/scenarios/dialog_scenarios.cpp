@@ -5,6 +5,7 @@
 #include "browserstate.h"
 #include "cshelllink.h"
 #include "dialogforms.h"
+#include "iclfile.h"
 #include "inputlimits.h"
 #include "libfixtures.h"
 #include "ico_fixtures.h"
@@ -334,6 +335,8 @@ TEST_F(DialogScenario, AScanOfEveryKindOfFileFindsTheIconsInsideAZipWhenAskedTo)
     ASSERT_TRUE(ico::makeIconModule(tree + "\\c.dll", {{100, "", {ico::dib(32, 32, 8)}}}));
     ASSERT_TRUE(vmtest::writeFile(tree + "\\d.zip", vmtest::makeZipArchive({{"inside.ico", icon}})));
     ASSERT_TRUE(vmtest::writeFile(tree + "\\e.txt", "x"));
+    ASSERT_TRUE(vmtest::writeFile(tree + "\\f.icl", vmtest::icl::iclFile({{1, "", {ico::dib(32, 32, 4)}},
+                                                                         {2, "", {ico::dib(16, 16, 4)}}})));
     whenShown([tree](Form&) {
         FrmScan& s = frmScan();
         click(s.txtDir);
@@ -341,7 +344,7 @@ TEST_F(DialogScenario, AScanOfEveryKindOfFileFindsTheIconsInsideAZipWhenAskedTo)
         click(s.cmdStart);
     });
     chooseMenu({"&File", "Open by &Folder..."});
-    EXPECT_EQ(panelText("count"), "3 Icon(s)"); // the archive stays shut
+    EXPECT_EQ(panelText("count"), "5 Icon(s)"); // every icon of the library; the archive stays shut
 
     whenShown([](Form&) {
         FrmScan& s = frmScan();

@@ -4,7 +4,10 @@
 
 #include "browserstate.h"
 #include "dialogforms.h"
+#include "drawnpixel.h"
 #include "getfield.h"
+#include "hostreader.h"
+#include "iclfile.h"
 #include "ico_fixtures.h"
 #include "instance.h"
 #include "seam.h"
@@ -127,5 +130,84 @@ TEST_F(OpenScenario, ASecondStartHandsOverAFolderWhoseNameHasABlank) {
                                                "wait.ani frame 4"}));
     EXPECT_EQ(panelText("count"), "5 Icon(s)");
     EXPECT_TRUE(runState.PassedFile.empty());
-    shell::procReleaseInstanceMutex();
+}
+
+namespace {
+
+// An icon library of three icons (red, green, blue; 4, 8 and 32 bits, one
+// group named) in a folder of its own, and an archive holding a copy.
+class IclScenario : public OpenScenario {
+protected:
+    void prepare() override {
+        OpenScenario::prepare();
+        const std::string library =
+            vmtest::icl::iclFile({{1, "", {fx::solidDib(16, 4, 0xC00000), fx::solidDib(32, 4, 0xC00000)}},
+                                  {0, "Leaf", {fx::solidDib(32, 8, 0x00C000)}},
+                                  {5, "", {fx::solidDib(32, 4, 0x0000C0), fx::solidDib(48, 32, 0x0000C0)}}});
+        CreateDirectoryA(libraries().c_str(), nullptr);
+        ASSERT_TRUE(vmtest::writeFile(libraries() + "\\icons.icl", library));
+        ASSERT_TRUE(vmtest::writeFile(libraries() + "\\libs.zip", vmtest::makeZipArchive({{"old/icons.icl", library}})));
+    }
+    std::string libraries() const { return dir.file("libraries"); }
+    // The colour in the middle of result picture n.
+    COLORREF middle(int n) {
+        return vmtest::drawnPixel(w().imlResult32.hImageList(), n - 1, 16, 16, RGB(0, 0, 0), 32);
+    }
+};
+
+const COLORREF kShown[] = {RGB(0xC0, 0, 0), RGB(0, 0xC0, 0), RGB(0, 0, 0xC0)};
+
+} // namespace
+
+TEST_F(IclScenario, OpenByFileListsEveryIconOfALibraryAndOfOneInAnArchiveInColour) {
+    const std::string nul(1, '\0');
+    Seam::get().queue({1, libraries() + nul + "icons.icl" + nul + "libs.zip", false});
+    chooseMenu({"&File", "&Open by File..."});
+    const std::string in = " in " + libraries() + "\\libs.zip";
+    EXPECT_EQ(itemTexts(w().pnlResult), (Texts{"icons.icl #1 of 3", "icons.icl #2 of 3", "icons.icl #3 of 3",
+                                               "icons.icl #1 of 3" + in, "icons.icl #2 of 3" + in,
+                                               "icons.icl #3 of 3" + in}));
+    EXPECT_EQ(itemTexts(w().pnlResult, 1), Texts(6, "Icon Library"));
+    EXPECT_EQ(panelText("count"), "6 Icon(s)");
+    for (int i = 1; i <= 6; ++i) EXPECT_EQ(middle(i), kShown[(i - 1) % 3]) << i;
+    // A library's icon has no image formats to list; its commands work on the picture shown.
+    clickItem(w().pnlResult, 5);
+    EXPECT_EQ(panelText("type"), "Icon Library");
+    EXPECT_EQ(w().grdIcons.ItemCount(), 0);
+    EXPECT_TRUE(w().mnuFileSaveAs.Enabled());
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+    chooseMenu({"&Edit", "&Copy"});
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+}
+
+TEST_F(IclScenario, AFolderOnTheCommandLineListsItsLibrariesAndSaveAsWritesEachIconAsAnIconFile) {
+    ASSERT_TRUE(shell::procIsFirstInstance(shell::kMutexName));
+    startProgramAgain(libraries());
+    waitForItems(3);
+    ASSERT_EQ(itemTexts(w().pnlResult), (Texts{"icons.icl #1 of 3", "icons.icl #2 of 3", "icons.icl #3 of 3"}));
+    std::string listed;
+    for (int i = 1; i <= 3; ++i) {
+        clickItem(w().pnlResult, i);
+        Seam::get().queue(SeamAnswer{1, dir.file("saved" + std::to_string(i)), false});
+        chooseMenu({"&File", "Save &As..."});
+        const std::string saved = dir.file("saved" + std::to_string(i) + ".ico");
+        ASSERT_TRUE(vmtest::fileExists(saved)) << i;
+        // The file written is the icon shown, in colour.
+        vm::cFileIcon icon;
+        ASSERT_TRUE(icon.LoadIcon(saved));
+        ASSERT_EQ(icon.ImageCount(), 1);
+        EXPECT_EQ(icon.ImageWidth(1), 32);
+        EXPECT_GE(icon.ImageColourCount(1), 16777216);
+        listed += "saved" + std::to_string(i) + ".ico ";
+    }
+    // The host's icoutils read every file written.
+    ASSERT_TRUE(vmtest::runOnHost(dir.path(), "icotool -l " + listed + " >list.txt 2>&1; echo rc=$? >>list.txt"));
+    const std::string report = vmtest::readFile(dir.file("list.txt"));
+    EXPECT_NE(report.find("rc=0"), std::string::npos) << report;
+    int images = 0;
+    for (std::size_t at = 0; (at = report.find("--icon --index=1 --width=32 --height=32", at)) != std::string::npos; ++at)
+        ++images;
+    EXPECT_EQ(images, 3) << report;
 }

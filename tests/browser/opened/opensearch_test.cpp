@@ -12,6 +12,7 @@
 #include "drawnpixel.h"
 #include "form.h"
 #include "getfield.h"
+#include "iclfile.h"
 #include "resultentry.h"
 #include "ico_fixtures.h"
 #include "openfixtures.h"
@@ -298,6 +299,34 @@ TEST_F(OpenFixture, TheSmallDataSetListsSmallImagesAndDrawsFramesAtItsSize) {
     ASSERT_EQ(form.pnlResult.ListItems.Count(), 3);
     EXPECT_EQ(pixel(3, 3, 8), ref(0xE00000));
     EXPECT_EQ(pixel(3, 12, 8), ref(0x0000E0));
+}
+
+TEST_F(OpenFixture, SixteenBitLibrariesListEachIconAndDrawItInColour) {
+    const std::string library =
+        vmtest::icl::iclFile({{1, "", {fx::solidDib(16, 4, 0xC00000), fx::solidDib(32, 4, 0xE00000)}},
+                              {0, "Leaf", {fx::solidDib(32, 8, 0x00C000)}},
+                              {3, "", {fx::solidDib(16, 32, 0x0000C0)}}});
+    ASSERT_TRUE(vmtest::writeFile(dir.file("set.icl"), library));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("old.dll"), library));
+    const auto damaged =
+        vmtest::icl::damagedLibraries({{1, "", {fx::solidDib(32, 4, 1)}}, {2, "", {fx::solidDib(32, 4, 2)}}});
+    ASSERT_TRUE(vmtest::writeFile(dir.file("cut.icl"), damaged.back().bytes));
+    ASSERT_TRUE(vmtest::writeFile(dir.file("plain.dll"), vmtest::icl::iclFile({})));
+    listFiles({dir.file("set.icl"), dir.file("cut.icl"), dir.file("old.dll"), dir.file("plain.dll")});
+    const std::string d = dir.path() + "\\";
+    // Every icon of a library; of a module only those with an image of the icon size; a
+    // module without icons is no fault.
+    EXPECT_EQ(entryTexts(), (std::vector<std::string>{d + "set.icl;0;#1 of 3;iopen", d + "set.icl;1;#2 of 3;iopen",
+                                                      d + "set.icl;2;#3 of 3;iopen", d + "old.dll;0;#1 of 3;dopen",
+                                                      d + "old.dll;1;#2 of 3;dopen"}));
+    EXPECT_EQ(panel("message"), "Could not read 1 file(s): cut.icl");
+    ASSERT_EQ(form.pnlResult.ListItems.Count(), 5);
+    EXPECT_EQ(item(1).Text(), "set.icl #1 of 3");
+    EXPECT_EQ(item(1).SubItems(1), "Icon Library");
+    EXPECT_EQ(pixel(1, 8, 8), ref(0xE00000)); // the 32 x 32 image, not the 16 x 16 one
+    EXPECT_EQ(pixel(2, 8, 8), ref(0x00C000));
+    EXPECT_EQ(pixel(3, 20, 20), ref(0x0000C0)); // grown from 16 x 16
+    EXPECT_EQ(pixel(5, 8, 8), ref(0x00C000));
 }
 
 TEST_F(OpenFixture, AnimationsListTheirStepsAndTheHandleGoesWithTheNextFile) {

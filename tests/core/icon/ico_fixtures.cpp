@@ -114,6 +114,34 @@ Image dib(int width, int height, int bits, unsigned seed) {
     return im;
 }
 
+Image solidDib(int size, int bits, std::uint32_t rgb) {
+    std::string s;
+    const auto n = static_cast<std::uint32_t>(size);
+    for (std::uint32_t v : {40u, n, 2 * n}) put32(s, v);
+    put16(s, 1);
+    put16(s, static_cast<std::uint32_t>(bits));
+    s.append(24, '\0');
+    const std::string colour{static_cast<char>(rgb & 0xFF), static_cast<char>((rgb >> 8) & 0xFF),
+                             static_cast<char>((rgb >> 16) & 0xFF)};
+    if (bits <= 8) {
+        s += colour + '\0';
+        s.append(((std::size_t{1} << bits) - 1) * 4, '\0');
+    }
+    for (std::uint32_t y = 0; y < n; ++y) {
+        std::string row;
+        for (std::uint32_t x = 0; bits > 8 && x < n; ++x) row += bits == 32 ? colour + '\xFF' : colour;
+        row.resize(rowSize(n * static_cast<std::size_t>(bits)), '\0'); // a paletted row: all entry 0
+        s += row;
+    }
+    s.append(rowSize(n) * n, '\0'); // opaque
+    Image im;
+    im.bytes = std::move(s);
+    im.width = im.height = static_cast<std::uint8_t>(size);
+    im.colorCount = bits == 4 ? 16 : 0;
+    im.bitCount = static_cast<std::uint16_t>(bits);
+    return im;
+}
+
 Image png(int width, int height, unsigned seed) {
     std::string rgba;
     for (int y = 0; y < height; ++y)
@@ -206,6 +234,15 @@ std::string scatteredIcoFile(const std::vector<Image>& images, std::size_t gap) 
     return layOut(images, 1, offsets);
 }
 
+std::string groupResource(const std::vector<Image>& images, std::uint16_t firstIconId) {
+    std::string group = iconDir(0, 1, static_cast<std::uint16_t>(images.size()));
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        group += entryBytes(images[i], 0).substr(0, 12);
+        put16(group, static_cast<std::uint32_t>(firstIconId + i));
+    }
+    return group;
+}
+
 bool makeIconModule(const std::string& path, const std::vector<Group>& groups, std::uint16_t firstIconId) {
     std::string base = VM_ICONTEST_DLL;
     for (char& c : base)
@@ -217,11 +254,8 @@ bool makeIconModule(const std::string& path, const std::vector<Group>& groups, s
     bool ok = true;
     std::uint16_t iconId = firstIconId;
     for (const auto& g : groups) {
-        std::string group = iconDir(0, 1, static_cast<std::uint16_t>(g.images.size()));
+        std::string group = groupResource(g.images, iconId);
         for (const auto& im : g.images) {
-            std::string entry = entryBytes(im, 0).substr(0, 12);
-            put16(entry, iconId);
-            group += entry;
             ok = ok && UpdateResourceA(update, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(iconId), lang,
                                        const_cast<char*>(im.bytes.data()), static_cast<DWORD>(im.bytes.size()));
             ++iconId;

@@ -24,6 +24,9 @@ struct Image {
 // A DIB icon image of 1, 4, 8, 24 or 32 bits with a pattern chosen by seed:
 // a colour table, colour pixels and a mask with transparent corners.
 Image dib(int width, int height, int bits, unsigned seed = 0);
+// An opaque DIB icon image of one colour (0x00RRGGBB) at 4, 8, 24 or 32 bits:
+// a paletted one names the colour in its first palette entry.
+Image solidDib(int size, int bits, std::uint32_t rgb);
 // A PNG-compressed 32-bit RGBA image (entry size 0 means 256).
 Image png(int width, int height, unsigned seed = 0);
 // Pictures given as rows of red, green, blue, alpha bytes, top row first: a
@@ -45,6 +48,9 @@ struct Group {
     std::string name;
     std::vector<Image> images;
 };
+// The bytes of an icon group resource of these images: the directory, then
+// each image's entry with its RT_ICON id, numbered from firstIconId.
+std::string groupResource(const std::vector<Image>& images, std::uint16_t firstIconId);
 // Copies the test module (a DLL with a version resource, a numbered RCDATA
 // and a resource of the named type "SAMPLEDATA") to path and adds the groups,
 // their RT_ICON images numbered from firstIconId. False on failure.

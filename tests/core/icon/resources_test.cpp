@@ -125,13 +125,13 @@ TEST_F(IconModule, MissingAndDamagedGroups) {
     EXPECT_FALSE(icon.LoadIconFromEXE(dir.file("none.dll"), 1, ""));
     ASSERT_TRUE(vmtest::writeFile(dir.file("text.dll"), "not a module"));
     EXPECT_FALSE(icon.LoadIconFromEXE(dir.file("text.dll"), 1, ""));
-    // A 16-bit (NE) module is not loaded as a data file, as on NT.
+    // A 16-bit (NE) module without resources has no such group, as a 32-bit one.
     std::string ne(0x80, '\0');
     ne.replace(0, 2, "MZ");
     ne[0x3C] = 0x40;
     ne.replace(0x40, 2, "NE");
     ASSERT_TRUE(vmtest::writeFile(dir.file("old.icl"), ne));
-    EXPECT_FALSE(icon.LoadIconFromEXE(dir.file("old.icl"), 1, ""));
+    expectVbError([&] { icon.LoadIconFromEXE(dir.file("old.icl"), 1, ""); }, 1055, "Can't find resource.");
     expectVbError([&] { icon.LoadIconFromEXE(module, 2, ""); }, 1055, "Can't find resource.");
     expectVbError([&] { icon.LoadIconFromEXE(module, 0, "NOSUCH"); }, 1055, "Can't find resource.");
     // Group 9's second image is 4 bytes shorter than its entry says.
