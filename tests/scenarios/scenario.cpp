@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "browserstate.h"
 #include "libfixtures.h"
 #include "registry.h"
 #include "seam.h"
+#include "secondhand.h"
 #include "startpaths.h"
 #include "state.h"
 
@@ -145,6 +147,25 @@ int mnemonicOf(const std::string& caption) {
 
 } // namespace
 
+std::vector<INPUT> keyStrokes(int key, int shift) {
+    std::vector<INPUT> inputs;
+    addKey(inputs, key, shift);
+    return inputs;
+}
+
+std::vector<INPUT> typedStrokes(const std::string& text) {
+    std::vector<INPUT> inputs;
+    for (char c : text) {
+        SHORT scan = VkKeyScanA(c);
+        EXPECT_NE(scan, -1) << "no key types '" << c << "'";
+        if (scan == -1) continue;
+        const int states = HIBYTE(scan);
+        addKey(inputs, LOBYTE(scan), (states & 1 ? vbShiftMask : 0) | (states & 2 ? vbCtrlMask : 0) |
+                                          (states & 4 ? vbAltMask : 0));
+    }
+    return inputs;
+}
+
 // Hands.
 
 void settle(int atLeastMs) {
@@ -163,21 +184,13 @@ void settle(int atLeastMs) {
 }
 
 void press(int key, int shift) {
-    std::vector<INPUT> inputs;
-    addKey(inputs, key, shift);
+    std::vector<INPUT> inputs = keyStrokes(key, shift);
     send(inputs);
     settle();
 }
 
 void typeText(const std::string& text) {
-    std::vector<INPUT> inputs;
-    for (char c : text) {
-        SHORT scan = VkKeyScanA(c);
-        ASSERT_NE(scan, -1) << "no key types '" << c << "'";
-        const int states = HIBYTE(scan);
-        addKey(inputs, LOBYTE(scan), (states & 1 ? vbShiftMask : 0) | (states & 2 ? vbCtrlMask : 0) |
-                                          (states & 4 ? vbAltMask : 0));
-    }
+    std::vector<INPUT> inputs = typedStrokes(text);
     send(inputs);
     settle();
 }
@@ -460,8 +473,7 @@ KeyDuringWork::KeyDuringWork(int key, std::function<bool()> started)
           const DWORD start = GetTickCount();
           while (!stop_ && GetTickCount() - start < 30000) {
               if (started()) {
-                  std::vector<INPUT> inputs;
-                  addKey(inputs, key, 0);
+                  std::vector<INPUT> inputs = keyStrokes(key);
                   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
                   pressed_ = true;
                   return;
@@ -502,6 +514,7 @@ std::vector<MenuLine> menuLines(HMENU menu) {
         line.caption = line.separator ? "-" : text;
         line.enabled = !(info.fState & MFS_GRAYED);
         line.checked = (info.fState & MFS_CHECKED) != 0;
+        line.bold = (info.fState & MFS_DEFAULT) != 0;
         lines.push_back(line);
     }
     return lines;
@@ -653,12 +666,22 @@ void MainWindowScenario::SetUp() {
     paths.DataPath = dir.path() + "\\";
     paths.TempPath = paths.DataPath;
     Seam::get().setScripted(true);
+    Seam::get().setWindowsShown(true);
     FrmMain::endProcess = [] {};
     runState.SplashActive = true;
     Busy.AbortRequested = false;
+    watchForUnansweredWindows();
     prepare();
-    w().Load();
-    show();
+    {
+        // Without an icon library the window says so as it loads, as it does to a person.
+        std::optional<Answer> noLibrary, noIcons;
+        if (!hasLibrary()) {
+            noLibrary.emplace("Vellumar error", std::vector<HandStep>{clickOn("OK")});
+            noIcons.emplace("Vellumar Light", std::vector<HandStep>{clickOn("Close")});
+        }
+        w().Load();
+        show();
+    }
 }
 
 void MainWindowScenario::show() {
@@ -668,6 +691,7 @@ void MainWindowScenario::show() {
 }
 
 void MainWindowScenario::TearDown() {
+    for (const std::string& caption : stopWatchingWindows()) ADD_FAILURE() << "no hand answered the window " << caption;
     if (w().IsLoaded()) w().Unload(vbFormCode);
     SetCurrentDirectoryA("C:\\"); // start-up enters the favourites folder in the scratch folder
     // The window's companions and whatever a scenario opened stay loaded after an unload from code.

@@ -82,14 +82,18 @@ TEST_F(TreeScenario, NodesOfEveryKindListWhatTheyHold) {
 
 TEST_F(TreeScenario, FavoritesMenuCreatesRemovesAndRefreshes) {
     clickNode("favoriApps");
-    Seam::get().queueText("Made here");
-    chooseMenu({"F&avorites", "&Create Folder"});
+    {
+        Answer name("Create Favorite Folder", {typeKeys("Made here"), pressKey(VK_RETURN)});
+        chooseMenu({"F&avorites", "&Create Folder"});
+        EXPECT_TRUE(name.seen().shows("Give the Name of the Favorite Folder."));
+    }
     EXPECT_TRUE(isFolder(favorites() + "\\Apps\\Made here"));
     ASSERT_TRUE(node("favoriApps\\Made here"));
 
     clickNode("favoriApps\\Made here");
-    Seam::get().queueCode(vbYes);
+    Answer sure("Remove Favorite Folder", {clickOn("Yes")});
     chooseMenu({"F&avorites", "&Remove Folder"});
+    EXPECT_TRUE(sure.seen().inFront);
     EXPECT_FALSE(isFolder(favorites() + "\\Apps\\Made here"));
     EXPECT_FALSE(node("favoriApps\\Made here"));
 
