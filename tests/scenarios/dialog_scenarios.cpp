@@ -19,16 +19,27 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// A modal dialog the menus open: shown on the screen for the hands below,
-// which close it themselves.
-void whenShown(std::function<void(Form&)> hands) {
-    Form::scriptedModal = [hands](Form& f) {
-        f.Show(vbModeless);
-        SetForegroundWindow(f.hWnd());
-        settle(50);
-        hands(f);
-        settle();
-    };
+// A modal dialog opened from a menu and answered by the hands, run inside its
+// modal loop once it shows.
+void throughDialog(const std::string& caption, std::function<void()> hands, std::initializer_list<std::string> menu) {
+    if (caption == "Open by Folder") {
+        // The scan still walks inside its dialog's modal loop, which keeps the
+        // main window disabled: scripted until the walk runs in the main window.
+        Seam::get().setWindowsShown(false);
+        Form::scriptedModal = [hands](Form& f) {
+            f.Show(vbModeless);
+            SetForegroundWindow(f.hWnd());
+            settle(50);
+            hands();
+            settle();
+        };
+        chooseMenu(menu);
+        Form::scriptedModal = nullptr;
+        return;
+    }
+    realWindows();
+    Answer dialog(caption, {onProgram(std::move(hands))});
+    chooseMenu(menu);
 }
 
 void clickTab(TabStrip& strip, int index) {
@@ -45,7 +56,6 @@ std::string stored(const char* name) {
 class DialogScenario : public LibraryScenario {
 protected:
     void TearDown() override {
-        Form::scriptedModal = nullptr;
         for (Form* f : std::initializer_list<Form*>{&frmOptions(), &frmInfo(), &frmScan()})
             if (f->IsLoaded()) f->Unload();
         LibraryScenario::TearDown();
@@ -55,7 +65,7 @@ protected:
 } // namespace
 
 TEST_F(DialogScenario, OptionsSetTheDoubleClickActionWithTheMouseAndApplyAndCloseStoreIt) {
-    whenShown([](Form&) {
+    throughDialog("Options", [] {
         FrmOptions& o = frmOptions();
         clickTab(o.tbsOptions, 3);
         EXPECT_TRUE(o.picOptions(3).Visible());
@@ -67,8 +77,7 @@ TEST_F(DialogScenario, OptionsSetTheDoubleClickActionWithTheMouseAndApplyAndClos
         EXPECT_EQ(stored("DCAction"), "Copy");
         click(o.optProp);
         click(o.cmdOK);
-    });
-    chooseMenu({"&View", "&Options..."});
+    }, {"&View", "&Options..."});
     EXPECT_FALSE(frmOptions().IsLoaded());
     EXPECT_EQ(stored("DCAction"), "Prop");
     EXPECT_EQ(stored("DCPlay"), "1");
@@ -77,14 +86,13 @@ TEST_F(DialogScenario, OptionsSetTheDoubleClickActionWithTheMouseAndApplyAndClos
 
 TEST_F(DialogScenario, EscCancelsTheOptionsAndTheActionChosenIsGivenBack) {
     const std::string before = DoubleClick.DCAction;
-    whenShown([](Form&) {
+    throughDialog("Options", [] {
         FrmOptions& o = frmOptions();
         clickTab(o.tbsOptions, 3);
         click(o.optSave);
         EXPECT_EQ(DoubleClick.DCAction, "Save");
         press(VK_ESCAPE);
-    });
-    chooseMenu({"&View", "&Options..."});
+    }, {"&View", "&Options..."});
     EXPECT_FALSE(frmOptions().IsLoaded());
     EXPECT_EQ(DoubleClick.DCAction, before);
     EXPECT_EQ(stored("DCAction"), "<missing>");
@@ -94,22 +102,21 @@ TEST_F(DialogScenario, APageSizeChosenWithTheKeyboardPagesTheListAgain) {
     typeInto(w().cmbSearch, "bo");
     press(VK_RETURN);
     EXPECT_EQ(panelText("area"), "Page 1 of 2");
-    whenShown([](Form&) {
+    throughDialog("Options", [] {
         FrmOptions& o = frmOptions();
         click(o.cmbIconsPerPage);
         press(VK_HOME); // the smallest size
         press(VK_RETURN);
         EXPECT_EQ(o.cmbIconsPerPage.Text(), "10");
         click(o.cmdOK);
-    });
-    chooseMenu({"&View", "&Options..."});
+    }, {"&View", "&Options..."});
     EXPECT_EQ(Paging.IconsPerPage, 10);
     EXPECT_EQ(panelText("area"), "Page 1 of 1");
     EXPECT_EQ(itemTexts(w().pnlResult).size(), 5u);
 }
 
 TEST_F(DialogScenario, AboutShowsTheInstalledLibraryOnItsTabAndCloses) {
-    whenShown([](Form&) {
+    throughDialog("About Vellumar", [] {
         FrmInfo& i = frmInfo();
         clickTab(i.tabStrip, 3);
         EXPECT_TRUE(i.fraInfo(3).Visible());
@@ -118,8 +125,7 @@ TEST_F(DialogScenario, AboutShowsTheInstalledLibraryOnItsTabAndCloses) {
         press(VK_F1);
         click(i.cmdHelp);
         click(i.cmdOK);
-    });
-    chooseMenu({"&Help", "&About Vellumar..."});
+    }, {"&Help", "&About Vellumar..."});
     EXPECT_FALSE(frmInfo().IsLoaded());
     const auto& asked = Seam::get().requests();
     ASSERT_FALSE(asked.empty());
@@ -128,7 +134,7 @@ TEST_F(DialogScenario, AboutShowsTheInstalledLibraryOnItsTabAndCloses) {
 }
 
 TEST_F(DialogScenario, AKeywordTypedInTheEditorJoinsTheKeywordBoxes) {
-    whenShown([](Form&) {
+    throughDialog("Edit Keywords", [] {
         FrmKey& k = frmKey();
         click(k.txtKey);
         typeText("Zeppelin");
@@ -136,8 +142,7 @@ TEST_F(DialogScenario, AKeywordTypedInTheEditorJoinsTheKeywordBoxes) {
         click(k.cmdAdd);
         EXPECT_EQ(k.lstKey.Text(), "Zeppelin");
         click(k.cmdCancel);
-    });
-    chooseMenu({"&References", "&Edit Custom Keywords..."});
+    }, {"&References", "&Edit Custom Keywords..."});
     EXPECT_TRUE(frmKey().IsLoaded());
     EXPECT_FALSE(frmKey().Visible());
     EXPECT_GE(FindExact(w().cmbSearch, "Zeppelin"), 0);
@@ -153,21 +158,22 @@ TEST_F(DialogScenario, AFolderTypedIntoTheScanIsListedAndAnIconOfItReferenced) {
     ASSERT_TRUE(vmtest::writeFile(tree + "\\a.ico", ico::icoFile({ico::dib(32, 32, 8)})));
     ASSERT_TRUE(vmtest::writeFile(tree + "\\sub\\b.ico", ico::icoFile({ico::dib(32, 32, 4)})));
     ASSERT_TRUE(vmtest::writeFile(tree + "\\notes.txt", "x"));
-    whenShown([tree](Form&) {
+    throughDialog("Open by Folder", [tree] {
         FrmScan& s = frmScan();
         EXPECT_FALSE(s.cmdStart.Enabled());
         click(s.txtDir);
         typeText(tree);
         click(s.cmdStart);
-    });
-    chooseMenu({"&File", "Open by &Folder..."});
+    }, {"&File", "Open by &Folder..."});
     EXPECT_EQ(panelText("count"), "2 Icon(s)");
     EXPECT_EQ(itemTexts(w().pnlResult).size(), 2u);
     EXPECT_EQ(stored("ScanDirectory"), tree);
     EXPECT_FALSE(Busy.AbortRequested);
 
     clickItem(w().pnlResult, 1);
-    whenShown([](Form&) {
+    const int before = UserRefs.lstUser.ListCount();
+    EXPECT_TRUE(w().mnuRefAdd.Enabled());
+    throughDialog("Add Reference", [] {
         FrmAdd& a = frmAdd();
         EXPECT_TRUE(a.optType(1).Value()); // the 256 colour icon's type, chosen by the selection
         dropDown(a.cmbSearch);
@@ -175,10 +181,7 @@ TEST_F(DialogScenario, AFolderTypedIntoTheScanIsListedAndAnIconOfItReferenced) {
         EXPECT_EQ(a.cmbSearch.Text(), "boat");
         EXPECT_TRUE(a.cmdAdd.Enabled());
         click(a.cmdAdd);
-    });
-    const int before = UserRefs.lstUser.ListCount();
-    EXPECT_TRUE(w().mnuRefAdd.Enabled());
-    chooseMenu({"&References", "&Add..."});
+    }, {"&References", "&Add..."});
     EXPECT_EQ(Seam::get().requests().back().prompt, "frmAdd");
     ASSERT_EQ(UserRefs.lstUser.ListCount(), before + 1);
     EXPECT_EQ(UserRefs.lstUser.List(before), "boat");
@@ -210,26 +213,24 @@ TEST_F(DialogScenario, TheIconAssociationIsSetAndGivenBackFromTheShellIntegratio
         procRegGetValue(HKEY_CLASSES_ROOT, key, "");
         return reg.RegValue.isEmpty() ? std::string("<missing>") : reg.RegValue.toText();
     };
-    whenShown([](Form&) {
+    throughDialog("Options", [] {
         FrmOptions& o = frmOptions();
         clickTab(o.tbsOptions, 2);
         click(o.chkAsoICO);
         click(o.cmdApply);
         click(o.cmdOK);
-    });
-    chooseMenu({"&View", "&Options..."});
+    }, {"&View", "&Options..."});
     EXPECT_EQ(classText("icofile\\DefaultIcon"), "%1");
     EXPECT_EQ(classText("icofile\\Shell\\Vellumar\\command"), "\"" + paths.DataPath + "Vellumar.exe\" \"%1\"");
     EXPECT_EQ(stored("AsoICO"), "1");
 
-    whenShown([](Form&) {
+    throughDialog("Options", [] {
         FrmOptions& o = frmOptions();
         clickTab(o.tbsOptions, 2);
         EXPECT_EQ(o.chkAsoICO.Value(), vbChecked);
         click(o.chkAsoICO);
         click(o.cmdOK);
-    });
-    chooseMenu({"&View", "&Options..."});
+    }, {"&View", "&Options..."});
     EXPECT_EQ(classText("icofile\\DefaultIcon"), "their.dll,2");
     EXPECT_EQ(classText("icofile\\Shell\\Vellumar\\command"), "<missing>");
     EXPECT_EQ(stored("AsoICO"), "0");
@@ -242,15 +243,14 @@ TEST_F(DialogScenario, SendToAndTheDesktopGetAShortcutToTheProgram) {
     const std::string desktop = folders.DesktopFolder + "Vellumar.lnk";
     DeleteFileA(sendTo.c_str());
     DeleteFileA(desktop.c_str());
-    whenShown([](Form&) {
+    throughDialog("Options", [] {
         FrmOptions& o = frmOptions();
         clickTab(o.tbsOptions, 2);
         EXPECT_EQ(o.chkSendTo.Value(), vbUnchecked);
         click(o.chkSendTo);
         click(o.cmdDesktop);
         click(o.cmdOK);
-    });
-    chooseMenu({"&View", "&Options..."});
+    }, {"&View", "&Options..."});
     for (const std::string& link : {sendTo, desktop}) {
         cShellLink reader;
         ShellLinkInfo info;
@@ -258,14 +258,13 @@ TEST_F(DialogScenario, SendToAndTheDesktopGetAShortcutToTheProgram) {
         EXPECT_EQ(info.target, paths.DataPath + "Vellumar.exe");
     }
 
-    whenShown([](Form&) {
+    throughDialog("Options", [] {
         FrmOptions& o = frmOptions();
         clickTab(o.tbsOptions, 2);
         EXPECT_EQ(o.chkSendTo.Value(), vbChecked);
         click(o.chkSendTo);
         click(o.cmdOK);
-    });
-    chooseMenu({"&View", "&Options..."});
+    }, {"&View", "&Options..."});
     EXPECT_EQ(GetFileAttributesA(sendTo.c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileA(desktop.c_str());
 }
@@ -280,16 +279,15 @@ TEST_F(DialogScenario, AScanOfEveryKindOfFileFindsTheIconsInsideAZipWhenAskedTo)
     ASSERT_TRUE(ico::makeIconModule(tree + "\\c.dll", {{100, "", {ico::dib(32, 32, 8)}}}));
     ASSERT_TRUE(vmtest::writeFile(tree + "\\d.zip", vmtest::makeZipArchive({{"inside.ico", icon}})));
     ASSERT_TRUE(vmtest::writeFile(tree + "\\e.txt", "x"));
-    whenShown([tree](Form&) {
+    throughDialog("Open by Folder", [tree] {
         FrmScan& s = frmScan();
         click(s.txtDir);
         typeText(tree);
         click(s.cmdStart);
-    });
-    chooseMenu({"&File", "Open by &Folder..."});
+    }, {"&File", "Open by &Folder..."});
     EXPECT_EQ(panelText("count"), "3 Icon(s)"); // the archive stays shut
 
-    whenShown([](Form&) {
+    throughDialog("Open by Folder", [] {
         FrmScan& s = frmScan();
         click(s.chkScanZIP);
         click(s.chkALL); // the filter: icons only
@@ -300,8 +298,7 @@ TEST_F(DialogScenario, AScanOfEveryKindOfFileFindsTheIconsInsideAZipWhenAskedTo)
         click(s.chkANI);
         EXPECT_EQ(s.chkICO.Value(), vbChecked);
         click(s.cmdStart);
-    });
-    chooseMenu({"&File", "Open by &Folder..."});
+    }, {"&File", "Open by &Folder..."});
     EXPECT_EQ(panelText("count"), "2 Icon(s)"); // a.ico and the archive's inside.ico
     EXPECT_EQ(Entries.lstZipIcons.ListCount(), 1);
     EXPECT_EQ(stored("ScanZIP"), "1");

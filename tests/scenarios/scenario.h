@@ -58,7 +58,6 @@
 //   EXPECT_TRUE(sure.seen().inFront);                     // the foreground window
 //
 //   Answer name("Create Favorite Folder", {typeKeys("Made here"), pressKey(VK_RETURN)});
-//   Answer save("Save As", {chooseEntry("Save as &type:", "Cursor"), typeKeys(path), pressKey(VK_RETURN)});
 //   Answer menu(kPopupMenu, {chooseLine("Zoom")});       // a right-click menu
 //   rightClickItem(w().pnlResult, 1);
 //   menu.seen().lines                                     // its lines (MenuLine), bold = default
@@ -67,8 +66,9 @@
 //       click(frmOptions().optCopy);                       // run inside the form's modal loop
 //       click(frmOptions().cmdOK);
 //   })});
+//   Answer save("Save As", fileNamed(dir.file("boat"), "Cursor"));
 // Steps: clickOn(text), typeKeys(text), pressKey(key, shift), chooseEntry(label,
-// entry), chooseLine(caption), onProgram(hands). Hands made together take the
+// entry), fillIn(label, text), chooseLine(caption), onProgram(hands). Hands made together take the
 // windows in the order they were made. A window no hand answers is closed after
 // a few seconds and fails the scenario. inFront(hwnd) and readWindow(hwnd) read
 // any window of the program.
@@ -98,6 +98,10 @@
 namespace vmscenario {
 
 // Hands.
+// From here on in the scenario the windows that wait for a person show for
+// real and a second hand answers them (see Answer); until then they are
+// scripted through the seam.
+void realWindows();
 void settle(int atLeastMs = 0);
 void press(int key, int shift = 0);
 void typeText(const std::string& text);
@@ -195,7 +199,13 @@ HandStep pressKey(int key, int shift = 0);
 // Opens the drop-down list placed after the label and clicks the entry that
 // starts with entry ("Save as &type:", "Cursor").
 HandStep chooseEntry(const std::string& label, const std::string& entry);
+// Clicks into the text box placed after the label, selects what stands there
+// and types text over it ("File name:").
+HandStep fillIn(const std::string& label, const std::string& text);
 HandStep chooseLine(const std::string& caption); // a click on a line of a pop-up menu ("Zoom")
+// An open or save dialog answered: the file type chosen when given ("Cursor"),
+// the path typed as the file name, Enter.
+std::vector<HandStep> fileNamed(const std::string& path, const std::string& type = "");
 HandStep onProgram(std::function<void()> hands);
 
 // The caption that stands for a pop-up menu in Answer.
@@ -266,8 +276,6 @@ protected:
     virtual void prepare() {}
     // Shows the window once it is loaded (a test may set a window state first).
     virtual void show();
-    // The scenario puts an icon library in the program folder (else the window says none was found).
-    virtual bool hasLibrary() const { return false; }
     static vm::FrmMain& w() { return vm::frmMain(); }
     vmtest::ScratchDir dir;
 };
@@ -276,7 +284,6 @@ protected:
 class LibraryScenario : public MainWindowScenario {
 protected:
     void prepare() override;
-    bool hasLibrary() const override { return true; }
 };
 
 // The sample library with "boat" searched: five icons, three a page, page 1 shown.

@@ -245,6 +245,39 @@ HandStep chooseEntry(const std::string& label, const std::string& entry) {
             nullptr};
 }
 
+HandStep fillIn(const std::string& label, const std::string& text) {
+    return {[label, text](const ShownWindow& w) {
+                const ShownControl* c = w.find(label);
+                HWND box = c ? GetWindow(c->hwnd, GW_HWNDNEXT) : nullptr;
+                while (box && !IsWindowVisible(box)) box = GetWindow(box, GW_HWNDNEXT);
+                if (!box) {
+                    ADD_FAILURE() << "the window " << w.caption << " has no box after " << label;
+                    return;
+                }
+                if (className(box) == "ComboBox") {
+                    COMBOBOXINFO info{};
+                    info.cbSize = sizeof(info);
+                    if (GetComboBoxInfo(box, &info) && info.hwndItem) box = info.hwndItem;
+                }
+                RECT r{};
+                GetWindowRect(box, &r);
+                clickScreen(middleOf(r));
+                std::vector<INPUT> keys = keyStrokes(VK_HOME);
+                for (const INPUT& in : keyStrokes(VK_END, vm::vbShiftMask)) keys.push_back(in);
+                for (const INPUT& in : typedStrokes(text)) keys.push_back(in);
+                sendInputs(keys);
+            },
+            nullptr};
+}
+
+std::vector<HandStep> fileNamed(const std::string& path, const std::string& type) {
+    std::vector<HandStep> steps;
+    if (!type.empty()) steps.push_back(chooseEntry("Save as type:", type));
+    steps.push_back(fillIn("File name:", path));
+    steps.push_back(pressKey(VK_RETURN));
+    return steps;
+}
+
 HandStep chooseLine(const std::string& caption) {
     return {[caption](const ShownWindow& w) {
                 HMENU menu = reinterpret_cast<HMENU>(SendMessageA(w.hwnd, MN_GETHMENU, 0, 0));

@@ -81,6 +81,7 @@ TEST_F(TreeScenario, NodesOfEveryKindListWhatTheyHold) {
 }
 
 TEST_F(TreeScenario, FavoritesMenuCreatesRemovesAndRefreshes) {
+    realWindows();
     clickNode("favoriApps");
     {
         Answer name("Create Favorite Folder", {typeKeys("Made here"), pressKey(VK_RETURN)});
