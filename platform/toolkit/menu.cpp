@@ -243,9 +243,7 @@ bool MenuItem::shortcut(ACCEL& accel) const {
 UINT trackPopup(HWND owner, HMENU menu, POINT at, UINT flags, const std::string& name) {
     Seam& seam = Seam::get();
     SeamAnswer answer;
-    // A pop-up menu opened from a right-click inside the list view's own mouse
-    // tracking stays scripted in scenarios for now.
-    if (seam.record({"PopupMenu", plainCaption(name), {}, flags, {}}, answer, {0, {}, true})) {
+    if (seam.scriptsPerson({"PopupMenu", plainCaption(name), {}, flags, {}}, answer, {0, {}, true})) {
         if (answer.cancelled) return 0;
         for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
             char text[256] = {};

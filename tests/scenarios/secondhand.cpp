@@ -111,7 +111,8 @@ std::vector<std::shared_ptr<Answer::State>> g_hands;
 bool heldByAHand(HWND h) {
     std::lock_guard<std::mutex> lock(g_handsLock);
     for (const auto& hand : g_hands)
-        if (hand->claimed == h || (!hand->found && !hand->stop && matches(h, hand->caption))) return true;
+        if ((hand->claimed == h && !hand->done) || (!hand->found && !hand->stop && matches(h, hand->caption)))
+            return true;
     return false;
 }
 } // namespace

@@ -4,6 +4,7 @@
 #include "scenario.h"
 
 #include "browserstate.h"
+#include "frmmessage.h"
 #include "ico_fixtures.h"
 #include "navtree.h"
 #include "registry.h"
@@ -167,4 +168,16 @@ TEST_F(TreeScenario, SwitchingTheSizeDuringAListingLeavesNothingOfTheOtherDataSe
     EXPECT_FALSE(node("favori"));
     EXPECT_FALSE(w().mnuFavorite.Enabled());
     EXPECT_TRUE(IsIdle(w().browserWindow));
+}
+
+// The notice closes with Enter and with Esc, as every dialog does.
+TEST_F(TreeScenario, TheNoticeClosesWithEnterAndWithEsc) {
+    realWindows();
+    for (int key : {VK_RETURN, VK_ESCAPE}) {
+        Answer notice("Organize Favorites", {pressKey(key)});
+        chooseMenu({"F&avorites", "&Organize Favorites"});
+        ASSERT_TRUE(notice.answered());
+        EXPECT_TRUE(notice.seen().shows("Don't show this message again."));
+        EXPECT_FALSE(shell::frmMessage().IsLoaded()) << "key " << key;
+    }
 }
