@@ -47,9 +47,11 @@
 //   clientRect(), visibleRect(control) (the part of a control that no sibling covers),
 //   clipboardText(), w().Caption() ...
 //
-// Windows that wait for a person show for real: message boxes, input boxes,
-// open and save dialogs, modal forms and pop-up menus. A second hand answers
-// each: make an Answer before the action that opens the window; on its own
+// After realWindows() (write it first in a new scenario) the windows that wait
+// for a person show for real: message boxes, input boxes, open and save
+// dialogs, modal forms and pop-up menus. Before it they are scripted through
+// the seam as in unit tests (older scenarios still are). A second hand answers
+// each real window: make an Answer before the action that opens the window; on its own
 // thread it finds the window with that caption, reads what it shows and
 // answers it with real input. seen() waits for it and tells what it read.
 //   Answer sure("Remove Favorite Folder", {clickOn("Yes")});
@@ -66,7 +68,7 @@
 //       click(frmOptions().optCopy);                       // run inside the form's modal loop
 //       click(frmOptions().cmdOK);
 //   })});
-//   Answer save("Save As", fileNamed(dir.file("boat"), "Cursor"));
+//   Answer save("Save As", fileNamed(dir.file("boat"), "Cursor")); // Wine's file dialog
 // Steps: clickOn(text), typeKeys(text), pressKey(key, shift), chooseEntry(label,
 // entry), fillIn(label, text), chooseLine(caption), onProgram(hands). Hands made together take the
 // windows in the order they were made. A window no hand answers is closed after

@@ -212,12 +212,16 @@ HandStep pressKey(int key, int shift) {
 HandStep chooseEntry(const std::string& label, const std::string& entry) {
     return {[label, entry](const ShownWindow& w) {
                 const ShownControl* c = w.find(label);
-                if (!c) {
-                    ADD_FAILURE() << "the window " << w.caption << " has no label " << label;
-                    return;
-                }
-                HWND box = GetWindow(c->hwnd, GW_HWNDNEXT);
+                HWND box = c ? GetWindow(c->hwnd, GW_HWNDNEXT) : nullptr;
                 while (box && className(box) != "ComboBox") box = GetWindow(box, GW_HWNDNEXT);
+                // A label worded otherwise (a dialog of the system): the list that holds the entry.
+                for (size_t i = 0; !box && i < w.controls.size(); ++i) {
+                    const ShownControl& other = w.controls[i];
+                    if (other.visible && other.className == "ComboBox" &&
+                        SendMessageA(other.hwnd, CB_FINDSTRING, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(entry.c_str())) >= 0)
+                        box = other.hwnd;
+                }
                 if (!box) {
                     ADD_FAILURE() << "no drop-down list follows " << label;
                     return;
