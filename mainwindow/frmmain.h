@@ -184,6 +184,7 @@ public:
     void mnuFileExit_Click();
     void pnlResult_ItemClick(ListItem& Item);
     void pnlResult_MouseDown(int Button, int Shift, float X, float Y);
+    void pnlResult_MouseUp(int Button, int Shift, float X, float Y);
     // Tools menu (frmmain_tools.cpp).
     void mnuToolsImport_Click();
     void mnuToolsChangeFolder_Click();

@@ -102,7 +102,7 @@ void FrmMain::createMenus() {
     // Pop-ups: not on the bar.
     mnuResultClick.create(*this, "ResultClick", false);
     mnuResultClickCopy.create(mnuResultClick, "&Copy");
-    mnuResultClickDiv1.create(mnuResultClick, "-");
+    mnuResultClickDiv1.create(mnuResultClick, "-", false);
     mnuResultClickSaveAs.create(mnuResultClick, "&Save As...");
     mnuResultClickChange.create(mnuResultClick, "C&hange...", false);
     mnuResultClickEditWith.create(mnuResultClick, "Edit &With...");

@@ -31,6 +31,7 @@ void FrmMain::connectSelection() {
     host.selectItem = [this] { procSelectItem(selectionWindow); };
     VM_ON(pnlResult, ItemClick);
     VM_ON(pnlResult, MouseDown);
+    VM_ON(pnlResult, MouseUp);
 }
 
 void FrmMain::pnlResult_ItemClick(ListItem&) {
@@ -40,15 +41,20 @@ void FrmMain::pnlResult_ItemClick(ListItem&) {
 
 void FrmMain::pnlResult_MouseDown(int Button, int, float X, float Y) {
     if (Button != vbRightButton) return;
-    // A right click over empty space leaves no item selected.
+    // A right click over empty space leaves no item selected, and the item
+    // commands go off as when nothing was ever selected.
     pnlResult.SetSelectedItem(pnlResult.HitTest(X, Y));
-    ListItem* item = pnlResult.SelectedItem();
-    if (!item) {
-        PopupMenu(mnuWhite);
-        return;
-    }
-    procSelectItem(selectionWindow);
-    PopupMenu(mnuResultClick, 0, vmKeep, vmKeep, defaultCommand());
+    if (pnlResult.SelectedItem()) procSelectItem(selectionWindow);
+    else switchOffItemCommands();
+}
+
+// The context menu shows once the button is up: the list view follows the
+// pressed button itself, and a menu shown meanwhile would take the release
+// from it and leave it holding the mouse.
+void FrmMain::pnlResult_MouseUp(int Button, int, float, float) {
+    if (Button != vbRightButton) return;
+    if (!pnlResult.SelectedItem()) PopupMenu(mnuWhite);
+    else PopupMenu(mnuResultClick, 0, vmKeep, vmKeep, defaultCommand());
 }
 
 // The context menu's bold item: the command the double-click runs.

@@ -39,6 +39,10 @@ void FrmMessage::Form_Load() {
         cmdOK.SetVisible(false);
         cmdRestart.SetLeft(cmdOK.Left() + cmdOK.Width() - cmdRestart.Width());
     }
+    // Enter and Esc press the button that closes the notice, as in every dialog.
+    CommandButton& closing = ActionOnly ? cmdRestart : cmdOK;
+    closing.SetDefault(true);
+    closing.SetCancel(true);
     Screen::SetMousePointer(vbDefault);
 }
 

@@ -18,7 +18,7 @@ bool CommonDialog::cancelled() {
 
 bool CommonDialog::showFile(bool save) {
     SeamAnswer answer;
-    if (Seam::get().record({save ? "Save" : "Open", DialogTitle, Filter, Flags, InitDir}, answer, {0, {}, true})) {
+    if (Seam::get().scriptsPerson({save ? "Save" : "Open", DialogTitle, Filter, Flags, InitDir}, answer, {0, {}, true})) {
         if (answer.cancelled) return cancelled();
         FileName = answer.text;
         size_t slash = FileName.find_last_of('\\');
@@ -158,7 +158,7 @@ private:
 std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
     std::string caption = title.empty() ? std::string("Vellumar") : title;
     SeamAnswer answer;
-    if (Seam::get().record({"InputBox", prompt, caption, 0, defaultText}, answer, {0, {}, true}))
+    if (Seam::get().scriptsPerson({"InputBox", prompt, caption, 0, defaultText}, answer, {0, {}, true}))
         return answer.cancelled ? std::string() : answer.text;
     InputDialog dialog(prompt, defaultText);
     return dialog.run(caption) ? dialog.text() : std::string();

@@ -213,8 +213,8 @@ void Form::destroyMenus() {
 }
 
 void Form::Show(int modal, Form* owner) {
-    if (modal == vbModal && Seam::get().scripted()) {
-        Seam::get().note({"Form", name_, design.caption, modal, {}});
+    if (modal == vbModal && Seam::get().scripted()) Seam::get().note({"Form", name_, design.caption, modal, {}});
+    if (modal == vbModal && Seam::get().scripted() && !Seam::get().windowsShown()) {
         Load();
         if (loaded_ && scriptedModal) {
             ++modalShows_;

@@ -242,9 +242,8 @@ bool MenuItem::shortcut(ACCEL& accel) const {
 
 UINT trackPopup(HWND owner, HMENU menu, POINT at, UINT flags, const std::string& name) {
     Seam& seam = Seam::get();
-    if (seam.scripted()) {
-        SeamAnswer answer;
-        seam.record({"PopupMenu", plainCaption(name), {}, flags, {}}, answer, {0, {}, true});
+    SeamAnswer answer;
+    if (seam.scriptsPerson({"PopupMenu", plainCaption(name), {}, flags, {}}, answer, {0, {}, true})) {
         if (answer.cancelled) return 0;
         for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
             char text[256] = {};

@@ -26,6 +26,12 @@ bool Seam::record(const SeamRequest& request, SeamAnswer& answer, const SeamAnsw
     return true;
 }
 
+bool Seam::scriptsPerson(const SeamRequest& request, SeamAnswer& answer, const SeamAnswer& fallback) {
+    if (!windowsShown_) return record(request, answer, fallback);
+    requests_.push_back(request);
+    return false;
+}
+
 namespace {
 HWND g_owner = nullptr;
 
@@ -47,7 +53,7 @@ void setSeamOwner(HWND owner) { g_owner = owner; }
 int MsgBox(const std::string& prompt, int style, const std::string& title) {
     std::string caption = title.empty() ? std::string("Vellumar") : title;
     SeamAnswer answer;
-    if (Seam::get().record({"MsgBox", prompt, caption, style}, answer, {firstButton(style), {}, false}))
+    if (Seam::get().scriptsPerson({"MsgBox", prompt, caption, style}, answer, {firstButton(style), {}, false}))
         return answer.code;
     return MessageBoxA(seamOwner(), prompt.c_str(), caption.c_str(), static_cast<UINT>(style) | MB_TASKMODAL);
 }

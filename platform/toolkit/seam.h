@@ -47,6 +47,16 @@ public:
     // first button, or a cancel).
     void setScripted(bool on) { scripted_ = on; }
     bool scripted() const { return scripted_; }
+    // Scenarios: while scripted, the windows that wait for a person (message
+    // boxes, input boxes, open and save dialogs, modal forms, pop-up menus)
+    // still show for real, and the test's second hand answers them; they are
+    // recorded all the same. What ends the session or leaves the machine stays
+    // scripted.
+    void setWindowsShown(bool on) { windowsShown_ = on; }
+    bool windowsShown() const { return windowsShown_; }
+    // For the toolkit's windows that wait for a person: records the request;
+    // true (with the answer) when it is to be scripted rather than shown.
+    bool scriptsPerson(const SeamRequest& request, SeamAnswer& answer, const SeamAnswer& fallback);
     void queue(SeamAnswer answer) { answers_.push_back(std::move(answer)); }
     void queueCode(int code) { queue(SeamAnswer{code, {}, false}); }
     void queueText(std::string text) { queue(SeamAnswer{1, std::move(text), false}); }
@@ -62,6 +72,7 @@ public:
 
 private:
     bool scripted_ = false;
+    bool windowsShown_ = false;
     std::deque<SeamAnswer> answers_;
     std::vector<SeamRequest> requests_;
 };

@@ -1,5 +1,5 @@
 // Exporting the selected icon: File > Save As and the toolbar's save button
-// with the dialog answered through the seam, Edit > Copy from the menu and
+// with the save dialog answered, Edit > Copy from the menu and
 // the toolbar's copy button, Save All Formats from the detail grid's menu.
 #include "scenario.h"
 
@@ -30,9 +30,12 @@ std::string saveRequestFilter() {
 } // namespace
 
 TEST_F(LibraryScenario, FileSaveAsWritesTheSelectedIconAsAnIconFile) {
+    realWindows();
     listBoats();
-    Seam::get().queue(SeamAnswer{1, dir.file("boat"), false});
-    chooseMenu({"&File", "Save &As..."});
+    {
+        Answer save("Save As", fileNamed(dir.file("boat"), "Icon"));
+        chooseMenu({"&File", "Save &As..."});
+    }
     EXPECT_NE(saveRequestFilter().find("Icon (*.ico)|*.ico"), std::string::npos);
     HICON loaded = static_cast<HICON>(LoadImageA(nullptr, dir.file("boat.ico").c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
     ASSERT_NE(loaded, nullptr);
@@ -71,14 +74,19 @@ TEST_F(LibraryScenario, ASaveThatFailsNamesTheFileAndWhyForEveryFormatAndKeepsTh
 }
 
 TEST_F(LibraryScenario, TheSaveButtonWritesGifAndJpegPictures) {
+    realWindows();
     listBoats();
-    Seam::get().queue(SeamAnswer{4, dir.file("boat"), false}); // Compuserve GIF
-    clickButton(w().pnlToolbar, "save");
+    {
+        Answer gif("Save As", fileNamed(dir.file("boat"), "Compuserve GIF"));
+        clickButton(w().pnlToolbar, "save");
+    }
     const std::string gif = vmtest::readFile(dir.file("boat.gif"));
     ASSERT_GT(gif.size(), 20u);
     EXPECT_EQ(gif.substr(0, 6), "GIF89a"); // the background is transparent
-    Seam::get().queue(SeamAnswer{5, dir.file("boat"), false}); // JPEG
-    clickButton(w().pnlToolbar, "save");
+    {
+        Answer jpeg("Save As", fileNamed(dir.file("boat"), "JPEG"));
+        clickButton(w().pnlToolbar, "save");
+    }
     const std::string jpg = vmtest::readFile(dir.file("boat.jpg"));
     ASSERT_GT(jpg.size(), 20u);
     EXPECT_EQ(jpg.substr(6, 4), "JFIF");

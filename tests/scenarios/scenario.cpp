@@ -11,6 +11,7 @@
 #include "libfixtures.h"
 #include "registry.h"
 #include "seam.h"
+#include "secondhand.h"
 #include "startpaths.h"
 #include "state.h"
 #include "utf8text.h"
@@ -146,6 +147,36 @@ int mnemonicOf(const std::string& caption) {
 
 } // namespace
 
+std::vector<INPUT> keyStrokes(int key, int shift) {
+    std::vector<INPUT> inputs;
+    addKey(inputs, key, shift);
+    return inputs;
+}
+
+std::vector<INPUT> typedStrokes(const std::string& text) {
+    std::vector<INPUT> inputs;
+    for (wchar_t c : vm::WideText(text)) {
+        if (c >= 0x80) {
+            // A letter no key of the layout types arrives as an input method hands it over.
+            for (DWORD up : {0ul, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
+                INPUT in{};
+                in.type = INPUT_KEYBOARD;
+                in.ki.wScan = static_cast<WORD>(c);
+                in.ki.dwFlags = KEYEVENTF_UNICODE | up;
+                inputs.push_back(in);
+            }
+            continue;
+        }
+        SHORT scan = VkKeyScanW(c);
+        EXPECT_NE(scan, -1) << "no key types '" << static_cast<char>(c) << "'";
+        if (scan == -1) continue;
+        const int states = HIBYTE(scan);
+        addKey(inputs, LOBYTE(scan), (states & 1 ? vbShiftMask : 0) | (states & 2 ? vbCtrlMask : 0) |
+                                          (states & 4 ? vbAltMask : 0));
+    }
+    return inputs;
+}
+
 // Hands.
 
 void settle(int atLeastMs) {
@@ -164,32 +195,13 @@ void settle(int atLeastMs) {
 }
 
 void press(int key, int shift) {
-    std::vector<INPUT> inputs;
-    addKey(inputs, key, shift);
+    std::vector<INPUT> inputs = keyStrokes(key, shift);
     send(inputs);
     settle();
 }
 
 void typeText(const std::string& text) {
-    std::vector<INPUT> inputs;
-    for (wchar_t c : vm::WideText(text)) {
-        if (c >= 0x80) {
-            // A letter no key of the layout types arrives as an input method hands it over.
-            for (DWORD up : {0ul, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
-                INPUT in{};
-                in.type = INPUT_KEYBOARD;
-                in.ki.wScan = static_cast<WORD>(c);
-                in.ki.dwFlags = KEYEVENTF_UNICODE | up;
-                inputs.push_back(in);
-            }
-            continue;
-        }
-        SHORT scan = VkKeyScanW(c);
-        ASSERT_NE(scan, -1) << "no key types '" << static_cast<char>(c) << "'";
-        const int states = HIBYTE(scan);
-        addKey(inputs, LOBYTE(scan), (states & 1 ? vbShiftMask : 0) | (states & 2 ? vbCtrlMask : 0) |
-                                          (states & 4 ? vbAltMask : 0));
-    }
+    std::vector<INPUT> inputs = typedStrokes(text);
     send(inputs);
     settle();
 }
@@ -511,8 +523,7 @@ KeyDuringWork::KeyDuringWork(int key, std::function<bool()> started)
           const DWORD start = GetTickCount();
           while (!stop_ && GetTickCount() - start < 30000) {
               if (started()) {
-                  std::vector<INPUT> inputs;
-                  addKey(inputs, key, 0);
+                  std::vector<INPUT> inputs = keyStrokes(key);
                   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
                   pressed_ = true;
                   return;
@@ -553,6 +564,7 @@ std::vector<MenuLine> menuLines(HMENU menu) {
         line.caption = line.separator ? "-" : text;
         line.enabled = !(info.fState & MFS_GRAYED);
         line.checked = (info.fState & MFS_CHECKED) != 0;
+        line.bold = (info.fState & MFS_DEFAULT) != 0;
         lines.push_back(line);
     }
     return lines;
@@ -704,13 +716,17 @@ void MainWindowScenario::SetUp() {
     paths.DataPath = dir.path() + "\\";
     paths.TempPath = paths.DataPath;
     Seam::get().setScripted(true);
+    Seam::get().setWindowsShown(false);
     FrmMain::endProcess = [] {};
     runState.SplashActive = true;
     Busy.AbortRequested = false;
+    watchForUnansweredWindows();
     prepare();
     w().Load();
     show();
 }
+
+void realWindows() { Seam::get().setWindowsShown(true); }
 
 void MainWindowScenario::show() {
     w().Show(vbModeless);
@@ -719,6 +735,7 @@ void MainWindowScenario::show() {
 }
 
 void MainWindowScenario::TearDown() {
+    for (const std::string& caption : stopWatchingWindows()) ADD_FAILURE() << "no hand answered the window " << caption;
     if (w().IsLoaded()) w().Unload(vbFormCode);
     SetCurrentDirectoryA("C:\\"); // start-up enters the favourites folder in the scratch folder
     // The window's companions and whatever a scenario opened stay loaded after an unload from code.

@@ -47,13 +47,41 @@
 //   clientRect(), visibleRect(control) (the part of a control that no sibling covers),
 //   clipboardText(), w().Caption() ...
 //
-// The fixture MainWindowScenario shows frmMain with the message boxes and
-// dialogs scripted through the seam (Seam::get().requests() says what was
-// asked); LibraryScenario adds the sample icon library with three icons a page.
-// Pop-up menus (a right click on an item, a click on the page panel) go through
-// the seam too: queue the caption of the item to choose first,
-//   Seam::get().queueText("2"); click(w().pnlStatusbar, x, y);
-// and read their lines with menuLines(w().mnuResultClick.popup()).
+// After realWindows() (write it first in a new scenario) the windows that wait
+// for a person show for real: message boxes, input boxes, open and save
+// dialogs, modal forms and pop-up menus. Before it they are scripted through
+// the seam as in unit tests (older scenarios still are). A second hand answers
+// each real window: make an Answer before the action that opens the window; on its own
+// thread it finds the window with that caption, reads what it shows and
+// answers it with real input. seen() waits for it and tells what it read.
+//   Answer sure("Remove Favorite Folder", {clickOn("Yes")});
+//   chooseMenu({"F&avorites", "&Remove Folder"});
+//   EXPECT_TRUE(sure.seen().shows("Are you sure ..."));  // a text shown, "&" ignored
+//   EXPECT_TRUE(sure.seen().inFront);                     // the foreground window
+//
+//   Answer name("Create Favorite Folder", {typeKeys("Made here"), pressKey(VK_RETURN)});
+//   Answer menu(kPopupMenu, {chooseLine("Zoom")});       // a right-click menu
+//   rightClickItem(w().pnlResult, 1);
+//   menu.seen().lines                                     // its lines (MenuLine), bold = default
+//   Answer closed(kPopupMenu, {pressKey(VK_ESCAPE)});     // read the menu, choose nothing
+//   Answer options("Options", {onProgram([] {             // a modal form: the test's own hands,
+//       click(frmOptions().optCopy);                       // run inside the form's modal loop
+//       click(frmOptions().cmdOK);
+//   })});
+//   Answer save("Save As", fileNamed(dir.file("boat"), "Cursor")); // Wine's file dialog
+// Steps: clickOn(text), typeKeys(text), pressKey(key, shift), chooseEntry(label,
+// entry), fillIn(label, text), chooseLine(caption), onProgram(hands). Hands made together take the
+// windows in the order they were made. A window no hand answers is closed after
+// a few seconds and fails the scenario. inFront(hwnd) and readWindow(hwnd) read
+// any window of the program.
+//
+// The seam still stands in front of what ends the session or leaves the
+// machine (ExitWindowsEx, ShellExecute of an address or mail, HTML Help) and
+// of colour dialogs: Seam::get().requests() says what was asked (and lists
+// the windows shown above too), Seam::get().queue...() answers.
+//
+// The fixture MainWindowScenario shows frmMain; LibraryScenario adds the sample
+// icon library with three icons a page.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -61,6 +89,7 @@
 #include <atomic>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -71,6 +100,10 @@
 namespace vmscenario {
 
 // Hands.
+// From here on in the scenario the windows that wait for a person show for
+// real and a second hand answers them (see Answer); until then they are
+// scripted through the seam.
+void realWindows();
 void settle(int atLeastMs = 0);
 void press(int key, int shift = 0);
 void typeText(const std::string& text);
@@ -102,9 +135,12 @@ void clickNode(const std::string& key);
 void dragItemOnto(int index, vm::Control& target);
 void dragItemToNode(int index, const std::string& key, bool shift = false);
 // Raw input for a sequence a test sends itself: the pointer moved to a screen
-// point (with button flags), a key going down or up.
+// point (with button flags), a key going down or up; the keys of a key with
+// Shift/Ctrl/Alt held, and of characters as typed.
 INPUT mouseInput(POINT screen, DWORD flags);
 INPUT keyInput(int key, bool up);
+std::vector<INPUT> keyStrokes(int key, int shift = 0);
+std::vector<INPUT> typedStrokes(const std::string& text);
 
 // A second hand that presses a key while the window is busy with work the
 // first hand started: it waits until started() says the work runs, then
@@ -128,7 +164,84 @@ struct MenuLine {
     bool separator = false;
     bool enabled = true;
     bool checked = false;
+    bool bold = false; // the default line
 };
+
+// What a window that opened showed when the second hand found it.
+struct ShownControl {
+    HWND hwnd = nullptr;
+    std::string className, text; // text as shown, "&" included
+    int id = 0;
+    bool visible = false, enabled = false;
+    bool uncovered = false; // its middle is not under another control
+};
+struct ShownWindow {
+    HWND hwnd = nullptr;
+    std::string caption;
+    bool inFront = false;               // the foreground window when found
+    std::vector<ShownControl> controls; // its child windows, from the top of each level
+    std::vector<MenuLine> lines;        // a pop-up menu's lines
+    // The texts of its visible controls, "&" removed, in order.
+    std::vector<std::string> texts() const;
+    // A visible control shows this text ("&" ignored), or one starting with it when prefix.
+    const ShownControl* find(const std::string& text, bool prefix = false) const;
+    bool shows(const std::string& text) const { return find(text) != nullptr; }
+};
+
+// What a second hand does with the window it found, in order. Each runs on the
+// hand's own thread with real input, except onProgram, which runs the test's
+// own hands on the program's thread inside the window's modal loop.
+struct HandStep {
+    std::function<void(const ShownWindow&)> onHand;
+    std::function<void()> onProgram;
+};
+HandStep clickOn(const std::string& text);      // the visible control showing text ("&" ignored)
+HandStep typeKeys(const std::string& text);     // characters typed into what has the focus
+HandStep pressKey(int key, int shift = 0);
+// Opens the drop-down list placed after the label and clicks the entry that
+// starts with entry ("Save as &type:", "Cursor").
+HandStep chooseEntry(const std::string& label, const std::string& entry);
+// Clicks into the text box placed after the label, selects what stands there
+// and types text over it ("File name:").
+HandStep fillIn(const std::string& label, const std::string& text);
+HandStep chooseLine(const std::string& caption); // a click on a line of a pop-up menu ("Zoom")
+// An open or save dialog answered: the file type chosen when given ("Cursor"),
+// the path typed as the file name, Enter.
+std::vector<HandStep> fileNamed(const std::string& path, const std::string& type = "");
+HandStep onProgram(std::function<void()> hands);
+
+// The caption that stands for a pop-up menu in Answer.
+extern const char kPopupMenu[];
+
+// A second hand: on its own thread it waits for the next window of the program
+// with this caption to show (one that did not show when the hand was made; a
+// pop-up menu with kPopupMenu), reads what it shows and answers it with the
+// steps. Make it before the action that opens the window. seen() and the
+// destructor wait for the hand (pumping messages) and fail the test when no
+// such window showed. Hands made together take matching windows in the order
+// they were made.
+class Answer {
+public:
+    Answer(std::string caption, std::vector<HandStep> steps);
+    ~Answer();
+    Answer(const Answer&) = delete;
+    Answer& operator=(const Answer&) = delete;
+    const ShownWindow& seen();
+    bool answered(); // waits like seen(); false when no window showed
+    struct State;    // what the hand found and did, shared with its thread
+
+private:
+    void finish();
+    std::shared_ptr<State> state_;
+    std::thread hand_;
+    bool finished_ = false;
+};
+
+// The window is the first visible one of the program on the screen: no
+// window of the program lies over it.
+bool inFront(HWND window);
+// What a window of the program shows now, read as the second hand reads it.
+ShownWindow readWindow(HWND window);
 std::vector<MenuLine> openMenu(const std::string& title);
 // The lines of a pop-up menu as it would show (a context menu).
 std::vector<MenuLine> menuLines(HMENU menu);

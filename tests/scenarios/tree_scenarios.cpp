@@ -4,6 +4,7 @@
 #include "scenario.h"
 
 #include "browserstate.h"
+#include "frmmessage.h"
 #include "ico_fixtures.h"
 #include "navtree.h"
 #include "registry.h"
@@ -81,15 +82,20 @@ TEST_F(TreeScenario, NodesOfEveryKindListWhatTheyHold) {
 }
 
 TEST_F(TreeScenario, FavoritesMenuCreatesRemovesAndRefreshes) {
+    realWindows();
     clickNode("favoriApps");
-    Seam::get().queueText("Made here");
-    chooseMenu({"F&avorites", "&Create Folder"});
+    {
+        Answer name("Create Favorite Folder", {typeKeys("Made here"), pressKey(VK_RETURN)});
+        chooseMenu({"F&avorites", "&Create Folder"});
+        EXPECT_TRUE(name.seen().shows("Give the Name of the Favorite Folder."));
+    }
     EXPECT_TRUE(isFolder(favorites() + "\\Apps\\Made here"));
     ASSERT_TRUE(node("favoriApps\\Made here"));
 
     clickNode("favoriApps\\Made here");
-    Seam::get().queueCode(vbYes);
+    Answer sure("Remove Favorite Folder", {clickOn("Yes")});
     chooseMenu({"F&avorites", "&Remove Folder"});
+    EXPECT_TRUE(sure.seen().inFront);
     EXPECT_FALSE(isFolder(favorites() + "\\Apps\\Made here"));
     EXPECT_FALSE(node("favoriApps\\Made here"));
 
@@ -162,4 +168,16 @@ TEST_F(TreeScenario, SwitchingTheSizeDuringAListingLeavesNothingOfTheOtherDataSe
     EXPECT_FALSE(node("favori"));
     EXPECT_FALSE(w().mnuFavorite.Enabled());
     EXPECT_TRUE(IsIdle(w().browserWindow));
+}
+
+// The notice closes with Enter and with Esc, as every dialog does.
+TEST_F(TreeScenario, TheNoticeClosesWithEnterAndWithEsc) {
+    realWindows();
+    for (int key : {VK_RETURN, VK_ESCAPE}) {
+        Answer notice("Organize Favorites", {pressKey(key)});
+        chooseMenu({"F&avorites", "&Organize Favorites"});
+        ASSERT_TRUE(notice.answered());
+        EXPECT_TRUE(notice.seen().shows("Don't show this message again."));
+        EXPECT_FALSE(shell::frmMessage().IsLoaded()) << "key " << key;
+    }
 }

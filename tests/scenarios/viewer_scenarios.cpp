@@ -228,3 +228,23 @@ TEST_F(ViewerScenario, TheHotspotIsPickedWithAClickOnTheEnlargedCursor) {
     EXPECT_EQ(bytes[10], 7);
     EXPECT_EQ(bytes[12], 21);
 }
+
+// A window opened from the context menu comes to the front, as from the toolbar.
+TEST_F(ViewerScenario, ZoomAndPlayFromTheContextMenuOpenInFront) {
+    realWindows();
+    search("boat");
+    {
+        Answer menu(kPopupMenu, {chooseLine("Zoom")});
+        rightClickItem(w().pnlResult, 1);
+    }
+    ASSERT_TRUE(frmZoom().Visible());
+    EXPECT_TRUE(inFront(frmZoom().hWnd()));
+    frmZoom().Unload();
+    search("spinner");
+    {
+        Answer menu(kPopupMenu, {chooseLine("Play")});
+        rightClickItem(w().pnlResult, 3);
+    }
+    ASSERT_TRUE(frmAni().Visible());
+    EXPECT_TRUE(inFront(frmAni().hWnd()));
+}

@@ -30,7 +30,7 @@ void FrmSelect::CreateControls() {
     mnuToolsChangeFolder.create(mnuTools, "Change Any &Folder Icon...");
     mnuResultClick.create(*this, "ResultClick", false);
     mnuResultClickCopy.create(mnuResultClick, "&Copy");
-    mnuResultClickDiv1.create(mnuResultClick, "-");
+    mnuResultClickDiv1.create(mnuResultClick, "-", false);
     mnuResultClickSaveAs.create(mnuResultClick, "Save &As...");
     mnuResultClickChange.create(mnuResultClick, "C&hange...");
     mnuResultClickEditWith.create(mnuResultClick, "Edit &With...");
