@@ -16,11 +16,12 @@ namespace {
 
 using Action = void (*)(NodeClickContext&, const ClickedNode&);
 
-// The page start of the listings this handler completes itself.
+// The page start of the listings this handler completes itself. The search
+// message goes before the page: the page leaves the first item's origin there.
 void showFirstPage(NodeClickContext& ctx) {
+    ctx.search.host.messagePanel("");
     StartNewList(ctx.search.paging, ctx.search.entries.cmbResult.ListCount());
     ctx.search.host.page();
-    ctx.search.host.messagePanel("");
 }
 
 // A source that builds and pages its own list, or the empty list when it is missing.
@@ -141,7 +142,6 @@ void favoritesFolder(NodeClickContext& ctx, const ClickedNode& node) {
     s.busy.AbortRequested = false;
     if (ctx.clearKeywordText) ctx.clearKeywordText();
     s.host.hourglass(false);
-    s.host.messagePanel("");
 }
 
 struct Route {

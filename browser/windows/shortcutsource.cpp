@@ -106,9 +106,10 @@ void procSearchShortcuts(ShortcutContext& ctx, const std::string& scope) {
     }
 
     ctx.busy.AbortRequested = false;
+    // The page leaves the first item's origin in the message panel.
+    host.messagePanel("");
     StartNewList(ctx.paging, ctx.entries.cmbResult.ListCount());
     host.page();
-    host.messagePanel("");
     if (ctx.setSearchText) ctx.setSearchText("");
     // A page fill leaves the busy state only when it has items to show.
     host.abort(true);

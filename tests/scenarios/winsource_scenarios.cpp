@@ -116,3 +116,12 @@ TEST_F(WindowsSourceScenario, FileTypesAndSystemIcons) {
     const std::string first = itemTexts(w().pnlResult).front();
     selectItemNamed(first, "System Icon");
 }
+
+TEST_F(WindowsSourceScenario, TheStatusPanelTellsOfTheFirstItemOfEverySource) {
+    for (const char* key : {"SysAso", "SysDesktop", "SysShortDesk"}) {
+        clickNode(key);
+        ASSERT_GT(w().pnlResult.ListItems.Count(), 0) << key;
+        EXPECT_EQ(selectedItem(w().pnlResult), 1) << key;
+        EXPECT_NE(panelText("message"), "") << key;
+    }
+}
