@@ -3,6 +3,8 @@
 // folder, and the size box switched while a listing runs.
 #include "scenario.h"
 
+#include <cstring>
+
 #include "browserstate.h"
 #include "frmmessage.h"
 #include "ico_fixtures.h"
@@ -180,4 +182,49 @@ TEST_F(TreeScenario, TheNoticeClosesWithEnterAndWithEsc) {
         EXPECT_TRUE(notice.seen().shows("Don't show this message again."));
         EXPECT_FALSE(shell::frmMessage().IsLoaded()) << "key " << key;
     }
+}
+
+namespace {
+
+// How many points across the middle of a node's label show this colour.
+int labelPoints(const std::string& key, COLORREF colour) {
+    HWND tree = frmMain().pnlNav.hWnd();
+    RECT r{};
+    HTREEITEM item = frmMain().pnlNav.Nodes(key).handle();
+    std::memcpy(&r, &item, sizeof item);
+    SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+    HDC dc = GetDC(tree);
+    int points = 0;
+    for (int x = r.left; x < r.right; ++x) points += GetPixel(dc, x, (r.top + r.bottom) / 2) == colour;
+    ReleaseDC(tree, dc);
+    return points;
+}
+
+} // namespace
+
+TEST_F(TreeScenario, ANodeListedFromTheKeyboardShowsSelected) {
+    clickNode("Icon256");
+    const std::string listed = panelText("count");
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    ASSERT_GT(labelPoints("Icon256", highlight), 0);
+
+    // The arrow key lists the next node; the tree keeps the keys and marks that node.
+    press(VK_DOWN);
+    settle(200);
+    ASSERT_EQ(w().pnlNav.SelectedItem(), node("IconHi"));
+    EXPECT_NE(panelText("count"), listed);
+    EXPECT_EQ(focusedWindow(), w().pnlNav.hWnd());
+    EXPECT_GT(labelPoints("IconHi", highlight), 0);
+    press(VK_UP);
+    settle(200);
+    EXPECT_EQ(w().pnlNav.SelectedItem(), node("Icon256"));
+    EXPECT_GT(labelPoints("Icon256", highlight), 0);
+
+    // A keyword search started with Enter leaves the node marked, as the box has the keys.
+    click(w().cmbSearch);
+    typeInto(w().cmbSearch, listEntries(w().cmbSearch).at(1));
+    press(VK_RETURN);
+    settle(200);
+    EXPECT_EQ(w().pnlNav.SelectedItem(), node("Icon256"));
+    EXPECT_EQ(labelPoints("Icon256", GetSysColor(COLOR_WINDOW)), 0);
 }
