@@ -142,6 +142,7 @@ void favoritesFolder(NodeClickContext& ctx, const ClickedNode& node) {
     s.busy.AbortRequested = false;
     if (ctx.clearKeywordText) ctx.clearKeywordText();
     s.host.hourglass(false);
+    s.host.messagePanel("");
 }
 
 struct Route {
