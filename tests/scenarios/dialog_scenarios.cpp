@@ -271,6 +271,17 @@ TEST_F(DialogScenario, TheTipOfTheDayStepsOnAndRemembersTheNextTipAndTheBox) {
     EXPECT_EQ(stored("Tip"), "0");
 }
 
+TEST_F(DialogScenario, EscClosesTheTipOfTheDayAsItsCloseButtonDoes) {
+    chooseMenu({"&Help", "&Tip of the Day..."});
+    FrmTip& t = frmTip();
+    ASSERT_TRUE(t.IsLoaded());
+    click(t.cmdNextTip);
+    press(VK_ESCAPE);
+    EXPECT_FALSE(t.IsLoaded());
+    procRegGetValue(HKEY_CURRENT_USER, kSettingsKey, "TipNr");
+    EXPECT_EQ(reg.RegValue.toLong().value_or(0), 3);
+}
+
 TEST_F(DialogScenario, EveryAssociationTickedAndUntickedLeavesTheRegistryExactlyAsItWas) {
     // As Windows sets them up: icon files with flags and their own icon, DLLs with an expandable icon path.
     static const char* const kKeys[] = {".ico", "icofile", ".dll", "dllfile", ".ani",
