@@ -163,8 +163,10 @@ bool PictureBox::onMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
-        // A pressed box takes the keys, as any control a person clicks.
-        if (msg != WM_RBUTTONDOWN && GetFocus() != handle()) ::SetFocus(handle());
+        // A pressed box takes the keys, as any control a person clicks; a box
+        // that holds controls is their frame and leaves the keys to them.
+        if (msg != WM_RBUTTONDOWN && GetFocus() != handle() && !GetWindow(handle(), GW_CHILD))
+            ::SetFocus(handle());
         SetCapture(handle());
         return false;
     case WM_LBUTTONUP:

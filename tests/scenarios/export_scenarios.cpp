@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "cfileicon.h"
+#include "frmzoom.h"
 #include "ico_fixtures.h"
 #include "seam.h"
 
@@ -121,6 +122,15 @@ protected:
         ASSERT_TRUE(vmtest::writeFile("C:\\icons\\a.ico", ico::icoFile({ico::dib(32, 32, 8)})));
         ASSERT_TRUE(vmtest::writeFile("C:\\icons\\d.cur", ico::icoFile({ico::dib(32, 32, 4)}, 2)));
     }
+    void SetUp() override {
+        LibraryScenario::SetUp();
+        realWindows();
+    }
+    // Save As from the File menu, answered with the name and the type given.
+    void saveAs(const std::string& path, const std::string& type) {
+        Answer save("Save As", fileNamed(path, type));
+        chooseMenu({"&File", "Save &As..."});
+    }
     void TearDown() override {
         LibraryScenario::TearDown();
         DeleteFileA("C:\\icons\\a.ico");
@@ -138,8 +148,7 @@ protected:
 TEST_F(ReferenceScenario, AFileIconIsSavedAsBitmapAndACursorAsCursor) {
     search("mine");
     ASSERT_EQ(selectedItem(w().pnlResult), 1);
-    Seam::get().queue(SeamAnswer{3, dir.file("a-copy"), false}); // the cursor set's Bitmap
-    chooseMenu({"&File", "Save &As..."});
+    saveAs(dir.file("a-copy"), "Bitmap");
     HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageA(nullptr, dir.file("a-copy.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     ASSERT_NE(bitmap, nullptr);
@@ -151,18 +160,17 @@ TEST_F(ReferenceScenario, AFileIconIsSavedAsBitmapAndACursorAsCursor) {
     ASSERT_GT(cursorItem, 0);
     clickItem(w().pnlResult, cursorItem);
     Seam::get().reset();
-    Seam::get().queue(SeamAnswer{2, dir.file("d-copy"), false}); // Cursor
-    chooseMenu({"&File", "Save &As..."});
+    // The hotspot is asked for: the notice, then the zoom window as picker.
+    Answer notice("Change Cursors", {clickOn("Define Hotspot Now")});
+    Answer picker("Set the Cursor's Hotspot", {onProgram([] { frmZoom().Unload(); })});
+    saveAs(dir.file("d-copy"), "Cursor");
+    EXPECT_TRUE(notice.answered());
+    EXPECT_TRUE(picker.answered());
     EXPECT_EQ(saveRequestFilter(), "Icon (*.ico)|*.ico|Cursor (*.cur)|*.cur|Bitmap (*.bmp)|*.bmp|Compuserve GIF "
                                    "(*.gif)|*.gif|JPEG (*.jpg)|*.jpg");
     HCURSOR cursor = static_cast<HCURSOR>(
         LoadImageA(nullptr, dir.file("d-copy.cur").c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
     EXPECT_NE(cursor, nullptr);
-    // The hotspot was asked for: the notice, then the zoom window as picker.
-    std::vector<std::string> forms;
-    for (const SeamRequest& r : Seam::get().requests())
-        if (r.kind == "Form") forms.push_back(r.prompt);
-    EXPECT_EQ(forms, (std::vector<std::string>{"frmMessage", "frmZoom"}));
     if (cursor) DestroyCursor(cursor);
 }
 
@@ -170,8 +178,7 @@ TEST_F(ReferenceScenario, ALibraryAnimationIsSavedAsAniAndAsSeparateIcons) {
     search("spinner");
     ASSERT_EQ(itemTexts(w().pnlResult).size(), 3u);
     clickItem(w().pnlResult, 2);
-    Seam::get().queue(SeamAnswer{4, dir.file("spin"), false}); // Animated icon
-    chooseMenu({"&File", "Save &As..."});
+    saveAs(dir.file("spin"), "Animated icon");
     const std::string ani = vmtest::readFile(dir.file("spin.ani"));
     ASSERT_GT(ani.size(), 28u);
     EXPECT_EQ(ani.substr(8, 4), "ACON");
@@ -181,8 +188,7 @@ TEST_F(ReferenceScenario, ALibraryAnimationIsSavedAsAniAndAsSeparateIcons) {
     EXPECT_NE(loaded, nullptr);
     if (loaded) DestroyCursor(loaded);
 
-    Seam::get().queue(SeamAnswer{5, dir.file("frame"), false}); // Seperate icons
-    chooseMenu({"&File", "Save &As..."});
+    saveAs(dir.file("frame"), "Seperate icons");
     for (const char* name : {"frame.ico", "frame1.ico", "frame2.ico", "frame3.ico"})
         EXPECT_TRUE(vmtest::fileExists(dir.file(name))) << name;
     EXPECT_FALSE(vmtest::fileExists(dir.file("frame4.ico")));
@@ -202,10 +208,10 @@ protected:
     }
     // Right-clicks the first row of the detail grid and picks Save All.
     void saveAllFromTheGrid(const std::string& typedName) {
-        Seam::get().queueText("Save All Formats As...");
-        Seam::get().queue(SeamAnswer{1, typedName, false});
+        Answer menu(kPopupMenu, {chooseLine("Save All Formats As...")});
+        Answer save("Save As", fileNamed(typedName));
         rightClick(w().grdIcons, 20, 10);
-        settle();
+        EXPECT_TRUE(save.answered());
     }
     static const SeamRequest* lastSave() {
         const SeamRequest* found = nullptr;
@@ -265,10 +271,11 @@ TEST_F(SaveAllScenario, SaveAllFormatsFromTheDetailGridWritesEveryImageIntoOneIc
 
 TEST_F(SaveAllScenario, CancellingSaveAllWritesNothing) {
     search("mine");
-    Seam::get().queueText("Save All Formats As...");
-    Seam::get().queue(SeamAnswer{0, {}, true});
-    rightClick(w().grdIcons, 20, 10);
-    settle();
+    {
+        Answer menu(kPopupMenu, {chooseLine("Save All Formats As...")});
+        Answer save("Save As", {pressKey(VK_ESCAPE)});
+        rightClick(w().grdIcons, 20, 10);
+    }
     ASSERT_NE(lastSave(), nullptr);
     WIN32_FIND_DATAA found{};
     HANDLE h = FindFirstFileA(dir.file("*.ico").c_str(), &found);

@@ -57,7 +57,6 @@ protected:
         ASSERT_TRUE(vmtest::writeFile(folder() + "\\" + kName + ".zip", vmtest::makeZipArchive({member})));
     }
     void TearDown() override {
-        Form::scriptedModal = nullptr;
         LibraryScenario::TearDown();
     }
     std::string folder() const { return dir.file(kName); }
@@ -69,15 +68,18 @@ protected:
 } // namespace
 
 TEST_F(NamesScenario, AFavouritesFolderPickedInTheOptionsKeepsItsNameInTheRegistryTheTreeAndTheList) {
-    whenShown([this](Form&) {
-        FrmOptions& o = frmOptions();
-        clickTab(o.tbsOptions, 4);
-        Seam::get().queueText(folder());
-        click(o.cmdBrowse);
-        EXPECT_EQ(o.txtFavHomeDir.Text(), folder());
-        click(o.cmdOK);
-    });
-    chooseMenu({"&View", "&Options..."});
+    realWindows();
+    {
+        Answer shown("Options", {onProgram([this] {
+            FrmOptions& o = frmOptions();
+            clickTab(o.tbsOptions, 4);
+            Seam::get().queueText(folder());
+            click(o.cmdBrowse);
+            EXPECT_EQ(o.txtFavHomeDir.Text(), folder());
+            click(o.cmdOK);
+        })});
+        chooseMenu({"&View", "&Options..."});
+    }
     EXPECT_EQ(stored("FavDir"), folder());
     ASSERT_TRUE(w().pnlNav.Nodes.exists("favori图标"));
     EXPECT_EQ(shownText("favori图标"), "图标");
@@ -91,26 +93,31 @@ TEST_F(NamesScenario, AFavouritesFolderPickedInTheOptionsKeepsItsNameInTheRegist
 }
 
 TEST_F(NamesScenario, AScannedFolderAKeywordAndAReferenceKeepTheirNamesInTheListsAndFiles) {
-    whenShown([](Form&) {
-        FrmKey& k = frmKey();
-        click(k.txtKey);
-        typeText(kName);
-        EXPECT_EQ(k.txtKey.Text(), kName);
-        click(k.cmdAdd);
-        EXPECT_EQ(k.lstKey.Text(), kName);
-        click(k.cmdCancel);
-    });
-    chooseMenu({"&References", "&Edit Custom Keywords..."});
+    realWindows();
+    {
+        Answer shown("Edit Keywords", {onProgram([] {
+            FrmKey& k = frmKey();
+            click(k.txtKey);
+            typeText(kName);
+            EXPECT_EQ(k.txtKey.Text(), kName);
+            click(k.cmdAdd);
+            EXPECT_EQ(k.lstKey.Text(), kName);
+            click(k.cmdCancel);
+        })});
+        chooseMenu({"&References", "&Edit Custom Keywords..."});
+    }
     EXPECT_GE(FindExact(w().cmbSearch, kName), 0);
 
-    whenShown([this](Form&) {
-        FrmScan& s = frmScan();
-        click(s.txtDir);
-        typeText(folder());
-        EXPECT_EQ(s.txtDir.Text(), folder());
-        click(s.cmdStart);
-    });
-    chooseMenu({"&File", "Open by &Folder..."});
+    {
+        Answer shown("Open by Folder", {onProgram([this] {
+            FrmScan& s = frmScan();
+            click(s.txtDir);
+            typeText(folder());
+            EXPECT_EQ(s.txtDir.Text(), folder());
+            click(s.cmdStart);
+        })});
+        chooseMenu({"&File", "Open by &Folder..."});
+    }
     EXPECT_EQ(panelText("count"), "2 Icon(s)");
     EXPECT_EQ(stored("ScanDirectory"), folder());
     const int own = lastItemWith(w().pnlResult, 0, kName);
@@ -119,14 +126,16 @@ TEST_F(NamesScenario, AScannedFolderAKeywordAndAReferenceKeepTheirNamesInTheList
     clickItem(w().pnlResult, own);
     EXPECT_EQ(w().grdIcons.ItemCount(), 2);
 
-    whenShown([](Form&) {
-        FrmAdd& a = frmAdd();
-        dropDown(a.cmbSearch);
-        clickListEntry(a.cmbSearch, kName);
-        EXPECT_EQ(a.cmbSearch.Text(), kName);
-        click(a.cmdAdd);
-    });
-    chooseMenu({"&References", "&Add..."});
+    {
+        Answer shown("Add Reference", {onProgram([] {
+            FrmAdd& a = frmAdd();
+            dropDown(a.cmbSearch);
+            clickListEntry(a.cmbSearch, kName);
+            EXPECT_EQ(a.cmbSearch.Text(), kName);
+            click(a.cmdAdd);
+        })});
+        chooseMenu({"&References", "&Add..."});
+    }
     ASSERT_GT(UserRefs.lstUser.ListCount(), 0);
     EXPECT_EQ(UserRefs.lstUser.List(UserRefs.lstUser.ListCount() - 1), kName);
 

@@ -15,27 +15,20 @@ namespace {
 
 class TabStripScenario : public LibraryScenario {
 protected:
-    void TearDown() override {
-        Form::scriptedModal = nullptr;
-        LibraryScenario::TearDown();
+    void SetUp() override {
+        LibraryScenario::SetUp();
+        realWindows();
     }
     // Opens a modal window with the steps given, and answers it with a
     // click on its closing button once they are done.
-    void whileShown(const std::string& name, const std::function<void(Form&)>& look, Control& close,
+    void whileShown(const std::string& caption, const std::function<void()>& look, Control& close,
                     const std::function<void()>& open) {
-        bool met = false;
-        Form::scriptedModal = [&](Form& f) {
-            if (f.Name() != name) return;
-            met = true;
-            f.Show(vbModeless);
-            SetForegroundWindow(f.hWnd());
-            settle();
-            look(f);
-            click(close);
-        };
+        Answer shown(caption, {onProgram([&] {
+                         look();
+                         click(close);
+                     })});
         open();
-        settle();
-        EXPECT_TRUE(met) << name << " did not open";
+        EXPECT_TRUE(shown.answered()) << caption << " did not open";
     }
 };
 
@@ -73,8 +66,8 @@ TEST_F(TabStripScenario, ThePropertiesWindowShowsTheIconsNameTypeOriginAndKeywor
     clickItem(w().pnlResult, 1);
     FrmProp& prop = frmProp();
     whileShown(
-        "frmProp",
-        [&](Form&) {
+        "Properties",
+        [&] {
             for (Control* c : std::initializer_list<Control*>{&prop.picIcon, &prop.txtName, &prop.lblType,
                                                               &prop.txtType, &prop.lblOrigin, &prop.txtOrigin,
                                                               &prop.lblKeywords, &prop.txtKeywords}) {
@@ -91,14 +84,14 @@ TEST_F(TabStripScenario, ThePropertiesWindowShowsTheIconsNameTypeOriginAndKeywor
 TEST_F(TabStripScenario, TheOptionsAndInformationTabsShowTheirToolTips) {
     FrmOptions& options = frmOptions();
     whileShown(
-        "frmOptions",
-        [&](Form&) {
+        "Options",
+        [&] {
             EXPECT_EQ(tabTip(options.tbsOptions, 1), "General Options");
             EXPECT_EQ(tabTip(options.tbsOptions, 3), "Define Action when Doubleclicking Icons");
         },
         options.cmdCancel, [] { chooseMenu({"&View", "&Options..."}); });
     FrmInfo& info = frmInfo();
     whileShown(
-        "frmInfo", [&](Form&) { EXPECT_EQ(tabTip(info.tabStrip, 4), "Contact Me"); }, info.cmdOK,
+        "About Vellumar", [&] { EXPECT_EQ(tabTip(info.tabStrip, 4), "Contact Me"); }, info.cmdOK,
         [] { chooseMenu({"&Help", "&About Vellumar..."}); });
 }

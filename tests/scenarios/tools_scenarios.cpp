@@ -130,6 +130,7 @@ TEST_F(CreateIconScenario, PasteFromTheClipboard) {
 }
 
 TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
+    realWindows(); // the folder picker stays scripted
     typeInto(w().cmbSearch, "bo");
     press(VK_RETURN);
     clickItem(w().pnlResult, 1);
@@ -153,12 +154,11 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
 
     // Change: asked before folder.ico is replaced; No writes nothing.
     Seam::get().queueText(folder);
-    Seam::get().queueCode(vbNo);
-    chooseMenu({"&Tools", "&Change Any Folder Icon..."});
-    const SeamRequest* asked = nullptr;
-    for (const SeamRequest& r : Seam::get().requests()) if (r.kind == "MsgBox") asked = &r;
-    ASSERT_NE(asked, nullptr);
-    EXPECT_EQ(asked->prompt, ico + " already exists.\rDo you want to replace it?");
+    {
+        Answer asked("Change Any Folder Icon", {clickOn("No")});
+        chooseMenu({"&Tools", "&Change Any Folder Icon..."});
+        EXPECT_TRUE(asked.seen().shows(ico + " already exists.\rDo you want to replace it?"));
+    }
     EXPECT_EQ(state(ini), iniBefore);
     EXPECT_EQ(state(ico), icoBefore);
     EXPECT_EQ(state(folder), folderBefore);
@@ -178,8 +178,10 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
 
     // Change again, and Yes: the selected icon replaces folder.ico.
     Seam::get().queueText(folder);
-    Seam::get().queueCode(vbYes);
-    chooseMenu({"&Tools", "&Change Any Folder Icon..."});
+    {
+        Answer replace("Change Any Folder Icon", {clickOn("Yes")});
+        chooseMenu({"&Tools", "&Change Any Folder Icon..."});
+    }
     GetPrivateProfileStringA(".ShellClassInfo", "IconFile", "", value, sizeof(value), ini.c_str());
     EXPECT_STREQ(value, "folder.ico");
     EXPECT_EQ(loadIcon(ico, 0, 0).width, 32);
@@ -187,8 +189,10 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
 
     // The "Your Icons" toolbar's button does the same as the menu item.
     Seam::get().queueText(folder);
-    Seam::get().queueCode(vbYes);
-    clickButton(w().pnlToolbarYour, "changefolder");
+    {
+        Answer replace("Change Any Folder Icon", {clickOn("Yes")});
+        clickButton(w().pnlToolbarYour, "changefolder");
+    }
     EXPECT_EQ(loadIcon(folder + "\\folder.ico", 0, 0).width, 32);
     EXPECT_TRUE(runState.SystemIconsChanged); // the notice is silenced: the rebuild waits
 

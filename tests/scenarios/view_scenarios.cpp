@@ -88,10 +88,13 @@ TEST_F(BoatsInView, AClickOnThePagePanelOffersThePages) {
     RECT area{};
     SendMessageA(bar, SB_GETRECT, static_cast<WPARAM>(w().pnlStatusbar.Panels("area").Index() - 1),
                  reinterpret_cast<LPARAM>(&area));
-    Seam::get().queueText("2");
-    click(w().pnlStatusbar, (area.left + area.right) / 2, (area.top + area.bottom) / 2);
-    ASSERT_FALSE(Seam::get().requests().empty());
-    EXPECT_EQ(Seam::get().requests().back().kind, "PopupMenu");
+    realWindows();
+    {
+        Answer pages(kPopupMenu, {chooseLine("2")});
+        click(w().pnlStatusbar, (area.left + area.right) / 2, (area.top + area.bottom) / 2);
+        ASSERT_TRUE(pages.answered());
+        EXPECT_NE(menuLine(pages.seen().lines, "1"), nullptr);
+    }
     EXPECT_EQ(panelText("area"), "Page 2 of 2");
 }
 

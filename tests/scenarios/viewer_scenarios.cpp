@@ -26,8 +26,11 @@ protected:
         CreateDirectoryA("C:\\icons", nullptr);
         ASSERT_TRUE(vmtest::writeFile("C:\\icons\\d.cur", ico::icoFile({ico::dib(32, 32, 4)}, 2)));
     }
+    void SetUp() override {
+        LibraryScenario::SetUp();
+        realWindows();
+    }
     void TearDown() override {
-        Form::scriptedModal = nullptr;
         for (Form* f : std::initializer_list<Form*>{&frmZoom(), &frmAni(), &frmProp()})
             if (f->IsLoaded()) f->Unload();
         LibraryScenario::TearDown();
@@ -40,23 +43,15 @@ protected:
     }
     // Right-clicks item index and picks the command of the context menu.
     void contextCommand(int index, const std::string& command) {
-        Seam::get().queueText(command);
-        rightClickItem(w().pnlResult, index);
+        {
+            Answer menu(kPopupMenu, {chooseLine(command)});
+            rightClickItem(w().pnlResult, index);
+        }
         settle();
     }
-    std::vector<std::string> formsShown() {
-        std::vector<std::string> names;
-        for (const SeamRequest& r : Seam::get().requests())
-            if (r.kind == "Form") names.push_back(r.prompt);
-        return names;
-    }
-    std::string lastForm() {
-        const auto names = formsShown();
-        return names.empty() ? std::string() : names.back();
-    }
-    std::vector<std::string> menuCaptions(MenuItem& menu) {
+    std::vector<std::string> shownCaptions(const std::vector<MenuLine>& lines) {
         std::vector<std::string> shown;
-        for (const MenuLine& line : menuLines(menu.popup()))
+        for (const MenuLine& line : lines)
             if (!line.separator) shown.push_back(line.caption + (line.enabled ? "" : " (off)"));
         return shown;
     }
@@ -67,28 +62,37 @@ protected:
 TEST_F(ViewerScenario, TheContextMenuOffersTheItemsCommandsWithTheDoubleClickActionInBold) {
     DoubleClick.DCAction = "zoom";
     search("boat");
-    rightClickItem(w().pnlResult, 1); // nothing queued: the menu is closed again
+    {
+        Answer menu(kPopupMenu, {pressKey(VK_ESCAPE)});
+        rightClickItem(w().pnlResult, 1);
+        EXPECT_EQ(shownCaptions(menu.seen().lines),
+                  (std::vector<std::string>{"&Copy", "&Save As...", "Edit &With...", "Add to &Favorites...",
+                                            "&Properties", "&Zoom"}));
+        const MenuLine* zoom = menuLine(menu.seen().lines, "&Zoom");
+        ASSERT_NE(zoom, nullptr);
+        EXPECT_TRUE(zoom->bold);
+    }
     EXPECT_EQ(selectedItem(w().pnlResult), 1);
-    EXPECT_EQ(menuCaptions(w().mnuResultClick),
-              (std::vector<std::string>{"&Copy", "&Save As...", "Edit &With...", "Add to &Favorites...",
-                                        "&Properties", "&Zoom"}));
-    EXPECT_EQ(GetMenuDefaultItem(w().mnuResultClick.popup(), FALSE, 0), w().mnuResultClickZoom.id());
 
     // An animation offers Play; "None" puts no item in bold.
     DoubleClick.DCAction = "None";
     search("spinner");
-    rightClickItem(w().pnlResult, 2);
-    const auto captions = menuCaptions(w().mnuResultClick);
-    EXPECT_NE(std::find(captions.begin(), captions.end(), "P&lay"), captions.end());
-    EXPECT_EQ(GetMenuDefaultItem(w().mnuResultClick.popup(), FALSE, 0), static_cast<UINT>(-1));
+    {
+        Answer menu(kPopupMenu, {pressKey(VK_ESCAPE)});
+        rightClickItem(w().pnlResult, 2);
+        const std::vector<MenuLine>& lines = menu.seen().lines;
+        EXPECT_NE(menuLine(lines, "P&lay"), nullptr);
+        EXPECT_TRUE(std::none_of(lines.begin(), lines.end(), [](const MenuLine& l) { return l.bold; }));
+    }
 
     // Over empty space: the selection goes and the view menu shows.
-    Seam::get().reset();
     const RECT list = rectOf(w().pnlResult);
-    rightClick(w().pnlResult, (list.right - list.left) - 20, (list.bottom - list.top) - 20);
+    {
+        Answer menu(kPopupMenu, {pressKey(VK_ESCAPE)});
+        rightClick(w().pnlResult, (list.right - list.left) - 20, (list.bottom - list.top) - 20);
+        EXPECT_NE(menuLine(menu.seen().lines, "&View"), nullptr);
+    }
     EXPECT_EQ(selectedItem(w().pnlResult), 0);
-    ASSERT_FALSE(Seam::get().requests().empty());
-    EXPECT_EQ(Seam::get().requests().back().prompt, "White");
     DoubleClick.DCAction = "None";
 }
 
@@ -111,19 +115,23 @@ TEST_F(ViewerScenario, ContextMenuZoomOpensTheZoomWindow) {
 
 TEST_F(ViewerScenario, ContextMenuPropertiesShowsTheLibraryIconsKeywords) {
     search("boat");
+    std::string keywords, name;
+    Answer properties("Properties", {onProgram([&] {
+                          keywords = frmProp().txtKeywords.Text();
+                          name = frmProp().txtName.Caption();
+                      }),
+                                     clickOn("OK")});
     contextCommand(1, "Properties");
-    EXPECT_EQ(lastForm(), "frmProp");
-    EXPECT_EQ(frmProp().txtKeywords.Text(), "boat");
-    EXPECT_EQ(frmProp().txtName.Caption(), itemTexts(w().pnlResult)[0]);
+    EXPECT_TRUE(properties.answered());
+    EXPECT_EQ(keywords, "boat");
+    EXPECT_EQ(name, itemTexts(w().pnlResult)[0]);
 }
 
 TEST_F(ViewerScenario, ContextMenuEditWithWithoutAnEditorSaysHowToChooseOne) {
     search("boat");
+    Answer told("Edit With Error", {clickOn("OK")});
     contextCommand(1, "Edit With...");
-    settle(300);
-    bool told = false;
-    for (const SeamRequest& r : Seam::get().requests()) told = told || r.title == "Edit With Error";
-    EXPECT_TRUE(told);
+    EXPECT_TRUE(told.answered());
 }
 
 TEST_F(ViewerScenario, ContextMenuPlayPlaysTheAnimationFromItsFirstFrame) {
@@ -138,26 +146,19 @@ TEST_F(ViewerScenario, ContextMenuPlayPlaysTheAnimationFromItsFirstFrame) {
 TEST_F(ViewerScenario, DoubleClickWithNoActionAsksForOneOnTheOptionsDoubleClickPage) {
     // What the options window shows as it opens.
     int tab = 0, page = 0;
-    Form::scriptedModal = [&](Form& f) {
-        if (f.Name() != "frmOptions") return;
-        FrmOptions& options = frmOptions();
-        f.Show(vbModeless);
-        settle();
-        if (Tab* selected = options.tbsOptions.SelectedItem()) tab = selected->Index();
-        for (int i = 1; i <= 4; ++i)
-            if (IsWindowVisible(options.picOptions(i).hWnd())) page = page * 10 + i;
-        click(options.cmdCancel);
-        settle();
-    };
     search("boat");
+    Answer box(w().Caption(), {clickOn("OK")});
+    Answer options("Options", {onProgram([&] {
+                       FrmOptions& shown = frmOptions();
+                       if (Tab* selected = shown.tbsOptions.SelectedItem()) tab = selected->Index();
+                       for (int i = 1; i <= 4; ++i)
+                           if (IsWindowVisible(shown.picOptions(i).hWnd())) page = page * 10 + i;
+                       click(shown.cmdCancel);
+                   })});
     doubleClickItem(w().pnlResult, 1);
-    std::vector<SeamRequest> boxes;
-    for (const SeamRequest& r : Seam::get().requests())
-        if (r.kind == "MsgBox") boxes.push_back(r);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].prompt, "You have not specified a user defined double click action.\n\nClick on OK to select a "
-                               "double click action now.");
-    EXPECT_EQ(lastForm(), "frmOptions");
+    EXPECT_TRUE(box.seen().shows("You have not specified a user defined double click action.\n\nClick on OK to "
+                                 "select a double click action now."));
+    EXPECT_TRUE(options.answered());
     EXPECT_EQ(tab, 3);
     EXPECT_EQ(page, 3); // only the double-click page
     EXPECT_FALSE(frmOptions().IsLoaded());
@@ -173,8 +174,9 @@ TEST_F(ViewerScenario, DoubleClickRunsTheActionWhateverItsCase) {
 TEST_F(ViewerScenario, DoubleClickShowsPropertiesWhenThatIsTheAction) {
     DoubleClick.DCAction = "Prop";
     search("boat");
+    Answer properties("Properties", {clickOn("OK")});
     doubleClickItem(w().pnlResult, 1);
-    EXPECT_EQ(lastForm(), "frmProp");
+    EXPECT_TRUE(properties.answered());
 }
 
 TEST_F(ViewerScenario, DoubleClickOnAnAnimationPlaysItWhenAnimationsPlay) {
@@ -214,13 +216,9 @@ TEST_F(ViewerScenario, TheHotspotIsPickedWithAClickOnTheEnlargedCursor) {
     ASSERT_GT(cursorItem, 0);
     clickItem(w().pnlResult, cursorItem);
     // The picker shows like a window; a person clicks pixel 7, 21 of the cursor.
-    Form::scriptedModal = [](Form& f) {
-        if (f.Name() != "frmZoom") return;
-        f.Show(vbModeless);
-        settle();
-        click(frmZoom().picZoom, 7 * 10 + 4, 21 * 10 + 4);
-    };
-    Seam::get().queue(SeamAnswer{2, dir.file("picked"), false}); // Cursor
+    Answer notice("Change Cursors", {clickOn("Define Hotspot Now")});
+    Answer picker("Set the Cursor's Hotspot", {onProgram([] { click(frmZoom().picZoom, 7 * 10 + 4, 21 * 10 + 4); })});
+    Answer save("Save As", fileNamed(dir.file("picked"), "Cursor"));
     chooseMenu({"&File", "Save &As..."});
     EXPECT_FALSE(frmZoom().IsLoaded());
     const std::string bytes = vmtest::readFile(dir.file("picked.cur"));
@@ -231,7 +229,6 @@ TEST_F(ViewerScenario, TheHotspotIsPickedWithAClickOnTheEnlargedCursor) {
 
 // A window opened from the context menu comes to the front, as from the toolbar.
 TEST_F(ViewerScenario, ZoomAndPlayFromTheContextMenuOpenInFront) {
-    realWindows();
     search("boat");
     {
         Answer menu(kPopupMenu, {chooseLine("Zoom")});
