@@ -129,35 +129,3 @@ TEST_F(LongListingScenario, EscDuringAListingStopsItAndSaysSo) {
     EXPECT_EQ(itemTexts(w().pnlResult).size(), 4u); // three library icons and a reference
 }
 
-namespace {
-// The same with the library's branch of the tree, which carries the product's name.
-class TreeListingScenario : public LongListingScenario {
-protected:
-    void prepare() override {
-        LongListingScenario::prepare();
-        identity.ProductName = "Vellumar";
-        // The letter M lists each icon once: 3,000 icons of their own keep its page busy.
-        std::ofstream index(dir.path() + "\\Icondata-32.dat", std::ios::binary | std::ios::app);
-        index << "more";
-        for (int i = 0; i < 3000; ++i) index << ";1:" << i % 100 << ":" << i / 100 % 10 << i / 1000;
-        index << "\r\n";
-    }
-};
-} // namespace
-
-TEST_F(TreeListingScenario, EscStopsAListingStartedFromTheTree) {
-    // The tree, disabled while the listing runs, cannot keep the focus: Esc
-    // still reaches the window.
-    bool pressed = false;
-    for (int attempt = 0; attempt < 3 && !pressed; ++attempt) {
-        KeyDuringWork esc(VK_ESCAPE, listingRuns);
-        clickNode("M");
-        pressed = esc.pressed();
-    }
-    ASSERT_TRUE(pressed) << "the listing never started";
-    settle();
-    EXPECT_EQ(panelText("message"), "Aborted!");
-    EXPECT_EQ(itemTexts(w().pnlResult).size(), 0u);
-    EXPECT_TRUE(w().pnlNav.Enabled());
-    EXPECT_EQ(focusedWindow(), w().pnlNav.hWnd());
-}
