@@ -175,7 +175,7 @@ std::string PathOfShellItem(const void* item) {
 
 bool seamBrowseForFolder(HWND owner, const std::string& title, UINT flags, std::string& folder) {
     SeamAnswer answer;
-    if (Seam::get().record({"Folder", title, {}, flags, folder}, answer, {0, {}, true})) {
+    if (Seam::get().scriptsPerson({"Folder", title, {}, flags, folder}, answer, {0, {}, true})) {
         if (answer.cancelled) return false;
         folder = answer.text;
         return true;

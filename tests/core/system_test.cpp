@@ -167,8 +167,8 @@ TEST(FolderPicker, ChoiceGoesWhereTheFlagsSay) {
     EXPECT_EQ(folderPicker.BrowseResult, "C:\\target");
     ASSERT_EQ(Seam::get().requests().size(), 4u);
     EXPECT_EQ(Seam::get().requests()[0].kind, "Folder");
-    EXPECT_EQ(Seam::get().requests()[0].prompt, "C:\\start");
-    EXPECT_EQ(Seam::get().requests()[0].title, "Extract to");
+    EXPECT_EQ(Seam::get().requests()[0].detail, "C:\\start");
+    EXPECT_EQ(Seam::get().requests()[0].prompt, "Extract to");
     folderPickerHooks = {};
 }
 

@@ -716,11 +716,16 @@ void MainWindowScenario::SetUp() {
     paths.DataPath = dir.path() + "\\";
     paths.TempPath = paths.DataPath;
     Seam::get().setScripted(true);
-    Seam::get().setWindowsShown(false);
+    Seam::get().setWindowsShown(true);
     FrmMain::endProcess = [] {};
     runState.SplashActive = true;
     Busy.AbortRequested = false;
     watchForUnansweredWindows();
+    // The notice of a missing library stands in front of no window unless a scenario asks for it.
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "VellumarLight", Variant(std::string("1")), REG_SZ);
+    // An index of one keyword: the window starts without the message of a missing or empty one.
+    vmtest::writeFile(dir.file("Icondata-32.dat"), "none;1:0:00\r\n");
     prepare();
     w().Load();
     show();
@@ -734,7 +739,12 @@ void MainWindowScenario::show() {
     settle(100);
 }
 
+void MainWindowScenario::answerAtStart(std::string caption, std::vector<HandStep> steps) {
+    atStart_.push_back(std::make_unique<Answer>(std::move(caption), std::move(steps)));
+}
+
 void MainWindowScenario::TearDown() {
+    atStart_.clear();
     for (const std::string& caption : stopWatchingWindows()) ADD_FAILURE() << "no hand answered the window " << caption;
     if (w().IsLoaded()) w().Unload(vbFormCode);
     SetCurrentDirectoryA("C:\\"); // start-up enters the favourites folder in the scratch folder

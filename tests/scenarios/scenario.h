@@ -291,8 +291,15 @@ protected:
     virtual void prepare() {}
     // Shows the window once it is loaded (a test may set a window state first).
     virtual void show();
+    // A hand for a window that shows while the window loads (a message about a
+    // damaged file): made in prepare(), read in the test with atStart(n).seen().
+    void answerAtStart(std::string caption, std::vector<HandStep> steps);
+    Answer& atStart(size_t n = 0) { return *atStart_.at(n); }
     static vm::FrmMain& w() { return vm::frmMain(); }
     vmtest::ScratchDir dir;
+
+private:
+    std::vector<std::unique_ptr<Answer>> atStart_;
 };
 
 // The main window over the sample icon library, three icons a page.

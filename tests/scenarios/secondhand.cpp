@@ -418,12 +418,28 @@ struct Guard {
 };
 Guard* g_guard = nullptr;
 
-// A dialog, a menu, or a form shown modally: the program's other forms are disabled.
-bool waitsForAPerson(HWND h, const std::vector<HWND>& shown) {
+// Every top-level window of the program, shown or hidden.
+std::vector<HWND> allProgramWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(
+        [](HWND h, LPARAM found) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(h, &process);
+            if (process == GetCurrentProcessId()) reinterpret_cast<std::vector<HWND>*>(found)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// A dialog, a menu, or a form shown modally: the program's other forms are
+// disabled, shown or not yet (a notice in front of the window as it loads).
+bool waitsForAPerson(HWND h) {
     const std::string kind = className(h);
     if (kind == "#32770" || kind == kPopupMenu) return true;
     if (kind != "VellumarForm" || !IsWindowEnabled(h)) return false;
-    return std::any_of(shown.begin(), shown.end(),
+    const std::vector<HWND> all = allProgramWindows();
+    return std::any_of(all.begin(), all.end(),
                        [](HWND other) { return className(other) == "VellumarForm" && !IsWindowEnabled(other); });
 }
 
@@ -449,12 +465,14 @@ void watchForUnansweredWindows() {
             const std::vector<HWND> now = programWindows();
             std::vector<std::pair<HWND, DWORD>> still;
             for (HWND h : now) {
-                if (!waitsForAPerson(h, now) || heldByAHand(h)) continue;
+                if (!waitsForAPerson(h) || heldByAHand(h)) continue;
                 auto seen = std::find_if(since.begin(), since.end(), [h](auto& s) { return s.first == h; });
                 const DWORD first = seen == since.end() ? GetTickCount() : seen->second;
                 if (GetTickCount() - first > kWaitForWindowMs / 2) {
                     std::lock_guard<std::mutex> lock(guard->lock);
-                    guard->unanswered.push_back(className(h) == kPopupMenu ? "a pop-up menu" : storedCaption(h));
+                    std::string what = className(h) == kPopupMenu ? "a pop-up menu" : storedCaption(h);
+                    for (const std::string& text : readWindow(h).texts()) what += " | " + text;
+                    guard->unanswered.push_back(what);
                     closeUnanswered(h);
                     continue;
                 }

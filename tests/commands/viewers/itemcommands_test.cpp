@@ -47,7 +47,7 @@ TEST_F(ItemCommandsTest, ExtractAsksForAFolderAndAsksBeforeReplacingAFile) {
     Seam::get().queueCancel();
     mnuFileExtract_Click();
     ASSERT_EQ(requestsOf("Folder").size(), 1u);
-    EXPECT_EQ(requestsOf("Folder")[0].title, kExtractPrompt);
+    EXPECT_EQ(requestsOf("Folder")[0].prompt, kExtractPrompt);
     EXPECT_TRUE(requestsOf("MsgBox").empty());
 
     Seam::get().queueText(scratch.file("out"));
