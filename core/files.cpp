@@ -149,7 +149,11 @@ void procShowFileProperties(const std::string& file, HWND owner) {
     info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExA(&info)) {
-        MsgBox("File " + file + " not found.", vbExclamation, "Error");
+        // A file that is there is not called missing when the shell has no sheet for it.
+        MsgBox(procFileExists(file) ? "The properties of " + file + " could not be shown: Windows offers no " +
+                                          "properties sheet for this file."
+                                    : "File " + file + " not found.",
+               vbExclamation, "Error");
         return;
     }
     if (info.hProcess) CloseHandle(info.hProcess);

@@ -178,7 +178,10 @@ TEST_F(ChangeScenario, ACursorIsChangedAndRestored) {
     ASSERT_TRUE(c.IsLoaded());
     const std::string entry = c.picImport.Tag;
     dropLibraryIcon(c);
-    clickButton(c.pnlToolbar, "apply");
+    {
+        HotspotAnswered hotspot;
+        clickButton(c.pnlToolbar, "apply");
+    }
     // Which role: the one whose value now names the new cursor.
     bool found = false;
     for (const char* role : {"AppStarting", "Arrow", "Crosshair", "IBeam", "Help", "No", "NWPen", "SizeAll",

@@ -473,6 +473,7 @@ protected:
         for (int i = 0; i < 200000; ++i) keywords += "keyword" + std::to_string(i) + "\r\n";
         ASSERT_TRUE(vmtest::writeFile(dir.file("Keyuser-32.dat"), keywords));
         original = keywords;
+        answerAtStart("Vellumar error", {clickOn("OK")});
     }
     int said(const std::string& part) {
         int n = 0;
@@ -487,6 +488,7 @@ protected:
 TEST_F(LongKeywordFileScenario, ItIsCalledTooLongNotDamagedAndAnEditNeverWritesOverIt) {
     const std::string file = dir.file("Keyuser-32.dat");
     EXPECT_EQ(said("The file " + file + " is longer than the program can hold"), 1);
+    EXPECT_NE(atStart().seen().find("The file " + file + " is longer than the program can hold", true), nullptr);
     EXPECT_EQ(said("damaged"), 0);
     Answer unsaved("Vellumar error", {clickOn("OK")});
     for (int edit = 0; edit < 2; ++edit) {

@@ -161,11 +161,10 @@ TEST_F(ReferenceScenario, AFileIconIsSavedAsBitmapAndACursorAsCursor) {
     clickItem(w().pnlResult, cursorItem);
     Seam::get().reset();
     // The hotspot is asked for: the notice, then the zoom window as picker.
-    Answer notice("Change Cursors", {clickOn("Define Hotspot Now")});
-    Answer picker("Set the Cursor's Hotspot", {onProgram([] { frmZoom().Unload(); })});
+    HotspotAnswered hotspot;
     saveAs(dir.file("d-copy"), "Cursor");
-    EXPECT_TRUE(notice.answered());
-    EXPECT_TRUE(picker.answered());
+    EXPECT_TRUE(hotspot.notice.answered());
+    EXPECT_TRUE(hotspot.picker.answered());
     EXPECT_EQ(saveRequestFilter(), "Icon (*.ico)|*.ico|Cursor (*.cur)|*.cur|Bitmap (*.bmp)|*.bmp|Compuserve GIF "
                                    "(*.gif)|*.gif|JPEG (*.jpg)|*.jpg");
     HCURSOR cursor = static_cast<HCURSOR>(

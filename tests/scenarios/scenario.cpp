@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "browserstate.h"
+#include "frmzoom.h"
 #include "libfixtures.h"
 #include "registry.h"
 #include "seam.h"
@@ -738,6 +739,11 @@ void MainWindowScenario::show() {
     SetForegroundWindow(w().hWnd());
     settle(100);
 }
+
+// The picker shows the cursor ten times its size.
+HotspotAnswered::HotspotAnswered(int x, int y)
+    : notice("Change Cursors", {clickOn("Define Hotspot Now")}),
+      picker("Set the Cursor's Hotspot", {onProgram([x, y] { click(frmZoom().picZoom, x * 10 + 4, y * 10 + 4); })}) {}
 
 void MainWindowScenario::answerAtStart(std::string caption, std::vector<HandStep> steps) {
     atStart_.push_back(std::make_unique<Answer>(std::move(caption), std::move(steps)));

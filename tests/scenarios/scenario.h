@@ -237,6 +237,13 @@ private:
     bool finished_ = false;
 };
 
+// Saving a library cursor asks for its hotspot: the notice answered with
+// "Define Hotspot Now", then a click on pixel x, y of the cursor in the picker.
+struct HotspotAnswered {
+    explicit HotspotAnswered(int x = 0, int y = 0);
+    Answer notice, picker;
+};
+
 // The window is the first visible one of the program on the screen: no
 // window of the program lies over it.
 bool inFront(HWND window);

@@ -118,7 +118,10 @@ TEST_F(TreeScenario, AnIconDraggedOntoAFavouritesFolderIsStoredThere) {
     press(VK_RETURN);
     ASSERT_EQ(itemTexts(w().pnlResult).front(), "boat");
     clickItem(w().pnlResult, 1);
-    dragItemToNode(1, "favoriApps\\Small ones", false);
+    {
+        HotspotAnswered hotspot;
+        dragItemToNode(1, "favoriApps\\Small ones", false);
+    }
     // The first "boat" is a cursor: Save As keeps it one.
     EXPECT_TRUE(vmtest::fileExists(favorites() + "\\Apps\\Small ones\\boat.cur"));
     EXPECT_EQ(w().pnlNav.DropHighlight(), nullptr);
@@ -134,10 +137,12 @@ TEST_F(TreeScenario, AFavouriteDraggedWithShiftMovesToTheOtherFolder) {
     EXPECT_EQ(itemTexts(w().pnlResult, 2), Texts{"File Favorite"});
     clickItem(w().pnlResult, 1);
     // Onto its own folder: refused, the file stays.
-    dragItemToNode(1, "favoriApps", true);
+    {
+        Answer refused("Move Favorite", {clickOn("OK")});
+        dragItemToNode(1, "favoriApps", true);
+        EXPECT_TRUE(refused.answered());
+    }
     EXPECT_TRUE(vmtest::fileExists(favorites() + "\\Apps\\kept.ico"));
-    ASSERT_FALSE(Seam::get().requests().empty());
-    EXPECT_EQ(Seam::get().requests().back().title, "Move Favorite");
 
     clickNode("favoriApps");
     clickItem(w().pnlResult, 1);

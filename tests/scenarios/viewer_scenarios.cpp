@@ -216,8 +216,7 @@ TEST_F(ViewerScenario, TheHotspotIsPickedWithAClickOnTheEnlargedCursor) {
     ASSERT_GT(cursorItem, 0);
     clickItem(w().pnlResult, cursorItem);
     // The picker shows like a window; a person clicks pixel 7, 21 of the cursor.
-    Answer notice("Change Cursors", {clickOn("Define Hotspot Now")});
-    Answer picker("Set the Cursor's Hotspot", {onProgram([] { click(frmZoom().picZoom, 7 * 10 + 4, 21 * 10 + 4); })});
+    HotspotAnswered hotspot(7, 21);
     Answer save("Save As", fileNamed(dir.file("picked"), "Cursor"));
     chooseMenu({"&File", "Save &As..."});
     EXPECT_FALSE(frmZoom().IsLoaded());
