@@ -207,16 +207,6 @@ void typeText(const std::string& text) {
     settle();
 }
 
-void whenShown(std::function<void(Form&)> hands) {
-    Form::scriptedModal = [hands](Form& f) {
-        f.Show(vbModeless);
-        SetForegroundWindow(f.hWnd());
-        settle(50);
-        hands(f);
-        settle();
-    };
-}
-
 std::string programFolder() {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);

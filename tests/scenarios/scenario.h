@@ -255,9 +255,6 @@ std::vector<MenuLine> menuLines(HMENU menu);
 // The line shown with this caption ("&Go", "Large Icons\tCtrl+1" ...), or null.
 const MenuLine* menuLine(const std::vector<MenuLine>& lines, const std::string& caption);
 
-// A modal dialog the menus open: shown on the screen for the hands given,
-// which close it themselves.
-void whenShown(std::function<void(vm::Form&)> hands);
 // The folder of the test program (and of the copy of the program beside it), with a backslash.
 std::string programFolder();
 // A later start of the program beside the test program with this path as its argument; the
