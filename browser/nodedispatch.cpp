@@ -133,6 +133,8 @@ void favoritesFolder(NodeClickContext& ctx, const ClickedNode& node) {
     s.host.events();
     // Also after an abort: nothing of the listing before may stand under this one.
     s.entries.cmbResult.Clear();
+    // The search is over; what the listing then says (an abort, unreadable files) stays.
+    s.host.messagePanel("");
 
     ctx.SearchingFavorites = true;
     ownListing(ctx, [&] { ctx.sources.searchOpen(); }, static_cast<bool>(ctx.sources.searchOpen));
@@ -142,7 +144,6 @@ void favoritesFolder(NodeClickContext& ctx, const ClickedNode& node) {
     s.busy.AbortRequested = false;
     if (ctx.clearKeywordText) ctx.clearKeywordText();
     s.host.hourglass(false);
-    s.host.messagePanel("");
 }
 
 struct Route {

@@ -233,3 +233,33 @@ TEST_F(TreeScenario, ANodeListedFromTheKeyboardShowsSelected) {
     EXPECT_EQ(w().pnlNav.SelectedItem(), node("Icon256"));
     EXPECT_EQ(labelPoints("Icon256", GetSysColor(COLOR_WINDOW)), 0);
 }
+
+namespace {
+// A favourites folder of many icons, all on one page: reading them keeps the
+// listing busy long enough for a key pressed once it starts.
+class ManyFavouritesScenario : public TreeScenario {
+protected:
+    void prepare() override {
+        TreeScenario::prepare();
+        const std::string many = favorites() + "\\Many";
+        CreateDirectoryA(many.c_str(), nullptr);
+        const std::string icon = vmtest::ico::icoFile({vmtest::ico::dib(32, 32, 8, 5)});
+        for (int i = 0; i < 1500; ++i) vmtest::writeFile(many + "\\" + std::to_string(i) + ".ico", icon);
+        procRegSetValue(kSettingsKey, "IconsPerPage32", Variant(std::string("2000")), REG_SZ);
+    }
+};
+} // namespace
+
+// The tree, disabled while the listing it started runs, cannot keep the
+// focus: Esc still reaches the window and stops the listing.
+TEST_F(ManyFavouritesScenario, EscStopsAListingStartedFromTheTree) {
+    HWND tree = w().pnlNav.hWnd();
+    KeyDuringWork esc(VK_ESCAPE, [tree] { return !IsWindowEnabled(tree); });
+    clickNode("favoriMany");
+    ASSERT_TRUE(esc.pressed()) << "the listing never started";
+    settle();
+    EXPECT_EQ(panelText("message"), "Aborted!");
+    EXPECT_LT(itemTexts(w().pnlResult).size(), 1500u);
+    EXPECT_TRUE(w().pnlNav.Enabled());
+    EXPECT_EQ(focusedWindow(), tree);
+}
