@@ -418,29 +418,14 @@ struct Guard {
 };
 Guard* g_guard = nullptr;
 
-// Every top-level window of the program, shown or hidden.
-std::vector<HWND> allProgramWindows() {
-    std::vector<HWND> windows;
-    EnumWindows(
-        [](HWND h, LPARAM found) -> BOOL {
-            DWORD process = 0;
-            GetWindowThreadProcessId(h, &process);
-            if (process == GetCurrentProcessId()) reinterpret_cast<std::vector<HWND>*>(found)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
-// A dialog, a menu, or a form shown modally: the program's other forms are
-// disabled, shown or not yet (a notice in front of the window as it loads).
+// A dialog, a menu, or a form shown modally: a modal form disables the
+// program's other forms, the main window among them (shown or not yet: a
+// notice in front of the window as it loads).
 bool waitsForAPerson(HWND h) {
     const std::string kind = className(h);
     if (kind == "#32770" || kind == kPopupMenu) return true;
-    if (kind != "VellumarForm" || !IsWindowEnabled(h)) return false;
-    const std::vector<HWND> all = allProgramWindows();
-    return std::any_of(all.begin(), all.end(),
-                       [](HWND other) { return className(other) == "VellumarForm" && !IsWindowEnabled(other); });
+    HWND main = vm::frmMain().hWnd();
+    return kind == "VellumarForm" && h != main && IsWindowEnabled(h) && main && !IsWindowEnabled(main);
 }
 
 void closeUnanswered(HWND h) {
