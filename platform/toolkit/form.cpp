@@ -1,5 +1,7 @@
 #include "form.h"
 
+#include <climits>
+
 #include "eventerror.h"
 #include "menu.h"
 #include "programicon.h"
@@ -113,11 +115,44 @@ void Form::createWindow() {
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), FALSE);
 }
 
+// A window of fixed size grows until its client area holds each of its own
+// controls whole, with the margin its left-most control keeps: its design size
+// counted a caption and borders that other systems draw larger (or not at all).
+void Form::fitControls() {
+    if (!hwnd_ || design.borderStyle == vbSizable || design.borderStyle == vbSizableToolWindow) return;
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    int right = 0, bottom = 0, margin = INT_MAX;
+    for (HWND h = GetWindow(hwnd_, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        if (!(GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE)) continue;
+        char kind[16] = {};
+        GetClassNameA(h, kind, sizeof kind);
+        if (lstrcmpiA(kind, "ComboBox") == 0) continue; // its rectangle holds the dropped list
+        RECT r{};
+        GetWindowRect(h, &r);
+        MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        if (r.right - r.left <= 2 || r.bottom - r.top <= 2) continue; // a line drawn across the window
+        right = std::max(right, static_cast<int>(r.right));
+        bottom = std::max(bottom, static_cast<int>(r.bottom));
+        if (r.left >= 0) margin = std::min(margin, static_cast<int>(r.left));
+    }
+    if (margin == INT_MAX) return;
+    const int grow = std::max(0, bottom + margin - static_cast<int>(client.bottom));
+    const int widen = std::max(0, right + margin - static_cast<int>(client.right));
+    if (right <= client.right && bottom <= client.bottom) return;
+    RECT window{};
+    GetWindowRect(hwnd_, &window);
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + (right > client.right ? widen : 0),
+                 window.bottom - window.top + (bottom > client.bottom ? grow : 0),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Form::Create() {
     if (created_ || loaded_ || loading_) return;
     loading_ = true;
     createWindow();
     CreateControls();
+    fitControls();
     buildMenus();
     loading_ = false;
     created_ = true;
@@ -237,6 +272,7 @@ void Form::Show(int modal, Form* owner) {
     }
     if (!shownOnce_ && loaded_) {
         shownOnce_ = true;
+        fitControls();
         Form_Resize();
     }
     if (modal == vbModal && loaded_) runModal();

@@ -207,6 +207,7 @@ private:
     bool loaded_ = false;
     bool loading_ = false;
     bool shownOnce_ = false;
+    void fitControls();
     int pendingState_ = vbNormal;
     int scaleMode_ = vbTwips;
     int mousePointer_ = vbDefault;

@@ -1,5 +1,6 @@
 // Every caption of every window shows whole: the text fits its control, no
-// neighbour above it covers it, and it lies inside the window it stands in.
+// neighbour above it covers it, and it lies inside the window it stands in;
+// a window of fixed size holds its own controls whole.
 #include "scenario.h"
 
 #include <commctrl.h>
@@ -77,12 +78,21 @@ std::vector<std::string> cutCaptions(Form& form) {
     struct Walk {
         std::string name;
         std::vector<std::string> cut;
-    } walk{form.Name(), {}};
+        bool sizable;
+    } walk{form.Name(), {}, (GetWindowLongA(form.hWnd(), GWL_STYLE) & WS_THICKFRAME) != 0};
     EnumChildWindows(
         form.hWnd(),
         [](HWND h, LPARAM lp) -> BOOL {
             auto& walk = *reinterpret_cast<Walk*>(lp);
             const std::string cls = classOf(h), text = textOf(h);
+            // A button or a box of a dialog's own stands wholly inside it.
+            RECT client{}, r = inParent(h), whole{};
+            GetClientRect(GetParent(h), &client);
+            IntersectRect(&whole, &r, &client);
+            const bool line = r.right - r.left <= 2 || r.bottom - r.top <= 2;
+            if (shown(h) && GetParent(h) == GetAncestor(h, GA_ROOT) && !walk.sizable && !line &&
+                lstrcmpiA(cls.c_str(), "ComboBox") != 0 && !EqualRect(&whole, &r))
+                walk.cut.push_back(walk.name + ": " + cls + " \"" + text + "\" (cut by its window's edge)");
             if (text.empty() || !shown(h) ||
                 (lstrcmpiA(cls.c_str(), "Static") != 0 && lstrcmpiA(cls.c_str(), "Button") != 0))
                 return TRUE;
