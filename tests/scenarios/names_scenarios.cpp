@@ -78,7 +78,7 @@ TEST_F(NamesScenario, AFavouritesFolderPickedInTheOptionsKeepsItsNameInTheRegist
             press(VK_END, vbShiftMask);
             typeText(dir.path());
             {
-                Answer pick("Browse for Folder", subfolderChosen(kName));
+                Answer pick("Browse for Folder", folderChosen(folder()));
                 click(o.cmdBrowse);
             }
             EXPECT_EQ(o.txtFavHomeDir.Text(), folder());

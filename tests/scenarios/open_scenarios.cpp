@@ -109,7 +109,7 @@ TEST_F(OpenScenario, ExtractFromZipWritesTheMemberUnderItsOwnNameIntoTheChosenFo
     ASSERT_EQ(itemTexts(w().pnlResult).size(), 1u);
     clickItem(w().pnlResult, 1);
     {
-        Answer pick("Browse for Folder", subfolderChosen("extracted"));
+        Answer pick("Browse for Folder", folderChosen(target));
         chooseMenu({"&File", "Extract from &ZIP..."});
     }
     EXPECT_EQ(vmtest::readFile(target + "\\z.ico"), fx::icoFile({fx::dib(16, 16, 4), fx::dib(32, 32, 4)}));
@@ -124,7 +124,7 @@ TEST_F(OpenScenario, OpenByFolderShowsTheScanWindow) {
         FrmScan& s = frmScan();
         EXPECT_EQ(s.txtDir.Text(), dir.path());
         {
-            Answer pick("Browse for Folder", subfolderChosen("my icons"));
+            Answer pick("Browse for Folder", folderChosen(folder()));
             click(s.cmdBrowse);
         }
         EXPECT_EQ(s.txtDir.Text(), folder());

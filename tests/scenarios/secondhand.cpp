@@ -326,8 +326,8 @@ bool pressUntil(int key, const std::function<bool()>& until) {
 }
 } // namespace
 
-std::vector<HandStep> subfolderChosen(const std::string& name) {
-    HandStep walk{[name](const ShownWindow& w) {
+std::vector<HandStep> folderChosen(const std::string& path) {
+    HandStep walk{[path](const ShownWindow& w) {
                       HWND tree = treeOf(w);
                       if (!tree) {
                           ADD_FAILURE() << "the window " << w.caption << " shows no folder tree";
@@ -344,23 +344,44 @@ std::vector<HandStep> subfolderChosen(const std::string& name) {
                           const HWND before = focus();
                           pressUntil(VK_TAB, [&] { return focus() != before; });
                       }
-                      const HTREEITEM start = selectedNode(tree);
-                      const std::string startText = start ? nodeText(tree, start) : "<none>";
-                      const bool opened = pressUntil(VK_RIGHT, [&] {
-                          return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD,
-                                              reinterpret_cast<LPARAM>(start)) != 0;
-                      });
-                      if (!opened) {
-                          ADD_FAILURE() << "the folder " << startText << " selected in " << w.caption
-                                        << " did not open with Right";
+                      std::vector<std::string> names;
+                      for (size_t at = 0, end; at <= path.size(); at = end + 1) {
+                          end = std::min(path.find('\\', at), path.size());
+                          if (end > at) names.push_back(path.substr(at, end - at));
+                      }
+                      HTREEITEM node = selectedNode(tree);
+                      const std::string startText = node ? nodeText(tree, node) : "<none>";
+                      auto on = std::find(names.rbegin(), names.rend(), startText);
+                      if (on == names.rend()) {
+                          ADD_FAILURE() << "the window " << w.caption << " started at " << startText << ", not on the way to "
+                                        << path;
                           return;
                       }
-                      for (int steps = 0; steps < 200; ++steps) {
-                          const HTREEITEM at = selectedNode(tree);
-                          if (nodeText(tree, at) == name) return;
-                          if (!pressUntil(VK_DOWN, [&] { return selectedNode(tree) != at; })) break;
+                      for (auto next = on.base(); next != names.end(); ++next) {
+                          const HTREEITEM parent = node;
+                          auto state = [&] {
+                              return SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(parent), TVIS_EXPANDED);
+                          };
+                          if (!state() && !pressUntil(VK_RIGHT, [&] { return state() != 0; })) {
+                              ADD_FAILURE() << "the folder " << nodeText(tree, parent) << " did not open with Right";
+                              return;
+                          }
+                          auto parentOf = [&](HTREEITEM item) {
+                              return reinterpret_cast<HTREEITEM>(
+                                  SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item)));
+                          };
+                          node = nullptr;
+                          for (int steps = 0; steps < 200 && !node; ++steps) {
+                              const HTREEITEM at = selectedNode(tree);
+                              if (parentOf(at) == parent && nodeText(tree, at) == *next) node = at;
+                              else if (!pressUntil(VK_DOWN, [&] { return selectedNode(tree) != at; })) break;
+                          }
+                          if (!node) {
+                              ADD_FAILURE() << "no folder " << *next << " under " << nodeText(tree, parent) << " in "
+                                            << w.caption;
+                              return;
+                          }
                       }
-                      ADD_FAILURE() << "no folder " << name << " under " << startText << " in " << w.caption;
                   },
                   nullptr};
     return {walk, pressKey(VK_RETURN)};
