@@ -12,7 +12,6 @@
 #include "instance.h"
 #include "libfixtures.h"
 #include "registry.h"
-#include "seam.h"
 #include "state.h"
 #include "utf8text.h"
 #include "zipwriter.h"
@@ -73,8 +72,15 @@ TEST_F(NamesScenario, AFavouritesFolderPickedInTheOptionsKeepsItsNameInTheRegist
         Answer shown("Options", {onProgram([this] {
             FrmOptions& o = frmOptions();
             clickTab(o.tbsOptions, 4);
-            Seam::get().queueText(folder());
-            click(o.cmdBrowse);
+            // The picker starts in the folder typed into the box; the hand picks one in it.
+            click(o.txtFavHomeDir);
+            press(VK_HOME);
+            press(VK_END, vbShiftMask);
+            typeText(dir.path());
+            {
+                Answer pick("Browse for Folder", folderChosen(folder()));
+                click(o.cmdBrowse);
+            }
             EXPECT_EQ(o.txtFavHomeDir.Text(), folder());
             click(o.cmdOK);
         })});
@@ -159,9 +165,10 @@ TEST_F(NamesScenario, AScannedFolderAKeywordAndAReferenceKeepTheirNamesInTheList
 }
 
 TEST_F(NamesScenario, AnOpenedIconFileAndZipMemberListShowAndKeepTheirNames) {
-    const std::string nul(1, '\0');
-    Seam::get().queue({1, folder() + nul + kName + ".ico" + nul + kName + ".zip", false});
-    chooseMenu({"&File", "&Open by File..."});
+    {
+        Answer open("Open by File", filesNamed(folder(), {kName + ".ico", kName + ".zip"}));
+        chooseMenu({"&File", "&Open by File..."});
+    }
     const std::string zip = folder() + "\\" + kName + ".zip";
     EXPECT_EQ(itemTexts(w().pnlResult), (Texts{kName + ".ico", "图标.ico in " + zip}));
     EXPECT_EQ(w().pnlResult.ListItems(1).Tag.rfind(folder() + "\\" + kName + ".ico;", 0), 0u);

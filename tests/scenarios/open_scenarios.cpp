@@ -10,7 +10,7 @@
 #include "iclfile.h"
 #include "ico_fixtures.h"
 #include "instance.h"
-#include "seam.h"
+#include "registry.h"
 #include "state.h"
 #include "zipwriter.h"
 
@@ -70,11 +70,10 @@ protected:
 } // namespace
 
 TEST_F(OpenScenario, OpenByFileListsFilesFramesAndArchiveMembersAndShowsTheirFormats) {
-    const std::string nul(1, '\0');
-    Seam::get().queue({1, folder() + nul + "a.ico" + nul + "wait.ani" + nul + "pack.zip", false});
-    chooseMenu({"&File", "&Open by File..."});
-    ASSERT_FALSE(Seam::get().requests().empty());
-    EXPECT_EQ(Seam::get().requests().back().prompt, "Open by File");
+    {
+        Answer open("Open by File", filesNamed(folder(), {"a.ico", "wait.ani", "pack.zip"}));
+        chooseMenu({"&File", "&Open by File..."});
+    }
     const std::string zip = folder() + "\\pack.zip";
     EXPECT_EQ(itemTexts(w().pnlResult), (Texts{"a.ico", "wait.ani frame 1", "wait.ani frame 2", "wait.ani frame 3",
                                                "wait.ani frame 4", "z.ico in " + zip}));
@@ -100,25 +99,41 @@ TEST_F(OpenScenario, OpenByFileListsFilesFramesAndArchiveMembersAndShowsTheirFor
 }
 
 TEST_F(OpenScenario, ExtractFromZipWritesTheMemberUnderItsOwnNameIntoTheChosenFolder) {
-    const std::string nul(1, '\0');
-    Seam::get().queue({1, folder() + nul + "pack.zip", false});
-    chooseMenu({"&File", "&Open by File..."});
+    // The picker starts in the folder the file was opened from; the hand picks a folder in it.
+    const std::string target = folder() + "\\extracted";
+    CreateDirectoryA(target.c_str(), nullptr);
+    {
+        Answer open("Open by File", filesNamed(folder(), {"pack.zip"}));
+        chooseMenu({"&File", "&Open by File..."});
+    }
     ASSERT_EQ(itemTexts(w().pnlResult).size(), 1u);
     clickItem(w().pnlResult, 1);
-    const std::string target = dir.file("extracted");
-    CreateDirectoryA(target.c_str(), nullptr);
-    Seam::get().queueText(target);
-    chooseMenu({"&File", "Extract from &ZIP..."});
+    {
+        Answer pick("Browse for Folder", folderChosen(target));
+        chooseMenu({"&File", "Extract from &ZIP..."});
+    }
     EXPECT_EQ(vmtest::readFile(target + "\\z.ico"), fx::icoFile({fx::dib(16, 16, 4), fx::dib(32, 32, 4)}));
     EXPECT_FALSE(vmtest::fileExists(target + "\\icons"));
 }
 
 TEST_F(OpenScenario, OpenByFolderShowsTheScanWindow) {
+    // The scan window opens on the folder scanned last; its picker starts there.
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "ScanDirectory", Variant(dir.path()), REG_SZ);
+    Answer shown("Open by Folder", {onProgram([this] {
+        FrmScan& s = frmScan();
+        EXPECT_EQ(s.txtDir.Text(), dir.path());
+        {
+            Answer pick("Browse for Folder", folderChosen(folder()));
+            click(s.cmdBrowse);
+        }
+        EXPECT_EQ(s.txtDir.Text(), folder());
+        EXPECT_TRUE(s.cmdStart.Enabled());
+        click(s.cmdCancel);
+    })});
     chooseMenu({"&File", "Open by &Folder..."});
-    ASSERT_FALSE(Seam::get().requests().empty());
-    EXPECT_EQ(Seam::get().requests().back().kind, "Form");
-    EXPECT_EQ(Seam::get().requests().back().prompt, "frmScan");
-    frmScan().Unload();
+    EXPECT_TRUE(shown.answered());
+    EXPECT_FALSE(frmScan().IsLoaded() && frmScan().Visible());
 }
 
 TEST_F(OpenScenario, ASecondStartHandsOverAFolderWhoseNameHasABlank) {
@@ -160,9 +175,10 @@ const COLORREF kShown[] = {RGB(0xC0, 0, 0), RGB(0, 0xC0, 0), RGB(0, 0, 0xC0)};
 } // namespace
 
 TEST_F(IclScenario, OpenByFileListsEveryIconOfALibraryAndOfOneInAnArchiveInColour) {
-    const std::string nul(1, '\0');
-    Seam::get().queue({1, libraries() + nul + "icons.icl" + nul + "libs.zip", false});
-    chooseMenu({"&File", "&Open by File..."});
+    {
+        Answer open("Open by File", filesNamed(libraries(), {"icons.icl", "libs.zip"}));
+        chooseMenu({"&File", "&Open by File..."});
+    }
     const std::string in = " in " + libraries() + "\\libs.zip";
     EXPECT_EQ(itemTexts(w().pnlResult), (Texts{"icons.icl #1 of 3", "icons.icl #2 of 3", "icons.icl #3 of 3",
                                                "icons.icl #1 of 3" + in, "icons.icl #2 of 3" + in,
@@ -190,8 +206,10 @@ TEST_F(IclScenario, AFolderOnTheCommandLineListsItsLibrariesAndSaveAsWritesEachI
     std::string listed;
     for (int i = 1; i <= 3; ++i) {
         clickItem(w().pnlResult, i);
-        Seam::get().queue(SeamAnswer{1, dir.file("saved" + std::to_string(i)), false});
-        chooseMenu({"&File", "Save &As..."});
+        {
+            Answer save("Save As", fileNamed(dir.file("saved" + std::to_string(i))));
+            chooseMenu({"&File", "Save &As..."});
+        }
         const std::string saved = dir.file("saved" + std::to_string(i) + ".ico");
         ASSERT_TRUE(vmtest::fileExists(saved)) << i;
         // The file written is the icon shown, in colour.

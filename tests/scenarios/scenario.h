@@ -69,6 +69,8 @@
 //       click(frmOptions().cmdOK);
 //   })});
 //   Answer save("Save As", fileNamed(dir.file("boat"), "Cursor")); // Wine's file dialog
+//   Answer open("Open by File", filesNamed(folder, {"a.ico", "b.ani"})); // several at once
+//   Answer pick("Browse for Folder", folderChosen(dir.file("icons"))); // the shell's folder picker
 // Steps: clickOn(text), typeKeys(text), pressKey(key, shift), chooseEntry(label,
 // entry), fillIn(label, text), chooseLine(caption), onProgram(hands). Hands made together take the
 // windows in the order they were made. A window no hand answers is closed after
@@ -208,6 +210,13 @@ HandStep chooseLine(const std::string& caption); // a click on a line of a pop-u
 // An open or save dialog answered: the file type chosen when given ("Cursor"),
 // the path typed as the file name, Enter.
 std::vector<HandStep> fileNamed(const std::string& path, const std::string& type = "");
+// An open dialog answered with several files of one folder: the folder typed as the file
+// name and Enter to go there, then the names typed in quotes, one blank between, and Enter.
+std::vector<HandStep> filesNamed(const std::string& folder, const std::vector<std::string>& names);
+// The shell's folder picker answered with its keys, from the folder it selected at the start
+// (one on the way to path, the path's own or one above it): Right opens a folder, Down walks on
+// until its sub-folder on the way is selected, and so on to the path's last folder; Enter chooses it.
+std::vector<HandStep> folderChosen(const std::string& path);
 HandStep onProgram(std::function<void()> hands);
 
 // The caption that stands for a pop-up menu in Answer.

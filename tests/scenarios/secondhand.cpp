@@ -4,12 +4,15 @@
 // program's thread sits in that window's modal loop.
 #include "scenario.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 
 #include "secondhand.h"
+#include "utf8text.h"
 
 namespace vmscenario {
 
@@ -281,6 +284,107 @@ std::vector<HandStep> fileNamed(const std::string& path, const std::string& type
     steps.push_back(fillIn("File name:", path));
     steps.push_back(pressKey(VK_RETURN));
     return steps;
+}
+
+std::vector<HandStep> filesNamed(const std::string& folder, const std::vector<std::string>& names) {
+    std::string quoted;
+    for (const std::string& name : names) quoted += (quoted.empty() ? "\"" : " \"") + name + "\"";
+    return {fillIn("File name:", folder), pressKey(VK_RETURN), fillIn("File name:", quoted), pressKey(VK_RETURN)};
+}
+
+namespace {
+HWND treeOf(const ShownWindow& w) {
+    for (const ShownControl& c : w.controls)
+        if (c.visible && c.className == "SysTreeView32") return c.hwnd;
+    return nullptr;
+}
+
+HTREEITEM selectedNode(HWND tree) {
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+std::string nodeText(HWND tree, HTREEITEM node) {
+    wchar_t text[MAX_PATH] = {};
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = node;
+    item.pszText = text;
+    item.cchTextMax = MAX_PATH;
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return vm::Utf8Text(text);
+}
+
+// Presses the key and waits up to three seconds until the program has handled it: true once
+// until() holds.
+bool pressUntil(int key, const std::function<bool()>& until) {
+    sendInputs(keyStrokes(key));
+    for (int i = 0; i < 300; ++i) {
+        if (until()) return true;
+        Sleep(10);
+    }
+    return false;
+}
+} // namespace
+
+std::vector<HandStep> folderChosen(const std::string& path) {
+    HandStep walk{[path](const ShownWindow& w) {
+                      HWND tree = treeOf(w);
+                      if (!tree) {
+                          ADD_FAILURE() << "the window " << w.caption << " shows no folder tree";
+                          return;
+                      }
+                      // The picker opens with its OK button focused: Tab moves on to the tree.
+                      auto focus = [tree] {
+                          GUITHREADINFO info{};
+                          info.cbSize = sizeof(info);
+                          GetGUIThreadInfo(GetWindowThreadProcessId(tree, nullptr), &info);
+                          return info.hwndFocus;
+                      };
+                      for (int i = 0; i < 5 && focus() != tree; ++i) {
+                          const HWND before = focus();
+                          pressUntil(VK_TAB, [&] { return focus() != before; });
+                      }
+                      std::vector<std::string> names;
+                      for (size_t at = 0, end; at <= path.size(); at = end + 1) {
+                          end = std::min(path.find('\\', at), path.size());
+                          if (end > at) names.push_back(path.substr(at, end - at));
+                      }
+                      HTREEITEM node = selectedNode(tree);
+                      const std::string startText = node ? nodeText(tree, node) : "<none>";
+                      auto on = std::find(names.rbegin(), names.rend(), startText);
+                      if (on == names.rend()) {
+                          ADD_FAILURE() << "the window " << w.caption << " started at " << startText << ", not on the way to "
+                                        << path;
+                          return;
+                      }
+                      for (auto next = on.base(); next != names.end(); ++next) {
+                          const HTREEITEM parent = node;
+                          auto state = [&] {
+                              return SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(parent), TVIS_EXPANDED);
+                          };
+                          if (!state() && !pressUntil(VK_RIGHT, [&] { return state() != 0; })) {
+                              ADD_FAILURE() << "the folder " << nodeText(tree, parent) << " did not open with Right";
+                              return;
+                          }
+                          auto parentOf = [&](HTREEITEM item) {
+                              return reinterpret_cast<HTREEITEM>(
+                                  SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item)));
+                          };
+                          node = nullptr;
+                          for (int steps = 0; steps < 200 && !node; ++steps) {
+                              const HTREEITEM at = selectedNode(tree);
+                              if (parentOf(at) == parent && nodeText(tree, at) == *next) node = at;
+                              else if (!pressUntil(VK_DOWN, [&] { return selectedNode(tree) != at; })) break;
+                          }
+                          if (!node) {
+                              ADD_FAILURE() << "no folder " << *next << " under " << nodeText(tree, parent) << " in "
+                                            << w.caption;
+                              return;
+                          }
+                      }
+                  },
+                  nullptr};
+    return {walk, pressKey(VK_RETURN)};
 }
 
 HandStep chooseLine(const std::string& caption) {
