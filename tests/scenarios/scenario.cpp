@@ -710,6 +710,7 @@ void MainWindowScenario::SetUp() {
     Seam::get().setWindowsShown(true);
     FrmMain::endProcess = [] {};
     runState.SplashActive = true;
+    runState.SystemIconsChanged = false; // a change made by a scenario before asks nothing at this one's exit
     Busy.AbortRequested = false;
     watchForUnansweredWindows();
     // The notice of a missing library stands in front of no window unless a scenario asks for it.
