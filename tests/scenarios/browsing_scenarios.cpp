@@ -59,7 +59,6 @@ TEST_F(BoatListing, ClickingAndArrowingThroughItemsShowsEachOnesOriginTypeAndFor
 
 // Copy and Save As follow each other with no separator between them.
 TEST_F(BoatListing, RightClickOnAnItemOffersItsCommandsWithNoSeparatorUnderCopy) {
-    realWindows();
     Answer menu(kPopupMenu, {pressKey(VK_ESCAPE)});
     rightClickItem(w().pnlResult, 2);
     const std::vector<MenuLine>& lines = menu.seen().lines;
@@ -72,7 +71,6 @@ TEST_F(BoatListing, RightClickOnAnItemOffersItsCommandsWithNoSeparatorUnderCopy)
 
 // A right-click on empty space clears the selection, and the item commands go off with it.
 TEST_F(BoatListing, ARightClickOnEmptySpaceSwitchesTheItemCommandsOff) {
-    realWindows();
     clickItem(w().pnlResult, 1);
     EXPECT_TRUE(menuLine(openMenu("&File"), "Save &As...")->enabled);
     const RECT list = rectOf(w().pnlResult);

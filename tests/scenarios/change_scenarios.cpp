@@ -228,7 +228,6 @@ TEST_F(CursorChangeScenario, TheWindowsDefaultOfTheUpArrowIsShownAndPutBack) {
 
 TEST_F(CursorChangeScenario, TheHotspotPickerShowsTheCursorBeingSavedNotTheOneBefore) {
     if (!w().nodeSources.currentCursor) GTEST_SKIP() << "the current cursors are not listed in this build";
-    realWindows();
     std::vector<COLORREF> picked;
     // The Arrow changed twice, with two library icons in turn.
     FrmChange& c = changeItemNamed("SysCurCurrent", "Arrow");

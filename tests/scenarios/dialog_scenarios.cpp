@@ -63,7 +63,6 @@ class DialogScenario : public LibraryScenario {
 protected:
     void SetUp() override {
         LibraryScenario::SetUp();
-        realWindows();
     }
     void TearDown() override {
         for (Form* f : std::initializer_list<Form*>{&frmOptions(), &frmInfo(), &frmScan()})

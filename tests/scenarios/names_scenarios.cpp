@@ -67,7 +67,6 @@ protected:
 } // namespace
 
 TEST_F(NamesScenario, AFavouritesFolderPickedInTheOptionsKeepsItsNameInTheRegistryTheTreeAndTheList) {
-    realWindows();
     {
         Answer shown("Options", {onProgram([this] {
             FrmOptions& o = frmOptions();
@@ -99,7 +98,6 @@ TEST_F(NamesScenario, AFavouritesFolderPickedInTheOptionsKeepsItsNameInTheRegist
 }
 
 TEST_F(NamesScenario, AScannedFolderAKeywordAndAReferenceKeepTheirNamesInTheListsAndFiles) {
-    realWindows();
     {
         Answer shown("Edit Keywords", {onProgram([] {
             FrmKey& k = frmKey();

@@ -723,7 +723,6 @@ void MainWindowScenario::SetUp() {
     show();
 }
 
-void realWindows() { Seam::get().setWindowsShown(true); }
 
 void MainWindowScenario::show() {
     w().Show(vbModeless);

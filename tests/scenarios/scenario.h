@@ -47,10 +47,9 @@
 //   clientRect(), visibleRect(control) (the part of a control that no sibling covers),
 //   clipboardText(), w().Caption() ...
 //
-// After realWindows() (write it first in a new scenario) the windows that wait
-// for a person show for real: message boxes, input boxes, open and save
-// dialogs, modal forms and pop-up menus. Before it they are scripted through
-// the seam as in unit tests (older scenarios still are). A second hand answers
+// The windows that wait for a person show for real: message boxes, input
+// boxes, open and save dialogs, the folder picker, modal forms and pop-up
+// menus. A second hand answers
 // each real window: make an Answer before the action that opens the window; on its own
 // thread it finds the window with that caption, reads what it shows and
 // answers it with real input. seen() waits for it and tells what it read.
@@ -75,7 +74,9 @@
 // entry), fillIn(label, text), chooseLine(caption), onProgram(hands). Hands made together take the
 // windows in the order they were made. A window no hand answers is closed after
 // a few seconds and fails the scenario. inFront(hwnd) and readWindow(hwnd) read
-// any window of the program.
+// any window of the program. A window that shows while the main window loads
+// is answered by a hand made in prepare() with answerAtStart(); a cursor's
+// hotspot notice and picker by HotspotAnswered.
 //
 // The seam still stands in front of what ends the session or leaves the
 // machine (ExitWindowsEx, ShellExecute of an address or mail, HTML Help) and
@@ -102,10 +103,6 @@
 namespace vmscenario {
 
 // Hands.
-// From here on in the scenario the windows that wait for a person show for
-// real and a second hand answers them (see Answer); until then they are
-// scripted through the seam.
-void realWindows();
 void settle(int atLeastMs = 0);
 void press(int key, int shift = 0);
 void typeText(const std::string& text);

@@ -17,7 +17,6 @@ class TabStripScenario : public LibraryScenario {
 protected:
     void SetUp() override {
         LibraryScenario::SetUp();
-        realWindows();
     }
     // Opens a modal window with the steps given, and answers it with a
     // click on its closing button once they are done.

@@ -84,7 +84,6 @@ TEST_F(TreeScenario, NodesOfEveryKindListWhatTheyHold) {
 }
 
 TEST_F(TreeScenario, FavoritesMenuCreatesRemovesAndRefreshes) {
-    realWindows();
     clickNode("favoriApps");
     {
         Answer name("Create Favorite Folder", {typeKeys("Made here"), pressKey(VK_RETURN)});
@@ -179,7 +178,6 @@ TEST_F(TreeScenario, SwitchingTheSizeDuringAListingLeavesNothingOfTheOtherDataSe
 
 // The notice closes with Enter and with Esc, as every dialog does.
 TEST_F(TreeScenario, TheNoticeClosesWithEnterAndWithEsc) {
-    realWindows();
     for (int key : {VK_RETURN, VK_ESCAPE}) {
         Answer notice("Organize Favorites", {pressKey(key)});
         chooseMenu({"F&avorites", "&Organize Favorites"});

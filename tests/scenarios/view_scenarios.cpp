@@ -88,7 +88,6 @@ TEST_F(BoatsInView, AClickOnThePagePanelOffersThePages) {
     RECT area{};
     SendMessageA(bar, SB_GETRECT, static_cast<WPARAM>(w().pnlStatusbar.Panels("area").Index() - 1),
                  reinterpret_cast<LPARAM>(&area));
-    realWindows();
     {
         Answer pages(kPopupMenu, {chooseLine("2")});
         click(w().pnlStatusbar, (area.left + area.right) / 2, (area.top + area.bottom) / 2);

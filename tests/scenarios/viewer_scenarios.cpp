@@ -28,7 +28,6 @@ protected:
     }
     void SetUp() override {
         LibraryScenario::SetUp();
-        realWindows();
     }
     void TearDown() override {
         for (Form* f : std::initializer_list<Form*>{&frmZoom(), &frmAni(), &frmProp()})
