@@ -73,9 +73,10 @@ TEST_F(CreateIconScenario, OpenPickAColourChooseSizeAndDepthAndSave) {
     EXPECT_TRUE(f.Visible());
     settle(100);
 
-    Seam::get().queueText(writePicture(dir.file("flag.bmp")));
-    press('O', vbCtrlMask);
-    settle(50);
+    {
+        Answer open("Open", fileNamed(writePicture(dir.file("flag.bmp"))));
+        press('O', vbCtrlMask);
+    }
     EXPECT_TRUE(f.mnuFileSaveAs.Enabled());
     EXPECT_EQ(f.picIcon.Tag, "flag");
 
@@ -90,8 +91,10 @@ TEST_F(CreateIconScenario, OpenPickAColourChooseSizeAndDepthAndSave) {
     click(f.picImport, 24, 8);
     EXPECT_EQ(f.TransparentColor, RGB(0, 0, 255));
 
-    Seam::get().queueText(dir.file("flag"));
-    clickButton(f.pnlToolbar, "save");
+    {
+        Answer save("Save As", fileNamed(dir.file("flag")));
+        clickButton(f.pnlToolbar, "save");
+    }
     const Loaded saved = loadIcon(dir.file("flag.ico"), 24, 8);
     EXPECT_EQ(saved.width, 32);
     EXPECT_TRUE(saved.seeThrough);
@@ -109,10 +112,11 @@ TEST_F(CreateIconScenario, PasteFromTheClipboard) {
     ASSERT_TRUE(f.IsLoaded());
     settle(100);
     Clipboard::Clear();
-    press('V', vbCtrlMask);
-    settle(50);
-    ASSERT_FALSE(Seam::get().requests().empty());
-    EXPECT_EQ(Seam::get().requests().back().kind, "MsgBox"); // nothing to paste, and said so
+    {
+        Answer nothing("Brallix", {clickOn("OK")}); // nothing to paste, and said so
+        press('V', vbCtrlMask);
+        EXPECT_TRUE(nothing.seen().shows("The Clipboard holds no picture to paste."));
+    }
     EXPECT_FALSE(f.mnuFileSaveAs.Enabled());
 
     Clipboard::SetData(LoadPicture(writePicture(dir.file("clip.bmp"))));
@@ -122,8 +126,10 @@ TEST_F(CreateIconScenario, PasteFromTheClipboard) {
     EXPECT_FALSE(f.mnuEditCopy.Enabled());
     EXPECT_EQ(f.picIcon.Tag, "");
 
-    Seam::get().queueText(dir.file("clip"));
-    clickButton(f.pnlToolbar, "save");
+    {
+        Answer save("Save As", fileNamed(dir.file("clip")));
+        clickButton(f.pnlToolbar, "save");
+    }
     const Loaded saved = loadIcon(dir.file("clip.ico"), 4, 12);
     EXPECT_EQ(saved.width, 24);
     EXPECT_TRUE(saved.seeThrough); // dark red is the key colour of a fresh picture
