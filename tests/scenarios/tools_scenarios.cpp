@@ -1,6 +1,10 @@
 // The Tools menu: the create-icon window and folder icons, as a person uses them.
 #include "scenario.h"
 
+#include <commctrl.h>
+
+#include <memory>
+
 #include "frmimport.h"
 #include "picturefile.h"
 #include "registry.h"
@@ -55,6 +59,47 @@ Loaded loadIcon(const std::string& path, int x, int y) {
     DestroyIcon(icon);
     return result;
 }
+
+// The folder picker answered: it opens on the program's start folder, made the
+// wanted one here; once the tree shows that folder selected, Enter takes it.
+class PickedFolder {
+public:
+    explicit PickedFolder(const std::string& folder) {
+        GetCurrentDirectoryA(MAX_PATH, before_);
+        SetCurrentDirectoryA(folder.c_str());
+        const std::string name = folder.substr(folder.find_last_of('\\') + 1);
+        hand_ = std::make_unique<Answer>(kPickerCaption, std::vector<HandStep>{
+            {[name](const ShownWindow& w) { waitForSelection(w, name); }, nullptr}, pressKey(VK_RETURN)});
+    }
+    ~PickedFolder() {
+        hand_.reset();
+        SetCurrentDirectoryA(before_);
+    }
+
+private:
+    static constexpr const char* kPickerCaption = "Browse for Folder";
+    static void waitForSelection(const ShownWindow& w, const std::string& name) {
+        HWND tree = nullptr;
+        for (const ShownControl& c : w.controls)
+            if (c.className == "SysTreeView32") tree = c.hwnd;
+        ASSERT_NE(tree, nullptr) << "the folder picker shows no tree";
+        std::string selected;
+        for (int i = 0; i < 500; ++i) {
+            char text[MAX_PATH] = {};
+            TVITEMA item{};
+            item.mask = TVIF_TEXT;
+            item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+            item.pszText = text;
+            item.cchTextMax = sizeof(text);
+            if (item.hItem && SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) selected = text;
+            if (selected == name) return;
+            Sleep(10);
+        }
+        ADD_FAILURE() << "the folder picker selects " << selected << ", not " << name;
+    }
+    char before_[MAX_PATH] = {};
+    std::unique_ptr<Answer> hand_;
+};
 
 class CreateIconScenario : public LibraryScenario {
 protected:
@@ -136,7 +181,6 @@ TEST_F(CreateIconScenario, PasteFromTheClipboard) {
 }
 
 TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
-    realWindows(); // the folder picker stays scripted
     typeInto(w().cmbSearch, "bo");
     press(VK_RETURN);
     clickItem(w().pnlResult, 1);
@@ -159,8 +203,8 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     const std::string iniBefore = state(ini), icoBefore = state(ico), folderBefore = state(folder);
 
     // Change: asked before folder.ico is replaced; No writes nothing.
-    Seam::get().queueText(folder);
     {
+        PickedFolder picked(folder);
         Answer asked("Change Any Folder Icon", {clickOn("No")});
         chooseMenu({"&Tools", "&Change Any Folder Icon..."});
         EXPECT_TRUE(asked.seen().shows(ico + " already exists.\rDo you want to replace it?"));
@@ -170,8 +214,10 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     EXPECT_EQ(state(folder), folderBefore);
 
     // Default: the two keys are blanked, the folder set to normal; both files stay as they were.
-    Seam::get().queueText(folder);
-    chooseMenu({"&Tools", "&Set Any Folder Icon to Default..."});
+    {
+        PickedFolder picked(folder);
+        chooseMenu({"&Tools", "&Set Any Folder Icon to Default..."});
+    }
     EXPECT_EQ(state(ico), icoBefore);
     EXPECT_EQ(GetFileAttributesA(ini.c_str()) & ~DWORD(FILE_ATTRIBUTE_ARCHIVE),
               DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
@@ -183,8 +229,8 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     EXPECT_EQ(GetFileAttributesA(folder.c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY));
 
     // Change again, and Yes: the selected icon replaces folder.ico.
-    Seam::get().queueText(folder);
     {
+        PickedFolder picked(folder);
         Answer replace("Change Any Folder Icon", {clickOn("Yes")});
         chooseMenu({"&Tools", "&Change Any Folder Icon..."});
     }
@@ -194,8 +240,8 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     EXPECT_TRUE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_SYSTEM);
 
     // The "Your Icons" toolbar's button does the same as the menu item.
-    Seam::get().queueText(folder);
     {
+        PickedFolder picked(folder);
         Answer replace("Change Any Folder Icon", {clickOn("Yes")});
         clickButton(w().pnlToolbarYour, "changefolder");
     }
