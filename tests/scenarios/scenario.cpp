@@ -719,6 +719,8 @@ void MainWindowScenario::SetUp() {
     Seam::get().setWindowsShown(true);
     FrmMain::endProcess = [] {};
     runState.SplashActive = true;
+    // Icons changed by a scenario before this one are no reason to ask for a rebuild here.
+    runState.SystemIconsChanged = false;
     Busy.AbortRequested = false;
     watchForUnansweredWindows();
     // The notice of a missing library stands in front of no window unless a scenario asks for it.
