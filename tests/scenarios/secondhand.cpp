@@ -193,7 +193,9 @@ HandStep clickOn(const std::string& text) {
     return {[text](const ShownWindow& w) {
                 const ShownControl* c = w.find(text);
                 if (!c) {
-                    ADD_FAILURE() << "the window " << w.caption << " shows nothing reading " << text;
+                    std::string shown;
+                    for (const std::string& t : w.texts()) shown += " | " + t;
+                    ADD_FAILURE() << "the window " << w.caption << " shows nothing reading " << text << shown;
                     return;
                 }
                 EXPECT_TRUE(c->enabled && c->uncovered) << text << " cannot be clicked in " << w.caption;

@@ -1,6 +1,10 @@
 // The Tools menu: the create-icon window and folder icons, as a person uses them.
 #include "scenario.h"
 
+#include <commctrl.h>
+
+#include <memory>
+
 #include "frmimport.h"
 #include "picturefile.h"
 #include "registry.h"
@@ -56,6 +60,51 @@ Loaded loadIcon(const std::string& path, int x, int y) {
     return result;
 }
 
+// The text of the entry the folder picker's tree has selected, "" when none.
+std::string selectedFolder(HWND tree) {
+    char text[MAX_PATH] = {};
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    return item.hItem && SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? text : "";
+}
+
+// The folder picker answered: it opens on the program's start folder, made the
+// wanted one here; once its tree shows that folder selected, Enter takes it.
+class PickedFolder {
+public:
+    explicit PickedFolder(const std::string& folder) {
+        GetCurrentDirectoryA(MAX_PATH, before_);
+        SetCurrentDirectoryA(folder.c_str());
+        const std::string name = folder.substr(folder.find_last_of('\\') + 1);
+        hand_ = std::make_unique<Answer>(
+            "Browse for Folder",
+            std::vector<HandStep>{{[name](const ShownWindow& w) { waitForSelection(w, name); }, nullptr},
+                                  pressKey(VK_RETURN)});
+    }
+    ~PickedFolder() {
+        hand_.reset();
+        SetCurrentDirectoryA(before_);
+    }
+
+private:
+    static void waitForSelection(const ShownWindow& w, const std::string& name) {
+        HWND tree = nullptr;
+        for (const ShownControl& c : w.controls)
+            if (c.className == "SysTreeView32") tree = c.hwnd;
+        ASSERT_NE(tree, nullptr) << "the folder picker shows no tree";
+        for (int waited = 0; waited < 5000; waited += 10) {
+            if (selectedFolder(tree) == name) return;
+            Sleep(10);
+        }
+        ADD_FAILURE() << "the folder picker selects " << selectedFolder(tree) << ", not " << name;
+    }
+    char before_[MAX_PATH] = {};
+    std::unique_ptr<Answer> hand_;
+};
+
 class CreateIconScenario : public LibraryScenario {
 protected:
     void TearDown() override {
@@ -73,9 +122,10 @@ TEST_F(CreateIconScenario, OpenPickAColourChooseSizeAndDepthAndSave) {
     EXPECT_TRUE(f.Visible());
     settle(100);
 
-    Seam::get().queueText(writePicture(dir.file("flag.bmp")));
-    press('O', vbCtrlMask);
-    settle(50);
+    {
+        Answer open("Open", fileNamed(writePicture(dir.file("flag.bmp"))));
+        press('O', vbCtrlMask);
+    }
     EXPECT_TRUE(f.mnuFileSaveAs.Enabled());
     EXPECT_EQ(f.picIcon.Tag, "flag");
 
@@ -90,8 +140,10 @@ TEST_F(CreateIconScenario, OpenPickAColourChooseSizeAndDepthAndSave) {
     click(f.picImport, 24, 8);
     EXPECT_EQ(f.TransparentColor, RGB(0, 0, 255));
 
-    Seam::get().queueText(dir.file("flag"));
-    clickButton(f.pnlToolbar, "save");
+    {
+        Answer save("Save As", fileNamed(dir.file("flag")));
+        clickButton(f.pnlToolbar, "save");
+    }
     const Loaded saved = loadIcon(dir.file("flag.ico"), 24, 8);
     EXPECT_EQ(saved.width, 32);
     EXPECT_TRUE(saved.seeThrough);
@@ -109,10 +161,11 @@ TEST_F(CreateIconScenario, PasteFromTheClipboard) {
     ASSERT_TRUE(f.IsLoaded());
     settle(100);
     Clipboard::Clear();
-    press('V', vbCtrlMask);
-    settle(50);
-    ASSERT_FALSE(Seam::get().requests().empty());
-    EXPECT_EQ(Seam::get().requests().back().kind, "MsgBox"); // nothing to paste, and said so
+    {
+        Answer nothing("Brallix", {clickOn("OK")}); // nothing to paste, and said so
+        press('V', vbCtrlMask);
+        EXPECT_TRUE(nothing.seen().shows("The Clipboard holds no picture to paste."));
+    }
     EXPECT_FALSE(f.mnuFileSaveAs.Enabled());
 
     Clipboard::SetData(LoadPicture(writePicture(dir.file("clip.bmp"))));
@@ -122,15 +175,16 @@ TEST_F(CreateIconScenario, PasteFromTheClipboard) {
     EXPECT_FALSE(f.mnuEditCopy.Enabled());
     EXPECT_EQ(f.picIcon.Tag, "");
 
-    Seam::get().queueText(dir.file("clip"));
-    clickButton(f.pnlToolbar, "save");
+    {
+        Answer save("Save As", fileNamed(dir.file("clip")));
+        clickButton(f.pnlToolbar, "save");
+    }
     const Loaded saved = loadIcon(dir.file("clip.ico"), 4, 12);
     EXPECT_EQ(saved.width, 24);
     EXPECT_TRUE(saved.seeThrough); // dark red is the key colour of a fresh picture
 }
 
 TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
-    realWindows(); // the folder picker stays scripted
     typeInto(w().cmbSearch, "bo");
     press(VK_RETURN);
     clickItem(w().pnlResult, 1);
@@ -153,8 +207,8 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     const std::string iniBefore = state(ini), icoBefore = state(ico), folderBefore = state(folder);
 
     // Change: asked before folder.ico is replaced; No writes nothing.
-    Seam::get().queueText(folder);
     {
+        PickedFolder picked(folder);
         Answer asked("Change Any Folder Icon", {clickOn("No")});
         chooseMenu({"&Tools", "&Change Any Folder Icon..."});
         EXPECT_TRUE(asked.seen().shows(ico + " already exists.\rDo you want to replace it?"));
@@ -164,8 +218,10 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     EXPECT_EQ(state(folder), folderBefore);
 
     // Default: the two keys are blanked, the folder set to normal; both files stay as they were.
-    Seam::get().queueText(folder);
-    chooseMenu({"&Tools", "&Set Any Folder Icon to Default..."});
+    {
+        PickedFolder picked(folder);
+        chooseMenu({"&Tools", "&Set Any Folder Icon to Default..."});
+    }
     EXPECT_EQ(state(ico), icoBefore);
     EXPECT_EQ(GetFileAttributesA(ini.c_str()) & ~DWORD(FILE_ATTRIBUTE_ARCHIVE),
               DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
@@ -177,8 +233,8 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     EXPECT_EQ(GetFileAttributesA(folder.c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY));
 
     // Change again, and Yes: the selected icon replaces folder.ico.
-    Seam::get().queueText(folder);
     {
+        PickedFolder picked(folder);
         Answer replace("Change Any Folder Icon", {clickOn("Yes")});
         chooseMenu({"&Tools", "&Change Any Folder Icon..."});
     }
@@ -188,8 +244,8 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     EXPECT_TRUE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_SYSTEM);
 
     // The "Your Icons" toolbar's button does the same as the menu item.
-    Seam::get().queueText(folder);
     {
+        PickedFolder picked(folder);
         Answer replace("Change Any Folder Icon", {clickOn("Yes")});
         clickButton(w().pnlToolbarYour, "changefolder");
     }
