@@ -1,7 +1,6 @@
 // The Tools menu: the create-icon window and folder icons, as a person uses them.
 #include "scenario.h"
 
-#include <commctrl.h>
 
 #include <memory>
 
@@ -60,29 +59,14 @@ Loaded loadIcon(const std::string& path, int x, int y) {
     return result;
 }
 
-// The text of the entry the folder picker's tree has selected, "" when none.
-std::string selectedFolder(HWND tree) {
-    char text[MAX_PATH] = {};
-    TVITEMA item{};
-    item.mask = TVIF_TEXT;
-    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    return item.hItem && SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? text : "";
-}
-
 // The folder picker answered: it opens on the program's start folder, made the
-// wanted one here; once its tree shows that folder selected, Enter takes it.
+// wanted one here, and the hand walks its tree to that folder from wherever it stands.
 class PickedFolder {
 public:
     explicit PickedFolder(const std::string& folder) {
         GetCurrentDirectoryA(MAX_PATH, before_);
         SetCurrentDirectoryA(folder.c_str());
-        const std::string name = folder.substr(folder.find_last_of('\\') + 1);
-        hand_ = std::make_unique<Answer>(
-            "Browse for Folder",
-            std::vector<HandStep>{{[name](const ShownWindow& w) { waitForSelection(w, name); }, nullptr},
-                                  pressKey(VK_RETURN)});
+        hand_ = std::make_unique<Answer>("Browse for Folder", folderChosen(folder));
     }
     ~PickedFolder() {
         hand_.reset();
@@ -90,17 +74,6 @@ public:
     }
 
 private:
-    static void waitForSelection(const ShownWindow& w, const std::string& name) {
-        HWND tree = nullptr;
-        for (const ShownControl& c : w.controls)
-            if (c.className == "SysTreeView32") tree = c.hwnd;
-        ASSERT_NE(tree, nullptr) << "the folder picker shows no tree";
-        for (int waited = 0; waited < 5000; waited += 10) {
-            if (selectedFolder(tree) == name) return;
-            Sleep(10);
-        }
-        ADD_FAILURE() << "the folder picker selects " << selectedFolder(tree) << ", not " << name;
-    }
     char before_[MAX_PATH] = {};
     std::unique_ptr<Answer> hand_;
 };
