@@ -71,25 +71,27 @@ protected:
     }
 };
 
+// Opens View > Options; the hands work in the window and close it.
+void inOptions(const std::function<void(FrmOptions&)>& hands) {
+    Answer shown("Options", {onProgram([&hands] { hands(frmOptions()); })});
+    chooseMenu({"&View", "&Options..."});
+}
+
 } // namespace
 
 TEST_F(DialogScenario, OptionsSetTheDoubleClickActionWithTheMouseAndApplyAndCloseStoreIt) {
-    {
-        Answer shown("Options", {onProgram([] {
-            FrmOptions& o = frmOptions();
-            clickTab(o.tbsOptions, 3);
-            EXPECT_TRUE(o.picOptions(3).Visible());
-            EXPECT_FALSE(o.picOptions(1).Visible());
-            click(o.optCopy);
-            EXPECT_EQ(DoubleClick.DCAction, "Copy");
-            click(o.chkPlay);
-            click(o.cmdApply);
-            EXPECT_EQ(stored("DCAction"), "Copy");
-            click(o.optProp);
-            click(o.cmdOK);
-        })});
-        chooseMenu({"&View", "&Options..."});
-    }
+    inOptions([](FrmOptions& o) {
+        clickTab(o.tbsOptions, 3);
+        EXPECT_TRUE(o.picOptions(3).Visible());
+        EXPECT_FALSE(o.picOptions(1).Visible());
+        click(o.optCopy);
+        EXPECT_EQ(DoubleClick.DCAction, "Copy");
+        click(o.chkPlay);
+        click(o.cmdApply);
+        EXPECT_EQ(stored("DCAction"), "Copy");
+        click(o.optProp);
+        click(o.cmdOK);
+    });
     EXPECT_FALSE(frmOptions().IsLoaded());
     EXPECT_EQ(stored("DCAction"), "Prop");
     EXPECT_EQ(stored("DCPlay"), "1");
@@ -98,16 +100,12 @@ TEST_F(DialogScenario, OptionsSetTheDoubleClickActionWithTheMouseAndApplyAndClos
 
 TEST_F(DialogScenario, EscCancelsTheOptionsAndTheActionChosenIsGivenBack) {
     const std::string before = DoubleClick.DCAction;
-    {
-        Answer shown("Options", {onProgram([] {
-            FrmOptions& o = frmOptions();
-            clickTab(o.tbsOptions, 3);
-            click(o.optSave);
-            EXPECT_EQ(DoubleClick.DCAction, "Save");
-            press(VK_ESCAPE);
-        })});
-        chooseMenu({"&View", "&Options..."});
-    }
+    inOptions([](FrmOptions& o) {
+        clickTab(o.tbsOptions, 3);
+        click(o.optSave);
+        EXPECT_EQ(DoubleClick.DCAction, "Save");
+        press(VK_ESCAPE);
+    });
     EXPECT_FALSE(frmOptions().IsLoaded());
     EXPECT_EQ(DoubleClick.DCAction, before);
     EXPECT_EQ(stored("DCAction"), "<missing>");
@@ -117,17 +115,13 @@ TEST_F(DialogScenario, APageSizeChosenWithTheKeyboardPagesTheListAgain) {
     typeInto(w().cmbSearch, "bo");
     press(VK_RETURN);
     EXPECT_EQ(panelText("area"), "Page 1 of 2");
-    {
-        Answer shown("Options", {onProgram([] {
-            FrmOptions& o = frmOptions();
-            click(o.cmbIconsPerPage);
-            press(VK_HOME); // the smallest size
-            press(VK_RETURN);
-            EXPECT_EQ(o.cmbIconsPerPage.Text(), "10");
-            click(o.cmdOK);
-        })});
-        chooseMenu({"&View", "&Options..."});
-    }
+    inOptions([](FrmOptions& o) {
+        click(o.cmbIconsPerPage);
+        press(VK_HOME); // the smallest size
+        press(VK_RETURN);
+        EXPECT_EQ(o.cmbIconsPerPage.Text(), "10");
+        click(o.cmdOK);
+    });
     EXPECT_EQ(Paging.IconsPerPage, 10);
     EXPECT_EQ(panelText("area"), "Page 1 of 1");
     EXPECT_EQ(itemTexts(w().pnlResult).size(), 5u);
@@ -303,14 +297,12 @@ TEST_F(DialogScenario, EveryAssociationTickedAndUntickedLeavesTheRegistryExactly
     };
     const std::vector<std::string> before = exported();
     auto tickAll = [] {
-        Answer shown("Options", {onProgram([] {
-            FrmOptions& o = frmOptions();
+        inOptions([](FrmOptions& o) {
             clickTab(o.tbsOptions, 2);
             for (CheckBox* box : {&o.chkAsoANI, &o.chkAsoCUR, &o.chkAsoDLL, &o.chkAsoICL, &o.chkAsoICO}) click(*box);
             click(o.cmdApply);
             click(o.cmdOK);
-        })});
-        chooseMenu({"&View", "&Options..."});
+        });
     };
     tickAll();
     procRegGetValue(HKEY_CLASSES_ROOT, "icofile\\Shell\\Vellumar\\command", "");
@@ -327,17 +319,13 @@ TEST_F(DialogScenario, SendToAndTheDesktopGetAShortcutToTheProgram) {
     const std::string desktop = folders.DesktopFolder + "Vellumar.lnk";
     DeleteFileA(sendTo.c_str());
     DeleteFileA(desktop.c_str());
-    {
-        Answer shown("Options", {onProgram([] {
-            FrmOptions& o = frmOptions();
-            clickTab(o.tbsOptions, 2);
-            EXPECT_EQ(o.chkSendTo.Value(), vbUnchecked);
-            click(o.chkSendTo);
-            click(o.cmdDesktop);
-            click(o.cmdOK);
-        })});
-        chooseMenu({"&View", "&Options..."});
-    }
+    inOptions([](FrmOptions& o) {
+        clickTab(o.tbsOptions, 2);
+        EXPECT_EQ(o.chkSendTo.Value(), vbUnchecked);
+        click(o.chkSendTo);
+        click(o.cmdDesktop);
+        click(o.cmdOK);
+    });
     for (const std::string& link : {sendTo, desktop}) {
         cShellLink reader;
         ShellLinkInfo info;
@@ -345,16 +333,12 @@ TEST_F(DialogScenario, SendToAndTheDesktopGetAShortcutToTheProgram) {
         EXPECT_EQ(info.target, paths.DataPath + "Vellumar.exe");
     }
 
-    {
-        Answer shown("Options", {onProgram([] {
-            FrmOptions& o = frmOptions();
-            clickTab(o.tbsOptions, 2);
-            EXPECT_EQ(o.chkSendTo.Value(), vbChecked);
-            click(o.chkSendTo);
-            click(o.cmdOK);
-        })});
-        chooseMenu({"&View", "&Options..."});
-    }
+    inOptions([](FrmOptions& o) {
+        clickTab(o.tbsOptions, 2);
+        EXPECT_EQ(o.chkSendTo.Value(), vbChecked);
+        click(o.chkSendTo);
+        click(o.cmdOK);
+    });
     EXPECT_EQ(GetFileAttributesA(sendTo.c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileA(desktop.c_str());
 }
