@@ -6,6 +6,7 @@
 #include <string>
 
 #include "hiddenlist.h"
+#include "yieldclock.h"
 
 namespace vm {
 
@@ -31,7 +32,7 @@ struct BrowserHost {
     // costs as much as listing several files, and Esc and Stop are heard in
     // time either way.
     std::chrono::milliseconds YieldEvery{0};
-    mutable std::chrono::steady_clock::time_point lastYield{};
+    mutable YieldClock yields;
 
     void statusText(const std::string& t) const { if (setStatusText) setStatusText(t); }
     void messagePanel(const std::string& t) const { if (setMessagePanel) setMessagePanel(t); }
@@ -40,10 +41,8 @@ struct BrowserHost {
     void abort(bool idle) const { if (setAbort) setAbort(idle); }
     void events() const { if (doEvents) doEvents(); }
     void yield() const {
-        const auto now = std::chrono::steady_clock::now();
-        if (YieldEvery.count() > 0 && now - lastYield < YieldEvery) return;
-        lastYield = now;
-        events();
+        yields.every = YieldEvery;
+        if (yields.due()) events();
     }
     void clear() const { if (clearResult) clearResult(); }
     void page() const { if (showPage) showPage(); }

@@ -25,11 +25,8 @@ void procWalkFolders(FolderWalk& walk, std::string& folder, const std::string& p
 
     // Every yield to the message loop may bring Esc: the walk ends right there.
     auto aborted = [&walk] {
-        const unsigned long long now = GetTickCount64();
-        if (walk.yieldIntervalMs == 0 || now - walk.lastYield >= walk.yieldIntervalMs) {
-            walk.lastYield = now;
-            walk.host.events();
-        }
+        walk.yields.every = std::chrono::milliseconds(walk.yieldIntervalMs);
+        if (walk.yields.due()) walk.host.events();
         return walk.busy.AbortRequested;
     };
     std::vector<std::string> subfolders;

@@ -24,7 +24,7 @@ struct FolderWalk {
     // walk yields when this much time has passed since the last one (0: after
     // every entry), so Esc still stops it within a moment.
     unsigned yieldIntervalMs = 0;
-    unsigned long long lastYield = 0;
+    YieldClock yields;
     std::string FavoritesFolder;     // the favourites home, with or without a trailing "\"
     // A favourites node: parent key, key ("favori" & path below the favourites
     // folder, levels joined by "\"), and the folder's name as its text.

@@ -555,7 +555,7 @@ TEST_F(OpenFixture, AbortBetweenFilesShowsWhatWasListedAndFavouritesReadShort) {
 
     // Yielding by time, as the shown window has it, Esc still stops the listing at its next yield.
     host.YieldEvery = std::chrono::milliseconds(50);
-    host.lastYield = std::chrono::steady_clock::now() - std::chrono::hours(1);
+    host.yields.restart();
     host.doEvents = [&] {
         if (entries.cmbResult.ListCount() > 0) busy.AbortRequested = true;
     };

@@ -108,6 +108,14 @@ TEST(EntryList, AListingYieldsByTimeWhenTheWindowAsksIt) {
     }
     EXPECT_EQ(yields, 4);
     EXPECT_EQ(lists.cmbResult.ListCount(), 103);
+
+    // The same with the clock near its start, as on a machine booted a moment ago.
+    YieldClock clock;
+    clock.every = std::chrono::hours(1);
+    const auto boot = YieldClock::Clock::time_point{};
+    EXPECT_TRUE(clock.due(boot + std::chrono::milliseconds(1)));
+    EXPECT_FALSE(clock.due(boot + std::chrono::minutes(59)));
+    EXPECT_TRUE(clock.due(boot + std::chrono::hours(2)));
 }
 
 TEST(Paging, PageCountRoundsUpAndIsOneForAnEmptyList) {
