@@ -7,11 +7,12 @@ case "$BUILD_DIR" in /*) ;; *) BUILD_DIR="$ROOT/$BUILD_DIR" ;; esac
 
 vm_need_setup() {
   local t
-  for t in c++ x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres wine wine64 wineserver Xvfb xauth cmake make convert zip; do
+  for t in c++ clang++ x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres wine wine64 wineserver Xvfb xauth cmake make convert zip; do
     command -v "$t" >/dev/null 2>&1 || return 0
   done
   [ -f /usr/src/googletest/CMakeLists.txt ] || return 0
   [ -f /usr/x86_64-w64-mingw32/lib/libz.a ] || return 0
+  dpkg-query -W -f='${Status}' libclang-rt-14-dev 2>/dev/null | grep -q "install ok installed" || return 0
   [ -d /usr/share/icons/oxygen/base/32x32 ] || return 0
   [ -d /usr/share/icons/DMZ-White/cursors ] || return 0
   return 1
