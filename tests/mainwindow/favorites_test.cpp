@@ -20,6 +20,7 @@
 #include "selection.h"
 #include "startfolders.h"
 #include "state.h"
+#include "patience.h"
 
 using namespace vm;
 
@@ -101,11 +102,7 @@ TEST_F(Favorites, ASwitchDuringAListingWaitsUntilTheListingStopped) {
     Entries.cmbResult.AddItem("1:1:01book"); // what the listing appended meanwhile
     w().host.abort(true);
     Busy.AbortRequested = false;
-    const DWORD until = GetTickCount() + 2000;
-    while (Keywords.IconSize != 16 && GetTickCount() < until) {
-        DoEvents();
-        Sleep(10);
-    }
+    vmtest::waitUntil([] { return Keywords.IconSize == 16; }, [] { DoEvents(); });
     EXPECT_EQ(Keywords.IconSize, 16);
     EXPECT_EQ(Entries.cmbResult.ListCount(), 0);
 }

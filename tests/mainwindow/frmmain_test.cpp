@@ -20,6 +20,7 @@
 #include "seam.h"
 #include "startfolders.h"
 #include "state.h"
+#include "patience.h"
 
 using namespace vm;
 
@@ -181,10 +182,7 @@ TEST_F(MainWindow, AtStartUpHandedOverPathsWaitUntilTheWindowShows) {
     EXPECT_EQ(w.pnlResult.ListItems.Count(), 0);
 
     w.ShowLoaded();
-    for (int i = 0; i < 20 && w.pnlResult.ListItems.Count() == 0; ++i) {
-        DoEvents();
-        Sleep(20);
-    }
+    vmtest::waitUntil([&] { return w.pnlResult.ListItems.Count() > 0; }, [] { DoEvents(); });
     EXPECT_TRUE(IsWindowVisible(w.hWnd()));
     ASSERT_EQ(w.pnlResult.ListItems.Count(), 1);
     EXPECT_EQ(w.pnlResult.ListItems(1).Text(), "a.ico");
@@ -212,10 +210,7 @@ TEST_F(MainWindow, HandOverDuringAListingWaitsWithoutStallingIt) {
     EXPECT_EQ(w.pnlResult.ListItems.Count(), 1);
     EXPECT_EQ(w.pnlResult.ListItems(1).Text(), "earlier");
     w.pager().procSetAbort(true);
-    for (int i = 0; i < 20 && w.pnlResult.ListItems(1).Text() == "earlier"; ++i) {
-        Sleep(50);
-        DoEvents();
-    }
+    vmtest::waitUntil([&] { return w.pnlResult.ListItems(1).Text() != "earlier"; }, [] { DoEvents(); });
     // The earlier listing gave way to the folder's icon files, and the window is idle again.
     ASSERT_EQ(Entries.lstFiles.ListCount(), 1);
     EXPECT_EQ(Entries.lstFiles.List(0), folder + "\\a.ico");

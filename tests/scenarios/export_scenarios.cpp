@@ -9,6 +9,7 @@
 #include "frmzoom.h"
 #include "ico_fixtures.h"
 #include "seam.h"
+#include "patience.h"
 
 using namespace vm;
 using namespace vmscenario;
@@ -52,7 +53,7 @@ HandStep noteOver(ShownWindow& shown, HandStep answer) {
                     ADD_FAILURE() << "no note showed over " << dialog.caption;
                     return;
                 }
-                for (int i = 0; i < 50 && GetForegroundWindow() != note; ++i) Sleep(10);
+                vmtest::waitUntil([&] { return GetForegroundWindow() == note; }, {}, kFrontMs);
                 shown = readWindow(note);
                 answer.onHand(shown);
                 for (int i = 0; i < 500 && IsWindow(note); ++i) Sleep(10);

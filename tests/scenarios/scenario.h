@@ -218,6 +218,9 @@ HandStep onProgram(std::function<void()> hands);
 
 // The caption that stands for a pop-up menu in Answer.
 extern const char kPopupMenu[];
+// How long a hand waits for a window it found to come to the front before it
+// answers it anyway.
+inline constexpr DWORD kFrontMs = 3000;
 
 // A second hand: on its own thread it waits for the next window of the program
 // with this caption to show (one that did not show when the hand was made; a

@@ -13,6 +13,7 @@
 
 #include "secondhand.h"
 #include "utf8text.h"
+#include "patience.h"
 
 namespace vmscenario {
 
@@ -237,7 +238,7 @@ HandStep chooseEntry(const std::string& label, const std::string& entry) {
                 POINT arrow = middleOf(info.rcButton);
                 ClientToScreen(box, &arrow);
                 clickScreen(arrow);
-                for (int i = 0; i < 200 && !IsWindowVisible(info.hwndList); ++i) Sleep(10);
+                vmtest::waitUntil([&] { return IsWindowVisible(info.hwndList) != FALSE; });
                 const LRESULT index = SendMessageA(info.hwndList, LB_FINDSTRING, static_cast<WPARAM>(-1),
                                                    reinterpret_cast<LPARAM>(entry.c_str()));
                 if (index < 0) {
@@ -448,8 +449,10 @@ Answer::Answer(std::string caption, std::vector<HandStep> steps) : state_(std::m
             if (!found) Sleep(5);
         }
         if (found) {
-            // A window is in front once its activation has gone through.
-            for (int i = 0; i < 50 && GetForegroundWindow() != found && className(found) != kPopupMenu; ++i) Sleep(10);
+            // A window is in front once its activation has gone through (a
+            // window that never comes to the front is answered all the same).
+            vmtest::waitUntil([&] { return GetForegroundWindow() == found || className(found) == kPopupMenu; }, {},
+                              kFrontMs);
             state->seen = readWindow(found);
             for (const HandStep& step : state->steps) {
                 if (state->stop) break;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 
 #include "libfixtures.h"
@@ -9,6 +8,7 @@
 #include "scratch.h"
 #include "seam.h"
 #include "state.h"
+#include "patience.h"
 
 using namespace vm;
 
@@ -220,12 +220,11 @@ TEST_F(SearchFixture, FormatSearchOfALargeLibraryIsNotQuadratic) {
         box.AddItem(keywords.KeywordNames[static_cast<size_t>(k)]);
         box.SetItemData(box.NewIndex(), k);
     }
-    const auto start = std::chrono::steady_clock::now();
+    const vmtest::CpuStopwatch work;
     procSearchByFormat(ctx, 1);
-    const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(entries.cmbResult.ListCount(), 20000);
     EXPECT_EQ(paging.PageCount, 134);
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 3000);
+    EXPECT_LT(work.ms(), 3000u);
 }
 
 TEST_F(SearchFixture, KeywordsLettersAndFavouriteNamesInAnyLanguageMatchByCharacterNotByByte) {

@@ -2,7 +2,6 @@
 // the class or no picture, quickly and within bounded memory, never a crash.
 #include <gtest/gtest.h>
 
-#include <chrono>
 
 #include "cfileicon.h"
 #include "cresources.h"
@@ -12,6 +11,7 @@
 #include "iconsource.h"
 #include "peresources.h"
 #include "scratch.h"
+#include "patience.h"
 
 namespace {
 
@@ -117,7 +117,7 @@ TEST(HostileIcon, DamagedIconsLoadQuicklyAndDrawNothingWrong) {
         const std::string path = dir.file(sample.name);
         ASSERT_TRUE(vmtest::writeFile(path, sample.bytes));
         EXPECT_FALSE(vm::IconSourceIsSound(path));
-        const auto start = std::chrono::steady_clock::now();
+        const vmtest::CpuStopwatch work;
         cFileIcon icon;
         try {
             if (icon.LoadIcon(path)) {
@@ -130,7 +130,7 @@ TEST(HostileIcon, DamagedIconsLoadQuicklyAndDrawNothingWrong) {
             EXPECT_EQ(e.number(), vm::kObjectError + 1050);
             EXPECT_EQ(icon.ImageCount(), 0);
         }
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        EXPECT_LT(work.ms(), 2000u);
     }
 }
 

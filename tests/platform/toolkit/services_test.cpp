@@ -3,6 +3,7 @@
 #include "toolkit.h"
 
 #include "scratch.h"
+#include "patience.h"
 
 #include <gtest/gtest.h>
 
@@ -108,11 +109,7 @@ TEST(Timer, FiresUnderDoEventsOnlyWhileEnabled) {
     vm::DoEvents();
     EXPECT_EQ(form.ticks, 0);
     form.tmrLed.SetEnabled(true);
-    for (int i = 0; i < 50 && form.ticks == 0; ++i) {
-        Sleep(10);
-        vm::DoEvents();
-    }
-    EXPECT_GT(form.ticks, 0);
+    EXPECT_TRUE(vmtest::waitUntil([&] { return form.ticks > 0; }, [] { vm::DoEvents(); }));
     form.Unload();
     int after = form.ticks;
     Sleep(60);
