@@ -32,7 +32,8 @@ std::vector<COLORREF> drawn(const wchar_t* letter) {
 // no letter at all).
 TEST(GuiFont, DrawsChineseJapaneseAndKoreanLetters) {
     const std::vector<COLORREF> box = drawn(L"\u0378");
-    for (const wchar_t* letter : {L"\u4E2D", L"\u3042", L"\uD55C"}) EXPECT_TRUE(drawn(letter) != box) << "U+" << std::hex << int(*letter);
+    for (const wchar_t* letter : {L"\u4E2D", L"\u3042", L"\uD55C"})
+        EXPECT_TRUE(drawn(letter) != box) << "U+" << std::hex << int(*letter);
 }
 
 } // namespace
