@@ -232,7 +232,9 @@ def xcursor_images(path):
             continue
         _, _, _, _, width, height, _, _, _ = struct.unpack_from("<9I", data, pos)
         end = pos + 36 + width * height * 4
-        if width > 256 or height > 256 or end > len(data):
+        # The frames of an animation share one size: an image of another
+        # size filed under the same nominal size is no frame of it.
+        if width > 256 or height > 256 or end > len(data) or images and images[0][:2] != (width, height):
             continue
         images.append((width, height, data[pos + 36:end]))
     return images
