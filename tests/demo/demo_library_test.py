@@ -1,10 +1,6 @@
 #!/usr/bin/env python3
-"""Builds the demo library from a small theme made here and the machine's
-cursor theme, and checks it as the program lists it: every library node lists
-icons named apart, each animation item gathers its whole animation, the design
-groups list their theme folders, a blank picture is left out, high-colour
-cursors are in colour, chunks lie in the archives the program opens, and a
-second run leaves the library as it is."""
+"""Builds the demo library from a small theme made here and the machine's cursor
+theme and checks it as the program lists it, and that a second run leaves it."""
 import os
 import subprocess
 import sys
@@ -13,15 +9,12 @@ from functools import cache
 
 ROOT = sys.argv[1]
 SCRIPT = os.path.join(ROOT, "scripts", "demo-library")
-# The type codes of the library's nodes: icons of 256 colours and high colour,
-# animations and (32 x 32 only) cursors of 16, 256 colours and high colour.
+# The type codes of the library's nodes: icons, animations, cursors (32 x 32 only).
 NODES = {16: "12345", 32: "12345678"}
 RANGES = {16: [(1, 51, ""), (51, 75, "1"), (75, 100, "2"), (100, 125, "3"), (125, 150, "4"), (175, 200, "5")],
           32: [(1, 87, ""), (87, 125, "1"), (125, 150, "2"), (150, 175, "3"), (175, 200, "4"), (200, 225, "5"),
                (225, 250, "6"), (250, 275, "7"), (275, 300, "8"), (300, 325, "9")]}
-# The theme's pictures by folder: (name, ImageMagick drawing, stored as).
-# Two colours, a palette of up to 256, true colour, and a page that shows
-# nothing on white.
+# The theme's pictures by folder (name, drawing, stored as): a blank page among them.
 THEME = {"actions": [("arrow-up", "xc:none -fill navy -draw 'polygon {h},1 {e},{e} 1,{e}'", "PNG8"),
                      ("go-up", "xc: -sparse-color bilinear '0,0 red {e},0 lime 0,{e} blue {e},{e} yellow'", "PNG32")],
          "emblems": [("emblem-favorite", "radial-gradient:yellow-red", "PNG32")],
@@ -46,12 +39,16 @@ def make_theme(base):
                             f"PNG32:{d}/animations/{name}.png"], check=True)
 
 
+def archive_of(dest, size, chunk):
+    k = next((k for first, end, k in RANGES[size] if first <= chunk < end), None)
+    return k is not None and os.path.join(dest, f"Iconlib{k}-{size}.res")
+
+
 def cell_pixels(dest, size, icon_id):
     """The pixels of an icon's cell, cut from its chunk as the program does."""
     chunk, position = (int(n) for n in icon_id.split(":")[:2])
-    k = next(k for first, end, k in RANGES[size] if first <= chunk < end)
-    bmp = subprocess.run(["unzip", "-p", "-P", "Wrenfoldbake", os.path.join(dest, f"Iconlib{k}-{size}.res"),
-                          f"{chunk}.lib"], check=True, capture_output=True).stdout
+    bmp = subprocess.run(["unzip", "-p", "-P", "Wrenfoldbake", archive_of(dest, size, chunk), f"{chunk}.lib"],
+                         check=True, capture_output=True).stdout
     stride, side = (size * 30 + 3) & ~3, size * 10
     left, top = position % 10 * size, position // 10 * size
     return [tuple(bmp[54 + (side - 1 - y) * stride + x * 3:57 + (side - 1 - y) * stride + x * 3])
@@ -69,14 +66,12 @@ def check(dest, size, faults):
         index = [(line.split(";")[0], line.rstrip("\r\n").split(";")[1:]) for line in f]
     records = dict(index)
     for code in NODES[size]:
-        # A node lists each icon of its type code once, labelled with the
-        # first keyword that holds it; the player gathers neighbours of one
-        # chunk, key colour and type code.
+        # A node lists each icon of its type code once, labelled with the first
+        # keyword that holds it; the player gathers neighbours of one chunk, key
+        # colour and type code. An item's name holds just its picture or frames.
         labels = {}
-        for keyword, ids in index:
-            for i in ids:
-                if i[-1] == code:
-                    labels.setdefault(i, keyword)
+        for keyword, i in ((keyword, i) for keyword, ids in index for i in ids if i[-1] == code):
+            labels.setdefault(i, keyword)
         if not labels:
             faults.append(f"{size}: nothing filed with type code {code}")
         runs = []
@@ -85,7 +80,6 @@ def check(dest, size, faults):
                 runs[-1].append(i)
             else:
                 runs.append([i])
-        # An item's name holds just the item: the frames it plays, or its picture.
         for run in runs:
             if run != [i for i in records[labels[run[0]]] if i[-1] == code]:
                 faults.append(f"{size}: {labels[run[0]]} shows {len(run)} of the pictures of type {code} it names")
@@ -101,9 +95,8 @@ def check(dest, size, faults):
         faults.append(f"{size}: a blank page is filed, or the groups are {sorted(groups)}")
     for i in (i for _, ids in index for i in ids):
         chunk = int(i.split(":")[0])
-        k = next((k for first, end, k in RANGES[size] if first <= chunk < end), None)
-        archive = os.path.join(dest, f"Iconlib{k}-{size}.res")
-        if k is None or not os.path.exists(archive) or f"{chunk}.lib" not in members(archive):
+        archive = archive_of(dest, size, chunk)
+        if not archive or not os.path.exists(archive) or f"{chunk}.lib" not in members(archive):
             faults.append(f"{size}: chunk {chunk} of {i} is in no archive the program opens")
             break
 
