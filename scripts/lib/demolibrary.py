@@ -42,7 +42,7 @@ RANGES = {16: [(1, 51), (51, 75), (75, 100), (100, 125), (125, 150), (175, 200)]
                (225, 250), (250, 275), (275, 300), (300, 325)]}[size]
 SKIP = {"symbolic", "rtl", "ltr", "png", "the", "and", "for", "with", "kde", "ptr"}
 MOST_FRAMES = 61  # the player holds 61 frames
-MOST_KEYWORDS = 3000  # the program's keyword tables; user keywords follow
+MOST_KEYWORDS = 3000  # ids the index takes in the program's keyword tables; user keywords follow
 ANIMATION_WORDS = {"animation", "animated", "busy"}
 CURSOR_WORDS = {"cursor", "pointer"}
 # The 16 colours of the standard palette, for the 16-colour pictures.
