@@ -10,6 +10,7 @@
 #include "listaccess.h"
 #include "seam.h"
 #include "state.h"
+#include "utf8text.h"
 
 namespace vm {
 
@@ -65,7 +66,7 @@ void FrmKey::cmdAdd_Click() {
     ComboBox* search = keywordHost.cmbSearch;
     const std::string text = txtKey.Text();
     if (!search || text.empty()) return;
-    if (text.size() > static_cast<size_t>(kMaxKeywordLength)) {
+    if (TextLength(text) > static_cast<size_t>(kMaxKeywordLength)) {
         MsgBox(InputLimitText("A keyword", kMaxKeywordLength), vbOKOnly | vbExclamation, Caption());
         return;
     }

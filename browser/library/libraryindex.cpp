@@ -9,6 +9,7 @@
 #include "seam.h"
 #include "state.h"
 #include "textfile.h"
+#include "utf8text.h"
 
 namespace vm {
 namespace {
@@ -40,7 +41,7 @@ void noteLoad(KeywordState::UserFileLoad& load, const SkippedLines& skipped) {
 
 // A keyword no box of the program could have taken is not read into them.
 bool usableKeyword(const std::string& keyword) {
-    return IsUserKeywordLine(keyword) && keyword.size() <= static_cast<size_t>(kMaxKeywordLength);
+    return IsUserKeywordLine(keyword) && TextLength(keyword) <= static_cast<size_t>(kMaxKeywordLength);
 }
 
 void addKeyword(const KeywordLists& lists, const std::string& name, int id) {
