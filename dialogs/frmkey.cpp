@@ -94,6 +94,9 @@ void FrmKey::cmdAdd_Click() {
     lstKey.SetItemData(lstKey.NewIndex(), position);
     lstKey.SetListIndex(lstKey.NewIndex());
     saveKeywords();
+    // A click on Add leaves the focus on the button it disables, where no key
+    // reaches the window, not even Esc: the next keyword is typed instead.
+    txtKey.SetFocus();
 }
 
 void FrmKey::cmdDelete_Click() {
@@ -108,6 +111,7 @@ void FrmKey::cmdDelete_Click() {
     txtKey.SetText("");
     cmdDelete.SetEnabled(false);
     saveKeywords();
+    txtKey.SetFocus(); // as after Add
 }
 
 void FrmKey::saveKeywords() {
