@@ -261,7 +261,7 @@ bool resetFolderIcon(const std::string& folder) {
     const std::optional<std::string> blanked =
         files.record || !files.iniPresent() ? std::nullopt : WithIconKeysBlanked(files.text);
     if (!files.record && !blanked) {
-        report("No icon file is set for the folder " + folder + ".\rNothing was changed.", kDefaultTitle);
+        MsgBox("No icon file is set for the folder " + folder + ".\rNothing was changed.", vbInformation, kDefaultTitle);
         return false;
     }
     Steps steps = checkTargets(files, !files.record);
