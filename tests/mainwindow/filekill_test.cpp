@@ -1,16 +1,14 @@
-// Every command that writes the user's files, ended by the kill switch right
-// after each of its writes in turn (VM_KILL_AFTER_WRITE=N, N from 1 until the
-// command runs to its end), in a child process: this test program started
-// again for the child's case alone. A second child is the next start and does
-// what the user would do to put things right. Then a folder is exactly as it
-// was, and each user file is whole, the old one or the new one the user asked
-// for, with no temporary file left behind.
+// Every command that writes the user's files, run by a child (this program
+// started again for FileKillChild alone) that the kill switch ends right after
+// its N-th write, for every N until the command runs to its end. A second
+// child, the next start, does what the user would do to put things right. Then
+// a folder is exactly as it was, and each user file is whole, the old one or
+// the new one the user asked for, with no temporary file left behind.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdlib>
-#include <set>
 
 #include "browserstate.h"
 #include "dialogforms.h"
@@ -35,9 +33,8 @@ constexpr DWORD kKilled = 9;
 // The folder whose icon the folder commands change, in the program folder.
 std::string photos(const std::string& data) { return data + "\\photos"; }
 
-// The user's files before any command: the sample library with its keyword and
-// reference files and an older backup, and a folder with its own desktop.ini,
-// trailing blanks and all, a folder.ico of the user's and the Hidden attribute.
+// The user's files: the sample library's keyword and reference files with an older backup, and
+// a hidden folder with its own desktop.ini, trailing blanks and all, and folder.ico.
 void writeBefore(const std::string& data) {
     vmtest::writeSampleLibrary(data);
     ASSERT_TRUE(vmtest::writeFile(data + "\\Keyuser-32.bak", "older\r\n"));
@@ -49,8 +46,7 @@ void writeBefore(const std::string& data) {
     SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
 }
 
-// The commands as a person gives them in the loaded main window; "start" is
-// the start alone, which reads the user files.
+// The commands as a person gives them; "start" is the start alone, which reads the user files.
 void runCommand(const std::string& command, const std::string& data) {
     if (command == "change") {
         Masks.MaskFromChange = true; // the selected icon
@@ -91,10 +87,8 @@ struct FileCommand {
     const char* setUp;   // run whole first, or ""
     const char* command; // cut short after each of its writes
     const char* restore; // what the user does at the next start
-    bool exact;          // the folder exactly as before; else each file old or new
+    bool exact;          // the folder exactly as before; else each file also as the whole run left it
 };
-
-void PrintTo(const FileCommand& command, std::ostream* out) { *out << command.name; }
 
 using Files = std::map<std::string, std::string>;
 
@@ -162,19 +156,15 @@ TEST_P(FileKill, EveryWriteCutShortLeavesTheFilesWhole) {
         cut.push_back(state(data));
     }
     ASSERT_FALSE(cut.empty()) << "the command wrote nothing";
+    if (c.exact) after = before;
+    auto of = [](const Files& files, const std::string& name) {
+        const auto found = files.find(name);
+        return found == files.end() ? std::string("<none>") : found->second;
+    };
     for (size_t n = 0; n < cut.size(); ++n) {
-        if (c.exact) {
-            EXPECT_EQ(cut[n], before) << "after write " << n + 1;
-            continue;
-        }
-        std::set<std::string> names;
-        for (const Files* files : {&before, &after, &cut[n]})
-            for (const auto& [name, file] : *files) names.insert(name);
-        auto of = [](const Files& files, const std::string& name) {
-            const auto found = files.find(name);
-            return found == files.end() ? std::string("<none>") : found->second;
-        };
-        for (const std::string& name : names) {
+        Files names = before;
+        names.insert(cut[n].begin(), cut[n].end());
+        for (const auto& [name, file] : names) {
             EXPECT_TRUE(of(cut[n], name) == of(before, name) || of(cut[n], name) == of(after, name))
                 << name << " after write " << n + 1 << ": " << of(cut[n], name);
         }

@@ -234,10 +234,8 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     EXPECT_FALSE(runState.SystemIconsChanged);
 }
 
-// A change that cannot be made whole leaves the folder as it was and says which
-// file stopped it and why; one that can is undone to the byte by Set Any Folder
-// Icon to Default: the blanks after the user's values, the folder's own System
-// attribute and the user's folder.ico all come back.
+// A change that cannot be made whole changes nothing and says why; Set Any Folder Icon to
+// Default undoes one that was made to the byte (blanks, System attribute, folder.ico).
 TEST_F(LibraryScenario, AFolderIconChangesWholeOrNotAtAllAndIsSetBackToTheByte) {
     typeInto(w().cmbSearch, "bo");
     press(VK_RETURN);
