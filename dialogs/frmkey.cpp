@@ -10,6 +10,7 @@
 #include "listaccess.h"
 #include "seam.h"
 #include "state.h"
+#include "utf8text.h"
 
 namespace vm {
 
@@ -65,7 +66,7 @@ void FrmKey::cmdAdd_Click() {
     ComboBox* search = keywordHost.cmbSearch;
     const std::string text = txtKey.Text();
     if (!search || text.empty()) return;
-    if (text.size() > static_cast<size_t>(kMaxKeywordLength)) {
+    if (TextLength(text) > static_cast<size_t>(kMaxKeywordLength)) {
         MsgBox(InputLimitText("A keyword", kMaxKeywordLength), vbOKOnly | vbExclamation, Caption());
         return;
     }
@@ -93,6 +94,9 @@ void FrmKey::cmdAdd_Click() {
     lstKey.SetItemData(lstKey.NewIndex(), position);
     lstKey.SetListIndex(lstKey.NewIndex());
     saveKeywords();
+    // A click on Add leaves the focus on the button it disables, where no key
+    // reaches the window, not even Esc: the next keyword is typed instead.
+    txtKey.SetFocus();
 }
 
 void FrmKey::cmdDelete_Click() {
@@ -107,6 +111,7 @@ void FrmKey::cmdDelete_Click() {
     txtKey.SetText("");
     cmdDelete.SetEnabled(false);
     saveKeywords();
+    txtKey.SetFocus(); // as after Add
 }
 
 void FrmKey::saveKeywords() {
