@@ -5,6 +5,7 @@
 
 #include "browserstate.h"
 #include "dialogforms.h"
+#include "helpfile.h"
 #include "libraryindex.h"
 #include "librarysearch.h"
 #include "listaccess.h"
@@ -16,8 +17,6 @@
 namespace vm {
 
 namespace {
-constexpr UINT kHelpByContext = 15;              // the help viewer's "show this context" command
-constexpr DWORD_PTR kKeywordHelpContext = 13;    // the help page on searching by keyword
 } // namespace
 
 void FrmMain::connectPager() {
@@ -112,7 +111,7 @@ void FrmMain::cmbSearch_KeyPress(int& KeyAscii) {
 
 void FrmMain::cmbSearch_KeyUp(int& KeyCode, int) {
     // F1 in the keyword box opens the help on searching by keyword.
-    if (KeyCode == VK_F1) seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", kHelpByContext, kKeywordHelpContext);
+    if (KeyCode == VK_F1) procShowHelp(hWnd(), HelpContext::MainWindow);
 }
 
 } // namespace vm

@@ -9,6 +9,7 @@
 #include "exportcommands.h"
 #include "framefilm.h"
 #include "frmzoom.h"
+#include "helpfile.h"
 #include "itemcommands.h"
 #include "references.h"
 #include "seam.h"
@@ -102,7 +103,7 @@ void FrmMain::pnlResult_KeyUp(int& KeyCode, int) {
         if (_stricmp(origin.c_str(), "Reference") == 0) run(mnuRefDelete);
         else if (_stricmp(origin.c_str(), "File Favorite") == 0) run(mnuFavoriteDel);
     } else if (KeyCode == VK_F1) {
-        seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", 15, 14);
+        procShowHelp(hWnd(), HelpContext::ResultList);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "dialogstate.h"
 #include "folderwalker.h"
 #include "frmzoom.h"
+#include "helpfile.h"
 #include "listaccess.h"
 #include "navtree.h"
 #include "seam.h"
@@ -17,8 +18,6 @@
 namespace vm {
 
 namespace {
-constexpr UINT kHelpByContext = 15;          // the help viewer's "show this context" command
-constexpr DWORD_PTR kTreeHelpContext = 13;   // the help page on the navigation tree
 constexpr UINT_PTR kDataSetRetry = 75;
 
 void CALLBACK retryDataSetSwitch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
@@ -99,7 +98,7 @@ void FrmMain::pnlNav_KeyPress(int& KeyAscii) {
 }
 
 void FrmMain::pnlNav_KeyUp(int& KeyCode, int) {
-    if (KeyCode == VK_F1) seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", kHelpByContext, kTreeHelpContext);
+    if (KeyCode == VK_F1) procShowHelp(hWnd(), HelpContext::MainWindow);
 }
 
 void FrmMain::procSwitchDataSet() {
