@@ -5,7 +5,6 @@
 
 #include "browserstate.h"
 #include "dialogforms.h"
-#include "helpfile.h"
 #include "libraryindex.h"
 #include "librarysearch.h"
 #include "listaccess.h"
@@ -78,7 +77,6 @@ void FrmMain::connectBrowser() {
     host.clearResult = [this] { procClearResult(); };
     VM_ON(cmbSearch, Click);
     VM_ON(cmbSearch, KeyPress);
-    VM_ON(cmbSearch, KeyUp);
 }
 
 void FrmMain::browserStart() {
@@ -109,9 +107,5 @@ void FrmMain::cmbSearch_KeyPress(int& KeyAscii) {
     SearchTypedKeyword(ctx, cmbSearch.Text());
 }
 
-void FrmMain::cmbSearch_KeyUp(int& KeyCode, int) {
-    // F1 in the keyword box opens the help on searching by keyword.
-    if (KeyCode == VK_F1) procShowHelp(hWnd(), HelpContext::MainWindow);
-}
 
 } // namespace vm

@@ -7,7 +7,6 @@
 #include "dialogstate.h"
 #include "folderwalker.h"
 #include "frmzoom.h"
-#include "helpfile.h"
 #include "listaccess.h"
 #include "navtree.h"
 #include "seam.h"
@@ -29,7 +28,6 @@ void CALLBACK retryDataSetSwitch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
 void FrmMain::connectTree() {
     VM_ON(pnlNav, NodeClick);
     VM_ON(pnlNav, KeyPress);
-    VM_ON(pnlNav, KeyUp);
     VM_ON(mnuFavoriteAdd, Click);
     VM_ON(mnuFavoriteDel, Click);
     VM_ON(mnuFavoriteGroupAdd, Click);
@@ -95,10 +93,6 @@ void FrmMain::pnlNav_NodeClick(Node& Node) {
 void FrmMain::pnlNav_KeyPress(int& KeyAscii) {
     // Esc stops running work; while idle it would stay set and wipe the next listing.
     if (KeyAscii == 27 && !IsIdle(browserWindow)) Busy.AbortRequested = true;
-}
-
-void FrmMain::pnlNav_KeyUp(int& KeyCode, int) {
-    if (KeyCode == VK_F1) procShowHelp(hWnd(), HelpContext::MainWindow);
 }
 
 void FrmMain::procSwitchDataSet() {
