@@ -23,10 +23,10 @@ void procShowHelp(HWND owner, HelpContext context) {
                            ? seamHtmlHelp(owner, file, kShowDefaultTopic, 0)
                            : seamHtmlHelp(owner, file, kShowContext, static_cast<DWORD_PTR>(context));
     if (shown) return;
-    MsgBox(procFileExists(file) ? "The help file " + file +
-                                      " cannot be shown: this system lacks HTML Help or the HTML engine it shows "
-                                      "its pages with."
-                                : "The help file " + file + " is missing.",
+    MsgBox(std::string("The help cannot be shown: ") +
+               (procFileExists(file) ? "this system lacks HTML Help, or the HTML engine that draws its pages."
+                                     : "the help file is missing.") +
+               "\r\r" + file,
            vbExclamation, "Help");
 }
 
