@@ -4,7 +4,6 @@ extract_chmLib) and checks it against the program's code: every help context
 the program passes opens a page that is in the file, every link of every page
 resolves, and the pages on each window name every caption that window shows,
 as its form's code sets them up."""
-import html
 import html.parser
 import os
 import re
@@ -31,12 +30,15 @@ def program_files():
 
 def source(path):
     text = open(path, encoding="utf-8").read()
-    text = re.sub(r"//[^\n]*", "", text)
+    text = re.sub(r'("(?:[^"\\\n]|\\.)*")|//[^\n]*', lambda m: m.group(1) or "", text)  # comments, not "http://"
     return re.sub(r'"\s+"', "", text)  # adjacent literals are one text
 
 
+ESCAPES = {"t": "\t", "r": "\r", "n": "\n", '"': '"', "\\": "\\"}
+
+
 def literals(text):
-    return [bytes(m.group(1), "utf-8").decode("unicode_escape") for m in LITERAL.finditer(text)]
+    return [re.sub(r"\\(.)", lambda e: ESCAPES.get(e.group(1), e.group(1)), m.group(1)) for m in LITERAL.finditer(text)]
 
 
 def call_args(text, name):
