@@ -5,6 +5,7 @@
 #include "browserstate.h"
 #include "formplace.h"
 #include "frmadd.h"
+#include "helpfile.h"
 #include "inputlimits.h"
 #include "libraryindex.h"
 #include "listaccess.h"
@@ -17,10 +18,6 @@ namespace vm {
 KeywordHost keywordHost;
 
 FrmKey& frmKey() { return defaultInstance<FrmKey>(); }
-
-namespace {
-constexpr DWORD_PTR kKeyHelpContext = 8;
-} // namespace
 
 FrmKey::FrmKey() : Form("frmKey") {
     design.caption = "Edit Keywords";
@@ -141,7 +138,7 @@ void FrmKey::lstKey_Click() {
 
 void FrmKey::cmdCancel_Click() { Hide(); }
 
-void FrmKey::cmdHelp_Click() { seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", 15, kKeyHelpContext); }
+void FrmKey::cmdHelp_Click() { procShowHelp(hWnd(), HelpContext::Keywords); }
 
 void FrmKey::Form_KeyUp(int& KeyCode, int) {
     if (KeyCode == VK_F1) cmdHelp_Click();

@@ -7,7 +7,7 @@ case "$BUILD_DIR" in /*) ;; *) BUILD_DIR="$ROOT/$BUILD_DIR" ;; esac
 
 vm_need_setup() {
   local t
-  for t in c++ clang++ x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres wine wine64 wineserver Xvfb xauth cmake make convert zip; do
+  for t in c++ clang++ x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres wine wine64 wineserver Xvfb xauth cmake make convert zip chmcmd extract_chmLib unshare; do
     command -v "$t" >/dev/null 2>&1 || return 0
   done
   [ -f /usr/src/googletest/CMakeLists.txt ] || return 0

@@ -142,7 +142,12 @@ TEST_F(DialogScenario, AboutShowsTheInstalledLibraryOnItsTabAndCloses) {
             EXPECT_TRUE(i.fraInfo(3).Visible());
             EXPECT_FALSE(i.fraInfo(1).Visible());
             EXPECT_GT(i.txtPellandry.ListCount(), 0);
+            // F1 on a tab asks for that tab's page, as the Help button does.
+            const std::size_t asked = Seam::get().requests().size();
             press(VK_F1);
+            ASSERT_EQ(Seam::get().requests().size(), asked + 1);
+            EXPECT_EQ(Seam::get().requests().back().kind, "HtmlHelp");
+            EXPECT_EQ(Seam::get().requests().back().style, 2);
             click(i.cmdHelp);
             click(i.cmdOK);
         })});
