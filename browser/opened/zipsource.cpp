@@ -2,10 +2,14 @@
 
 #include <strings.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "files.h"
 #include "getfield.h"
 #include "zandrelbind.h"
 #include "zipmemory.h"
+#include "zipnames.h"
 
 namespace vm {
 namespace {
@@ -46,9 +50,17 @@ void removeTree(const std::string& folder) {
 
 } // namespace
 
+bool ZipListBox::onMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+    if (msg != WM_SETTEXT || !busy || !busy->AbortRequested) return false;
+    result = FALSE;
+    return true;
+}
+
 void procExtractZIPFilenames(EntryLists& entries, ExtractedMembers& zip, ChunkState& chunks,
-                             const ZipListWindows& windows, const std::string& tempPath) {
-    for (int i = 0; i < entries.lstZipFiles.ListCount(); ++i) {
+                             const ZipListWindows& windows, const std::string& tempPath, const BusyState& busy) {
+    const int count = entries.lstZipFiles.ListCount();
+    entries.ZipListingNotes.assign(static_cast<size_t>(count), {});
+    for (int i = 0; i < count && !busy.AbortRequested; ++i) {
         ZipArchiveFolder(zip, i, tempPath);
         entries.lstZipFiles.SetListIndex(i);
         zandrel::addUNZIP_Initialise();
@@ -56,15 +68,53 @@ void procExtractZIPFilenames(EntryLists& entries, ExtractedMembers& zip, ChunkSt
         chunks.UnzipResult = zandrel::addUNZIP_ArchiveName(entries.lstZipFiles.List(i).c_str());
         chunks.UnzipResult = zandrel::addUNZIP_View(-1);
         chunks.UnzipResult = zandrel::addUNZIP();
+        // A listing counts what it listed; below 0 the archive could not be read.
+        entries.ZipListingNotes[static_cast<size_t>(i)].unreadable = chunks.UnzipResult < 0;
         chunks.UnzipResult = zandrel::addUNZIP_SetWindowHandle(windows.txtDummyZIP);
     }
 }
 
-void txtZIP_Change(EntryLists& entries, const std::string& text) {
+void txtZIP_Change(EntryLists& entries, const BrowserHost& host, const std::string& text) {
     const std::string member = procGetField(text, '|', 5);
-    if (member.empty()) return;
-    entries.lstZipIcons.AddItem(member);
-    entries.lstZipIcons.SetItemData(entries.lstZipIcons.NewIndex(), entries.lstZipFiles.ListIndex());
+    const int archive = entries.lstZipFiles.ListIndex();
+    if (!member.empty()) {
+        entries.lstZipIcons.AddItem(member);
+        entries.lstZipIcons.SetItemData(entries.lstZipIcons.NewIndex(), archive);
+    } else if (const ::zandrel::NameFault fault = ::zandrel::nameFaultOfWord(procGetField(text, '|', 6));
+               fault != ::zandrel::NameFault::None && archive >= 0 &&
+               static_cast<size_t>(archive) < entries.ZipListingNotes.size()) {
+        ZipListingNote& note = entries.ZipListingNotes[static_cast<size_t>(archive)];
+        ++note.leftOut;
+        note.reasons |= 1u << static_cast<unsigned>(fault);
+    }
+    host.yield();
+}
+
+std::string ZipLeftOutText(const EntryLists& entries) {
+    static const std::pair<::zandrel::NameFault, const char*> kReasons[] = {
+        {::zandrel::NameFault::NoName, "no file name"},
+        {::zandrel::NameFault::DeviceName, "reserved device names"},
+        {::zandrel::NameFault::ForbiddenCharacter, "characters not allowed in file names"},
+        {::zandrel::NameFault::DotOrBlankAtEnd, "a dot or blank at the end"},
+        {::zandrel::NameFault::Repeated, "names given twice"},
+    };
+    std::string text;
+    const size_t count = std::min(entries.ZipListingNotes.size(), static_cast<size_t>(entries.lstZipFiles.ListCount()));
+    for (size_t i = 0; i < count; ++i) {
+        const ZipListingNote& note = entries.ZipListingNotes[i];
+        if (note.leftOut == 0) continue;
+        if (!text.empty()) text += "; ";
+        text += "left out " + std::to_string(note.leftOut) + " member(s) of " +
+                procGetFileName(entries.lstZipFiles.List(static_cast<int>(i))) + ":";
+        const char* separator = " ";
+        for (const auto& [fault, reason] : kReasons) {
+            if (!(note.reasons & (1u << static_cast<unsigned>(fault)))) continue;
+            text += separator;
+            text += reason;
+            separator = ", ";
+        }
+    }
+    return text;
 }
 
 void procUnzipFile(ChunkState& chunks, const std::string& archive, const std::string& member,
@@ -118,6 +168,7 @@ bool ExtractZipEntryFile(ExtractedMembers& zip, ChunkState& chunks, const std::s
 void procClearZipLists(EntryLists& entries, ExtractedMembers& zip) {
     entries.lstZipFiles.Clear();
     entries.lstZipIcons.Clear();
+    entries.ZipListingNotes.clear();
     for (const std::string& folder : zip.folders)
         if (!folder.empty()) removeTree(folder);
     zip.folders.clear();
