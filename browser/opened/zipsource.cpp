@@ -7,6 +7,7 @@
 
 #include "files.h"
 #include "getfield.h"
+#include "runfolders.h"
 #include "zandrelbind.h"
 #include "zipmemory.h"
 #include "zipnames.h"
@@ -30,22 +31,6 @@ bool isPlainMemberPath(const std::string& member) {
         if (end == std::string::npos) return true;
         start = end + 1;
     }
-}
-
-// Everything below folder, then folder itself. Links are removed, never followed.
-void removeTree(const std::string& folder) {
-    for (const FolderEntry& entry : procListFolder(folder + "*")) {
-        const std::string path = folder + entry.name;
-        if (!entry.isFolder()) {
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path.c_str());
-        } else if (entry.isLink()) {
-            RemoveDirectoryA(path.c_str());
-        } else {
-            removeTree(path + "\\");
-        }
-    }
-    RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
 }
 
 } // namespace
@@ -132,16 +117,8 @@ std::string ZipArchiveFolder(ExtractedMembers& zip, int archiveIndex, const std:
     if (archiveIndex < 0 || tempPath.empty()) return {};
     const auto index = static_cast<size_t>(archiveIndex);
     if (zip.folders.size() <= index) zip.folders.resize(index + 1);
-    if (!zip.folders[index].empty()) return zip.folders[index];
-    // A new name each time: a folder of that name that exists is someone else's.
-    static unsigned serial = 0;
-    const std::string stem = tempPath + "vmzip" + std::to_string(GetCurrentProcessId()) + "-";
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        const std::string folder = stem + std::to_string(++serial);
-        if (CreateDirectoryA(folder.c_str(), nullptr)) return zip.folders[index] = folder + "\\";
-        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
-    }
-    return {};
+    if (zip.folders[index].empty()) zip.folders[index] = NewRunFolder(tempPath);
+    return zip.folders[index];
 }
 
 bool FindZipMember(const ExtractedMembers& zip, const std::string& file, ZipMemberPlace& place) {
@@ -170,7 +147,7 @@ void procClearZipLists(EntryLists& entries, ExtractedMembers& zip) {
     entries.lstZipIcons.Clear();
     entries.ZipListingNotes.clear();
     for (const std::string& folder : zip.folders)
-        if (!folder.empty()) removeTree(folder);
+        if (!folder.empty()) RemoveFolderTree(folder);
     zip.folders.clear();
     zip.paths.clear();
     ForgetZipDirectory();
