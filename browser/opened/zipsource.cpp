@@ -78,8 +78,8 @@ void txtZIP_Change(EntryLists& entries, const BrowserHost& host, const std::stri
 std::string ZipLeftOutText(const EntryLists& entries) {
     static const std::pair<::zandrel::NameFault, const char*> kReasons[] = {
         {::zandrel::NameFault::NoName, "no file name"},
-        {::zandrel::NameFault::DeviceName, "reserved device names"},
-        {::zandrel::NameFault::ForbiddenCharacter, "characters not allowed in file names"},
+        {::zandrel::NameFault::DeviceName, "device names"},
+        {::zandrel::NameFault::ForbiddenCharacter, "forbidden characters"},
         {::zandrel::NameFault::DotOrBlankAtEnd, "a dot or blank at the end"},
         {::zandrel::NameFault::Repeated, "names given twice"},
     };

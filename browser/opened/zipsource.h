@@ -52,7 +52,7 @@ void procExtractZIPFilenames(EntryLists& entries, ExtractedMembers& zip, ChunkSt
 // listing.
 void txtZIP_Change(EntryLists& entries, const BrowserHost& host, const std::string& text);
 
-// "left out 15 member(s) of icons.zip: reserved device names, ..." for every
+// "left out 15 member(s) of icons.zip: device names, ..." for every
 // archive that left members out, joined by "; "; "" when none did.
 std::string ZipLeftOutText(const EntryLists& entries);
 

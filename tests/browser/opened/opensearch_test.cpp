@@ -442,8 +442,8 @@ TEST_F(OpenFixture, ArchivesSayWhatTheyLeftOutAndNameWhatTheyCouldNotRead) {
     EXPECT_EQ(entries.cmbResult.ListCount(), 1 + 9);
     EXPECT_EQ(panel("message"), "Could not read 3 file(s): words.zip; "
                                 "left out 1 member(s) of case-only-twins.zip: names given twice; "
-                                "left out 15 member(s) of hostile-names.zip: reserved device names, "
-                                "characters not allowed in file names, a dot or blank at the end");
+                                "left out 15 member(s) of hostile-names.zip: device names, "
+                                "forbidden characters, a dot or blank at the end");
 }
 
 // Icon members are drawn from memory; cursors, animations and modules are
