@@ -130,7 +130,6 @@ int main(int argc, char** argv) {
 
         FrmBench form;
         form.Load();
-        form.txtZIP.Change = [&] { vm::txtZIP_Change(vm::Entries, form.txtZIP.Text()); };
         vm::BrowserWindow window;
         window.form = &form;
         window.pnlResult = &form.pnlResult;
@@ -142,6 +141,7 @@ int main(int argc, char** argv) {
         vm::BrowserHost host;
         host.doEvents = [] { vm::DoEvents(); };
         host.YieldEvery = vm::kWindowYieldEvery;
+        form.txtZIP.Change = [&] { vm::txtZIP_Change(vm::Entries, host, form.txtZIP.Text()); };
         host.clearResult = [&] {
             form.pnlResult.ListItems.Clear();
             form.imlResult32.ListImages.Clear();

@@ -36,12 +36,21 @@ struct KeywordState {
     KeywordState() : KeywordNames(kMaxKeywordId + 1), KeywordIcons(kMaxKeywordId + 1) {}
 };
 
+// What the listing of one opened archive could not take: the archive itself,
+// or members it left out.
+struct ZipListingNote {
+    bool unreadable = false;
+    int leftOut = 0;
+    unsigned reasons = 0; // why they were left out: bit n for the listing's reason n
+};
+
 // The entry list and the hidden lists that feed the file-based builders.
 struct EntryLists {
     HiddenList cmbResult;   // one ResultEntry per icon, in listing order
     HiddenList lstFiles;    // icon files (or shortcut files) to list
     HiddenList lstZipFiles; // opened ZIP archives
     HiddenList lstZipIcons; // their members; ItemData = archive index in lstZipFiles
+    std::vector<ZipListingNote> ZipListingNotes; // by archive index in lstZipFiles
 };
 
 // The user references: item i of both lists is one reference.

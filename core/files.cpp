@@ -52,10 +52,52 @@ std::vector<FolderEntry> procListFolder(const std::string& pattern) {
     do {
         const std::wstring_view name = data.cFileName;
         if (name == L"." || name == L"..") continue;
-        entries.push_back({Utf8Text(name), data.dwFileAttributes, data.ftLastWriteTime});
+        entries.push_back({Utf8Text(name), data.dwFileAttributes, data.ftLastWriteTime, data.ftCreationTime});
     } while (FindNextFileW(search, &data));
     FindClose(search);
     return entries;
+}
+
+namespace {
+
+std::string lastError() {
+    const DWORD code = GetLastError();
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = text ? text : "Error " + std::to_string(code);
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+        message.pop_back();
+    return message;
+}
+
+} // namespace
+
+std::string RemoveFolderTree(const std::string& path) {
+    std::string folder = path;
+    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    const DWORD self = GetFileAttributesA(folder.c_str());
+    if (self == INVALID_FILE_ATTRIBUTES) return lastError();
+    // A link is removed as a link.
+    if (!(self & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        for (const FolderEntry& entry : procListFolder(folder + "\\*")) {
+            std::string failure;
+            const std::string below = folder + "\\" + entry.name;
+            if (entry.isFolder() && !entry.isLink()) {
+                failure = RemoveFolderTree(below);
+            } else if (entry.isFolder()) {
+                if (!RemoveDirectoryA(below.c_str())) failure = lastError();
+            } else {
+                if (entry.attributes & FILE_ATTRIBUTE_READONLY)
+                    SetFileAttributesA(below.c_str(), entry.attributes & ~FILE_ATTRIBUTE_READONLY);
+                if (!DeleteFileA(below.c_str())) failure = lastError();
+            }
+            if (!failure.empty()) return failure;
+        }
+    }
+    if (!RemoveDirectoryA(folder.c_str())) return lastError();
+    return "";
 }
 
 namespace {

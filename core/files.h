@@ -42,6 +42,7 @@ struct FolderEntry {
     std::string name;
     DWORD attributes = 0;
     FILETIME lastWrite{};
+    FILETIME created{};
     bool isFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     // A reparse point (symbolic link, junction, mount point) leads out of the tree.
     bool isLink() const { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
@@ -49,6 +50,11 @@ struct FolderEntry {
 // The entries a search pattern ("C:\\icons\\*.ico") finds, "." and ".." left out, every name
 // whole however long it is in UTF-8 (the ANSI search cuts a name at 259 bytes).
 std::vector<FolderEntry> procListFolder(const std::string& pattern);
+// Deletes folder (a trailing "\" or none) and everything below it. A link or
+// junction, the folder itself or one met inside, is removed itself; what it
+// points at is never touched. "" on success, else why it failed (what is left
+// stays in place).
+std::string RemoveFolderTree(const std::string& folder);
 // Cuts text before its first NUL and returns it.
 std::string procTrimNull(std::string& text);
 

@@ -4,6 +4,7 @@
 
 #include "icolayout.h"
 #include "loadergate.h"
+#include "picturelayout.h"
 #include "vberror.h"
 
 namespace vm {
@@ -13,6 +14,18 @@ namespace {
 constexpr LONGLONG kMaxPictureBytes = 64ll << 20;
 
 [[noreturn]] void invalid() { throw VbError(481, "LoadPicture", "Invalid picture"); }
+[[noreturn]] void tooLarge(const std::string& what) {
+    throw VbError(481, "LoadPicture", "Picture too large: " + what);
+}
+
+// A picture refused for its size is told so, with the limit; any other is invalid.
+[[noreturn]] void refused(std::span<const std::uint8_t> bytes) {
+    if (const auto sides = pic::sidesBeyondBounds(bytes))
+        tooLarge(std::to_string(sides->width) + " x " + std::to_string(sides->height) + " pixels; at most " +
+                 std::to_string(pic::kMaxSide) + " pixels a side and " + std::to_string(pic::kMaxPixels) +
+                 " pixels in all");
+    invalid();
+}
 
 bool isCursorFile(std::span<const std::uint8_t> bytes) {
     const auto dir = ico::readIconDir(bytes);
@@ -27,7 +40,11 @@ Picture LoadPicture(const std::string& fileName) {
     if (h == INVALID_HANDLE_VALUE) throw VbError(53, "LoadPicture", "File not found: '" + fileName + "'");
     std::string bytes;
     LARGE_INTEGER size{};
-    bool read = GetFileSizeEx(h, &size) && size.QuadPart > 0 && size.QuadPart <= kMaxPictureBytes;
+    bool read = GetFileSizeEx(h, &size) && size.QuadPart > 0;
+    if (read && size.QuadPart > kMaxPictureBytes) {
+        CloseHandle(h);
+        tooLarge("the file holds more than " + std::to_string(kMaxPictureBytes >> 20) + " MB");
+    }
     if (read) {
         bytes.resize(static_cast<size_t>(size.QuadPart));
         DWORD got = 0;
@@ -46,8 +63,9 @@ Picture LoadPicture(const std::string& fileName) {
 }
 
 Picture LoadPictureData(const void* data, size_t size) {
-    IPicture* ole = gate::LoadPictureBytes({static_cast<const std::uint8_t*>(data), size});
-    if (!ole) invalid();
+    const std::span<const std::uint8_t> bytes(static_cast<const std::uint8_t*>(data), size);
+    IPicture* ole = gate::LoadPictureBytes(bytes);
+    if (!ole) refused(bytes);
     return Picture::fromOle(ole);
 }
 

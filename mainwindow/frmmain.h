@@ -34,6 +34,7 @@
 #include "timer.h"
 #include "toolbar.h"
 #include "treeview.h"
+#include "zipsource.h"
 
 namespace vm {
 
@@ -123,7 +124,8 @@ public:
     // Opened files and folders: the Open commands, the hand-over of passed
     // paths (split at the character with code separator), and the hidden text
     // boxes the ZIP listing writes into.
-    TextBox txtZIP{this}, txtDummyZIP{this};
+    ZipListBox txtZIP{this};
+    TextBox txtDummyZIP{this};
     void mnuFileOpen_Click();
     void mnuFileOpenDir_Click();
     void procOpenFolderFiles(int separator);

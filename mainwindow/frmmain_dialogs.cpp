@@ -46,7 +46,8 @@ void FrmMain::connectDialogs() {
     };
     s.clearZipLists = [] { procClearZipLists(Entries, ZipExtractions); };
     s.listZipMembers = [this] {
-        procExtractZIPFilenames(Entries, ZipExtractions, Chunks, {txtZIP.hWnd(), txtDummyZIP.hWnd()}, paths.TempPath);
+        procExtractZIPFilenames(Entries, ZipExtractions, Chunks, {txtZIP.hWnd(), txtDummyZIP.hWnd()}, paths.TempPath,
+                                Busy);
     };
     s.searchOpen = [this] {
         OpenSearchContext ctx = openSearch();

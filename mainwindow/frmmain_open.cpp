@@ -43,11 +43,12 @@ void writeSetting(const char* name, const std::string& value) {
 } // namespace
 
 void FrmMain::connectOpen() {
-    for (TextBox* box : {&txtZIP, &txtDummyZIP}) {
+    for (TextBox* box : std::initializer_list<TextBox*>{&txtZIP, &txtDummyZIP}) {
         box->create(*this, 0, 0, 100, 100);
         box->SetVisible(false);
     }
-    txtZIP.Change = [this] { vm::txtZIP_Change(Entries, txtZIP.Text()); };
+    txtZIP.busy = &Busy;
+    txtZIP.Change = [this] { vm::txtZIP_Change(Entries, host, txtZIP.Text()); };
     mnuFileOpen.Click = [this] { mnuFileOpen_Click(); };
     mnuFileOpenDir.Click = [this] { mnuFileOpenDir_Click(); };
     PageLoaders.FavoritesFolder = folders.FavoritesFolder;
@@ -94,7 +95,8 @@ void FrmMain::mnuFileOpen_Click() {
     for (const std::string& file : choice.files) AddOpenedPath(Entries, file);
 
     pager_->procSetAbort(false);
-    procExtractZIPFilenames(Entries, ZipExtractions, Chunks, {txtZIP.hWnd(), txtDummyZIP.hWnd()}, paths.TempPath);
+    procExtractZIPFilenames(Entries, ZipExtractions, Chunks, {txtZIP.hWnd(), txtDummyZIP.hWnd()}, paths.TempPath,
+                            Busy);
     OpenSearchContext ctx = openSearch();
     procSearchOpen(ctx);
     // The listing's own word on files it could not read stays in the message panel.

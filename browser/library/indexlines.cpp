@@ -65,6 +65,11 @@ std::string SkippedLinesMessage(const std::string& path, const SkippedLines& ski
     if (skipped.count > 0)
         text = "The file " + path + " is damaged.\rLine " + std::to_string(skipped.first) + " could not be read; " +
                lines(skipped.count) + " skipped.";
+    if (skipped.tooLong > 0)
+        text += (text.empty() ? "The file " + path + " has" : std::string("\rIt also has")) +
+                " keywords that are too long.\rLine " + std::to_string(skipped.firstTooLong) +
+                " holds a keyword longer than " + std::to_string(skipped.keywordLimit) + " characters; " +
+                lines(skipped.tooLong) + " skipped.";
     if (skipped.beyond > 0)
         text += (text.empty() ? "The file " + path + " is" : std::string("\rIt is also")) +
                 " longer than the program can hold: " + lines(skipped.beyond) + " not loaded.";

@@ -35,19 +35,29 @@ struct ReferenceLine {
 std::optional<ReferenceLine> ParseReferenceLine(std::string_view line);
 
 // The lines of one file that were skipped: the first damaged one's number
-// (from 1) and how many, and how many good lines found the tables full.
+// (from 1) and how many; the first and the number of sound lines whose
+// keyword is longer than a keyword can be; and how many good lines found the
+// tables full.
 struct SkippedLines {
     int first = 0;
-    int count = 0;  // damaged lines
-    int beyond = 0; // lines beyond what the program can hold
+    int count = 0;        // damaged lines
+    int firstTooLong = 0;
+    int tooLong = 0;      // lines whose keyword is longer than keywordLimit characters
+    int keywordLimit = 0;
+    int beyond = 0;       // lines beyond what the program can hold
     void add(int lineNumber) {
         if (count++ == 0) first = lineNumber;
     }
-    bool any() const { return count > 0 || beyond > 0; }
+    void addTooLong(int lineNumber, int limit) {
+        if (tooLong++ == 0) firstTooLong = lineNumber;
+        keywordLimit = limit;
+    }
+    bool any() const { return count > 0 || tooLong > 0 || beyond > 0; }
 };
 
 // The one message that tells of a file's skipped lines: "damaged" for lines
-// that cannot be read, "longer than the program can hold" for the others.
+// that cannot be read, "too long" for keywords longer than the limit,
+// "longer than the program can hold" for the others.
 std::string SkippedLinesMessage(const std::string& path, const SkippedLines& skipped);
 
 } // namespace vm

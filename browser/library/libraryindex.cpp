@@ -39,9 +39,18 @@ void noteLoad(KeywordState::UserFileLoad& load, const SkippedLines& skipped) {
     load.tooLong = skipped.beyond > 0;
 }
 
-// A keyword no box of the program could have taken is not read into them.
-bool usableKeyword(const std::string& keyword) {
-    return IsUserKeywordLine(keyword) && TextLength(keyword) <= static_cast<size_t>(kMaxKeywordLength);
+// A keyword longer than any box of the program takes is not read into them;
+// the boxes count characters as Windows does.
+bool tooLongKeyword(const std::string& keyword) {
+    return TextLength(keyword) > static_cast<size_t>(kMaxKeywordLength);
+}
+bool usableKeyword(const std::string& keyword) { return IsUserKeywordLine(keyword) && !tooLongKeyword(keyword); }
+
+// Counts a line skipped for its keyword: one only too long, or one damaged.
+void skip(SkippedLines& skipped, const std::string& keyword, size_t index) {
+    const int number = static_cast<int>(index) + 1;
+    if (IsUserKeywordLine(keyword) && tooLongKeyword(keyword)) skipped.addTooLong(number, kMaxKeywordLength);
+    else skipped.add(number);
 }
 
 void addKeyword(const KeywordLists& lists, const std::string& name, int id) {
@@ -85,7 +94,7 @@ void readUserKeywords(KeywordState& keywords, const KeywordLists& lists, const s
         const std::string& line = lines[i];
         if (!usableKeyword(line) || id > kMaxKeywordId) {
             if (usableKeyword(line)) ++skipped.beyond;
-            else skipped.add(static_cast<int>(i) + 1);
+            else skip(skipped, line, i);
             continue;
         }
         keywords.KeywordNames[id] = line;
@@ -111,7 +120,8 @@ void readUserReferences(UserReferences& refs, KeywordState::UserFileLoad& load, 
     for (size_t i = 0; i < lines.size(); ++i) {
         const auto line = ParseReferenceLine(lines[i]);
         if (!line || !usableKeyword(line->keyword)) {
-            skipped.add(static_cast<int>(i) + 1);
+            if (line) skip(skipped, line->keyword, i);
+            else skipped.add(static_cast<int>(i) + 1);
             continue;
         }
         refs.lstUser.AddItem(line->keyword);

@@ -113,7 +113,7 @@ bool procOpenPassedPaths(OpenSearchContext& ctx, const ZipListWindows& windows, 
         host.abort(true);
         host.messagePanel("Aborted!");
     } else {
-        procExtractZIPFilenames(ctx.entries, ctx.zip, ctx.chunks, windows, paths.TempPath);
+        procExtractZIPFilenames(ctx.entries, ctx.zip, ctx.chunks, windows, paths.TempPath, ctx.busy);
         procSearchOpen(ctx);
     }
     PassedFile.clear();

@@ -38,8 +38,9 @@ void AddOpenedPath(EntryLists& entries, const std::string& path);
 // window busy, walks every folder piece (sub-folders too) and takes every
 // other piece as a file, keeps only icon files and archives named directly,
 // then lists the archives' members and every icon. An abort stops the walk,
-// skips the listing and leaves the window idle with AbortRequested reset.
-// PassedFile is emptied in every case. False when aborted.
+// skips the listing and leaves the window idle with AbortRequested reset; one
+// during the listing is the listing's to tell. PassedFile is emptied in every
+// case. False when the walk was aborted.
 bool procOpenPassedPaths(OpenSearchContext& ctx, const ZipListWindows& windows, std::string& PassedFile,
                          char separator);
 

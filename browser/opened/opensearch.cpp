@@ -395,6 +395,10 @@ void procSearchOpen(OpenSearchContext& ctx) {
         procSearchOpenFile(ctx, ctx.entries.lstFiles.List(i), kKindOpen);
         yieldNow(before);
     }
+    const std::vector<ZipListingNote>& notes = ctx.entries.ZipListingNotes;
+    for (size_t i = 0; !ctx.SearchingFavorites && i < notes.size(); ++i)
+        if (notes[i].unreadable && static_cast<int>(i) < ctx.entries.lstZipFiles.ListCount())
+            noteUnreadable(ctx, baseName(ctx.entries.lstZipFiles.List(static_cast<int>(i))));
     HiddenList& members = ctx.entries.lstZipIcons;
     for (int i = 0; !ctx.SearchingFavorites && i < members.ListCount() && !ctx.busy.AbortRequested; ++i) {
         const int before = ctx.entries.cmbResult.ListCount();
@@ -409,12 +413,17 @@ void procSearchOpen(OpenSearchContext& ctx) {
     StartNewList(ctx.paging, count);
     ctx.host.page();
     ctx.host.abort(true);
+    // What could not be read, and what archives left out, is told together.
+    std::string told;
+    if (ctx.unreadable > 0)
+        told = "Could not read " + std::to_string(ctx.unreadable) + " file(s): " + ctx.firstUnreadable;
+    if (const std::string leftOut = ctx.SearchingFavorites ? "" : ZipLeftOutText(ctx.entries); !leftOut.empty())
+        told += (told.empty() ? "" : "; ") + leftOut;
+    if (!told.empty()) told[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(told[0])));
     if (aborted)
         ctx.host.messagePanel("Aborted!");
-    else if (ctx.unreadable > 0)
-        ctx.host.messagePanel("Could not read " + std::to_string(ctx.unreadable) + " file(s): " + ctx.firstUnreadable);
-    else if (count == 0)
-        ctx.host.messagePanel("");
+    else if (!told.empty() || count == 0)
+        ctx.host.messagePanel(told);
     ctx.host.hourglass(false);
 }
 

@@ -2,10 +2,15 @@
 
 #include <strings.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "files.h"
 #include "getfield.h"
+#include "runfolders.h"
 #include "zandrelbind.h"
 #include "zipmemory.h"
+#include "zipnames.h"
 
 namespace vm {
 namespace {
@@ -28,27 +33,19 @@ bool isPlainMemberPath(const std::string& member) {
     }
 }
 
-// Everything below folder, then folder itself. Links are removed, never followed.
-void removeTree(const std::string& folder) {
-    for (const FolderEntry& entry : procListFolder(folder + "*")) {
-        const std::string path = folder + entry.name;
-        if (!entry.isFolder()) {
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path.c_str());
-        } else if (entry.isLink()) {
-            RemoveDirectoryA(path.c_str());
-        } else {
-            removeTree(path + "\\");
-        }
-    }
-    RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
-}
-
 } // namespace
 
+bool ZipListBox::onMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+    if (msg != WM_SETTEXT || !busy || !busy->AbortRequested) return false;
+    result = FALSE;
+    return true;
+}
+
 void procExtractZIPFilenames(EntryLists& entries, ExtractedMembers& zip, ChunkState& chunks,
-                             const ZipListWindows& windows, const std::string& tempPath) {
-    for (int i = 0; i < entries.lstZipFiles.ListCount(); ++i) {
+                             const ZipListWindows& windows, const std::string& tempPath, const BusyState& busy) {
+    const int count = entries.lstZipFiles.ListCount();
+    entries.ZipListingNotes.assign(static_cast<size_t>(count), {});
+    for (int i = 0; i < count && !busy.AbortRequested; ++i) {
         ZipArchiveFolder(zip, i, tempPath);
         entries.lstZipFiles.SetListIndex(i);
         zandrel::addUNZIP_Initialise();
@@ -56,15 +53,53 @@ void procExtractZIPFilenames(EntryLists& entries, ExtractedMembers& zip, ChunkSt
         chunks.UnzipResult = zandrel::addUNZIP_ArchiveName(entries.lstZipFiles.List(i).c_str());
         chunks.UnzipResult = zandrel::addUNZIP_View(-1);
         chunks.UnzipResult = zandrel::addUNZIP();
+        // A listing counts what it listed; below 0 the archive could not be read.
+        entries.ZipListingNotes[static_cast<size_t>(i)].unreadable = chunks.UnzipResult < 0;
         chunks.UnzipResult = zandrel::addUNZIP_SetWindowHandle(windows.txtDummyZIP);
     }
 }
 
-void txtZIP_Change(EntryLists& entries, const std::string& text) {
+void txtZIP_Change(EntryLists& entries, const BrowserHost& host, const std::string& text) {
     const std::string member = procGetField(text, '|', 5);
-    if (member.empty()) return;
-    entries.lstZipIcons.AddItem(member);
-    entries.lstZipIcons.SetItemData(entries.lstZipIcons.NewIndex(), entries.lstZipFiles.ListIndex());
+    const int archive = entries.lstZipFiles.ListIndex();
+    if (!member.empty()) {
+        entries.lstZipIcons.AddItem(member);
+        entries.lstZipIcons.SetItemData(entries.lstZipIcons.NewIndex(), archive);
+    } else if (const ::zandrel::NameFault fault = ::zandrel::nameFaultOfWord(procGetField(text, '|', 6));
+               fault != ::zandrel::NameFault::None && archive >= 0 &&
+               static_cast<size_t>(archive) < entries.ZipListingNotes.size()) {
+        ZipListingNote& note = entries.ZipListingNotes[static_cast<size_t>(archive)];
+        ++note.leftOut;
+        note.reasons |= 1u << static_cast<unsigned>(fault);
+    }
+    host.yield();
+}
+
+std::string ZipLeftOutText(const EntryLists& entries) {
+    static const std::pair<::zandrel::NameFault, const char*> kReasons[] = {
+        {::zandrel::NameFault::NoName, "no file name"},
+        {::zandrel::NameFault::DeviceName, "device names"},
+        {::zandrel::NameFault::ForbiddenCharacter, "forbidden characters"},
+        {::zandrel::NameFault::DotOrBlankAtEnd, "a dot or blank at the end"},
+        {::zandrel::NameFault::Repeated, "names given twice"},
+    };
+    std::string text;
+    const size_t count = std::min(entries.ZipListingNotes.size(), static_cast<size_t>(entries.lstZipFiles.ListCount()));
+    for (size_t i = 0; i < count; ++i) {
+        const ZipListingNote& note = entries.ZipListingNotes[i];
+        if (note.leftOut == 0) continue;
+        if (!text.empty()) text += "; ";
+        text += "left out " + std::to_string(note.leftOut) + " member(s) of " +
+                procGetFileName(entries.lstZipFiles.List(static_cast<int>(i))) + ":";
+        const char* separator = " ";
+        for (const auto& [fault, reason] : kReasons) {
+            if (!(note.reasons & (1u << static_cast<unsigned>(fault)))) continue;
+            text += separator;
+            text += reason;
+            separator = ", ";
+        }
+    }
+    return text;
 }
 
 void procUnzipFile(ChunkState& chunks, const std::string& archive, const std::string& member,
@@ -82,16 +117,8 @@ std::string ZipArchiveFolder(ExtractedMembers& zip, int archiveIndex, const std:
     if (archiveIndex < 0 || tempPath.empty()) return {};
     const auto index = static_cast<size_t>(archiveIndex);
     if (zip.folders.size() <= index) zip.folders.resize(index + 1);
-    if (!zip.folders[index].empty()) return zip.folders[index];
-    // A new name each time: a folder of that name that exists is someone else's.
-    static unsigned serial = 0;
-    const std::string stem = tempPath + "vmzip" + std::to_string(GetCurrentProcessId()) + "-";
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        const std::string folder = stem + std::to_string(++serial);
-        if (CreateDirectoryA(folder.c_str(), nullptr)) return zip.folders[index] = folder + "\\";
-        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
-    }
-    return {};
+    if (zip.folders[index].empty()) zip.folders[index] = NewRunFolder(tempPath);
+    return zip.folders[index];
 }
 
 bool FindZipMember(const ExtractedMembers& zip, const std::string& file, ZipMemberPlace& place) {
@@ -118,8 +145,9 @@ bool ExtractZipEntryFile(ExtractedMembers& zip, ChunkState& chunks, const std::s
 void procClearZipLists(EntryLists& entries, ExtractedMembers& zip) {
     entries.lstZipFiles.Clear();
     entries.lstZipIcons.Clear();
+    entries.ZipListingNotes.clear();
     for (const std::string& folder : zip.folders)
-        if (!folder.empty()) removeTree(folder);
+        if (!folder.empty()) RemoveFolderTree(folder);
     zip.folders.clear();
     zip.paths.clear();
     ForgetZipDirectory();

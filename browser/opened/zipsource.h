@@ -9,7 +9,9 @@
 
 #include <string>
 
+#include "browserhost.h"
 #include "browserstate.h"
+#include "controls_basic.h"
 #include "zipcleanup.h"
 
 namespace vm {
@@ -22,16 +24,37 @@ struct ZipListWindows {
     HWND txtDummyZIP = nullptr;
 };
 
+// The box txtZIP. Once a stop is asked for (Esc, the Stop button) it refuses
+// the next line, answering WM_SETTEXT with FALSE: that ends the library's
+// listing, which would otherwise run on to the archive's last member.
+class ZipListBox : public TextBox {
+public:
+    using TextBox::TextBox;
+    const BusyState* busy = nullptr; // whose stop ends a listing
+
+protected:
+    bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+};
+
 // Lists the members of every archive of lstZipFiles into lstZipIcons (through
 // txtZIP_Change, which the window wires to txtZIP's Change) and makes each
 // archive's private folder. A member the library refuses as a path arrives
-// under its plain file name.
+// under its plain file name. What an archive's listing could not take goes to
+// ZipListingNotes. A stop ends the listing; the caller's listing of icons
+// that follows tells it.
 void procExtractZIPFilenames(EntryLists& entries, ExtractedMembers& zip, ChunkState& chunks,
-                             const ZipListWindows& windows, const std::string& tempPath);
+                             const ZipListWindows& windows, const std::string& tempPath, const BusyState& busy);
 
-// One member line of the listing: field 5 is the member name. Appends it to
-// lstZipIcons with the index of lstZipFiles' selected line as its ItemData.
-void txtZIP_Change(EntryLists& entries, const std::string& text);
+// One line of the listing. A member line (field 5 its name) is appended to
+// lstZipIcons with the index of lstZipFiles' selected line as its ItemData; a
+// member left out (no name, its reason in field 6) is counted in that
+// archive's note. Then the window hears its input, as after every entry of a
+// listing.
+void txtZIP_Change(EntryLists& entries, const BrowserHost& host, const std::string& text);
+
+// "left out 15 member(s) of icons.zip: device names, ..." for every
+// archive that left members out, joined by "; "; "" when none did.
+std::string ZipLeftOutText(const EntryLists& entries);
 
 // Extracts member of archive into targetFolder unless existingFile exists;
 // the library's result stays in UnzipResult (1 is success).

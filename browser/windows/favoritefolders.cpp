@@ -18,18 +18,6 @@ std::string fullPath(const std::string& path) {
     return full;
 }
 
-std::string lastError() {
-    const DWORD code = GetLastError();
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = text ? text : "Error " + std::to_string(code);
-    if (text) LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
-        message.pop_back();
-    return message;
-}
-
 bool isLink(DWORD attributes) { return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT); }
 
 } // namespace
@@ -73,30 +61,6 @@ bool IsFavoriteFile(const std::string& file, const std::string& home) {
     const std::string full = fullPath(file), base = fullPath(home);
     if (home.empty() || full.empty() || base.empty() || full.size() <= base.size() + 1) return false;
     return StartsWithText(full, base) && full[base.size()] == '\\';
-}
-
-std::string RemoveFolderTree(const std::string& folder) {
-    const DWORD self = GetFileAttributesA(folder.c_str());
-    if (self == INVALID_FILE_ATTRIBUTES) return lastError();
-    // A link is removed as a link.
-    if (!isLink(self)) {
-        for (const FolderEntry& entry : procListFolder(folder + "\\*")) {
-            std::string failure;
-            const std::string path = folder + "\\" + entry.name;
-            if (entry.isFolder() && !entry.isLink()) {
-                failure = RemoveFolderTree(path);
-            } else if (entry.isFolder()) {
-                if (!RemoveDirectoryA(path.c_str())) failure = lastError();
-            } else {
-                if (entry.attributes & FILE_ATTRIBUTE_READONLY)
-                    SetFileAttributesA(path.c_str(), entry.attributes & ~FILE_ATTRIBUTE_READONLY);
-                if (!DeleteFileA(path.c_str())) failure = lastError();
-            }
-            if (!failure.empty()) return failure;
-        }
-    }
-    if (!RemoveDirectoryA(folder.c_str())) return lastError();
-    return "";
 }
 
 } // namespace vm

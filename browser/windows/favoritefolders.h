@@ -1,6 +1,7 @@
 #pragma once
-// The favourites folder on disk: which names a new folder may take, whether a
-// path lies inside the favourites tree, and removing a folder of it.
+// The favourites folder on disk: which names a new folder may take, and
+// whether a path lies inside the favourites tree (RemoveFolderTree, files.h,
+// removes a folder of it).
 #include <string>
 
 namespace vm {
@@ -16,11 +17,6 @@ bool IsFolderInside(const std::string& path, const std::string& home);
 
 // Whether file lies in the favourites tree home; an empty home holds nothing.
 bool IsFavoriteFile(const std::string& file, const std::string& home);
-
-// Deletes folder and everything below it. A link or junction met inside is
-// removed itself; what it points at is never touched. "" on success, else
-// why it failed (what is left stays in place).
-std::string RemoveFolderTree(const std::string& folder);
 
 // Two paths of one file or folder (full paths compared without regard to case).
 bool SamePath(const std::string& a, const std::string& b);

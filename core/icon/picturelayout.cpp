@@ -10,6 +10,30 @@ namespace {
 bool sidesFit(std::uint64_t width, std::uint64_t height) {
     return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
 }
+bool sidesFit(const Sides& s) { return sidesFit(s.width, s.height); }
+
+// The sides each header states (a BMP stored top-down states its height negative).
+std::optional<Sides> bmpSides(const ByteReader& r) {
+    const auto headerSize = r.le32(14);
+    if (!headerSize) return std::nullopt;
+    if (*headerSize == 12) {
+        if (!r.has(14, 12)) return std::nullopt;
+        return Sides{*r.le16(18), *r.le16(20)};
+    }
+    if (*headerSize < 40 || *headerSize > 124 || !r.has(14, *headerSize)) return std::nullopt;
+    const std::int64_t width = static_cast<std::int32_t>(*r.le32(18));
+    const std::int64_t height = static_cast<std::int32_t>(*r.le32(22));
+    return Sides{static_cast<std::uint64_t>(width < 0 ? 0 : width),
+                 static_cast<std::uint64_t>(height < 0 ? -height : height)};
+}
+std::optional<Sides> gifSides(const ByteReader& r) {
+    if (!r.has(6, 7)) return std::nullopt;
+    return Sides{*r.le16(6), *r.le16(8)};
+}
+std::optional<Sides> pngSides(const ByteReader& r) {
+    if (r.be32(8) != 13u || r.be32(12) != 0x49484452u || !r.has(16, 17)) return std::nullopt;
+    return Sides{*r.be32(16), *r.be32(20)};
+}
 
 std::uint64_t rowBytes(std::uint64_t width, std::uint64_t bits) { return (width * bits + 31) / 32 * 4; }
 
@@ -47,31 +71,23 @@ bool bmpIsSound(Bytes file) {
     if (!isBmp(file)) return false;
     const auto offBits = r.le32(10);
     const auto headerSize = r.le32(14);
-    if (!offBits || !headerSize) return false;
-    std::int64_t width = 0, height = 0;
+    const auto sides = bmpSides(r);
+    if (!offBits || !sides || !sidesFit(*sides)) return false;
+    const std::uint64_t width = sides->width, height = sides->height;
     std::uint32_t planes = 0, bits = 0, compression = 0, clrUsed = 0, sizeImage = 0;
     std::size_t entry = 4;
     if (*headerSize == 12) {
-        if (!r.has(14, 12)) return false;
-        width = *r.le16(18);
-        height = *r.le16(20);
         planes = *r.le16(22);
         bits = *r.le16(24);
         entry = 3;
     } else {
-        if (*headerSize < 40 || *headerSize > 124 || !r.has(14, *headerSize)) return false;
-        width = static_cast<std::int32_t>(*r.le32(18));
-        height = static_cast<std::int32_t>(*r.le32(22));
         planes = *r.le16(26);
         bits = *r.le16(28);
         compression = *r.le32(30);
         sizeImage = *r.le32(34);
         clrUsed = *r.le32(46);
     }
-    if (height < 0) height = -height; // stored top-down
-    if (!sidesFit(static_cast<std::uint64_t>(width < 0 ? 0 : width), static_cast<std::uint64_t>(height)) ||
-        planes != 1)
-        return false;
+    if (planes != 1) return false;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
     if (bits <= 8 && clrUsed > (1u << bits)) return false;
     const std::uint64_t colours = bits <= 8 ? (clrUsed ? clrUsed : (1u << bits)) : clrUsed;
@@ -79,22 +95,20 @@ bool bmpIsSound(Bytes file) {
     if (14 + std::uint64_t{*headerSize} + masks + entry * colours > *offBits || *offBits > file.size()) return false;
     const std::uint64_t left = file.size() - *offBits;
     switch (compression) {
-    case 0: return rowBytes(static_cast<std::uint64_t>(width), bits) * static_cast<std::uint64_t>(height) <= left;
+    case 0: return rowBytes(width, bits) * height <= left;
     case 1: return bits == 8 && sizeImage > 0 && sizeImage <= left;
     case 2: return bits == 4 && sizeImage > 0 && sizeImage <= left;
     case 3:
-        return (bits == 16 || bits == 32) &&
-               rowBytes(static_cast<std::uint64_t>(width), bits) * static_cast<std::uint64_t>(height) <= left;
+        return (bits == 16 || bits == 32) && rowBytes(width, bits) * height <= left;
     default: return false;
     }
 }
 
 bool gifIsSound(Bytes file) {
     const ByteReader r(file);
-    if (!isGif(file) || !r.has(6, 7)) return false;
-    const std::uint16_t screenWidth = *r.le16(6);
-    const std::uint16_t screenHeight = *r.le16(8);
-    if (!sidesFit(screenWidth, screenHeight)) return false;
+    const auto screen = gifSides(r);
+    if (!isGif(file) || !screen || !sidesFit(*screen)) return false;
+    const std::uint64_t screenWidth = screen->width, screenHeight = screen->height;
     const std::uint8_t packed = *r.u8(10);
     std::size_t at = 13;
     if (packed & 0x80) at += 3u << ((packed & 7) + 1);
@@ -110,8 +124,8 @@ bool gifIsSound(Bytes file) {
             at = *next;
         } else if (*block == 0x2C) {
             if (!r.has(at, 10)) return false;
-            const std::uint32_t left = *r.le16(at + 1), top = *r.le16(at + 3);
-            const std::uint32_t width = *r.le16(at + 5), height = *r.le16(at + 7);
+            const std::uint64_t left = *r.le16(at + 1), top = *r.le16(at + 3);
+            const std::uint64_t width = *r.le16(at + 5), height = *r.le16(at + 7);
             if (width == 0 || height == 0 || left + width > screenWidth || top + height > screenHeight) return false;
             const std::uint8_t flags = *r.u8(at + 9);
             at += 10;
@@ -128,7 +142,11 @@ bool gifIsSound(Bytes file) {
     }
 }
 
-bool jpegIsSound(Bytes file) {
+namespace {
+
+// Walks a JPEG's segments to its end marker; the sides its frame states go
+// to `stated` as soon as they are read.
+bool jpegWalk(Bytes file, std::optional<Sides>& stated) {
     const ByteReader r(file);
     if (!isJpeg(file)) return false;
     std::size_t at = 2;
@@ -147,9 +165,9 @@ bool jpegIsSound(Bytes file) {
         if (sof) {
             if (frame || *length < 8) return false;
             const std::uint8_t precision = *r.u8(at + 2);
-            const std::uint16_t height = *r.be16(at + 3), width = *r.be16(at + 5);
+            stated = Sides{*r.be16(at + 5), *r.be16(at + 3)};
             const std::uint8_t components = *r.u8(at + 7);
-            if ((precision != 8 && precision != 12) || !sidesFit(width, height)) return false;
+            if ((precision != 8 && precision != 12) || !sidesFit(*stated)) return false;
             if (components < 1 || components > 4 || *length != 8 + 3 * components) return false;
             frame = true;
         }
@@ -167,12 +185,18 @@ bool jpegIsSound(Bytes file) {
     }
 }
 
+} // namespace
+
+bool jpegIsSound(Bytes file) {
+    std::optional<Sides> stated;
+    return jpegWalk(file, stated);
+}
+
 bool pngIsSound(Bytes file) {
     const ByteReader r(file);
-    if (!isPng(file) || r.be32(8) != 13u || r.be32(12) != 0x49484452u || !r.has(16, 17)) return false;
-    const std::uint32_t width = *r.be32(16), height = *r.be32(20);
+    const auto sides = pngSides(r);
+    if (!isPng(file) || !sides || !sidesFit(*sides)) return false;
     const std::uint8_t depth = *r.u8(24), colour = *r.u8(25);
-    if (!sidesFit(width, height)) return false;
     const bool depthFits = colour == 0   ? (depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16)
                            : colour == 3 ? (depth == 1 || depth == 2 || depth == 4 || depth == 8)
                            : (colour == 2 || colour == 4 || colour == 6) && (depth == 8 || depth == 16);
@@ -217,6 +241,18 @@ bool metafileIsSound(Bytes file) {
         if (*function == 0) return true;
         at += std::size_t{*words} * 2;
     }
+}
+
+std::optional<Sides> sidesBeyondBounds(Bytes file) {
+    const ByteReader r(file);
+    std::optional<Sides> stated;
+    if (isBmp(file)) stated = bmpSides(r);
+    else if (isGif(file)) stated = gifSides(r);
+    else if (isPng(file)) stated = pngSides(r);
+    else if (isJpeg(file)) jpegWalk(file, stated);
+    const bool beyond = stated && (stated->width > kMaxSide || stated->height > kMaxSide ||
+                                   stated->width * stated->height > kMaxPixels);
+    return beyond ? stated : std::nullopt;
 }
 
 } // namespace vm::pic

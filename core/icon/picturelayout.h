@@ -6,6 +6,7 @@
 // runs under sanitizers and fuzzers.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace vm::pic {
@@ -17,6 +18,10 @@ using Bytes = std::span<const std::uint8_t>;
 // never takes long or much memory.
 constexpr std::uint32_t kMaxSide = 8192;
 constexpr std::uint64_t kMaxPixels = 16u << 20;
+
+struct Sides {
+    std::uint64_t width = 0, height = 0;
+};
 
 bool isBmp(Bytes file);
 bool isGif(Bytes file);
@@ -32,5 +37,10 @@ bool gifIsSound(Bytes file);
 bool jpegIsSound(Bytes file);
 bool pngIsSound(Bytes file);
 bool metafileIsSound(Bytes file);
+
+// The sides a BMP, GIF, JPEG or PNG file states when they lie beyond the
+// bounds above: such a picture is refused for its size, whatever else it
+// holds. Nothing for one within them, or whose sides cannot be read.
+std::optional<Sides> sidesBeyondBounds(Bytes file);
 
 } // namespace vm::pic

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "registry.h"
+#include "runfolders.h"
 #include "startpaths.h"
 #include "state.h"
 
@@ -49,6 +50,8 @@ void FrmSplash::Form_Load() {
     runState.PassedFile.clear();
     procSetStartPaths(App::Path());
     procPrepareDataFolder();
+    // What runs that ended without clearing up (a crash, a kill) left in TEMP.
+    RemoveFoldersOfEndedRuns(paths.TempPath);
     Refresh();
     DoEvents();
 

@@ -89,7 +89,7 @@ void PanelCollection::Clear() {
 }
 
 void StatusBar::create(Window& parent) {
-    createWindow(parent, STATUSCLASSNAMEA, WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, 0, "", 0, 0, 0, 0);
+    createWindow(parent, STATUSCLASSNAMEA, WS_VISIBLE | SBARS_SIZEGRIP | SBARS_TOOLTIPS | CCS_BOTTOM, 0, "", 0, 0, 0, 0);
     layout();
 }
 
@@ -133,6 +133,8 @@ void StatusBar::show(const Panel& panel) {
     if (!created()) return;
     WPARAM part = static_cast<WPARAM>(panel.Index() - 1);
     SendMessageA(handle(), SB_SETTEXTA, part, reinterpret_cast<LPARAM>(panel.text_.c_str()));
+    // A text the panel cuts shows whole when the pointer rests on it.
+    SendMessageA(handle(), SB_SETTIPTEXTA, part, reinterpret_cast<LPARAM>(panel.text_.c_str()));
     SendMessageA(handle(), SB_SETICON, part, reinterpret_cast<LPARAM>(panel.picture_.icon()));
 }
 

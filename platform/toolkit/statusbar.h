@@ -1,7 +1,8 @@
 #pragma once
 // The status bar along the bottom of its form: panels by index (1-based) or
 // key, each with a text, a picture (an icon) and a width in twips; spring
-// panels share what the others leave.
+// panels share what the others leave. A panel's text is its tool tip too, so
+// that one the panel cuts can be read whole.
 #include "control.h"
 #include "picture.h"
 

@@ -59,11 +59,14 @@ std::string listingLine(const zandrel::ZipEntry& e, const std::string& path) {
 }
 
 // One WM_SETTEXT per member, sent (not posted) so that the window's owner
-// handles each line before the next arrives. Folders are left out, and so is
-// a member whose name gives not even a safe plain file name, or a second
-// member of an earlier one's path; one whose path is unsafe ("..", a drive, a
-// leading separator) is listed by its plain name.
-int32_t listMembers(const std::vector<zandrel::ZipEntry>& entries) {
+// handles each line before the next arrives. Folders are left out. A member
+// whose path is unsafe ("..", a drive, a leading separator) is listed by its
+// plain name; one whose name gives not even a safe plain name, or that takes
+// an earlier member's path, is left out, and its line says so: field 5 (the
+// name) empty, field 6 the reason's word. A window that refuses a line
+// (answers FALSE) ends the listing: its owner has stopped. The directory and
+// the window are the listing's own: the owner may call in again meanwhile.
+int32_t listMembers(const std::vector<zandrel::ZipEntry>& entries, HWND window) {
     int32_t listed = 0;
     // Windows' file names ignore case: a member of an earlier one's path
     // would overwrite that one's file.
@@ -71,12 +74,16 @@ int32_t listMembers(const std::vector<zandrel::ZipEntry>& entries) {
     for (const auto& e : entries) {
         if (e.isFolder()) continue;
         const std::string path = zandrel::usableName(e);
-        if (path.empty() || !seen.insert(zandrel::pathKey(path)).second) continue;
-        if (g_op.window) {
-            const std::string line = listingLine(e, path);
-            SendMessageA(g_op.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        const zandrel::NameFault fault = path.empty() ? zandrel::nameFault(zandrel::fileNamePart(e.name))
+                                         : seen.insert(zandrel::pathKey(path)).second ? zandrel::NameFault::None
+                                                                                      : zandrel::NameFault::Repeated;
+        if (window) {
+            const std::string line = fault == zandrel::NameFault::None
+                                         ? listingLine(e, path)
+                                         : listingLine(e, "") + "|" + zandrel::nameFaultWord(fault);
+            if (!SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str()))) break;
         }
-        ++listed;
+        if (fault == zandrel::NameFault::None) ++listed;
     }
     return listed;
 }
@@ -164,7 +171,8 @@ int32_t run() {
     const std::vector<zandrel::ZipEntry>* entries = nullptr;
     const zandrel::MemberIndex* index = nullptr;
     if (int32_t rc = g_known.directory(g_op.archive, source, entries, index); rc != ZANDREL_OK) return rc;
-    return g_op.view ? listMembers(*entries) : extractMembers(source, *index);
+    if (g_op.view) return listMembers(std::vector<zandrel::ZipEntry>(*entries), g_op.window);
+    return extractMembers(source, *index);
 }
 
 int32_t setText(std::string& field, const char* text) {

@@ -91,9 +91,9 @@ int32_t readDirectory(ArchiveSource& source, std::vector<ZipEntry>& entries) {
         e.size = le32(p + 24);
         e.localOffset = le32(p + 42);
         e.name.assign(reinterpret_cast<const char*>(p + kCentralHeaderSize), nameLength);
-        // Local headers and data lie before the directory.
-        if (e.localOffset >= directoryOffset || e.compressedSize > directoryOffset - e.localOffset)
-            return ZANDREL_ERR_FORMAT;
+        // Where a member's data lies, and how much of it, is that member's
+        // own promise: extractMember holds it to the file, so one member that
+        // lies leaves the others readable.
         entries.push_back(std::move(e));
         pos += kCentralHeaderSize + variableLength;
     }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <string_view>
 
 namespace zandrel {
 
@@ -26,13 +25,13 @@ bool isDeviceName(std::string_view step) {
            isPortDigit(std::string_view(base).substr(3));
 }
 
-bool isSafeStep(std::string_view step) {
-    if (step.empty() || step == "." || step == "..") return false;
-    if (step.back() == '.' || step.back() == ' ') return false;
+NameFault stepFault(std::string_view step) {
+    if (step.empty() || step == "." || step == "..") return NameFault::NoName;
     for (unsigned char c : step)
         if (c < 0x20 || std::string_view("<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos)
-            return false;
-    return !isDeviceName(step);
+            return NameFault::ForbiddenCharacter;
+    if (step.back() == '.' || step.back() == ' ') return NameFault::DotOrBlankAtEnd;
+    return isDeviceName(step) ? NameFault::DeviceName : NameFault::None;
 }
 
 std::string normalised(const std::string& path) {
@@ -41,18 +40,30 @@ std::string normalised(const std::string& path) {
     return s;
 }
 
+constexpr std::array<std::string_view, 6> kWords{"", "noname", "device", "character", "ending", "repeated"};
+
 } // namespace
 
-std::string safeRelativePath(const std::string& memberName) {
-    std::string path = normalised(memberName);
-    size_t start = 0;
-    while (true) {
+NameFault nameFault(const std::string& memberName) {
+    const std::string path = normalised(memberName);
+    for (size_t start = 0;;) {
         const size_t end = path.find('\\', start);
-        if (!isSafeStep(std::string_view(path).substr(start, end == std::string::npos ? end : end - start)))
-            return {};
-        if (end == std::string::npos) return path;
+        const NameFault fault =
+            stepFault(std::string_view(path).substr(start, end == std::string::npos ? end : end - start));
+        if (fault != NameFault::None || end == std::string::npos) return fault;
         start = end + 1;
     }
+}
+
+const char* nameFaultWord(NameFault fault) { return kWords[static_cast<size_t>(fault)].data(); }
+
+NameFault nameFaultOfWord(std::string_view word) {
+    const auto found = std::find(kWords.begin() + 1, kWords.end(), word);
+    return found == kWords.end() ? NameFault::None : static_cast<NameFault>(found - kWords.begin());
+}
+
+std::string safeRelativePath(const std::string& memberName) {
+    return nameFault(memberName) == NameFault::None ? normalised(memberName) : std::string();
 }
 
 std::string fileNamePart(const std::string& path) {

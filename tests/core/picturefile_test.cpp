@@ -105,3 +105,19 @@ TEST(PictureFile, WholePicturesLoadAndDamagedOnesAreInvalidQuicklyAndSmall) {
     EXPECT_LT(vmtest::PeakGrowthSince(before), 128u << 20);
     EXPECT_LT(work.ms(), 20000u);
 }
+
+// A sound picture larger than any the program decodes is told too large, with the limit.
+TEST(PictureFile, APictureBeyondTheLimitIsToldTooLarge) {
+    vmtest::ScratchDir dir;
+    std::string huge = vmtest::ico::png(16, 16).bytes;
+    for (std::size_t at : {std::size_t{16}, std::size_t{20}}) huge.replace(at, 4, "\x00\x00\x75\x30", 4); // 30,000
+    ASSERT_TRUE(vmtest::writeFile(dir.file("huge.png"), huge));
+    try {
+        vm::LoadPicture(dir.file("huge.png"));
+        ADD_FAILURE() << "loaded";
+    } catch (const vm::VbError& e) {
+        EXPECT_EQ(e.number(), 481);
+        EXPECT_EQ(e.description(), "Picture too large: 30000 x 30000 pixels; at most 8192 pixels a side and "
+                                   "16777216 pixels in all");
+    }
+}

@@ -2,7 +2,11 @@
 // the paths a later start of the program hands over.
 #include "scenario.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "browserstate.h"
+#include "damagedfiles.h"
 #include "dialogforms.h"
 #include "drawnpixel.h"
 #include "getfield.h"
@@ -145,6 +149,48 @@ TEST_F(OpenScenario, ASecondStartHandsOverAFolderWhoseNameHasABlank) {
                                                "wait.ani frame 4"}));
     EXPECT_EQ(panelText("count"), "5 Icon(s)");
     EXPECT_TRUE(runState.PassedFile.empty());
+}
+
+// An archive of names Windows cannot give a file lists the others and says in
+// the message panel how many it left out and why. An archive of 65,535
+// members keeps the window answering while it is read, and Esc stops the read.
+TEST_F(OpenScenario, ArchivesSayWhatTheyLeftOutAndALongReadAnswersAndStopsOnEsc) {
+    for (const auto& s : vmtest::damaged::zipArchives())
+        if (s.name == "hostile-names.zip") vmtest::writeFile(folder() + "\\" + s.name, s.bytes);
+    {
+        Answer open("Open by File", filesNamed(folder(), {"hostile-names.zip"}));
+        chooseMenu({"&File", "&Open by File..."});
+    }
+    EXPECT_EQ(itemTexts(w().pnlResult).size(), 9u);
+    EXPECT_EQ(panelText("message"), "Left out 15 member(s) of hostile-names.zip: device names, forbidden characters, "
+                                    "a dot or blank at the end");
+
+    std::vector<vmtest::ZipFixtureMember> members;
+    for (int i = 0; i < 65535; ++i) members.push_back({std::to_string(i) + ".txt", "x", false});
+    ASSERT_TRUE(vmtest::writeFile(folder() + "\\most.zip", vmtest::makeZipArchive(members)));
+    // The second hand reads the member line that arrived last in the listing
+    // box, timing the window's answer, and presses Esc at member 3000.
+    const HWND box = w().txtZIP.hWnd();
+    DWORD longest = 0;
+    auto reached = [box, &longest] {
+        char line[128] = {};
+        const DWORD start = GetTickCount();
+        GetWindowTextA(box, line, sizeof line);
+        const std::string member = procGetField(line, '|', 5);
+        if (!member.ends_with(".txt")) return false;
+        longest = std::max<DWORD>(longest, GetTickCount() - start);
+        return std::atoi(member.c_str()) >= 3000;
+    };
+    {
+        KeyDuringWork esc(VK_ESCAPE, reached);
+        Answer open("Open by File", filesNamed(folder(), {"most.zip"}));
+        chooseMenu({"&File", "&Open by File..."});
+        ASSERT_TRUE(esc.pressed()) << "the read never reached member 3000";
+    }
+    EXPECT_LT(longest, 2000u);
+    EXPECT_EQ(panelText("message"), "Aborted!");
+    EXPECT_LT(Entries.lstZipIcons.ListCount(), 65535);
+    EXPECT_TRUE(w().mnuFile.Enabled());
 }
 
 namespace {

@@ -149,6 +149,23 @@ TEST_F(IndexFixture, DamagedLinesAreSkippedAndNamedOnce) {
                                    " is damaged.\rLine 2 could not be read; 2 lines were skipped.");
 }
 
+TEST_F(IndexFixture, AKeywordLineThatIsOnlyTooLongIsToldTooLong) {
+    writeFile(file("Icondata-32.dat"), "one;1:0:00\r\n");
+    std::string greek; // 255 characters, 510 bytes: as long as a keyword can be
+    for (int i = 0; i < 255; ++i) greek += "\xCE\xB1";
+    writeFile(file("Keyuser-32.dat"), "mine\r\n" + std::string(256, 'k') + "\r\n" + greek + "\r\n");
+    writeFile(file("Iconuser-32.dat"), "broken\r\n" + std::string(300, 'r') + ";C:\\a.ico;0;x;1user\r\n");
+    fill(32);
+    EXPECT_EQ(lstKey.ListCount(), 2);
+    const auto& shown = Seam::get().requests();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].prompt, "The file " + file("Keyuser-32.dat") + " has keywords that are too long.\rLine 2 "
+                               "holds a keyword longer than 255 characters; 1 line was skipped.");
+    EXPECT_EQ(shown[1].prompt, "The file " + file("Iconuser-32.dat") + " is damaged.\rLine 1 could not be read; "
+                               "1 line was skipped.\rIt also has keywords that are too long.\rLine 2 holds a "
+                               "keyword longer than 255 characters; 1 line was skipped.");
+}
+
 TEST_F(IndexFixture, AUserFileLongerThanTheTablesIsSaidSoAndNeverWrittenOver) {
     std::string index;
     for (int i = 0; i < 3000; ++i) index += std::to_string(i) + "k;1:0:00\r\n";

@@ -43,7 +43,8 @@ public:
     StatusBar pnlStatusbar{this};
     Toolbar pnlToolbar{this};
     MenuItem mnuFile{this}, mnuFileOpen{this};
-    TextBox txtZIP{this}, txtDummyZIP{this};
+    ZipListBox txtZIP{this};
+    TextBox txtDummyZIP{this};
 
 protected:
     void CreateControls() override {
@@ -83,7 +84,8 @@ struct OpenFixture : ::testing::Test {
         CreateDirectoryA(temp.c_str(), nullptr);
         paths.TempPath = temp;
         form.Load();
-        form.txtZIP.Change = [this] { txtZIP_Change(entries, form.txtZIP.Text()); };
+        form.txtZIP.busy = &busy;
+        form.txtZIP.Change = [this] { txtZIP_Change(entries, host, form.txtZIP.Text()); };
         window.form = &form;
         window.pnlResult = &form.pnlResult;
         window.imlResult32 = &form.imlResult32;
@@ -124,7 +126,7 @@ struct OpenFixture : ::testing::Test {
     }
     // Lists lstFiles and the members of lstZipFiles as the Open commands do.
     void listOpened() {
-        procExtractZIPFilenames(entries, zip, chunks, {form.txtZIP.hWnd(), form.txtDummyZIP.hWnd()}, temp);
+        procExtractZIPFilenames(entries, zip, chunks, {form.txtZIP.hWnd(), form.txtDummyZIP.hWnd()}, temp, busy);
         OpenSearchContext ctx = context();
         procSearchOpen(ctx);
     }
@@ -391,7 +393,8 @@ TEST_F(OpenFixture, ZipMembersAreListedExtractedIntoTheirArchivesFolderAndRemove
                                                       f0 + "icons\\b\\x.ico;" + first + ";0;x;2azip",
                                                       f1 + "same.ico;" + second + ";0;x;2azip",
                                                       f1 + "up.ico;" + second + ";0;x;2azip"}));
-    EXPECT_EQ(panel("message"), "Could not read 1 file(s): locked.ico in second.zip");
+    EXPECT_EQ(panel("message"),
+              "Could not read 1 file(s): locked.ico in second.zip; left out 1 member(s) of second.zip: names given twice");
     // A second member of one path would overwrite the first's file: it is left out.
     ASSERT_EQ(form.pnlResult.ListItems.Count(), 5);
     EXPECT_EQ(item(1).Text(), "same.ico in " + first);
@@ -420,6 +423,27 @@ TEST_F(OpenFixture, ZipMembersAreListedExtractedIntoTheirArchivesFolderAndRemove
     EXPECT_FALSE(vmtest::fileExists(f0));
     EXPECT_FALSE(vmtest::fileExists(f1));
     EXPECT_EQ(entries.lstZipIcons.ListCount(), 0);
+}
+
+// Members Windows cannot name, or named twice, are left out and said so once
+// per archive with the reasons; a member or an archive that cannot be read is
+// named, whatever its sizes claim.
+TEST_F(OpenFixture, ArchivesSayWhatTheyLeftOutAndNameWhatTheyCouldNotRead) {
+    for (const auto& s : vmtest::damaged::zipArchives()) {
+        if (s.name != "case-only-twins.zip" && s.name != "packed-size-lies.zip" && s.name != "hostile-names.zip")
+            continue;
+        ASSERT_TRUE(vmtest::writeFile(dir.file(s.name), s.bytes));
+        entries.lstZipFiles.AddItem(dir.file(s.name));
+    }
+    ASSERT_TRUE(vmtest::writeFile(dir.file("words.zip"), "no archive at all"));
+    entries.lstZipFiles.AddItem(dir.file("words.zip"));
+    listFiles({});
+    EXPECT_EQ(entries.lstZipIcons.ListCount(), 1 + 2 + 9);
+    EXPECT_EQ(entries.cmbResult.ListCount(), 1 + 9);
+    EXPECT_EQ(panel("message"), "Could not read 3 file(s): words.zip; "
+                                "left out 1 member(s) of case-only-twins.zip: names given twice; "
+                                "left out 15 member(s) of hostile-names.zip: device names, "
+                                "forbidden characters, a dot or blank at the end");
 }
 
 // Icon members are drawn from memory; cursors, animations and modules are
@@ -703,7 +727,7 @@ TEST_F(OpenFixture, ArchivesOfManyMembersAndBombsListQuicklyAndSmall) {
         entries.lstZipFiles.AddItem(d + name);
         const std::size_t before = vmtest::PeakCommittedBytes();
         const DWORD start = GetTickCount();
-        procExtractZIPFilenames(entries, zip, chunks, {form.txtZIP.hWnd(), form.txtDummyZIP.hWnd()}, temp);
+        procExtractZIPFilenames(entries, zip, chunks, {form.txtZIP.hWnd(), form.txtDummyZIP.hWnd()}, temp, busy);
         const DWORD listed = GetTickCount();
         entries.cmbResult.Clear();
         OpenSearchContext ctx = context();

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "favoritefolders.h"
+#include "files.h"
 #include "folderwalker.h"
 #include "scratch.h"
 

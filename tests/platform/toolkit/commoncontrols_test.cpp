@@ -353,6 +353,9 @@ TEST(StatusBar, PanelsByKeyTakeTextAndPicture) {
     char text[64] = {};
     SendMessageA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "Ready");
+    char tip[64] = {};
+    SendMessageA(bar, SB_GETTIPTEXTA, MAKEWPARAM(0, sizeof tip), reinterpret_cast<LPARAM>(tip));
+    EXPECT_STREQ(tip, "Ready"); // whole, also where the panel cuts it
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(bar, SB_GETICON, 2, 0)), panels("area").GetPicture().icon());
     EXPECT_EQ(SendMessageA(bar, SB_GETICON, 1, 0), 0);
     panels("count").SetWidth(1500);

@@ -59,6 +59,8 @@ TEST_F(HostileZip, ReservedDeviceNamesAreNeitherListedNorWritten) {
     const auto listing = ztest::list(path);
     ASSERT_EQ(listing.result, 1);
     EXPECT_EQ(ztest::field(listing.lines.at(0), 5), "ok.ico");
+    ASSERT_EQ(listing.leftOut.size(), 6u); // and said so, with the reason
+    for (const auto& line : listing.leftOut) EXPECT_EQ(ztest::field(line, 6), "device");
     for (const char* name : {"COM0.ico", "lpt0", "com\xC2\xB9.ico", "LPT\xC2\xB2", "CONIN$", "conout$.txt"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(ztest::extract(path, name, out), ZANDREL_ERR_UNSAFE);

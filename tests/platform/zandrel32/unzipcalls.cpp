@@ -21,11 +21,14 @@ int32_t extract(const std::string& archive, const std::string& member, const std
 
 namespace {
 
-std::vector<std::string>* g_received = nullptr;
+Listing* g_received = nullptr;
 WNDPROC g_editProc = nullptr;
 
 LRESULT CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_SETTEXT && g_received && lp) g_received->push_back(reinterpret_cast<const char*>(lp));
+    if (msg == WM_SETTEXT && g_received && lp) {
+        const std::string line = reinterpret_cast<const char*>(lp);
+        (field(line, 5).empty() ? g_received->leftOut : g_received->lines).push_back(line);
+    }
     return CallWindowProcA(g_editProc, hwnd, msg, wp, lp);
 }
 
@@ -37,7 +40,7 @@ Listing list(const std::string& archive) {
                                 nullptr);
     g_editProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&recordingProc)));
-    g_received = &out.lines;
+    g_received = &out;
     zb::addUNZIP_Initialise();
     zb::addUNZIP_SetWindowHandle(edit);
     zb::addUNZIP_ArchiveName(archive.c_str());

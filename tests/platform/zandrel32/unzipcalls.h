@@ -14,7 +14,8 @@ int32_t extract(const std::string& archive, const std::string& member, const std
 
 struct Listing {
     int32_t result = 0;
-    std::vector<std::string> lines;  // every text the window received, in order
+    std::vector<std::string> lines;   // the member lines the window received, in order
+    std::vector<std::string> leftOut; // the lines of members left out: no name, the reason in field 6
 };
 
 // Lists the archive into a hidden EDIT window whose WM_SETTEXT texts are recorded.
