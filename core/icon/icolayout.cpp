@@ -245,8 +245,10 @@ bool aniFileIsSound(Bytes file) {
     // step's rate and frame number must be there.
     if (!parts.header || (parts.flags & 1) == 0 || parts.frames == 0 || parts.frames != parts.iconChunks)
         return false;
+    constexpr auto kMost = static_cast<std::uint32_t>(kMaxAniSteps);
+    if (parts.frames > kMost) return false;
     const std::uint64_t steps = parts.steps;
-    if (steps == 0 || steps > 0x10000) return false;
+    if (steps == 0 || steps > kMost) return false;
     if (parts.rate && parts.rate->size() < 4 * steps) return false;
     if (parts.sequence) {
         if (parts.sequence->size() < 4 * steps) return false;
