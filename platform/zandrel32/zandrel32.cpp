@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <new>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -58,27 +57,17 @@ std::string listingLine(const zandrel::ZipEntry& e, const std::string& path) {
     return fields + path;
 }
 
-// One WM_SETTEXT per member, sent (not posted) so that the window's owner
-// handles each line before the next arrives. Folders are left out, and so is
-// a member whose name gives not even a safe plain file name, or a second
-// member of an earlier one's path; one whose path is unsafe ("..", a drive, a
-// leading separator) is listed by its plain name.
+// One WM_SETTEXT per member listed, sent (not posted) so that the window's
+// owner handles each line before the next arrives.
 int32_t listMembers(const std::vector<zandrel::ZipEntry>& entries) {
-    int32_t listed = 0;
-    // Windows' file names ignore case: a member of an earlier one's path
-    // would overwrite that one's file.
-    std::unordered_set<std::string> seen;
-    for (const auto& e : entries) {
-        if (e.isFolder()) continue;
-        const std::string path = zandrel::usableName(e);
-        if (path.empty() || !seen.insert(zandrel::pathKey(path)).second) continue;
-        if (g_op.window) {
-            const std::string line = listingLine(e, path);
+    const std::vector<zandrel::ListedMember> listed = zandrel::listedMembers(entries);
+    if (g_op.window) {
+        for (const auto& m : listed) {
+            const std::string line = listingLine(*m.entry, m.path);
             SendMessageA(g_op.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str()));
         }
-        ++listed;
     }
-    return listed;
+    return static_cast<int32_t>(listed.size());
 }
 
 std::string joinPath(std::string folder, const std::string& relative) {
