@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Seeds of the ZIP member-list target: an archive of hostile member names
+"""Seeds of the ZIP target: an archive of hostile member names
 (device names, characters Windows refuses, a control character, a trailing
 dot or blank, paths that climb out, twins that differ in case or only in an
 unsafe folder), and one whose members declare huge sizes."""
