@@ -1,6 +1,8 @@
 #pragma once
 // The longest text each kind of box takes: what its data can hold. Longer
-// typed or pasted text is cut there and refused with a message.
+// typed or pasted text is cut there and refused with a message. Lengths are
+// counted in characters as the boxes count them (TextLength), never in bytes:
+// the files these texts go to limit no line's bytes.
 #include <string>
 
 #include "controls_basic.h"

@@ -2,6 +2,7 @@
 
 #include "browserstate.h"
 #include "formplace.h"
+#include "helpfile.h"
 #include "inputlimits.h"
 #include "libraryindex.h"
 #include "seam.h"
@@ -12,10 +13,6 @@ namespace vm {
 ReferenceHost referenceHost;
 
 FrmAdd& frmAdd() { return defaultInstance<FrmAdd>(); }
-
-namespace {
-constexpr DWORD_PTR kAddHelpContext = 4;
-} // namespace
 
 FrmAdd::FrmAdd() : Form("frmAdd") {
     design.caption = "Add Reference";
@@ -95,7 +92,7 @@ void FrmAdd::cmdAdd_Click() {
 
 void FrmAdd::cmdCancel_Click() { Hide(); }
 
-void FrmAdd::cmdHelp_Click() { seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", 15, kAddHelpContext); }
+void FrmAdd::cmdHelp_Click() { procShowHelp(hWnd(), HelpContext::AddReference); }
 
 void FrmAdd::Form_KeyUp(int& KeyCode, int) {
     if (KeyCode == VK_F1) cmdHelp_Click();

@@ -1,6 +1,7 @@
 #include "frminfo.h"
 
 #include "files.h"
+#include "helpfile.h"
 #include "programicon.h"
 #include "seam.h"
 #include "state.h"
@@ -45,6 +46,7 @@ FrmInfo::FrmInfo() : Form("frmInfo") {
     design.borderStyle = vbFixedDialog;
     design.minButton = design.maxButton = false;
     design.startUpPosition = vbStartUpScreen;
+    design.keyPreview = true; // F1 from any control asks for the page of the tab shown
 }
 
 std::string FrmInfo::VersionText() {
@@ -144,7 +146,11 @@ void FrmInfo::tabStrip_Click() {
 void FrmInfo::cmdHelp_Click() {
     Tab* tab = tabStrip.SelectedItem();
     const int index = tab ? tab->Index() : 1;
-    seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", 15, static_cast<DWORD_PTR>(index - 1));
+    procShowHelp(hWnd(), InfoTabHelpContext(index));
+}
+
+void FrmInfo::Form_KeyUp(int& KeyCode, int) {
+    if (KeyCode == VK_F1) cmdHelp_Click();
 }
 
 void FrmInfo::cmdOK_Click() { Unload(); }

@@ -48,6 +48,7 @@ public:
 protected:
     void CreateControls() override;
     void Form_Load() override;
+    void Form_KeyUp(int& KeyCode, int Shift) override;
 };
 
 FrmInfo& frmInfo();

@@ -5,21 +5,19 @@
 #include "browserstate.h"
 #include "formplace.h"
 #include "frmadd.h"
+#include "helpfile.h"
 #include "inputlimits.h"
 #include "libraryindex.h"
 #include "listaccess.h"
 #include "seam.h"
 #include "state.h"
+#include "utf8text.h"
 
 namespace vm {
 
 KeywordHost keywordHost;
 
 FrmKey& frmKey() { return defaultInstance<FrmKey>(); }
-
-namespace {
-constexpr DWORD_PTR kKeyHelpContext = 8;
-} // namespace
 
 FrmKey::FrmKey() : Form("frmKey") {
     design.caption = "Edit Keywords";
@@ -65,7 +63,7 @@ void FrmKey::cmdAdd_Click() {
     ComboBox* search = keywordHost.cmbSearch;
     const std::string text = txtKey.Text();
     if (!search || text.empty()) return;
-    if (text.size() > static_cast<size_t>(kMaxKeywordLength)) {
+    if (TextLength(text) > static_cast<size_t>(kMaxKeywordLength)) {
         MsgBox(InputLimitText("A keyword", kMaxKeywordLength), vbOKOnly | vbExclamation, Caption());
         return;
     }
@@ -93,6 +91,9 @@ void FrmKey::cmdAdd_Click() {
     lstKey.SetItemData(lstKey.NewIndex(), position);
     lstKey.SetListIndex(lstKey.NewIndex());
     saveKeywords();
+    // A click on Add leaves the focus on the button it disables, where no key
+    // reaches the window, not even Esc: the next keyword is typed instead.
+    txtKey.SetFocus();
 }
 
 void FrmKey::cmdDelete_Click() {
@@ -107,6 +108,7 @@ void FrmKey::cmdDelete_Click() {
     txtKey.SetText("");
     cmdDelete.SetEnabled(false);
     saveKeywords();
+    txtKey.SetFocus(); // as after Add
 }
 
 void FrmKey::saveKeywords() {
@@ -136,7 +138,7 @@ void FrmKey::lstKey_Click() {
 
 void FrmKey::cmdCancel_Click() { Hide(); }
 
-void FrmKey::cmdHelp_Click() { seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", 15, kKeyHelpContext); }
+void FrmKey::cmdHelp_Click() { procShowHelp(hWnd(), HelpContext::Keywords); }
 
 void FrmKey::Form_KeyUp(int& KeyCode, int) {
     if (KeyCode == VK_F1) cmdHelp_Click();

@@ -6,6 +6,7 @@
 
 #include "folderpicker.h"
 #include "folderwalker.h"
+#include "helpfile.h"
 #include "inputlimits.h"
 #include "formplace.h"
 #include "frmmessage.h"
@@ -22,8 +23,6 @@ FrmScan& frmScan() { return defaultInstance<FrmScan>(); }
 
 namespace {
 
-constexpr DWORD_PTR kScanHelpContext = 11;
-constexpr UINT kHelpByContext = 15;
 
 // The stored value, or fallback when it is missing or empty.
 int storedBox(const char* name, int fallback) {
@@ -258,7 +257,7 @@ void FrmScan::abortEnd() {
 void FrmScan::cmdCancel_Click() { Unload(); }
 
 void FrmScan::cmdHelp_Click() {
-    seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", kHelpByContext, kScanHelpContext);
+    procShowHelp(hWnd(), HelpContext::Scan);
 }
 
 void FrmScan::helpKey(int& KeyCode, int) {

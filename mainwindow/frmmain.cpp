@@ -10,6 +10,7 @@
 #include "frmmessage.h"
 #include "frmsplash.h"
 #include "frmzoom.h"
+#include "helpfile.h"
 #include "iconcache.h"
 
 #include <algorithm>
@@ -406,7 +407,7 @@ void FrmMain::procEndProgram() {
 
 void FrmMain::mnuGoHomePage_Click() { seamShellExecute(nullptr, "", kHomePage, "", "c:\\", SW_SHOWNORMAL); }
 void FrmMain::mnuGoMail_Click() { seamShellExecute(nullptr, "", kSupportMail, "", "c:\\", SW_SHOWNORMAL); }
-void FrmMain::mnuHelpTopics_Click() { seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", 15, 0); }
+void FrmMain::mnuHelpTopics_Click() { procShowHelp(hWnd(), HelpContext::Start); }
 void FrmMain::mnuHelpAbout_Click() { frmInfo().Show(vbModal); }
 // Owned by the main window, as at start-up, so raising the main window keeps the tip above it.
 void FrmMain::mnuHelpTip_Click() { frmTip().Show(vbModeless, this); }

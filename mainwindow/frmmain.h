@@ -221,7 +221,6 @@ public:
     void connectTree();
     void pnlNav_NodeClick(Node& Node);
     void pnlNav_KeyPress(int& KeyAscii);
-    void pnlNav_KeyUp(int& KeyCode, int Shift);
     void pnlNav_OLEDragOver(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y, int State);
     void pnlNav_OLEDragDrop(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y);
     void pnlResult_OLEStartDrag();
@@ -266,7 +265,6 @@ private:
     void cmbMode_Click();
     void cmbSearch_Click();
     void cmbSearch_KeyPress(int& KeyAscii);
-    void cmbSearch_KeyUp(int& KeyCode, int Shift);
     void applyToolbarPictures();
     void placePanes();
     mainwindow::Metrics metrics();

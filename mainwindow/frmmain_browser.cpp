@@ -16,8 +16,6 @@
 namespace vm {
 
 namespace {
-constexpr UINT kHelpByContext = 15;              // the help viewer's "show this context" command
-constexpr DWORD_PTR kKeywordHelpContext = 13;    // the help page on searching by keyword
 } // namespace
 
 void FrmMain::connectPager() {
@@ -79,7 +77,6 @@ void FrmMain::connectBrowser() {
     host.clearResult = [this] { procClearResult(); };
     VM_ON(cmbSearch, Click);
     VM_ON(cmbSearch, KeyPress);
-    VM_ON(cmbSearch, KeyUp);
 }
 
 void FrmMain::browserStart() {
@@ -110,9 +107,5 @@ void FrmMain::cmbSearch_KeyPress(int& KeyAscii) {
     SearchTypedKeyword(ctx, cmbSearch.Text());
 }
 
-void FrmMain::cmbSearch_KeyUp(int& KeyCode, int) {
-    // F1 in the keyword box opens the help on searching by keyword.
-    if (KeyCode == VK_F1) seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", kHelpByContext, kKeywordHelpContext);
-}
 
 } // namespace vm

@@ -10,6 +10,7 @@
 #include "dialogs.h"
 #include "frmsplash.h"
 #include "frmzoom.h"
+#include "helpfile.h"
 #include "maskcanvas.h"
 #include "registry.h"
 #include "state.h"
@@ -396,6 +397,16 @@ void FrmMain::tmrLed_Timer() {
 }
 
 void FrmMain::Form_KeyUp(int& KeyCode, int) {
+    if (KeyCode == VK_F1) {
+        // F1 anywhere in the window: the result list and the detail pane under
+        // it have a page of their own.
+        const HWND focus = GetFocus();
+        const bool results = focus && (IsChild(pnlResult.hWnd(), focus) || focus == pnlResult.hWnd() ||
+                                       focus == grdIcons.hWnd());
+        procShowHelp(hWnd(), results ? HelpContext::ResultList : HelpContext::MainWindow);
+        KeyCode = 0;
+        return;
+    }
     // Digits typed into a text box or the keyword box are text, not page keys.
     char kind[32] = "";
     if (HWND focus = GetFocus()) GetClassNameA(focus, kind, sizeof(kind));

@@ -101,8 +101,6 @@ void FrmMain::pnlResult_KeyUp(int& KeyCode, int) {
         const std::string origin = item->SubItems(2);
         if (_stricmp(origin.c_str(), "Reference") == 0) run(mnuRefDelete);
         else if (_stricmp(origin.c_str(), "File Favorite") == 0) run(mnuFavoriteDel);
-    } else if (KeyCode == VK_F1) {
-        seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", 15, 14);
     }
 }
 

@@ -17,8 +17,6 @@
 namespace vm {
 
 namespace {
-constexpr UINT kHelpByContext = 15;          // the help viewer's "show this context" command
-constexpr DWORD_PTR kTreeHelpContext = 13;   // the help page on the navigation tree
 constexpr UINT_PTR kDataSetRetry = 75;
 
 void CALLBACK retryDataSetSwitch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
@@ -30,7 +28,6 @@ void CALLBACK retryDataSetSwitch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
 void FrmMain::connectTree() {
     VM_ON(pnlNav, NodeClick);
     VM_ON(pnlNav, KeyPress);
-    VM_ON(pnlNav, KeyUp);
     VM_ON(mnuFavoriteAdd, Click);
     VM_ON(mnuFavoriteDel, Click);
     VM_ON(mnuFavoriteGroupAdd, Click);
@@ -96,10 +93,6 @@ void FrmMain::pnlNav_NodeClick(Node& Node) {
 void FrmMain::pnlNav_KeyPress(int& KeyAscii) {
     // Esc stops running work; while idle it would stay set and wipe the next listing.
     if (KeyAscii == 27 && !IsIdle(browserWindow)) Busy.AbortRequested = true;
-}
-
-void FrmMain::pnlNav_KeyUp(int& KeyCode, int) {
-    if (KeyCode == VK_F1) seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", kHelpByContext, kTreeHelpContext);
 }
 
 void FrmMain::procSwitchDataSet() {

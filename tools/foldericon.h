@@ -14,13 +14,16 @@ void procChangeFolderIcon();
 void procDefaultFolderIcon();
 
 // The steps of the commands on a chosen folder. Every failure is reported in a
-// message box; true when the folder was changed.
+// message box, naming the file and the reason; true when the folder was changed.
 // The icon procMask takes from the selection goes to folder.ico at size pixels;
-// a folder.ico already there is replaced only when the user agrees. When the
-// icon cannot be written, nothing of the folder changes.
+// a folder.ico of the user's own is replaced only when the user agrees, and is
+// kept beside it. Every file is checked before the first write, and on any
+// failure the folder is left exactly as it was.
 bool changeFolderIcon(const std::string& folder, IconCanvas& canvas, int size);
-// Blanks the IconFile and IconIndex keys of desktop.ini (they stay, empty) and
-// sets the folder to normal; every file and its attributes stay as they are.
+// Puts back what the program's first change found in the folder (desktop.ini's
+// two keys, folder.ico, the attributes), as the record in desktop.ini says;
+// every other line stays as it stands. Without a record only the values of
+// the two keys are blanked.
 bool resetFolderIcon(const std::string& folder);
 
 } // namespace vm

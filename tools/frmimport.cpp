@@ -5,6 +5,7 @@
 
 #include "alphaicon.h"
 #include "errorreport.h"
+#include "helpfile.h"
 #include "importrules.h"
 #include "picturefile.h"
 #include "picturepixels.h"
@@ -16,8 +17,6 @@ namespace vm {
 
 namespace {
 
-constexpr int kHelpContext = 7;
-constexpr UINT kHelpCommand = 15; // a help topic by its context number
 constexpr COLORREF kGlyphKey = RGB(255, 0, 255);
 
 // The toolbar's pictures, drawn here: open, save, copy, paste, close.
@@ -439,7 +438,7 @@ void FrmImport::Form_QueryUnload(int&, int) { procSaveImportSettings(); }
 
 void FrmImport::mnuFileClose_Click() { Unload(); }
 
-void FrmImport::mnuHelp_Click() { seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", kHelpCommand, kHelpContext); }
+void FrmImport::mnuHelp_Click() { procShowHelp(hWnd(), HelpContext::CreateIcon); }
 
 void FrmImport::Form_KeyUp(int& KeyCode, int) {
     if (KeyCode == VK_F1) mnuHelp_Click();

@@ -9,6 +9,7 @@
 #include "seam.h"
 #include "state.h"
 #include "textfile.h"
+#include "utf8text.h"
 
 namespace vm {
 namespace {
@@ -40,7 +41,7 @@ void noteLoad(KeywordState::UserFileLoad& load, const SkippedLines& skipped) {
 
 // A keyword no box of the program could have taken is not read into them.
 bool usableKeyword(const std::string& keyword) {
-    return IsUserKeywordLine(keyword) && keyword.size() <= static_cast<size_t>(kMaxKeywordLength);
+    return IsUserKeywordLine(keyword) && TextLength(keyword) <= static_cast<size_t>(kMaxKeywordLength);
 }
 
 void addKeyword(const KeywordLists& lists, const std::string& name, int id) {
@@ -122,11 +123,21 @@ void readUserReferences(UserReferences& refs, KeywordState::UserFileLoad& load, 
     noteLoad(load, skipped);
 }
 
+std::string userFile(const std::string& dataPath, const char* base, const std::string& size, const char* ending) {
+    return dataPath + base + "-" + size + ending;
+}
+
+// A save cut short (the program killed) leaves only its temporary files: the
+// user file and its backup are each whole, old or new.
+void clearUnfinishedSave(const std::string& dataPath, const char* base, const std::string& size) {
+    clearUnfinishedWrite(userFile(dataPath, base, size, ".dat"), userFile(dataPath, base, size, ".bak"));
+}
+
 // Writes one user file; true when it was written. A file not loaded whole is
 // never written over: the user is told once why the changes stay unsaved.
-bool saveOne(const std::string& dataPath, const std::string& base, const std::string& size,
+bool saveOne(const std::string& dataPath, const char* base, const std::string& size,
              const std::vector<std::string>& lines, KeywordState::UserFileLoad& load, const char* what) {
-    const std::string path = dataPath + base + "-" + size + ".dat";
+    const std::string path = userFile(dataPath, base, size, ".dat");
     if (!load.whole) {
         if (!load.told)
             warn("Your changes to the " + std::string(what) + " cannot be saved: the file " + path +
@@ -137,7 +148,7 @@ bool saveOne(const std::string& dataPath, const std::string& base, const std::st
         load.told = true;
         return false;
     }
-    const WriteResult result = ReplaceWithBackup(path, dataPath + base + "-" + size + ".bak", JoinTextLines(lines));
+    const WriteResult result = ReplaceWithBackup(path, userFile(dataPath, base, size, ".bak"), JoinTextLines(lines));
     if (!result) warn(writeFailureText(path, result) + "\rYour changes to the " + what + " were not saved.");
     return result.ok;
 }
@@ -186,11 +197,13 @@ void procFillSearch(KeywordState& keywords, UserReferences& refs, const KeywordL
     }
 
     host.statusText("Getting user keywords...");
-    const std::string keyPath = dataPath + "Keyuser-" + n + ".dat";
+    clearUnfinishedSave(dataPath, "Keyuser", n);
+    clearUnfinishedSave(dataPath, "Iconuser", n);
+    const std::string keyPath = userFile(dataPath, "Keyuser", n, ".dat");
     if (procFileExists(keyPath)) readUserKeywords(keywords, lists, keyPath, id);
 
     host.statusText("Getting user icon index...");
-    const std::string refPath = dataPath + "Iconuser-" + n + ".dat";
+    const std::string refPath = userFile(dataPath, "Iconuser", n, ".dat");
     if (procFileExists(refPath)) readUserReferences(refs, keywords.ReferenceFile, refPath);
 
     host.countPanel(std::to_string(id) + " Keywords");

@@ -1,7 +1,5 @@
 #include "textfile.h"
 
-#include <windows.h>
-
 #include <fstream>
 #include <iterator>
 
@@ -40,20 +38,7 @@ std::string JoinTextLines(const std::vector<std::string>& lines) {
 
 WriteResult ReplaceWithBackup(const std::string& path, const std::string& backupPath, const std::string& content) {
     return writeThroughTemporary(
-        path,
-        [&](const std::string& temporary) {
-            HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file == INVALID_HANDLE_VALUE) return false;
-            DWORD written = 0;
-            const bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-                            written == content.size() && FlushFileBuffers(file);
-            const DWORD code = GetLastError();
-            CloseHandle(file);
-            SetLastError(code);
-            return ok;
-        },
-        backupPath, true);
+        path, [&](const std::string& temporary) { return writeFileBytes(temporary, content); }, backupPath, true);
 }
 
 } // namespace vm

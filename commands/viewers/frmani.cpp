@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "errorreport.h"
 #include "exportwindow.h"
+#include "helpfile.h"
 #include "imagelist.h"
 #include "seam.h"
 #include "state.h"
@@ -210,7 +211,7 @@ void FrmAni::mnuBSet_Click() {
 }
 
 void FrmAni::help(int& KeyCode) {
-    if (KeyCode == VK_F1) seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", 15, 5);
+    if (KeyCode == VK_F1) procShowHelp(hWnd(), HelpContext::Player);
 }
 
 void FrmAni::Form_KeyUp(int& KeyCode, int) { help(KeyCode); }

@@ -7,6 +7,7 @@
 #include "browserstate.h"
 #include "exportwindow.h"
 #include "formatwriters.h"
+#include "helpfile.h"
 #include "listview.h"
 #include "seam.h"
 #include "state.h"
@@ -84,7 +85,7 @@ void FrmProp::Form_Load() {
     Screen::SetMousePointer(vbDefault);
 }
 
-void FrmProp::cmdHelp_Click() { seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", 15, 9); }
+void FrmProp::cmdHelp_Click() { procShowHelp(hWnd(), HelpContext::Properties); }
 
 void FrmProp::Form_KeyUp(int& KeyCode, int) {
     if (KeyCode == VK_F1) cmdHelp_Click();

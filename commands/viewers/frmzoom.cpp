@@ -11,6 +11,7 @@
 #include "exportwindow.h"
 #include "formatwriters.h"
 #include "frmmessage.h"
+#include "helpfile.h"
 #include "iconcanvas.h"
 #include "listview.h"
 #include "registry.h"
@@ -140,7 +141,7 @@ void FrmZoom::picZoom_DblClick() {
 }
 
 void FrmZoom::Form_KeyUp(int& KeyCode, int) {
-    if (KeyCode == VK_F1) seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", 15, 12);
+    if (KeyCode == VK_F1) procShowHelp(hWnd(), HelpContext::Zoom);
 }
 
 void procReopenZoom() {

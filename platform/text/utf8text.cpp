@@ -93,4 +93,14 @@ std::string CutText(std::string_view text, size_t maxBytes) {
     return std::string(text.substr(0, end));
 }
 
+size_t TextLength(std::string_view text) {
+    size_t length = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!isContinuation(c)) ++length;
+        if (byte >= 0xF0) ++length; // four bytes take two units
+    }
+    return length;
+}
+
 } // namespace vm

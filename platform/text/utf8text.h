@@ -25,5 +25,8 @@ int CompareText(std::string_view a, std::string_view b);
 std::string FirstCharacter(std::string_view text);
 // The text cut to at most maxBytes bytes, never inside a character.
 std::string CutText(std::string_view text, size_t maxBytes);
+// The length of the text as Windows' boxes and lists count it (UTF-16 units): one for each
+// character of every common script, two for a character beyond them (an emoji).
+size_t TextLength(std::string_view text);
 
 } // namespace vm

@@ -98,16 +98,20 @@ DWORD seamStartProgram(const std::string& commandLine, int show) {
     return 0;
 }
 
-HWND seamHtmlHelp(HWND owner, const std::string& file, UINT command, DWORD_PTR data) {
+bool seamHtmlHelp(HWND owner, const std::string& file, UINT command, DWORD_PTR data) {
     SeamAnswer answer;
-    if (Seam::get().record({"HtmlHelp", file, {}, static_cast<long long>(data)}, answer, {0, {}, false}))
-        return nullptr;
+    if (Seam::get().record({"HtmlHelp", file, {}, static_cast<long long>(data), std::to_string(command)}, answer,
+                           {1, {}, false}))
+        return answer.code != 0;
     using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
     static HtmlHelpFn fn = [] {
+        // The viewer draws its pages with the system's HTML engine; without
+        // one it would open a window of blank pages.
+        if (!LoadLibraryA("mshtml.dll")) return HtmlHelpFn{};
         HMODULE viewer = LoadLibraryA("hhctrl.ocx");
         return viewer ? reinterpret_cast<HtmlHelpFn>(GetProcAddress(viewer, "HtmlHelpA")) : nullptr;
     }();
-    return fn ? fn(owner, file.c_str(), command, data) : nullptr;
+    return fn && fn(owner, file.c_str(), command, data);
 }
 
 } // namespace vm

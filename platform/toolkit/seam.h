@@ -27,7 +27,8 @@ struct SeamRequest {
     std::string prompt;  // the text shown, the form's name, the file or address opened
     std::string title;   // the caption, or the verb of a Shell request
     long long style = 0; // message box style, flags of the call
-    std::string detail;  // more of what was shown: a dialog's start folder or colour, a file filter
+    std::string detail;  // more of what was shown: a dialog's start folder or colour, a file filter,
+                         // the HTML Help command
 };
 
 // A scripted answer: the button code of a message box, the text typed or the
@@ -103,8 +104,9 @@ INT_PTR seamShellExecute(HWND owner, const std::string& verb, const std::string&
 // queued answer's code, 0 by default).
 DWORD seamStartProgram(const std::string& commandLine, int show = SW_SHOWNORMAL);
 
-// HTML Help through the seam (the help viewer is loaded on first use); the
-// returned window, or null when the viewer is not there.
-HWND seamHtmlHelp(HWND owner, const std::string& file, UINT command, DWORD_PTR data);
+// HTML Help through the seam (the help viewer is loaded on first use); true
+// when the viewer opened its window. Scripted, an answer of 0 stands for a
+// viewer that could not show the help.
+bool seamHtmlHelp(HWND owner, const std::string& file, UINT command, DWORD_PTR data);
 
 } // namespace vm

@@ -7,14 +7,18 @@ case "$BUILD_DIR" in /*) ;; *) BUILD_DIR="$ROOT/$BUILD_DIR" ;; esac
 
 vm_need_setup() {
   local t
-  for t in c++ clang++ x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres wine wine64 wineserver Xvfb xauth cmake make convert zip; do
+  for t in c++ clang++ x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres wine wine64 wineserver Xvfb xauth cmake make convert zip chmcmd extract_chmLib unshare; do
     command -v "$t" >/dev/null 2>&1 || return 0
   done
   [ -f /usr/src/googletest/CMakeLists.txt ] || return 0
   [ -f /usr/x86_64-w64-mingw32/lib/libz.a ] || return 0
   dpkg-query -W -f='${Status}' libclang-rt-14-dev 2>/dev/null | grep -q "install ok installed" || return 0
   [ -d /usr/share/icons/oxygen/base/32x32 ] || return 0
-  [ -d /usr/share/icons/DMZ-White/cursors ] || return 0
+  [ -d /usr/share/icons/crystalblue/cursors ] || return 0
+  local font
+  for font in truetype/wqy/wqy-microhei.ttc truetype/dejavu/DejaVuSans.ttf truetype/ancient-scripts/Symbola_hint.ttf; do
+    [ -f "/usr/share/fonts/$font" ] || return 0
+  done
   return 1
 }
 
@@ -115,6 +119,18 @@ vm_start_wine() {
   # The first boot of a new prefix is slow; its helper processes must not
   # hold a pipe of ours, so everything goes to a file.
   wine wineboot -u >"$BUILD_DIR/wineboot.log" 2>&1 || true
+}
+
+# The program's text asks for "MS Shell Dlg", which Wine takes for Tahoma;
+# Debian's Wine has no Tahoma and draws it in DejaVu Sans, which has no Chinese,
+# Japanese or Korean. DejaVu Sans falls back on the fonts setup installs:
+# WenQuanYi Micro Hei for those scripts and Symbola for symbols and emoji.
+# (Wine rewrites the links of Tahoma itself whenever the code page of its
+# processes changes; it leaves these alone.)
+vm_font_fallback() {
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "DejaVu Sans" \
+    /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei\0Symbola_hint.ttf,Symbola' /f \
+    >"$BUILD_DIR/font-fallback.log" 2>&1 || echo "the fallback fonts could not be set" >&2
 }
 
 # No window manager runs under Xvfb: Wine waits for one whenever it shows or

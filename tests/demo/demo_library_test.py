@@ -1,99 +1,115 @@
 #!/usr/bin/env python3
-"""Builds the demo library from a small theme and cursor folder made here and
-checks that every library node of the tree has something to list: each type
-code of the data set's nodes is filed, each filed chunk lies in the archive
-the program opens for it, and a second run leaves the library as it is."""
+"""Builds the demo library from a small theme made here and the machine's cursor
+theme and checks it as the program lists it, and that a second run leaves it."""
 import os
-import struct
 import subprocess
 import sys
 import tempfile
+from functools import cache
 
 ROOT = sys.argv[1]
 SCRIPT = os.path.join(ROOT, "scripts", "demo-library")
-# The type codes of the library's nodes in each data set: icons, animations,
-# and (32 x 32 only) cursors, each of 16 colours, 256 colours, high colour.
-NODES = {16: "01345", 32: "012345678"}
+# The type codes of the library's nodes: icons, animations, cursors (32 x 32 only).
+NODES = {16: "12345", 32: "12345678"}
 RANGES = {16: [(1, 51, ""), (51, 75, "1"), (75, 100, "2"), (100, 125, "3"), (125, 150, "4"), (175, 200, "5")],
           32: [(1, 87, ""), (87, 125, "1"), (125, 150, "2"), (150, 175, "3"), (175, 200, "4"), (200, 225, "5"),
                (225, 250, "6"), (250, 275, "7"), (275, 300, "8"), (300, 325, "9")]}
-
-
-def convert(*args):
-    subprocess.run(["convert", *args], check=True)
+# The theme's pictures by folder (name, drawing, stored as): a blank page among them.
+THEME = {"actions": [("arrow-up", "xc:none -fill navy -draw 'polygon {h},1 {e},{e} 1,{e}'", "PNG8"),
+                     ("go-up", "xc: -sparse-color bilinear '0,0 red {e},0 lime 0,{e} blue {e},{e} yellow'", "PNG32")],
+         "emblems": [("emblem-favorite", "radial-gradient:yellow-red", "PNG32")],
+         "status": [("task-accepted", "xc: -sparse-color bilinear '0,0 green {e},0 navy 0,{e} orange {e},{e} white'",
+                     "PNG8"),
+                    ("blank-page", "xc:gray96 -fill none -stroke gray88 -draw 'rectangle 0,0 {e},{e}'", "PNG32")]}
 
 
 def make_theme(base):
     for size in (16, 22, 32):
         d = os.path.join(base, f"{size}x{size}")
-        for folder in ("actions", "emblems", "status", "animations"):
+        for folder, pictures in THEME.items():
             os.makedirs(os.path.join(d, folder), exist_ok=True)
-        # Two colours, a gradient of up to 256 and one of more.
-        convert("-size", f"{size}x{size}", "xc:none", "-fill", "navy", "-draw",
-                f"polygon {size // 2},1 {size - 2},{size - 2} 1,{size - 2}", os.path.join(d, "actions", "arrow-up.png"))
-        convert("-size", f"{size}x{size}", "gradient:red-blue", os.path.join(d, "status", "task-accepted.png"))
-        convert("-size", f"{size}x{size}", "xc:", "-sparse-color", "bilinear",
-                f"0,0 red {size - 1},0 lime 0,{size - 1} blue {size - 1},{size - 1} yellow",
-                os.path.join(d, "emblems", "emblem-favorite.png"))
-        # An animation strip of four frames, top to bottom.
-        convert("-size", f"{size}x{size * 4}", "gradient:orange-purple", os.path.join(d, "animations", "process-working.png"))
+            for name, drawing, kind in pictures:
+                drawing = drawing.format(h=size // 2, e=size - 2)
+                subprocess.run(f"convert -size {size}x{size} {drawing} {kind}:{d}/{folder}/{name}.png",
+                               shell=True, check=True)
+        # Animation strips, frames top to bottom: one of four and a still one.
+        os.makedirs(os.path.join(d, "animations"))
+        for name, frames in (("process-working", 4), ("process-idle", 1)):
+            subprocess.run(["convert", "-size", f"{size}x{size * frames}", "gradient:orange-purple",
+                            f"PNG32:{d}/animations/{name}.png"], check=True)
 
 
-def make_cursors(folder):
-    os.makedirs(folder, exist_ok=True)
-
-    def xcursor(frames):
-        head = struct.pack("<4sIII", b"Xcur", 16, 0x10000, len(frames))
-        toc, body = b"", b""
-        at = 16 + 12 * len(frames)
-        for shade in frames:
-            image = struct.pack("<9I", 36, 0xFFFD0002, 32, 1, 32, 32, 3, 4, 50)
-            image += b"".join(struct.pack("<I", 0xFF000000 | (shade << 16) | (x * 8 << 8) | y * 8)
-                              for y in range(32) for x in range(32))
-            toc += struct.pack("<III", 0xFFFD0002, 32, at + len(body))
-            body += image
-        return head + toc + body
-
-    for n, name in enumerate(("arrow", "hand", "xterm")):
-        with open(os.path.join(folder, name), "wb") as f:
-            f.write(xcursor([n * 60]))
-    with open(os.path.join(folder, "watch"), "wb") as f:
-        f.write(xcursor([0, 80, 160, 240]))
+def archive_of(dest, size, chunk):
+    k = next((k for first, end, k in RANGES[size] if first <= chunk < end), None)
+    return k is not None and os.path.join(dest, f"Iconlib{k}-{size}.res")
 
 
-def filed(index):
-    ids = []
-    with open(index, encoding="ascii") as f:
-        for line in f:
-            ids += line.rstrip("\r\n").split(";")[1:]
-    return ids
+def cell_pixels(dest, size, icon_id):
+    """The pixels of an icon's cell, cut from its chunk as the program does."""
+    chunk, position = (int(n) for n in icon_id.split(":")[:2])
+    bmp = subprocess.run(["unzip", "-p", "-P", "Wrenfoldbake", archive_of(dest, size, chunk), f"{chunk}.lib"],
+                         check=True, capture_output=True).stdout
+    stride, side = (size * 30 + 3) & ~3, size * 10
+    left, top = position % 10 * size, position // 10 * size
+    return [tuple(bmp[54 + (side - 1 - y) * stride + x * 3:57 + (side - 1 - y) * stride + x * 3])
+            for y in range(top, top + size) for x in range(left, left + size)]
 
 
+@cache
 def members(archive):
     out = subprocess.run(["unzip", "-Z1", archive], check=True, capture_output=True, text=True).stdout
     return set(out.split())
 
 
+def check(dest, size, faults):
+    with open(os.path.join(dest, f"Icondata-{size}.dat"), encoding="ascii") as f:
+        index = [(line.split(";")[0], line.rstrip("\r\n").split(";")[1:]) for line in f]
+    records = dict(index)
+    for code in NODES[size]:
+        # A node lists each icon of its type code once, labelled with the first
+        # keyword that holds it; the player gathers neighbours of one chunk, key
+        # colour and type code. An item's name holds just its picture or frames.
+        labels = {}
+        for keyword, i in ((keyword, i) for keyword, ids in index for i in ids if i[-1] == code):
+            labels.setdefault(i, keyword)
+        if not labels:
+            faults.append(f"{size}: nothing filed with type code {code}")
+        runs = []
+        for i in labels:
+            if code in "345" and runs and runs[-1][-1].split(":")[::2] == i.split(":")[::2]:
+                runs[-1].append(i)
+            else:
+                runs.append([i])
+        for run in runs:
+            if run != [i for i in records[labels[run[0]]] if i[-1] == code]:
+                faults.append(f"{size}: {labels[run[0]]} shows {len(run)} of the pictures of type {code} it names")
+        if code == "8" and not any(max(p) - min(p) > 64 and not set(p) <= {0, 128, 255}
+                                   for i in labels for p in cell_pixels(dest, size, i)):
+            faults.append(f"{size}: the high-colour cursors show no colour")
+    groups = {keyword[6:]: set(ids) for keyword, ids in index if keyword[:5] == "group" and len(keyword) > 6}
+    for folder, pictures in THEME.items():
+        shown = {i for name, _, _ in pictures if name != "blank-page" for i in records.get(name, [])}
+        if groups.get(folder) != shown or len(shown) != len(pictures) - (folder == "status"):
+            faults.append(f"{size}: the design group {folder} does not list the folder's pictures")
+    if "blank-page" in records or len(groups) < 4:
+        faults.append(f"{size}: a blank page is filed, or the groups are {sorted(groups)}")
+    for i in (i for _, ids in index for i in ids):
+        chunk = int(i.split(":")[0])
+        archive = archive_of(dest, size, chunk)
+        if not archive or not os.path.exists(archive) or f"{chunk}.lib" not in members(archive):
+            faults.append(f"{size}: chunk {chunk} of {i} is in no archive the program opens")
+            break
+
+
 def main():
     faults = []
     with tempfile.TemporaryDirectory() as work:
-        theme, cursors, dest = (os.path.join(work, n) for n in ("theme", "cursors", "program"))
+        theme, dest = os.path.join(work, "theme"), os.path.join(work, "program")
         make_theme(theme)
-        make_cursors(cursors)
-        env = dict(os.environ, VM_DEMO_THEME=theme, VM_DEMO_CURSORS=cursors)
+        env = dict(os.environ, VM_DEMO_THEME=theme)
         subprocess.run(["bash", SCRIPT, dest], check=True, env=env, stdout=subprocess.DEVNULL)
-        for size, codes in NODES.items():
-            ids = filed(os.path.join(dest, f"Icondata-{size}.dat"))
-            for code in codes:
-                if not any(i[-1] == code for i in ids):
-                    faults.append(f"{size}: nothing filed with type code {code}")
-            for i in ids:
-                chunk = int(i.split(":")[0])
-                k = next((k for first, end, k in RANGES[size] if first <= chunk < end), None)
-                archive = os.path.join(dest, f"Iconlib{k}-{size}.res")
-                if k is None or not os.path.exists(archive) or f"{chunk}.lib" not in members(archive):
-                    faults.append(f"{size}: chunk {chunk} of {i} is in no archive the program opens")
-                    break
+        for size in NODES:
+            check(dest, size, faults)
         stamp = os.path.join(dest, "Icondata-32.dat")
         before = os.stat(stamp).st_mtime_ns
         subprocess.run(["bash", SCRIPT, dest], check=True, env=env, stdout=subprocess.DEVNULL)

@@ -692,10 +692,12 @@ std::string clipboardText() {
 void setClipboardText(const std::string& text) {
     if (!OpenClipboard(nullptr)) return;
     EmptyClipboard();
-    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
+    // As Unicode: text in any language pastes as it is.
+    const std::wstring wide = vm::WideText(text);
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(data), wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
     GlobalUnlock(data);
-    SetClipboardData(CF_TEXT, data);
+    SetClipboardData(CF_UNICODETEXT, data);
     CloseClipboard();
 }
 

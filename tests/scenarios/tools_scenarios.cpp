@@ -190,7 +190,8 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     EXPECT_EQ(state(ico), icoBefore);
     EXPECT_EQ(state(folder), folderBefore);
 
-    // Default: the two keys are blanked, the folder set to normal; both files stay as they were.
+    // Default on a folder given its icon without the program: only the two keys
+    // are blanked; both files and the folder's attributes stay as they were.
     {
         PickedFolder picked(folder);
         chooseMenu({"&Tools", "&Set Any Folder Icon to Default..."});
@@ -203,7 +204,7 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     EXPECT_STREQ(value, "");
     GetPrivateProfileStringA(".ShellClassInfo", "InfoTip", "<none>", value, sizeof(value), ini.c_str());
     EXPECT_STREQ(value, "Holidays");
-    EXPECT_EQ(GetFileAttributesA(folder.c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(state(folder), folderBefore);
 
     // Change again, and Yes: the selected icon replaces folder.ico.
     {
@@ -216,10 +217,10 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     EXPECT_EQ(loadIcon(ico, 0, 0).width, 32);
     EXPECT_TRUE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_SYSTEM);
 
-    // The "Your Icons" toolbar's button does the same as the menu item.
+    // The "Your Icons" toolbar's button does the same as the menu item; the
+    // folder.ico there now is the program's own and is replaced unasked.
     {
         PickedFolder picked(folder);
-        Answer replace("Change Any Folder Icon", {clickOn("Yes")});
         clickButton(w().pnlToolbarYour, "changefolder");
     }
     EXPECT_EQ(loadIcon(folder + "\\folder.ico", 0, 0).width, 32);
@@ -231,4 +232,44 @@ TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {
     for (const SeamRequest& r : Seam::get().requests()) broadcasts += r.kind == "Broadcast";
     EXPECT_EQ(broadcasts, 2);
     EXPECT_FALSE(runState.SystemIconsChanged);
+}
+
+// A change that cannot be made whole changes nothing and says why; Set Any Folder Icon to
+// Default undoes one that was made to the byte (blanks, System attribute, folder.ico).
+TEST_F(LibraryScenario, AFolderIconChangesWholeOrNotAtAllAndIsSetBackToTheByte) {
+    typeInto(w().cmbSearch, "bo");
+    press(VK_RETURN);
+    clickItem(w().pnlResult, 1);
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "FolderCache", Variant(1), REG_DWORD);
+    const std::string folder = dir.file("summer"), ini = folder + "\\desktop.ini", ico = folder + "\\folder.ico";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(vmtest::writeFile(ini, "[.ShellClassInfo]\r\nInfoTip=Beach  \r\n[ViewState]\r\nMode=  \r\nVid=\r\n"));
+    ASSERT_TRUE(vmtest::writeFile(ico, "the user's own icon"));
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_SYSTEM);
+    const std::string readOnly = vmtest::folderState(folder);
+    {
+        PickedFolder picked(folder);
+        Answer replace("Change Any Folder Icon", {clickOn("Yes")});
+        Answer refused("Change Any Folder Icon", {clickOn("OK")});
+        chooseMenu({"&Tools", "&Change Any Folder Icon..."});
+        EXPECT_TRUE(refused.seen().shows("The file " + ini +
+                                         " could not be written: the file is read-only.\rThe folder was not changed."));
+    }
+    EXPECT_EQ(vmtest::folderState(folder), readOnly);
+
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const std::string before = vmtest::folderState(folder);
+    {
+        PickedFolder picked(folder);
+        Answer replace("Change Any Folder Icon", {clickOn("Yes")});
+        chooseMenu({"&Tools", "&Change Any Folder Icon..."});
+    }
+    EXPECT_EQ(loadIcon(ico, 0, 0).width, 32);
+    {
+        PickedFolder picked(folder);
+        chooseMenu({"&Tools", "&Set Any Folder Icon to Default..."});
+    }
+    EXPECT_EQ(vmtest::folderState(folder), before);
 }

@@ -103,3 +103,21 @@ TEST_F(MainWindowScenario, HelpTopicsOpensTheHelpFile) {
     EXPECT_EQ(Seam::get().requests().back().kind, "HtmlHelp");
     EXPECT_EQ(Seam::get().requests().back().prompt, dir.path() + "\\Vellumar.chm");
 }
+
+// F1 opens the page of the pane that has the focus: the result list's for the
+// list and the detail pane, the main window's anywhere else.
+TEST_F(BoatsInView, FOneOpensThePageOfThePaneWithTheFocus) {
+    const auto helpAsked = [] {
+        const std::size_t before = Seam::get().requests().size();
+        press(VK_F1);
+        const auto& asked = Seam::get().requests();
+        return asked.size() == before + 1 && asked.back().kind == "HtmlHelp" ? asked.back().style : -1LL;
+    };
+    clickItem(w().pnlResult, 1);
+    EXPECT_EQ(helpAsked(), 14);
+    click(w().grdIcons, 20, 10);
+    EXPECT_EQ(helpAsked(), 14);
+    dropDown(w().cmbMode);
+    press(VK_ESCAPE);
+    EXPECT_EQ(helpAsked(), 13);
+}

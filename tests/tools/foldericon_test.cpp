@@ -115,7 +115,7 @@ TEST_F(FolderIconTest, AFolderIcoThereIsReplacedOnlyWhenTheUserAgreesAndAFailedW
     EXPECT_FALSE(changeFolderIcon(folder, c, 32));
     ASSERT_EQ(count("MsgBox"), 3);
     EXPECT_EQ(Seam::get().requests()[2].prompt,
-              "The file " + ico + " could not be written: the file is read-only.\rThe folder keeps its icon.");
+              "The file " + ico + " could not be written: the file is read-only.\rThe folder was not changed.");
     EXPECT_EQ(vmtest::readFile(ico), "mine");
     EXPECT_EQ(attributes(ico), DWORD(FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(vmtest::readFile(ini), theirs);
@@ -135,6 +135,7 @@ TEST_F(FolderIconTest, AFolderIcoThereIsReplacedOnlyWhenTheUserAgreesAndAFailedW
     EXPECT_EQ(Seam::get().requests().back().prompt, "There is no selected icon to give the folder.");
 }
 
+// A folder set without the program's record (by an earlier version, or by hand).
 TEST_F(FolderIconTest, DefaultBlanksTheIconKeysAndLeavesEveryFileAsItWas) {
     const std::string icon = "the user's own icon";
     ASSERT_TRUE(vmtest::writeFile(ini, "[.ShellClassInfo]\r\nIconFile=folder.ico\r\nIconIndex=0\r\nInfoTip=Mine\r\n"));
@@ -142,6 +143,7 @@ TEST_F(FolderIconTest, DefaultBlanksTheIconKeysAndLeavesEveryFileAsItWas) {
     SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     SetFileAttributesA(ico.c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+    const DWORD folderBefore = attributes(folder);
     ASSERT_TRUE(resetFolderIcon(folder));
     EXPECT_EQ(count("MsgBox"), 0);
     EXPECT_EQ(vmtest::readFile(ico), icon);
@@ -150,14 +152,42 @@ TEST_F(FolderIconTest, DefaultBlanksTheIconKeysAndLeavesEveryFileAsItWas) {
     EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconFile"), ""); // the keys stay, empty
     EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconIndex"), "");
     EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "InfoTip"), "Mine");
-    EXPECT_EQ(attributes(folder), DWORD(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(attributes(folder), folderBefore);
     EXPECT_TRUE(runState.SystemIconsChanged);
 
-    // A folder never customised gets the two keys, empty.
+    // A folder never customised is left alone, and the user told why.
     const std::string plain = dir.file("plain");
     CreateDirectoryA(plain.c_str(), nullptr);
-    ASSERT_TRUE(resetFolderIcon(plain));
-    EXPECT_EQ(iniValue(plain + "\\desktop.ini", ".ShellClassInfo", "IconFile"), "");
+    EXPECT_FALSE(resetFolderIcon(plain));
+    EXPECT_EQ(Seam::get().requests().back().prompt, "No icon file is set for the folder " + plain + ".\rNothing was changed.");
+    EXPECT_FALSE(vmtest::fileExists(plain + "\\desktop.ini"));
+}
+
+TEST_F(FolderIconTest, AChangeThatFailsAnywhereLeavesTheFolderExactlyAsItWas) {
+    // desktop.ini in UTF-16, as Windows writes some; the folder marked System by the user.
+    const std::wstring text = L"[.ShellClassInfo]\r\nLocalizedResourceName=Ph\u00f6tos  \r\n[ViewState]\r\nMode=  \r\n";
+    ASSERT_TRUE(vmtest::writeFile(ini, "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2)));
+    ASSERT_TRUE(vmtest::writeFile(ico, "mine"));
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_SYSTEM);
+    const std::string before = vmtest::folderState(folder);
+    IconCanvas c = canvas();
+
+    // A failure found only once desktop.ini is written: a folder where the user's icon is to be kept.
+    const std::string inTheWay = ico + ".vm-old";
+    CreateDirectoryA(inTheWay.c_str(), nullptr);
+    const std::string blocked = vmtest::folderState(folder);
+    Seam::get().queueCode(vbYes);
+    EXPECT_FALSE(changeFolderIcon(folder, c, 32));
+    EXPECT_EQ(Seam::get().requests().back().prompt.find("The file " + ico + " could not be written: "), 0u);
+    EXPECT_EQ(vmtest::folderState(folder), blocked);
+    RemoveDirectoryA(inTheWay.c_str());
+
+    // Changed and set back: every byte and attribute as it was.
+    Seam::get().queueCode(vbYes);
+    ASSERT_TRUE(changeFolderIcon(folder, c, 32));
+    EXPECT_EQ(iniValue(ini, ".ShellClassInfo", "IconFile"), "folder.ico");
+    ASSERT_TRUE(resetFolderIcon(folder));
+    EXPECT_EQ(vmtest::folderState(folder), before);
 }
 
 TEST_F(FolderIconTest, CommandsAskForTheFolderAndOfferTheRebuild) {
@@ -192,7 +222,8 @@ TEST_F(FolderIconTest, CommandsAskForTheFolderAndOfferTheRebuild) {
     EXPECT_EQ(notices, 1);
     EXPECT_EQ(count("Broadcast"), 2);
     EXPECT_TRUE(runState.SystemIconsChanged);
-    EXPECT_TRUE(vmtest::fileExists(ico));
+    EXPECT_FALSE(vmtest::fileExists(ico)); // the program's own, gone with the change
+    EXPECT_FALSE(vmtest::fileExists(ini));
     RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
     RegDeleteValueA(key, "FolderCache");
     RegCloseKey(key);

@@ -9,6 +9,7 @@
 #include "cursorsource.h"
 #include "files.h"
 #include "frmmessage.h"
+#include "helpfile.h"
 #include "iconcache.h"
 #include "iconcanvas.h"
 #include "loadergate.h"
@@ -24,8 +25,6 @@ ChangeHost changeHost;
 
 namespace {
 
-constexpr int kHelpContext = 6;
-constexpr UINT kHelpCommand = 15; // a help topic by its context number
 constexpr COLORREF kGlyphKey = RGB(255, 0, 255);
 
 Picture buttonGlyph(COLORREF colour) {
@@ -309,7 +308,7 @@ void FrmChange::mnuViewBackcolor_Click() {
 
 void FrmChange::mnuToolsRebuild_Click() { procRebuildIconCache(); }
 
-void FrmChange::mnuHelp_Click() { seamHtmlHelp(hWnd(), paths.DataPath + "Vellumar.chm", kHelpCommand, kHelpContext); }
+void FrmChange::mnuHelp_Click() { procShowHelp(hWnd(), HelpContext::Change); }
 
 // The Windows default.
 

@@ -2,6 +2,7 @@
 
 #include "damagedfiles.h"
 #include "libfixtures.h"
+#include "inputlimits.h"
 #include "libraryindex.h"
 #include "processmemory.h"
 #include "scratch.h"
@@ -276,6 +277,15 @@ TEST_F(IndexFixture, UserFilesWrittenBeforeInTheAnsiCodePageAreReadAsSuchAndSave
     procSaveUserData("32", keywords, refs, &key);
     EXPECT_EQ(readFile(file("Keyuser-32.dat")), "Café\r\n图标\r\n"); // UTF-8, no byte-order mark
     EXPECT_EQ(readFile(file("Iconuser-32.dat")), "Ünï;C:\\icons\\Ünï.ico;0;x;1user\r\n");
+}
+
+TEST_F(IndexFixture, AKeywordIsAsLongInCharactersInEveryScript) {
+    std::string longest;
+    for (int i = 0; i < kMaxKeywordLength; ++i) longest += "ж";
+    writeFile(file("Keyuser-32.dat"), longest + "\r\n" + longest + "ж\r\n");
+    fill(32);
+    ASSERT_EQ(lstKey.ListCount(), 1);
+    EXPECT_EQ(lstKey.List(0), longest);
 }
 
 TEST_F(IndexFixture, AThreeMegabyteLineAndRandomBytesInTheUserFilesAreSkippedQuickly) {

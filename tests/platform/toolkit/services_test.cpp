@@ -204,4 +204,29 @@ TEST(Seam, DialogsRecordTheirRequestsAndTakeScriptedAnswers) {
     seam.reset();
 }
 
+// The pixels of one letter drawn black on white in the font of forms and controls.
+std::vector<COLORREF> drawn(const wchar_t* letter) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB}, {}};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    SelectObject(dc, bitmap);
+    SelectObject(dc, vm::guiFont());
+    PatBlt(dc, 0, 0, 32, 32, WHITENESS);
+    TextOutW(dc, 0, 0, letter, 1);
+    GdiFlush();
+    std::vector<COLORREF> pixels(static_cast<COLORREF*>(bits), static_cast<COLORREF*>(bits) + 32 * 32);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+// Names in Chinese, Japanese and Korean show their letters, from the font or
+// one it falls back on, not the box drawn for a letter no font has (U+0378).
+TEST(GuiFont, DrawsChineseJapaneseAndKoreanLetters) {
+    const std::vector<COLORREF> box = drawn(L"\u0378");
+    for (const wchar_t* letter : {L"\u4E2D", L"\u3042", L"\uD55C"})
+        EXPECT_TRUE(drawn(letter) != box) << "U+" << std::hex << int(*letter);
+}
+
 } // namespace

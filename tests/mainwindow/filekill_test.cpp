@@ -1,0 +1,179 @@
+// Every command that writes the user's files, run by a child (this program
+// started again for FileKillChild alone) that the kill switch ends right after
+// its N-th write, for every N until the command runs to its end. A second
+// child, the next start, does what the user would do to put things right. Then
+// a folder is exactly as it was, and each user file is whole, the old one or
+// the new one the user asked for, with no temporary file left behind.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "browserstate.h"
+#include "dialogforms.h"
+#include "filledicon.h"
+#include "foldericon.h"
+#include "iconcanvas.h"
+#include "libfixtures.h"
+#include "loadedwindow.h"
+#include "registry.h"
+#include "scratch.h"
+#include "seam.h"
+#include "state.h"
+
+using namespace vm;
+
+namespace {
+
+constexpr const char* kCommandVariable = "VM_FILE_COMMAND";
+constexpr const char* kFolderVariable = "VM_FILE_FOLDER";
+constexpr DWORD kKilled = 9;
+
+// The folder whose icon the folder commands change, in the program folder.
+std::string photos(const std::string& data) { return data + "\\photos"; }
+
+// The user's files: the sample library's keyword and reference files with an older backup, and
+// a hidden folder with its own desktop.ini, trailing blanks and all, and folder.ico.
+void writeBefore(const std::string& data) {
+    vmtest::writeSampleLibrary(data);
+    ASSERT_TRUE(vmtest::writeFile(data + "\\Keyuser-32.bak", "older\r\n"));
+    const std::string folder = photos(data);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(vmtest::writeFile(folder + "\\desktop.ini", "[.ShellClassInfo]\r\nInfoTip=Beach  \r\n[ViewState]\r\nMode=  \r\n"));
+    ASSERT_TRUE(vmtest::writeFile(folder + "\\folder.ico", "the user's own icon"));
+    SetFileAttributesA((folder + "\\desktop.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+}
+
+// The commands as a person gives them; "start" is the start alone, which reads the user files.
+void runCommand(const std::string& command, const std::string& data) {
+    if (command == "change") {
+        Masks.MaskFromChange = true; // the selected icon
+        const Picture picture = Picture::fromIcon(vmtest::filledIcon(32, RGB(0, 0, 255)));
+        Masks.changePicture = [picture] { return picture; };
+        Seam::get().queueText(photos(data));
+        Seam::get().queueCode(vbYes); // the user's folder.ico may be replaced
+        procChangeFolderIcon();
+    } else if (command == "default") {
+        Seam::get().queueText(photos(data));
+        procDefaultFolderIcon();
+    } else if (command == "keyword") {
+        frmKey().txtKey.SetText("Zeppelin");
+        frmKey().cmdAdd_Click();
+    } else if (command == "reference") {
+        referenceHost.selectedTag = [] { return std::string("C:\\icons\\sun.ico;0;sun;1open"); };
+        frmAdd().cmbSearch.SetText("Bicycle");
+        frmAdd().cmdAdd_Click();
+    }
+}
+
+// The child: the program started on the parent's folder, then the command.
+class FileKillChild : public mwtest::LoadedMainWindow {
+protected:
+    void SetUp() override {
+        if (!std::getenv(kCommandVariable)) GTEST_SKIP() << "started by FileKill only";
+        LoadedMainWindow::SetUp();
+    }
+    void prepare() override {
+        paths.DataPath = std::string(std::getenv(kFolderVariable)) + "\\";
+        procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+        procRegSetValue(kSettingsKey, "FolderCache", Variant(1), REG_DWORD); // no rebuild notice
+    }
+};
+
+struct FileCommand {
+    const char* name;
+    const char* setUp;   // run whole first, or ""
+    const char* command; // cut short after each of its writes
+    const char* restore; // what the user does at the next start
+    bool exact;          // the folder exactly as before; else each file also as the whole run left it
+};
+
+using Files = std::map<std::string, std::string>;
+
+class FileKill : public testing::TestWithParam<FileCommand> {
+protected:
+    // This test program started again for one command on the folder, ended
+    // after its killAfter-th write when that is not 0; its exit code.
+    DWORD child(const std::string& command, const std::string& data, int killAfter) {
+        wchar_t exe[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        std::wstring line = L"\"" + std::wstring(exe) + L"\" --gtest_filter=FileKillChild.* --gtest_brief=1";
+        SetEnvironmentVariableA(kCommandVariable, command.c_str());
+        SetEnvironmentVariableA(kFolderVariable, data.c_str());
+        SetEnvironmentVariableA("VM_KILL_AFTER_WRITE", killAfter ? std::to_string(killAfter).c_str() : nullptr);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        const bool started = CreateProcessW(exe, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                            &process);
+        for (const char* name : {kCommandVariable, kFolderVariable, "VM_KILL_AFTER_WRITE"})
+            SetEnvironmentVariableA(name, nullptr);
+        if (!started) return DWORD(-1);
+        // Only a hang takes this long.
+        if (WaitForSingleObject(process.hProcess, 180000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+        DWORD code = DWORD(-1);
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return code;
+    }
+    // The folder the command changes, or the program folder for its user files.
+    Files state(const std::string& data) const { return vmtest::folderFiles(GetParam().exact ? photos(data) : data); }
+
+    vmtest::ScratchDir dir;
+};
+
+} // namespace
+
+TEST_F(FileKillChild, RunsTheCommandItWasStartedFor) {
+    // The start read every user file without a word.
+    for (const SeamRequest& r : Seam::get().requests()) EXPECT_NE(r.kind, "MsgBox") << r.prompt;
+    runCommand(std::getenv(kCommandVariable), std::getenv(kFolderVariable));
+}
+
+TEST_P(FileKill, EveryWriteCutShortLeavesTheFilesWhole) {
+    const FileCommand& c = GetParam();
+    Files before, after;
+    std::vector<Files> cut; // after write n + 1 and the next start
+    for (int n = 1;; ++n) {
+        ASSERT_LE(n, 40) << "the command never ran to its end";
+        const std::string data = dir.file(std::to_string(n));
+        CreateDirectoryA(data.c_str(), nullptr);
+        writeBefore(data);
+        before = state(data);
+        if (*c.setUp) {
+            ASSERT_EQ(child(c.setUp, data, 0), 0u);
+        }
+        const DWORD code = child(c.command, data, n);
+        if (code == 0) {
+            after = state(data);
+            break;
+        }
+        ASSERT_EQ(code, kKilled) << "write " << n;
+        ASSERT_EQ(child(c.restore, data, 0), 0u) << "the start after write " << n;
+        cut.push_back(state(data));
+    }
+    ASSERT_FALSE(cut.empty()) << "the command wrote nothing";
+    if (c.exact) after = before;
+    auto of = [](const Files& files, const std::string& name) {
+        const auto found = files.find(name);
+        return found == files.end() ? std::string("<none>") : found->second;
+    };
+    for (size_t n = 0; n < cut.size(); ++n) {
+        Files names = before;
+        names.insert(cut[n].begin(), cut[n].end());
+        for (const auto& [name, file] : names) {
+            EXPECT_TRUE(of(cut[n], name) == of(before, name) || of(cut[n], name) == of(after, name))
+                << name << " after write " << n + 1 << ": " << of(cut[n], name);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, FileKill,
+                         testing::Values(FileCommand{"FolderIconChange", "", "change", "default", true},
+                                         FileCommand{"FolderIconToDefault", "change", "default", "default", true},
+                                         FileCommand{"KeywordSave", "", "keyword", "start", false},
+                                         FileCommand{"ReferenceSave", "", "reference", "start", false}),
+                         [](const testing::TestParamInfo<FileCommand>& info) { return std::string(info.param.name); });
