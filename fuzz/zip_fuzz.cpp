@@ -1,13 +1,17 @@
-// ZIP archives: the end record, the central directory, member names and the
-// members' data (stored, deflated, encrypted).
+// ZIP archives as the program uses them: the end record and the central
+// directory, then the member list a listing shows, the index that finds a
+// member again by the name it was listed under (for the extraction to disk
+// and the read into memory alike), and the members' data (stored, deflated,
+// encrypted). Every member listed is found again as itself.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "zandrel32.h"
 #include "ziparchive.h"
-#include "zipnames.h"
+#include "zipmembers.h"
 
 namespace {
 
@@ -44,9 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemorySource source(data, size);
     std::vector<zandrel::ZipEntry> entries;
     if (zandrel::readDirectory(source, entries) != ZANDREL_OK) return 0;
+    const zandrel::MemberIndex index(entries);
+    for (const auto& member : zandrel::listedMembers(entries)) {
+        if (member.fault != zandrel::NameFault::None) continue;
+        const zandrel::ZipEntry* found = nullptr;
+        std::string relative;
+        if (index.resolve(member.path, found, relative) != ZANDREL_OK || found != member.entry ||
+            relative != member.path)
+            __builtin_trap();
+    }
     for (const auto& e : entries) {
-        zandrel::safeRelativePath(e.name);
-        zandrel::backslashed(e.name);
         if (e.size > ZANDREL_MAX_MEMBER) continue; // refused before extraction
         BoundedSink sink;
         zandrel::extractMember(source, e, "Wrenfoldbake", sink);

@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <string_view>
 
+#include "icolayout.h"
+
 namespace vm {
 
-// No animation is listed with more steps than this.
-inline constexpr int kMaxAniSteps = 1000;
+// No animation is listed with more steps than the reader lets through.
+using ico::kMaxAniSteps;
 
 // The steps of an animated icon file's bytes: the header's step count, no more
 // than the sequence (or, without one, the frames) the file holds, and at most

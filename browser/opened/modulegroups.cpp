@@ -6,27 +6,15 @@
 namespace vm {
 namespace {
 
-const pe::Resource* numbered(const pe::ResourceType* type, std::uint16_t number) {
-    if (!type) return nullptr;
-    for (const pe::Resource& r : type->resources)
-        if (!r.id.named && r.id.number == number) return &r;
-    return nullptr;
-}
-
 bool groupHasWidth(pe::Bytes file, const pe::ResourceType* images, const pe::Resource& group, int width) {
-    const pe::ResourceData& data = group.languages.front();
-    const pe::Bytes dir = file.subspan(static_cast<std::size_t>(data.offset), data.size);
-    const auto head = ico::readIconDir(dir);
-    if (!head || head->idCount < 1) return false;
-    const auto count = static_cast<std::size_t>(head->idCount);
-    if (!ico::blockInside(ico::kDirSize, ico::kGroupEntrySize * count, dir.size())) return false;
+    const auto dir = pe::groupDirectory(file, group);
+    if (!dir) return false;
     bool found = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        const ico::GroupEntry g = *ico::readGroupEntry(dir.subspan(ico::kDirSize + i * ico::kGroupEntrySize));
+    for (const ico::GroupEntry& g : dir->entries) {
         // A group naming an image the module lacks, or one of another size, does not load.
-        const pe::Resource* image = numbered(images, g.nID);
-        if (!image || image->languages.front().size == 0 || image->languages.front().size != g.entry.dwBytesInRes)
-            return false;
+        const pe::Resource* image = pe::resourceOf(images, g.nID);
+        const std::size_t size = image ? pe::bytesOf(file, *image).size() : 0;
+        if (size == 0 || size != g.entry.dwBytesInRes) return false;
         if ((g.entry.bWidth == 0 ? 256 : g.entry.bWidth) == width) found = true;
     }
     return found;

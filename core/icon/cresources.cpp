@@ -55,8 +55,12 @@ BOOL CALLBACK cResources::typeCallback(HMODULE, LPSTR type, LONG_PTR self) {
     return TRUE;
 }
 
-BOOL CALLBACK cResources::nameCallback(HMODULE, LPCSTR, LPSTR name, LONG_PTR self) {
-    reinterpret_cast<cResources*>(self)->filling_->push_back(keyOf(name));
+BOOL CALLBACK cResources::nameCallback(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR self) {
+    // The system lists a name whose language directory holds no entry, and
+    // then finds no data for it. It is no resource: the project's reader,
+    // which counts the icons the lister shows, leaves it out, and positions
+    // in this list must be the same as there.
+    if (FindResourceA(module, name, type)) reinterpret_cast<cResources*>(self)->filling_->push_back(keyOf(name));
     return TRUE;
 }
 

@@ -59,7 +59,7 @@ public:
 
 private:
     static BOOL CALLBACK typeCallback(HMODULE, LPSTR type, LONG_PTR self);
-    static BOOL CALLBACK nameCallback(HMODULE, LPCSTR, LPSTR name, LONG_PTR self);
+    static BOOL CALLBACK nameCallback(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR self);
     const std::vector<ResourceKey>& namesOf(int typePosition) const;
 
     HMODULE module_ = nullptr;

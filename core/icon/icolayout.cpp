@@ -1,6 +1,7 @@
 #include "icolayout.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vm::ico {
 namespace {
@@ -197,10 +198,17 @@ struct AniParts {
     std::uint32_t frames = 0;
     std::uint32_t steps = 0;
     std::uint32_t flags = 0;
+    bool frameList = false;
     std::uint32_t iconChunks = 0;
     std::optional<Bytes> rate;
     std::optional<Bytes> sequence;
 };
+
+// True the first time: the system reads the header, the rates, the sequence
+// and the list of frames at the RIFF's top level, the first of each. A second
+// is damage (the system would take the first, a check the last), and one
+// below the top level is none of them.
+bool once(bool& seen) { return !std::exchange(seen, true); }
 
 // Walks the chunks of body, a list's inside; false when one leaves it.
 bool walkChunks(Bytes body, bool inFrames, AniParts& parts, int depth) {
@@ -211,22 +219,24 @@ bool walkChunks(Bytes body, bool inFrames, AniParts& parts, int depth) {
         const std::uint32_t size = u32(body, at + 4);
         if (size > body.size() - at - 8) return false;
         const Bytes data = body.subspan(at + 8, size);
+        const bool top = depth == 0;
         if (id == fourCC("LIST")) {
             if (size < 4 || depth > 1) return false;
-            if (!walkChunks(data.subspan(4), u32(data, 0) == fourCC("fram"), parts, depth + 1)) return false;
+            const bool frames = top && u32(data, 0) == fourCC("fram");
+            if (frames && !once(parts.frameList)) return false;
+            if (!walkChunks(data.subspan(4), frames, parts, depth + 1)) return false;
         } else if (inFrames && id == fourCC("icon")) {
             if (!icoFileIsSound(data)) return false;
             ++parts.iconChunks;
-        } else if (id == fourCC("anih")) {
-            if (size < 36) return false;
-            parts.header = true;
+        } else if (top && id == fourCC("anih")) {
+            if (size < 36 || !once(parts.header)) return false;
             parts.frames = u32(data, 4);
             parts.steps = u32(data, 8);
             parts.flags = u32(data, 32);
-        } else if (id == fourCC("rate")) {
-            parts.rate = data;
-        } else if (id == fourCC("seq ")) {
-            parts.sequence = data;
+        } else if (top && (id == fourCC("rate") || id == fourCC("seq "))) {
+            std::optional<Bytes>& part = id == fourCC("rate") ? parts.rate : parts.sequence;
+            if (part.has_value()) return false; // a second one
+            part = data;
         }
         at += 8 + static_cast<std::size_t>(size) + (size & 1);
     }
@@ -245,8 +255,10 @@ bool aniFileIsSound(Bytes file) {
     // step's rate and frame number must be there.
     if (!parts.header || (parts.flags & 1) == 0 || parts.frames == 0 || parts.frames != parts.iconChunks)
         return false;
+    constexpr auto kMost = static_cast<std::uint32_t>(kMaxAniSteps);
+    if (parts.frames > kMost) return false;
     const std::uint64_t steps = parts.steps;
-    if (steps == 0 || steps > 0x10000) return false;
+    if (steps == 0 || steps > kMost) return false;
     if (parts.rate && parts.rate->size() < 4 * steps) return false;
     if (parts.sequence) {
         if (parts.sequence->size() < 4 * steps) return false;

@@ -100,8 +100,17 @@ bool imageIsSound(Bytes image);
 // together no larger than the file.
 bool icoFileIsSound(Bytes file);
 
+// The most steps, and the most frames, an animation may have. The system's
+// loader makes an object of every step in a table the whole session shares,
+// and a third of a millisecond goes into each: beyond about 32,700 steps it
+// fails or keeps the first step alone, and long before that a page waits
+// seconds for it. The program lists and plays no more steps than this, so an
+// animation it takes is shown whole.
+inline constexpr int kMaxAniSteps = 1000;
+
 // Whether an animation (RIFF "ACON") may be handed to the system: every chunk
-// inside its parent, and every frame a sound ICO or CUR file.
+// inside its parent, every frame a sound ICO or CUR file, and no more steps
+// or frames than kMaxAniSteps.
 bool aniFileIsSound(Bytes file);
 
 // Where the parts of a DIB image block lie, once it has been checked to hold

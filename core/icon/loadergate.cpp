@@ -56,27 +56,17 @@ private:
     std::size_t size_ = 0;
 };
 
-// The bytes of a resource's first language; the tree was checked to lie
-// inside the file.
-Bytes dataOf(Bytes file, const pe::Resource& r) {
-    const pe::ResourceData& d = r.languages.front();
-    return file.subspan(static_cast<std::size_t>(d.offset), d.size);
-}
-
 // Icon number index of a module at cx x cy, from its group: the image the
 // system would pick for that size, found among the module's icon images.
 HICON moduleIcon(Bytes file, const std::vector<pe::ResourceType>& types, const pe::Resource& group, int cx) {
     const pe::ResourceType* images = pe::typeOf(types, pe::kIconType);
-    Bytes dir = dataOf(file, group);
-    const auto head = ico::readIconDir(dir);
-    if (!images || !head || head->idCount < 1 ||
-        !ico::blockInside(ico::kDirSize, ico::kGroupEntrySize * static_cast<std::size_t>(head->idCount), dir.size()))
-        return nullptr;
+    const auto dir = pe::groupDirectory(file, group);
+    if (!images || !dir) return nullptr;
     // The system picks by reading the directory only; it is whole here.
-    const int id = LookupIconIdFromDirectoryEx(const_cast<PBYTE>(dir.data()), TRUE, cx, cx, LR_DEFAULTCOLOR);
-    for (const pe::Resource& r : images->resources)
-        if (!r.id.named && r.id.number == id) return IconFromImage(dataOf(file, r), true, cx, cx, LR_DEFAULTCOLOR);
-    return nullptr;
+    const int id = LookupIconIdFromDirectoryEx(const_cast<PBYTE>(dir->bytes.data()), TRUE, cx, cx, LR_DEFAULTCOLOR);
+    const pe::Resource* image =
+        id >= 0 && id <= 0xFFFF ? pe::resourceOf(images, static_cast<std::uint16_t>(id)) : nullptr;
+    return image ? IconFromImage(pe::bytesOf(file, *image), true, cx, cx, LR_DEFAULTCOLOR) : nullptr;
 }
 
 // ExtractIconEx over a sound PE module, read by the project's own reader.

@@ -55,15 +55,11 @@ std::shared_ptr<const NeIconFile> ReadNeIconFile(const std::string& file) {
         CompareFileTime(&g_kept.written, &written) == 0)
         return g_kept.icons;
     if (!startsAsNeModule(file)) return nullptr;
-    auto icons = std::make_shared<NeIconFile>();
+    std::string bytes;
     bool sound = false;
-    if (!ReadIconSource(file, kMaxLibraryBytes, icons->bytes, sound) || !sound || !ne::isNeModule(icons->file()))
-        return nullptr;
-    auto types = ne::readResources(icons->file());
-    auto groups = ne::readIconGroups(icons->file());
-    if (!types || !groups) return nullptr;
-    icons->types = std::move(*types);
-    icons->groups = std::move(*groups);
+    if (!ReadIconSource(file, kMaxLibraryBytes, bytes, sound) || !sound) return nullptr;
+    auto icons = NeIconFileOf(std::move(bytes));
+    if (!icons) return nullptr;
     g_kept = {file, size, written, icons};
     return icons;
 }

@@ -21,6 +21,11 @@ struct NeIconFile {
     ne::Bytes image(const ne::GroupImage& image) const { return file().subspan(image.offset, image.entry.dwBytesInRes); }
 };
 
+// The resources and icon groups of a 16-bit module's bytes, which it takes
+// over; null when they are no 16-bit module or either does not read. It
+// touches no file: ReadNeIconFile reads the file and checks it first.
+std::shared_ptr<const NeIconFile> NeIconFileOf(std::string bytes);
+
 // The file's resources and icon groups; null when it is no 16-bit module,
 // cannot be read, is larger than any icon library, or is refused by the check
 // every icon source passes (IconSourceIsSound). The last file read is kept

@@ -35,7 +35,7 @@ struct Resource {
 
 struct ResourceType {
     ResourceId id;
-    std::vector<Resource> resources;
+    std::vector<Resource> resources; // may be none
 };
 
 // One image of an icon group: its directory entry (dwImageOffset 0) and where
@@ -47,7 +47,7 @@ struct GroupImage {
 
 struct IconGroup {
     ResourceId id;
-    std::vector<GroupImage> images; // at least one
+    std::vector<GroupImage> images; // at least one, each inside the file
 };
 
 // Whether the bytes start like a 16-bit module: an "MZ" stub pointing at an
@@ -62,10 +62,11 @@ bool isNeModule(Bytes file);
 std::optional<std::vector<ResourceType>> readResources(Bytes file);
 
 // The icon groups of a 16-bit module in the order the shell counts them (the
-// table's order), or nothing when the resources do not add up: besides what
-// readResources refuses, a group too short for the entries it announces or of
-// no icon, an entry naming an icon that is not there, or one claiming more
-// bytes than its icon holds.
+// table's order: group n is resource n of the first type 14 readResources
+// gives), or nothing when the resources do not add up: besides what
+// readResources refuses, a group too short for the entries it announces or
+// of no icon, an entry naming an icon that is not there, or one claiming
+// more bytes than its icon holds.
 std::optional<std::vector<IconGroup>> readIconGroups(Bytes file);
 
 // Whether the module may be read for icons and handed to the system: its
@@ -74,9 +75,9 @@ std::optional<std::vector<IconGroup>> readIconGroups(Bytes file);
 // hotspot).
 bool moduleIsSound(Bytes file);
 
-// The image of a group that best shows it at side x side pixels: one of that
-// size, else the smallest larger one, else the largest; among those the one
-// of most colours (ico::colourCount).
+// The image of a group (as readIconGroups gives it) that best shows it at
+// side x side pixels: one of that size, else the smallest larger one, else
+// the largest; among those the one of most colours (ico::colourCount).
 const GroupImage& bestImage(Bytes file, const IconGroup& group, int side);
 
 } // namespace vm::ne

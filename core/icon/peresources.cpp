@@ -108,7 +108,7 @@ private:
         return directory(at, [&](const ResourceId& id, std::uint32_t target) {
             Resource r{id, {}};
             if (!languages(target, r.languages)) return false;
-            out.push_back(std::move(r));
+            if (!r.languages.empty()) out.push_back(std::move(r));
             return true;
         });
     }
@@ -219,6 +219,31 @@ const ResourceType* typeOf(const std::vector<ResourceType>& types, std::uint16_t
     for (const ResourceType& t : types)
         if (!t.id.named && t.id.number == number) return &t;
     return nullptr;
+}
+
+const Resource* resourceOf(const ResourceType* type, std::uint16_t number) {
+    if (!type) return nullptr;
+    for (const Resource& r : type->resources)
+        if (!r.id.named && r.id.number == number) return &r;
+    return nullptr;
+}
+
+Bytes bytesOf(Bytes file, const Resource& r) {
+    if (r.languages.empty()) return {};
+    const ResourceData& d = r.languages.front();
+    return file.subspan(static_cast<std::size_t>(d.offset), d.size);
+}
+
+std::optional<GroupDirectory> groupDirectory(Bytes file, const Resource& group) {
+    const Bytes dir = bytesOf(file, group);
+    const auto head = ico::readIconDir(dir);
+    if (!head || head->idCount < 1) return std::nullopt;
+    const auto count = static_cast<std::size_t>(head->idCount);
+    if (!ico::blockInside(ico::kDirSize, ico::kGroupEntrySize * count, dir.size())) return std::nullopt;
+    GroupDirectory out{dir, {}};
+    for (std::size_t i = 0; i < count; ++i)
+        out.entries.push_back(*ico::readGroupEntry(dir.subspan(ico::kDirSize + i * ico::kGroupEntrySize)));
+    return out;
 }
 
 } // namespace vm::pe

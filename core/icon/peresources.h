@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "icolayout.h"
+
 namespace vm::pe {
 
 using Bytes = std::span<const std::uint8_t>;
@@ -30,12 +32,14 @@ struct ResourceData {
 
 struct Resource {
     ResourceId id;
-    std::vector<ResourceData> languages; // at least one
+    // At least one: a resource whose language directory holds no entry is no
+    // resource (the system finds no data for it) and is left out of its type.
+    std::vector<ResourceData> languages;
 };
 
 struct ResourceType {
     ResourceId id;
-    std::vector<Resource> resources;
+    std::vector<Resource> resources; // may be none
 };
 
 // Whether the bytes start like a PE module ("MZ" header pointing at a "PE"
@@ -55,6 +59,22 @@ constexpr std::uint16_t kGroupIconType = 14;
 
 // The type of that number in a tree readResources gave; null when it has none.
 const ResourceType* typeOf(const std::vector<ResourceType>& types, std::uint16_t number);
+
+// The resource of that number in a type; null when it has none, or for no type.
+const Resource* resourceOf(const ResourceType* type, std::uint16_t number);
+
+// The bytes of a resource as the system hands them out: those of its first
+// language; none for a resource without one, which readResources never gives.
+Bytes bytesOf(Bytes file, const Resource& r);
+
+// An icon group as the system reads it to pick an image: the directory's
+// bytes and its entries, each naming an icon image by number. Nothing when
+// the group announces no entry or its entries are not all there.
+struct GroupDirectory {
+    Bytes bytes;
+    std::vector<ico::GroupEntry> entries; // at least one
+};
+std::optional<GroupDirectory> groupDirectory(Bytes file, const Resource& group);
 
 // Whether the module may be handed to the system: its tree reads, and every
 // icon and cursor image in it (types 1 and 3) is one a decoder can take

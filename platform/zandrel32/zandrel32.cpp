@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <new>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -59,31 +58,21 @@ std::string listingLine(const zandrel::ZipEntry& e, const std::string& path) {
 }
 
 // One WM_SETTEXT per member, sent (not posted) so that the window's owner
-// handles each line before the next arrives. Folders are left out. A member
-// whose path is unsafe ("..", a drive, a leading separator) is listed by its
-// plain name; one whose name gives not even a safe plain name, or that takes
-// an earlier member's path, is left out, and its line says so: field 5 (the
-// name) empty, field 6 the reason's word. A window that refuses a line
-// (answers FALSE) ends the listing: its owner has stopped. The directory and
-// the window are the listing's own: the owner may call in again meanwhile.
+// handles each line before the next arrives. A member left out says so in its
+// line: field 5 (the name) empty, field 6 the reason's word. A window that
+// refuses a line (answers FALSE) ends the listing: its owner has stopped. The
+// directory and the window are the listing's own: the owner may call in again
+// meanwhile.
 int32_t listMembers(const std::vector<zandrel::ZipEntry>& entries, HWND window) {
     int32_t listed = 0;
-    // Windows' file names ignore case: a member of an earlier one's path
-    // would overwrite that one's file.
-    std::unordered_set<std::string> seen;
-    for (const auto& e : entries) {
-        if (e.isFolder()) continue;
-        const std::string path = zandrel::usableName(e);
-        const zandrel::NameFault fault = path.empty() ? zandrel::nameFault(zandrel::fileNamePart(e.name))
-                                         : seen.insert(zandrel::pathKey(path)).second ? zandrel::NameFault::None
-                                                                                      : zandrel::NameFault::Repeated;
+    for (const zandrel::ListedMember& m : zandrel::listedMembers(entries)) {
         if (window) {
-            const std::string line = fault == zandrel::NameFault::None
-                                         ? listingLine(e, path)
-                                         : listingLine(e, "") + "|" + zandrel::nameFaultWord(fault);
+            const std::string line = m.fault == zandrel::NameFault::None
+                                         ? listingLine(*m.entry, m.path)
+                                         : listingLine(*m.entry, "") + "|" + zandrel::nameFaultWord(m.fault);
             if (!SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str()))) break;
         }
-        if (fault == zandrel::NameFault::None) ++listed;
+        if (m.fault == zandrel::NameFault::None) ++listed;
     }
     return listed;
 }

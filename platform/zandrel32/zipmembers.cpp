@@ -1,5 +1,7 @@
 #include "zipmembers.h"
 
+#include <unordered_set>
+
 #include "memberpath.h"
 
 #include "zandrel32.h"
@@ -12,33 +14,50 @@ std::string usableName(const ZipEntry& e) {
     return path.empty() ? safeRelativePath(fileNamePart(e.name)) : path;
 }
 
+std::vector<ListedMember> listedMembers(const std::vector<ZipEntry>& entries) {
+    std::vector<ListedMember> listed;
+    std::unordered_set<std::string> seen;
+    for (const auto& e : entries) {
+        if (e.isFolder()) continue;
+        std::string path = usableName(e);
+        if (path.empty())
+            listed.push_back({&e, {}, nameFault(fileNamePart(e.name))});
+        else if (!seen.insert(pathKey(path)).second)
+            listed.push_back({&e, {}, NameFault::Repeated});
+        else
+            listed.push_back({&e, std::move(path)});
+    }
+    return listed;
+}
+
 MemberIndex::MemberIndex(const std::vector<ZipEntry>& entries) : entries_(entries) {
+    for (const ListedMember& m : listedMembers(entries))
+        if (m.fault == NameFault::None) byListed_.emplace(pathKey(m.path), static_cast<size_t>(m.entry - entries.data()));
     for (size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].isFolder()) continue;
-        byPath_.emplace(pathKey(entries[i].name), i);
+        stored_.insert(pathKey(entries[i].name));
         byName_.emplace(pathKey(fileNamePart(entries[i].name)), i);
     }
 }
 
 int32_t MemberIndex::resolve(const std::string& member, const ZipEntry*& entry, std::string& relative) const {
     const std::string key = pathKey(member);
-    auto found = byPath_.find(key);
-    if (found == byPath_.end()) {
-        if (fileNamePart(member).size() != member.size()) return ZANDREL_ERR_NOMEMBER;
-        found = byName_.find(key);
-        if (found == byName_.end()) return ZANDREL_ERR_NOMEMBER;
-        // A member asked for by its bare file name is written under that name
-        // straight into the folder: the caller chose the folder, not the
-        // archive's folders.
-        entry = &entries_[found->second];
-        relative = safeRelativePath(fileNamePart(entry->name));
-        return relative.empty() ? ZANDREL_ERR_UNSAFE : ZANDREL_OK;
+    if (const auto listed = byListed_.find(key); listed != byListed_.end()) {
+        entry = &entries_[listed->second];
+        relative = usableName(*entry);
+        return ZANDREL_OK;
     }
+    // Stored under that path, yet listed under no such name: the path is unsafe.
+    if (stored_.count(key)) return ZANDREL_ERR_UNSAFE;
+    if (fileNamePart(member).size() != member.size()) return ZANDREL_ERR_NOMEMBER;
+    const auto found = byName_.find(key);
+    if (found == byName_.end()) return ZANDREL_ERR_NOMEMBER;
+    // A member asked for by its bare file name is written under that name
+    // straight into the folder: the caller chose the folder, not the
+    // archive's folders.
     entry = &entries_[found->second];
-    // A member whose path is unsafe goes under its plain file name, as it was listed.
-    relative = usableName(*entry);
-    const bool asked = samePath(relative, member) || samePath(fileNamePart(relative), member);
-    return relative.empty() || !asked ? ZANDREL_ERR_UNSAFE : ZANDREL_OK;
+    relative = safeRelativePath(fileNamePart(entry->name));
+    return relative.empty() ? ZANDREL_ERR_UNSAFE : ZANDREL_OK;
 }
 
 } // namespace zandrel

@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "ziparchive.h"
+#include "zipnames.h"
 
 namespace zandrel {
 
@@ -14,24 +16,43 @@ namespace zandrel {
 // safe one, else its plain file name alone when that is safe, else "".
 std::string usableName(const ZipEntry& e);
 
-// A directory's members by path and by plain file name, first member of a
-// name first, so that finding one costs the same however many there are.
+// A member as a listing takes it: its entry, and the name it is listed and
+// extracted under; or, for a member left out, why (path then empty).
+struct ListedMember {
+    const ZipEntry* entry = nullptr;
+    std::string path;
+    NameFault fault = NameFault::None;
+};
+
+// Every member but the folders, in the directory's order, as a listing takes
+// it. Left out (with its fault) is a member whose name gives not even a safe
+// plain file name, and a second member of an earlier one's path (case
+// ignored: its file would overwrite that one's); one whose path is unsafe
+// ("..", a drive, a leading separator) is listed by its plain name.
+std::vector<ListedMember> listedMembers(const std::vector<ZipEntry>& entries);
+
+// A directory's members by the name a listing shows and by plain file name,
+// first member of a name first, so that finding one costs the same however
+// many there are.
 class MemberIndex {
 public:
     explicit MemberIndex(const std::vector<ZipEntry>& entries);
 
-    // The member asked for by its whole path; failing that, when the request
-    // is a bare file name, the first member of that file name. Only the first
-    // member of a name is ever taken: a later one of the same path (case
-    // ignored) would overwrite it, and an archive may list one big member
-    // under many names to multiply what it writes. ZANDREL_OK with entry and
-    // the relative path it goes under, ZANDREL_ERR_NOMEMBER, or
-    // ZANDREL_ERR_UNSAFE when the member found cannot go under the name asked.
+    // The member a listing shows under that name (listedMembers), which is
+    // not always the one stored under it: "x/../a.ico" is listed as "a.ico"
+    // before a later "a.ico". Failing that, when the request is a bare file
+    // name, the first member of that file name. Only the first member of a
+    // name is ever taken: a later one of the same path (case ignored) would
+    // overwrite it, and an archive may list one big member under many names
+    // to multiply what it writes. ZANDREL_OK with entry and the relative path
+    // it goes under, ZANDREL_ERR_NOMEMBER, or ZANDREL_ERR_UNSAFE when the
+    // member asked for cannot go under the name asked (its path is unsafe).
     int32_t resolve(const std::string& member, const ZipEntry*& entry, std::string& relative) const;
 
 private:
     const std::vector<ZipEntry>& entries_;
-    std::unordered_map<std::string, size_t> byPath_, byName_;
+    std::unordered_map<std::string, size_t> byListed_, byName_;
+    std::unordered_set<std::string> stored_; // every member's path as stored
 };
 
 } // namespace zandrel

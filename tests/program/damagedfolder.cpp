@@ -55,7 +55,9 @@ int WriteDamagedFolder(const std::string& folder) {
     const std::string module = folder + "\\whole.dll";
     fx::makeIconModule(module, {{1, "", {fx::dib(16, 16, 4), fx::dib(32, 32, 8)}}, {2, "", {fx::dib(32, 32, 32)}}});
     ++written;
-    for (const auto& s : damaged::modules(readFile(module), 40)) {
+    auto modules = damaged::modules(readFile(module), 40);
+    for (auto& s : damaged::modulesWithoutLanguages(readFile(module))) modules.push_back(std::move(s));
+    for (const auto& s : modules) {
         put(s.name, s.bytes);
         put(withExtension(s.name, ".icl"), s.bytes);
         put(withExtension(s.name, ".exe"), s.bytes);

@@ -358,6 +358,30 @@ TEST_F(OpenFixture, AnimationsListTheirStepsAndTheHandleGoesWithTheNextFile) {
     EXPECT_EQ(loader.LoadedAniFile, dir.file("forty.ani"));
 }
 
+TEST_F(OpenFixture, AnAnimationIsListedWholeOrToldUnreadableOnce) {
+    // The system makes an object of every step: of 32,768 it kept the first
+    // alone, and 1,000 crossed boxes were listed without a word.
+    auto steps = [](std::size_t n) {
+        std::vector<std::uint32_t> sequence(n);
+        for (std::size_t i = 0; i < n; ++i) sequence[i] = static_cast<std::uint32_t>(i % 2);
+        return vmtest::aniFile(frames(2), static_cast<std::uint32_t>(n), sequence);
+    };
+    const std::vector<std::string> files{dir.file("most.ani"), dir.file("more.ani"), dir.file("32768.ani")};
+    ASSERT_TRUE(vmtest::writeFile(files[0], steps(kMaxAniSteps)));
+    ASSERT_TRUE(vmtest::writeFile(files[1], steps(kMaxAniSteps + 1)));
+    ASSERT_TRUE(vmtest::writeFile(files[2], steps(32768)));
+    listFiles(files);
+    EXPECT_EQ(entries.cmbResult.ListCount(), kMaxAniSteps);
+    EXPECT_EQ(panel("message"), "Could not read 2 file(s): more.ani");
+    EXPECT_EQ(pixel(2, 16, 16), ref(0x204060));
+    // Its last step is there to draw, for a page and the player alike.
+    AnimationFrames player;
+    procGetOpenAni(loader, chunks, 32, player, 0, entries.cmbResult.List(kMaxAniSteps - 1));
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_TRUE(DrawIconEx(dc, 0, 0, loader.LoadedAni, 32, 32, kMaxAniSteps - 1, nullptr, DI_NORMAL));
+    DeleteDC(dc);
+}
+
 TEST_F(OpenFixture, ZipMembersAreListedExtractedIntoTheirArchivesFolderAndRemoved) {
     const std::string red = vmtest::solidIcon(32, 0xC00000), green = vmtest::solidIcon(32, 0x00C000);
     const std::string first = dir.file("first.zip"), second = dir.file("second.zip");

@@ -9,6 +9,7 @@
 #include "ico_fixtures.h"
 #include "icon_testutil.h"
 #include "iconsource.h"
+#include "loadergate.h"
 #include "peresources.h"
 #include "scratch.h"
 #include "patience.h"
@@ -81,6 +82,41 @@ TEST(HostileModule, RandomChangesToTheTreeNeverCrash) {
         loaded += listAndLoad(path);
     }
     EXPECT_GT(loaded, 0); // many changes are harmless and still load
+}
+
+TEST(HostileModule, AResourceWithoutALanguageIsNoneAndTheRestOfTheModuleDraws) {
+    // A group, or the image a group names, whose language directory holds no
+    // entry: once a crash wherever the module's icons were counted or drawn.
+    vmtest::ScratchDir dir;
+    for (const auto& sample : damaged::modulesWithoutLanguages(goodModule(dir))) {
+        SCOPED_TRACE(sample.name);
+        const auto types = vm::pe::readResources(
+            {reinterpret_cast<const std::uint8_t*>(sample.bytes.data()), sample.bytes.size()});
+        ASSERT_TRUE(types);
+        for (const auto& type : *types)
+            for (const auto& resource : type.resources) ASSERT_FALSE(resource.languages.empty());
+        const std::string path = dir.file(sample.name);
+        ASSERT_TRUE(vmtest::writeFile(path, sample.bytes));
+        EXPECT_TRUE(vm::IconSourceIsSound(path));
+        // The named group lies first: without its language, group 1 is left.
+        const UINT n = vm::gate::ExtractIcons(path, -1, nullptr, nullptr, 0);
+        EXPECT_EQ(n, sample.name == "group-without-language.dll" ? 1u : 2u);
+        // The resource lister, which asks the system, names them in the same places.
+        cResources res;
+        res.file(path);
+        res.GetResourceTypes();
+        const int groups = res.IndexOfResourceType(14);
+        ASSERT_GT(groups, 0);
+        res.GetResourceNames(groups);
+        EXPECT_EQ(res.ResourceNameCount(groups), static_cast<int>(n));
+        for (UINT i = 0; i < n; ++i) {
+            HICON large = nullptr, small = nullptr;
+            EXPECT_EQ(vm::gate::ExtractIcons(path, static_cast<int>(i), &large, &small, 1), 1u);
+            EXPECT_NE(large, nullptr) << i; // group 1 at 16 pixels lacks its image
+            if (large) DestroyIcon(large);
+            if (small) DestroyIcon(small);
+        }
+    }
 }
 
 TEST(HostileModule, SixteenBitModulesAreNotHandedOver) {

@@ -86,6 +86,19 @@ TEST_F(HostileZip, ABareNameExtractsOnlyTheFirstMemberOfThatName) {
     EXPECT_EQ(vmtest::readFile(out + "\\same.ico"), "copy 0");
 }
 
+TEST_F(HostileZip, TheMemberListedUnderANameIsTheOneThatNameExtracts) {
+    // "x/../twin.ico" is listed as "twin.ico", ahead of the member stored as
+    // "twin.ico": the name listed once gave that other member's bytes.
+    const std::string path = dir.file("twins.zip");
+    ASSERT_TRUE(vmtest::writeFile(
+        path, vmtest::makeZipArchive({{"x/../twin.ico", "listed", false}, {"twin.ico", "unlisted", false}})));
+    const auto listing = ztest::list(path);
+    ASSERT_EQ(listing.result, 1);
+    EXPECT_EQ(ztest::field(listing.lines.at(0), 5), "twin.ico");
+    EXPECT_EQ(ztest::extract(path, "twin.ico", out), 1);
+    EXPECT_EQ(vmtest::readFile(out + "\\twin.ico"), "listed");
+}
+
 TEST_F(HostileZip, AFailedMemberLeavesNoFolders) {
     std::string bytes = vmtest::makeZipArchive({{"a/b/c/d/e.ico", "stored member", false}});
     bytes[bytes.find("stored member")] ^= 0x20; // CRC mismatch
