@@ -23,6 +23,7 @@ void OffscreenSurface::release() {
     if (bitmap_) {
         DeleteObject(bitmap_);
         bitmap_ = nullptr;
+        pixels_ = nullptr;
     }
 }
 
@@ -44,9 +45,14 @@ HDC OffscreenSurface::hDC() {
     if (dc_) return dc_;
     HDC screen = GetDC(nullptr);
     dc_ = CreateCompatibleDC(screen);
-    // A surface of no size still gets a bitmap, so the DC always has one to read.
-    bitmap_ = CreateCompatibleBitmap(screen, width_ ? width_ : 1, height_ ? height_ : 1);
     ReleaseDC(nullptr, screen);
+    // A surface of no size still gets a bitmap, so the DC always has one to read.
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), width_ ? width_ : 1, -(height_ ? height_ : 1), 1, 32, BI_RGB,
+                     0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(dc_, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    pixels_ = bitmap_ ? static_cast<std::uint32_t*>(bits) : nullptr;
     original_ = SelectObject(dc_, bitmap_);
     PatBlt(dc_, 0, 0, width_, height_, BLACKNESS);
     return dc_;
@@ -88,8 +94,51 @@ Picture sourcePicture(IconCanvas& c) {
 
 } // namespace
 
+namespace {
+
+constexpr std::uint32_t kOpaque = 0x000000, kTransparent = 0xFFFFFF; // mask pixels
+std::uint32_t alphaOf(std::uint32_t pixel) { return pixel >> 24; }
+
+// Whether the colour's alpha says more than the mask: a pixel between clear
+// and solid, or one the mask shows that the alpha hides. An alpha of 0
+// throughout is none at all.
+bool hasOwnAlpha(const std::uint32_t* colour, const std::uint32_t* mask, size_t count) {
+    bool any = false, partial = false, hiddenShown = false;
+    for (size_t i = 0; i < count; ++i) {
+        const std::uint32_t a = alphaOf(colour[i]);
+        any = any || a != 0;
+        partial = partial || (a != 0 && a != 255);
+        hiddenShown = hiddenShown || (a == 0 && (mask[i] & 0xFFFFFF) == kOpaque);
+    }
+    return partial || (any && hiddenShown);
+}
+
+// The mask made again from the colour's alpha: opaque from minimum up.
+void maskFromAlpha(IconCanvas& c, std::uint32_t minimum) {
+    const std::uint32_t* colour = c.pctColor->pixels();
+    std::uint32_t* mask = c.pctMask->pixels();
+    if (!colour || !mask) return;
+    GdiFlush();
+    const size_t count = static_cast<size_t>(c.pctColor->pixelWidth()) * c.pctColor->pixelHeight();
+    for (size_t i = 0; i < count; ++i) mask[i] = alphaOf(colour[i]) >= minimum ? kOpaque : kTransparent;
+}
+
+} // namespace
+
+void procMaskForDepth(IconCanvas& c, std::int32_t bitDepth) {
+    if (!c.pctColor || !c.pctMask || !c.pctColor->ownAlpha) return;
+    maskFromAlpha(c, bitDepth == 32 ? 1 : 128);
+}
+
+void procKeepAlpha(IconCanvas& c) {
+    if (!c.pctColor || !c.pctColor->ownAlpha) return;
+    Commands.SaveBitDepth = 32;
+    procMaskForDepth(c, 32);
+}
+
 void procMask(IconCanvas& c, std::int16_t width, std::int16_t height) {
     if (!c.picSave || !c.pctColor || !c.pctMask) return;
+    c.pctColor->ownAlpha = false;
     c.picSave->SetSize(width, height);
     c.pctColor->SetSize(width, height);
     c.pctMask->SetSize(width, height);
@@ -117,6 +166,13 @@ void procMask(IconCanvas& c, std::int16_t width, std::int16_t height) {
     DeleteDC(canvas);
     if (info.hbmMask) DeleteObject(info.hbmMask);
     if (info.hbmColor) DeleteObject(info.hbmColor);
+
+    GdiFlush();
+    const std::uint32_t* colour = c.pctColor->pixels();
+    const std::uint32_t* mask = c.pctMask->pixels();
+    const size_t count = static_cast<size_t>(c.pctColor->pixelWidth()) * c.pctColor->pixelHeight();
+    c.pctColor->ownAlpha = info.hbmColor && colour && mask && hasOwnAlpha(colour, mask, count);
+    procMaskForDepth(c, 24);
 }
 
 void procGetSaveBitDepth(IconCanvas& c) {

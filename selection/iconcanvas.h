@@ -34,11 +34,18 @@ public:
     HDC hDC();
     const Picture& GetPicture() const { return picture_; }
     void SetPicture(const Picture& picture) { picture_ = picture; }
+    // The surface's pixels, 0xAARRGGBB, top row first; the bitmap is a 32-bit
+    // DIB so that the alpha of what is copied in stays. nullptr before hDC.
+    std::uint32_t* pixels() const { return pixels_; }
+    // Set by procMask on pctColor: the icon copied in has an alpha of its own,
+    // one that says more than its mask.
+    bool ownAlpha = false;
 
 private:
     void release();
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
+    std::uint32_t* pixels_ = nullptr;
     HGDIOBJ original_ = nullptr;
     int width_ = 0, height_ = 0;
     Picture picture_;
@@ -73,7 +80,18 @@ struct IconCanvas {
 // Sizes the three surfaces to width x height and copies the chosen icon's
 // mask into pctMask and its colour bitmap into pctColor, both at the top
 // left. A missing source leaves the surfaces as they were; nothing is reported.
+// An icon with an alpha of its own gets its mask from that alpha, for a file
+// below 32 bits: opaque where the alpha is at least half.
 void procMask(IconCanvas& canvas, std::int16_t width, std::int16_t height);
+
+// The mask for a file of bitDepth bits after procMask: an icon with an alpha
+// of its own written with 32 bits keeps every pixel its alpha shows (the
+// writer drops what the mask hides); below 32 bits the half rule stands.
+void procMaskForDepth(IconCanvas& canvas, std::int32_t bitDepth);
+
+// After procMask and procGetSaveBitDepth, for an icon or cursor file: an icon
+// with an alpha of its own is written with 32 bits and that alpha.
+void procKeepAlpha(IconCanvas& canvas);
 
 // Commands.SaveBitDepth from TypePanel's text, or with DetailPaneActive from
 // the colour count of image CurrentIndex of FileIcons(1).

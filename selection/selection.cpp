@@ -73,7 +73,7 @@ void loadIcoFile(const std::string& path) {
     }
 }
 
-// Icon group iconIndex (from 0) of an EXE or DLL, by number or by name as the file stores it.
+// Icon group iconIndex (from 0) of an EXE, DLL or ICL, by number or by name as the file stores it.
 void loadModuleIcon(const std::string& path, int iconIndex) {
     cResources resources;
     int groupType = 0;
@@ -118,7 +118,8 @@ void fileCase(SelectionWindow& w, const std::string& entry) {
     const std::string ending = lowerTail(source, 3);
     if (procFileExists(source) && ending == "ico") {
         loadIcoFile(source);
-    } else if (procFileExists(source) && (ending == "dll" || ending == "exe")) {
+    } else if (procFileExists(source) && (ending == "dll" || ending == "exe" || ending == "icl")) {
+        // An icon library is a module too (16-bit or not): its icon is a group of images.
         loadModuleIcon(source, iconIndex);
     } else {
         freshFileIcon();

@@ -58,6 +58,7 @@ void FrmImport::mnuFileSaveAs_Click() {
     IconCanvas canvas = toolsHost.canvas ? toolsHost.canvas() : IconCanvas{};
     Screen::SetMousePointer(vbHourglass);
     procMask(canvas, IconWidth, IconHeight);
+    procMaskForDepth(canvas, ColorDepth);
     Screen::SetMousePointer(vbDefault);
     HDC color = canvas.pctColor ? canvas.pctColor->hDC() : nullptr;
     HDC mask = canvas.pctMask ? canvas.pctMask->hDC() : nullptr;

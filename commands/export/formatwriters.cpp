@@ -65,6 +65,7 @@ WriteResult writeIconFile(ExportWindow& w, const std::string& fileName, int widt
     IconCanvas canvas = w.canvas();
     procMask(canvas, static_cast<std::int16_t>(width), static_cast<std::int16_t>(height));
     procGetSaveBitDepth(canvas);
+    procKeepAlpha(canvas);
     // Without a source procMask leaves picSave empty: there is nothing to write.
     if (!w.picSave || w.picSave->GetPicture().empty()) return kNothingToWrite;
     return writeThroughTemporary(fileName, [&](const std::string& temp) {
@@ -219,6 +220,7 @@ bool procWriteCur(ExportWindow& w, const std::string& fileName) {
     const int size = iconSize();
     procMask(canvas, static_cast<std::int16_t>(size), static_cast<std::int16_t>(size));
     procGetSaveBitDepth(canvas);
+    procKeepAlpha(canvas);
     const bool source = w.picSave && !w.picSave->GetPicture().empty();
     // The hotspot is asked for only when there is a cursor to write.
     if (source && w.setHotSpot) w.setHotSpot();

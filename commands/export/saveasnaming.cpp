@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 namespace vm::exportnaming {
 
@@ -76,7 +77,14 @@ std::string withExtension(const std::string& fileName, const std::string& extens
     return fileName + extension;
 }
 
-std::string suggestedName(const std::string& itemText) { return itemText.substr(0, itemText.find('.')); }
+std::string suggestedName(const std::string& itemText) {
+    // The dialog would take a name with a wildcard for a filter and save nothing;
+    // what no file name can hold is left out.
+    std::string name;
+    for (char ch : itemText.substr(0, itemText.find('.')))
+        if (std::string_view("\\/:*?\"<>|").find(ch) == std::string_view::npos) name += ch;
+    return name;
+}
 
 bool hasIllegalFavoriteCharacter(const std::string& name) {
     return name.find_first_of("?/\\<>*|:;") != std::string::npos || name.find(kRightQuote) != std::string::npos;

@@ -35,7 +35,8 @@ ForcedExtension forcedExtension(FilterSet set, int filterIndex);
 // The name with the extension appended unless it already ends in it (any case).
 std::string withExtension(const std::string& fileName, const std::string& extension);
 
-// The suggested name: the item's text up to its first ".".
+// The suggested name: the item's text up to its first ".", without the
+// characters no file name can hold (\ / : * ? " < > |).
 std::string suggestedName(const std::string& itemText);
 
 // Whether a favourite's name holds one of ? ” / \ < > * | : ; (the right

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "browserstate.h"
@@ -18,7 +19,6 @@
 #include "seam.h"
 #include "selection.h"
 #include "state.h"
-#include "selectiondecision.h"
 #include "viewerhost.h"
 
 namespace vm {
@@ -27,7 +27,8 @@ namespace zoomgeometry {
 
 std::int16_t hotSpot(double twips, int factor, int twipsPerPixel, int pixels) {
     if (factor < 1 || twipsPerPixel < 1) return 0;
-    const long at = selection::roundHalfEven(twips / (static_cast<double>(factor) * twipsPerPixel));
+    // The pixel under the pointer: every point of an enlarged pixel names that pixel.
+    const long at = static_cast<long>(std::floor(twips / (static_cast<double>(factor) * twipsPerPixel)));
     return static_cast<std::int16_t>(std::clamp<long>(at, 0, std::max(pixels - 1, 0)));
 }
 

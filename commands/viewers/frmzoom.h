@@ -13,8 +13,8 @@ namespace vm {
 
 namespace zoomgeometry {
 
-// The hotspot coordinate of a release at twips in the picture: divided by the
-// factor and the twips per pixel, halves to even, kept inside 0..pixels-1.
+// The hotspot coordinate of a release at twips in the picture: the pixel under
+// the pointer, kept inside 0..pixels-1.
 std::int16_t hotSpot(double twips, int factor, int twipsPerPixel, int pixels);
 
 // The outer size in pixels of a window around a picture box of the given size.

@@ -732,10 +732,11 @@ void MainWindowScenario::show() {
     settle(100);
 }
 
-// The picker shows the cursor ten times its size.
+// The picker shows the cursor ten times its size; the click falls on the
+// lower right part of the pixel, which still names that pixel.
 HotspotAnswered::HotspotAnswered(int x, int y)
     : notice("Change Cursors", {clickOn("Define Hotspot Now")}),
-      picker("Set the Cursor's Hotspot", {onProgram([x, y] { click(frmZoom().picZoom, x * 10 + 4, y * 10 + 4); })}) {}
+      picker("Set the Cursor's Hotspot", {onProgram([x, y] { click(frmZoom().picZoom, x * 10 + 8, y * 10 + 8); })}) {}
 
 void MainWindowScenario::answerAtStart(std::string caption, std::vector<HandStep> steps) {
     atStart_.push_back(std::make_unique<Answer>(std::move(caption), std::move(steps)));

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "alphaicon.h"
 #include "cfileicon.h"
 #include "commandstate.h"
 #include "exportcommands.h"
@@ -138,11 +139,13 @@ TEST_F(MasksTest, OneImageGetsOneMaskFromTheResultListAndFromTheDetailGrid) {
     const vmtest::Rgba fromGrid = vmtest::icoImageOnHost(scratch.file("fromgrid.ico"));
     ASSERT_EQ(fromList.width, 32);
     ASSERT_EQ(fromGrid.width, 32);
-    // Both files are 24-bit, so their mask alone says what shows: the same
-    // pixels, in the same colours, from either view.
+    // The same pixels, in the same colours and with the icon's own soft edge, from either view.
     const Difference views = compare(fromList, fromGrid);
     EXPECT_EQ(views.opacity, 0) << "largest colour difference " << views.colour;
     EXPECT_EQ(views.colour, 0);
+    int soft = 0;
+    for (size_t i = 3; i < fromList.bytes.size(); i += 4) soft += fromList.bytes[i] % 255 != 0;
+    EXPECT_GT(soft, 0);
 }
 
 TEST_F(MasksTest, APngImageKeepsItsHalfTransparentBandAsTheDibImageDoes) {
@@ -161,19 +164,38 @@ TEST_F(MasksTest, APngImageKeepsItsHalfTransparentBandAsTheDibImageDoes) {
         ASSERT_EQ(read.width, size) << written;
         const std::string drawn = bandedDisc(size);
         // Every pixel the picture shows, the band included, is shown by the
-        // written file in its own colour; every other pixel is transparent.
-        int lost = 0, added = 0, colour = 0;
+        // written file in its own colour and alpha; every other pixel is transparent.
+        int lost = 0, added = 0, colour = 0, alpha = 0;
         for (int y = 0; y < size; ++y)
             for (int x = 0; x < size; ++x) {
                 const auto* want = reinterpret_cast<const std::uint8_t*>(drawn.data()) + 4 * (y * size + x);
                 const std::uint8_t* got = read.at(x, y);
                 if (want[3] != 0 && got[3] == 0) ++lost;
                 if (want[3] == 0 && got[3] != 0) ++added;
+                alpha += want[3] != got[3];
                 if (want[3] != 0 && got[3] != 0)
                     for (int c = 0; c < 3; ++c) colour = std::max(colour, std::abs(want[c] - got[c]));
             }
         EXPECT_EQ(lost, 0) << size;
         EXPECT_EQ(added, 0) << size;
         EXPECT_EQ(colour, 0) << size;
+        EXPECT_EQ(alpha, 0) << size;
     }
+}
+
+TEST_F(MasksTest, BelowThirtyTwoBitsAPixelShowsFromHalfItsAlphaAndAtThirtyTwoAllItsAlphaShows) {
+    const std::uint32_t pixels[] = {0x00102030, 0x40102030, 0x7F102030, 0x80102030, 0xFF102030};
+    Masks.MaskFromImport = true;
+    Masks.importPicture = [&] { return Picture::fromIcon(IconFromPixels(pixels, 5, 1)); };
+    IconCanvas canvas = w.canvas();
+    procMask(canvas, 5, 1);
+    auto shown = [&] {
+        std::string opaque;
+        for (int x = 0; x < 5; ++x) opaque += (canvas.pctMask->pixels()[x] & 0xFFFFFF) == 0 ? '1' : '0';
+        return opaque;
+    };
+    EXPECT_EQ(shown(), "00011");
+    procKeepAlpha(canvas);
+    EXPECT_EQ(Commands.SaveBitDepth, 32);
+    EXPECT_EQ(shown(), "01111");
 }
