@@ -129,6 +129,7 @@ void mnuFileSaveAs_Click(ExportWindow& w) {
         }
     }
     if (askName) {
+        d.FileName = withoutForbiddenCharacters(d.FileName);
         if (!d.ShowSave()) return;
         writeSetting("SaveDirectory", d.FileName);
         Screen::SetMousePointer(vbHourglass);

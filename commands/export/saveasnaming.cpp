@@ -77,13 +77,13 @@ std::string withExtension(const std::string& fileName, const std::string& extens
     return fileName + extension;
 }
 
-std::string suggestedName(const std::string& itemText) {
-    // The dialog would take a name with a wildcard for a filter and save nothing;
-    // what no file name can hold is left out.
-    std::string name;
-    for (char ch : itemText.substr(0, itemText.find('.')))
-        if (std::string_view("\\/:*?\"<>|").find(ch) == std::string_view::npos) name += ch;
-    return name;
+std::string suggestedName(const std::string& itemText) { return itemText.substr(0, itemText.find('.')); }
+
+std::string withoutForbiddenCharacters(const std::string& name) {
+    std::string kept;
+    for (char ch : name)
+        if (std::string_view("\\/:*?\"<>|").find(ch) == std::string_view::npos) kept += ch;
+    return kept;
 }
 
 bool hasIllegalFavoriteCharacter(const std::string& name) {

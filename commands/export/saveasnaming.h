@@ -35,9 +35,13 @@ ForcedExtension forcedExtension(FilterSet set, int filterIndex);
 // The name with the extension appended unless it already ends in it (any case).
 std::string withExtension(const std::string& fileName, const std::string& extension);
 
-// The suggested name: the item's text up to its first ".", without the
-// characters no file name can hold (\ / : * ? " < > |).
+// The suggested name: the item's text up to its first ".".
 std::string suggestedName(const std::string& itemText);
+
+// The name without the characters no file name can hold (\ / : * ? " < > |).
+// The save dialog is never offered one of them: it would take the name for a
+// filter (a file-type item's "(*.chm)") and save nothing.
+std::string withoutForbiddenCharacters(const std::string& name);
 
 // Whether a favourite's name holds one of ? ” / \ < > * | : ; (the right
 // double quotation mark in the ANSI code page or in UTF-8, not the straight quote).

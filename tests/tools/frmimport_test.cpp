@@ -344,9 +344,9 @@ TEST_F(ImportTest, DepthPreviewShowsTheReducedIcon) {
 }
 
 TEST_F(ImportTest, APicturesOwnTransparencyAndAlphaReachTheIcon) {
-    // 64 x 64: the left half transparent, the right half blue above green at alpha 128.
+    // 64 x 64: the left half transparent, the right half blue above green at alpha 153.
     ASSERT_TRUE(vmtest::runOnHost(dir.path(), "convert -size 64x64 xc:none -fill 'rgba(0,0,255,1)' -draw "
-                                              "'rectangle 32,0 63,31' -fill 'rgba(0,160,0,0.5)' -draw "
+                                              "'rectangle 32,0 63,31' -fill 'rgba(0,160,0,0.6)' -draw "
                                               "'rectangle 32,32 63,63' png32:alpha.png"));
     open(dir.file("alpha.png"));
     FrmImport& f = window();
@@ -355,7 +355,7 @@ TEST_F(ImportTest, APicturesOwnTransparencyAndAlphaReachTheIcon) {
         int depthIndex;
         int greenAlpha; // alpha a reader sees in the half-transparent quarter
     };
-    for (const Case c : {Case{5, 128}, Case{4, 255}}) {
+    for (const Case c : {Case{5, 153}, Case{4, 255}}) {
         f.cmbColorDepth.SetListIndex(c.depthIndex);
         const std::string out = dir.file("alpha" + std::to_string(f.ColorDepth) + ".ico");
         saveAs(out);

@@ -361,6 +361,11 @@ TEST_F(SaveAsTest, FavouritesGoToTheNodesFolderAndDroppedNamesAreChecked) {
 }
 
 TEST_F(SaveAsTest, CancelWritesNothingAndFailuresLeaveTheOldFileWhole) {
+    // The dialog is offered a name, never a filter.
+    form.addItem("Compiled HTML Help File (*.chm)", "File Type Icon");
+    Seam::get().queueCancel();
+    mnuFileSaveAs_Click(w);
+    EXPECT_EQ(form.dlgIcon.FileName, "Compiled HTML Help File (");
     form.addItem("keep.ico", "Icon Library");
     Seam::get().queueCancel();
     mnuFileSaveAs_Click(w);

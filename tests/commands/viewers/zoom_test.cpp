@@ -114,7 +114,7 @@ TEST_F(ZoomTest, ThePickerTakesTheClickedPixelAtTenToOneAndClosing) {
     Commands.ZoomFactor = 3;
     pickAt(75, 123);
     procSetHotSpot(&form);
-    EXPECT_EQ(Commands.CursorHotSpotX, 8);  // 7.5 to even
+    EXPECT_EQ(Commands.CursorHotSpotX, 7);  // 7.5: in pixel 7
     EXPECT_EQ(Commands.CursorHotSpotY, 12); // 12.3
     EXPECT_EQ(Commands.ZoomFactor, 10);     // stays for the next zoom window
     EXPECT_FALSE(Commands.HotSpotMode);
