@@ -232,10 +232,20 @@ TEST_F(IclScenario, OpenByFileListsEveryIconOfALibraryAndOfOneInAnArchiveInColou
     EXPECT_EQ(itemTexts(w().pnlResult, 1), Texts(6, "Icon Library"));
     EXPECT_EQ(panelText("count"), "6 Icon(s)");
     for (int i = 1; i <= 6; ++i) EXPECT_EQ(middle(i), kShown[(i - 1) % 3]) << i;
-    // A library's icon has no image formats to list; its commands work on the picture shown.
-    clickItem(w().pnlResult, 5);
+    // A library's icon lists the images of its group, as a DLL's does, and
+    // Save As from the grid writes the image chosen there.
+    clickItem(w().pnlResult, 6);
     EXPECT_EQ(panelText("type"), "Icon Library");
-    EXPECT_EQ(w().grdIcons.ItemCount(), 0);
+    ASSERT_EQ(w().grdIcons.ItemCount(), 2);
+    click(w().grdIcons, 20, 90);
+    {
+        Answer menu(kPopupMenu, {chooseLine("Save As...")});
+        Answer save("Save As", fileNamed(dir.file("chosen")));
+        rightClick(w().grdIcons, 20, 90);
+    }
+    EXPECT_EQ(vmtest::icoImageOnHost(dir.file("chosen.ico")).width, 48);
+    clickItem(w().pnlResult, 5);
+    EXPECT_EQ(w().grdIcons.ItemCount(), 1);
     EXPECT_TRUE(w().mnuFileSaveAs.Enabled());
     OpenClipboard(nullptr);
     EmptyClipboard();
