@@ -732,8 +732,7 @@ void MainWindowScenario::show() {
     settle(100);
 }
 
-// The picker shows the cursor ten times its size; the click falls on the
-// lower right part of the pixel, which still names that pixel.
+// The picker shows the cursor ten times its size.
 HotspotAnswered::HotspotAnswered(int x, int y)
     : notice("Change Cursors", {clickOn("Define Hotspot Now")}),
       picker("Set the Cursor's Hotspot", {onProgram([x, y] { click(frmZoom().picZoom, x * 10 + 8, y * 10 + 8); })}) {}

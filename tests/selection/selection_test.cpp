@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <strings.h>
 
-#include <array>
-
 #include "browserstate.h"
 #include "commandstate.h"
 #include "damagedfiles.h"
@@ -13,7 +11,6 @@
 #include "files.h"
 #include "filledicon.h"
 #include "ico_fixtures.h"
-#include "iclfile.h"
 #include "resultentry.h"
 #include "scratch.h"
 #include "selectform.h"
@@ -208,25 +205,19 @@ TEST_F(SelectionTest, NarrowPanelShortensThePath) {
     EXPECT_EQ(Selection.SelectedItemFolder.rfind(shown.substr(0, shown.find("...\\")), 0), 0u) << shown;
 }
 
-TEST_F(SelectionTest, ModuleGroupsByPositionNumberedAndNamedInDllsAndIconLibraries) {
+TEST_F(SelectionTest, DllGroupsByPositionNumberedAndNamed) {
     namespace ico = vmtest::ico;
-    const std::vector<ico::Group> groups = {
-        {1, "", {ico::dib(16, 16, 4)}},
-        {0, "BETA", {ico::dib(16, 16, 4), ico::dib(32, 32, 4)}},
-        {7, "", {ico::dib(16, 16, 8), ico::dib(32, 32, 8), ico::dib(48, 48, 8)}}};
-    const std::string dll = scratch.file("groups.dll"), icl = scratch.file("groups.icl");
-    ASSERT_TRUE(ico::makeIconModule(dll, groups));
-    ASSERT_TRUE(vmtest::writeFile(icl, vmtest::icl::iclFile(groups)));
-    ASSERT_TRUE(CopyFileA(dll.c_str(), scratch.file("pe.icl").c_str(), FALSE));
-    // A 32-bit module lists names before numbers (BETA, 1, 7); a 16-bit one keeps its order.
-    const std::pair<std::string, std::array<int, 3>> modules[] = {
-        {dll, {2, 1, 3}}, {scratch.file("pe.icl"), {2, 1, 3}}, {icl, {1, 2, 3}}};
-    for (const auto& [file, expected] : modules)
-        for (int index = 0; index < 3; ++index) {
-            select("g", openEntry(file, index, 'd'), "Icon Library", "File");
-            EXPECT_EQ(icon().ImageCount(), expected[index]) << file << index;
-            EXPECT_EQ(gridRows(), expected[index]) << file << index;
-        }
+    const std::string dll = scratch.file("groups.dll");
+    // Names come before numbers in the module's list: BETA, 1, 7.
+    ASSERT_TRUE(ico::makeIconModule(dll, {{1, "", {ico::dib(16, 16, 4)}},
+                                          {0, "BETA", {ico::dib(16, 16, 4), ico::dib(32, 32, 4)}},
+                                          {7, "", {ico::dib(16, 16, 8), ico::dib(32, 32, 8), ico::dib(48, 48, 8)}}}));
+    const int expected[] = {2, 1, 3};
+    for (int index = 0; index < 3; ++index) {
+        select("g", openEntry(dll, index), "256 Color Icon", "File");
+        EXPECT_EQ(icon().ImageCount(), expected[index]) << index;
+        EXPECT_EQ(gridRows(), expected[index]) << index;
+    }
     select("g", openEntry(dll, 5), "256 Color Icon", "File");
     EXPECT_EQ(icon().ImageCount(), 0);
 }

