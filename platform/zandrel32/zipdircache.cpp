@@ -19,6 +19,7 @@ int32_t DirectoryCache::directory(const std::string& archive, FileSource& source
                       samePath(archive_, archive);
     if (!same) {
         forget();
+        ++reads_;
         if (const int32_t rc = readDirectory(source, entries_); rc != ZANDREL_OK) {
             entries_.clear();
             return rc;

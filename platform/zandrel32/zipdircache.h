@@ -22,11 +22,15 @@ public:
     int32_t directory(const std::string& archive, FileSource& source, const std::vector<ZipEntry>*& entries,
                       const MemberIndex*& index);
     void forget();
+    // How many times the directory has been read: what was taken from an
+    // earlier read is stale once this changes.
+    uint64_t reads() const { return reads_; }
 
 private:
     std::string archive_;
     uint64_t size_ = 0;
     uint64_t written_ = 0;
+    uint64_t reads_ = 0;
     std::vector<ZipEntry> entries_;
     std::unique_ptr<MemberIndex> index_;
 };
