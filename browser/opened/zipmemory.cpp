@@ -12,11 +12,12 @@ namespace vm {
 namespace {
 
 // One archive read from: its file while held, its directory, and the members
-// its listing gives, in the listing's order.
+// its listing gives, in the listing's order, as far as they were asked for.
 struct KeptArchive {
     std::string path;
     std::unique_ptr<zandrel::FileSource> source;
     zandrel::DirectoryCache directory;
+    std::unique_ptr<zandrel::MemberLister> lister;
     std::vector<zandrel::ListedMember> listed;
     std::uint64_t listedFrom = 0; // the directory read the listed members come from
 };
@@ -39,8 +40,7 @@ void closeUnheld() {
 
 // The archive's file, open, and its directory; read again when the file
 // changed since.
-std::int32_t openArchive(KeptArchive& kept, const std::vector<zandrel::ZipEntry>*& entries,
-                         const zandrel::MemberIndex*& index) {
+std::int32_t openArchive(KeptArchive& kept, const std::vector<zandrel::ZipEntry>*& entries) {
     if (!kept.source) {
         kept.source = std::make_unique<zandrel::FileSource>(kept.path);
         if (!kept.source->isOpen()) {
@@ -48,7 +48,22 @@ std::int32_t openArchive(KeptArchive& kept, const std::vector<zandrel::ZipEntry>
             return ZANDREL_ERR_OPEN;
         }
     }
-    return kept.directory.directory(kept.path, *kept.source, entries, index);
+    return kept.directory.directory(kept.path, *kept.source, entries);
+}
+
+// Listed member number index, taking the listing only as far as that: a
+// listing of icons asks for them in order, and never waits for the whole
+// of a long one at its first member.
+const zandrel::ListedMember* listedMember(KeptArchive& kept, const std::vector<zandrel::ZipEntry>& entries,
+                                          std::size_t index) {
+    if (kept.listedFrom != kept.directory.reads() || !kept.lister) {
+        kept.listed.clear();
+        kept.lister = std::make_unique<zandrel::MemberLister>(entries);
+        kept.listedFrom = kept.directory.reads();
+    }
+    for (zandrel::ListedMember m; kept.listed.size() <= index && kept.lister->next(m);)
+        if (m.fault == zandrel::NameFault::None) kept.listed.push_back(std::move(m));
+    return index < kept.listed.size() ? &kept.listed[index] : nullptr;
 }
 
 std::int32_t readEntry(KeptArchive& kept, const zandrel::ZipEntry& entry, std::uint64_t limit, std::string& bytes) {
@@ -75,18 +90,10 @@ std::int32_t ReadZipMemberAt(const std::string& archive, std::size_t index, cons
     if (archive.empty()) return ZANDREL_ERR_ARGUMENT;
     KeptArchive& kept = keptArchive(archive);
     const std::vector<zandrel::ZipEntry>* entries = nullptr;
-    const zandrel::MemberIndex* members = nullptr;
-    std::int32_t rc = openArchive(kept, entries, members);
+    std::int32_t rc = openArchive(kept, entries);
     if (rc == ZANDREL_OK) {
-        if (kept.listedFrom != kept.directory.reads()) {
-            kept.listed.clear();
-            for (zandrel::ListedMember& m : zandrel::listedMembers(*entries))
-                if (m.fault == zandrel::NameFault::None) kept.listed.push_back(std::move(m));
-            kept.listedFrom = kept.directory.reads();
-        }
-        rc = index < kept.listed.size() && kept.listed[index].path == member
-                 ? readEntry(kept, *kept.listed[index].entry, limit, bytes)
-                 : ZANDREL_ERR_NOMEMBER;
+        const zandrel::ListedMember* listed = listedMember(kept, *entries, index);
+        rc = listed && listed->path == member ? readEntry(kept, *listed->entry, limit, bytes) : ZANDREL_ERR_NOMEMBER;
     }
     closeUnheld();
     return rc;
@@ -98,11 +105,10 @@ std::int32_t ReadZipMember(const std::string& archive, const std::string& member
     if (archive.empty() || member.empty()) return ZANDREL_ERR_ARGUMENT;
     KeptArchive& kept = keptArchive(archive);
     const std::vector<zandrel::ZipEntry>* entries = nullptr;
-    const zandrel::MemberIndex* members = nullptr;
-    std::int32_t rc = openArchive(kept, entries, members);
+    std::int32_t rc = openArchive(kept, entries);
     const zandrel::ZipEntry* entry = nullptr;
     std::string relative;
-    if (rc == ZANDREL_OK) rc = members->resolve(member, entry, relative);
+    if (rc == ZANDREL_OK) rc = kept.directory.index().resolve(member, entry, relative);
     if (rc == ZANDREL_OK) rc = readEntry(kept, *entry, limit, bytes);
     closeUnheld();
     return rc;

@@ -14,19 +14,24 @@ std::string usableName(const ZipEntry& e) {
     return path.empty() ? safeRelativePath(fileNamePart(e.name)) : path;
 }
 
+bool MemberLister::next(ListedMember& member) {
+    while (at_ < entries_.size() && entries_[at_].isFolder()) ++at_;
+    if (at_ == entries_.size()) return false;
+    const ZipEntry& e = entries_[at_++];
+    std::string path = usableName(e);
+    if (path.empty())
+        member = {&e, {}, nameFault(fileNamePart(e.name))};
+    else if (!seen_.insert(pathKey(path)).second)
+        member = {&e, {}, NameFault::Repeated};
+    else
+        member = {&e, std::move(path)};
+    return true;
+}
+
 std::vector<ListedMember> listedMembers(const std::vector<ZipEntry>& entries) {
     std::vector<ListedMember> listed;
-    std::unordered_set<std::string> seen;
-    for (const auto& e : entries) {
-        if (e.isFolder()) continue;
-        std::string path = usableName(e);
-        if (path.empty())
-            listed.push_back({&e, {}, nameFault(fileNamePart(e.name))});
-        else if (!seen.insert(pathKey(path)).second)
-            listed.push_back({&e, {}, NameFault::Repeated});
-        else
-            listed.push_back({&e, std::move(path)});
-    }
+    MemberLister lister(entries);
+    for (ListedMember m; lister.next(m);) listed.push_back(std::move(m));
     return listed;
 }
 

@@ -31,6 +31,20 @@ struct ListedMember {
 // ("..", a drive, a leading separator) is listed by its plain name.
 std::vector<ListedMember> listedMembers(const std::vector<ZipEntry>& entries);
 
+// The same, member by member, so that a long listing can start at once and
+// a caller can stop or pause it at any member.
+class MemberLister {
+public:
+    explicit MemberLister(const std::vector<ZipEntry>& entries) : entries_(entries) {}
+    // The next member as a listing takes it; false when there is none.
+    bool next(ListedMember& member);
+
+private:
+    const std::vector<ZipEntry>& entries_;
+    size_t at_ = 0;
+    std::unordered_set<std::string> seen_;
+};
+
 // A directory's members by the name a listing shows and by plain file name,
 // first member of a name first, so that finding one costs the same however
 // many there are.
