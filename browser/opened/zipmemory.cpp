@@ -51,8 +51,8 @@ std::int32_t openArchive(KeptArchive& kept, const std::vector<zandrel::ZipEntry>
     return kept.directory.directory(kept.path, *kept.source, entries);
 }
 
-// Listed member number index, taking the listing only as far as that: a
-// listing of icons asks for them in order, and never waits for the whole
+// Listed member number index. The listing is taken only as far as that: a
+// listing of icons asks for members in order, and never waits for the whole
 // of a long one at its first member.
 const zandrel::ListedMember* listedMember(KeptArchive& kept, const std::vector<zandrel::ZipEntry>& entries,
                                           std::size_t index) {
