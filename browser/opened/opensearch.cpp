@@ -349,9 +349,9 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
     // Others, and members too large to hold, go to disk.
     if (ext == "ico") {
         std::string bytes;
-        const std::int32_t rc = memberIndex >= 0
-                                    ? ReadZipMemberAt(archive, static_cast<size_t>(memberIndex), file, kMaxIconBytes, bytes)
-                                    : ReadZipMember(archive, file, kMaxIconBytes, bytes);
+        const std::int32_t rc =
+            memberIndex >= 0 ? ReadZipMemberAt(archive, static_cast<size_t>(memberIndex), file, kMaxIconBytes, bytes)
+                             : ReadZipMember(archive, file, kMaxIconBytes, bytes);
         if (rc != ZANDREL_ERR_TOOLARGE) {
             if (rc != ZANDREL_OK || !addIconBytes(ctx, bytes, path, kind, archive)) noteUnreadable(ctx, shownName);
             return;
