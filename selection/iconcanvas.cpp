@@ -92,10 +92,6 @@ Picture sourcePicture(IconCanvas& c) {
     return chosen;
 }
 
-} // namespace
-
-namespace {
-
 constexpr std::uint32_t kOpaque = 0x000000, kTransparent = 0xFFFFFF; // mask pixels
 std::uint32_t alphaOf(std::uint32_t pixel) { return pixel >> 24; }
 
