@@ -155,6 +155,15 @@ bool WriteRawValue(HKEY root, const std::string& key, const std::string& name, c
     return result == ERROR_SUCCESS;
 }
 
+std::string ExpandedText(const RawValue& value) {
+    const std::string text = textOf(value);
+    if (value.type != REG_EXPAND_SZ) return text;
+    std::string expanded(ExpandEnvironmentStringsA(text.c_str(), nullptr, 0), '\0');
+    expanded.resize(ExpandEnvironmentStringsA(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size())));
+    while (!expanded.empty() && expanded.back() == '\0') expanded.pop_back();
+    return expanded;
+}
+
 bool KeyExists(HKEY root, const std::string& key) {
     HKEY h = nullptr;
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
@@ -220,11 +229,22 @@ bool RegistryBackup::setNumber(const std::string& key, const std::string& name, 
     return set(key, name, numberValue(number));
 }
 
-void RegistryBackup::restore() {
+std::optional<RawValue> RegistryBackup::kept(const std::string& key, const std::string& name) const {
+    for (const Record& r : readRecords(backupKey_).trusted)
+        if (r.kind != kKeyMissing && sameKey(r.key, key) && sameKey(r.name, name))
+            return r.kind == kValuePresent ? r.before : RawValue{};
+    return std::nullopt;
+}
+
+bool RegistryBackup::restore() {
     Slots slots = readRecords(backupKey_);
     std::vector<Record>& records = slots.trusted;
+    bool restored = true;
     for (const Record& r : records)
-        if (r.kind != kKeyMissing) WriteRawValue(root_, r.key, r.name, r.kind == kValuePresent ? r.before : RawValue{});
+        if (r.kind != kKeyMissing)
+            restored = WriteRawValue(root_, r.key, r.name, r.kind == kValuePresent ? r.before : RawValue{}) && restored;
+    // A record kept until every value is back, for the next try.
+    if (!restored) return false;
     // The deepest created key first, so each goes empty of the program's keys;
     // one that holds something else now is the user's and stays.
     std::stable_sort(records.begin(), records.end(),
@@ -247,6 +267,12 @@ void RegistryBackup::restore() {
     }
     // Each record goes once it was acted on or reported, so none is reported twice.
     if (RegDeleteTreeA(HKEY_CURRENT_USER, backupKey_.c_str()) == ERROR_SUCCESS) AfterOwnedWrite();
+    // The folder of such records goes with its last one.
+    const std::string parent = backupKey_.substr(0, backupKey_.rfind('\\'));
+    if (parent != backupKey_ && emptyKey(HKEY_CURRENT_USER, parent) &&
+        RegDeleteKeyA(HKEY_CURRENT_USER, parent.c_str()) == ERROR_SUCCESS)
+        AfterOwnedWrite();
+    return true;
 }
 
 } // namespace vm

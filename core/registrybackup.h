@@ -5,6 +5,7 @@
 // key the program had to create.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ RawValue ReadRawValue(HKEY root, const std::string& key, const std::string& name
 // Writes value (creating the key) or, for a missing one, deletes the value.
 bool WriteRawValue(HKEY root, const std::string& key, const std::string& name, const RawValue& value);
 bool KeyExists(HKEY root, const std::string& key);
+// A text value as the program reads it, its variables expanded for REG_EXPAND_SZ.
+std::string ExpandedText(const RawValue& value);
 
 // The changes of one concern (one file type ...) under root, recorded in
 // HKEY_CURRENT_USER backupKey: one sub-key a record, "0", "1" ..., holding
@@ -47,7 +50,10 @@ public:
     // Puts every value back as recorded, removes the values that were missing
     // and the keys the program created once they hold nothing else, then the
     // record itself.
-    void restore();
+    // False when a value could not be put back.
+    bool restore();
+    // What the first change of a value replaced, when a change is recorded.
+    std::optional<RawValue> kept(const std::string& key, const std::string& name) const;
 
 private:
     void keep(const std::string& key, const std::string& name);
