@@ -267,11 +267,6 @@ bool RegistryBackup::restore() {
     }
     // Each record goes once it was acted on or reported, so none is reported twice.
     if (RegDeleteTreeA(HKEY_CURRENT_USER, backupKey_.c_str()) == ERROR_SUCCESS) AfterOwnedWrite();
-    // The folder of such records goes with its last one.
-    const std::string parent = backupKey_.substr(0, backupKey_.rfind('\\'));
-    if (parent != backupKey_ && emptyKey(HKEY_CURRENT_USER, parent) &&
-        RegDeleteKeyA(HKEY_CURRENT_USER, parent.c_str()) == ERROR_SUCCESS)
-        AfterOwnedWrite();
     return true;
 }
 

@@ -31,6 +31,8 @@ const std::string kClass = "VmKillClass", kSysKey = "Software\\VmKillTest", kCur
 // role, icon-library association or Send To shortcut.
 void writeBefore(const std::string& folder) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
+    for (const std::string& records : {std::string(kAsoBackupKey), std::string(kSettingsKey) + "\\Changes"})
+        WriteRawValue(HKEY_CURRENT_USER, records, "", {true, REG_SZ, {0}}); // the program's own, kept
     for (const char* silenced : {"SysCache", "SysFileTypeRestart", "SysCursorRestart"})
         WriteRawValue(HKEY_CURRENT_USER, kSettingsKey, silenced, {true, REG_DWORD, {1, 0, 0, 0}});
     const char icon[] = "%SystemRoot%\\system32\\shell32.dll,3";
@@ -92,6 +94,9 @@ TEST(RegKillChild, RunsTheCommandItWasStartedFor) {
     optionsHost.SendToFolder = folder + "\\SendTo\\";
     optionsHost.saveShortcut = WriteShellShortcut;
     runCommand(std::getenv(kCommandVariable));
+    // Ended as the program ends, its settings kept: this executable clears them at its own end.
+    fflush(stdout);
+    ExitProcess(HasFailure() ? 1 : 0);
 }
 
 namespace {

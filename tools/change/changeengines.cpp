@@ -334,8 +334,11 @@ void FrmChange::procApplyCursor() {
 
     RegistryBackup backup(HKEY_CURRENT_USER, change::changeBackupKey("HKEY_CURRENT_USER\\" + key + "," + role));
     if (ShowingDefault) {
-        // What the first change replaced, or else the role's built-in cursor.
-        if (!(backup.holdsChanges() ? backup.restore() : writeText(HKEY_CURRENT_USER, key, role, ""))) {
+        // What the first change replaced, or else the role's built-in cursor (a value of its own only).
+        const bool restored = backup.holdsChanges()                       ? backup.restore()
+                              : regText(HKEY_CURRENT_USER, key, role).empty() ? true
+                                                                            : writeText(HKEY_CURRENT_USER, key, role, "");
+        if (!restored) {
             MsgBox("The cursor setting could not be written. Nothing was changed.", vbExclamation, caption);
             return;
         }
