@@ -45,16 +45,15 @@ std::string writeArchive(const std::string& path) {
     std::vector<vmtest::ZipFixtureMember> members;
     members.reserve(kMembers);
     for (int i = 0; i < kMembers; ++i) {
-        vmtest::ZipFixtureMember m;
-        if (i % 100) {
-            m.name = "notes/" + std::to_string(i) + ".txt";
-            m.data = "x";
-            m.deflate = false;
-        } else {
-            m.name = "icons/" + std::to_string(i) + ".ico";
-            m.data = vmtest::ico::icoFile({vmtest::ico::dib(32, 32, i % 200 ? 8 : 32, static_cast<unsigned>(i))});
-        }
-        members.push_back(std::move(m));
+        const bool icon = i % 100 == 0;
+        std::string name = icon ? "icons/" : "notes/";
+        name += std::to_string(i);
+        name += icon ? ".ico" : ".txt";
+        if (icon)
+            members.push_back({name, vmtest::ico::icoFile({vmtest::ico::dib(32, 32, i % 200 ? 8 : 32,
+                                                                            static_cast<unsigned>(i))})});
+        else
+            members.push_back({name, std::string(1, 'x'), false});
     }
     vmtest::writeFile(path, vmtest::makeZipArchive(members));
     return path;
@@ -126,7 +125,10 @@ int main() {
 
         Prober prober(w.hWnd());
         start = Clock::now();
-        w.procOpenPassedFile("\"" + archive + "\"");
+        std::string passed = "\"";
+        passed += archive;
+        passed += '"';
+        w.procOpenPassedFile(passed);
         settle();
         UpdateWindow(w.hWnd());
         const double openMs = msSince(start);
