@@ -95,6 +95,18 @@ double fill(HWND list) {
     return msSince(start);
 }
 
+// Whether the list really shows the pictures: the middle of the second
+// item's icon (the first is drawn selected) is not the window's colour.
+bool picturesShown(HWND list) {
+    RECT r{};
+    r.left = LVIR_ICON;
+    if (!SendMessageA(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r))) return false;
+    HDC dc = GetDC(list);
+    const COLORREF middle = GetPixel(dc, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ReleaseDC(list, dc);
+    return middle != CLR_INVALID && middle != GetSysColor(COLOR_WINDOW);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -142,6 +154,10 @@ int main(int argc, char** argv) {
     std::vector<double> warm;
     for (int i = 0; i < refills; ++i) warm.push_back(fill(list));
     std::sort(warm.begin(), warm.end());
+    if (!picturesShown(list)) {
+        std::printf("the list does not show the pictures: no figure\n");
+        return 1;
+    }
     std::printf("%d items shown; first fill %.1f ms; %d refills: min %.1f, median %.1f, max %.1f ms\n",
                 static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)), cold, refills, warm.front(),
                 warm[warm.size() / 2], warm.back());
