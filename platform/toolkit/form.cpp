@@ -26,6 +26,19 @@ std::vector<Form*> g_loaded;
 Form* g_lastActive = nullptr;
 bool g_loopRunning = false;
 
+bool topmost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// A window raised above the others stays below those that keep on top. With
+// no window manager the screen would show it over them, whatever the flag
+// says, until they are put on top again.
+void keepTopmostOnTop() {
+    for (Form* form : std::vector<Form*>(g_loaded)) {
+        const HWND window = form->hWnd();
+        if (window && topmost(window) && IsWindowVisible(window))
+            SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
 void registerFormClass(WNDPROC proc) {
     static bool done = false;
     if (done) return;
@@ -321,6 +334,12 @@ void Form::HandOver(std::function<void()> work) {
 void Form::releaseModalDisabled() {
     for (HWND w : modalDisabled_) EnableWindow(w, TRUE);
     modalDisabled_.clear();
+    // Activation goes back to the owner, as Windows gives it back from a
+    // modal dialog; left to itself (with no window manager) it would go to
+    // the next window in line, say an open zoom window.
+    if (modalShows_ == 0 || !hwnd_ || GetActiveWindow() != hwnd_ || !IsWindowVisible(hwnd_)) return;
+    const HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (owner && IsWindowVisible(owner) && IsWindowEnabled(owner)) SetForegroundWindow(owner);
 }
 
 void Form::Hide() {
@@ -582,6 +601,9 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
                 Form_Activate();
             }
         }
+        break;
+    case WM_WINDOWPOSCHANGED:
+        if (!(reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_NOZORDER) && !topmost(self)) keepTopmostOnTop();
         break;
     case WM_CLOSE:
         Unload(vbFormControlMenu);

@@ -109,6 +109,7 @@ TEST_F(ChangeScenario, ASystemIconIsChangedAndRestored) {
     const std::string restoredTo = before.empty() ? defaultLocation : before;
     dropLibraryIcon(c);
     EXPECT_EQ(c.status(), "Choose File, Apply to Change");
+    EXPECT_TRUE(shownOnScreen(c.hWnd())); // on top after the clicks in the main window
     clickButton(c.pnlToolbar, "apply");
     const std::string changed = regText(root, key, value);
     ASSERT_EQ(changed.substr(0, icons().size()), icons());
