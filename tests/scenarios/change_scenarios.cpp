@@ -85,6 +85,8 @@ TEST_F(ChangeScenario, ASystemIconIsChangedAndRestored) {
     if (!w().nodeSources.searchSystemIcons) GTEST_SKIP() << "the system icons are not listed in this build";
     FrmChange& c = changeItem("SysDrives", 1);
     ASSERT_TRUE(c.IsLoaded());
+    click(w().pnlStatusbar, 5, 5); // the main window active again: the change window stays in front of it
+    EXPECT_TRUE(shownOnScreen(c.hWnd()));
     EXPECT_EQ(c.Caption(), "Change System Icon");
     EXPECT_EQ(c.status(), "Drop icon from Vellumar on New");
     // The row: name;default location;root\key,value.
@@ -109,7 +111,6 @@ TEST_F(ChangeScenario, ASystemIconIsChangedAndRestored) {
     const std::string restoredTo = before.empty() ? defaultLocation : before;
     dropLibraryIcon(c);
     EXPECT_EQ(c.status(), "Choose File, Apply to Change");
-    EXPECT_TRUE(shownOnScreen(c.hWnd())); // on top after the clicks in the main window
     clickButton(c.pnlToolbar, "apply");
     const std::string changed = regText(root, key, value);
     ASSERT_EQ(changed.substr(0, icons().size()), icons());
