@@ -509,13 +509,12 @@ void clickFrame(int part) {
     ADD_FAILURE() << "the window's frame has no part " << part;
 }
 
-KeyDuringWork::KeyDuringWork(int key, std::function<bool()> started) : KeyDuringWork(keyStrokes(key), std::move(started)) {}
-
-KeyDuringWork::KeyDuringWork(std::vector<INPUT> inputs, std::function<bool()> started)
-    : hand_([this, inputs = std::move(inputs), started = std::move(started)]() mutable {
+KeyDuringWork::KeyDuringWork(int key, std::function<bool()> started)
+    : hand_([this, key, started = std::move(started)] {
           const DWORD start = GetTickCount();
           while (!stop_ && GetTickCount() - start < 30000) {
               if (started()) {
+                  std::vector<INPUT> inputs = keyStrokes(key);
                   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
                   pressed_ = true;
                   return;

@@ -148,8 +148,6 @@ std::vector<INPUT> typedStrokes(const std::string& text);
 class KeyDuringWork {
 public:
     KeyDuringWork(int key, std::function<bool()> started);
-    // Any input: a click is the pointer's button going down and up at a screen point.
-    KeyDuringWork(std::vector<INPUT> inputs, std::function<bool()> started);
     ~KeyDuringWork();
     KeyDuringWork(const KeyDuringWork&) = delete;
     KeyDuringWork& operator=(const KeyDuringWork&) = delete;
