@@ -215,6 +215,8 @@ public:
     FavoriteNodes favoriteNodes; // CurrentFavoriteNode and FavoriteFolderNode, by key
     HiddenList lstChange;        // the rows of the last system-icon or file-type listing
     OleDropTarget navDrop;       // the tree takes result items dropped on favourites folders
+    bool nodeListing = false;          // a node's listing runs
+    bool nodeSelectedMeanwhile = false; // another node was selected while it ran
     int listingDepth = 0;        // a node click or keyword search is under way (it may pump messages while idle)
     void procBuildTree();
     void enableFolderCommands(bool add, bool remove); // Create Folder and Remove Folder, menu and buttons
@@ -222,6 +224,7 @@ public:
     void procDataSetCommands();
     void connectTree();
     void pnlNav_NodeClick(Node& Node);
+    void listNode(Node& Node);
     void pnlNav_KeyPress(int& KeyAscii);
     void pnlNav_OLEDragOver(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y, int State);
     void pnlNav_OLEDragDrop(DataObject& Data, int& Effect, int Button, int Shift, float X, float Y);
@@ -272,6 +275,7 @@ private:
     mainwindow::Metrics metrics();
     void setButtons(Toolbar& bar, std::initializer_list<const char*> keys, bool enabled);
     void switchOffItemCommands();
+    void itemSelectionGone();
     void pnlCoolBar_HeightChanged(float NewHeight);
     void picSplitV_MouseDown(int Button, int Shift, float X, float Y);
     void picSplitV_MouseUp(int Button, int Shift, float X, float Y);

@@ -95,6 +95,7 @@ void FrmMain::pnlResult_ColumnClick(ColumnHeader& ColumnHeader) {
 }
 
 void FrmMain::pnlResult_KeyUp(int& KeyCode, int) {
+    itemSelectionGone();
     if (KeyCode == VK_DELETE) {
         ListItem* item = pnlResult.SelectedItem();
         if (!item) return;

@@ -45,13 +45,21 @@ void FrmMain::pnlResult_MouseDown(int Button, int, float X, float Y) {
     // commands go off as when nothing was ever selected.
     pnlResult.SetSelectedItem(pnlResult.HitTest(X, Y));
     if (pnlResult.SelectedItem()) procSelectItem(selectionWindow);
-    else switchOffItemCommands();
+    else itemSelectionGone();
+}
+
+// A left click on empty space, a Ctrl+click on the selected item or Ctrl+Space
+// leave no item selected: the item commands would act on an item no longer
+// chosen, so they go off until the next selection.
+void FrmMain::itemSelectionGone() {
+    if (!pnlResult.SelectedItem() && mnuFileProperties.Enabled()) switchOffItemCommands();
 }
 
 // The context menu shows once the button is up: the list view follows the
 // pressed button itself, and a menu shown meanwhile would take the release
 // from it and leave it holding the mouse.
 void FrmMain::pnlResult_MouseUp(int Button, int, float, float) {
+    itemSelectionGone();
     if (Button != vbRightButton) return;
     if (!pnlResult.SelectedItem()) PopupMenu(mnuWhite);
     else PopupMenu(mnuResultClick, 0, vmKeep, vmKeep, defaultCommand());

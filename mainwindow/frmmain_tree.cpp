@@ -78,7 +78,33 @@ void FrmMain::enableFolderCommands(bool add, bool remove) {
     pnlToolbarYour.Buttons("favgroupdel").SetEnabled(remove);
 }
 
+// A listing pumps messages, and keys already typed into the tree move its
+// selection meanwhile. A listing started from there would end first and the
+// one it interrupted would then go on over it, leaving the list showing
+// another node than the tree. So the node selected meanwhile waits: the running
+// listing stops, and the tree's selected node is listed once it has.
 void FrmMain::pnlNav_NodeClick(Node& Node) {
+    if (nodeListing) {
+        nodeSelectedMeanwhile = true;
+        Busy.AbortRequested = true;
+        return;
+    }
+    nodeListing = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{nodeListing};
+    listNode(Node);
+    while (nodeSelectedMeanwhile) {
+        nodeSelectedMeanwhile = false;
+        Busy.AbortRequested = false;
+        ::vm::Node* selected = pnlNav.SelectedItem();
+        if (!selected) break;
+        listNode(*selected);
+    }
+}
+
+void FrmMain::listNode(Node& Node) {
     const ClickedNode clicked{Node.Key(), Node.Tag, Node.Children() > 0};
     ListOf<ComboBox> search(cmbSearch);
     ListingScope listing(listingDepth);

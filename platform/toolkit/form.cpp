@@ -26,6 +26,24 @@ std::vector<Form*> g_loaded;
 Form* g_lastActive = nullptr;
 bool g_loopRunning = false;
 
+constexpr UINT kKeepTopmostAbove = WM_APP + 0x3A1;
+
+bool topmost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// A window activated stays below those that keep on top. With no window
+// manager the screen shows it over them all the same, whatever their flag
+// says; putting them on top anew (from below the window, as putting a window
+// where it already is changes nothing) shows them over it again.
+void keepTopmostAbove(HWND raised) {
+    constexpr UINT kZOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    for (Form* form : std::vector<Form*>(g_loaded)) {
+        const HWND window = form->hWnd();
+        if (window == raised || !window || !topmost(window) || !IsWindowVisible(window)) continue;
+        SetWindowPos(window, raised, 0, 0, 0, 0, kZOrderOnly);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kZOrderOnly);
+    }
+}
+
 void registerFormClass(WNDPROC proc) {
     static bool done = false;
     if (done) return;
@@ -321,6 +339,12 @@ void Form::HandOver(std::function<void()> work) {
 void Form::releaseModalDisabled() {
     for (HWND w : modalDisabled_) EnableWindow(w, TRUE);
     modalDisabled_.clear();
+    // Activation goes back to the owner, as Windows gives it back from a
+    // modal dialog; left to itself (with no window manager) it would go to
+    // the next window in line, say an open zoom window.
+    if (modalShows_ == 0 || !hwnd_ || GetActiveWindow() != hwnd_ || !IsWindowVisible(hwnd_)) return;
+    const HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (owner && IsWindowVisible(owner) && IsWindowEnabled(owner)) SetForegroundWindow(owner);
 }
 
 void Form::Hide() {
@@ -575,6 +599,8 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
         if (LOWORD(wp) != WA_INACTIVE) {
             setSeamOwner(self);
+            // Once the activation is through, which may have raised the window on the screen.
+            if (!topmost(self)) PostMessageA(self, kKeepTopmostAbove, 0, 0);
             // Activate is raised when activation moves between the program's
             // forms, not when the program as a whole gets it back.
             if (g_lastActive != this && loaded_) {
@@ -583,6 +609,9 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
             }
         }
         break;
+    case kKeepTopmostAbove:
+        keepTopmostAbove(self);
+        return 0;
     case WM_CLOSE:
         Unload(vbFormControlMenu);
         return 0;

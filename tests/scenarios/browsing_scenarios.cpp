@@ -85,3 +85,32 @@ TEST_F(BoatListing, ARightClickOnEmptySpaceSwitchesTheItemCommandsOff) {
     EXPECT_FALSE(menuLine(openMenu("&Tools"), "&Zoom")->enabled);
     for (const char* key : {"save", "copy", "zoom"}) EXPECT_FALSE(w().pnlToolbar.Buttons(key).Enabled()) << key;
 }
+
+// Whatever leaves no item selected switches every item command off, menus and toolbars alike.
+TEST_F(BoatListing, WhateverEmptiesTheSelectionSwitchesTheItemCommandsOff) {
+    const RECT list = rectOf(w().pnlResult);
+    const int x = (list.right - list.left) - 20, y = (list.bottom - list.top) - 20;
+    auto allOff = [&](const char* after) {
+        EXPECT_EQ(selectedItem(w().pnlResult), 0) << after;
+        const std::vector<MenuLine> file = openMenu("&File");
+        for (const char* caption : {"Save &As...", "C&hange...", "P&lay", "&Properties"})
+            EXPECT_FALSE(menuLine(file, caption)->enabled) << caption << " after " << after;
+        EXPECT_FALSE(menuLine(openMenu("&Edit"), "&Copy")->enabled) << after;
+        EXPECT_FALSE(menuLine(openMenu("&Tools"), "&Zoom")->enabled) << after;
+        for (const char* key : {"save", "copy", "play", "prop", "zoom"})
+            EXPECT_FALSE(w().pnlToolbar.Buttons(key).Enabled()) << key << " after " << after;
+        EXPECT_FALSE(w().pnlToolbarYour.Buttons("change").Enabled()) << after;
+    };
+    typeInto(w().cmbSearch, "spinner");
+    press(VK_RETURN);
+    clickItem(w().pnlResult, 2); // an animation: Play is on
+    ASSERT_TRUE(w().pnlToolbar.Buttons("play").Enabled());
+    click(w().pnlResult, x, y);
+    allOff("a left click on empty space");
+
+    clickNode("SysDrives");
+    clickItem(w().pnlResult, 1); // a system icon: Change is on
+    ASSERT_TRUE(w().pnlToolbarYour.Buttons("change").Enabled());
+    press(VK_SPACE, vbCtrlMask);
+    allOff("Ctrl+Space on the selected item");
+}

@@ -99,6 +99,8 @@ TEST_F(ChangeScenario, ListingTheSystemIconsWritesNothingAndAChangeIsRestoredToE
     FrmChange& c = changeItem("SysDrives", 1);
     ASSERT_TRUE(c.IsLoaded());
     EXPECT_EQ(exported(), before) << "the listing wrote to the registry";
+    click(w().pnlStatusbar, 5, 5); // the main window active again: the change window stays in front of it
+    EXPECT_TRUE(shownOnScreen(c.hWnd()));
     EXPECT_EQ(c.Caption(), "Change System Icon");
     EXPECT_EQ(c.status(), "Drop icon from Vellumar on New");
     const std::string row = c.picImport.Tag;

@@ -24,6 +24,20 @@ protected:
         press(VK_RETURN);
         clickItem(w().pnlResult, index);
     }
+    // A click on the tree where the window does not cover it.
+    void clickBeside(HWND window) {
+        RECT over{}, tree = rectOf(w().pnlNav), both{};
+        GetWindowRect(window, &over);
+        for (int y = 5; y < tree.bottom - tree.top; y += 20) {
+            POINT at{5, y};
+            ClientToScreen(w().pnlNav.hWnd(), &at);
+            const RECT spot{at.x, at.y, at.x + 1, at.y + 1};
+            if (IntersectRect(&both, &spot, &over)) continue;
+            click(w().pnlNav, 5, y);
+            return;
+        }
+        ADD_FAILURE() << "the window covers the tree";
+    }
     static bool checked(Control& box) { return SendMessageA(box.hWnd(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 };
 
@@ -52,6 +66,10 @@ TEST_F(PlayerZoomScenario, ThePlayersPictureButtonsPauseSwitchAndKeepItOnTop) {
     click(player.imgTop);
     EXPECT_TRUE(checked(player.chkTop));
     EXPECT_TRUE(GetWindowLongA(player.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // A click on the main window beside it leaves it in front of the main window.
+    clickBeside(player.hWnd());
+    EXPECT_EQ(GetForegroundWindow(), w().hWnd());
+    EXPECT_TRUE(shownOnScreen(player.hWnd()));
     Sleep(GetDoubleClickTime()); // a second click at once would be a double-click
     click(player.imgTop);
     EXPECT_FALSE(GetWindowLongA(player.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -74,4 +92,20 @@ TEST_F(PlayerZoomScenario, ADoubleClickOnTheZoomedPictureCopiesIt) {
     GetClientRect(frmZoom().picZoom.hWnd(), &shown);
     EXPECT_EQ(copied.bmWidth, shown.right);
     EXPECT_EQ(copied.bmHeight, shown.bottom);
+}
+
+// A modal window that closes gives activation back to its owner, not to an open zoom window.
+TEST_F(PlayerZoomScenario, AClosedModalWindowHandsTheKeysBackToTheMainWindow) {
+    showItem("boat", 1);
+    chooseMenu({"&Tools", "&Zoom", "&4:1"});
+    ASSERT_TRUE(IsWindowVisible(frmZoom().hWnd()));
+    clickBeside(frmZoom().hWnd());
+    ASSERT_EQ(GetForegroundWindow(), w().hWnd());
+    {
+        Answer options("Options", {pressKey(VK_ESCAPE)});
+        chooseMenu({"&View", "&Options..."});
+    }
+    settle(100);
+    EXPECT_EQ(GetForegroundWindow(), w().hWnd());
+    EXPECT_EQ(GetAncestor(focusedWindow(), GA_ROOT), w().hWnd());
 }

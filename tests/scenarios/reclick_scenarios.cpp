@@ -2,6 +2,9 @@
 // list's item and the navigation tree's node.
 #include "scenario.h"
 
+#include "dialogforms.h"
+#include "frmprop.h"
+#include "frmzoom.h"
 #include "seam.h"
 
 using namespace vm;
@@ -43,4 +46,27 @@ TEST_F(LibraryScenario, ASecondClickOnTheNodeJustListedListsItAgain) {
     ASSERT_NE(itemTexts(w().pnlResult), listed);
     clickNode("SysDrives");
     EXPECT_EQ(itemTexts(w().pnlResult), listed);
+}
+
+// The action chosen in the options while an item stays selected is the one its double-click runs.
+TEST_F(BoatListing, ADoubleClickOnTheSelectedItemRunsTheActionJustChosen) {
+    clickItem(w().pnlResult, 1);
+    auto choose = [](OptionButton FrmOptions::*option) {
+        Answer options("Options", {onProgram([option] {
+            clickTab(frmOptions().tbsOptions, 3);
+            click(frmOptions().*option);
+            click(frmOptions().cmdOK);
+        })});
+        chooseMenu({"&View", "&Options..."});
+    };
+    choose(&FrmOptions::optZoom);
+    doubleClickItem(w().pnlResult, 1);
+    EXPECT_TRUE(frmZoom().IsLoaded());
+    if (frmZoom().IsLoaded()) frmZoom().Unload();
+
+    choose(&FrmOptions::optProp);
+    Answer properties("Properties", {clickOn("OK")});
+    doubleClickItem(w().pnlResult, 1);
+    EXPECT_TRUE(properties.answered());
+    EXPECT_FALSE(frmZoom().IsLoaded());
 }

@@ -256,6 +256,8 @@ struct HotspotAnswered {
 // The window is the first visible one of the program on the screen: no
 // window of the program lies over it.
 bool inFront(HWND window);
+// The screen shows the window's caption as the window draws it: no window lies over it there.
+bool shownOnScreen(HWND window);
 // What a window of the program shows now, read as the second hand reads it.
 ShownWindow readWindow(HWND window);
 std::vector<MenuLine> openMenu(const std::string& title);

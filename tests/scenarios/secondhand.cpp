@@ -153,6 +153,22 @@ bool inFront(HWND window) {
     return IsWindowVisible(window) != FALSE;
 }
 
+bool shownOnScreen(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    POINT client{0, 0};
+    ClientToScreen(window, &client);
+    // The band above the client area (caption, menu bar): the window's own drawing, still while it is read.
+    const int y = (client.y - r.top) / 2;
+    HDC own = GetWindowDC(window), screen = GetDC(nullptr);
+    int same = 0, all = 0;
+    for (int x = 2; x < r.right - r.left - 2; x += 3, ++all)
+        same += GetPixel(own, x, y) == GetPixel(screen, r.left + x, r.top + y);
+    ReleaseDC(nullptr, screen);
+    ReleaseDC(window, own);
+    return all > 0 && same * 10 >= all * 9;
+}
+
 ShownWindow readWindow(HWND window) {
     ShownWindow shown;
     shown.hwnd = window;

@@ -4,6 +4,7 @@
 #include "scenario.h"
 
 #include <cstring>
+#include <map>
 
 #include "browserstate.h"
 #include "frmmessage.h"
@@ -230,6 +231,37 @@ TEST_F(TreeScenario, ANodeListedFromTheKeyboardShowsSelected) {
     settle(200);
     EXPECT_EQ(w().pnlNav.SelectedItem(), node("Icon256"));
     EXPECT_EQ(labelPoints("Icon256", GetSysColor(COLOR_WINDOW)), 0);
+}
+
+// Keys typed faster than a node lists: the list ends with what the node the
+// keys stopped on holds, whichever node that is.
+TEST_F(TreeScenario, FastArrowKeysListTheNodeTheyStopOn) {
+    std::map<Node*, Texts> holds;
+    for (const char* key : {"IconHi", "Icon256"}) {
+        clickNode(key);
+        holds[node(key)] = itemTexts(w().pnlResult);
+    }
+    ASSERT_NE(holds[node("IconHi")], holds[node("Icon256")]);
+    const struct {
+        const char* from;
+        std::vector<int> keys;
+        const char* to;
+    } runs[] = {{"Icon256", {VK_DOWN, VK_UP}, "Icon256"},
+                {"Icon256", {VK_DOWN, VK_UP, VK_DOWN}, "IconHi"},
+                {"IconHi", {VK_UP, VK_DOWN}, "IconHi"}};
+    for (const auto& run : runs) {
+        clickNode(run.from);
+        std::vector<INPUT> inputs;
+        for (int key : run.keys)
+            for (const INPUT& in : keyStrokes(key)) inputs.push_back(in);
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        settle(300);
+        Node* selected = w().pnlNav.SelectedItem();
+        ASSERT_EQ(selected, node(run.to)) << run.keys.size() << " keys from " << run.from;
+        EXPECT_EQ(itemTexts(w().pnlResult), holds[selected]) << run.keys.size() << " keys from " << run.from;
+        EXPECT_FALSE(Busy.AbortRequested);
+        EXPECT_TRUE(w().pnlNav.Enabled());
+    }
 }
 
 namespace {

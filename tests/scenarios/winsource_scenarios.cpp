@@ -119,6 +119,11 @@ TEST_F(WindowsSourceScenario, TheStatusPanelTellsOfTheFirstItemOfEverySource) {
         clickNode(key);
         ASSERT_GT(w().pnlResult.ListItems.Count(), 0) << key;
         EXPECT_EQ(selectedItem(w().pnlResult), 1) << key;
-        EXPECT_NE(panelText("message"), "") << key;
+        // The first item's type, and where it comes from as a click on it shows it.
+        const std::string shown = panelText("message");
+        EXPECT_NE(shown, "") << key;
+        EXPECT_EQ(panelText("type"), itemTexts(w().pnlResult, 1).front()) << key;
+        clickItem(w().pnlResult, 1);
+        EXPECT_EQ(panelText("message"), shown) << key;
     }
 }
