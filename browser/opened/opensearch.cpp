@@ -16,6 +16,7 @@
 #include "loadergate.h"
 #include "openedfile.h"
 #include "modulegroups.h"
+#include "neresources.h"
 #include "resultentry.h"
 #include "state.h"
 #include "vberror.h"
@@ -52,7 +53,8 @@ bool isListable(const std::string& ext) {
 // nothing when it is no icon file or its directory points outside it.
 std::optional<std::vector<ico::DirEntry>> iconFileEntries(Bytes bytes) {
     const auto dir = ico::readIconDir(bytes);
-    if (!dir || !ico::isIconDir(*dir) || dir->idCount < 1) return std::nullopt;
+    if (!dir || dir->idReserved != 0 || (dir->idType != 1 && dir->idType != 2) || dir->idCount < 1)
+        return std::nullopt;
     const std::size_t count = static_cast<std::size_t>(dir->idCount);
     if (!ico::blockInside(ico::kDirSize, ico::kEntrySize * count, bytes.size())) return std::nullopt;
     // Images may share bytes, but together they can be no larger than the file.
@@ -141,8 +143,15 @@ bool listValue(OpenSearchContext& ctx, const OpenedFile& opened, const std::stri
         return true;
     }
     case FileKind::NeModule: {
-        const int n = std::min(static_cast<int>(opened.icons().count()), kMaxIcons);
-        for (int i = 1; i <= n && !ctx.busy.AbortRequested; ++i) add(i - 1, counted(i, n), moduleCode(ext));
+        const auto groups = ne::readIconGroups(bytes);
+        if (!groups) return false;
+        const int n = std::min(static_cast<int>(groups->size()), kMaxIcons);
+        auto hasWidth = [&](const ne::IconGroup& g) {
+            return std::any_of(g.images.begin(), g.images.end(),
+                               [&](const ne::GroupImage& image) { return entryWidth(image.entry) == ctx.IconSize; });
+        };
+        for (int i = 1; i <= n && !ctx.busy.AbortRequested; ++i)
+            if (ext == "icl" || hasWidth((*groups)[static_cast<size_t>(i) - 1])) add(i - 1, counted(i, n), moduleCode(ext));
         return true;
     }
     default:
