@@ -78,7 +78,7 @@ OpenedValue OpenedStore::find(const std::string& key) const {
 }
 
 void OpenedStore::keep(const std::string& key, const OpenedValue& value, const std::string& path) {
-    if (!value) return;
+    if (!value || value->mapped()) return;
     Kept k{value, path};
     if (!path.empty() && !stampOf(path, k.size, k.written)) k.path.clear();
     if (const auto old = kept_.find(key); old != kept_.end()) {

@@ -30,6 +30,8 @@ public:
     FileKind kind() const { return checked_.kind; }
     bool sound() const { return checked_.sound; }
     const gate::IconBytes& icons() const { return icons_; }
+    // Whether the bytes are a mapped file's, which stays locked while they are.
+    bool mapped() const { return view_ != nullptr; }
 
 private:
     std::string held_;
@@ -56,6 +58,7 @@ public:
     // The value kept for key; null when none is (or it was dropped).
     OpenedValue find(const std::string& key) const;
     // Keeps value for key; path is the file on disk it was read from, if any.
+    // A mapped value is not kept: the user's file must not stay locked.
     void keep(const std::string& key, const OpenedValue& value, const std::string& path = "");
     void clear();
     std::uint64_t held() const { return held_; }

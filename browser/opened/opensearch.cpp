@@ -252,6 +252,7 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
     const int before = ctx.entries.cmbResult.ListCount();
     if (!opened || !listValue(ctx, *opened, field, kind, ext)) noteUnreadable(ctx, shownName);
     else OpenedFiles.keep(field, opened);
+    opened.reset(); // a mapped member's file is free to go
     // A member that gave nothing is needed by no loader: it goes at once, so
     // that an archive of many large members never fills the disk.
     if (extracted && ctx.entries.cmbResult.ListCount() == before) DeleteExtractedMember(ctx.zip, path);
