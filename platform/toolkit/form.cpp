@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "eventerror.h"
+#include "controls_basic.h"
 #include "menu.h"
 #include "programicon.h"
 #include "seam.h"
@@ -142,9 +143,16 @@ void Form::fitControls() {
     if (right <= client.right && bottom <= client.bottom) return;
     RECT window{};
     GetWindowRect(hwnd_, &window);
-    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + (right > client.right ? widen : 0),
-                 window.bottom - window.top + (bottom > client.bottom ? grow : 0),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // No larger than the screen's work area, and moved back onto it when it grew past its edge.
+    MONITORINFO screen{};
+    screen.cbSize = sizeof(screen);
+    GetMonitorInfoA(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &screen);
+    const RECT& work = screen.rcWork;
+    const int w = std::min<int>(window.right - window.left + (right > client.right ? widen : 0), work.right - work.left);
+    const int h = std::min<int>(window.bottom - window.top + (bottom > client.bottom ? grow : 0), work.bottom - work.top);
+    const int x = std::max<int>(work.left, std::min<int>(window.left, work.right - w));
+    const int y = std::max<int>(work.top, std::min<int>(window.top, work.bottom - h));
+    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::Create() {
@@ -507,13 +515,29 @@ bool Form::preTranslate(MSG& msg) {
         if (!hwnd_) return true; // the handler unloaded the form
     }
     if (accelerators_ && TranslateAcceleratorW(hwnd_, accelerators_, &msg)) return true;
-    // Tab, the arrow keys between option buttons, Enter and Esc for the
-    // default and cancel buttons. Without such a button Enter and Esc stay
-    // ordinary keys, so that they reach KeyPress (Esc stops long work).
-    if (msg.message == WM_KEYDOWN && ((msg.wParam == VK_ESCAPE && !cancelButton_) ||
-                                      (msg.wParam == VK_RETURN && !defaultButton_)))
-        return false;
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) return dialogKey(msg);
+    // Tab and Shift+Tab, the arrow keys between option buttons.
     return IsDialogMessageW(hwnd_, &msg) != 0;
+}
+
+// Enter clicks the button that has the focus, else the default button; Esc
+// clicks the cancel button. A control that asks for the key (an open list, a
+// box of several lines) keeps it, and without such a button Enter and Esc stay
+// ordinary keys, so that they reach KeyPress (Esc stops long work).
+bool Form::dialogKey(MSG& msg) {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus) &&
+        (SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE))
+        return false;
+    Control* button = msg.wParam == VK_ESCAPE ? cancelButton_ : defaultButton_;
+    if (msg.wParam == VK_RETURN && focus) {
+        Control* focused = Control::fromHandle(focus);
+        if (focused && focused->form() == this && dynamic_cast<CommandButton*>(focused)) button = focused;
+    }
+    if (!button) return false;
+    if (button->created() && IsWindowEnabled(button->hWnd()) && IsWindowVisible(button->hWnd()))
+        button->onCommand(BN_CLICKED, 0);
+    return true;
 }
 
 LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -582,6 +606,12 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
                 Form_Activate();
             }
         }
+        break;
+    case WM_ENABLE:
+        // A modal window (a form, a message box, a common dialog) closed.
+        if (wp)
+            for (Control* control : std::vector<Control*>(controls_))
+                if (control->created()) control->modalWindowClosed();
         break;
     case WM_CLOSE:
         Unload(vbFormControlMenu);

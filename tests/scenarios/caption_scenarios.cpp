@@ -73,6 +73,19 @@ RECT captionRect(HWND h) {
     return RECT{left, top, left + text.cx, top + text.cy};
 }
 
+// The tool tip a control shows, "" when none.
+std::string tipOf(HWND h) {
+    Form* form = Form::fromHandle(GetAncestor(h, GA_ROOT));
+    if (!form) return {};
+    char text[1024] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = GetParent(h);
+    tool.uId = reinterpret_cast<UINT_PTR>(h);
+    tool.lpszText = text;
+    return SendMessageA(form->toolTipWindow(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)) ? text : "";
+}
+
 // The captions of a window that do not show whole, as "window: caption (why)".
 std::vector<std::string> cutCaptions(Form& form) {
     struct Walk {
@@ -98,6 +111,8 @@ std::vector<std::string> cutCaptions(Form& form) {
                 return TRUE;
             const std::string who = walk.name + ": \"" + text + "\"";
             const RECT caption = captionRect(h);
+            // A text longer than the screen holds ends in "..." and shows whole in its tool tip.
+            if (IsRectEmpty(&caption) && (GetWindowLongA(h, GWL_STYLE) & SS_ENDELLIPSIS) && tipOf(h) == text) return TRUE;
             if (IsRectEmpty(&caption)) {
                 walk.cut.push_back(who + " (narrower than its text)");
                 return TRUE;
@@ -146,4 +161,61 @@ TEST_F(LibraryScenario, NoCaptionOfAnyWindowIsCut) {
     }
     frmImport().Unload();
     frmAni().Unload();
+}
+
+namespace {
+// A small window of fixed size with a label its program fills in while it runs.
+class FrmNamed : public Form {
+public:
+    FrmNamed() : Form("frmNamed") {
+        design.caption = "Named";
+        design.width = 3000;
+        design.height = 1500;
+        design.borderStyle = vbFixedToolWindow;
+        design.startUpPosition = vbStartUpScreen;
+    }
+    Label lblName{this};
+
+protected:
+    void CreateControls() override { lblName.create(*this, 240, 240, 2400, 255); }
+};
+} // namespace
+
+TEST_F(LibraryScenario, TextsSetWhileTheProgramRunsShowWhole) {
+    // The change window's title is the name of the item chosen: the longest file type's.
+    clickNode("SysAso");
+    const Texts types = itemTexts(w().pnlResult);
+    ASSERT_FALSE(types.empty());
+    const auto longest = std::max_element(types.begin(), types.end(),
+                                          [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+    clickItem(w().pnlResult, static_cast<int>(longest - types.begin()) + 1);
+    chooseMenu({"&File", "C&hange..."});
+    ASSERT_TRUE(frmChange().IsLoaded());
+    EXPECT_EQ(frmChange().lblTitle.Caption(), *longest);
+    EXPECT_EQ(cutCaptions(frmChange()), Texts{});
+    frmChange().Unload();
+
+    typeInto(w().cmbSearch, "boat");
+    press(VK_RETURN);
+    clickItem(w().pnlResult, 1);
+    Answer shown("Properties", {onProgram([] {
+        EXPECT_EQ(cutCaptions(frmProp()), Texts{});
+        press(VK_ESCAPE);
+    })});
+    clickButton(w().pnlToolbar, "prop");
+    EXPECT_TRUE(shown.answered());
+
+    // Names in any script: one the window widens for, one longer than the screen.
+    FrmNamed named;
+    named.Show();
+    std::string endless;
+    for (int i = 0; i < 40; ++i) endless += "Ωμέγα 图标 ";
+    for (const std::string& name : {std::string("Очень длинное имя значка — 非常长的图标名称.ico"), endless}) {
+        named.lblName.SetCaption(name);
+        EXPECT_EQ(cutCaptions(named), Texts{}) << name;
+    }
+    EXPECT_EQ(tipOf(named.lblName.hWnd()), endless);
+    named.lblName.SetCaption("short");
+    EXPECT_EQ(tipOf(named.lblName.hWnd()), "");
+    named.Unload();
 }

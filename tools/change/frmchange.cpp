@@ -72,7 +72,7 @@ void FrmChange::createMenus() {
         mnuDiv2.create(mnuView, "-");
         mnuViewGroup.create(mnuView, "&Back to &Group");
         mnuDiv3.create(mnuView, "-");
-        mnuViewBackcolor.create(mnuView, "&Backcolor...");
+        mnuViewBackcolor.create(mnuView, "Back&color...");
         mnuTools.create(*this, "&Tools");
         mnuToolsRebuild.create(mnuTools, "&Rebuild Icon Cache");
         mnuHelp.create(*this, "&Help!");
@@ -151,9 +151,7 @@ void FrmChange::Form_Load() {
     const int w = pixelsToTwipsX(Keywords.IconSize), h = pixelsToTwipsY(Keywords.IconSize);
     picImport.Move(vmKeep, vmKeep, w, h);
     picIcon.Move(vmKeep, vmKeep, w, h);
-    const int bar = CoolBar1.Height();
-    lneShadow.Move(0, bar, Width());
-    lneLight.Move(0, bar + pixelsToTwipsY(1), Width());
+    Form_Resize();
     SetHeight(design.height + 2 * lblResource.Height());
     procRegGetValue(HKEY_CURRENT_USER, kPosKey, "ChangeTop");
     const auto top = reg.RegValue.toLong();
@@ -163,6 +161,13 @@ void FrmChange::Form_Load() {
     SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     Move(left ? static_cast<int>(*left) : (Screen::Width() - Width()) / 2,
          top ? static_cast<int>(*top) : (Screen::Height() - design.height) / 2);
+}
+
+// The separator runs the window's whole width, also when a long title widened it.
+void FrmChange::Form_Resize() {
+    const int bar = CoolBar1.Height();
+    lneShadow.Move(0, bar, Width());
+    lneLight.Move(0, bar + pixelsToTwipsY(1), Width());
 }
 
 void FrmChange::Form_QueryUnload(int&, int) {
