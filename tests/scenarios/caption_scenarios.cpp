@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "captionfit.h"
 #include "frmadd.h"
 #include "frmani.h"

@@ -224,6 +224,14 @@ TEST_F(KeyboardScenario, MenusHaveDistinctLettersAndAModalWindowLeavesNothingBeh
         f->Create();
         sharedLetters(f->menuBar(), f->Name(), faults);
     }
+    // The windows that are no dialogs are walked too.
+    clickNode("SysDrives");
+    for (Form* f : std::initializer_list<Form*>{&w(), &frmImport()}) {
+        if (f == &frmImport()) clickButton(w().pnlToolbar, "create");
+        const Texts found = walkFaults(*f, f->Name());
+        faults.insert(faults.end(), found.begin(), found.end());
+    }
+    frmImport().Unload();
     EXPECT_EQ(faults, Texts{});
 
     // The folder picker stands in the middle of the window it opened for.
