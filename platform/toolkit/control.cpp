@@ -91,11 +91,6 @@ void Control::createWindow(Window& parent, const char* className, DWORD style, D
                             twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height), parentWindow, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) return;
-    // Tab and Shift+Tab go on into the controls a control holds (the pages of a tab strip, a frame's boxes).
-    if (dynamic_cast<Control*>(&parent)) {
-        const LONG_PTR ex = GetWindowLongPtrW(parentWindow, GWL_EXSTYLE);
-        if (!(ex & WS_EX_CONTROLPARENT)) SetWindowLongPtrW(parentWindow, GWL_EXSTYLE, ex | WS_EX_CONTROLPARENT);
-    }
     auto next = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::windowProc)));
     g_hooks[hwnd_] = Hook{this, next};

@@ -507,6 +507,45 @@ bool Form::keyEvent(UINT msg, WPARAM& wp) {
     return key == 0;
 }
 
+namespace {
+// The tab stops of a window in the order Tab visits them: its children from
+// the top of the z-order, and in place of a container (a tab strip's page, a
+// frame, the cool bar) the tab stops it holds. Hidden or disabled windows and
+// what they hold are passed over.
+void collectTabStops(HWND parent, std::vector<HWND>& stops) {
+    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        const LONG style = GetWindowLongW(h, GWL_STYLE);
+        if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
+        if (style & WS_TABSTOP) stops.push_back(h);
+        else if (Control::fromHandle(h)) collectTabStops(h, stops);
+    }
+}
+
+// Tab and Shift+Tab move the focus round every control the window shows,
+// also those inside its containers; a control that asks for Tab keeps it.
+bool tabKey(HWND form, MSG& msg) {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(form, focus) &&
+        (SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+         (DLGC_WANTTAB | DLGC_WANTMESSAGE)))
+        return false;
+    std::vector<HWND> stops;
+    collectTabStops(form, stops);
+    if (stops.empty()) return true;
+    // The stop that holds the focus (a combo box for its edit box).
+    HWND at = focus;
+    while (at && at != form && std::find(stops.begin(), stops.end(), at) == stops.end()) at = GetParent(at);
+    const auto found = std::find(stops.begin(), stops.end(), at);
+    const size_t n = stops.size(), here = static_cast<size_t>(found - stops.begin());
+    const bool back = GetKeyState(VK_SHIFT) < 0;
+    const HWND next = found == stops.end() ? (back ? stops.back() : stops.front()) : stops[(here + (back ? n - 1 : 1)) % n];
+    // A box's text is selected, to be typed over.
+    if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+    ::SetFocus(next);
+    return true;
+}
+} // namespace
+
 bool Form::preTranslate(MSG& msg) {
     if (!hwnd_) return false;
     bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR;
@@ -516,9 +555,12 @@ bool Form::preTranslate(MSG& msg) {
     }
     if (accelerators_ && TranslateAcceleratorW(hwnd_, accelerators_, &msg)) return true;
     if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) return dialogKey(msg);
-    // Tab and Shift+Tab, the arrow keys between option buttons.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0)
+        return tabKey(hwnd_, msg);
+    // The arrow keys between option buttons.
     return IsDialogMessageW(hwnd_, &msg) != 0;
 }
+
 
 // Enter clicks the button that has the focus, else the default button; Esc
 // clicks the cancel button. A control that asks for the key (an open list, a
