@@ -5,8 +5,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "captionfit.h"
 #include "frmadd.h"
 #include "frmani.h"
@@ -75,18 +73,6 @@ RECT captionRect(HWND h) {
     return RECT{left, top, left + text.cx, top + text.cy};
 }
 
-// The tool tip a control shows, "" when none.
-std::string tipOf(HWND h) {
-    Form* form = Form::fromHandle(GetAncestor(h, GA_ROOT));
-    char text[2048] = {};
-    TTTOOLINFOA tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = GetParent(h);
-    tool.uId = reinterpret_cast<UINT_PTR>(h);
-    tool.lpszText = text;
-    return form && SendMessageA(form->toolTipWindow(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)) ? text : "";
-}
-
 // The captions of a window that do not show whole, as "window: caption (why)".
 std::vector<std::string> cutCaptions(Form& form) {
     struct Walk {
@@ -113,7 +99,8 @@ std::vector<std::string> cutCaptions(Form& form) {
             const std::string who = walk.name + ": \"" + text + "\"";
             const RECT caption = captionRect(h);
             // A text longer than the screen holds ends in "..." and shows whole in its tool tip.
-            if (IsRectEmpty(&caption) && (GetWindowLongA(h, GWL_STYLE) & SS_ENDELLIPSIS) && tipOf(h) == text) return TRUE;
+            const Control* label = Control::fromHandle(h);
+            if (IsRectEmpty(&caption) && (GetWindowLongA(h, GWL_STYLE) & SS_ENDELLIPSIS) && label && label->ToolTipText() == text) return TRUE;
             if (IsRectEmpty(&caption)) {
                 walk.cut.push_back(who + " (narrower than its text)");
                 return TRUE;
@@ -177,6 +164,6 @@ TEST_F(LibraryScenario, TextsSetWhileTheProgramRunsShowWhole) {
     for (int i = 0; i < 40; ++i) endless += "Очень Ωμέγα 图标 ";
     frmChange().lblTitle.SetCaption(endless);
     EXPECT_EQ(cutCaptions(frmChange()), Texts{});
-    EXPECT_EQ(tipOf(frmChange().lblTitle.hWnd()), endless);
+    EXPECT_EQ(frmChange().lblTitle.ToolTipText(), endless);
     frmChange().Unload();
 }

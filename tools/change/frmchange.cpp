@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "browserstate.h"
 #include "changerules.h"
 #include "commandstate.h"
@@ -152,7 +155,11 @@ void FrmChange::Form_Load() {
     picImport.Move(vmKeep, vmKeep, w, h);
     picIcon.Move(vmKeep, vmKeep, w, h);
     Form_Resize();
-    SetHeight(design.height + 2 * lblResource.Height());
+    // What stands under the separator starts below it, however tall this system draws the toolbar.
+    const int below = std::max(0, CoolBar1.Height() + 3 * TwipsPerPixelY() - lblTitle.Top());
+    for (Control* c : std::initializer_list<Control*>{&lblTitle, &lblResource, &lblIcon, &picImportBack, &picIconBack})
+        c->SetTop(c->Top() + below);
+    SetHeight(design.height + 2 * lblResource.Height() + below);
     procRegGetValue(HKEY_CURRENT_USER, kPosKey, "ChangeTop");
     const auto top = reg.RegValue.toLong();
     procRegGetValue(HKEY_CURRENT_USER, kPosKey, "ChangeLeft");
