@@ -1,11 +1,9 @@
 // Every dialog from the keyboard (Tab and Shift+Tab round each page, Enter for
 // the default button), distinct menu letters, and what a modal window leaves.
 #include "scenario.h"
-
-#include <set>
-
 #include "dialogforms.h"
 #include "frmprop.h"
+#include <set>
 
 using namespace vm;
 using namespace vmscenario;
@@ -24,8 +22,9 @@ std::vector<HWND> ring(int shift) {
     return seen;
 }
 
-// Tab visits every shown, enabled tab stop once; Shift+Tab goes the same ring backwards.
-void walk(Form& form, const std::string& page) {
+// Tab visits every shown, enabled tab stop of a page once; Shift+Tab goes the same ring backwards.
+void walk(Form& form, TabStrip* tabs = nullptr, int tab = 1) {
+    if (tabs) clickTab(*tabs, tab);
     ring(0); // once round first: a control may change what the others offer when it gets the focus
     std::vector<HWND> forward = ring(0), backward = ring(vbShiftMask), offered;
     EnumChildWindows(form.hWnd(), [](HWND h, LPARAM list) -> BOOL {
@@ -36,25 +35,21 @@ void walk(Form& form, const std::string& page) {
     }, reinterpret_cast<LPARAM>(&offered));
     std::vector<HWND> visited = forward;
     std::sort(visited.begin(), visited.end()), std::sort(offered.begin(), offered.end());
-    EXPECT_EQ(visited, offered) << page << ": Tab does not visit every control once";
+    EXPECT_EQ(visited, offered) << form.Name() << tab << ": Tab misses or repeats a control";
     std::reverse(backward.begin(), backward.end());
     std::rotate(backward.begin(), std::find(backward.begin(), backward.end(), forward.front()), backward.end());
-    EXPECT_EQ(backward, forward) << page << ": Shift+Tab goes another way";
+    EXPECT_EQ(backward, forward) << form.Name() << tab << ": Shift+Tab goes another way";
 }
 } // namespace
 
-TEST_F(LibraryScenario, EveryDialogGoesRoundWithTabAndEnterPressesItsDefaultButton) {
+TEST_F(LibraryScenario, EveryWindowIsUsedFromTheKeyboardAndAModalWindowLeavesNothingBehind) {
     // Opens a window; the hands walk it tab by tab and answer it.
     auto dialog = [](const char* caption, Form& form, TabStrip* tabs, std::function<void()> answer, std::function<void()> open) {
         Answer shown(caption, {onProgram([&] {
-            for (int tab = 1; tab <= (tabs ? tabs->Tabs.Count() : 1); ++tab) {
-                if (tabs) clickTab(*tabs, tab);
-                walk(form, caption + std::to_string(tab));
-            }
+            for (int tab = 1; tab <= (tabs ? tabs->Tabs.Count() : 1); ++tab) walk(form, tabs, tab);
             answer();
         })});
         open();
-        EXPECT_TRUE(shown.answered()) << caption;
     };
     FrmOptions& o = frmOptions();
     dialog("Options", o, &o.tbsOptions, [&] { clickTab(o.tbsOptions, 3), click(o.optCopy), press(VK_RETURN); },
@@ -76,14 +71,10 @@ TEST_F(LibraryScenario, EveryDialogGoesRoundWithTabAndEnterPressesItsDefaultButt
     chooseMenu({"&Help", "&Tip of the Day..."});
     click(frmTip().chkTip), press(VK_RETURN);
     EXPECT_FALSE(frmTip().IsLoaded());
-}
-
-TEST_F(LibraryScenario, MenusMarkDistinctLettersAndAModalWindowLeavesNothingBehind) {
-    std::set<char> letters;
+    // Menu letters differ; the folder picker opens centred; no toolbar button stays hovered.
+    std::set<int> letters;
     for (const MenuLine& line : openMenu("&View"))
-        if (size_t at = line.caption.find('&'); at != std::string::npos) {
-            EXPECT_TRUE(letters.insert(static_cast<char>(tolower(line.caption[at + 1]))).second) << line.caption;
-        }
+        EXPECT_TRUE(line.separator || letters.insert(tolower(line.caption[line.caption.find('&') + 1])).second) << line.caption;
     RECT picker{}, owner{};
     GetWindowRect(w().hWnd(), &owner);
     Answer pick("Browse for Folder", {HandStep{[&](const ShownWindow& s) { GetWindowRect(s.hwnd, &picker); }, {}}, pressKey(VK_ESCAPE)});
