@@ -28,6 +28,9 @@ void procBrowseForFolder(const std::string& initial, const std::string& title) {
     HWND owner = folderPicker.SearchingFavorites ? ownerFrom(hooks.optionsWindow)
                  : folderPicker.BrowseForExtract ? ownerFrom(hooks.mainWindow)
                                                  : ownerFrom(hooks.scanWindow);
+    // A window out of sight (the scan window for a folder's icon) makes no
+    // owner: the picker stands over the window the person works in.
+    if (!owner || !IsWindowVisible(owner)) owner = GetActiveWindow();
     std::string chosen;
     if (!browseForFolderDialog(owner, initial, title, chosen)) return;
     if (folderPicker.SearchingFavorites) {

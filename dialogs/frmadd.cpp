@@ -40,6 +40,7 @@ void FrmAdd::CreateControls() {
     cmdCancel.create(*this, 2400, 3960, 1215, 375, "&Cancel");
     cmdHelp.create(*this, 3780, 3960, 1215, 375, "&Help");
     cmdAdd.SetEnabled(false);
+    cmdAdd.SetDefault(true);
     cmdCancel.SetCancel(true);
     VM_ON(cmbSearch, Click);
     VM_ON(cmdAdd, Click);

@@ -100,6 +100,7 @@ void FrmInfo::CreateControls() {
     for (Label* link : {&txtIcons, &txtURL, &txtMail}) link->SetForeColor(vbBlue);
     cmdOK.create(*this, 3840, 4440, 1215, 375, "&Close");
     cmdHelp.create(*this, 5175, 4440, 1215, 375, "&Help");
+    cmdOK.SetDefault(true);
     cmdOK.SetCancel(true);
     VM_ON(tabStrip, Click);
     VM_ON(cmdOK, Click);

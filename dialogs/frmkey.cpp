@@ -38,6 +38,8 @@ void FrmKey::CreateControls() {
     cmdCancel.create(*this, 3360, 3120, 1215, 375, "&Close");
     cmdCancel.SetToolTipText("Close");
     cmdHelp.create(*this, 3360, 3600, 1215, 375, "&Help");
+    // Enter adds the keyword typed; Esc closes.
+    cmdAdd.SetDefault(true);
     cmdCancel.SetCancel(true);
     cmdAdd.SetEnabled(false);
     cmdDelete.SetEnabled(false);

@@ -144,6 +144,7 @@ void FrmOptions::CreateControls() {
     cmdApply.create(*this, 2580, 5040, 1215, 375, "A&pply");
     cmdOK.create(*this, 3915, 5040, 1215, 375, "&Close");
     cmdCancel.create(*this, 5250, 5040, 1215, 375, "C&ancel");
+    cmdOK.SetDefault(true);
     cmdCancel.SetCancel(true);
 
     VM_ON(tbsOptions, Click);

@@ -71,7 +71,8 @@ void FrmTip::CreateControls() {
     chkTip.create(*this, 120, 2820, 3000, 300, "&Show Tips on Startup");
     cmdNextTip.create(*this, 3720, 2760, 1275, 375, "&Next Tip");
     cmdOK.create(*this, 5085, 2760, 1275, 375, "&Close");
-    // Esc closes the tip as Close does, as in every dialog.
+    // Enter and Esc close the tip as Close does, as in every dialog.
+    cmdOK.SetDefault(true);
     cmdOK.SetCancel(true);
     VM_ON(cmdNextTip, Click);
     VM_ON(cmdOK, Click);

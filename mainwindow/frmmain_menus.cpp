@@ -36,7 +36,7 @@ void FrmMain::createMenus() {
     mnuViewList.create(mnuView, "&List");
     mnuViewDetails.create(mnuView, "&Details");
     mnuViewDiv2.create(mnuView, "-");
-    mnuViewBackcolor.create(mnuView, "&Backcolor...");
+    mnuViewBackcolor.create(mnuView, "Back&color...");
     mnuViewArrangeMenu.create(mnuView, "Arrange &Icons");
     mnuViewArrange(0).create(mnuViewArrangeMenu, "by &Name");
     mnuViewArrange(1).create(mnuViewArrangeMenu, "by &Type");

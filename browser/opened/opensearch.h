@@ -28,7 +28,7 @@ struct OpenSearchContext {
     // Files that gave no icons because they could not be read (not what their
     // names say, damaged, or a member that could not be extracted).
     int unreadable = 0;
-    std::string firstUnreadable;
+    std::vector<std::string> unreadableNames; // the first of them, in the order met
 };
 
 // Lists every file of lstFiles and, unless SearchingFavorites, every member of
@@ -37,20 +37,11 @@ struct OpenSearchContext {
 void procSearchOpen(OpenSearchContext& ctx);
 
 // The entries of one file: kind "open" (a full path) or "azip" (a member name
-// of archive archiveIndex of lstZipFiles, extracted into its private folder;
-// memberIndex its place in that archive's listing, when known).
+// of archive archiveIndex of lstZipFiles, read from the archive, or extracted
+// into its private folder when too large to hold). The file is read once; its
+// value is kept in OpenedFiles for the page loader.
 void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
                         int archiveIndex = -1, int memberIndex = -1);
-
-// Appends the entries of a file that holds n icons; of an ".ani" file, the
-// entry of frame `frame`. archive is the "azip" entry's archive.
-void procAddFileIcons(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
-                      const std::string& archive, int n, int frame);
-
-// The entry of an ".ico" file when it has an image of the data set's size;
-// false when the file is no icon file that can be read.
-bool procAddIconFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
-                     const std::string& archive);
 
 // Whether element index (1-based) of FileIcons has an image width pixels
 // wide; false for anything else, an index out of range included.

@@ -8,6 +8,7 @@
 #include "fileiconextract.h"
 #include "filetypesource.h"
 #include "opensearch.h"
+#include "openedfile.h"
 #include "loadergate.h"
 #include "resultentry.h"
 #include "shortcutsource.h"
@@ -105,6 +106,22 @@ HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& fil
     } else {
         loader.DropAnimation();
         icon = procExtractFileIcon(file, loader.EntryIconIndex, iconSize);
+    }
+    return icon ? icon : noIcon(iconSize);
+}
+
+HICON OpenedItemIcon(PageLoaderState& loader, int iconSize, const std::string& key, const OpenedFile* opened) {
+    HICON icon = nullptr;
+    if (opened && opened->kind() == FileKind::Animation) {
+        if (key != loader.LoadedAniFile) {
+            loader.DropAnimation();
+            loader.LoadedAniFile = key;
+            loader.LoadedAni = opened->icons().animation();
+        }
+        if (loader.LoadedAni) icon = aniFrameIcon(loader.LoadedAni, loader.EntryIconIndex, iconSize);
+    } else {
+        loader.DropAnimation();
+        if (opened) icon = opened->icons().icon(loader.EntryIconIndex, iconSize);
     }
     return icon ? icon : noIcon(iconSize);
 }

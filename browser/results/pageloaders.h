@@ -66,6 +66,13 @@ void procGetUserItem(PageLoadContext& ctx, const std::string& entry);
 // is none. Null only when Windows cannot make an icon at all. The caller owns it.
 HICON FileItemIcon(PageLoaderState& loader, int iconSize, const std::string& file);
 
+class OpenedFile;
+// The picture of icon EntryIconIndex of an opened file's value (key names
+// the file; frame EntryIconIndex of an animation, kept in LoadedAni while
+// consecutive entries name the same key), drawn from its bytes; the no-icon
+// picture when there is none or no value. The caller owns it.
+HICON OpenedItemIcon(PageLoaderState& loader, int iconSize, const std::string& key, const OpenedFile* opened);
+
 // Adds item PageItemNumber with its text, key, type text (from the TypeCode)
 // and origin, and its picture (an icon, or a bitmap on the list's mask
 // colour) to PagePictures at the same number; the item names that picture,

@@ -62,4 +62,9 @@ bool BytesAreSound(std::span<const std::uint8_t> bytes) {
     return k && k->sound(bytes);
 }
 
+CheckedBytes CheckBytes(std::span<const std::uint8_t> bytes) {
+    const KindCheck* k = checkOf(bytes);
+    return k ? CheckedBytes{k->kind, k->sound(bytes)} : CheckedBytes{};
+}
+
 } // namespace vm

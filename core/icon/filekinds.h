@@ -30,4 +30,13 @@ FileKind KindOfBytes(std::span<const std::uint8_t> bytes);
 // kind's own reader. Unknown bytes are not sound.
 bool BytesAreSound(std::span<const std::uint8_t> bytes);
 
+// A file's kind by its bytes and whether its kind's own reader found them
+// whole: the one place that decides what a file is. Bytes of no kind known
+// here are not sound.
+struct CheckedBytes {
+    FileKind kind = FileKind::Unknown;
+    bool sound = false;
+};
+CheckedBytes CheckBytes(std::span<const std::uint8_t> bytes);
+
 } // namespace vm

@@ -12,9 +12,7 @@ namespace {
 
 // Files of kinds the program does not know are left to the system, which
 // gives them no icon.
-SourceVerdict verdictOf(std::span<const std::uint8_t> bytes) {
-    return {KindOfBytes(bytes), BytesAreSound(bytes)};
-}
+SourceVerdict verdictOf(std::span<const std::uint8_t> bytes) { return CheckBytes(bytes); }
 
 // The answers of this run, while each file keeps its size and time: a page
 // asks again for every file its listing read, and a page of one module's

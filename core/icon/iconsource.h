@@ -11,10 +11,7 @@ namespace vm {
 
 // A file's kind by its bytes and whether its kind's check found it sound.
 // A file that cannot be read, or is empty, is of no kind.
-struct SourceVerdict {
-    FileKind kind = FileKind::Unknown;
-    bool sound = false;
-};
+using SourceVerdict = CheckedBytes;
 
 // The verdict on the file as it stands; remembered until its size or time
 // changes, so that drawing its icons later reads it no more.

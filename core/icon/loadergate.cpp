@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <climits>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -70,9 +71,8 @@ HICON moduleIcon(Bytes file, const std::vector<pe::ResourceType>& types, const p
 }
 
 // ExtractIconEx over a sound PE module, read by the project's own reader.
-UINT moduleIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
-    FileView view(file);
-    const auto types = pe::readResources(view.bytes());
+UINT moduleIcons(Bytes file, const std::optional<std::vector<pe::ResourceType>>& types, int index, HICON* large,
+                 HICON* small, UINT count) {
     if (!types) return 0;
     const pe::ResourceType* groups = pe::typeOf(*types, pe::kGroupIconType);
     const std::size_t n = groups ? groups->resources.size() : 0;
@@ -88,8 +88,8 @@ UINT moduleIcons(const std::string& file, int index, HICON* large, HICON* small,
                 if (!r.id.named && r.id.number == -index) group = &r;
         }
         if (!group) break;
-        if (large) large[i] = moduleIcon(view.bytes(), *types, *group, GetSystemMetrics(SM_CXICON));
-        if (small) small[i] = moduleIcon(view.bytes(), *types, *group, GetSystemMetrics(SM_CXSMICON));
+        if (large) large[i] = moduleIcon(file, *types, *group, GetSystemMetrics(SM_CXICON));
+        if (small) small[i] = moduleIcon(file, *types, *group, GetSystemMetrics(SM_CXSMICON));
         ++made;
     }
     return made;
@@ -98,8 +98,7 @@ UINT moduleIcons(const std::string& file, int index, HICON* large, HICON* small,
 // ExtractIconEx over a sound 16-bit module: the system's reader of 16-bit
 // tables is not trusted with one, and NT-family Windows has none. Each icon is
 // made from the image of its group that suits the size best.
-UINT oldModuleIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
-    const auto icons = ReadNeIconFile(file);
+UINT oldModuleIcons(const NeIconFile* icons, int index, HICON* large, HICON* small, UINT count) {
     if (!icons) return 0;
     const std::size_t n = icons->groups.size();
     if (index == -1 && !large && !small) return static_cast<UINT>(n);
@@ -117,7 +116,88 @@ UINT oldModuleIcons(const std::string& file, int index, HICON* large, HICON* sma
     return made;
 }
 
+// The side the extraction gives an icon asked for at size: 16 is the small
+// icon's, any other the large one's.
+int extractedSide(int size) { return GetSystemMetrics(size == 16 ? SM_CXSMICON : SM_CXICON); }
+
+// The image of an ICO or CUR file's bytes that the system's lookup picks at
+// side x side, from the directory rebuilt as a resource group holds it (an
+// icon's entries keep their first 12 bytes, a cursor's give width, doubled
+// height, planes and depth); nothing when it picks none.
+std::optional<ico::DirEntry> pickedImage(Bytes bytes, bool icon, int side) {
+    const auto dir = ico::readIconDir(bytes);
+    if (!dir || dir->idCount < 1) return std::nullopt;
+    const auto count = static_cast<std::size_t>(dir->idCount);
+    std::vector<std::uint8_t> group(ico::kDirSize + ico::kGroupEntrySize * count);
+    std::memcpy(group.data(), bytes.data(), ico::kDirSize);
+    std::vector<ico::DirEntry> entries;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto e = ico::readDirEntry(bytes.subspan(ico::kDirSize + ico::kEntrySize * i));
+        if (!e || !ico::blockInside(e->dwImageOffset, e->dwBytesInRes, bytes.size())) return std::nullopt;
+        entries.push_back(*e);
+        std::uint8_t* out = group.data() + ico::kDirSize + ico::kGroupEntrySize * i;
+        if (icon) {
+            std::memcpy(out, bytes.data() + ico::kDirSize + ico::kEntrySize * i, 12);
+        } else {
+            const unsigned width = e->bWidth == 0 ? 256 : e->bWidth, height = 2 * (e->bHeight == 0 ? 256 : e->bHeight);
+            const unsigned depth = ico::imageBitDepth(bytes.subspan(e->dwImageOffset, e->dwBytesInRes));
+            const std::uint16_t words[4] = {static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), 1,
+                                            static_cast<std::uint16_t>(depth)};
+            std::memcpy(out, words, 8);
+            std::memcpy(out + 8, &e->dwBytesInRes, 4);
+        }
+        out[12] = static_cast<std::uint8_t>(i & 0xFF);
+        out[13] = static_cast<std::uint8_t>(i >> 8);
+    }
+    const int picked = LookupIconIdFromDirectoryEx(group.data(), icon ? TRUE : FALSE, side, side, LR_DEFAULTCOLOR);
+    if (picked < 0 || static_cast<std::size_t>(picked) >= count) return std::nullopt;
+    return entries[static_cast<std::size_t>(picked)];
+}
+
+// The icon of an ICO file, or the cursor of a CUR file, from its bytes.
+HICON iconFileIcon(Bytes bytes, int size) {
+    const bool icon = ico::readIconDir(bytes)->idType == ico::kTypeIcon;
+    const int side = icon ? extractedSide(size) : size;
+    const auto e = pickedImage(bytes, icon, side);
+    if (!e) return nullptr;
+    const Bytes image = bytes.subspan(e->dwImageOffset, e->dwBytesInRes);
+    if (icon) return IconFromImage(image, true, side, side, LR_DEFAULTCOLOR);
+    // A cursor file keeps its hotspot in the directory; a cursor image leads with it.
+    std::vector<std::uint8_t> withHotspot(4 + image.size());
+    const std::uint16_t hotspot[2] = {e->wPlanes, e->wBitCount};
+    std::memcpy(withHotspot.data(), hotspot, 4);
+    std::memcpy(withHotspot.data() + 4, image.data(), image.size());
+    return IconFromImage(withHotspot, false, side, side, 0);
+}
+
 } // namespace
+
+IconBytes::IconBytes(std::span<const std::uint8_t> bytes, CheckedBytes checked) : bytes_(bytes), checked_(checked) {
+    if (isKind(checked_, {FileKind::PeModule})) resources_ = pe::readResources(bytes_);
+    if (isKind(checked_, {FileKind::NeModule})) old_ = NeIconFileOf(std::string(bytes_.begin(), bytes_.end()));
+}
+
+UINT IconBytes::count() const {
+    if (isKind(checked_, {FileKind::PeModule})) return moduleIcons(bytes_, resources_, -1, nullptr, nullptr, 0);
+    if (isKind(checked_, {FileKind::NeModule})) return oldModuleIcons(old_.get(), -1, nullptr, nullptr, 0);
+    return isKind(checked_, {FileKind::Icon}) ? 1 : 0;
+}
+
+HICON IconBytes::icon(int index, int size) const {
+    HICON made = nullptr;
+    HICON* large = size == 16 ? nullptr : &made;
+    HICON* small = size == 16 ? &made : nullptr;
+    if (isKind(checked_, {FileKind::PeModule})) moduleIcons(bytes_, resources_, index, large, small, 1);
+    else if (isKind(checked_, {FileKind::NeModule})) oldModuleIcons(old_.get(), index, large, small, 1);
+    else if (isKind(checked_, {FileKind::Icon}) && index == 0) made = iconFileIcon(bytes_, size);
+    return made;
+}
+
+HICON IconBytes::animation() const {
+    if (!isKind(checked_, {FileKind::Animation}) || bytes_.size() > 0x7FFFFFFF) return nullptr;
+    return CreateIconFromResourceEx(const_cast<PBYTE>(bytes_.data()), static_cast<DWORD>(bytes_.size()), TRUE,
+                                    0x00030000, 0, 0, 0);
+}
 
 HANDLE LoadImageFile(const std::string& file, UINT type, int cx, int cy, UINT flags) {
     if (!isKind(CheckIconSource(file), {FileKind::Icon, FileKind::Animation})) return nullptr;
@@ -126,8 +206,11 @@ HANDLE LoadImageFile(const std::string& file, UINT type, int cx, int cy, UINT fl
 
 UINT ExtractIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
     const SourceVerdict v = CheckIconSource(file);
-    if (isKind(v, {FileKind::PeModule})) return moduleIcons(file, index, large, small, count);
-    if (isKind(v, {FileKind::NeModule})) return oldModuleIcons(file, index, large, small, count);
+    if (isKind(v, {FileKind::PeModule})) {
+        FileView view(file);
+        return moduleIcons(view.bytes(), pe::readResources(view.bytes()), index, large, small, count);
+    }
+    if (isKind(v, {FileKind::NeModule})) return oldModuleIcons(ReadNeIconFile(file).get(), index, large, small, count);
     if (!isKind(v, {FileKind::Icon})) return 0;
     const UINT n = ExtractIconExA(file.c_str(), index, large, small, count);
     return n == UINT_MAX ? 0 : n;

@@ -10,8 +10,18 @@
 #include <shobjidl.h>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
+
+#include "filekinds.h"
+#include "peresources.h"
+
+namespace vm {
+struct NeIconFile;
+}
 
 namespace vm::gate {
 
@@ -30,6 +40,33 @@ UINT ExtractIcons(const std::string& file, int index, HICON* large, HICON* small
 // or an icon resource holds it, a cursor's led by its hotspot), once the
 // image is sound; null otherwise.
 HICON IconFromImage(std::span<const std::uint8_t> image, bool icon, int cx, int cy, UINT flags);
+
+// The icons of a file's bytes already read (an opened file or an archive's
+// member), made as the file's path route makes them (ExtractIcons for ICO
+// files and modules, a cursor file loaded at the size asked for, an
+// animation loaded whole) but from the chosen image's bytes alone, so that
+// nothing is read again. The bytes must outlive the object; nothing is
+// handed to the system unless the check found them whole.
+class IconBytes {
+public:
+    // checked is what CheckBytes said of these very bytes.
+    IconBytes(std::span<const std::uint8_t> bytes, CheckedBytes checked);
+    explicit IconBytes(std::span<const std::uint8_t> bytes) : IconBytes(bytes, CheckBytes(bytes)) {}
+
+    // How many icons ExtractIcons counts in the file; 1 for a cursor file.
+    UINT count() const;
+    // Icon index at size (16: the small icon size, any other: the large one;
+    // a cursor at size x size); null when there is none.
+    HICON icon(int index, int size) const;
+    // The animation of an ANI file, with all its steps; null for anything else.
+    HICON animation() const;
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    CheckedBytes checked_;
+    std::optional<std::vector<pe::ResourceType>> resources_; // of a PE module
+    std::shared_ptr<const NeIconFile> old_;                   // of a 16-bit module
+};
 
 // A sound PE module loaded as a data file; null for any other file.
 HMODULE LoadDataFile(const std::string& file);

@@ -112,6 +112,11 @@ void Control::hookChild(HWND child) {
     g_hooks[child] = Hook{this, next, true};
 }
 
+LRESULT Control::defaultProc(UINT msg, WPARAM wp, LPARAM lp) {
+    auto hook = g_hooks.find(hwnd_);
+    return hook == g_hooks.end() ? DefWindowProcW(hwnd_, msg, wp, lp) : CallWindowProcW(hook->second.next, hwnd_, msg, wp, lp);
+}
+
 void Control::reset() {
     // The window went with the form; the control forgets it.
     hwnd_ = nullptr;

@@ -107,6 +107,8 @@ public:
     virtual void reset();
     // The parent's client area changed size (aligned controls place themselves).
     virtual void parentResized() {}
+    // The control's form takes input again: a modal window that had disabled it closed.
+    virtual void modalWindowClosed() {}
 
 protected:
     // A window that tells its parent nothing of clicks (a plain window such as
@@ -125,6 +127,8 @@ protected:
     void createWindow(Window& parent, const char* className, DWORD style, DWORD exStyle, const std::string& text,
                       int left, int top, int width, int height);
     HWND handle() const { return hwnd_; }
+    // The answer of the window's own procedure, for a message onMessage amends.
+    LRESULT defaultProc(UINT msg, WPARAM wp, LPARAM lp);
     // Makes a window the control owns (a combo box's edit box) hand its keys
     // to the control's KeyDown, KeyPress and KeyUp, as if typed into the control.
     void hookChild(HWND child);

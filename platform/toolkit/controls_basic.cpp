@@ -4,6 +4,8 @@
 #include "form.h"
 #include "vberror.h"
 
+#include <algorithm>
+
 namespace vm {
 
 namespace {
@@ -23,6 +25,40 @@ void Label::create(Window& parent, int left, int top, int width, int height, con
 void Label::SetCaption(const std::string& caption) {
     setWindowText(caption);
     fitCaption(handle(), caption, CaptionKind::Label, false, alignment_);
+    keepWhole(caption);
+}
+
+void Label::keepWhole(const std::string& caption) {
+    const HWND window = handle();
+    if (!window) return;
+    const HWND parent = GetParent(window);
+    auto overhang = [&] {
+        RECT r{}, client{};
+        GetWindowRect(window, &r);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+        GetClientRect(parent, &client);
+        return std::max(0L, r.right - client.right);
+    };
+    if (overhang() > 0)
+        if (Form* holder = Form::fromHandle(parent)) holder->fitControls();
+    LONG style = GetWindowLongA(window, GWL_STYLE);
+    const LONG over = overhang();
+    const bool cut = over > 0;
+    if (cut) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(window, nullptr, 0, 0, r.right - r.left - over, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    style = cut ? style | SS_ENDELLIPSIS : style & ~static_cast<LONG>(SS_ENDELLIPSIS);
+    SetWindowLongA(window, GWL_STYLE, style);
+    const bool ownTip = !ToolTipText().empty() && !tipShowsCaption_;
+    if ((cut || tipShowsCaption_) && !ownTip) {
+        tipShowsCaption_ = cut;
+        SetToolTipText(cut ? caption : std::string());
+    }
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 void Label::onCommand(int code, int) {
@@ -166,6 +202,20 @@ std::string TextBox::SelText() {
 }
 void TextBox::SetSelText(const std::string& text) {
     if (hWnd()) SendMessageA(handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// A box of several lines keeps Enter for its new lines (unless it is locked),
+// but Tab and Shift+Tab go on to the next control and Esc to the cancel
+// button, as in any dialog; Ctrl+Tab types a tab.
+bool TextBox::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg != WM_GETDLGCODE || !(GetWindowLongA(handle(), GWL_STYLE) & ES_MULTILINE)) return false;
+    result = defaultProc(msg, wp, lp);
+    const auto* key = reinterpret_cast<const MSG*>(lp);
+    if (!key || (key->message != WM_KEYDOWN && key->message != WM_CHAR)) return true;
+    const bool passOn = (key->wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) || key->wParam == VK_ESCAPE ||
+                        (key->wParam == VK_RETURN && Locked());
+    if (passOn) result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    return true;
 }
 
 void TextBox::onCommand(int code, int) {

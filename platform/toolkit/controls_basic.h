@@ -21,11 +21,16 @@ public:
     void create(Window& parent, int left, int top, int width, int height, const std::string& caption = "",
                 int alignment = vbLeftJustify);
     std::string Caption() { return windowText(); }
+    // A caption set while the program runs (an item's name) grows the label,
+    // and a window of fixed size with it; what the screen cannot hold ends in
+    // "..." and shows whole in the label's tool tip.
     void SetCaption(const std::string& caption);
     void onCommand(int code, int id) override;
 
 private:
+    void keepWhole(const std::string& caption);
     int alignment_ = vbLeftJustify;
+    bool tipShowsCaption_ = false;
 };
 
 class CommandButton : public Control {
@@ -87,6 +92,7 @@ public:
     // Typed or pasted text was cut at MaxLength.
     std::function<void()> MaxText;
     void onCommand(int code, int id) override;
+    bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 protected:
     // Its window tells its parent of no plain click.

@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include <algorithm>
+
 #include "control.h"
 #include "utf8text.h"
 #include "vberror.h"
@@ -173,6 +175,26 @@ std::string PathOfShellItem(const void* item) {
     return Utf8Text(path);
 }
 
+namespace {
+// A window that opens for another (the folder picker) stands in the middle of
+// it, inside the work area of its screen, not where the system first puts it.
+void centreOnOwner(HWND window) {
+    RECT own{}, r{};
+    GetWindowRect(window, &r);
+    const HWND owner = GetWindow(window, GW_OWNER);
+    MONITORINFO screen{};
+    screen.cbSize = sizeof(screen);
+    GetMonitorInfoA(MonitorFromWindow(owner ? owner : window, MONITOR_DEFAULTTONEAREST), &screen);
+    if (!owner || !IsWindowVisible(owner) || IsIconic(owner) || !GetWindowRect(owner, &own)) own = screen.rcWork;
+    const LONG w = r.right - r.left, h = r.bottom - r.top;
+    const LONG x = std::clamp((own.left + own.right - w) / 2, screen.rcWork.left,
+                              std::max(screen.rcWork.left, screen.rcWork.right - w));
+    const LONG y = std::clamp((own.top + own.bottom - h) / 2, screen.rcWork.top,
+                              std::max(screen.rcWork.top, screen.rcWork.bottom - h));
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+} // namespace
+
 bool seamBrowseForFolder(HWND owner, const std::string& title, UINT flags, std::string& folder) {
     SeamAnswer answer;
     if (Seam::get().scriptsPerson({"Folder", title, {}, flags, folder}, answer, {0, {}, true})) {
@@ -187,7 +209,9 @@ bool seamBrowseForFolder(HWND owner, const std::string& title, UINT flags, std::
     info.lpszTitle = title.c_str();
     info.ulFlags = flags;
     info.lpfn = [](HWND window, UINT msg, LPARAM, LPARAM start) -> int {
-        if (msg == BFFM_INITIALIZED && start) SendMessageA(window, BFFM_SETSELECTIONA, TRUE, start);
+        if (msg != BFFM_INITIALIZED) return 0;
+        centreOnOwner(window);
+        if (start) SendMessageA(window, BFFM_SETSELECTIONA, TRUE, start);
         return 0;
     };
     info.lParam = folder.empty() ? 0 : reinterpret_cast<LPARAM>(folder.c_str());

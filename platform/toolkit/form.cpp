@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "eventerror.h"
+#include "controls_basic.h"
 #include "menu.h"
 #include "programicon.h"
 #include "seam.h"
@@ -160,9 +161,16 @@ void Form::fitControls() {
     if (right <= client.right && bottom <= client.bottom) return;
     RECT window{};
     GetWindowRect(hwnd_, &window);
-    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + (right > client.right ? widen : 0),
-                 window.bottom - window.top + (bottom > client.bottom ? grow : 0),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // No larger than the screen's work area, and moved back onto it when it grew past its edge.
+    MONITORINFO screen{};
+    screen.cbSize = sizeof(screen);
+    GetMonitorInfoA(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &screen);
+    const RECT& work = screen.rcWork;
+    const int w = std::min<int>(window.right - window.left + (right > client.right ? widen : 0), work.right - work.left);
+    const int h = std::min<int>(window.bottom - window.top + (bottom > client.bottom ? grow : 0), work.bottom - work.top);
+    const int x = std::max<int>(work.left, std::min<int>(window.left, work.right - w));
+    const int y = std::max<int>(work.top, std::min<int>(window.top, work.bottom - h));
+    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::Create() {
@@ -523,6 +531,45 @@ bool Form::keyEvent(UINT msg, WPARAM& wp) {
     return key == 0;
 }
 
+namespace {
+// The tab stops of a window in the order Tab visits them: its children from
+// the top of the z-order, and in place of a container (a tab strip's page, a
+// frame, the cool bar) the tab stops it holds. Hidden or disabled windows and
+// what they hold are passed over.
+void collectTabStops(HWND parent, std::vector<HWND>& stops) {
+    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        const LONG style = GetWindowLongW(h, GWL_STYLE);
+        if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
+        if (style & WS_TABSTOP) stops.push_back(h);
+        else if (Control::fromHandle(h)) collectTabStops(h, stops);
+    }
+}
+
+// Tab and Shift+Tab move the focus round every control the window shows,
+// also those inside its containers; a control that asks for Tab keeps it.
+bool tabKey(HWND form, MSG& msg) {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(form, focus) &&
+        (SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+         (DLGC_WANTTAB | DLGC_WANTMESSAGE)))
+        return false;
+    std::vector<HWND> stops;
+    collectTabStops(form, stops);
+    if (stops.empty()) return true;
+    // The stop that holds the focus (a combo box for its edit box).
+    HWND at = focus;
+    while (at && at != form && std::find(stops.begin(), stops.end(), at) == stops.end()) at = GetParent(at);
+    const auto found = std::find(stops.begin(), stops.end(), at);
+    const size_t n = stops.size(), here = static_cast<size_t>(found - stops.begin());
+    const bool back = GetKeyState(VK_SHIFT) < 0;
+    const HWND next = found == stops.end() ? (back ? stops.back() : stops.front()) : stops[(here + (back ? n - 1 : 1)) % n];
+    // A box's text is selected, to be typed over.
+    if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+    ::SetFocus(next);
+    return true;
+}
+} // namespace
+
 bool Form::preTranslate(MSG& msg) {
     if (!hwnd_) return false;
     bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR;
@@ -531,13 +578,32 @@ bool Form::preTranslate(MSG& msg) {
         if (!hwnd_) return true; // the handler unloaded the form
     }
     if (accelerators_ && TranslateAcceleratorW(hwnd_, accelerators_, &msg)) return true;
-    // Tab, the arrow keys between option buttons, Enter and Esc for the
-    // default and cancel buttons. Without such a button Enter and Esc stay
-    // ordinary keys, so that they reach KeyPress (Esc stops long work).
-    if (msg.message == WM_KEYDOWN && ((msg.wParam == VK_ESCAPE && !cancelButton_) ||
-                                      (msg.wParam == VK_RETURN && !defaultButton_)))
-        return false;
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) return dialogKey(msg);
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0)
+        return tabKey(hwnd_, msg);
+    // The arrow keys between option buttons.
     return IsDialogMessageW(hwnd_, &msg) != 0;
+}
+
+
+// Enter clicks the button that has the focus, else the default button; Esc
+// clicks the cancel button. A control that asks for the key (an open list, a
+// box of several lines) keeps it, and without such a button Enter and Esc stay
+// ordinary keys, so that they reach KeyPress (Esc stops long work).
+bool Form::dialogKey(MSG& msg) {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus) &&
+        (SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE))
+        return false;
+    Control* button = msg.wParam == VK_ESCAPE ? cancelButton_ : defaultButton_;
+    if (msg.wParam == VK_RETURN && focus) {
+        Control* focused = Control::fromHandle(focus);
+        if (focused && focused->form() == this && dynamic_cast<CommandButton*>(focused)) button = focused;
+    }
+    if (!button) return false;
+    if (button->created() && IsWindowEnabled(button->hWnd()) && IsWindowVisible(button->hWnd()))
+        button->onCommand(BN_CLICKED, 0);
+    return true;
 }
 
 LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -612,6 +678,12 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case kKeepTopmostAbove:
         keepTopmostAbove(self);
         return 0;
+    case WM_ENABLE:
+        // A modal window (a form, a message box, a common dialog) closed.
+        if (wp)
+            for (Control* control : std::vector<Control*>(controls_))
+                if (control->created()) control->modalWindowClosed();
+        break;
     case WM_CLOSE:
         Unload(vbFormControlMenu);
         return 0;

@@ -170,6 +170,8 @@ public:
     void setCancelButton(Control* button) { cancelButton_ = button; }
     // Key preview and accelerators for a message bound for this form; true = consumed.
     bool preTranslate(MSG& msg);
+    // A window of fixed size grows (within the screen) until it holds its own controls whole.
+    void fitControls();
 
 protected:
     virtual void CreateControls() {}
@@ -201,13 +203,13 @@ private:
     void teardown();
     float scaled(int pixels, bool horizontal);
     bool keyEvent(UINT msg, WPARAM& wp);
+    bool dialogKey(MSG& msg);
 
     std::string name_;
     HWND hwnd_ = nullptr;
     bool loaded_ = false;
     bool loading_ = false;
     bool shownOnce_ = false;
-    void fitControls();
     int pendingState_ = vbNormal;
     int scaleMode_ = vbTwips;
     int mousePointer_ = vbDefault;

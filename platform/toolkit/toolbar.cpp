@@ -152,6 +152,19 @@ void Toolbar::create(Window& parent, int left, int top, int width, int height) {
     fitWindow();
 }
 
+// The pointer may have left the button while a modal window had it, and the
+// bar, hearing nothing of that, would keep the button's hover frame.
+void Toolbar::modalWindowClosed() {
+    const int hot = static_cast<int>(SendMessageA(handle(), TB_GETHOTITEM, 0, 0));
+    if (hot < 0) return;
+    POINT at{};
+    GetCursorPos(&at);
+    RECT button{};
+    SendMessageA(handle(), TB_GETITEMRECT, static_cast<WPARAM>(hot), reinterpret_cast<LPARAM>(&button));
+    MapWindowPoints(handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&button), 2);
+    if (WindowFromPoint(at) != handle() || !PtInRect(&button, at)) SendMessageA(handle(), TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
+}
+
 ToolbarButton* Toolbar::byId(int id) {
     for (const auto& button : Buttons.items_)
         if (button->id_ == id) return button.get();

@@ -140,6 +140,7 @@ public:
     void onCommand(int code, int id) override;
     bool onNotify(NMHDR* header, LRESULT& result) override;
     void reset() override;
+    void modalWindowClosed() override;
 
 protected:
     // Its window tells its parent of no plain click.

@@ -11,7 +11,7 @@
 #include "fileiconextract.h"
 #include "iclfile.h"
 #include "ico_fixtures.h"
-#include "memoryicon.h"
+#include "loadergate.h"
 #include "scratch.h"
 #include "patience.h"
 
@@ -51,6 +51,11 @@ TEST(FileIconExtract, DamagedFilesGiveNoIcons) {
         const vmtest::CpuStopwatch work;
         EXPECT_EQ(vm::procFileIconCount(path), 0);
         EXPECT_EQ(vm::procExtractFileIcon(path, 0, 32), nullptr);
+        const vm::gate::IconBytes fromBytes(
+            {reinterpret_cast<const std::uint8_t*>(sample.bytes.data()), sample.bytes.size()});
+        EXPECT_EQ(fromBytes.count(), 0u);
+        EXPECT_EQ(fromBytes.icon(0, 32), nullptr);
+        EXPECT_EQ(fromBytes.animation(), nullptr);
         EXPECT_LT(work.ms(), 2000u);
     }
 }
@@ -77,39 +82,53 @@ std::vector<std::uint32_t> iconPixels(HICON icon) {
     return pixels;
 }
 
-// A ZIP member's icon is drawn from its bytes: it must be the very icon the
-// file's extraction gives, whatever images the file holds.
-TEST(FileIconExtract, AnIconFileInMemoryDrawsAsItsFileDoes) {
+// An opened file's icons are drawn from the bytes already read: each must be
+// the very icon its path gives, for every kind, image choice and size.
+TEST(FileIconExtract, IconsFromBytesAreThoseOfThePath) {
     vmtest::ScratchDir dir;
-    const std::vector<std::vector<fx::Image>> files{
-        {fx::dib(32, 32, 8, 1)},
-        {fx::dib(16, 16, 4, 2), fx::dib(32, 32, 1, 3), fx::dib(32, 32, 24, 4), fx::dib(48, 48, 32, 5)},
-        {fx::dib(16, 16, 32, 6)},
-        {fx::dib(48, 48, 8, 7), fx::dib(24, 24, 4, 8)},
-        {fx::png(32, 32, 9), fx::dib(16, 16, 8, 10)},
+    const std::vector<fx::Group> groups{{1, "", {fx::dib(16, 16, 4, 1), fx::dib(32, 32, 8, 2)}},
+                                         {0, "LAST", {fx::dib(48, 48, 32, 3), fx::dib(32, 32, 24, 4)}}};
+    ASSERT_TRUE(fx::makeIconModule(dir.file("m.dll"), groups));
+    std::vector<std::pair<std::string, std::string>> files{
+        {"m.dll", vmtest::readFile(dir.file("m.dll"))},
+        {"m.icl", vmtest::icl::iclFile(groups)},
+        {"one.ico", fx::icoFile({fx::dib(32, 32, 8, 1)})},
+        {"many.ico", fx::icoFile({fx::dib(16, 16, 4, 2), fx::dib(32, 32, 1, 3), fx::dib(32, 32, 24, 4),
+                                  fx::dib(48, 48, 32, 5)})},
+        {"png.ico", fx::icoFile({fx::png(32, 32, 9), fx::dib(16, 16, 8, 10)})},
+        {"arrow.cur", fx::icoFile({fx::dib(32, 32, 8, 11)}, 2)},
+        {"sizes.cur", fx::icoFile({fx::dib(16, 16, 8, 12), fx::dib(32, 32, 4, 13)}, 2)},
     };
-    for (size_t i = 0; i < files.size(); ++i) {
-        const std::string bytes = fx::icoFile(files[i]);
-        std::string name = std::to_string(i);
-        name += ".ico";
+    for (auto& s : damaged::animationFiles())
+        if (s.name == "good.ani") files.emplace_back(s.name, s.bytes);
+    ASSERT_EQ(files.size(), 8u);
+    for (const auto& [name, bytes] : files) {
         const std::string path = dir.file(name);
         ASSERT_TRUE(vmtest::writeFile(path, bytes));
-        const std::span<const std::uint8_t> span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-        for (int size : {16, 32}) {
-            SCOPED_TRACE(path);
-            SCOPED_TRACE(size);
-            HICON fromFile = vm::procExtractFileIcon(path, 0, size);
-            HICON fromBytes = vm::IconOfIcoBytes(span, size);
-            ASSERT_NE(fromFile, nullptr);
+        const vm::gate::IconBytes icons({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+        SCOPED_TRACE(name);
+        if (name.ends_with(".ani")) {
+            HICON fromFile = static_cast<HICON>(vm::gate::LoadImageFile(path, IMAGE_ICON, 0, 0, 0));
+            HICON fromBytes = icons.animation();
             ASSERT_NE(fromBytes, nullptr);
             EXPECT_EQ(iconPixels(fromBytes), iconPixels(fromFile));
             DestroyIcon(fromFile);
             DestroyIcon(fromBytes);
+            continue;
         }
+        EXPECT_EQ(static_cast<int>(icons.count()), vm::procFileIconCount(path));
+        for (int index = 0; index < vm::procFileIconCount(path); ++index)
+            for (int size : {16, 32}) {
+                SCOPED_TRACE(index * 100 + size);
+                HICON fromFile = vm::procExtractFileIcon(path, index, size);
+                HICON fromBytes = icons.icon(index, size);
+                ASSERT_NE(fromFile, nullptr);
+                ASSERT_NE(fromBytes, nullptr);
+                EXPECT_EQ(iconPixels(fromBytes), iconPixels(fromFile));
+                DestroyIcon(fromFile);
+                DestroyIcon(fromBytes);
+            }
     }
-    // A cursor file gives no icon by extraction, nor from its bytes.
-    const std::string cursor = fx::icoFile({fx::dib(32, 32, 8)}, 2);
-    EXPECT_EQ(vm::IconOfIcoBytes({reinterpret_cast<const std::uint8_t*>(cursor.data()), cursor.size()}, 32), nullptr);
 }
 
 } // namespace

@@ -98,6 +98,8 @@ std::vector<std::string> cutCaptions(Form& form) {
                 return TRUE;
             const std::string who = walk.name + ": \"" + text + "\"";
             const RECT caption = captionRect(h);
+            // A text longer than the screen holds ends in "..." and shows whole in its tool tip.
+            if (const Control* c = Control::fromHandle(h); c && c->ToolTipText() == text && (GetWindowLongA(h, GWL_STYLE) & SS_ENDELLIPSIS)) return TRUE;
             if (IsRectEmpty(&caption)) {
                 walk.cut.push_back(who + " (narrower than its text)");
                 return TRUE;
@@ -146,4 +148,19 @@ TEST_F(LibraryScenario, NoCaptionOfAnyWindowIsCut) {
     }
     frmImport().Unload();
     frmAni().Unload();
+}
+
+TEST_F(LibraryScenario, TextsSetWhileTheProgramRunsShowWhole) {
+    clickNode("SysAso"); // the change window's title is the longest file type's name
+    const Texts types = itemTexts(w().pnlResult);
+    const auto longest = std::max_element(types.begin(), types.end(), [](auto& a, auto& b) { return a.size() < b.size(); });
+    clickItem(w().pnlResult, static_cast<int>(longest - types.begin()) + 1);
+    chooseMenu({"&File", "C&hange..."});
+    EXPECT_EQ(cutCaptions(frmChange()), Texts{});
+    std::string endless; // a name in any script, longer than the screen is wide
+    for (int i = 0; i < 15; ++i) endless += "Очень Ωμέγα 图标 ";
+    frmChange().lblTitle.SetCaption(endless);
+    EXPECT_EQ(cutCaptions(frmChange()), Texts{});
+    EXPECT_EQ(frmChange().lblTitle.ToolTipText(), endless);
+    frmChange().Unload();
 }

@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "browserstate.h"
 #include "changerules.h"
 #include "commandstate.h"
@@ -75,7 +78,7 @@ void FrmChange::createMenus() {
         mnuDiv2.create(mnuView, "-");
         mnuViewGroup.create(mnuView, "&Back to &Group");
         mnuDiv3.create(mnuView, "-");
-        mnuViewBackcolor.create(mnuView, "&Backcolor...");
+        mnuViewBackcolor.create(mnuView, "Back&color...");
         mnuTools.create(*this, "&Tools");
         mnuToolsRebuild.create(mnuTools, "&Rebuild Icon Cache");
         mnuHelp.create(*this, "&Help!");
@@ -154,10 +157,12 @@ void FrmChange::Form_Load() {
     const int w = pixelsToTwipsX(Keywords.IconSize), h = pixelsToTwipsY(Keywords.IconSize);
     picImport.Move(vmKeep, vmKeep, w, h);
     picIcon.Move(vmKeep, vmKeep, w, h);
-    const int bar = CoolBar1.Height();
-    lneShadow.Move(0, bar, Width());
-    lneLight.Move(0, bar + pixelsToTwipsY(1), Width());
-    SetHeight(design.height + 2 * lblResource.Height());
+    Form_Resize();
+    // What stands under the separator starts below it, however tall this system draws the toolbar.
+    const int below = std::max(0, CoolBar1.Height() + 3 * TwipsPerPixelY() - lblTitle.Top());
+    for (Control* c : std::initializer_list<Control*>{&lblTitle, &lblResource, &lblIcon, &picImportBack, &picIconBack})
+        c->SetTop(c->Top() + below);
+    SetHeight(design.height + 2 * lblResource.Height() + below);
     procRegGetValue(HKEY_CURRENT_USER, kPosKey, "ChangeTop");
     const auto top = reg.RegValue.toLong();
     procRegGetValue(HKEY_CURRENT_USER, kPosKey, "ChangeLeft");
@@ -166,6 +171,13 @@ void FrmChange::Form_Load() {
     SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     Move(left ? static_cast<int>(*left) : (Screen::Width() - Width()) / 2,
          top ? static_cast<int>(*top) : (Screen::Height() - design.height) / 2);
+}
+
+// The separator runs the window's whole width, also when a long title widened it.
+void FrmChange::Form_Resize() {
+    const int bar = CoolBar1.Height();
+    lneShadow.Move(0, bar, Width());
+    lneLight.Move(0, bar + pixelsToTwipsY(1), Width());
 }
 
 void FrmChange::Form_QueryUnload(int&, int) {

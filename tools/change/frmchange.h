@@ -89,6 +89,7 @@ public:
 protected:
     void CreateControls() override;
     void Form_Load() override;
+    void Form_Resize() override;
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     void Form_KeyUp(int& KeyCode, int Shift) override;
 

@@ -235,7 +235,7 @@ TEST_F(OpenFixture, EveryKindOfFileGivesItsEntriesTextsTypesAndOrigins) {
                                 d + "app.exe;1;#2 of 3;eopen", d + "set.icl;0;#1 of 3;iopen",
                                 d + "set.icl;1;#2 of 3;iopen", d + "set.icl;2;#3 of 3;iopen"}));
     // Neither the text file named as an icon nor the broken module stops the listing; both are told.
-    EXPECT_EQ(panel("message"), "Could not read 2 file(s): bad.ico");
+    EXPECT_EQ(panel("message"), "Could not read 2 file(s): bad.ico, cut.dll");
     EXPECT_EQ(panel("count"), "15 Icon(s)");
     EXPECT_TRUE(form.mnuFile.Enabled());
 
@@ -284,8 +284,15 @@ TEST_F(OpenFixture, IconFilesWhoseDirectoryLiesAreToldUnreadableAndTheRestListed
     listFiles({dir.file("outside.ico"), dir.file("doubled.ico"), dir.file("none.ico"), dir.file("second.ico"),
                dir.file("empty.ico"), dir.file("missing.ico")});
     EXPECT_EQ(entryTexts(), (std::vector<std::string>{dir.path() + "\\second.ico;0;x;2open"}));
-    EXPECT_EQ(panel("message"), "Could not read 5 file(s): outside.ico");
+    EXPECT_EQ(panel("message"), "Could not read 5 file(s): outside.ico, doubled.ico, none.ico, empty.ico, missing.ico");
     EXPECT_EQ(form.pnlResult.ListItems.Count(), 1);
+    // Twenty are named, the rest counted.
+    std::vector<std::string> missing;
+    for (int i = 0; i < 23; ++i) missing.push_back(dir.file(std::to_string(i) + ".ico"));
+    listFiles(missing);
+    EXPECT_EQ(panel("message"), "Could not read 23 file(s): 0.ico, 1.ico, 2.ico, 3.ico, 4.ico, 5.ico, 6.ico, 7.ico, "
+                                "8.ico, 9.ico, 10.ico, 11.ico, 12.ico, 13.ico, 14.ico, 15.ico, 16.ico, 17.ico, "
+                                "18.ico, 19.ico and 3 more");
 }
 
 TEST_F(OpenFixture, TheSmallDataSetListsSmallImagesAndDrawsFramesAtItsSize) {
@@ -294,16 +301,19 @@ TEST_F(OpenFixture, TheSmallDataSetListsSmallImagesAndDrawsFramesAtItsSize) {
     ASSERT_TRUE(fx::makeIconModule(lib, {{1, "", {fx::dib(32, 32, 8)}}, {2, "", {fx::dib(16, 16, 4)}}}));
     ASSERT_TRUE(vmtest::writeFile(dir.file("big.ico"), fx::icoFile({fx::dib(32, 32, 8)})));
     ASSERT_TRUE(vmtest::writeFile(dir.file("small.ico"), fx::icoFile({fx::dib(16, 16, 8)})));
+    // Small files of deep images: the type is the depth of the image of the data set's size, not the length.
+    ASSERT_TRUE(vmtest::writeFile(dir.file("deep.ico"), fx::icoFile({fx::dib(16, 16, 32), fx::dib(32, 32, 4)})));
     // A 32 x 32 frame, red on the left and blue on the right: shrunk, not cut.
     ASSERT_TRUE(vmtest::writeFile(dir.file("halves.ani"),
                                   vmtest::aniFile({vmtest::twoColourIcon(32, 0xE00000, 0x0000E0)}, 1)));
-    listFiles({dir.file("big.ico"), dir.file("small.ico"), lib, dir.file("halves.ani")});
+    listFiles({dir.file("big.ico"), dir.file("small.ico"), dir.file("deep.ico"), lib, dir.file("halves.ani")});
     const std::string d = dir.path() + "\\";
-    EXPECT_EQ(entryTexts(), (std::vector<std::string>{d + "small.ico;0;x;0open", d + "lib.dll;1;#2 of 2;dopen",
-                                                      d + "halves.ani;0;frame 1;aopen"}));
-    ASSERT_EQ(form.pnlResult.ListItems.Count(), 3);
-    EXPECT_EQ(pixel(3, 3, 8), ref(0xE00000));
-    EXPECT_EQ(pixel(3, 12, 8), ref(0x0000E0));
+    EXPECT_EQ(entryTexts(), (std::vector<std::string>{d + "small.ico;0;x;1open", d + "deep.ico;0;x;2open",
+                                                      d + "lib.dll;1;#2 of 2;dopen", d + "halves.ani;0;frame 1;aopen"}));
+    ASSERT_EQ(form.pnlResult.ListItems.Count(), 4);
+    EXPECT_EQ(item(2).SubItems(1), "High Color Icon");
+    EXPECT_EQ(pixel(4, 3, 8), ref(0xE00000));
+    EXPECT_EQ(pixel(4, 12, 8), ref(0x0000E0));
 }
 
 TEST_F(OpenFixture, SixteenBitLibrariesListEachIconAndDrawItInColour) {
@@ -374,7 +384,7 @@ TEST_F(OpenFixture, AnAnimationIsListedWholeOrToldUnreadableOnce) {
     ASSERT_TRUE(vmtest::writeFile(files[2], steps(32768)));
     listFiles(files);
     EXPECT_EQ(entries.cmbResult.ListCount(), kMaxAniSteps);
-    EXPECT_EQ(panel("message"), "Could not read 2 file(s): more.ani");
+    EXPECT_EQ(panel("message"), "Could not read 2 file(s): more.ani, 32768.ani");
     EXPECT_EQ(pixel(2, 16, 16), ref(0x204060));
     // Its last step is there to draw, for a page and the player alike.
     AnimationFrames player;
@@ -473,7 +483,8 @@ TEST_F(OpenFixture, ArchivesSayWhatTheyLeftOutAndNameWhatTheyCouldNotRead) {
     listFiles({});
     EXPECT_EQ(entries.lstZipIcons.ListCount(), 1 + 2 + 9);
     EXPECT_EQ(entries.cmbResult.ListCount(), 1 + 9);
-    EXPECT_EQ(panel("message"), "Could not read 3 file(s): words.zip; "
+    EXPECT_EQ(panel("message"), "Could not read 3 file(s): words.zip, a.ico in case-only-twins.zip, "
+                                "big.ico in packed-size-lies.zip; "
                                 "left out 1 member(s) of case-only-twins.zip: names given twice; "
                                 "left out 15 member(s) of hostile-names.zip: device names, "
                                 "forbidden characters, a dot or blank at the end");
@@ -521,7 +532,7 @@ TEST_F(OpenFixture, ArchivesWrittenByInfoZipWithAndWithoutAPassword) {
     ASSERT_EQ(entries.cmbResult.ListCount(), 2);
     EXPECT_EQ(procGetField(entries.cmbResult.List(0), ';', 1), zip.folders[0] + "icons\\a.ico");
     EXPECT_EQ(EntryTypeCode(entries.cmbResult.List(1)), "7");
-    EXPECT_EQ(panel("message"), "Could not read 2 file(s): a.ico in locked.zip");
+    EXPECT_EQ(panel("message"), "Could not read 2 file(s): a.ico in locked.zip, b.cur in locked.zip");
 }
 
 TEST(PassedPaths, QuotedRunsStayWholeAndBlanksCut) {
@@ -694,8 +705,9 @@ TEST_F(OpenFixture, DamagedAnimationsAreToldUnreadableQuicklyAndSmall) {
     const vmtest::CpuStopwatch work;
     listFiles(files);
     EXPECT_TRUE(entryTexts().empty());
-    EXPECT_EQ(panel("message"), "Could not read " + std::to_string(files.size()) + " file(s): " +
-                                    files.front().substr(dir.path().size() + 1));
+    std::string names;
+    for (const std::string& f : files) names += (names.empty() ? "" : ", ") + f.substr(dir.path().size() + 1);
+    EXPECT_EQ(panel("message"), "Could not read " + std::to_string(files.size()) + " file(s): " + names);
     // The player and the frame collection ask for their steps by entries of
     // the same files: each step gets the no-icon picture, and nothing breaks.
     AnimationFrames player;
@@ -733,7 +745,7 @@ TEST_F(OpenFixture, AModuleMeetsTheSameChecksWhateverItIsCalled) {
     for (const char* name : {"w.icl", "w.dll", "w.exe"}) ASSERT_TRUE(vmtest::writeFile(d + name, wreck));
     listFiles({d + "w.icl", d + "w.dll", d + "w.exe"});
     EXPECT_TRUE(entryTexts().empty());
-    EXPECT_EQ(panel("message"), "Could not read 3 file(s): w.icl");
+    EXPECT_EQ(panel("message"), "Could not read 3 file(s): w.icl, w.dll, w.exe");
 }
 
 TEST_F(OpenFixture, ArchivesOfManyMembersAndBombsListQuicklyAndSmall) {
