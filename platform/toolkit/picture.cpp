@@ -7,10 +7,46 @@
 
 namespace vm {
 
+// An icon or a bitmap is held by its handle alone: a page of pictures would
+// otherwise make an OLE object for each, which costs far more than the
+// picture itself. A bitmap gets one (not owning it) only when drawn.
 struct Picture::Impl {
     IPicture* ole = nullptr;
+    HICON icon = nullptr;
+    HBITMAP bitmap = nullptr;
+    bool own = false;
     ~Impl() {
         if (ole) ole->Release();
+        if (icon && own) DestroyIcon(icon);
+        if (bitmap && own) DeleteObject(bitmap);
+    }
+    IPicture* picture() {
+        if (ole || !bitmap) return ole;
+        PICTDESC desc{};
+        desc.cbSizeofstruct = sizeof(desc);
+        desc.picType = PICTYPE_BITMAP;
+        desc.bmp.hbitmap = bitmap;
+        if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, FALSE, reinterpret_cast<void**>(&ole)))) ole = nullptr;
+        return ole;
+    }
+    SIZE bitmapSize() const {
+        BITMAP bm{};
+        if (!GetObjectA(bitmap, sizeof(bm), &bm)) return {0, 0};
+        return {bm.bmWidth, bm.bmHeight};
+    }
+    // The icon's size in pixels; a monochrome icon's mask holds both its halves.
+    SIZE iconSize() const {
+        ICONINFO info{};
+        BITMAP bitmap{};
+        SIZE size{0, 0};
+        if (!GetIconInfo(icon, &info)) return size;
+        if (GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap)) {
+            size.cx = bitmap.bmWidth;
+            size.cy = info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2;
+        }
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+        return size;
     }
 };
 
@@ -65,24 +101,26 @@ Picture Picture::fromOle(IPicture* picture) {
 
 Picture Picture::fromBitmap(HBITMAP bitmap, bool own) {
     if (!bitmap) return {};
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof(desc);
-    desc.picType = PICTYPE_BITMAP;
-    desc.bmp.hbitmap = bitmap;
-    return create(desc, own);
+    Picture result;
+    result.impl_ = std::make_shared<Impl>();
+    result.impl_->bitmap = bitmap;
+    result.impl_->own = own;
+    return result;
 }
 
 Picture Picture::fromIcon(HICON icon, bool own) {
     if (!icon) return {};
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof(desc);
-    desc.picType = PICTYPE_ICON;
-    desc.icon.hicon = icon;
-    return create(desc, own);
+    Picture result;
+    result.impl_ = std::make_shared<Impl>();
+    result.impl_->icon = icon;
+    result.impl_->own = own;
+    return result;
 }
 
 int Picture::Type() const {
     if (!impl_) return vbPicTypeNone;
+    if (impl_->icon) return vbPicTypeIcon;
+    if (impl_->bitmap) return vbPicTypeBitmap;
     SHORT type = PICTYPE_NONE;
     impl_->ole->get_Type(&type);
     return type;
@@ -90,6 +128,8 @@ int Picture::Type() const {
 
 HANDLE Picture::Handle() const {
     if (!impl_) return nullptr;
+    if (impl_->icon) return impl_->icon;
+    if (impl_->bitmap) return impl_->bitmap;
     OLE_HANDLE handle = 0;
     impl_->ole->get_Handle(&handle);
     return fromOleHandle(handle);
@@ -97,6 +137,8 @@ HANDLE Picture::Handle() const {
 
 int Picture::pixelWidth() const {
     if (!impl_) return 0;
+    if (impl_->icon) return impl_->iconSize().cx;
+    if (impl_->bitmap) return impl_->bitmapSize().cx;
     OLE_XSIZE_HIMETRIC width = 0;
     impl_->ole->get_Width(&width);
     return himetricToPixels(width, LOGPIXELSX);
@@ -104,6 +146,8 @@ int Picture::pixelWidth() const {
 
 int Picture::pixelHeight() const {
     if (!impl_) return 0;
+    if (impl_->icon) return impl_->iconSize().cy;
+    if (impl_->bitmap) return impl_->bitmapSize().cy;
     OLE_YSIZE_HIMETRIC height = 0;
     impl_->ole->get_Height(&height);
     return himetricToPixels(height, LOGPIXELSY);
@@ -118,11 +162,13 @@ void Picture::render(HDC dc, int x, int y, int width, int height) const {
         DrawIconEx(dc, x, y, handle, width, height, 0, nullptr, DI_NORMAL);
         return;
     }
+    IPicture* ole = impl_->picture();
+    if (!ole) return;
     OLE_XSIZE_HIMETRIC hmWidth = 0;
     OLE_YSIZE_HIMETRIC hmHeight = 0;
-    impl_->ole->get_Width(&hmWidth);
-    impl_->ole->get_Height(&hmHeight);
-    impl_->ole->Render(dc, x, y, width, height, 0, hmHeight, hmWidth, -hmHeight, nullptr);
+    ole->get_Width(&hmWidth);
+    ole->get_Height(&hmHeight);
+    ole->Render(dc, x, y, width, height, 0, hmHeight, hmWidth, -hmHeight, nullptr);
 }
 
 void SavePicture(const Picture& picture, const std::string& fileName) {

@@ -101,6 +101,36 @@ TEST(Clipboard, HoldsTextAndPictures) {
     vm::Clipboard::Clear();
 }
 
+
+// Icon and bitmap pictures tell kind, handle and size (a monochrome icon's
+// mask holds both halves), draw, and destroy an owned handle with the last copy.
+TEST(Picture, IconsAndBitmapsKeepTheirSizeAndOwnership) {
+    std::vector<std::uint8_t> bits(48 * 24 * 4, 0xFF);
+    HICON colour = CreateIcon(nullptr, 48, 24, 1, 32, bits.data(), bits.data());
+    HICON mono = CreateIcon(nullptr, 32, 32, 1, 1, bits.data(), bits.data());
+    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 10), target = CreateCompatibleBitmap(screen, 40, 20);
+    HGDIOBJ old = SelectObject(dc, target);
+    PatBlt(dc, 0, 0, 40, 20, WHITENESS);
+    {
+        vm::Picture icon = vm::Picture::fromIcon(colour), drawn = vm::Picture::fromBitmap(bitmap);
+        const vm::Picture borrowed = vm::Picture::fromIcon(mono, false);
+        icon = vm::Picture(icon);
+        EXPECT_EQ(icon.Type() * 1000 + icon.pixelWidth() * 10 + icon.pixelHeight(), 3000 + 480 + 24);
+        EXPECT_EQ(borrowed.pixelWidth() * 100 + borrowed.pixelHeight(), 3232);
+        EXPECT_TRUE(icon.icon() == colour && !icon.bitmap() && drawn.bitmap() == bitmap && !drawn.icon());
+        EXPECT_EQ(drawn.pixelWidth() * 100 + drawn.pixelHeight(), 2010);
+        drawn.render(dc, 0, 0, 40, 20);
+        EXPECT_EQ(GetPixel(dc, 39, 19), RGB(0, 0, 0));
+    }
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    BITMAP gone{};
+    ICONINFO info{};
+    EXPECT_TRUE(!GetObjectA(bitmap, sizeof(gone), &gone) && !GetIconInfo(colour, &info));
+    EXPECT_TRUE(DestroyIcon(mono));
+}
 TEST(Timer, FiresUnderDoEventsOnlyWhileEnabled) {
     FrmServices form;
     form.Load();
