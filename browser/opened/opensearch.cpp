@@ -26,6 +26,7 @@
 #include "zandrel32.h"
 #include "zipmemory.h"
 #include "zipsource.h"
+#include "widefile.h"
 
 namespace vm {
 namespace {
@@ -53,7 +54,7 @@ bool isListable(const std::string& ext) {
 
 std::int64_t fileLength(const std::string& file) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (!wide::AttributeData(file, data)) return 0;
     return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 

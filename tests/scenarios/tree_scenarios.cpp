@@ -13,6 +13,7 @@
 #include "seam.h"
 #include "startfolders.h"
 #include "state.h"
+#include "zipwriter.h"
 
 using namespace vm;
 using namespace vmscenario;
@@ -81,6 +82,26 @@ TEST_F(TreeScenario, NodesOfEveryKindListWhatTheyHold) {
     ASSERT_FALSE(Seam::get().requests().empty());
     EXPECT_EQ(Seam::get().requests().back().kind, "HtmlHelp");
     EXPECT_EQ(Seam::get().requests().back().style, 13);
+}
+
+// Every listing ends by saying what it found, none included; no busy text
+// stays: "Groups by Design" without group keywords (the sample has none), an
+// empty favourites folder, references of a depth none has, an empty folder
+// and an empty archive on the command line.
+TEST_F(TreeScenario, ListingsThatFindNothingSaySo) {
+    ASSERT_TRUE(node("group"));
+    const std::string archive = dir.file("empty.zip");
+    ASSERT_TRUE(vmtest::writeFile(archive, vmtest::makeZipArchive({})));
+    for (const std::string& empty : {"group", "favoriEmpty", "Reference16", "folder", "archive"}) {
+        clickNode("Icon256");
+        ASSERT_FALSE(itemTexts(w().pnlResult).empty());
+        if (empty == "folder") startProgramAgain(favorites() + "\\Empty");
+        else if (empty == "archive") startProgramAgain(archive);
+        else clickNode(empty);
+        EXPECT_EQ(panelText("count"), "0 Icon(s)") << empty;
+        EXPECT_EQ(panelText("message").find("please wait"), std::string::npos) << empty;
+        EXPECT_TRUE(itemTexts(w().pnlResult).empty()) << empty;
+    }
 }
 
 TEST_F(TreeScenario, FavoritesMenuCreatesRemovesAndRefreshes) {
