@@ -92,7 +92,7 @@ TEST_F(TreeScenario, ListingsThatFindNothingSaySo) {
     ASSERT_TRUE(node("group"));
     const std::string archive = dir.file("empty.zip");
     ASSERT_TRUE(vmtest::writeFile(archive, vmtest::makeZipArchive({})));
-    for (const std::string& empty : {"group", "favoriEmpty", "Reference16", "folder", "archive"}) {
+    for (const std::string empty : {"group", "favoriEmpty", "Reference16", "folder", "archive"}) {
         clickNode("Icon256");
         ASSERT_FALSE(itemTexts(w().pnlResult).empty());
         if (empty == "folder") startProgramAgain(favorites() + "\\Empty");
