@@ -156,7 +156,8 @@ TEST_F(OpenScenario, ASecondStartHandsOverAFolderWhoseNameHasABlank) {
 // command line are listed, drawn and read; the Open dialog, which cannot take
 // such a folder to start in, is not handed it, and that is said.
 TEST_F(OpenScenario, PathsLongerThanMaxPathAreListedReadAndKeptFromTheDialog) {
-    std::string deep = folder();
+    std::string deep = dir.file("deep");
+    ASSERT_TRUE(wide::MakeFolder(deep));
     while (deep.size() <= MAX_PATH) {
         deep += "\\" + std::string(60, 'd');
         ASSERT_TRUE(wide::MakeFolder(deep));
