@@ -24,7 +24,7 @@ namespace {
 // where it would without it.
 bool fitsDialog(const std::string& path) {
     if (!wide::TooLongForOldCalls(path)) return true;
-    MsgBox("The path\r\r" + path + "\r\ris too long for the file dialog; it opens without it.", vbExclamation);
+    MsgBox("The path\r\r" + path + "\r\ris too long for the dialog; it opens without it.", vbExclamation);
     return false;
 }
 
