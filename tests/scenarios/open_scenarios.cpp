@@ -156,6 +156,7 @@ TEST_F(OpenScenario, ASecondStartHandsOverAFolderWhoseNameHasABlank) {
 // command line are listed, drawn and read; the Open dialog, which cannot take
 // such a folder to start in, is not handed it, and that is said.
 TEST_F(OpenScenario, PathsLongerThanMaxPathAreListedReadAndKeptFromTheDialog) {
+    ASSERT_TRUE(shell::procIsFirstInstance(shell::kMutexName)); // later starts hand their paths over
     std::string deep = dir.file("deep");
     ASSERT_TRUE(wide::MakeFolder(deep));
     while (deep.size() <= MAX_PATH) {
