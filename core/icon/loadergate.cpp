@@ -133,7 +133,7 @@ UINT iconFileIcons(const std::string& file, int index, HICON* large, HICON* smal
 
 HANDLE LoadImageFile(const std::string& file, UINT type, int cx, int cy, UINT flags) {
     if (!isKind(CheckIconSource(file), {FileKind::Icon, FileKind::Animation})) return nullptr;
-    return wide::LoadImageFile(file, type, cx, cy, flags);
+    return LoadImageW(nullptr, WideText(file).c_str(), type, cx, cy, flags | LR_LOADFROMFILE);
 }
 
 UINT ExtractIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
@@ -158,7 +158,7 @@ HICON IconFromImage(std::span<const std::uint8_t> image, bool icon, int cx, int 
 
 HMODULE LoadDataFile(const std::string& file) {
     if (!isKind(CheckIconSource(file), {FileKind::PeModule})) return nullptr;
-    return wide::LoadDataModule(file);
+    return LoadLibraryExW(WideText(file).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }
 
 IPicture* LoadPictureBytes(std::span<const std::uint8_t> bytes) {

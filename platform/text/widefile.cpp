@@ -32,14 +32,6 @@ bool MakeFolder(const std::string& path) { return CreateDirectoryW(WideText(path
 
 bool RemoveFolder(const std::string& path) { return RemoveDirectoryW(WideText(path).c_str()) != 0; }
 
-HMODULE LoadDataModule(const std::string& path) {
-    return LoadLibraryExW(WideText(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-}
-
-HANDLE LoadImageFile(const std::string& path, UINT type, int cx, int cy, UINT flags) {
-    return LoadImageW(nullptr, WideText(path).c_str(), type, cx, cy, flags | LR_LOADFROMFILE);
-}
-
 bool TooLongForOldCalls(const std::string& path) { return TextLength(path) >= MAX_PATH; }
 
 } // namespace vm::wide

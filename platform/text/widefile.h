@@ -17,8 +17,6 @@ bool Move(const std::string& from, const std::string& to, DWORD flags);
 bool Copy(const std::string& from, const std::string& to, bool failIfThere);
 bool MakeFolder(const std::string& path);
 bool RemoveFolder(const std::string& path);
-HMODULE LoadDataModule(const std::string& path);
-HANDLE LoadImageFile(const std::string& path, UINT type, int cx, int cy, UINT flags);
 
 // Whether the path is longer than the calls that still take MAX_PATH characters (a common
 // dialog, the shell's icon extraction) can hold.
