@@ -10,6 +10,7 @@
 #include "registry.h"
 #include "seam.h"
 #include "state.h"
+#include "writekill.h"
 
 namespace vm {
 
@@ -197,9 +198,15 @@ void FrmOptions::Form_Load() {
     const int rebuild = settingNumber("SysCache") + settingNumber("ShortcutCache") + settingNumber("FolderCache");
     if (rebuild <= 3) chkRebuild.SetValue(rebuild == 0 ? vbUnchecked : rebuild == 3 ? vbChecked : vbGrayed);
 
-    for (int row = 0; row < 5; ++row)
-        asoBox(row).SetValue(settingNumber(kAssociations[row].setting) ? vbChecked : vbUnchecked);
-    chkSendTo.SetValue(procFileExists(h.SendToFolder + kShortcutName) ? vbChecked : vbUnchecked);
+    // A type shows ticked while any change of its association is in force,
+    // even one a stopped Apply left unrecorded in the settings.
+    for (int row = 0; row < 5; ++row) {
+        shownAso_[row] =
+            settingNumber(kAssociations[row].setting) || AssociationBackup(kAssociations[row]).holdsChanges();
+        asoBox(row).SetValue(shownAso_[row] ? vbChecked : vbUnchecked);
+    }
+    shownSendTo_ = procFileExists(h.SendToFolder + kShortcutName);
+    chkSendTo.SetValue(shownSendTo_ ? vbChecked : vbUnchecked);
 
     optEditWith.SetEnabled(false);
     if (std::string file = setting("ExtEditFile"); !file.empty()) {
@@ -364,16 +371,19 @@ void FrmOptions::cmdDesktop_Click() {
 
 void FrmOptions::cmdApply_Click() {
     OptionsHost& h = optionsHost;
+    // What Apply changes is stored at once, so that a program ended by force keeps it.
     if (h.pnlResult) {
         const bool hot = chkHoverSelection.Value() == vbChecked;
         h.pnlResult->SetHotTracking(hot);
         h.pnlResult->SetHoverSelection(hot);
+        writeSetting("HotTracking", hot ? "True" : "False");
     }
 
     if (cmbIconsPerPage.ListIndex() >= 0) {
         const int perPage = std::atoi(cmbIconsPerPage.Text().c_str());
         if (perPage > 0 && perPage != Paging.IconsPerPage) {
             Paging.IconsPerPage = perPage;
+            writeSetting("IconsPerPage" + std::to_string(Keywords.IconSize), std::to_string(perPage));
             if (Entries.cmbResult.ListCount() > 0) {
                 Paging.PageCount = PageCountFor(Entries.cmbResult.ListCount(), perPage);
                 if (Paging.CurrentPage > Paging.PageCount) Paging.CurrentPage = Paging.PageCount;
@@ -382,13 +392,21 @@ void FrmOptions::cmdApply_Click() {
         }
     }
 
-    for (int row = 0; row < 5; ++row) procSetAso(asoBox(row).Value() == vbChecked, kAssociations[row], paths.DataPath);
+    for (int row = 0; row < 5; ++row) {
+        const bool ticked = asoBox(row).Value() == vbChecked;
+        if (ticked == shownAso_[row]) continue;
+        procSetAso(ticked, kAssociations[row], paths.DataPath);
+        shownAso_[row] = ticked;
+    }
     const std::string sendTo = h.SendToFolder + kShortcutName;
-    if (chkSendTo.Value() != vbChecked) {
-        DeleteFileA(sendTo.c_str());
-    } else if (!procSaveProgramShortcut(h.saveShortcut, sendTo, paths.DataPath)) {
-        MsgBox("Vellumar could not be added to the Send To menu.", vbExclamation, Caption());
-        chkSendTo.SetValue(procFileExists(sendTo) ? vbChecked : vbUnchecked);
+    if (const bool ticked = chkSendTo.Value() == vbChecked; ticked != shownSendTo_) {
+        if (!ticked) {
+            if (DeleteFileA(sendTo.c_str())) AfterOwnedWrite();
+        } else if (!procSaveProgramShortcut(h.saveShortcut, sendTo, paths.DataPath)) {
+            MsgBox("Vellumar could not be added to the Send To menu.", vbExclamation, Caption());
+        }
+        shownSendTo_ = procFileExists(sendTo);
+        chkSendTo.SetValue(shownSendTo_ ? vbChecked : vbUnchecked);
     }
     for (int row = 0; row < 5; ++row) writeBox(kAssociations[row].setting, asoBox(row));
 

@@ -111,6 +111,10 @@ private:
     std::int32_t openedMaskColor_ = 0;
     bool applied_ = false;
     bool showingZoom_ = false;
+    // What the shell boxes showed when loaded or last applied: Apply acts on
+    // a box only when the user changed it, so what appeared meanwhile stays.
+    bool shownAso_[5] = {};
+    bool shownSendTo_ = false;
 };
 
 FrmOptions& frmOptions();

@@ -4,6 +4,7 @@
 
 #include "cshelllink.h"
 #include "registrybackup.h"
+#include "writekill.h"
 
 namespace vm {
 
@@ -19,9 +20,14 @@ std::string AssociationCommand(const std::string& dataPath) {
     return "\"" + dataPath + "Vellumar.exe\" \"%1\"";
 }
 
+RegistryBackup AssociationBackup(const AssociationRow& row) {
+    return RegistryBackup(HKEY_CLASSES_ROOT, std::string(kAsoBackupKey) + "\\" + row.extension,
+                          {row.extension, row.fileClass});
+}
+
 void procSetAso(bool checked, const AssociationRow& row, const std::string& dataPath) {
     const std::string ext = row.extension, cls = row.fileClass;
-    RegistryBackup backup(HKEY_CLASSES_ROOT, std::string(kAsoBackupKey) + "\\" + ext);
+    RegistryBackup backup = AssociationBackup(row);
     if (!checked) {
         backup.restore();
         return;
@@ -47,7 +53,9 @@ bool WriteShellShortcut(const std::string& linkFile, const std::string& target, 
     info.iconIndex = 0;
     info.showCommand = SW_SHOWNORMAL;
     cShellLink link;
-    return SUCCEEDED(link.Write(linkFile, info));
+    const bool written = SUCCEEDED(link.Write(linkFile, info));
+    AfterOwnedWrite();
+    return written;
 }
 
 bool procSaveProgramShortcut(const ShortcutWriter& write, const std::string& linkFile, const std::string& dataPath) {

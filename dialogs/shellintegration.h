@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 
+#include "registrybackup.h"
+
 namespace vm {
 
 inline constexpr const char* kAsoBackupKey = "Software\\Vellumar\\Settings\\Associations";
@@ -28,6 +30,10 @@ extern const AssociationRow kAssociations[5];
 
 // The command the verb runs: the program and the file, both quoted.
 std::string AssociationCommand(const std::string& dataPath);
+
+// The record of what associating the type changed; it holds changes while
+// the association is (even partly) in force.
+RegistryBackup AssociationBackup(const AssociationRow& row);
 
 // Associates (checked) or gives back (not checked) one file type.
 void procSetAso(bool checked, const AssociationRow& row, const std::string& dataPath);

@@ -48,7 +48,7 @@ void FrmMain::connectOpen() {
         box->SetVisible(false);
     }
     txtZIP.busy = &Busy;
-    txtZIP.Change = [this] { vm::txtZIP_Change(Entries, host, txtZIP.Text()); };
+    txtZIP.Change = [this] { vm::txtZIP_Change(Entries, host, txtZIP.Line()); };
     mnuFileOpen.Click = [this] { mnuFileOpen_Click(); };
     mnuFileOpenDir.Click = [this] { mnuFileOpenDir_Click(); };
     PageLoaders.FavoritesFolder = folders.FavoritesFolder;

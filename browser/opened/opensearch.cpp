@@ -35,8 +35,6 @@ namespace {
 constexpr DWORD kMaxAniBytes = 16u << 20;
 // Entry indexes are 16-bit numbers.
 constexpr int kMaxIcons = 32767;
-// The longest a listing goes without yielding to the message loop.
-constexpr DWORD kYieldMs = 30;
 // Icon files up to this size are read whole at once; larger ones image by image.
 constexpr std::uint32_t kMaxIconBytes = 4u << 20;
 // Modules up to this size are listed from one read; larger ones through the system.
@@ -330,7 +328,8 @@ void listFile(OpenSearchContext& ctx, const std::string& path, const std::string
 
 } // namespace
 
-void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind, int archiveIndex) {
+void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind, int archiveIndex,
+                        int memberIndex) {
     const std::string ext = lowerExtension(file);
     if (!isListable(ext)) return;
     if (kind != kKindZip) {
@@ -346,17 +345,20 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
         return;
     }
     const std::string path = folder + file;
-    const bool extracted = !procFileExists(path);
     // An icon member is listed from its bytes in memory: nothing is written
-    // for it. Others, and members too large to hold, go to disk.
-    if (ext == "ico" && extracted) {
+    // for it, and its file is not looked for, as the bytes are the file's.
+    // Others, and members too large to hold, go to disk.
+    if (ext == "ico") {
         std::string bytes;
-        const std::int32_t rc = ReadZipMember(archive, file, kMaxIconBytes, bytes);
+        const std::int32_t rc =
+            memberIndex >= 0 ? ReadZipMemberAt(archive, static_cast<size_t>(memberIndex), file, kMaxIconBytes, bytes)
+                             : ReadZipMember(archive, file, kMaxIconBytes, bytes);
         if (rc != ZANDREL_ERR_TOOLARGE) {
             if (rc != ZANDREL_OK || !addIconBytes(ctx, bytes, path, kind, archive)) noteUnreadable(ctx, shownName);
             return;
         }
     }
+    const bool extracted = !procFileExists(path);
     if (extracted) {
         procUnzipFile(ctx.chunks, archive, file, path, folder);
         if (!procFileExists(path)) {
@@ -379,32 +381,28 @@ void procSearchOpen(OpenSearchContext& ctx) {
     ctx.host.messagePanel(ctx.SearchingFavorites ? "Searching for favorites, please wait..."
                                                  : "Searching for icons, please wait...");
     ctx.host.events();
-    // Every entry listed has yielded to the message loop already; files that
-    // give none yield every so often, so that an archive of 65,535 members of
-    // other kinds is not listed at the message loop's pace.
-    DWORD yielded = GetTickCount();
-    auto yieldNow = [&](int before) {
-        if (ctx.entries.cmbResult.ListCount() != before) {
-            yielded = GetTickCount();
-        } else if (GetTickCount() - yielded >= kYieldMs) {
-            ctx.host.events();
-            yielded = GetTickCount();
-        }
-    };
+    // Every file yields through the window's clock, entries or none, so that
+    // an archive of 65,535 members of other kinds is not listed at the
+    // message loop's pace. Each archive is opened once for all its members.
+    const ZipArchivesHeld held;
     for (int i = 0; i < ctx.entries.lstFiles.ListCount() && !ctx.busy.AbortRequested; ++i) {
-        const int before = ctx.entries.cmbResult.ListCount();
         procSearchOpenFile(ctx, ctx.entries.lstFiles.List(i), kKindOpen);
-        yieldNow(before);
+        ctx.host.yield();
     }
     const std::vector<ZipListingNote>& notes = ctx.entries.ZipListingNotes;
     for (size_t i = 0; !ctx.SearchingFavorites && i < notes.size(); ++i)
         if (notes[i].unreadable && static_cast<int>(i) < ctx.entries.lstZipFiles.ListCount())
             noteUnreadable(ctx, baseName(ctx.entries.lstZipFiles.List(static_cast<int>(i))));
+    // The lines of one archive follow each other, in the order its listing gave them.
     HiddenList& members = ctx.entries.lstZipIcons;
+    int archive = -1, firstLine = 0;
     for (int i = 0; !ctx.SearchingFavorites && i < members.ListCount() && !ctx.busy.AbortRequested; ++i) {
-        const int before = ctx.entries.cmbResult.ListCount();
-        procSearchOpenFile(ctx, members.List(i), kKindZip, members.ItemData(i));
-        yieldNow(before);
+        if (members.ItemData(i) != archive) {
+            archive = members.ItemData(i);
+            firstLine = i;
+        }
+        procSearchOpenFile(ctx, members.List(i), kKindZip, archive, i - firstLine);
+        ctx.host.yield();
     }
     const int count = ctx.entries.cmbResult.ListCount();
     ctx.host.countPanel(std::to_string(count) + " Icon(s)");

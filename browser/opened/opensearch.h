@@ -37,9 +37,10 @@ struct OpenSearchContext {
 void procSearchOpen(OpenSearchContext& ctx);
 
 // The entries of one file: kind "open" (a full path) or "azip" (a member name
-// of archive archiveIndex of lstZipFiles, extracted into its private folder).
+// of archive archiveIndex of lstZipFiles, extracted into its private folder;
+// memberIndex its place in that archive's listing, when known).
 void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const std::string& kind,
-                        int archiveIndex = -1);
+                        int archiveIndex = -1, int memberIndex = -1);
 
 // Appends the entries of a file that holds n icons; of an ".ani" file, the
 // entry of frame `frame`. archive is the "azip" entry's archive.

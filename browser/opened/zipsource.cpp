@@ -8,6 +8,7 @@
 #include "files.h"
 #include "getfield.h"
 #include "runfolders.h"
+#include "utf8text.h"
 #include "zandrelbind.h"
 #include "zipmemory.h"
 #include "zipnames.h"
@@ -35,10 +36,36 @@ bool isPlainMemberPath(const std::string& member) {
 
 } // namespace
 
-bool ZipListBox::onMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
-    if (msg != WM_SETTEXT || !busy || !busy->AbortRequested) return false;
-    result = FALSE;
-    return true;
+bool ZipListBox::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_SETTEXT:
+        if (busy && busy->AbortRequested) {
+            result = FALSE;
+            return true;
+        }
+        wide_ = lp ? reinterpret_cast<const wchar_t*>(lp) : L"";
+        line_ = Utf8Text(wide_);
+        result = TRUE;
+        if (Change) Change();
+        return true;
+    case WM_GETTEXTLENGTH:
+        result = static_cast<LRESULT>(wide_.size());
+        return true;
+    case WM_GETTEXT: {
+        const size_t room = static_cast<size_t>(wp);
+        if (room == 0 || !lp) {
+            result = 0;
+            return true;
+        }
+        const size_t n = std::min(room - 1, wide_.size());
+        wide_.copy(reinterpret_cast<wchar_t*>(lp), n);
+        reinterpret_cast<wchar_t*>(lp)[n] = L'\0';
+        result = static_cast<LRESULT>(n);
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void procExtractZIPFilenames(EntryLists& entries, ExtractedMembers& zip, ChunkState& chunks,

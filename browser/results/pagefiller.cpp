@@ -10,6 +10,7 @@
 #include "resultentry.h"
 #include "state.h"
 #include "vberror.h"
+#include "zipmemory.h"
 
 namespace vm {
 namespace {
@@ -58,6 +59,8 @@ void PageFiller::placeProgressBar() {
 
 bool PageFiller::fillPage(std::int32_t entryCount) {
     const PageSlice slice = PageSliceOf(s_.paging, entryCount);
+    // The archives the page's members come from are opened once for the page.
+    const ZipArchivesHeld held;
     PageLoadContext ctx{*w_.pnlResult, *w_.imlResult32, s_.keywords, s_.refs, s_.chunks, s_.loader, s_.entries};
     ListItemCollection& items = w_.pnlResult->ListItems;
     std::vector<Picture>& pictures = s_.loader.PagePictures;

@@ -58,11 +58,8 @@ void procSearchSystemIcons(SystemIconContext& ctx) {
 
         procRegGetValue(root, keyPath, valueName);
         std::string value = reg.RegValue.isEmpty() ? std::string() : reg.RegValue.toText();
-        if (value.empty()) {
-            procRegCreateKey(keyPath, root);
-            procRegSetValue(keyPath, valueName, Variant(defaultIcon), REG_SZ);
-            value = defaultIcon;
-        }
+        // A missing value lists the row's default; only a change writes it.
+        if (value.empty()) value = defaultIcon;
         const size_t comma = value.find(',');
         const std::string iconFile = ExpandLeadingVariable(value.substr(0, comma), ctx.windowsDir);
         const std::string iconIndex = comma == std::string::npos ? std::string(1, '0') : value.substr(comma + 1);

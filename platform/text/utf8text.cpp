@@ -33,6 +33,15 @@ bool isAscii(std::string_view text) {
 }
 
 std::string mapCase(std::string_view text, DWORD flags) {
+    // The invariant case of an ASCII letter is its ASCII case; asking the
+    // system costs more than the rest of listing a ZIP member.
+    if (isAscii(text)) {
+        std::string out(text);
+        for (char& c : out)
+            c = flags == LCMAP_UPPERCASE ? (c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c)
+                                         : asciiLower(c);
+        return out;
+    }
     std::wstring wide = WideText(text);
     if (wide.empty()) return std::string(text);
     LCMapStringEx(LOCALE_NAME_INVARIANT, flags, wide.data(), static_cast<int>(wide.size()), wide.data(),

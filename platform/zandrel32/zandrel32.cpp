@@ -64,9 +64,12 @@ std::string listingLine(const zandrel::ZipEntry& e, const std::string& path) {
 // refuses a line (answers FALSE) ends the listing: its owner has stopped. The
 // directory and the window are the listing's own: the owner may call in again
 // meanwhile.
+// Each member is taken as its line goes, so the first line leaves at once
+// however many members follow.
 int32_t listMembers(const std::vector<zandrel::ZipEntry>& entries, HWND window) {
     int32_t listed = 0;
-    for (const zandrel::ListedMember& m : zandrel::listedMembers(entries)) {
+    zandrel::MemberLister lister(entries);
+    for (zandrel::ListedMember m; lister.next(m);) {
         if (window) {
             const std::string line = m.fault == zandrel::NameFault::None
                                          ? listingLine(*m.entry, m.path)
@@ -159,10 +162,9 @@ int32_t run() {
     zandrel::FileSource source(g_op.archive);
     if (!source.isOpen()) return ZANDREL_ERR_OPEN;
     const std::vector<zandrel::ZipEntry>* entries = nullptr;
-    const zandrel::MemberIndex* index = nullptr;
-    if (int32_t rc = g_known.directory(g_op.archive, source, entries, index); rc != ZANDREL_OK) return rc;
+    if (int32_t rc = g_known.directory(g_op.archive, source, entries); rc != ZANDREL_OK) return rc;
     if (g_op.view) return listMembers(std::vector<zandrel::ZipEntry>(*entries), g_op.window);
-    return extractMembers(source, *index);
+    return extractMembers(source, g_known.index());
 }
 
 int32_t setText(std::string& field, const char* text) {

@@ -31,9 +31,25 @@ struct ListedMember {
 // ("..", a drive, a leading separator) is listed by its plain name.
 std::vector<ListedMember> listedMembers(const std::vector<ZipEntry>& entries);
 
+// The same, member by member, so that a long listing can start at once and
+// a caller can stop or pause it at any member.
+class MemberLister {
+public:
+    explicit MemberLister(const std::vector<ZipEntry>& entries) : entries_(entries) {}
+    // The next member as a listing takes it; false when there is none.
+    bool next(ListedMember& member);
+
+private:
+    const std::vector<ZipEntry>& entries_;
+    size_t at_ = 0;
+    std::unordered_set<std::string> seen_;
+};
+
 // A directory's members by the name a listing shows and by plain file name,
 // first member of a name first, so that finding one costs the same however
-// many there are.
+// many there are. It is made as far as requests need: a member the listing
+// names is found by taking the listing up to it; the rest is made at the
+// first request for a name the listing does not give.
 class MemberIndex {
 public:
     explicit MemberIndex(const std::vector<ZipEntry>& entries);
@@ -50,9 +66,14 @@ public:
     int32_t resolve(const std::string& member, const ZipEntry*& entry, std::string& relative) const;
 
 private:
+    const ZipEntry* listedUnder(const std::string& key) const;
+    void indexStored() const;
+
     const std::vector<ZipEntry>& entries_;
-    std::unordered_map<std::string, size_t> byListed_, byName_;
-    std::unordered_set<std::string> stored_; // every member's path as stored
+    mutable MemberLister lister_;
+    mutable std::unordered_map<std::string, size_t> byListed_, byName_;
+    mutable std::unordered_set<std::string> stored_; // every member's path as stored
+    mutable bool storedIndexed_ = false;
 };
 
 } // namespace zandrel

@@ -65,11 +65,12 @@ vm_wine_env() {
 
 # A Wine program asks the Wine server for nearly every window call. Where
 # waking a process on another processor is dear (a virtual machine), each of
-# those trips costs several times what it costs on one processor: bench/run
-# measures opening files at 0.3 and a search at 0.4 to 0.5 of the time free. So Wine's processes (its server, the program and
-# the helpers they start) share one processor: wrappers for wine, wine64 and
-# wineserver come first on the PATH. VM_WINE_CPU picks the processor; "all"
-# leaves Wine free to use every one.
+# those trips costs more than it costs on one processor; bench/run compares
+# the two in alternating rounds and prints the pinned/free ratio of every
+# figure, and the pinning stays only while it shows it faster. So Wine's
+# processes (its server, the program and the helpers they start) share one
+# processor: wrappers for wine, wine64 and wineserver come first on the PATH.
+# VM_WINE_CPU picks the processor; "all" leaves Wine free to use every one.
 vm_wine_one_cpu() {
   # Wrappers an earlier call put on the PATH go first, so that "all" really
   # leaves Wine free in a shell that ran it pinned before.

@@ -88,6 +88,22 @@ TEST_F(AssociationTest, ATypeNeverAssociatedIsLeftAloneAndAMissingClassIsMadeAnd
     EXPECT_EQ(classText("icofile\\Shell\\Vellumar"), "<missing>");
 }
 
+TEST_F(AssociationTest, ARecordCutShortOrNamingNoKeyExactlyIsLeftAloneAndReportedOnce) {
+    existing(kAssociations[3]);
+    const std::string slots = std::string(kAsoBackupKey) + "\\.icl\\";
+    auto record = [&](int n, const std::string& key, bool whole) {
+        WriteRawValue(HKEY_CURRENT_USER, slots + std::to_string(n), "Key", {true, REG_SZ, {key.begin(), key.end()}});
+        if (whole) WriteRawValue(HKEY_CURRENT_USER, slots + std::to_string(n), "Kind", {true, REG_DWORD, {0, 0, 0, 0}});
+    };
+    record(0, "iclfile", false); // stopped before its kind: "the key was missing"
+    record(1, "", true);         // names no key
+    record(2, "CLSID", true);    // a first-level class not the program's
+    for (int twice = 0; twice < 2; ++twice) procSetAso(false, kAssociations[3], paths.DataPath);
+    EXPECT_EQ(classText("iclfile\\Shell\\edit\\command"), "their.exe \"%1\"");
+    ASSERT_EQ(messageCount(), 1);
+    EXPECT_NE(lastMessage().find("HKEY_CLASSES_ROOT\\iclfile\n"), std::string::npos) << lastMessage();
+}
+
 std::vector<std::string> exportedTypes() {
     std::vector<std::string> all;
     for (const AssociationRow& row : kAssociations)

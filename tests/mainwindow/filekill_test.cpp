@@ -15,6 +15,7 @@
 #include "filledicon.h"
 #include "foldericon.h"
 #include "iconcanvas.h"
+#include "killchild.h"
 #include "libfixtures.h"
 #include "loadedwindow.h"
 #include "registry.h"
@@ -28,7 +29,7 @@ namespace {
 
 constexpr const char* kCommandVariable = "VM_FILE_COMMAND";
 constexpr const char* kFolderVariable = "VM_FILE_FOLDER";
-constexpr DWORD kKilled = 9;
+constexpr DWORD kKilled = vmtest::kKilledCode;
 
 // The folder whose icon the folder commands change, in the program folder.
 std::string photos(const std::string& data) { return data + "\\photos"; }
@@ -97,27 +98,8 @@ protected:
     // This test program started again for one command on the folder, ended
     // after its killAfter-th write when that is not 0; its exit code.
     DWORD child(const std::string& command, const std::string& data, int killAfter) {
-        wchar_t exe[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, exe, MAX_PATH);
-        std::wstring line = L"\"" + std::wstring(exe) + L"\" --gtest_filter=FileKillChild.* --gtest_brief=1";
-        SetEnvironmentVariableA(kCommandVariable, command.c_str());
-        SetEnvironmentVariableA(kFolderVariable, data.c_str());
-        SetEnvironmentVariableA("VM_KILL_AFTER_WRITE", killAfter ? std::to_string(killAfter).c_str() : nullptr);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process{};
-        const bool started = CreateProcessW(exe, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                            &process);
-        for (const char* name : {kCommandVariable, kFolderVariable, "VM_KILL_AFTER_WRITE"})
-            SetEnvironmentVariableA(name, nullptr);
-        if (!started) return DWORD(-1);
-        // Only a hang takes this long.
-        if (WaitForSingleObject(process.hProcess, 180000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-        DWORD code = DWORD(-1);
-        GetExitCodeProcess(process.hProcess, &code);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return code;
+        return vmtest::runKillChild("FileKillChild.*", {{kCommandVariable, command}, {kFolderVariable, data}},
+                                    killAfter);
     }
     // The folder the command changes, or the program folder for its user files.
     Files state(const std::string& data) const { return vmtest::folderFiles(GetParam().exact ? photos(data) : data); }

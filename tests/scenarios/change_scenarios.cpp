@@ -11,6 +11,7 @@
 #include "registry.h"
 #include "seam.h"
 #include "state.h"
+#include "systemicons.h"
 
 using namespace vm;
 using namespace vmscenario;
@@ -81,32 +82,35 @@ protected:
 
 } // namespace
 
-TEST_F(ChangeScenario, ASystemIconIsChangedAndRestored) {
+TEST_F(ChangeScenario, ListingTheSystemIconsWritesNothingAndAChangeIsRestoredToExactlyWhatWasThere) {
     if (!w().nodeSources.searchSystemIcons) GTEST_SKIP() << "the system icons are not listed in this build";
+    // Every key the drives' rows name, as it is before anything is listed.
+    std::vector<std::string> keys;
+    for (const std::string& row : SystemIconRows("SysDrives", identity.OSCode, "c:\\windows", "c:\\windows\\system32")) {
+        const std::string location = row.substr(row.find(';', row.find(';') + 1) + 1);
+        keys.push_back(location.substr(0, location.find(',')));
+    }
+    auto exported = [&keys] {
+        std::string all;
+        for (const std::string& key : keys) all += vmtest::regExport(key);
+        return all;
+    };
+    const std::string before = exported();
     FrmChange& c = changeItem("SysDrives", 1);
     ASSERT_TRUE(c.IsLoaded());
+    EXPECT_EQ(exported(), before) << "the listing wrote to the registry";
     EXPECT_EQ(c.Caption(), "Change System Icon");
     EXPECT_EQ(c.status(), "Drop icon from Vellumar on New");
-    // The row: name;default location;root\key,value.
     const std::string row = c.picImport.Tag;
-    const auto second = row.find(';', row.find(';') + 1);
-    ASSERT_NE(second, std::string::npos);
-    const std::string defaultLocation = row.substr(row.find(';') + 1, second - row.find(';') - 1);
-    std::string place = row.substr(second + 1);
-    const auto slash = place.find('\\');
-    const std::string rootName = place.substr(0, slash);
-    const HKEY root = rootName == "HKEY_LOCAL_MACHINE" ? HKEY_LOCAL_MACHINE
-                      : rootName == "HKEY_CLASSES_ROOT" ? HKEY_CLASSES_ROOT
-                                                         : HKEY_CURRENT_USER;
-    std::string key = place.substr(slash + 1), value;
+    std::string place = row.substr(row.find(';', row.find(';') + 1) + 1), value;
+    const HKEY root = RegistryRootOf(place.substr(0, place.find('\\')));
+    std::string key = place.substr(place.find('\\') + 1);
     if (const auto comma = key.find(','); comma != std::string::npos) {
         value = key.substr(comma + 1);
         key.resize(comma);
     }
 
-    // Windows Default puts back what was there before the change, or the row's default when nothing was.
-    const std::string before = regText(root, key, value);
-    const std::string restoredTo = before.empty() ? defaultLocation : before;
+    // The change writes the value, there or not before; Windows Default gives back exactly what was there.
     dropLibraryIcon(c);
     EXPECT_EQ(c.status(), "Choose File, Apply to Change");
     clickButton(c.pnlToolbar, "apply");
@@ -118,7 +122,7 @@ TEST_F(ChangeScenario, ASystemIconIsChangedAndRestored) {
 
     clickButton(c.pnlToolbar, "default");
     clickButton(c.pnlToolbar, "apply");
-    EXPECT_EQ(regText(root, key, value), restoredTo);
+    EXPECT_EQ(exported(), before);
     EXPECT_FALSE(exists(file));
 }
 
@@ -155,21 +159,24 @@ TEST_F(ChangeScenario, AFileTypeIconIsChangedAndRestored) {
     const auto colon = row.find(':'), semi = row.find(';');
     ASSERT_TRUE(colon != std::string::npos && semi != std::string::npos) << row;
     const std::string cls = row.substr(colon + 1, semi - colon - 1);
-    // A fresh prefix holds no copy of the default yet.
-    procRegDeleteKey(HKEY_CLASSES_ROOT, cls + "\\VmDefault");
-    const std::string before = regText(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon", "");
+    // As Windows has it: an expandable path.
+    const RawValue original = ReadRawValue(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon", "");
+    const char theirs[] = "%SystemRoot%\\system32\\shell32.dll,3";
+    WriteRawValue(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon", "",
+                  {true, REG_EXPAND_SZ, std::vector<BYTE>(theirs, theirs + sizeof theirs)});
+    const std::string before = vmtest::regExport("HKEY_CLASSES_ROOT\\" + cls);
 
     dropLibraryIcon(c);
     clickButton(c.pnlToolbar, "apply");
     const std::string changed = regText(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon", "");
     ASSERT_EQ(changed.substr(0, icons().size()), icons());
     EXPECT_TRUE(exists(changed.substr(0, changed.size() - 2)));
-    EXPECT_FALSE(regText(HKEY_CLASSES_ROOT, cls + "\\VmDefault", "").empty());
 
+    // Windows Default: the value's type and text as they were, and nothing of the program's left in the class.
     clickButton(c.pnlToolbar, "default");
     clickButton(c.pnlToolbar, "apply");
-    EXPECT_EQ(regText(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon", ""), before);
-    procRegDeleteKey(HKEY_CLASSES_ROOT, cls + "\\VmDefault");
+    EXPECT_EQ(vmtest::regExport("HKEY_CLASSES_ROOT\\" + cls), before);
+    WriteRawValue(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon", "", original);
 }
 
 TEST_F(ChangeScenario, ACursorIsChangedAndRestored) {

@@ -14,6 +14,7 @@
 #include "registry.h"
 #include "registrybackup.h"
 #include "seam.h"
+#include "shellintegration.h"
 #include "startfolders.h"
 #include "state.h"
 
@@ -355,6 +356,27 @@ TEST_F(DialogScenario, SendToAndTheDesktopGetAShortcutToTheProgram) {
     });
     EXPECT_EQ(GetFileAttributesA(sendTo.c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileA(desktop.c_str());
+}
+
+TEST_F(DialogScenario, ApplyStoresWhatWasChangedAtOnceAndLeavesWhatWasNotTouched) {
+    const std::string sendTo = folders.SendToFolder + "Vellumar.lnk", types = vmtest::regExport("HKEY_CLASSES_ROOT\\.ico");
+    DeleteFileA(sendTo.c_str());
+    inOptions([&](FrmOptions& o) {
+        const bool hot = o.chkHoverSelection.Value() == vbChecked;
+        click(o.chkHoverSelection);
+        click(o.cmbIconsPerPage);
+        press(VK_HOME);
+        press(VK_RETURN);
+        // A shortcut of the program appears in Send To while the window is open.
+        ASSERT_TRUE(WriteShellShortcut(sendTo, paths.DataPath + "Vellumar.exe", paths.DataPath));
+        click(o.cmdApply);
+        EXPECT_EQ(stored("HotTracking"), hot ? "False" : "True"); // now, not at the program's end
+        EXPECT_EQ(stored(("IconsPerPage" + std::to_string(Keywords.IconSize)).c_str()), "10");
+        press(VK_ESCAPE);
+    });
+    EXPECT_NE(GetFileAttributesA(sendTo.c_str()), INVALID_FILE_ATTRIBUTES) << "a box not touched took it away";
+    EXPECT_EQ(vmtest::regExport("HKEY_CLASSES_ROOT\\.ico"), types);
+    DeleteFileA(sendTo.c_str());
 }
 
 TEST_F(DialogScenario, AScanOfEveryKindOfFileFindsTheIconsInsideAZipWhenAskedTo) {

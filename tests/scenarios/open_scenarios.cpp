@@ -14,6 +14,7 @@
 #include "iclfile.h"
 #include "ico_fixtures.h"
 #include "instance.h"
+#include "patience.h"
 #include "registry.h"
 #include "state.h"
 #include "widefile.h"
@@ -198,8 +199,8 @@ TEST_F(OpenScenario, PathsLongerThanMaxPathAreListedReadAndKeptFromTheDialog) {
 }
 
 // An archive of names Windows cannot give a file lists the others and says in
-// the message panel how many it left out and why. An archive of 65,535
-// members keeps the window answering while it is read, and Esc stops the read.
+// the message panel how many it left out and why. Esc stops the read of an
+// archive of 65,535 members.
 TEST_F(OpenScenario, ArchivesSayWhatTheyLeftOutAndALongReadAnswersAndStopsOnEsc) {
     for (const auto& s : vmtest::damaged::zipArchives())
         if (s.name == "hostile-names.zip") vmtest::writeFile(folder() + "\\" + s.name, s.bytes);
@@ -215,17 +216,14 @@ TEST_F(OpenScenario, ArchivesSayWhatTheyLeftOutAndALongReadAnswersAndStopsOnEsc)
     for (int i = 0; i < 65535; ++i) members.push_back({std::to_string(i) + ".txt", "x", false});
     ASSERT_TRUE(vmtest::writeFile(folder() + "\\most.zip", vmtest::makeZipArchive(members)));
     // The second hand reads the member line that arrived last in the listing
-    // box, timing the window's answer, and presses Esc at member 3000.
+    // box and presses Esc at member 3000. (How soon the window answers
+    // meanwhile is bounded by processor time below, not the wall clock.)
     const HWND box = w().txtZIP.hWnd();
-    DWORD longest = 0;
-    auto reached = [box, &longest] {
+    auto reached = [box] {
         char line[128] = {};
-        const DWORD start = GetTickCount();
         GetWindowTextA(box, line, sizeof line);
         const std::string member = procGetField(line, '|', 5);
-        if (!member.ends_with(".txt")) return false;
-        longest = std::max<DWORD>(longest, GetTickCount() - start);
-        return std::atoi(member.c_str()) >= 3000;
+        return member.ends_with(".txt") && std::atoi(member.c_str()) >= 3000;
     };
     {
         KeyDuringWork esc(VK_ESCAPE, reached);
@@ -233,10 +231,38 @@ TEST_F(OpenScenario, ArchivesSayWhatTheyLeftOutAndALongReadAnswersAndStopsOnEsc)
         chooseMenu({"&File", "&Open by File..."});
         ASSERT_TRUE(esc.pressed()) << "the read never reached member 3000";
     }
-    EXPECT_LT(longest, 2000u);
     EXPECT_EQ(panelText("message"), "Aborted!");
     EXPECT_LT(Entries.lstZipIcons.ListCount(), 65535);
     EXPECT_TRUE(w().mnuFile.Enabled());
+}
+
+// An archive of 65,535 members, one in 64 of them an icon, opens to its first
+// page with the window answering throughout, from the choice in the dialog on:
+// through the read of its directory, the listing of its members and of its
+// icons, and the page. The window's thread never works more than 0.5 s of
+// processor time between a second hand's question and its answer, and the
+// whole opening takes well under a minute of it.
+TEST_F(OpenScenario, AnArchiveOf65535MembersAnswersThroughoutItsOpening) {
+    const std::string icon = fx::icoFile({fx::dib(32, 32, 8, 7u)});
+    std::vector<vmtest::ZipFixtureMember> members;
+    for (int i = 0; i < 65535; ++i)
+        members.push_back({"m/" + std::to_string(i) + (i % 64 ? ".txt" : ".ico"), i % 64 ? "x" : icon, false});
+    ASSERT_TRUE(vmtest::writeFile(folder() + "\\huge.zip", vmtest::makeZipArchive(members)));
+    const vmtest::CpuStopwatch opening;
+    {
+        vmtest::AnswerWatch watch(w().hWnd());
+        {
+            Answer open("Open by File", filesNamed(folder(), {"huge.zip"}));
+            chooseMenu({"&File", "&Open by File..."});
+        }
+        watch.stop();
+        EXPECT_LT(watch.longestMs(), 500u) << "after " << watch.answers() << " answers";
+    }
+    EXPECT_LT(opening.ms(), 30000u);
+    EXPECT_EQ(panelText("count"), "1024 Icon(s)");
+    const Texts items = itemTexts(w().pnlResult);
+    ASSERT_EQ(items.size(), 150u);
+    EXPECT_EQ(items[1], "64.ico in " + folder() + "\\huge.zip");
 }
 
 namespace {

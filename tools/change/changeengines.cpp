@@ -33,9 +33,9 @@ std::string regText(HKEY root, const std::string& key, const std::string& name) 
 
 // One REG_SZ value; true when Windows took it.
 bool writeText(HKEY root, const std::string& key, const std::string& name, const std::string& value) {
-    procRegCreateKey(key, root);
-    procRegSetValue(key, name, Variant(value), REG_SZ);
-    return reg.RegResult == ERROR_SUCCESS && regText(root, key, name) == value;
+    RawValue text{true, REG_SZ, std::vector<BYTE>(value.begin(), value.end())};
+    text.data.push_back(0);
+    return WriteRawValue(root, key, name, text) && regText(root, key, name) == value;
 }
 
 std::optional<HKEY> rootByName(const std::string& name) {
@@ -103,26 +103,28 @@ void FrmChange::procApplyFileType() {
         return;
     }
     FileClass = row->fileClass;
-    const std::string backup = FileClass + "\\VmDefault", defaultIcon = FileClass + "\\DefaultIcon";
+    const std::string defaultIcon = FileClass + "\\DefaultIcon";
     // The icon in force: the class's own value, or the row's copy of it.
     std::string current = regText(HKEY_CLASSES_ROOT, defaultIcon, "");
     if (current.empty()) current = row->iconLocation;
-    // The location from before the first change is kept once, for every restore.
-    if (regText(HKEY_CLASSES_ROOT, backup, "").empty() && !current.empty())
-        writeText(HKEY_CLASSES_ROOT, backup, "", current);
+    // The first change keeps the value as it was, type and all, for the restore.
+    RegistryBackup backup(HKEY_CLASSES_ROOT, change::changeBackupKey("HKEY_CLASSES_ROOT\\" + defaultIcon));
 
     if (!ShowingDefault) {
         const std::string file = writeNewIcon(caption);
         if (file.empty()) return;
-        if (!writeText(HKEY_CLASSES_ROOT, defaultIcon, "", file + ",0")) {
+        if (!backup.setText(defaultIcon, "", file + ",0")) {
             DeleteFileA(file.c_str());
             MsgBox("The icon of " + FileClass + " could not be set in the registry. Nothing was changed.",
                    vbExclamation, caption);
             return;
         }
     } else {
-        const std::string saved = regText(HKEY_CLASSES_ROOT, backup, "");
-        if (!saved.empty() && !writeText(HKEY_CLASSES_ROOT, defaultIcon, "", saved)) {
+        // A copy an earlier version of the program kept in the class itself.
+        const std::string legacy = regText(HKEY_CLASSES_ROOT, FileClass + "\\VmDefault", "");
+        const bool restored = backup.holdsChanges() ? backup.restore()
+                                                    : legacy.empty() || writeText(HKEY_CLASSES_ROOT, defaultIcon, "", legacy);
+        if (!restored) {
             MsgBox("The icon of " + FileClass + " could not be set in the registry. Nothing was changed.",
                    vbExclamation, caption);
             return;
@@ -156,39 +158,39 @@ void FrmChange::procApplySystemIcon() {
         valueName = keyPath.substr(comma + 1);
         keyPath.resize(comma);
     }
-    if (regText(*root, keyPath, valueName).empty()) {
-        MsgBox("Windows holds no icon value for this system icon, so it cannot be changed. Nothing was written.",
-               vbExclamation, caption);
-        return;
-    }
     std::string& entry = picIconBack.Tag;
     const std::string oldFile = entry.substr(0, entry.find(';'));
     const bool recycle = keyPath == recycleBinKey() && valueName == "Empty";
 
     // The value a change replaces, and the Recycle Bin's default value beside
-    // it, are kept once in values of the program's own, for the restore.
+    // it, are kept by the first change (or that they were missing), for the restore.
     std::vector<std::string> changed{valueName};
     if (recycle && !regText(*root, keyPath, "").empty()) changed.push_back("");
+    RegistryBackup backup(*root, change::changeBackupKey(location));
 
     if (!ShowingDefault) {
         const std::string file = writeNewIcon(caption);
         if (file.empty()) return;
-        for (const std::string& name : changed)
-            if (!ReadRawValue(*root, keyPath, change::keptValueName(name)).present)
-                WriteRawValue(*root, keyPath, change::keptValueName(name), ReadRawValue(*root, keyPath, name));
-        if (!writeText(*root, keyPath, valueName, file + ",0")) {
+        if (!backup.setText(keyPath, valueName, file + ",0")) {
             DeleteFileA(file.c_str());
             MsgBox("The system icon could not be set in the registry. Nothing was changed.", vbExclamation, caption);
             return;
         }
-        if (changed.size() > 1) writeText(*root, keyPath, "", file);
+        if (changed.size() > 1) backup.setText(keyPath, "", file);
         const auto semi = entry.find(';');
         entry = file + (semi == std::string::npos ? std::string() : entry.substr(semi));
+    } else if (backup.holdsChanges()) {
+        if (!backup.restore()) {
+            MsgBox("The system icon could not be set in the registry. Nothing was changed.", vbExclamation, caption);
+            return;
+        }
     } else {
-        // The kept value when there is one, else the Windows default of the row.
+        // A value an earlier version of the program kept beside it, else the
+        // Windows default of the row for a value that is there.
         for (const std::string& name : changed) {
             const std::string keptName = change::keptValueName(name);
             const RawValue kept = ReadRawValue(*root, keyPath, keptName);
+            if (!kept.present && regText(*root, keyPath, name).empty()) continue;
             const bool restored = kept.present ? WriteRawValue(*root, keyPath, name, kept)
                                                : writeText(*root, keyPath, name, defaultLocation);
             if (!restored) {
@@ -330,8 +332,13 @@ void FrmChange::procApplyCursor() {
     std::string& entry = picIconBack.Tag;
     const std::string oldFile = fieldOf(entry, 1);
 
+    RegistryBackup backup(HKEY_CURRENT_USER, change::changeBackupKey("HKEY_CURRENT_USER\\" + key + "," + role));
     if (ShowingDefault) {
-        if (!writeText(HKEY_CURRENT_USER, key, role, "")) {
+        // What the first change replaced, or else the role's built-in cursor (a value of its own only).
+        const bool restored = backup.holdsChanges()                       ? backup.restore()
+                              : regText(HKEY_CURRENT_USER, key, role).empty() ? true
+                                                                            : writeText(HKEY_CURRENT_USER, key, role, "");
+        if (!restored) {
             MsgBox("The cursor setting could not be written. Nothing was changed.", vbExclamation, caption);
             return;
         }
@@ -347,7 +354,7 @@ void FrmChange::procApplyCursor() {
     } else {
         const std::string file = writeNewCursor(caption);
         if (file.empty()) return;
-        if (!writeText(HKEY_CURRENT_USER, key, role, file)) {
+        if (!backup.setText(key, role, file)) {
             DeleteFileA(file.c_str());
             MsgBox("The cursor setting could not be written. Nothing was changed.", vbExclamation, caption);
             return;

@@ -90,4 +90,11 @@ std::string freeChangedIconName(const std::string& folder, const std::string& ex
 
 std::string keptValueName(const std::string& valueName) { return "VmDefault" + valueName; }
 
+std::string changeBackupKey(const std::string& location) {
+    std::string name = location;
+    for (char& c : name)
+        if (c == '\\') c = '/';
+    return "Software\\Vellumar\\Settings\\Changes\\" + name;
+}
+
 } // namespace vm::change

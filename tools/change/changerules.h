@@ -48,4 +48,9 @@ std::string freeChangedIconName(const std::string& folder, const std::string& ex
 // "VmDefault" & name for a named one ("VmDefaultEmpty").
 std::string keptValueName(const std::string& valueName);
 
+// The program's record of what changes of one registry value replaced, for a
+// location "<root name>\<key>[,<value name>]": a key of its own under the
+// settings, named after the location.
+std::string changeBackupKey(const std::string& location);
+
 } // namespace vm::change

@@ -1,5 +1,7 @@
 #include "frmchange.h"
 
+#include "registrybackup.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -15,6 +17,7 @@
 #include "loadergate.h"
 #include "orvexbind.h"
 #include "registry.h"
+#include "registrybackup.h"
 #include "seam.h"
 #include "state.h"
 #include "utf8text.h"
@@ -325,9 +328,18 @@ void FrmChange::procShowDefaultFileType() {
     const auto row = change::parseFileTypeRow(picImport.Tag);
     if (!row) return;
     FileClass = row->fileClass;
+    // The icon from before the first change, else one an earlier version kept, else the one in force.
+    const std::string defaultIcon = FileClass + "\\DefaultIcon";
+    const auto kept =
+        RegistryBackup(HKEY_CLASSES_ROOT, change::changeBackupKey("HKEY_CLASSES_ROOT\\" + defaultIcon))
+            .kept(defaultIcon, "");
+    std::vector<std::string> values;
+    if (kept && kept->present) values.push_back(ExpandedText(*kept));
     for (const char* key : {"\\VmDefault", "\\DefaultIcon"}) {
         procRegGetValue(HKEY_CLASSES_ROOT, FileClass + key, "");
-        const std::string value = reg.RegValue.toText();
+        values.push_back(reg.RegValue.toText());
+    }
+    for (const std::string& value : values) {
         if (value.empty()) continue;
         const change::IconLocation location = change::splitIconLocation(value);
         DefaultIconFile = location.file;

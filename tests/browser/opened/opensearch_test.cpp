@@ -23,6 +23,8 @@
 #include "processmemory.h"
 #include "scratch.h"
 #include "state.h"
+#include "zandrel32.h"
+#include "zipmemory.h"
 #include "zipsource.h"
 #include "zipwriter.h"
 #include "patience.h"
@@ -85,7 +87,7 @@ struct OpenFixture : ::testing::Test {
         paths.TempPath = temp;
         form.Load();
         form.txtZIP.busy = &busy;
-        form.txtZIP.Change = [this] { txtZIP_Change(entries, host, form.txtZIP.Text()); };
+        form.txtZIP.Change = [this] { txtZIP_Change(entries, host, form.txtZIP.Line()); };
         window.form = &form;
         window.pnlResult = &form.pnlResult;
         window.imlResult32 = &form.imlResult32;
@@ -442,6 +444,13 @@ TEST_F(OpenFixture, ZipMembersAreListedExtractedIntoTheirArchivesFolderAndRemove
     pager.procGetPage();
     EXPECT_EQ(form.pnlResult.ListItems.Count(), 5);
     EXPECT_EQ(tempFiles(), std::vector<std::string>{"same.ico"});
+    // A member is read by its place in the listing only under the name listed
+    // there; and no archive stays open once the listing and the page are done.
+    std::string bytes;
+    EXPECT_EQ(ReadZipMemberAt(first, 1, "icons\\a\\x.ico", 1u << 20, bytes), ZANDREL_OK);
+    EXPECT_EQ(bytes, red);
+    EXPECT_EQ(ReadZipMemberAt(first, 1, "same.ico", 1u << 20, bytes), ZANDREL_ERR_NOMEMBER);
+    EXPECT_TRUE(DeleteFileA(second.c_str()));
 
     procClearZipLists(entries, zip);
     EXPECT_FALSE(vmtest::fileExists(f0));

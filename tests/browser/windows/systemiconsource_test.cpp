@@ -1,4 +1,5 @@
 #include "registry.h"
+#include "registrybackup.h"
 #include "sourcefixture.h"
 #include "state.h"
 #include "systemiconsource.h"
@@ -42,7 +43,7 @@ struct SystemIconTest : vmtest::SourceFixture {
 
 } // namespace
 
-TEST_F(SystemIconTest, EveryRowIsListedAndAMissingValueIsWrittenFromItsDefault) {
+TEST_F(SystemIconTest, EveryRowIsListedAndAMissingValueListsItsDefaultWithoutAWrite) {
     const std::string key = std::string(kKey);
     setValue(key + "\\Shell Icons", "3", dll + ",1");
     setValue(key + "\\Shell Icons", "4", dll);
@@ -70,9 +71,9 @@ TEST_F(SystemIconTest, EveryRowIsListedAndAMissingValueIsWrittenFromItsDefault) 
                                 dir.file("gone.ico") + ";0;Nothing There;wsysy",
                             }));
     for (int i = 0; i < entries.cmbResult.ListCount(); ++i) EXPECT_EQ(entries.cmbResult.ItemData(i), i);
-    // The missing values now hold the defaults; the rows stay as they were.
-    EXPECT_EQ(value(key + "\\Missing", "Icon"), dll + ",1");
-    EXPECT_EQ(value(key + "\\Default", ""), dll + ",0");
+    // Listing writes nothing; the rows stay as they were.
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key + "\\Missing"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key + "\\Default"));
     EXPECT_EQ(value(key + "\\Root", ""), "%SystemRoot%\\system32\\shell32.dll,3");
     for (int i = 0; i < lstChange.ListCount(); ++i) EXPECT_EQ(lstChange.List(i), rows[static_cast<size_t>(i)]);
 

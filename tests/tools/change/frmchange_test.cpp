@@ -56,6 +56,7 @@ protected:
         procRegDeleteKey(HKEY_CLASSES_ROOT, std::string(kClass) + "\\VmDefault");
         procRegDeleteKey(HKEY_CLASSES_ROOT, std::string(kClass) + "\\DefaultIcon");
         procRegDeleteKey(HKEY_CLASSES_ROOT, kClass);
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar\\Settings\\Changes");
         procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
         procRegSetValue(kSettingsKey, "SysFileTypeRestart", Variant(std::int32_t(0)), REG_DWORD);
         procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
@@ -167,7 +168,7 @@ TEST_F(ChangeTest, FileTypeChangeAndRestoreKeepTheFirstDefault) {
     selected = item("Blue", "lib;1", "256 Color Icon");
     dropSelected();
     f.mnuFileApply_Click();
-    EXPECT_EQ(regText(HKEY_CLASSES_ROOT, cls + "\\VmDefault"), "c:\\windows\\notepad.exe,1");
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, cls + "\\VmDefault")); // the class holds nothing of the program's
     EXPECT_EQ(regText(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon"), icons + "1.ico,0");
     ASSERT_TRUE(exists(icons + "1.ico"));
     ASSERT_EQ(notices.size(), 1u);
@@ -186,7 +187,6 @@ TEST_F(ChangeTest, FileTypeChangeAndRestoreKeepTheFirstDefault) {
     EXPECT_FALSE(Commands.ChangeApplying);
     EXPECT_EQ(regText(HKEY_CLASSES_ROOT, cls + "\\DefaultIcon"), icons + "2.ico,0");
     EXPECT_FALSE(exists(icons + "1.ico"));
-    EXPECT_EQ(regText(HKEY_CLASSES_ROOT, cls + "\\VmDefault"), "c:\\windows\\notepad.exe,1");
 
     // Restore: the icon from before the first change comes back; the changed file goes.
     rows[1] = std::string(".txt:") + kClass + ";" + icons + "2.ico,0;Text";
@@ -289,7 +289,7 @@ TEST_F(ChangeTest, TheRecycleBinGetsItsIconAndTheRestoreGivesBackExactlyWhatWasT
     WriteRawValue(HKEY_CLASSES_ROOT, key, "", savedDefault);
 }
 
-TEST_F(ChangeTest, SystemIconWithUnknownRootOrMissingValueWritesNothing) {
+TEST_F(ChangeTest, SystemIconWithUnknownRootWritesNothingAndAMissingValueGoesAgainOnRestore) {
     rows = {"Odd;shell32.dll,3;HKEY_NOWHERE\\Key"};
     frmChange().handOver(item("Odd", "shell32.dll;3", "System Icon"));
     selected = item("Blue", "lib;1", "256 Color Icon");
@@ -297,13 +297,18 @@ TEST_F(ChangeTest, SystemIconWithUnknownRootOrMissingValueWritesNothing) {
     frmChange().procApplySystemIcon();
     EXPECT_EQ(frmChange().status(), "Unknown registry root: HKEY_NOWHERE");
 
+    // A missing value is written by the change and removed, with the keys made for it, by the restore.
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VmChangeTest");
     rows = {"Gone;shell32.dll,3;HKEY_CURRENT_USER\\Software\\VmChangeTest\\Missing"};
     frmChange().handOver(item("Gone", "shell32.dll;3", "System Icon"));
     dropSelected();
     frmChange().mnuFileApply_Click();
-    EXPECT_EQ(msgBoxes(), 1);
+    EXPECT_EQ(regText(HKEY_CURRENT_USER, "Software\\VmChangeTest\\Missing"), icons + "1.ico,0");
+    frmChange().mnuViewDefault_Click();
+    frmChange().mnuFileApply_Click();
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\VmChangeTest"));
     EXPECT_FALSE(exists(icons + "1.ico"));
-    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(msgBoxes(), 0);
 }
 
 TEST_F(ChangeTest, StaticCursorChangeWithItsHotspotAndRestore) {
