@@ -49,7 +49,10 @@ protected:
             item = selected;
             return !selected.text.empty();
         };
-        changeHost.restartWindows = [this] { ++restarts; };
+        changeHost.restartWindows = [this] {
+            ++restarts;
+            return true;
+        };
         procRegDeleteKey(HKEY_CLASSES_ROOT, std::string(kClass) + "\\VmDefault");
         procRegDeleteKey(HKEY_CLASSES_ROOT, std::string(kClass) + "\\DefaultIcon");
         procRegDeleteKey(HKEY_CLASSES_ROOT, kClass);
