@@ -18,6 +18,7 @@
 #include "startfolders.h"
 #include "state.h"
 
+#include <algorithm>
 #include <set>
 
 using namespace vm;
@@ -443,7 +444,7 @@ TEST_F(DialogScenario, DeletingAReferenceSelectsTheNextItemAndTheWindowShowsIt) 
 }
 
 // A scan of a tree of icon files, stopped with the Stop button while it walks the
-// folders and with Esc while it lists what it found: meanwhile only Stop is live in
+// folders and with Esc once it has listed a hundred of them: meanwhile only Stop is live in
 // the toolbars and menus, and once it stops all is live again as before it.
 TEST_F(DialogScenario, EscStopsAScanOfALargeFolderWhichLeavesTheMainWindowWithTheFocus) {
     const std::string tree = dir.file("large");
@@ -466,11 +467,14 @@ TEST_F(DialogScenario, EscStopsAScanOfALargeFolderWhichLeavesTheMainWindowWithTh
     ClientToScreen(standard, &at);
     const std::vector<INPUT> clickStop{mouseInput(at, MOUSEEVENTF_LEFTDOWN), mouseInput(at, MOUSEEVENTF_LEFTUP)};
 
-    // What shows live: the buttons of each toolbar by their places, and how many menus of the bar.
-    auto live = [&] {
+    // What shows live: the buttons of each toolbar by their places (only those live
+    // before the scan when asked), and how many menus of the bar.
+    const std::vector<int> idleStandard = enabledButtons(standard), idleYour = enabledButtons(your);
+    auto live = [&](bool onlyIdle) {
         std::string shown;
-        for (HWND toolbar : {standard, your}) {
-            for (int button : enabledButtons(toolbar)) shown += std::to_string(button) + " ";
+        for (auto [toolbar, idle] : {std::pair{standard, &idleStandard}, std::pair{your, &idleYour}}) {
+            for (int button : enabledButtons(toolbar))
+                if (!onlyIdle || std::ranges::count(*idle, button)) shown += std::to_string(button) + " ";
             shown += "| ";
         }
         int menus = 0;
@@ -478,18 +482,24 @@ TEST_F(DialogScenario, EscStopsAScanOfALargeFolderWhichLeavesTheMainWindowWithTh
             menus += !(GetMenuState(bar, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED);
         return shown + std::to_string(menus) + " menus";
     };
-    const std::string idle = live();
+    // All back: what was live before, and the item commands the listing shown allows.
+    const std::string idle = live(true);
     ASSERT_TRUE(idle.ends_with("| " + std::to_string(GetMenuItemCount(bar)) + " menus")) << idle;
-    auto scan = [&](std::vector<INPUT> input, const char* phase) {
+    // listed: how many icons the listing has found when the hand stops it.
+    auto scan = [&](std::vector<INPUT> input, const char* phase, int listed) {
         std::string busy;
-        auto inPhase = [&, phase] {
-            if (!mainWindowBusy() || panelText("message").find(phase) == std::string::npos) return false;
-            busy = live();
+        auto inPhase = [&, phase, listed] {
+            if (!mainWindowBusy() || panelText("message").find(phase) == std::string::npos ||
+                Entries.cmbResult.ListCount() < listed)
+                return false;
+            busy = live(false);
             return true;
         };
         Answer shown("Open by Folder", {onProgram([&] {
             FrmScan& s = frmScan();
-            click(s.txtDir);
+            click(s.txtDir); // over the folder the last scan left there
+            press(VK_END);
+            press(VK_HOME, vbShiftMask);
             typeText(tree);
             click(s.cmdStart);
         })});
@@ -498,15 +508,15 @@ TEST_F(DialogScenario, EscStopsAScanOfALargeFolderWhichLeavesTheMainWindowWithTh
         settle();
         EXPECT_TRUE(hand.pressed()) << "no " << phase;
         EXPECT_EQ(busy, std::to_string(abort) + " | | 0 menus") << phase;
-        EXPECT_EQ(live(), idle) << phase;
+        EXPECT_EQ(live(true), idle) << phase;
         EXPECT_NE(panelText("count"), "1000 Icon(s)") << phase;
         EXPECT_FALSE(Busy.AbortRequested) << phase;
         EXPECT_FALSE(frmScan().Visible()) << phase;
         EXPECT_EQ(GetAncestor(focusedWindow(), GA_ROOT), w().hWnd()) << phase;
     };
-    scan(clickStop, "Searching for icon libraries");
+    scan(clickStop, "Searching for icon libraries", 0);
     EXPECT_EQ(itemTexts(w().pnlResult), before); // the walk stopped: the list before it shows again
-    scan(keyStrokes(VK_ESCAPE), "Searching for icons,");
+    scan(keyStrokes(VK_ESCAPE), "Searching for icons,", 100);
 }
 
 namespace {
