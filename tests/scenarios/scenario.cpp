@@ -12,6 +12,7 @@
 #include "libfixtures.h"
 #include "registry.h"
 #include "seam.h"
+#include "patience.h"
 #include "secondhand.h"
 #include "startpaths.h"
 #include "state.h"
@@ -531,10 +532,7 @@ KeyDuringWork::KeyDuringWork(std::vector<INPUT> inputs, std::function<bool()> st
 // thread handles its messages until the hand is done.
 KeyDuringWork::~KeyDuringWork() {
     stop_ = true;
-    while (!done_) {
-        DoEvents();
-        Sleep(1);
-    }
+    vmtest::waitUntil([this] { return done_.load(); }, [] { DoEvents(); });
     hand_.join();
 }
 
