@@ -24,15 +24,17 @@ void showFirstPage(NodeClickContext& ctx) {
     ctx.search.host.page();
 }
 
+// The empty list, shown as any list is: its count says that nothing was found.
+void emptyListing(NodeClickContext& ctx) {
+    ctx.search.entries.cmbResult.Clear();
+    showFirstPage(ctx);
+}
+
 // A source that builds and pages its own list, or the empty list when it is missing.
 template <class Call>
 void ownListing(NodeClickContext& ctx, const Call& call, bool present) {
-    if (present) {
-        call();
-        return;
-    }
-    ctx.search.entries.cmbResult.Clear();
-    showFirstPage(ctx);
+    if (present) call();
+    else emptyListing(ctx);
 }
 
 void waitFor(NodeClickContext& ctx, const char* text) {
@@ -82,11 +84,10 @@ void keywordGroup(NodeClickContext& ctx, const ClickedNode& node) {
     for (int i = 0; i < box.ListCount() && found < 0; ++i)
         if (SameKey(box.List(i), node.tag)) found = i;
     // A keyword the editor removed meanwhile has nothing to list.
-    if (found >= 0) {
-        // Choosing another keyword raises the box's Click, which searches it.
-        if (found == before) procSearchVellumar(ctx.search);
-        else box.SetListIndex(found);
-    }
+    if (found < 0) emptyListing(ctx);
+    // Choosing another keyword raises the box's Click, which searches it.
+    else if (found == before) procSearchVellumar(ctx.search);
+    else box.SetListIndex(found);
     ctx.search.host.hourglass(false);
 }
 
@@ -220,6 +221,9 @@ void procNodeClick(NodeClickContext& ctx, const ClickedNode& node) {
         return;
     }
     if (const Route* route = routeOf(node.key)) route->action(ctx, node);
+    // A parent without children ("Groups by Design" of a data set without group
+    // keywords) was clicked as a list of its own: it lists nothing, and says so.
+    else if (!node.hasChildren) emptyListing(ctx);
 }
 
 } // namespace vm

@@ -8,13 +8,13 @@
 #include "seam.h"
 #include "state.h"
 #include "utf8text.h"
+#include "widefile.h"
 
 namespace vm {
 
 bool procFileExists(const std::string& path) {
     if (path.empty()) return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE file = wide::Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
@@ -77,7 +77,7 @@ std::string lastError() {
 std::string RemoveFolderTree(const std::string& path) {
     std::string folder = path;
     while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-    const DWORD self = GetFileAttributesA(folder.c_str());
+    const DWORD self = wide::Attributes(folder);
     if (self == INVALID_FILE_ATTRIBUTES) return lastError();
     // A link is removed as a link.
     if (!(self & FILE_ATTRIBUTE_REPARSE_POINT)) {
@@ -87,16 +87,16 @@ std::string RemoveFolderTree(const std::string& path) {
             if (entry.isFolder() && !entry.isLink()) {
                 failure = RemoveFolderTree(below);
             } else if (entry.isFolder()) {
-                if (!RemoveDirectoryA(below.c_str())) failure = lastError();
+                if (!wide::RemoveFolder(below)) failure = lastError();
             } else {
                 if (entry.attributes & FILE_ATTRIBUTE_READONLY)
-                    SetFileAttributesA(below.c_str(), entry.attributes & ~FILE_ATTRIBUTE_READONLY);
-                if (!DeleteFileA(below.c_str())) failure = lastError();
+                    wide::SetAttributes(below, entry.attributes & ~FILE_ATTRIBUTE_READONLY);
+                if (!wide::Delete(below)) failure = lastError();
             }
             if (!failure.empty()) return failure;
         }
     }
-    if (!RemoveDirectoryA(folder.c_str())) return lastError();
+    if (!wide::RemoveFolder(folder)) return lastError();
     return "";
 }
 
@@ -153,10 +153,10 @@ std::string procGetShortPath(const std::string& path) {
 
 void procRenameFile(const std::string& source, const std::string& target, bool deleteSource) {
     if (!procFileExists(source) || procFileExists(target)) return;
-    if (MoveFileA(source.c_str(), target.c_str())) {
+    if (wide::Move(source, target, MOVEFILE_COPY_ALLOWED)) {
         // The move has taken the source away; a leftover under the old name
         // could only be a copy the move made across volumes.
-        if (deleteSource && procFileExists(source)) DeleteFileA(source.c_str());
+        if (deleteSource && procFileExists(source)) wide::Delete(source);
         return;
     }
     switch (GetLastError()) {
@@ -179,7 +179,7 @@ void procRenameFile(const std::string& source, const std::string& target, bool d
 void procDeleteChangedIconFile(const std::string& path) {
     std::string folder = path;
     procGetFolder(folder);
-    if (folder == paths.WindowsDir + "\\Icons\\" && procFileExists(path)) DeleteFileA(path.c_str());
+    if (folder == paths.WindowsDir + "\\Icons\\" && procFileExists(path)) wide::Delete(path);
 }
 
 void procShowFileProperties(const std::string& file, HWND owner) {

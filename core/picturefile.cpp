@@ -6,6 +6,7 @@
 #include "loadergate.h"
 #include "picturelayout.h"
 #include "vberror.h"
+#include "widefile.h"
 
 namespace vm {
 namespace {
@@ -36,7 +37,7 @@ bool isCursorFile(std::span<const std::uint8_t> bytes) {
 
 Picture LoadPicture(const std::string& fileName) {
     if (fileName.empty()) return {};
-    HANDLE h = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = wide::Open(fileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
     if (h == INVALID_HANDLE_VALUE) throw VbError(53, "LoadPicture", "File not found: '" + fileName + "'");
     std::string bytes;
     LARGE_INTEGER size{};

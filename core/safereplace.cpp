@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "writekill.h"
+#include "widefile.h"
 
 namespace vm {
 
@@ -14,7 +15,7 @@ const WriteResult kDone{true, {}};
 
 bool hasContent(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+    return wide::AttributeData(path, data) &&
            (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0);
 }
 
@@ -23,8 +24,8 @@ bool missing(DWORD code) { return code == ERROR_FILE_NOT_FOUND; }
 // An interrupted write leaves only its temporary file, which may carry the
 // attributes of the file it was to replace.
 void removeLeftover(const std::string& temporary) {
-    if (GetFileAttributesA(temporary.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (wide::Attributes(temporary) == INVALID_FILE_ATTRIBUTES) return;
+    wide::SetAttributes(temporary, FILE_ATTRIBUTE_NORMAL);
     removeUserFile(temporary);
 }
 
@@ -33,25 +34,22 @@ void removeLeftover(const std::string& temporary) {
 std::string temporaryFor(const std::string& target) { return target + ".vm-new"; }
 
 WriteResult checkReplaceable(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = wide::Attributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return missing(GetLastError()) ? kDone : failedNow();
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {false, "a folder has that name"};
     // A read-only file is the user's to keep, whatever the file system would allow.
     if (attributes & FILE_ATTRIBUTE_READONLY) return {false, "the file is read-only"};
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = wide::Open(path, GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, 0);
     if (file == INVALID_HANDLE_VALUE) return failedNow();
     CloseHandle(file);
     return kDone;
 }
 
 WriteResult checkFolderWritable(const std::string& folder) {
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    const DWORD attributes = wide::Attributes(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return failed(ERROR_PATH_NOT_FOUND);
-    HANDLE handle = CreateFileA(folder.c_str(), FILE_WRITE_ATTRIBUTES | FILE_ADD_FILE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE handle = wide::Open(folder, FILE_WRITE_ATTRIBUTES | FILE_ADD_FILE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
     if (handle == INVALID_HANDLE_VALUE) return failedNow();
     CloseHandle(handle);
     return kDone;
@@ -66,7 +64,7 @@ StagedFile::~StagedFile() {
 WriteResult StagedFile::write(const std::function<bool(const std::string&)>& write, bool emptyAllowed,
                               std::optional<unsigned long> attributes) {
     if (const WriteResult replaceable = checkReplaceable(target_); !replaceable) return replaceable;
-    const DWORD replaced = GetFileAttributesA(target_.c_str());
+    const DWORD replaced = wide::Attributes(target_);
     const std::string temporary = temporaryFor(target_);
     removeLeftover(temporary);
     written_ = true;
@@ -85,10 +83,10 @@ WriteResult StagedFile::write(const std::function<bool(const std::string&)>& wri
 
 WriteResult StagedFile::commit(const std::string& backupPath) {
     if (!written_) return failed(0);
-    if (!backupPath.empty() && GetFileAttributesA(target_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (!backupPath.empty() && wide::Attributes(target_) != INVALID_FILE_ATTRIBUTES) {
         // A copy, not a move: the target never goes missing.
         const WriteResult backup = writeThroughTemporary(
-            backupPath, [&](const std::string& temp) { return CopyFileA(target_.c_str(), temp.c_str(), FALSE) != 0; },
+            backupPath, [&](const std::string& temp) { return wide::Copy(target_, temp, false); },
             {}, true);
         if (!backup) return {false, "its backup " + backupPath + " could not be replaced (" + backup.reason + ")"};
     }
@@ -98,7 +96,7 @@ WriteResult StagedFile::commit(const std::string& backupPath) {
 }
 
 bool writeFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = wide::Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -117,19 +115,19 @@ WriteResult writeThroughTemporary(const std::string& target, const std::function
 }
 
 WriteResult moveUserFile(const std::string& from, const std::string& to) {
-    if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return failedNow();
+    if (!wide::Move(from, to, MOVEFILE_REPLACE_EXISTING)) return failedNow();
     AfterOwnedWrite();
     return kDone;
 }
 
 WriteResult removeUserFile(const std::string& path) {
-    if (!DeleteFileA(path.c_str())) return missing(GetLastError()) ? kDone : failedNow();
+    if (!wide::Delete(path)) return missing(GetLastError()) ? kDone : failedNow();
     AfterOwnedWrite();
     return kDone;
 }
 
 WriteResult setUserAttributes(const std::string& path, unsigned long attributes) {
-    if (!SetFileAttributesA(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL)) return failedNow();
+    if (!wide::SetAttributes(path, attributes ? attributes : FILE_ATTRIBUTE_NORMAL)) return failedNow();
     AfterOwnedWrite();
     return kDone;
 }

@@ -5,6 +5,7 @@
 #include "programicon.h"
 #include "seam.h"
 #include "state.h"
+#include "widefile.h"
 
 namespace vm {
 
@@ -23,7 +24,7 @@ constexpr const char* kSupportMail = "mailto:support@vellumar.example";
 // The file's last change as the user's short date, or "" when it is missing.
 std::string shortDateOf(const std::string& file) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data) ||
+    if (!wide::AttributeData(file, data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return "";
     FILETIME local{};

@@ -14,6 +14,7 @@
 #include "seam.h"
 #include "state.h"
 #include "systempaths.h"
+#include "widefile.h"
 
 namespace vm {
 
@@ -40,7 +41,7 @@ void writeText(const char* name, const std::string& value) {
 
 // The walk lists what matches its pattern, sub-folders included; only files hold icons.
 bool isFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = wide::Attributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -71,7 +71,7 @@ struct FrameFile {
 
 bool openFrame(const std::string& name, FrameFile& frame) {
     if (!validFileName(name.c_str())) return false;
-    HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileW(WideName(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     frame.file.reset(h);
     LARGE_INTEGER size{};
@@ -93,7 +93,7 @@ bool writeFrame(SafeFileWriter& target, const FrameFile& frame) {
 bool SaveAniFile(SAFEARRAY** frameFiles, SAFEARRAY** rateArray, const char* fileName, const int32_t* flag) {
     if (!flag || !validFileName(fileName)) return false;
     const bool replace = *flag == 0;
-    if (!replace && GetFileAttributesA(fileName) != INVALID_FILE_ATTRIBUTES) return false;
+    if (!replace && GetFileAttributesW(WideName(fileName).c_str()) != INVALID_FILE_ATTRIBUTES) return false;
 
     std::vector<FrameFile> frames;
     std::vector<uint32_t> sizes;

@@ -4,34 +4,52 @@
 
 namespace orvex {
 
+namespace {
+// The longest path the wide calls take, in UTF-16 units.
+constexpr int kMaxPathUnits = 32767;
+} // namespace
+
+std::wstring WideName(const std::string& name) {
+    const int units = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(units > 0 ? units : 0), L'\0');
+    if (units > 0) MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(), units);
+    return wide;
+}
+
 bool validFileName(const char* fileName) {
     if (!fileName) return false;
     // Windows counts a path in UTF-16 units: a name in UTF-8 takes up to three bytes for one.
-    const size_t bytes = strnlen(fileName, 4 * MAX_PATH);
-    if (bytes == 0 || bytes >= 4 * MAX_PATH) return false;
+    const size_t bytes = strnlen(fileName, 4 * kMaxPathUnits);
+    if (bytes == 0 || bytes >= 4 * kMaxPathUnits) return false;
     const int units = MultiByteToWideChar(CP_ACP, 0, fileName, static_cast<int>(bytes), nullptr, 0);
-    return units > 0 && units < MAX_PATH;
+    return units > 0 && units < kMaxPathUnits;
 }
 
 SafeFileWriter::SafeFileWriter(const std::string& target) : target_(target) {
     const size_t slash = target.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
-    // GetTempFileName creates the file, so the name is ours alone. Asked wide: the name in the
-    // ANSI code page (UTF-8 for the program) may take more than MAX_PATH bytes.
-    std::wstring wideFolder(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wideFolder.data(), static_cast<int>(wideFolder.size()));
-    wchar_t temp[MAX_PATH];
-    if (!GetTempFileNameW(wideFolder.c_str(), L"orv", 0, temp)) return;
-    temp_.assign(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, temp, -1, nullptr, 0, nullptr, nullptr)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, temp, -1, temp_.data(), static_cast<int>(temp_.size()), nullptr, nullptr);
-    temp_.resize(temp_.size() - 1);
-    file_ = CreateFileA(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // The file is made only where none is, so the name is ours alone; the system's own maker of
+    // such names takes no folder longer than MAX_PATH - 14 characters.
+    std::string base = folder;
+    if (base.back() != '\\' && base.back() != '/') base += '\\';
+    unsigned number = GetTickCount() + GetCurrentProcessId();
+    for (int tries = 0; tries < 0x10000; ++tries) {
+        char tail[16];
+        wsprintfA(tail, "orv%X.tmp", ++number & 0xFFFF);
+        temp_ = base + tail;
+        file_ = CreateFileW(WideName(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+        if (file_ != INVALID_HANDLE_VALUE) break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
     ok_ = file_ != INVALID_HANDLE_VALUE;
+    if (!ok_) temp_.clear();
 }
 
 SafeFileWriter::~SafeFileWriter() {
     close();
-    if (!temp_.empty()) DeleteFileA(temp_.c_str());
+    if (!temp_.empty()) DeleteFileW(WideName(temp_).c_str());
 }
 
 bool SafeFileWriter::write(const void* data, size_t size) {
@@ -51,9 +69,10 @@ bool SafeFileWriter::commit(bool replace) {
     if (!ok_) return false;
     // A rename may replace a read-only file where writing it would be refused;
     // keep such a file as writing it in place would have.
-    const DWORD attributes = GetFileAttributesA(target_.c_str());
+    const std::wstring target = WideName(target_);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    if (!MoveFileExA(temp_.c_str(), target_.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) return false;
+    if (!MoveFileExW(WideName(temp_).c_str(), target.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) return false;
     temp_.clear();
     return true;
 }

@@ -10,8 +10,10 @@
 
 namespace orvex {
 
-// Target names the library accepts: not empty, shorter than MAX_PATH characters.
+// Target names the library accepts: not empty, no longer than the wide calls take.
 bool validFileName(const char* fileName);
+// A name in the program's code page as the wide calls take it.
+std::wstring WideName(const std::string& name);
 
 class SafeFileWriter {
 public:

@@ -375,9 +375,7 @@ void FrmMain::saveWindowSettings() {
     saveUserData();
 }
 
-void FrmMain::procEndProgram() {
-    if (runState.EndingProgram) return;
-    runState.EndingProgram = true;
+void FrmMain::procSaveBeforeEnd() {
     if (runState.SystemIconsChanged) {
         if (MsgBox("You have changed System Icons but did not Rebuild the Windows Icon Cache.\r"
                    "Rebuilding the Icon Cache must be performed in order to show the new System Icons.\r\r"
@@ -387,6 +385,12 @@ void FrmMain::procEndProgram() {
         runState.SystemIconsChanged = false;
     }
     saveWindowSettings();
+}
+
+void FrmMain::procEndProgram() {
+    if (runState.EndingProgram) return;
+    runState.EndingProgram = true;
+    procSaveBeforeEnd();
     procClearZipLists(Entries, ZipExtractions);
     // Every data set of the selector has its own cache of extracted chunks.
     for (int i = 0; i < cmbMode.ListCount(); ++i) {

@@ -183,6 +183,12 @@ public:
     void picSplitV_MouseMove(int Button, int Shift, float X, float Y);
     void picSplitH_MouseMove(int Button, int Shift, float X, float Y);
     void procEndProgram();
+    // The icon-cache question and the settings, window positions and user files kept: what the
+    // program end does first, and what a restart of Windows does before it asks.
+    void procSaveBeforeEnd();
+    // Tools > Restart Windows, also for the change window: true when Windows restarts and the
+    // program has ended.
+    bool restartWindows();
     void mnuFileExit_Click();
     void pnlResult_ItemClick(ListItem& Item);
     void pnlResult_MouseDown(int Button, int Shift, float X, float Y);

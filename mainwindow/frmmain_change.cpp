@@ -50,7 +50,7 @@ void FrmMain::connectChange() {
     changeHost.collectFrames = [](const std::string& entry) {
         return procCollectAnimationFrames(Entries.cmbResult, entry, Keywords.IconSize);
     };
-    changeHost.restartWindows = [this] { mnuToolsRestart_Click(); };
+    changeHost.restartWindows = [this] { return restartWindows(); };
     VM_ON(mnuFileChange, Click);
     mnuResultClickChange.Click = [this] { mnuFileChange_Click(); };
     resultDrop.OLEDragOver = [this](DataObject& Data, int& Effect, int Button, int Shift, float X, float Y,

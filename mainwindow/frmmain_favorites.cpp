@@ -22,6 +22,7 @@
 #include "selection.h"
 #include "startfolders.h"
 #include "state.h"
+#include "widefile.h"
 
 namespace vm {
 
@@ -32,7 +33,7 @@ constexpr const char* kFileFavorite = "File Favorite";
 bool isFavoriteItem(ListItem* item) { return item && SameKey(item->SubItems(2), kFileFavorite); }
 
 bool fileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = wide::Attributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -71,7 +72,7 @@ void FrmMain::mnuFavoriteDel_Click() {
     const std::string path = Selection.SelectedItemFolder + Selection.SelectedItemName;
     // Only a file of the favourites tree is a favourite to delete.
     if (!fileExists(path) || !IsFavoriteFile(path, folders.FavoritesFolder)) return;
-    if (!DeleteFileA(path.c_str())) return;
+    if (!wide::Delete(path)) return;
     if (favoriteNodes.CurrentFavoriteNode.empty()) {
         ListingScope listing(listingDepth);
         ListOf<ComboBox> search(cmbSearch);
@@ -95,7 +96,7 @@ void FrmMain::mnuFavoriteGroupAdd_Click() {
             break;
         }
         const std::string folder = FavoriteFolderOf(parentKey, folders.FavoritesFolder) + "\\" + name;
-        if (CreateDirectoryA(folder.c_str(), nullptr)) {
+        if (wide::MakeFolder(folder)) {
             const std::string key = parentKey + "\\" + name;
             if (!pnlNav.Nodes.exists(key)) pnlNav.Nodes.Add(&parent, tvwChild, key, name, "bookfav", "openbook");
             parent.SetExpanded(true);

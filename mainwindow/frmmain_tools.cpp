@@ -17,6 +17,7 @@ void FrmMain::connectTools() {
             if (grdIcons.Selected(row)) return row;
         return 0;
     };
+    toolsHost.saveBeforeEnd = [this] { procSaveBeforeEnd(); };
     toolsHost.endProgram = [this] { procEndProgram(); };
     toolsHost.setHotSpot = [this] { procSetHotSpot(this); };
     VM_ON(mnuToolsImport, Click);
@@ -31,11 +32,14 @@ void FrmMain::mnuToolsChangeFolder_Click() { procChangeFolderIcon(); }
 void FrmMain::mnuToolsDefaultFolder_Click() { procDefaultFolderIcon(); }
 void FrmMain::mnuToolsRebuild_Click() { procRebuildIconCache(); }
 
-void FrmMain::mnuToolsRestart_Click() {
-    procRestartWindows();
-    // The windows stay closed whether or not Windows restarts.
+void FrmMain::mnuToolsRestart_Click() { restartWindows(); }
+
+bool FrmMain::restartWindows() {
+    // A refused restart leaves the program as it was.
+    if (!procRestartWindows()) return false;
     releaseInstance();
     Unload(vbFormCode);
+    return true;
 }
 
 } // namespace vm

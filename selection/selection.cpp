@@ -17,6 +17,7 @@
 #include "state.h"
 #include "vberror.h"
 #include "zipsource.h"
+#include "widefile.h"
 
 namespace vm {
 
@@ -149,7 +150,7 @@ void libraryCase(SelectionWindow& w) {
 
     const std::string temp = ChunkCacheFolder(size) + "\\icon.$$$";
     // A file left from an earlier run must not be read back as this icon.
-    DeleteFileA(temp.c_str());
+    wide::Delete(temp);
     std::int32_t written = 0;
     if (w.pctColor && w.pctMask)
         written = orvexbind::SaveAsIcon(w.pctColor->hDC(), w.pctMask->hDC(), size, size, Commands.SaveBitDepth,
@@ -162,7 +163,7 @@ void libraryCase(SelectionWindow& w) {
         }
     }
     if (w.grdIcons) w.grdIcons->Init(icon);
-    DeleteFileA(temp.c_str());
+    wide::Delete(temp);
     Selection.SelectedItemName = temp;
 }
 

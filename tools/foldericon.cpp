@@ -15,6 +15,7 @@
 #include "systempaths.h"
 #include "toolshost.h"
 #include "utf8text.h"
+#include "widefile.h"
 
 namespace vm {
 
@@ -38,9 +39,9 @@ std::string inFolder(const std::string& folder, const char* name) {
 
 void report(const std::string& text, const char* title) { MsgBox(text, vbExclamation, title); }
 
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool exists(const std::string& path) { return wide::Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 bool isFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = wide::Attributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -56,14 +57,13 @@ struct FolderFiles {
 
     // "" when read, else why not.
     std::string read() {
-        const DWORD attributes = GetFileAttributesA(folder.c_str());
+        const DWORD attributes = wide::Attributes(folder);
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
             return writeErrorReason(ERROR_PATH_NOT_FOUND);
         folderAttributes = attributes & ~DWORD(FILE_ATTRIBUTE_DIRECTORY);
-        iniAttributes = GetFileAttributesA(ini.c_str());
+        iniAttributes = wide::Attributes(ini);
         if (iniAttributes == INVALID_FILE_ATTRIBUTES) return {};
-        HANDLE file = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                  0, nullptr);
+        HANDLE file = wide::Open(ini, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
         if (file == INVALID_HANDLE_VALUE) return readReason(GetLastError());
         LARGE_INTEGER size{};
         std::string bytes;

@@ -12,6 +12,7 @@
 #include "safereplace.h"
 #include "state.h"
 #include "toolshost.h"
+#include "widefile.h"
 
 namespace vm {
 
@@ -37,7 +38,7 @@ importrules::HotSpot pickHotSpot(int size) {
 }
 
 bool confirmReplace(const std::string& fileName) {
-    if (GetFileAttributesA(fileName.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    if (wide::Attributes(fileName) == INVALID_FILE_ATTRIBUTES) return true;
     return MsgBox(fileName + " already exists.\rDo you want to replace it?", vbYesNo | vbExclamation, "Save As") ==
            vbYes;
 }
@@ -73,7 +74,7 @@ void FrmImport::mnuFileSaveAs_Click() {
                 // The full-colour icon stays.
             }
         }
-        DeleteFileA(scratch.c_str());
+        wide::Delete(scratch);
         return;
     }
 

@@ -6,9 +6,11 @@ namespace vm {
 // without an owner and brought to the front when it is already open.
 void procShowCreateIcon();
 
-// Tools > Restart Windows: the program ends (settings saved, windows
-// unloaded), then Windows is asked to restart through the seam. A refused
-// request shows its error number.
-void procRestartWindows();
+// Tools > Restart Windows: the right to shut Windows down is taken, the
+// user's settings and files are kept, Windows is asked to restart through the
+// seam, and then the program ends (windows unloaded). When the right or the
+// request is refused, a message says why in words and the program stays open:
+// false.
+bool procRestartWindows();
 
 } // namespace vm

@@ -16,7 +16,10 @@ struct ToolsHost {
     std::function<void()> setHotSpot;
     // The selected row of the detail grid (from 1), 0 for none.
     std::function<int()> detailRow;
-    // The main window's program end (settings saved, every window unloaded).
+    // What the main window asks and keeps before the program ends (the icon-cache
+    // question, settings, window positions and user files), and the program end
+    // itself (that, then every window unloaded).
+    std::function<void()> saveBeforeEnd;
     std::function<void()> endProgram;
 };
 

@@ -7,6 +7,7 @@
 
 #include "folderwalker.h"
 #include "state.h"
+#include "widefile.h"
 
 namespace vm {
 namespace {
@@ -39,7 +40,7 @@ std::vector<std::string> SplitPassedPaths(const std::string& text, char separato
 
 bool procIsFolder(const std::string& path) {
     if (path.empty() || path == "." || path == "..") return false;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = wide::Attributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -23,6 +23,7 @@
 #include "zandrel32.h"
 #include "zipmemory.h"
 #include "zipsource.h"
+#include "widefile.h"
 
 namespace vm {
 namespace {

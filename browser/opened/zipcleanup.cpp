@@ -6,6 +6,7 @@
 
 #include "files.h"
 #include "utf8text.h"
+#include "widefile.h"
 
 namespace vm {
 namespace {
@@ -35,14 +36,14 @@ void removeEmptyParents(const ExtractedMembers& record, const std::vector<std::s
         return depth(a) != depth(b) ? depth(a) > depth(b) : CompareText(a, b) < 0;
     });
     folders.erase(std::unique(folders.begin(), folders.end(), sameFile), folders.end());
-    for (const std::string& folder : folders) RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
+    for (const std::string& folder : folders) wide::RemoveFolder(folder.substr(0, folder.size() - 1));
 }
 
 std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
 
 // Deletes a member file; true when it is gone.
 bool deleteMember(const std::string& path) {
-    if (DeleteFileA(path.c_str())) return true;
+    if (wide::Delete(path)) return true;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }

@@ -13,6 +13,7 @@
 #include "registry.h"
 #include "resultentry.h"
 #include "windowsicon.h"
+#include "widefile.h"
 
 namespace vm {
 namespace {
@@ -50,7 +51,7 @@ std::string expanded(const std::string& text) {
 // frames are counted, and they lie behind the header.
 std::string fileHead(const std::string& path) {
     constexpr DWORD kHead = 16u << 20;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = wide::Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
     if (h == INVALID_HANDLE_VALUE) return {};
     std::string bytes(kHead, '\0');
     DWORD got = 0;

@@ -8,6 +8,7 @@
 
 #include "files.h"
 #include "utf8text.h"
+#include "widefile.h"
 
 namespace vm {
 namespace {
@@ -47,13 +48,13 @@ bool IsFolderInside(const std::string& path, const std::string& home) {
     const std::string full = fullPath(path), base = fullPath(home);
     if (full.empty() || base.empty() || full.size() <= base.size() + 1) return false;
     if (!StartsWithText(full, base) || full[base.size()] != '\\') return false;
-    const DWORD attributes = GetFileAttributesA(full.c_str());
+    const DWORD attributes = wide::Attributes(full);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     // Every folder between home and the target is a real folder: a link on
     // the way would lead out of the tree.
     for (std::string::size_type at = full.find('\\', base.size() + 1); at != std::string::npos;
          at = full.find('\\', at + 1))
-        if (isLink(GetFileAttributesA(full.substr(0, at).c_str()))) return false;
+        if (isLink(wide::Attributes(full.substr(0, at)))) return false;
     return true;
 }
 

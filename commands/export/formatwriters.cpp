@@ -18,6 +18,7 @@
 #include "twips.h"
 #include "vberror.h"
 #include "systempaths.h"
+#include "widefile.h"
 
 namespace vm {
 
@@ -135,7 +136,7 @@ SAFEARRAY* rateArray(std::size_t count) {
 } // namespace
 
 std::string storedStartFolder(const std::string& storedPath) {
-    const DWORD attributes = GetFileAttributesA(storedPath.c_str());
+    const DWORD attributes = wide::Attributes(storedPath);
     return exportnaming::startFolderOf(storedPath,
                                        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
@@ -291,7 +292,7 @@ bool procWriteFrames(ExportWindow& w, const std::string& fileName, bool separate
         std::string taken;
         for (int k = 0; k < count && taken.empty(); ++k) {
             const std::string frameIcon = folder + name + std::to_string(k + 1) + ".ico";
-            if (GetFileAttributesA(frameIcon.c_str()) != INVALID_FILE_ATTRIBUTES) taken = frameIcon;
+            if (wide::Attributes(frameIcon) != INVALID_FILE_ATTRIBUTES) taken = frameIcon;
         }
         const bool write = taken.empty() ||
                            MsgBox(taken + " already exists.\rDo you want to replace it and the other frame icons?",
@@ -301,14 +302,14 @@ bool procWriteFrames(ExportWindow& w, const std::string& fileName, bool separate
             const std::string target = folder + name + std::to_string(k + 1) + ".ico";
             if (ok) {
                 ok = writeThroughTemporary(target, [&](const std::string& temp) {
-                    return CopyFileA(frame.c_str(), temp.c_str(), FALSE) != 0;
+                    return wide::Copy(frame, temp, false);
                 });
                 if (!ok) failedFile = target;
             }
             (ok ? written : notWritten).push_back(target);
         }
     }
-    for (const std::string& frame : frameFiles) DeleteFileA(frame.c_str());
+    for (const std::string& frame : frameFiles) wide::Delete(frame);
     Masks.SaveFramesMode = false;
     if (!ok) {
         std::string text = writeFailureText(failedFile, ok);

@@ -11,6 +11,7 @@
 #include "opensearch.h"
 #include "zipcleanup.h"
 #include "utf8text.h"
+#include "widefile.h"
 
 namespace vm {
 
@@ -66,7 +67,7 @@ std::vector<Picture> procCollectAnimationFrames(const HiddenList& cmbResult, con
         if (PageLoaders.LoadedAni) DestroyIcon(PageLoaders.LoadedAni);
         PageLoaders.LoadedAni = nullptr;
         if (PageLoaders.extracted) DeleteExtractedMember(*PageLoaders.extracted, member);
-        else DeleteFileA(member.c_str());
+        else wide::Delete(member);
     }
     return frames;
 }

@@ -11,6 +11,7 @@
 #include "loadergate.h"
 #include "temporaryname.h"
 #include "neiconfile.h"
+#include "widefile.h"
 
 namespace vm {
 namespace {
@@ -262,8 +263,7 @@ void cFileIcon::RemoveImage(int index) {
 bool cFileIcon::LoadIcon(const std::string& file) {
     clear();
     filename_ = file;
-    FileHandle f(CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
+    FileHandle f(wide::Open(file, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     if (f.get() == INVALID_HANDLE_VALUE) {
         f.release();
         return false;
@@ -392,7 +392,7 @@ bool cFileIcon::SaveIcon(const std::string& file) {
 
     // Replacing a read-only, hidden or system file is refused, as opening it
     // for writing with normal attributes would be; its attributes stay.
-    const DWORD attributes = GetFileAttributesA(filename_.c_str());
+    const DWORD attributes = wide::Attributes(filename_);
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY)))
         raiseClassError(1052, kClass, "Couldn't open file for writing.");
@@ -410,10 +410,10 @@ bool cFileIcon::SaveIcon(const std::string& file) {
     const std::string temporary = NewTemporaryFileIn(folder, "ico");
     if (temporary.empty()) raiseClassError(1052, kClass, "Couldn't open file for writing.");
     const char* temp = temporary.c_str();
-    FileHandle f(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle f(wide::Open(temp, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
     if (f.get() == INVALID_HANDLE_VALUE) {
         f.release();
-        DeleteFileA(temp);
+        wide::Delete(temp);
         raiseClassError(1052, kClass, "Couldn't open file for writing.");
     }
     DWORD written = 0;
@@ -421,11 +421,11 @@ bool cFileIcon::SaveIcon(const std::string& file) {
                           written == bytes.size();
     f.reset();
     if (!complete) {
-        DeleteFileA(temp);
+        wide::Delete(temp);
         raiseClassError(1053, kClass, "General failure writing icon.");
     }
-    if (!MoveFileExA(temp, filename_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileA(temp);
+    if (!wide::Move(temp, filename_, MOVEFILE_REPLACE_EXISTING)) {
+        wide::Delete(temp);
         raiseClassError(1052, kClass, "Couldn't open file for writing.");
     }
     return true;

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "filekinds.h"
+#include "widefile.h"
 
 namespace vm {
 namespace {
@@ -35,7 +36,7 @@ const Verdict* remembered(const std::string& file) {
     const auto found = g_verdicts.find(file);
     if (found == g_verdicts.end()) return nullptr;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data)) return nullptr;
+    if (!wide::AttributeData(file, data)) return nullptr;
     const ULONGLONG size = (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     const Verdict& v = found->second;
     if (size == 0 || v.size != size || CompareFileTime(&v.written, &data.ftLastWriteTime) != 0) return nullptr;
@@ -46,8 +47,7 @@ const Verdict* remembered(const std::string& file) {
 
 SourceVerdict CheckIconSource(const std::string& file) {
     if (const Verdict* v = remembered(file)) return v->verdict;
-    HANDLE h = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = wide::Open(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (h == INVALID_HANDLE_VALUE) return {};
     SourceVerdict verdict;
     LARGE_INTEGER length{};
@@ -79,8 +79,7 @@ bool IconSourceIsSound(const std::string& file) {
 bool ReadIconSource(const std::string& file, std::uint32_t limit, std::string& bytes, bool& sound) {
     bytes.clear();
     sound = true;
-    HANDLE h = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = wide::Open(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (h == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER length{};
     FILETIME written{};

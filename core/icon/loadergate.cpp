@@ -14,6 +14,8 @@
 #include "iconsource.h"
 #include "neiconfile.h"
 #include "peresources.h"
+#include "utf8text.h"
+#include "widefile.h"
 
 namespace vm::gate {
 namespace {
@@ -31,8 +33,7 @@ bool isKind(const SourceVerdict& v, std::initializer_list<FileKind> kinds) {
 class FileView {
 public:
     explicit FileView(const std::string& file) {
-        HANDLE h = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h = wide::Open(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
         if (h == INVALID_HANDLE_VALUE) return;
         LARGE_INTEGER length{};
         if (GetFileSizeEx(h, &length) && length.QuadPart > 0 && length.QuadPart < 0x7FFFFFFF) {
@@ -170,6 +171,16 @@ HICON iconFileIcon(Bytes bytes, int size) {
     return IconFromImage(withHotspot, false, side, side, 0);
 }
 
+// ExtractIconEx over an icon file, from its bytes.
+UINT iconFileIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
+    if (index == -1 && !large && !small) return 1;
+    if (index != 0 || count < 1) return 0;
+    FileView view(file);
+    if (large) large[0] = iconFileIcon(view.bytes(), 32);
+    if (small) small[0] = iconFileIcon(view.bytes(), 16);
+    return (large && large[0]) || (small && small[0]) ? 1 : 0;
+}
+
 } // namespace
 
 IconBytes::IconBytes(std::span<const std::uint8_t> bytes, CheckedBytes checked) : bytes_(bytes), checked_(checked) {
@@ -201,7 +212,7 @@ HICON IconBytes::animation() const {
 
 HANDLE LoadImageFile(const std::string& file, UINT type, int cx, int cy, UINT flags) {
     if (!isKind(CheckIconSource(file), {FileKind::Icon, FileKind::Animation})) return nullptr;
-    return LoadImageA(nullptr, file.c_str(), type, cx, cy, flags | LR_LOADFROMFILE);
+    return LoadImageW(nullptr, WideText(file).c_str(), type, cx, cy, flags | LR_LOADFROMFILE);
 }
 
 UINT ExtractIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
@@ -212,7 +223,10 @@ UINT ExtractIcons(const std::string& file, int index, HICON* large, HICON* small
     }
     if (isKind(v, {FileKind::NeModule})) return oldModuleIcons(ReadNeIconFile(file).get(), index, large, small, count);
     if (!isKind(v, {FileKind::Icon})) return 0;
-    const UINT n = ExtractIconExA(file.c_str(), index, large, small, count);
+    // The shell's extraction takes no path longer than MAX_PATH; an icon file holds one icon,
+    // made from its bytes as the extraction makes it.
+    if (wide::TooLongForOldCalls(file)) return iconFileIcons(file, index, large, small, count);
+    const UINT n = ExtractIconExW(WideText(file).c_str(), index, large, small, count);
     return n == UINT_MAX ? 0 : n;
 }
 
@@ -226,7 +240,7 @@ HICON IconFromImage(std::span<const std::uint8_t> image, bool icon, int cx, int 
 
 HMODULE LoadDataFile(const std::string& file) {
     if (!isKind(CheckIconSource(file), {FileKind::PeModule})) return nullptr;
-    return LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    return LoadLibraryExW(WideText(file).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }
 
 IPicture* LoadPictureBytes(std::span<const std::uint8_t> bytes) {

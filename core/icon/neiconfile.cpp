@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "iconsource.h"
+#include "widefile.h"
 
 namespace vm {
 namespace {
@@ -20,7 +21,7 @@ Kept g_kept;
 
 bool stamp(const std::string& path, ULONGLONG& size, FILETIME& written) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (!wide::AttributeData(path, data)) return false;
     size = (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     written = data.ftLastWriteTime;
     return true;
@@ -29,8 +30,7 @@ bool stamp(const std::string& path, ULONGLONG& size, FILETIME& written) {
 // Whether the file starts like a 16-bit module, read from its first bytes
 // only: the page loader asks this of every module it draws from.
 bool startsAsNeModule(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = wide::Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (h == INVALID_HANDLE_VALUE) return false;
     std::uint8_t head[0x40];
     DWORD got = 0;

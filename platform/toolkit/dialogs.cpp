@@ -5,6 +5,7 @@
 #include "control.h"
 #include "utf8text.h"
 #include "vberror.h"
+#include "widefile.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
@@ -17,6 +18,19 @@ bool CommonDialog::cancelled() {
     if (CancelError) throw VbError(cdlCancel, "CommonDialog", "Cancel was selected.");
     return false;
 }
+
+namespace {
+
+// The system's file dialogs and folder picker take no path of MAX_PATH characters or more
+// (one of them ends the program): such a path is told and left out, and the dialog opens
+// where it would without it.
+bool fitsDialog(const std::string& path) {
+    if (!wide::TooLongForOldCalls(path)) return true;
+    MsgBox("The path\r\r" + path + "\r\ris too long for the dialog; it opens without it.", vbExclamation);
+    return false;
+}
+
+} // namespace
 
 bool CommonDialog::showFile(bool save) {
     SeamAnswer answer;
@@ -33,6 +47,9 @@ bool CommonDialog::showFile(bool save) {
     for (char& c : filter)
         if (c == '|') c = '\0';
     filter.append(2, '\0');
+    if (!fitsDialog(InitDir)) InitDir.clear();
+    if (!fitsDialog(FileName)) FileName = FileName.substr(FileName.find_last_of('\\') + 1);
+    if (wide::TooLongForOldCalls(FileName)) FileName.clear();
     std::vector<char> file(32768, '\0');
     FileName.copy(file.data(), file.size() - 1);
     // Names in UTF-8 take up to three bytes a character.
@@ -214,7 +231,7 @@ bool seamBrowseForFolder(HWND owner, const std::string& title, UINT flags, std::
         if (start) SendMessageA(window, BFFM_SETSELECTIONA, TRUE, start);
         return 0;
     };
-    info.lParam = folder.empty() ? 0 : reinterpret_cast<LPARAM>(folder.c_str());
+    info.lParam = folder.empty() || !fitsDialog(folder) ? 0 : reinterpret_cast<LPARAM>(folder.c_str());
     LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
     if (!chosen) return false;
     const std::string path = PathOfShellItem(chosen);

@@ -11,6 +11,7 @@
 #include "zipdircache.h"
 #include "zipmembers.h"
 #include "zipnames.h"
+#include "widefile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -85,21 +86,21 @@ std::string joinPath(std::string folder, const std::string& relative) {
     return folder + "\\" + relative;
 }
 
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool exists(const std::string& path) { return vm::wide::Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 // Creates the member's missing folders below folder; those it made are added
 // to `made`, deepest last, so that a failure can take them away again.
 bool createSubFolders(const std::string& folder, const std::string& relative, std::vector<std::string>& made) {
     for (size_t slash = relative.find('\\'); slash != std::string::npos; slash = relative.find('\\', slash + 1)) {
         const std::string path = joinPath(folder, relative.substr(0, slash));
-        if (CreateDirectoryA(path.c_str(), nullptr)) made.push_back(path);
+        if (vm::wide::MakeFolder(path)) made.push_back(path);
         else if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
     }
     return true;
 }
 
 void removeFolders(const std::vector<std::string>& made) {
-    for (auto it = made.rbegin(); it != made.rend(); ++it) RemoveDirectoryA(it->c_str());
+    for (auto it = made.rbegin(); it != made.rend(); ++it) vm::wide::RemoveFolder(it->c_str());
 }
 
 // A member larger than any file the program uses, or than the target disk
@@ -125,9 +126,9 @@ int32_t extractOne(zandrel::ArchiveSource& source, const zandrel::ZipEntry& entr
     const std::string temporary = vm::NewTemporaryFileIn(baseFolder, "znd");
     if (temporary.empty()) return ZANDREL_ERR_WRITE;
     const char* temp = temporary.c_str();
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = vm::wide::Open(temp, GENERIC_WRITE, 0, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileA(temp);
+        vm::wide::Delete(temp);
         return ZANDREL_ERR_WRITE;
     }
     FileSink sink(file);
@@ -135,10 +136,10 @@ int32_t extractOne(zandrel::ArchiveSource& source, const zandrel::ZipEntry& entr
     CloseHandle(file);
     std::vector<std::string> made;
     if (rc == ZANDREL_OK && !createSubFolders(g_op.folder, relative, made)) rc = ZANDREL_ERR_WRITE;
-    if (rc == ZANDREL_OK && !MoveFileExA(temp, target.c_str(), g_op.overwrite ? MOVEFILE_REPLACE_EXISTING : 0))
+    if (rc == ZANDREL_OK && !vm::wide::Move(temp, target, g_op.overwrite ? MOVEFILE_REPLACE_EXISTING : 0))
         rc = exists(target) && !g_op.overwrite ? ZANDREL_ERR_EXISTS : ZANDREL_ERR_WRITE;
     if (rc != ZANDREL_OK) {
-        DeleteFileA(temp);
+        vm::wide::Delete(temp);
         removeFolders(made);
     }
     return rc;

@@ -1,12 +1,12 @@
 #include "zipfilesource.h"
+#include "widefile.h"
 
 #include <algorithm>
 
 namespace zandrel {
 
 FileSource::FileSource(const std::string& path)
-    : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                        nullptr)) {
+    : file_(vm::wide::Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL)) {
     LARGE_INTEGER size{};
     if (file_ != INVALID_HANDLE_VALUE && GetFileSizeEx(file_, &size)) size_ = static_cast<uint64_t>(size.QuadPart);
     FILETIME time{};

@@ -132,7 +132,7 @@ TEST_F(IconCacheTest, SizeGoesBackWhenTheBroadcastFails) {
 
 TEST(ShutdownPrivilege, GrantedWithoutComplaint) {
     ScriptedSeam seam;
-    procEnableShutdownPrivilege();
+    EXPECT_EQ(procEnableShutdownPrivilege(), "");
     for (const SeamRequest& r : Seam::get().requests()) ADD_FAILURE() << r.prompt;
 }
 

@@ -13,6 +13,7 @@
 #include "browserstate.h"
 #include "dialogforms.h"
 #include "filledicon.h"
+#include "cshelllink.h"
 #include "foldericon.h"
 #include "iconcanvas.h"
 #include "killchild.h"
@@ -21,6 +22,7 @@
 #include "registry.h"
 #include "scratch.h"
 #include "seam.h"
+#include "shortcutchange.h"
 #include "state.h"
 
 using namespace vm;
@@ -45,6 +47,9 @@ void writeBefore(const std::string& data) {
     ASSERT_TRUE(vmtest::writeFile(folder + "\\folder.ico", "the user's own icon"));
     SetFileAttributesA((folder + "\\desktop.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ShellLinkInfo beach;
+    beach.target = "C:\\windows\\notepad.exe";
+    ASSERT_TRUE(SUCCEEDED(cShellLink().Write(data + "\\Beach.lnk", beach)));
 }
 
 // The commands as a person gives them; "start" is the start alone, which reads the user files.
@@ -62,6 +67,13 @@ void runCommand(const std::string& command, const std::string& data) {
     } else if (command == "keyword") {
         frmKey().txtKey.SetText("Zeppelin");
         frmKey().cmdAdd_Click();
+    } else if (command == "shortcut") {
+        // The changed icon goes to one Icons folder for every run, so the
+        // shortcut names the same file whichever run wrote it.
+        paths.WindowsDir = data.substr(0, data.rfind('\\')) + "\\windows";
+        CreateDirectoryA(paths.WindowsDir.c_str(), nullptr);
+        DeleteFileA((paths.WindowsDir + "\\Icons\\1.ico").c_str());
+        changeShortcutIcon(data + "\\Beach.lnk", [](const std::string& file) { return vmtest::writeFile(file, "new icon"); });
     } else if (command == "reference") {
         referenceHost.selectedTag = [] { return std::string("C:\\icons\\sun.ico;0;sun;1open"); };
         frmAdd().cmbSearch.SetText("Bicycle");
@@ -157,5 +169,6 @@ INSTANTIATE_TEST_SUITE_P(Commands, FileKill,
                          testing::Values(FileCommand{"FolderIconChange", "", "change", "default", true},
                                          FileCommand{"FolderIconToDefault", "change", "default", "default", true},
                                          FileCommand{"KeywordSave", "", "keyword", "start", false},
-                                         FileCommand{"ReferenceSave", "", "reference", "start", false}),
+                                         FileCommand{"ReferenceSave", "", "reference", "start", false},
+                                         FileCommand{"ShortcutChange", "", "shortcut", "start", false}),
                          [](const testing::TestParamInfo<FileCommand>& info) { return std::string(info.param.name); });

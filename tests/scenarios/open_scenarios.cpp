@@ -17,6 +17,7 @@
 #include "patience.h"
 #include "registry.h"
 #include "state.h"
+#include "widefile.h"
 #include "zipwriter.h"
 
 using namespace vm;
@@ -150,6 +151,51 @@ TEST_F(OpenScenario, ASecondStartHandsOverAFolderWhoseNameHasABlank) {
                                                "wait.ani frame 4"}));
     EXPECT_EQ(panelText("count"), "5 Icon(s)");
     EXPECT_TRUE(runState.PassedFile.empty());
+}
+
+// Paths longer than MAX_PATH: a folder and an archive handed over on the
+// command line are listed, drawn and read; the Open dialog, which cannot take
+// such a folder to start in, is not handed it, and that is said.
+TEST_F(OpenScenario, PathsLongerThanMaxPathAreListedReadAndKeptFromTheDialog) {
+    ASSERT_TRUE(shell::procIsFirstInstance(shell::kMutexName)); // later starts hand their paths over
+    std::string deep = dir.file("deep");
+    ASSERT_TRUE(wide::MakeFolder(deep));
+    while (deep.size() <= MAX_PATH) {
+        deep += "\\" + std::string(60, 'd');
+        ASSERT_TRUE(wide::MakeFolder(deep));
+    }
+    const std::string pair = fx::icoFile({fx::dib(16, 16, 4), fx::dib(32, 32, 4)});
+    ASSERT_TRUE(vmtest::writeFile(deep + "\\a.ico", pair));
+    ASSERT_TRUE(vmtest::writeFile(deep + "\\pack.zip", vmtest::makeZipArchive({{"icons/z.ico", pair}})));
+    // The icon is drawn as from the folder of a short path, not as the placeholder.
+    COLORREF drawn = CLR_INVALID;
+    const std::pair<std::string, Texts> passes[] = {
+        {folder(), {"a.ico", "wait.ani frame 1", "wait.ani frame 2", "wait.ani frame 3", "wait.ani frame 4"}},
+        {deep, {"a.ico"}},
+        {deep + "\\pack.zip", {"z.ico in " + deep + "\\pack.zip"}}};
+    for (const auto& [passed, listed] : passes) {
+        startProgramAgain(passed);
+        for (int i = 0; i < 200 && itemTexts(w().pnlResult) != listed; ++i) settle(50);
+        ASSERT_EQ(itemTexts(w().pnlResult), listed) << panelText("message");
+        settle(static_cast<int>(GetDoubleClickTime())); // the click before was on another list
+        clickItem(w().pnlResult, 1);
+        EXPECT_EQ(w().grdIcons.ItemCount(), 2) << passed; // both images read
+        const COLORREF middle = vmtest::drawnPixel(w().imlResult32.hImageList(), 0, 16, 16, RGB(0, 0, 0), 32);
+        if (drawn == CLR_INVALID) drawn = middle;
+        EXPECT_EQ(middle, drawn) << passed;
+    }
+
+    procRegCreateKey(kSettingsKey, HKEY_CURRENT_USER);
+    procRegSetValue(kSettingsKey, "ScanDirectory", Variant(deep + "\\"), REG_SZ);
+    {
+        Answer told("Vellumar", {clickOn("OK")});
+        Answer open("Open by File", filesNamed(folder(), {"a.ico"}));
+        chooseMenu({"&File", "&Open by File..."});
+        const ShownControl* text = told.seen().find("The path", true);
+        ASSERT_TRUE(text);
+        EXPECT_NE(text->text.find(deep), std::string::npos);
+    }
+    EXPECT_EQ(itemTexts(w().pnlResult), (Texts{"a.ico"}));
 }
 
 // An archive of names Windows cannot give a file lists the others and says in

@@ -273,3 +273,16 @@ TEST_F(LibraryScenario, AFolderIconChangesWholeOrNotAtAllAndIsSetBackToTheByte) 
     }
     EXPECT_EQ(vmtest::folderState(folder), before);
 }
+
+// A restart that Windows refuses is told in words, and the program goes on as it was.
+TEST_F(BoatListing, ARefusedRestartOfWindowsSaysWhyAndTheProgramStaysOpen) {
+    Seam::get().queueCode(0);
+    {
+        Answer told("Vellumar", {clickOn("OK")});
+        chooseMenu({"&Tools", "Restart &Windows"});
+        EXPECT_TRUE(told.seen().find("Windows could not be restarted: ", true));
+    }
+    EXPECT_TRUE(w().IsLoaded() && IsWindowVisible(w().hWnd()));
+    EXPECT_EQ(itemTexts(w().pnlResult), (std::vector<std::string>{"boat", "boat", "boat"}));
+    EXPECT_FALSE(runState.EndingProgram);
+}

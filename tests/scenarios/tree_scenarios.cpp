@@ -9,11 +9,13 @@
 #include "browserstate.h"
 #include "frmmessage.h"
 #include "ico_fixtures.h"
+#include "instance.h"
 #include "navtree.h"
 #include "registry.h"
 #include "seam.h"
 #include "startfolders.h"
 #include "state.h"
+#include "zipwriter.h"
 
 using namespace vm;
 using namespace vmscenario;
@@ -82,6 +84,28 @@ TEST_F(TreeScenario, NodesOfEveryKindListWhatTheyHold) {
     ASSERT_FALSE(Seam::get().requests().empty());
     EXPECT_EQ(Seam::get().requests().back().kind, "HtmlHelp");
     EXPECT_EQ(Seam::get().requests().back().style, 13);
+}
+
+// Every listing ends by saying what it found, none included; no busy text
+// stays: "Groups by Design" without group keywords (the sample has none), an
+// empty favourites folder, references of a depth none has, an empty folder
+// and an empty archive on the command line.
+TEST_F(TreeScenario, ListingsThatFindNothingSaySo) {
+    ASSERT_TRUE(node("group"));
+    ASSERT_TRUE(shell::procIsFirstInstance(shell::kMutexName)); // later starts hand their paths over
+    const std::string archive = dir.file("empty.zip");
+    ASSERT_TRUE(vmtest::writeFile(archive, vmtest::makeZipArchive({})));
+    for (const std::string empty : {"group", "favoriEmpty", "Reference16", "folder", "archive"}) {
+        clickNode("Icon256");
+        ASSERT_FALSE(itemTexts(w().pnlResult).empty());
+        if (empty == "folder") startProgramAgain(favorites() + "\\Empty");
+        else if (empty == "archive") startProgramAgain(archive);
+        else clickNode(empty);
+        for (int i = 0; i < 200 && !itemTexts(w().pnlResult).empty(); ++i) settle(50); // a hand-over waits for idle
+        EXPECT_EQ(panelText("count"), "0 Icon(s)") << empty;
+        EXPECT_EQ(panelText("message").find("please wait"), std::string::npos) << empty;
+        EXPECT_TRUE(itemTexts(w().pnlResult).empty()) << empty;
+    }
 }
 
 TEST_F(TreeScenario, FavoritesMenuCreatesRemovesAndRefreshes) {

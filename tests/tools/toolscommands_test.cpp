@@ -16,7 +16,9 @@ protected:
         Seam::get().reset();
         Seam::get().setScripted(true);
         toolsHost = {};
-        toolsHost.endProgram = [this] { order.push_back("end"); };
+        toolsHost.saveBeforeEnd = [this] { order.push_back("save"); };
+        // The program ends only once Windows has taken the request.
+        toolsHost.endProgram = [this] { order.push_back(Seam::get().requests().empty() ? "end first" : "end"); };
     }
     void TearDown() override {
         Seam::get().reset();
@@ -34,20 +36,20 @@ protected:
 
 } // namespace
 
-TEST_F(RestartTest, EndsTheProgramThenAsksWindowsToRestart) {
+TEST_F(RestartTest, SavesAsksWindowsToRestartThenEndsTheProgram) {
     identity.OSCode = "2000";
-    procRestartWindows();
-    EXPECT_EQ(kinds(), (std::vector<std::string>{"end", "ExitWindows"}));
+    EXPECT_TRUE(procRestartWindows());
+    EXPECT_EQ(kinds(), (std::vector<std::string>{"save", "end", "ExitWindows"}));
     EXPECT_EQ(Seam::get().requests().back().style, EWX_REBOOT | EWX_FORCE);
 }
 
-TEST_F(RestartTest, ARefusedRestartShowsItsErrorNumber) {
+TEST_F(RestartTest, ARefusedRestartSaysWhyInWordsAndTheProgramGoesOn) {
     identity.OSCode = "98";
     Seam::get().queueCode(0);
-    SetLastError(ERROR_PRIVILEGE_NOT_HELD);
-    procRestartWindows();
-    ASSERT_EQ(kinds(), (std::vector<std::string>{"end", "ExitWindows", "MsgBox"}));
-    EXPECT_EQ(Seam::get().requests().back().style, vbOKOnly);
+    EXPECT_FALSE(procRestartWindows());
+    ASSERT_EQ(kinds(), (std::vector<std::string>{"save", "ExitWindows", "MsgBox"}));
+    const std::string told = Seam::get().requests().back().prompt;
+    EXPECT_EQ(told.rfind("Windows could not be restarted: ", 0), 0u) << told;
 }
 
 TEST(CreateIconCommand, ASecondCallBringsTheOpenWindowForward) {

@@ -91,8 +91,8 @@ void FrmChange::restartNotice(const char* setting, const std::string& text) {
     }
     shell::procShowMessage(text, setting, Caption(), "Restart Windows Now!");
     if (!shell::MessageResult) return;
-    Restarting = true;
-    if (changeHost.restartWindows) changeHost.restartWindows();
+    // A refused restart leaves the program, and this window, as they were.
+    Restarting = !changeHost.restartWindows || changeHost.restartWindows();
 }
 
 void FrmChange::procApplyFileType() {

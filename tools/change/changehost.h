@@ -38,8 +38,8 @@ struct ChangeHost {
     std::function<void()> setHotSpot;
     // The frames of the animation an entry belongs to, from its first frame on.
     std::function<std::vector<Picture>(const std::string& entry)> collectFrames;
-    // Ends the program and restarts Windows.
-    std::function<void()> restartWindows;
+    // Restarts Windows and ends the program; false when Windows refused (the program goes on).
+    std::function<bool()> restartWindows;
 };
 
 extern ChangeHost changeHost;

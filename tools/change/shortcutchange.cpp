@@ -6,6 +6,7 @@
 #include "cshelllink.h"
 #include "files.h"
 #include "state.h"
+#include "writekill.h"
 
 namespace vm {
 
@@ -24,7 +25,9 @@ ShortcutChange writeWithIcon(const std::string& linkFile, ShellLinkInfo info,
         return change;
     }
     change.sameName = lstrcmpiA(oldIcon.c_str(), change.iconFile.c_str()) == 0;
-    if (!writeIcon(change.iconFile) || GetFileAttributesA(change.iconFile.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const bool iconWritten = writeIcon(change.iconFile);
+    AfterOwnedWrite();
+    if (!iconWritten || GetFileAttributesA(change.iconFile.c_str()) == INVALID_FILE_ATTRIBUTES) {
         DeleteFileA(change.iconFile.c_str());
         change.outcome = ShortcutOutcome::IconNotWritten;
         return change;
@@ -32,7 +35,10 @@ ShortcutChange writeWithIcon(const std::string& linkFile, ShellLinkInfo info,
     info.iconFile = change.iconFile;
     info.iconIndex = 0;
     cShellLink link;
-    if (FAILED(link.Write(linkFile, info))) {
+    // The shortcut is replaced whole (written beside it, then renamed over it).
+    const HRESULT written = link.Write(linkFile, info);
+    AfterOwnedWrite();
+    if (FAILED(written)) {
         DeleteFileA(change.iconFile.c_str());
         change.outcome = ShortcutOutcome::LinkNotWritten;
         return change;
