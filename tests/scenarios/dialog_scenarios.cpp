@@ -18,6 +18,7 @@
 #include "startfolders.h"
 #include "state.h"
 
+#include <algorithm>
 #include <set>
 
 using namespace vm;
@@ -442,44 +443,80 @@ TEST_F(DialogScenario, DeletingAReferenceSelectsTheNextItemAndTheWindowShowsIt) 
     EXPECT_EQ(w().mnuRefDelete.Enabled(), itemTexts(w().pnlResult, 2)[static_cast<size_t>(now - 1)] == "Reference");
 }
 
+// A scan of a tree of icon files, stopped with the Stop button while it walks the
+// folders and with Esc once it has listed a hundred of them: meanwhile only Stop is live in
+// the toolbars and menus, and once it stops all is live again as before it.
 TEST_F(DialogScenario, EscStopsAScanOfALargeFolderWhichLeavesTheMainWindowWithTheFocus) {
     const std::string tree = dir.file("large");
     CreateDirectoryA(tree.c_str(), nullptr);
-    for (int d = 0; d < 20; ++d) {
+    const std::string icon = vmtest::ico::icoFile({vmtest::ico::dib(32, 32, 8)});
+    for (int d = 0; d < 10; ++d) {
         const std::string sub = tree + "\\d" + std::to_string(d);
         CreateDirectoryA(sub.c_str(), nullptr);
-        for (int f = 0; f < 100; ++f) ASSERT_TRUE(vmtest::writeFile(sub + "\\f" + std::to_string(f) + ".txt", ""));
+        for (int f = 0; f < 100; ++f) ASSERT_TRUE(vmtest::writeFile(sub + "\\f" + std::to_string(f) + ".ico", icon));
     }
     typeInto(w().cmbSearch, "boat");
     press(VK_RETURN);
     const Texts before = itemTexts(w().pnlResult);
     const int abort = w().pnlToolbar.Buttons("abort").Index();
+    const HWND standard = w().pnlToolbar.hWnd(), your = w().pnlToolbarYour.hWnd();
+    const HMENU bar = GetMenu(w().hWnd());
+    RECT stop{};
+    SendMessageA(standard, TB_GETITEMRECT, static_cast<WPARAM>(abort - 1), reinterpret_cast<LPARAM>(&stop));
+    POINT at{(stop.left + stop.right) / 2, (stop.top + stop.bottom) / 2};
+    ClientToScreen(standard, &at);
+    const std::vector<INPUT> clickStop{mouseInput(at, MOUSEEVENTF_LEFTDOWN), mouseInput(at, MOUSEEVENTF_LEFTUP)};
 
-    // While the walk runs only Stop shows enabled, as every menu is greyed.
-    std::vector<int> busyButtons;
-    auto walking = [&] {
-        if (!mainWindowBusy()) return false;
-        busyButtons = enabledButtons(w().pnlToolbar.hWnd());
-        return true;
+    // What shows live: the buttons of each toolbar by their places (only those live
+    // before the scan when asked), and how many menus of the bar.
+    const std::vector<int> idleStandard = enabledButtons(standard), idleYour = enabledButtons(your);
+    auto live = [&](bool onlyIdle) {
+        std::string shown;
+        for (auto [toolbar, idle] : {std::pair{standard, &idleStandard}, std::pair{your, &idleYour}}) {
+            for (int button : enabledButtons(toolbar))
+                if (!onlyIdle || std::ranges::count(*idle, button)) shown += std::to_string(button) + " ";
+            shown += "| ";
+        }
+        int menus = 0;
+        for (int i = 0; i < GetMenuItemCount(bar); ++i)
+            menus += !(GetMenuState(bar, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED);
+        return shown + std::to_string(menus) + " menus";
     };
-    {
+    // All back: what was live before, and the item commands the listing shown allows.
+    const std::string idle = live(true);
+    ASSERT_TRUE(idle.ends_with("| " + std::to_string(GetMenuItemCount(bar)) + " menus")) << idle;
+    // listed: how many icons the listing has found when the hand stops it.
+    auto scan = [&](std::vector<INPUT> input, const char* phase, int listed) {
+        std::string busy;
+        auto inPhase = [&, phase, listed] {
+            if (!mainWindowBusy() || panelText("message").find(phase) == std::string::npos ||
+                Entries.cmbResult.ListCount() < listed)
+                return false;
+            busy = live(false);
+            return true;
+        };
         Answer shown("Open by Folder", {onProgram([&] {
             FrmScan& s = frmScan();
-            click(s.txtDir);
+            click(s.txtDir); // over the folder the last scan left there
+            press(VK_END);
+            press(VK_HOME, vbShiftMask);
             typeText(tree);
             click(s.cmdStart);
         })});
-        KeyDuringWork esc(VK_ESCAPE, walking);
+        KeyDuringWork hand(std::move(input), inPhase);
         chooseMenu({"&File", "Open by &Folder..."});
         settle();
-        ASSERT_TRUE(esc.pressed()) << "the walk never started";
-    }
-    EXPECT_EQ(busyButtons, std::vector<int>{abort});
-    EXPECT_EQ(itemTexts(w().pnlResult), before);
-    EXPECT_FALSE(frmScan().IsLoaded());
-    EXPECT_FALSE(Busy.AbortRequested);
-    EXPECT_FALSE(mainWindowBusy());
-    EXPECT_EQ(GetAncestor(focusedWindow(), GA_ROOT), w().hWnd());
+        EXPECT_TRUE(hand.pressed()) << "no " << phase;
+        EXPECT_EQ(busy, std::to_string(abort) + " | | 0 menus") << phase;
+        EXPECT_EQ(live(true), idle) << phase;
+        EXPECT_NE(panelText("count"), "1000 Icon(s)") << phase;
+        EXPECT_FALSE(Busy.AbortRequested) << phase;
+        EXPECT_FALSE(frmScan().Visible()) << phase;
+        EXPECT_EQ(GetAncestor(focusedWindow(), GA_ROOT), w().hWnd()) << phase;
+    };
+    scan(clickStop, "Searching for icon libraries", 0);
+    EXPECT_EQ(itemTexts(w().pnlResult), before); // the walk stopped: the list before it shows again
+    scan(keyStrokes(VK_ESCAPE), "Searching for icons,", 100);
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include "libfixtures.h"
 #include "registry.h"
 #include "seam.h"
+#include "patience.h"
 #include "secondhand.h"
 #include "startpaths.h"
 #include "state.h"
@@ -509,22 +510,29 @@ void clickFrame(int part) {
     ADD_FAILURE() << "the window's frame has no part " << part;
 }
 
-KeyDuringWork::KeyDuringWork(int key, std::function<bool()> started)
-    : hand_([this, key, started = std::move(started)] {
-          const DWORD start = GetTickCount();
-          while (!stop_ && GetTickCount() - start < 30000) {
-              if (started()) {
-                  std::vector<INPUT> inputs = keyStrokes(key);
-                  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-                  pressed_ = true;
-                  return;
-              }
-              Sleep(1);
-          }
-      }) {}
+KeyDuringWork::KeyDuringWork(int key, std::function<bool()> started) : KeyDuringWork(keyStrokes(key), std::move(started)) {}
 
+KeyDuringWork::KeyDuringWork(std::vector<INPUT> inputs, std::function<bool()> started) {
+    readyProgramRunner();
+    hand_ = std::thread([this, inputs = std::move(inputs), started = std::move(started)]() mutable {
+        const DWORD start = GetTickCount();
+        while (!stop_ && GetTickCount() - start < 30000) {
+            if (askProgram(started) && !stop_) {
+                SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+                pressed_ = true;
+                break;
+            }
+            Sleep(1);
+        }
+        done_ = true;
+    });
+}
+
+// The hand may be waiting for the program's thread to answer it: that
+// thread handles its messages until the hand is done.
 KeyDuringWork::~KeyDuringWork() {
     stop_ = true;
+    vmtest::waitUntil([this] { return done_.load(); }, [] { DoEvents(); });
     hand_.join();
 }
 

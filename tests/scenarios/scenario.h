@@ -143,11 +143,14 @@ std::vector<INPUT> typedStrokes(const std::string& text);
 
 // A second hand that presses a key while the window is busy with work the
 // first hand started: it waits until started() says the work runs, then
-// presses. Destroying it waits for that hand.
+// presses. started() runs on the program's thread between two of its yields,
+// so all it reads is one moment of the program. Destroying it waits for that hand.
 //   { KeyDuringWork esc(VK_ESCAPE, listingRuns); press(VK_RETURN); }
 class KeyDuringWork {
 public:
     KeyDuringWork(int key, std::function<bool()> started);
+    // Any input: a click is the pointer's button going down and up at a screen point.
+    KeyDuringWork(std::vector<INPUT> inputs, std::function<bool()> started);
     ~KeyDuringWork();
     KeyDuringWork(const KeyDuringWork&) = delete;
     KeyDuringWork& operator=(const KeyDuringWork&) = delete;
@@ -155,7 +158,7 @@ public:
 
 private:
     std::thread hand_;
-    std::atomic<bool> pressed_{false}, stop_{false};
+    std::atomic<bool> pressed_{false}, stop_{false}, done_{false};
 };
 
 struct MenuLine {

@@ -430,6 +430,18 @@ HandStep chooseLine(const std::string& caption) {
 
 HandStep onProgram(std::function<void()> hands) { return {nullptr, std::move(hands)}; }
 
+void readyProgramRunner() { makeProgramRunner(); }
+
+bool askProgram(const std::function<bool()>& question) {
+    HANDLE ran = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    bool answer = false;
+    std::function<void()> ask = [&] { answer = question(); };
+    PostMessageA(g_programRunner, kRunOnProgram, reinterpret_cast<WPARAM>(ran), reinterpret_cast<LPARAM>(&ask));
+    WaitForSingleObject(ran, INFINITE);
+    CloseHandle(ran);
+    return answer;
+}
+
 Answer::Answer(std::string caption, std::vector<HandStep> steps) : state_(std::make_shared<State>()) {
     makeProgramRunner();
     state_->caption = std::move(caption);
