@@ -1,6 +1,7 @@
 // The navigation tree as a person uses it: nodes clicked and opened with the
 // mouse and keys, the Favorites menu, an icon dragged onto a favourites
 // folder, and the size box switched while a listing runs.
+#include "patience.h"
 #include "scenario.h"
 
 #include <cstring>
@@ -96,12 +97,16 @@ TEST_F(TreeScenario, ListingsThatFindNothingSaySo) {
     const std::string archive = dir.file("empty.zip");
     ASSERT_TRUE(vmtest::writeFile(archive, vmtest::makeZipArchive({})));
     for (const std::string empty : {"group", "favoriEmpty", "Reference16", "folder", "archive"}) {
-        clickNode("Icon256");
-        ASSERT_FALSE(itemTexts(w().pnlResult).empty());
+        // The archive follows the folder's hand-over, whose empty list it keeps.
+        if (empty != "archive") {
+            clickNode("Icon256");
+            ASSERT_FALSE(itemTexts(w().pnlResult).empty()) << empty;
+        }
         if (empty == "folder") startProgramAgain(favorites() + "\\Empty");
         else if (empty == "archive") startProgramAgain(archive);
         else clickNode(empty);
-        for (int i = 0; i < 200 && !itemTexts(w().pnlResult).empty(); ++i) settle(50); // a hand-over waits for idle
+        // A hand-over waits for idle; its listing is over when the menus are live again.
+        vmtest::waitUntil([&] { return itemTexts(w().pnlResult).empty() && w().mnuFile.Enabled(); }, [] { settle(50); });
         EXPECT_EQ(panelText("count"), "0 Icon(s)") << empty;
         EXPECT_EQ(panelText("message").find("please wait"), std::string::npos) << empty;
         EXPECT_TRUE(itemTexts(w().pnlResult).empty()) << empty;
