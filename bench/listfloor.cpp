@@ -9,6 +9,8 @@
 // Lines "RESULT listfloor_cold <ms>" (the first fill of the process) and
 // "RESULT listfloor_warm <ms>" (the median of the refills) serve bench/run.
 #include <windows.h>
+
+#include "benchtime.h"
 #include <commctrl.h>
 
 #include <algorithm>
@@ -20,22 +22,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::msSince;
+using bench::settle;
 constexpr int kIcons = 150;
 constexpr int kSize = 32;
-
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Runs what the windows have queued, painting included.
-void settle() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 // 150 pictures side by side, each of its own colour with a lighter disc and
 // soft edges, so that the list view blends real alpha.

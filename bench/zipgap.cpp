@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "benchtime.h"
 #include "frmmain.h"
 #include "ico_fixtures.h"
 #include "scratch.h"
@@ -26,20 +27,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::msSince;
+using bench::settle;
 constexpr int kMembers = 65535;
-
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void settle() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 std::string writeArchive(const std::string& path) {
     std::vector<vmtest::ZipFixtureMember> members;
