@@ -82,7 +82,8 @@ public:
     vm::ListView pnlResult{this}, pnlDummy{this};
     vm::ImageList imlResult32;
     vm::StatusBar pnlStatusbar{this};
-    vm::TextBox txtZIP{this}, txtDummyZIP{this};
+    vm::ZipListBox txtZIP{this};
+    vm::TextBox txtDummyZIP{this};
 
 protected:
     void CreateControls() override {
@@ -141,7 +142,9 @@ int main(int argc, char** argv) {
         vm::BrowserHost host;
         host.doEvents = [] { vm::DoEvents(); };
         host.YieldEvery = vm::kWindowYieldEvery;
-        form.txtZIP.Change = [&] { vm::txtZIP_Change(vm::Entries, host, form.txtZIP.Text()); };
+        // The program's own box: it takes each member line without an edit control.
+        form.txtZIP.busy = &vm::Busy;
+        form.txtZIP.Change = [&] { vm::txtZIP_Change(vm::Entries, host, form.txtZIP.Line()); };
         host.clearResult = [&] {
             form.pnlResult.ListItems.Clear();
             form.imlResult32.ListImages.Clear();

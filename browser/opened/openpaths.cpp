@@ -92,6 +92,8 @@ bool procOpenPassedPaths(OpenSearchContext& ctx, const ZipListWindows& windows, 
 
     FolderWalk walk{ctx.entries.lstFiles, ctx.busy, host};
     walk.WalkSubfolders = true;
+    // The walk yields at the window's pace: a yield costs as much as listing many entries.
+    walk.yieldIntervalMs = static_cast<unsigned>(host.YieldEvery.count());
     const std::vector<std::string> pieces = SplitPassedPaths(PassedFile, separator);
     for (size_t i = 0; i < pieces.size() && !ctx.busy.AbortRequested; ++i) {
         if (procIsFolder(pieces[i])) {

@@ -332,9 +332,10 @@ void procGetOpenItem(PageLoadContext& ctx, const std::string& entry) {
     if (zip && !favourite) text += " in " + archive;
     const std::string origin = favourite ? "File Favorite" : zip ? "ZIP File" : "File";
     const std::string code = procGetField(entry, ';', 4 + z).substr(0, 1);
-    HICON icon = OpenedItemIcon(ctx.loader, ctx.keywords.IconSize, entryFile(file, zip ? kKindZip : kKindOpen, archive),
-                                opened.get());
-    AddPageItem(ctx, Picture::fromIcon(icon), "", text, code, origin);
+    AddPageItem(ctx,
+                OpenedItemPicture(ctx.loader, ctx.keywords.IconSize, entryFile(file, zip ? kKindZip : kKindOpen, archive),
+                                  opened),
+                "", text, code, origin);
 }
 
 void procGetOpenAni(PageLoaderState& loader, ChunkState& chunks, int iconSize, AnimationFrames& frames,

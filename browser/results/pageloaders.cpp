@@ -126,6 +126,23 @@ HICON OpenedItemIcon(PageLoaderState& loader, int iconSize, const std::string& k
     return icon ? icon : noIcon(iconSize);
 }
 
+Picture OpenedItemPicture(PageLoaderState& loader, int iconSize, const std::string& key,
+                          const std::shared_ptr<const OpenedFile>& opened) {
+    if (opened && !opened->mapped() && opened->kind() != FileKind::Animation) {
+        const int index = loader.EntryIconIndex;
+        Picture::Pixels pixels;
+        if (const int side = opened->icons().pixels(index, iconSize, pixels.colours, pixels.transparent)) {
+            loader.DropAnimation();
+            pixels.width = pixels.height = side;
+            return Picture::fromPixels(std::move(pixels), [opened, index, iconSize] {
+                HICON icon = opened->icons().icon(index, iconSize);
+                return icon ? icon : noIcon(iconSize);
+            });
+        }
+    }
+    return Picture::fromIcon(OpenedItemIcon(loader, iconSize, key, opened.get()));
+}
+
 ListItem& AddPageItem(PageLoadContext& ctx, const Picture& picture, const std::string& key, const std::string& text,
                       const std::string& typeCode, const std::string& origin) {
     const int number = ctx.loader.PageItemNumber;

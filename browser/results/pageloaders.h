@@ -72,6 +72,12 @@ class OpenedFile;
 // consecutive entries name the same key), drawn from its bytes; the no-icon
 // picture when there is none or no value. The caller owns it.
 HICON OpenedItemIcon(PageLoaderState& loader, int iconSize, const std::string& key, const OpenedFile* opened);
+// The same as a picture for the page: an icon whose image the project's own
+// decoder reads comes as its pixels, and its icon is made only when one is
+// asked for (the value it is made from is held meanwhile; a mapped file's is
+// not, so that the user's file does not stay locked).
+Picture OpenedItemPicture(PageLoaderState& loader, int iconSize, const std::string& key,
+                          const std::shared_ptr<const OpenedFile>& opened);
 
 // Adds item PageItemNumber with its text, key, type text (from the TypeCode)
 // and origin, and its picture (an icon, or a bitmap on the list's mask

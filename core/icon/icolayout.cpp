@@ -309,6 +309,42 @@ std::optional<DibLayout> dibLayout(Bytes image, bool maskRequired) {
 
 std::optional<DibLayout> checkDib(Bytes image) { return dibLayout(image, true); }
 
+bool decodeDib(Bytes image, std::int32_t side, std::vector<std::uint32_t>& colours,
+               std::vector<std::uint8_t>& transparent) {
+    const auto d = checkDib(image);
+    if (!d || d->width != side || d->height != side) return false;
+    const unsigned bits = d->bitCount;
+    if (bits != 4 && bits != 8 && bits != 24 && bits != 32) return false;
+    const auto w = static_cast<std::size_t>(side);
+    const std::size_t colourRow = dibRowSize(std::uint64_t(w) * bits);
+    const std::size_t maskRow = dibRowSize(w);
+    colours.assign(w * w, 0);
+    transparent.assign(w * w, 0);
+    for (std::size_t y = 0; y < w; ++y) {
+        // Rows are stored bottom row first.
+        const std::size_t row = w - 1 - y;
+        const std::uint8_t* in = image.data() + d->colourBits + row * colourRow;
+        const std::uint8_t* mask = image.data() + d->maskBits + row * maskRow;
+        for (std::size_t x = 0; x < w; ++x) {
+            std::uint32_t c = 0;
+            if (bits == 32) {
+                c = static_cast<std::uint32_t>(in[4 * x]) | static_cast<std::uint32_t>(in[4 * x + 1]) << 8 |
+                    static_cast<std::uint32_t>(in[4 * x + 2]) << 16 | static_cast<std::uint32_t>(in[4 * x + 3]) << 24;
+            } else if (bits == 24) {
+                c = static_cast<std::uint32_t>(in[3 * x]) | static_cast<std::uint32_t>(in[3 * x + 1]) << 8 |
+                    static_cast<std::uint32_t>(in[3 * x + 2]) << 16;
+            } else {
+                const unsigned index = bits == 8 ? in[x] : (x % 2 ? in[x / 2] & 0x0F : in[x / 2] >> 4);
+                // An index beyond the table is black, as the system draws it.
+                if (index < d->colourTable) c = u32(image, d->headerSize + 4 * index) & 0xFFFFFFu;
+            }
+            colours[y * w + x] = c;
+            transparent[y * w + x] = (mask[x / 8] >> (7 - x % 8)) & 1;
+        }
+    }
+    return true;
+}
+
 std::vector<std::uint8_t> blankDib(int width, int height, std::uint16_t bitCount) {
     const std::size_t colours = bitCount <= 8 ? (std::size_t{1} << bitCount) : 0;
     const std::size_t size = kInfoHeaderSize + 4 * colours +

@@ -127,6 +127,14 @@ struct DibLayout {
 };
 std::optional<DibLayout> checkDib(Bytes image);
 
+// The pixels of a DIB image block of side x side at 4, 8, 24 or 32 bits, as
+// the system's icon of it holds them: colours 0xAARRGGBB, top row first (the
+// alpha as stored at 32 bits, 0 below), and the pixels the mask leaves
+// transparent. False for any other block (a PNG, another size or depth, a
+// block cut short): the system decodes those.
+bool decodeDib(Bytes image, std::int32_t side, std::vector<std::uint32_t>& colours,
+               std::vector<std::uint8_t>& transparent);
+
 // The image block of a new, all-black and fully opaque image of the given
 // depth (1, 4, 8 or 24 bits per pixel).
 std::vector<std::uint8_t> blankDib(int width, int height, std::uint16_t bitCount);

@@ -60,15 +60,32 @@ private:
 
 // Icon number index of a module at cx x cy, from its group: the image the
 // system would pick for that size, found among the module's icon images.
-HICON moduleIcon(Bytes file, const std::vector<pe::ResourceType>& types, const pe::Resource& group, int cx) {
+Bytes moduleImage(Bytes file, const std::vector<pe::ResourceType>& types, const pe::Resource& group, int cx) {
     const pe::ResourceType* images = pe::typeOf(types, pe::kIconType);
     const auto dir = pe::groupDirectory(file, group);
-    if (!images || !dir) return nullptr;
+    if (!images || !dir) return {};
     // The system picks by reading the directory only; it is whole here.
     const int id = LookupIconIdFromDirectoryEx(const_cast<PBYTE>(dir->bytes.data()), TRUE, cx, cx, LR_DEFAULTCOLOR);
     const pe::Resource* image =
         id >= 0 && id <= 0xFFFF ? pe::resourceOf(images, static_cast<std::uint16_t>(id)) : nullptr;
-    return image ? IconFromImage(pe::bytesOf(file, *image), true, cx, cx, LR_DEFAULTCOLOR) : nullptr;
+    return image ? pe::bytesOf(file, *image) : Bytes{};
+}
+
+HICON moduleIcon(Bytes file, const std::vector<pe::ResourceType>& types, const pe::Resource& group, int cx) {
+    const Bytes image = moduleImage(file, types, group, cx);
+    return image.empty() ? nullptr : IconFromImage(image, true, cx, cx, LR_DEFAULTCOLOR);
+}
+
+// Group index of a module's group icons; a negative index names the group by its number.
+const pe::Resource* moduleGroup(const std::vector<pe::ResourceType>& types, int index) {
+    const pe::ResourceType* groups = pe::typeOf(types, pe::kGroupIconType);
+    if (!groups) return nullptr;
+    if (index >= 0) return static_cast<std::size_t>(index) < groups->resources.size()
+                               ? &groups->resources[static_cast<std::size_t>(index)]
+                               : nullptr;
+    for (const pe::Resource& r : groups->resources)
+        if (!r.id.named && r.id.number == -index) return &r;
+    return nullptr;
 }
 
 // ExtractIconEx over a sound PE module, read by the project's own reader.
@@ -202,6 +219,25 @@ HICON IconBytes::icon(int index, int size) const {
     else if (isKind(checked_, {FileKind::NeModule})) oldModuleIcons(old_.get(), index, large, small, 1);
     else if (isKind(checked_, {FileKind::Icon}) && index == 0) made = iconFileIcon(bytes_, size);
     return made;
+}
+
+int IconBytes::pixels(int index, int size, std::vector<std::uint32_t>& colours,
+                      std::vector<std::uint8_t>& transparent) const {
+    // The image is the one icon() makes its icon of, at the side it makes it.
+    int side = GetSystemMetrics(size == 16 ? SM_CXSMICON : SM_CXICON);
+    Bytes image;
+    if (isKind(checked_, {FileKind::PeModule}) && resources_) {
+        if (const pe::Resource* group = moduleGroup(*resources_, index))
+            image = moduleImage(bytes_, *resources_, *group, side);
+    } else if (isKind(checked_, {FileKind::NeModule}) && old_) {
+        if (index >= 0 && static_cast<std::size_t>(index) < old_->groups.size())
+            image = old_->image(ne::bestImage(old_->file(), old_->groups[static_cast<std::size_t>(index)], side));
+    } else if (isKind(checked_, {FileKind::Icon}) && index == 0) {
+        const bool icon = ico::readIconDir(bytes_)->idType == ico::kTypeIcon;
+        if (!icon) side = size;
+        if (const auto e = pickedImage(bytes_, icon, side)) image = bytes_.subspan(e->dwImageOffset, e->dwBytesInRes);
+    }
+    return !image.empty() && ico::imageIsSound(image) && ico::decodeDib(image, side, colours, transparent) ? side : 0;
 }
 
 HICON IconBytes::animation() const {

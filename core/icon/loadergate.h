@@ -58,6 +58,9 @@ public:
     // Icon index at size (16: the small icon size, any other: the large one;
     // a cursor at size x size); null when there is none.
     HICON icon(int index, int size) const;
+    // The pixels of that icon, read from its image without the system (see
+    // ico::decodeDib), and its side; 0 when the image is one the system must decode.
+    int pixels(int index, int size, std::vector<std::uint32_t>& colours, std::vector<std::uint8_t>& transparent) const;
     // The animation of an ANI file, with all its steps; null for anything else.
     HICON animation() const;
 

@@ -74,6 +74,14 @@ public:
         if (info.hbmMask) DeleteObject(info.hbmMask);
         return taken;
     }
+    // Pixels decoded in memory go in as they are; false for another size.
+    bool append(const Picture::Pixels& pixels) {
+        if (pixels.width != width_ || pixels.height != height_) return false;
+        colors_.insert(colors_.end(), pixels.colours.begin(), pixels.colours.end());
+        transparent_.insert(transparent_.end(), pixels.transparent.begin(), pixels.transparent.end());
+        ++count_;
+        return true;
+    }
     bool empty() const { return count_ == 0; }
 
     // Adds the icons gathered so far and starts anew.
@@ -223,6 +231,10 @@ bool ImageList::add(const Picture* pictures, size_t count) {
     bool ok = true;
     IconStrip icons(width_, height_);
     for (size_t i = 0; ok && i < count;) {
+        if (const Picture::Pixels* pixels = pictures[i].pixels(); pixels && icons.append(*pixels)) {
+            ++i;
+            continue;
+        }
         if (HICON icon = pictures[i].icon()) {
             if (!icons.append(icon)) ok = icons.addTo(himl) && ImageList_ReplaceIcon(himl, -1, icon) >= 0;
             ++i;
@@ -231,7 +243,7 @@ bool ImageList::add(const Picture* pictures, size_t count) {
         ok = icons.addTo(himl);
         if (!ok) break;
         size_t end = i + 1;
-        while (end < count && !pictures[end].icon()) ++end;
+        while (end < count && pictures[end].Type() != vbPicTypeIcon) ++end;
         HBITMAP strip = stripAtSize(pictures + i, end - i, width_, height_);
         ok = (UseMaskColor ? ImageList_AddMasked(himl, strip, resolveColor(maskColor_))
                            : ImageList_Add(himl, strip, nullptr)) >= 0;

@@ -15,6 +15,8 @@ struct Picture::Impl {
     HICON icon = nullptr;
     HBITMAP bitmap = nullptr;
     bool own = false;
+    std::unique_ptr<Pixels> pixels;
+    std::function<HICON()> makeIcon; // of pixels, until it has made the icon
     ~Impl() {
         if (ole) ole->Release();
         if (icon && own) DestroyIcon(icon);
@@ -28,6 +30,14 @@ struct Picture::Impl {
         desc.bmp.hbitmap = bitmap;
         if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, FALSE, reinterpret_cast<void**>(&ole)))) ole = nullptr;
         return ole;
+    }
+    HICON iconHandle() {
+        if (!icon && makeIcon) {
+            icon = makeIcon();
+            own = true;
+            makeIcon = nullptr;
+        }
+        return icon;
     }
     SIZE bitmapSize() const {
         BITMAP bm{};
@@ -117,9 +127,20 @@ Picture Picture::fromIcon(HICON icon, bool own) {
     return result;
 }
 
+Picture Picture::fromPixels(Pixels pixels, std::function<HICON()> makeIcon) {
+    if (pixels.width < 1 || pixels.height < 1) return {};
+    Picture result;
+    result.impl_ = std::make_shared<Impl>();
+    result.impl_->pixels = std::make_unique<Pixels>(std::move(pixels));
+    result.impl_->makeIcon = std::move(makeIcon);
+    return result;
+}
+
+const Picture::Pixels* Picture::pixels() const { return impl_ ? impl_->pixels.get() : nullptr; }
+
 int Picture::Type() const {
     if (!impl_) return vbPicTypeNone;
-    if (impl_->icon) return vbPicTypeIcon;
+    if (impl_->icon || impl_->pixels) return vbPicTypeIcon;
     if (impl_->bitmap) return vbPicTypeBitmap;
     SHORT type = PICTYPE_NONE;
     impl_->ole->get_Type(&type);
@@ -128,7 +149,7 @@ int Picture::Type() const {
 
 HANDLE Picture::Handle() const {
     if (!impl_) return nullptr;
-    if (impl_->icon) return impl_->icon;
+    if (impl_->icon || impl_->pixels) return impl_->iconHandle();
     if (impl_->bitmap) return impl_->bitmap;
     OLE_HANDLE handle = 0;
     impl_->ole->get_Handle(&handle);
@@ -137,6 +158,7 @@ HANDLE Picture::Handle() const {
 
 int Picture::pixelWidth() const {
     if (!impl_) return 0;
+    if (impl_->pixels) return impl_->pixels->width;
     if (impl_->icon) return impl_->iconSize().cx;
     if (impl_->bitmap) return impl_->bitmapSize().cx;
     OLE_XSIZE_HIMETRIC width = 0;
@@ -146,6 +168,7 @@ int Picture::pixelWidth() const {
 
 int Picture::pixelHeight() const {
     if (!impl_) return 0;
+    if (impl_->pixels) return impl_->pixels->height;
     if (impl_->icon) return impl_->iconSize().cy;
     if (impl_->bitmap) return impl_->bitmapSize().cy;
     OLE_YSIZE_HIMETRIC height = 0;

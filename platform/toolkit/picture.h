@@ -7,8 +7,10 @@
 #include <olectl.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vm {
 
@@ -22,6 +24,18 @@ public:
     static Picture fromBitmap(HBITMAP bitmap, bool own = true);
     static Picture fromIcon(HICON icon, bool own = true);
     static Picture fromOle(IPicture* picture); // takes over the reference
+    // An icon decoded in memory: its colours (0xAARRGGBB, top row first) and
+    // the pixels its mask leaves transparent. Lists take the pixels as they
+    // are; the icon itself is made by makeIcon only once a handle is asked for.
+    struct Pixels {
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint32_t> colours;
+        std::vector<std::uint8_t> transparent;
+    };
+    static Picture fromPixels(Pixels pixels, std::function<HICON()> makeIcon);
+    // The decoded pixels of a picture made from them; null for any other.
+    const Pixels* pixels() const;
 
     bool empty() const { return !impl_; }
     explicit operator bool() const { return !empty(); }

@@ -1,5 +1,6 @@
 // The one way the program asks Windows for a file's icons: good files give
 // their icons, damaged ones none, and Windows is never handed them.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -96,12 +97,14 @@ TEST(FileIconExtract, IconsFromBytesAreThoseOfThePath) {
         {"many.ico", fx::icoFile({fx::dib(16, 16, 4, 2), fx::dib(32, 32, 1, 3), fx::dib(32, 32, 24, 4),
                                   fx::dib(48, 48, 32, 5)})},
         {"png.ico", fx::icoFile({fx::png(32, 32, 9), fx::dib(16, 16, 8, 10)})},
+        {"alpha.ico", fx::icoFile({fx::dib(32, 32, 32, 6), fx::dib(16, 16, 32, 7)})},
         {"arrow.cur", fx::icoFile({fx::dib(32, 32, 8, 11)}, 2)},
         {"sizes.cur", fx::icoFile({fx::dib(16, 16, 8, 12), fx::dib(32, 32, 4, 13)}, 2)},
     };
     for (auto& s : damaged::animationFiles())
         if (s.name == "good.ani") files.emplace_back(s.name, s.bytes);
-    ASSERT_EQ(files.size(), 8u);
+    ASSERT_EQ(files.size(), 9u);
+    int decoded = 0;
     for (const auto& [name, bytes] : files) {
         const std::string path = dir.file(name);
         ASSERT_TRUE(vmtest::writeFile(path, bytes));
@@ -125,10 +128,22 @@ TEST(FileIconExtract, IconsFromBytesAreThoseOfThePath) {
                 ASSERT_NE(fromFile, nullptr);
                 ASSERT_NE(fromBytes, nullptr);
                 EXPECT_EQ(iconPixels(fromBytes), iconPixels(fromFile));
+                // Pixels the page takes without the system are those of the icon it would make.
+                std::vector<std::uint32_t> colours;
+                std::vector<std::uint8_t> transparent;
+                if (const int side = icons.pixels(index, size, colours, transparent)) {
+                    ++decoded;
+                    const std::vector<std::uint32_t> made = iconPixels(fromBytes);
+                    const auto n = static_cast<size_t>(side) * static_cast<size_t>(side);
+                    ASSERT_EQ(made.size(), 2 * (n + 1));
+                    EXPECT_TRUE(std::equal(colours.begin(), colours.end(), made.begin() + 1));
+                    for (size_t i = 0; i < n; ++i) ASSERT_EQ(transparent[i] != 0, made[n + 2 + i] != 0) << i;
+                }
                 DestroyIcon(fromFile);
                 DestroyIcon(fromBytes);
             }
     }
+    EXPECT_GE(decoded, 10); // every DIB of the size asked for but the monochrome one
 }
 
 } // namespace
