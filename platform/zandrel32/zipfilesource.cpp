@@ -18,8 +18,26 @@ FileSource::~FileSource() {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
 }
 
+namespace {
+constexpr size_t kBlock = 256 * 1024;
+} // namespace
+
 bool FileSource::read(uint64_t offset, void* dst, size_t n) {
     if (offset > size_ || n > size_ - offset) return false;
+    if (n >= kBlock) return readFile(offset, dst, n);
+    if (offset < blockAt_ || offset + n > blockAt_ + block_.size()) {
+        block_.resize(static_cast<size_t>(std::min<uint64_t>(kBlock, size_ - offset)));
+        blockAt_ = offset;
+        if (!readFile(offset, block_.data(), block_.size())) {
+            block_.clear();
+            return false;
+        }
+    }
+    std::copy_n(block_.data() + (offset - blockAt_), n, static_cast<unsigned char*>(dst));
+    return true;
+}
+
+bool FileSource::readFile(uint64_t offset, void* dst, size_t n) {
     auto* out = static_cast<unsigned char*>(dst);
     while (n > 0) {
         OVERLAPPED at{};

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ziparchive.h"
 
@@ -24,7 +25,13 @@ public:
     bool read(uint64_t offset, void* dst, size_t n) override;
 
 private:
+    bool readFile(uint64_t offset, void* dst, size_t n);
+
     HANDLE file_;
+    // The block read last: the members of an archive lie one after another,
+    // and each read of the file costs far more than copying what it brought.
+    std::vector<unsigned char> block_;
+    uint64_t blockAt_ = 0;
     uint64_t size_ = 0;
     uint64_t written_ = 0;
 };
