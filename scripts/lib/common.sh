@@ -141,6 +141,13 @@ vm_unmanaged_windows() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$BUILD_DIR/wine-x11.log" 2>&1 || true
 }
 
+# A test that crashes ends with its backtrace in the log, instead of waiting
+# behind Wine's crash window for the test's time limit.
+vm_no_crash_window() {
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    >"$BUILD_DIR/wine-crash.log" 2>&1 || true
+}
+
 vm_stop_all() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
   if [ -n "$VM_XVFB_PID" ]; then kill "$VM_XVFB_PID" >/dev/null 2>&1 || true; wait "$VM_XVFB_PID" 2>/dev/null || true; fi

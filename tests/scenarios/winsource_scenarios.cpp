@@ -95,8 +95,9 @@ TEST_F(WindowsSourceScenario, CurrentCursorsAndAScheme) {
     clickNode("SysCurCurrent");
     EXPECT_EQ(panelText("count"), std::to_string(w().pnlResult.ListItems.Count()) + " Icon(s)");
     selectItemNamed("Arrow", "Current Cursor");
-    EXPECT_EQ(itemTexts(w().pnlResult, 2)[static_cast<size_t>(indexOf(itemTexts(w().pnlResult), "Wait") - 1)],
-              "Windows Default");
+    const int wait = indexOf(itemTexts(w().pnlResult), "Wait");
+    ASSERT_GT(wait, 0) << "the user's wait cursor is not the default one";
+    EXPECT_EQ(itemTexts(w().pnlResult, 2)[static_cast<size_t>(wait - 1)], "Windows Default");
 
     clickNode("cthemeVellumar Scenario");
     EXPECT_EQ(itemTexts(w().pnlResult), (std::vector<std::string>{"Arrow", "Help", "Wait"}));

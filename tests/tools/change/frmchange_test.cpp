@@ -31,6 +31,51 @@ void setText(HKEY root, const std::string& key, const std::string& name, const s
 constexpr const char* kClass = "VmChangeTestClass";
 constexpr const char* kSysKey = "Software\\VmChangeTest\\DefaultIcon";
 
+// The values of a key of the user's, put back as they were when it goes:
+// what a test writes there must not reach the next test or the next run.
+class SavedValues {
+public:
+    SavedValues(HKEY root, const char* key) : root_(root), key_(key) {
+        HKEY h = nullptr;
+        if (RegOpenKeyExA(root_, key_, 0, KEY_READ, &h) != ERROR_SUCCESS) return;
+        char name[16384];
+        for (DWORD i = 0;; ++i) {
+            DWORD nameSize = sizeof name, type = 0, size = 0;
+            if (RegEnumValueA(h, i, name, &nameSize, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+            std::string data(size, '\0');
+            nameSize = sizeof name;
+            RegEnumValueA(h, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+            values_.push_back({name, type, data.substr(0, size)});
+        }
+        RegCloseKey(h);
+    }
+    ~SavedValues() {
+        HKEY h = nullptr;
+        if (RegCreateKeyExA(root_, key_, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS)
+            return;
+        // Its subkeys stay; its own values are those it had.
+        char name[16384];
+        for (DWORD nameSize = sizeof name; RegEnumValueA(h, 0, name, &nameSize, nullptr, nullptr, nullptr, nullptr) ==
+                                           ERROR_SUCCESS;
+             nameSize = sizeof name)
+            if (RegDeleteValueA(h, name) != ERROR_SUCCESS) break;
+        for (const Value& v : values_)
+            RegSetValueExA(h, v.name.c_str(), 0, v.type, reinterpret_cast<const BYTE*>(v.data.data()),
+                           static_cast<DWORD>(v.data.size()));
+        RegCloseKey(h);
+    }
+
+private:
+    struct Value {
+        std::string name;
+        DWORD type;
+        std::string data;
+    };
+    HKEY root_;
+    const char* key_;
+    std::vector<Value> values_;
+};
+
 class ChangeTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -93,6 +138,7 @@ protected:
         frmChange().handOver(item("Text Document", "n;0;Text Document (*.txt);", "File Type Icon"));
     }
 
+    SavedValues userCursors{HKEY_CURRENT_USER, "Control Panel\\Cursors"};
     vmtest::ScratchDir dir;
     std::string savedWindows, icons;
     std::vector<std::string> rows;
