@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "benchtime.h"
 #include "browserstate.h"
 #include "exportwindow.h"
 #include "formatwriters.h"
@@ -18,11 +19,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::msSince;
 
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // A 32-bit picture with smooth shading, a hard edge and noise: tens of
 // thousands of colours.

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "benchtime.h"
 #include "browserstate.h"
 #include "frmmain.h"
 #include "libfixtures.h"
@@ -35,16 +36,15 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::msSince;
+using bench::settle;
 constexpr int kIcons = 20000;
 constexpr int kKeywords = 3000;
 constexpr int kChunks = kIcons / 100;
 constexpr const char* kSearched = "keyword0"; // 400 icons from 20 chunks
 constexpr const char* kOther = "keyword1"; // 400 icons from 20 other chunks
 
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 std::string iconId(int icon) {
     return std::to_string(icon / 100 + 1) + ":" + std::to_string(icon % 100) + ":" + std::to_string(icon % 10) +
@@ -102,15 +102,6 @@ void clearCache(const std::string& folder) {
     do DeleteFileA((folder + "\\" + fd.cFileName).c_str());
     while (FindNextFileA(h, &fd));
     FindClose(h);
-}
-
-// Runs what the window has queued, painting included.
-void settle() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 class MemorySink : public zandrel::MemberSink {

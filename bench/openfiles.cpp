@@ -18,6 +18,7 @@
 #include <tuple>
 #include <vector>
 
+#include "benchtime.h"
 #include "cfileicon.h"
 #include "controls_basic.h"
 #include "fileiconextract.h"
@@ -35,12 +36,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::msSince;
 namespace fx = vmtest::ico;
 
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 std::string quoted(const std::string& path) {
     std::string text = "\"";

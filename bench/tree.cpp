@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "benchtime.h"
 #include "form.h"
 #include "ico_fixtures.h"
 #include "navtree.h"
@@ -24,11 +25,9 @@ using namespace vm;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::msSince;
 
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 class FrmBench : public Form {
 public:
