@@ -145,16 +145,6 @@ HICON IconFromCell(const CellImage& cell) {
     return icon;
 }
 
-HBITMAP BitmapFromCell(const CellImage& cell, std::uint32_t backColorRef) {
-    std::uint32_t* out = nullptr;
-    HBITMAP bitmap = CellSizedBitmap(cell, out);
-    if (!bitmap) return nullptr;
-    const std::uint32_t back = ((backColorRef & 0xFF) << 16) | (backColorRef & 0xFF00) | ((backColorRef >> 16) & 0xFF);
-    for (size_t i = 0; i < cell.pixels.size(); ++i) out[i] = cell.transparent[i] ? back : cell.pixels[i];
-    GdiFlush();
-    return bitmap;
-}
-
 bool DescribeLibraryItem(const KeywordState& keywords, const std::string& currentKeywordId, int iconSize,
                          const std::string& entry, LibraryItemText& item) {
     if (entry.size() <= 3) return false;
@@ -243,10 +233,14 @@ HICON LibraryChunkLoader::LibraryIcon(ChunkState& state, int iconSize, const std
     return libraryCell(state, iconSize, entry, cell) ? IconFromCell(cell) : nullptr;
 }
 
-HBITMAP LibraryChunkLoader::LibraryBitmap(ChunkState& state, int iconSize, const std::string& entry,
-                                          std::uint32_t backColorRef) {
-    CellImage cell;
-    return libraryCell(state, iconSize, entry, cell) ? BitmapFromCell(cell, backColorRef) : nullptr;
+Picture LibraryChunkLoader::LibraryPicture(ChunkState& state, int iconSize, const std::string& entry) {
+    auto cell = std::make_shared<CellImage>();
+    if (!libraryCell(state, iconSize, entry, *cell)) return {};
+    Picture::Pixels pixels{cell->width, cell->height, cell->pixels, cell->transparent};
+    // Transparent pixels are black under the mask, as in an icon.
+    for (size_t i = 0; i < pixels.colours.size() && i < pixels.transparent.size(); ++i)
+        if (pixels.transparent[i]) pixels.colours[i] = 0;
+    return Picture::fromPixels(std::move(pixels), [cell] { return IconFromCell(*cell); });
 }
 
 } // namespace vm

@@ -14,6 +14,7 @@
 
 #include "browserstate.h"
 #include "chunkcell.h"
+#include "picture.h"
 
 namespace vm {
 
@@ -26,10 +27,6 @@ bool LoadPixelPicture(const std::string& path, PixelPicture& picture);
 bool LoadPixelPictureData(const std::string& bytes, PixelPicture& picture);
 // An icon from a cut cell; the caller destroys it. Null when it cannot be made.
 HICON IconFromCell(const CellImage& cell);
-// A bitmap of a cut cell with its transparent pixels in backColorRef, for an
-// image list whose mask colour that is; the caller deletes it. Null when it
-// cannot be made.
-HBITMAP BitmapFromCell(const CellImage& cell, std::uint32_t backColorRef);
 
 // What the result list shows of a "book" entry besides its picture.
 struct LibraryItemText {
@@ -54,8 +51,9 @@ public:
     // the key colour transparent, or the no-icon picture when the chunk is
     // missing or unreadable. Null for an entry of 3 characters or fewer.
     HICON LibraryIcon(ChunkState& state, int iconSize, const std::string& entry);
-    // The same cell as a bitmap on backColorRef (BitmapFromCell); null likewise.
-    HBITMAP LibraryBitmap(ChunkState& state, int iconSize, const std::string& entry, std::uint32_t backColorRef);
+    // The same cell as pixels for a page (its icon made from the cell only
+    // when one is asked for); an empty picture likewise.
+    Picture LibraryPicture(ChunkState& state, int iconSize, const std::string& entry);
     // Drops the chunk pictures held in memory; the next request reads its chunk again.
     void ForgetPictures();
 

@@ -26,6 +26,9 @@ constexpr std::int32_t kItemsPerYield = 25;
 // About the time a screen shows one frame.
 constexpr std::chrono::milliseconds kProgressFrame{16};
 
+// A page that fills faster than this shows no progress bar: it would only flash.
+constexpr std::chrono::milliseconds kProgressAfter{100};
+
 } // namespace
 
 void PageFiller::procSetAbort(bool enable) {
@@ -65,15 +68,21 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
     ListItemCollection& items = w_.pnlResult->ListItems;
     std::vector<Picture>& pictures = s_.loader.PagePictures;
     std::int32_t blocksShown = -1;
-    auto lastMove = std::chrono::steady_clock::now();
+    const auto started = std::chrono::steady_clock::now();
+    auto lastMove = started;
     auto lastYield = lastMove;
+    bool barPlaced = false;
     std::int32_t sinceYield = 0;
     for (std::int32_t i = slice.first; i < slice.first + slice.count; ++i) {
         const std::int32_t number = s_.loader.PageItemNumber;
         // The bar paints itself at once at every new position, so it moves
         // only when it shows more blocks, and no more often than a screen
         // shows frames.
-        if (w_.pnlProgressBar) {
+        if (w_.pnlProgressBar && !barPlaced && std::chrono::steady_clock::now() - started >= kProgressAfter) {
+            placeProgressBar();
+            barPlaced = true;
+        }
+        if (barPlaced) {
             const auto now = std::chrono::steady_clock::now();
             const std::int32_t blocks = progressBlocks(number, slice.progressMax);
             if (blocks != blocksShown && (blocksShown < 0 || now - lastMove >= kProgressFrame)) {
@@ -166,7 +175,6 @@ void PageFiller::procGetPage() {
         return;
     }
     if (IsIdle(w_)) procSetAbort(false);
-    placeProgressBar();
     setText(w_.PagePanel, "Page " + std::to_string(s_.paging.CurrentPage) + " of " +
                               std::to_string(s_.paging.PageCount));
     if (w_.pnlProgressBar) {

@@ -157,10 +157,9 @@ ListItem& AddPageItem(PageLoadContext& ctx, const Picture& picture, const std::s
 void procGetLibraryItem(PageLoadContext& ctx, const std::string& entry) {
     LibraryItemText text;
     if (!DescribeLibraryItem(ctx.keywords, ctx.keywords.CurrentKeywordId, ctx.keywords.IconSize, entry, text)) return;
-    // A bitmap on the list's mask colour costs the image list far less than an icon.
-    HBITMAP cell = ctx.loader.library.LibraryBitmap(ctx.chunks, ctx.keywords.IconSize, entry,
-                                                    resolveColor(ctx.imlResult32.MaskColor()));
-    AddPageItem(ctx, Picture::fromBitmap(cell), "", text.text, text.typeCode, text.origin);
+    // The cell's pixels go into the image list as they are.
+    AddPageItem(ctx, ctx.loader.library.LibraryPicture(ctx.chunks, ctx.keywords.IconSize, entry), "", text.text,
+                text.typeCode, text.origin);
 }
 
 void procGetUserItem(PageLoadContext& ctx, const std::string& entry) {

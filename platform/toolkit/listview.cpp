@@ -357,6 +357,9 @@ void ListView::SetRedraw(bool on) {
     // counts as hidden meanwhile (the plain window handling of the message
     // takes its visible flag away and back, showing nothing anew), and then
     // paints once, frame included.
+    // A list that arranges itself is arranged first, while it still draws
+    // nothing: arranged with drawing on, each item moved would be drawn anew.
+    if (GetWindowLongA(handle(), GWL_STYLE) & LVS_AUTOARRANGE) SendMessageA(handle(), LVM_ARRANGE, LVA_DEFAULT, 0);
     DefWindowProcA(handle(), WM_SETREDRAW, FALSE, 0);
     SendMessageA(handle(), WM_SETREDRAW, TRUE, 0);
     DefWindowProcA(handle(), WM_SETREDRAW, TRUE, 0);

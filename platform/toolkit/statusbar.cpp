@@ -126,16 +126,25 @@ void StatusBar::layout() {
     }
     if (edges.empty()) edges.push_back(-1);
     SendMessageA(handle(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    for (const auto& panel : items) show(*panel);
+    for (const auto& panel : items) {
+        panel->shown_ = false;
+        show(*panel);
+    }
 }
 
 void StatusBar::show(const Panel& panel) {
     if (!created()) return;
     WPARAM part = static_cast<WPARAM>(panel.Index() - 1);
-    SendMessageA(handle(), SB_SETTEXTA, part, reinterpret_cast<LPARAM>(panel.text_.c_str()));
-    // A text the panel cuts shows whole when the pointer rests on it.
-    SendMessageA(handle(), SB_SETTIPTEXTA, part, reinterpret_cast<LPARAM>(panel.text_.c_str()));
-    SendMessageA(handle(), SB_SETICON, part, reinterpret_cast<LPARAM>(panel.picture_.icon()));
+    if (!panel.shown_ || panel.shownText_ != panel.text_) {
+        SendMessageA(handle(), SB_SETTEXTA, part, reinterpret_cast<LPARAM>(panel.text_.c_str()));
+        // A text the panel cuts shows whole when the pointer rests on it.
+        SendMessageA(handle(), SB_SETTIPTEXTA, part, reinterpret_cast<LPARAM>(panel.text_.c_str()));
+        panel.shownText_ = panel.text_;
+    }
+    HICON icon = panel.picture_.icon();
+    if (!panel.shown_ || panel.shownIcon_ != icon) SendMessageA(handle(), SB_SETICON, part, reinterpret_cast<LPARAM>(icon));
+    panel.shownIcon_ = icon;
+    panel.shown_ = true;
 }
 
 bool StatusBar::onNotify(NMHDR* header, LRESULT& result) {

@@ -38,6 +38,11 @@ private:
     StatusBar* bar_ = nullptr;
     std::string key_, text_;
     Picture picture_;
+    // What the bar shows of the panel: each message to it redraws the panel,
+    // so what did not change is not sent again.
+    mutable bool shown_ = false;
+    mutable std::string shownText_;
+    mutable HICON shownIcon_ = nullptr;
     int width_ = 1440, minWidth_ = 0, autoSize_ = sbrNoAutoSize;
 };
 
