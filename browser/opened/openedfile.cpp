@@ -48,8 +48,11 @@ OpenedValue ReadOpenedFile(const std::string& path, std::uint64_t holdLimit) {
     HANDLE h = CreateFileW(longPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
-    OpenedValue value;
+    std::shared_ptr<OpenedFile> value;
     LARGE_INTEGER length{};
+    FILETIME written{};
+    // The stamp the store keeps comes from the handle: no second look-up of the path.
+    GetFileTime(h, nullptr, nullptr, &written);
     // A view is addressed by 32-bit sizes in the readers.
     if (GetFileSizeEx(h, &length) && length.QuadPart > 0 && length.QuadPart < 0x7FFFFFFF) {
         const auto size = static_cast<std::size_t>(length.QuadPart);
@@ -57,14 +60,15 @@ OpenedValue ReadOpenedFile(const std::string& path, std::uint64_t holdLimit) {
             std::string bytes(size, '\0');
             DWORD got = 0;
             if (ReadFile(h, bytes.data(), static_cast<DWORD>(size), &got, nullptr) && got == size)
-                value = std::make_shared<const OpenedFile>(std::move(bytes));
+                value = std::make_shared<OpenedFile>(std::move(bytes));
         } else if (HANDLE mapping = CreateFileMappingW(h, nullptr, PAGE_READONLY, 0, 0, nullptr)) {
             if (const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0))
-                value = std::make_shared<const OpenedFile>(view, size);
+                value = std::make_shared<OpenedFile>(view, size);
             CloseHandle(mapping);
         }
     }
     CloseHandle(h);
+    if (value) value->setWritten((std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime);
     return value;
 }
 
@@ -80,7 +84,12 @@ OpenedValue OpenedStore::find(const std::string& key) const {
 void OpenedStore::keep(const std::string& key, const OpenedValue& value, const std::string& path) {
     if (!value || value->mapped()) return;
     Kept k{value, path};
-    if (!path.empty() && !stampOf(path, k.size, k.written)) k.path.clear();
+    if (!path.empty() && value->written() != 0) {
+        k.size = value->bytes().size();
+        k.written = value->written();
+    } else if (!path.empty() && !stampOf(path, k.size, k.written)) {
+        k.path.clear();
+    }
     if (const auto old = kept_.find(key); old != kept_.end()) {
         held_ -= std::min<std::uint64_t>(held_, old->second.value->bytes().size());
         old->second = std::move(k);

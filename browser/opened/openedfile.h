@@ -32,6 +32,9 @@ public:
     const gate::IconBytes& icons() const { return icons_; }
     // Whether the bytes are a mapped file's, which stays locked while they are.
     bool mapped() const { return view_ != nullptr; }
+    // When the file read was last written, as its handle told at the read; 0 when not read from a file.
+    std::uint64_t written() const { return written_; }
+    void setWritten(std::uint64_t written) { written_ = written; }
 
 private:
     std::string held_;
@@ -39,6 +42,7 @@ private:
     std::span<const std::uint8_t> bytes_;
     CheckedBytes checked_;
     gate::IconBytes icons_;
+    std::uint64_t written_ = 0;
 };
 
 using OpenedValue = std::shared_ptr<const OpenedFile>;
