@@ -63,14 +63,13 @@ vm_wine_env() {
   vm_wine_one_cpu
 }
 
-# A Wine program asks the Wine server for nearly every window call. Where
-# waking a process on another processor is dear (a virtual machine), each of
-# those trips costs more than it costs on one processor; bench/run compares
-# the two in alternating rounds and prints the pinned/free ratio of every
-# figure, and the pinning stays only while it shows it faster. So Wine's
-# processes (its server, the program and the helpers they start) share one
-# processor: wrappers for wine, wine64 and wineserver come first on the PATH.
-# VM_WINE_CPU picks the processor; "all" leaves Wine free to use every one.
+# Wine runs free on every processor unless VM_WINE_CPU names one: then its
+# processes (its server, the program and the helpers they start) share that
+# processor, through wrappers for wine, wine64 and wineserver that come first
+# on the PATH. bench/run times both in alternating rounds. Pinned by default,
+# two runs on one machine (a test run beside bench/run) shared one processor,
+# and the pinned rounds took 1.5 to 2.4 times as long as the free ones; so the
+# default is free, and "all" says free as well.
 vm_wine_one_cpu() {
   # Wrappers an earlier call put on the PATH go first, so that "all" really
   # leaves Wine free in a shell that ran it pinned before.
@@ -80,15 +79,9 @@ vm_wine_one_cpu() {
   path="${path#:}"
   path="${path%:}"
   export PATH="$path"
-  [ "${VM_WINE_CPU:-}" = all ] && return 0
-  command -v taskset >/dev/null 2>&1 || return 0
   local cpu="${VM_WINE_CPU:-}"
-  if [ -z "$cpu" ]; then
-    # The last processor this shell may use.
-    cpu="$(taskset -cp $$ 2>/dev/null | sed 's/.*: *//')"
-    cpu="${cpu##*[,-]}"
-  fi
   case "$cpu" in '' | *[!0-9]*) return 0 ;; esac
+  command -v taskset >/dev/null 2>&1 || return 0
   mkdir -p "$shim"
   local t real
   for t in wine wine64 wineserver; do
