@@ -25,18 +25,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     };
     // A main window unloaded meanwhile loads again as it shows.
     vm::shell::splashTargets.mainWindowReady = [] { return vm::frmMain().LoadComplete() || !vm::frmMain().IsLoaded(); };
-    // Owned by the main window, the tip stays above it when the main window is
-    // raised after start-up (a command line or a second start raises it).
-    // It is shown while the splash goes, and the splash's end hands activation
-    // on; once that is done the tip is made the active window, so its keys
-    // (Esc, Enter) work at once, with or without a window manager.
-    vm::shell::splashTargets.showTip = [] {
-        vm::frmTip().Show(vm::vbModeless, &vm::frmMain());
-        SetTimer(nullptr, 0, 0, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            if (vm::frmTip().IsLoaded() && IsWindowVisible(vm::frmTip().hWnd())) SetForegroundWindow(vm::frmTip().hWnd());
-        });
-    };
+    // Owned by the main window, the tip stays above it when a second start
+    // raises the main window. Shown last, it is the active window: its keys
+    // (Esc, Enter) work at once, as the start's own paths leave it in front.
+    vm::shell::splashTargets.showTip = [] { vm::frmTip().Show(vm::vbModeless, &vm::frmMain()); };
     if (vm::shell::Main(vm::shell::commandArguments(GetCommandLineA()))) vm::RunMessageLoop();
     CoUninitialize();
     return 0;

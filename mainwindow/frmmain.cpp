@@ -14,6 +14,7 @@
 #include "iconcache.h"
 
 #include <algorithm>
+#include <utility>
 #include "instance.h"
 #include "libraryindex.h"
 #include "librarychunks.h"
@@ -181,6 +182,7 @@ void FrmMain::Form_Load() {
     // The paths of the command line open once the window is set up, before
     // those of a later start that arrived meanwhile.
     pendingHandOvers_.insert(pendingHandOvers_.begin(), shell::commandArguments(GetCommandLineA()));
+    ownPathsPending_ = true;
     PostMessageA(hWnd(), kOpenHandOver, 0, 0);
 }
 
@@ -296,10 +298,13 @@ void FrmMain::openPendingHandOvers() {
     }
     std::vector<std::string> texts;
     texts.swap(pendingHandOvers_);
-    for (const std::string& text : texts) procOpenPassedFile(text);
+    // The start's own paths leave in front what start-up showed there (the tip
+    // of the day, which has the keys); a later start's bring the window forward.
+    bool own = std::exchange(ownPathsPending_, false);
+    for (const std::string& text : texts) procOpenPassedFile(text, !std::exchange(own, false));
 }
 
-void FrmMain::procOpenPassedFile(const std::string& text) {
+void FrmMain::procOpenPassedFile(const std::string& text, bool bringForward) {
     if (!text.empty()) {
         if (Entries.cmbResult.ListCount() > 0) {
             Entries.lstFiles.Clear();
@@ -310,6 +315,7 @@ void FrmMain::procOpenPassedFile(const std::string& text) {
         runState.PassedFile = text;
         procOpenFolderFiles(' ');
     }
+    if (!bringForward) return;
     if (IsWindowVisible(hWnd())) SetFocus();
     shell::procActivatePrevInstance(hWnd());
 }

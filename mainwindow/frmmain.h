@@ -133,7 +133,8 @@ public:
     void connectOpen();
 
     // Services of the window for the other subsystems.
-    void procOpenPassedFile(const std::string& text);
+    // Opens the paths of a start; a later start's bring the window to the front.
+    void procOpenPassedFile(const std::string& text, bool bringForward = true);
     void procArrangePanes();
     void procGetSettings();
     void procSaveSettings();
@@ -302,6 +303,7 @@ private:
     std::unique_ptr<PageFiller> pager_;
     bool loadComplete_ = false; // Form_Load ran to its end: the menus and panes show the settings
     std::vector<std::string> pendingHandOvers_;
+    bool ownPathsPending_ = false; // the first of them is the start's own command line
     bool handOversHeld_ = false; // loaded, not yet shown at start-up
     mainwindow::WindowPlace place_;
     mainwindow::PaneLayout pane_;

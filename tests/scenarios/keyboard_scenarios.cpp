@@ -1,5 +1,7 @@
 // Every dialog from the keyboard (Tab and Shift+Tab round each page, Enter for
-// the default button), distinct menu letters, and what a modal window leaves.
+// the default button), distinct menu letters, and what a modal window leaves;
+// the tip of the day that the started program shows takes the keys.
+#include "patience.h"
 #include "scenario.h"
 #include "dialogforms.h"
 #include "frmprop.h"
@@ -40,7 +42,45 @@ void walk(Form& form, TabStrip* tabs = nullptr, int tab = 1) {
     std::rotate(backward.begin(), std::find(backward.begin(), backward.end(), forward.front()), backward.end());
     EXPECT_EQ(backward, forward) << form.Name() << tab << ": Shift+Tab goes another way";
 }
+
+// A shown top-level window of the process with this caption, or null.
+HWND shownWindow(DWORD process, const char* caption) {
+    for (HWND h = FindWindowExA(nullptr, nullptr, nullptr, caption); h; h = FindWindowExA(nullptr, h, nullptr, caption)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        if (owner == process && IsWindowVisible(h)) return h;
+    }
+    return nullptr;
+}
 } // namespace
+
+// The program started as a user starts it, with the tip of the day on: once the
+// splash has gone the tip has the keys, and Esc, pressed without a click, closes it.
+TEST(StartUpScenario, EscClosesTheTipOfTheDayShownAtStartUp) {
+    vmtest::ScratchDir dir; // the program's folder: nothing but the tip in front (an index, no library notice)
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Vellumar\\Settings", "VellumarLight", REG_SZ, "1", 2);
+    vmtest::writeFile(dir.file("Icondata-32.dat"), "none;1:0:00\r\n");
+    const std::string program = dir.file("Vellumar.exe");
+    ASSERT_TRUE(CopyFileA((programFolder() + "Vellumar.exe").c_str(), program.c_str(), FALSE));
+    std::string line = "\"" + program + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    HWND tip = nullptr;
+    const bool shown = vmtest::waitUntil([&] { return (tip = shownWindow(pi.dwProcessId, "Tip of the Day")) != nullptr; }, [] { Sleep(50); });
+    // A person reads the tip before pressing a key, as a second hand waits for a window to come to the front.
+    vmtest::waitUntil([&] { return GetForegroundWindow() == tip; }, [] { Sleep(20); }, kFrontMs);
+    if (shown) press(VK_ESCAPE);
+    EXPECT_TRUE(shown) << "no tip of the day at start-up";
+    EXPECT_TRUE(vmtest::waitUntil([&] { return !IsWindowVisible(tip); }, [] { Sleep(50); }, kFrontMs)) << "Esc did not close the tip";
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vellumar");
+}
 
 TEST_F(LibraryScenario, EveryWindowIsUsedFromTheKeyboardAndAModalWindowLeavesNothingBehind) {
     // Opens a window; the hands walk it tab by tab and answer it.

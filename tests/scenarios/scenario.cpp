@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "browserstate.h"
@@ -74,13 +75,27 @@ void send(std::vector<INPUT>& inputs) {
     EXPECT_EQ(sent, inputs.size()) << "the input was not accepted";
 }
 
+// The last press the hands sent: a press of the same button near it within the
+// double-click time would be taken as a double-click's second press.
+struct Press {
+    POINT at{-100, -100};
+    DWORD button = 0, time = 0;
+} g_lastPress;
+
 void clickAt(POINT screen, DWORD down, DWORD up, int times = 1) {
+    // Separate clicks, as a person makes them: the press waits out the double-click time.
+    const DWORD elapsed = GetTickCount() - g_lastPress.time, limit = GetDoubleClickTime() + 50;
+    if (down == g_lastPress.button && elapsed < limit &&
+        std::abs(screen.x - g_lastPress.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+        std::abs(screen.y - g_lastPress.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK))
+        settle(static_cast<int>(limit - elapsed));
     std::vector<INPUT> inputs{mouseInput(screen, 0)};
     for (int i = 0; i < times; ++i) {
         inputs.push_back(mouseInput(screen, down));
         inputs.push_back(mouseInput(screen, up));
     }
     send(inputs);
+    g_lastPress = {screen, down, GetTickCount()};
     settle();
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "frmimport.h"
+#include "frmzoom.h"
 #include "picturefile.h"
 #include "registry.h"
 #include "seam.h"
@@ -155,6 +156,28 @@ TEST_F(CreateIconScenario, PasteFromTheClipboard) {
     const Loaded saved = loadIcon(dir.file("clip.ico"), 4, 12);
     EXPECT_EQ(saved.width, 24);
     EXPECT_TRUE(saved.seeThrough); // dark red is the key colour of a fresh picture
+}
+
+// A cursor saved from the create-icon window asks for its hotspot in a modal
+// picker; once picked, activation goes to the picker's owner, not to the window below it.
+TEST_F(CreateIconScenario, TheClosedHotspotPickerHandsActivationToItsOwner) {
+    clickButton(w().pnlToolbar, "create");
+    Clipboard::SetData(LoadPicture(writePicture(dir.file("clip.bmp"))));
+    press('V', vbCtrlMask);
+    HWND owner = nullptr;
+    {
+        Answer save("Save As", fileNamed(dir.file("clip"), "Cursor"));
+        Answer notice("Change Cursors", {clickOn("Define Hotspot Now")});
+        Answer picker("Set the Cursor's Hotspot", {onProgram([&owner] {
+                          owner = GetWindow(frmZoom().hWnd(), GW_OWNER);
+                          click(frmZoom().picZoom, 8, 8);
+                      })});
+        clickButton(frmImport().pnlToolbar, "save");
+    }
+    settle(100);
+    EXPECT_TRUE(vmtest::fileExists(dir.file("clip.cur")));
+    ASSERT_NE(owner, nullptr);
+    EXPECT_EQ(GetForegroundWindow(), owner) << readWindow(GetForegroundWindow()).caption;
 }
 
 TEST_F(LibraryScenario, FolderIconSetAndResetFromTheToolsMenu) {

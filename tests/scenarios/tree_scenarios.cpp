@@ -97,11 +97,9 @@ TEST_F(TreeScenario, ListingsThatFindNothingSaySo) {
     const std::string archive = dir.file("empty.zip");
     ASSERT_TRUE(vmtest::writeFile(archive, vmtest::makeZipArchive({})));
     for (const std::string empty : {"group", "favoriEmpty", "Reference16", "folder", "archive"}) {
-        // The archive follows the folder's hand-over, whose empty list it keeps.
-        if (empty != "archive") {
-            clickNode("Icon256");
-            ASSERT_FALSE(itemTexts(w().pnlResult).empty()) << empty;
-        }
+        // Icon256 stays selected across a hand-over: the click on it lists it again.
+        clickNode("Icon256");
+        ASSERT_FALSE(itemTexts(w().pnlResult).empty()) << empty;
         if (empty == "folder") startProgramAgain(favorites() + "\\Empty");
         else if (empty == "archive") startProgramAgain(archive);
         else clickNode(empty);
@@ -111,6 +109,15 @@ TEST_F(TreeScenario, ListingsThatFindNothingSaySo) {
         EXPECT_EQ(panelText("message").find("please wait"), std::string::npos) << empty;
         EXPECT_TRUE(itemTexts(w().pnlResult).empty()) << empty;
     }
+    // After the archive's hand-over, and a file's, the click on Icon256 lists it again.
+    clickNode("Icon256");
+    const Texts listed = itemTexts(w().pnlResult);
+    EXPECT_FALSE(listed.empty());
+    startProgramAgain(favorites() + "\\Apps\\kept.ico");
+    vmtest::waitUntil([&] { return itemTexts(w().pnlResult) == Texts{"kept"}; }, [] { settle(50); });
+    ASSERT_EQ(itemTexts(w().pnlResult), Texts{"kept"});
+    clickNode("Icon256");
+    EXPECT_EQ(itemTexts(w().pnlResult), listed);
 }
 
 TEST_F(TreeScenario, FavoritesMenuCreatesRemovesAndRefreshes) {

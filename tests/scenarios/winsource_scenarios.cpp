@@ -120,9 +120,10 @@ TEST_F(WindowsSourceScenario, TheStatusPanelTellsOfTheFirstItemOfEverySource) {
         clickNode(key);
         ASSERT_GT(w().pnlResult.ListItems.Count(), 0) << key;
         EXPECT_EQ(selectedItem(w().pnlResult), 1) << key;
-        // The first item's type, and where it comes from as a click on it shows it.
+        // The first item's type, and the file it comes from as a click on it shows it.
         const std::string shown = panelText("message");
-        EXPECT_NE(shown, "") << key;
+        const size_t slash = shown.rfind('\\'), dot = shown.rfind('.');
+        EXPECT_TRUE(slash != std::string::npos && dot != std::string::npos && dot > slash) << key << " names no file: " << shown;
         EXPECT_EQ(panelText("type"), itemTexts(w().pnlResult, 1).front()) << key;
         clickItem(w().pnlResult, 1);
         EXPECT_EQ(panelText("message"), shown) << key;
