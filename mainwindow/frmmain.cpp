@@ -316,6 +316,13 @@ void FrmMain::procOpenPassedFile(const std::string& text, bool bringForward) {
         procOpenFolderFiles(' ');
     }
     if (!bringForward) return;
+    // While a modal window is open it is what comes forward, with the keys:
+    // the main window behind it takes none, and raising it would lift the
+    // modal window above every other program's for good.
+    if (!IsWindowEnabled(hWnd())) {
+        if (HWND modal = GetLastActivePopup(hWnd()); modal && modal != hWnd()) SetForegroundWindow(modal);
+        return;
+    }
     if (IsWindowVisible(hWnd())) SetFocus();
     shell::procActivatePrevInstance(hWnd());
 }

@@ -153,6 +153,26 @@ TEST_F(OpenScenario, ASecondStartHandsOverAFolderWhoseNameHasABlank) {
     EXPECT_TRUE(runState.PassedFile.empty());
 }
 
+// A second start while a modal window is open leaves that window in front
+// with the keys, and no higher than before: Esc still closes it.
+TEST_F(OpenScenario, AHandOverWhileAModalWindowIsOpenLeavesItInFront) {
+    ASSERT_TRUE(shell::procIsFirstInstance(shell::kMutexName));
+    bool front = false, topmost = true;
+    Answer options("Options", {onProgram([&] {
+        startProgramAgain(folder());
+        HWND o = frmOptions().hWnd();
+        front = vmtest::waitUntil([&] { return GetForegroundWindow() == o; }, [] { settle(50); }, kFrontMs);
+        topmost = (GetWindowLongA(o, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        press(VK_ESCAPE);
+    })});
+    chooseMenu({"&View", "&Options..."});
+    EXPECT_TRUE(options.answered());
+    EXPECT_TRUE(front) << "the hand-over took the keys from Options";
+    EXPECT_FALSE(topmost) << "Options was left above every window";
+    EXPECT_FALSE(frmOptions().IsLoaded() && frmOptions().Visible()) << "Esc did not close Options";
+    waitForItems(5);
+}
+
 // Paths longer than MAX_PATH: a folder and an archive handed over on the
 // command line are listed, drawn and read; the Open dialog, which cannot take
 // such a folder to start in, is not handed it, and that is said.
