@@ -3,6 +3,7 @@
 #include "frmmain.h"
 
 #include "foldericon.h"
+#include "frmimport.h"
 #include "frmzoom.h"
 #include "iconcache.h"
 #include "toolscommands.h"
@@ -19,7 +20,9 @@ void FrmMain::connectTools() {
     };
     toolsHost.saveBeforeEnd = [this] { procSaveBeforeEnd(); };
     toolsHost.endProgram = [this] { procEndProgram(); };
-    toolsHost.setHotSpot = [this] { procSetHotSpot(this); };
+    // The picker belongs to the window that saves the cursor: closed, it
+    // hands the keys back there, with or without a window manager.
+    toolsHost.setHotSpot = [] { procSetHotSpot(&frmImport()); };
     VM_ON(mnuToolsImport, Click);
     VM_ON(mnuToolsChangeFolder, Click);
     VM_ON(mnuToolsDefaultFolder, Click);

@@ -131,7 +131,21 @@ vm_font_fallback() {
 # withdraws a window it leaves to the manager. The tests' prefix has Wine
 # place its windows itself.
 vm_unmanaged_windows() {
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$BUILD_DIR/wine-x11.log" 2>&1 || true
+  local managed=N
+  [ -n "${VM_WINDOW_MANAGER:-}" ] && managed=Y
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >"$BUILD_DIR/wine-x11.log" 2>&1 || true
+}
+
+VM_WM_PID=""
+# A window manager on the virtual screen when VM_WINDOW_MANAGER names one
+# (openbox): the scenarios of focus and z-order run under one as well as
+# without, where the program itself must activate what Windows would.
+vm_start_window_manager() {
+  [ -n "${VM_WINDOW_MANAGER:-}" ] || return 0
+  command -v "$VM_WINDOW_MANAGER" >/dev/null 2>&1 || { echo "$VM_WINDOW_MANAGER is not installed" >&2; return 1; }
+  "$VM_WINDOW_MANAGER" >"$BUILD_DIR/window-manager.log" 2>&1 &
+  VM_WM_PID=$!
+  sleep 1
 }
 
 # A test that crashes ends with its backtrace in the log, instead of waiting
@@ -143,5 +157,6 @@ vm_no_crash_window() {
 
 vm_stop_all() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+  if [ -n "$VM_WM_PID" ]; then kill "$VM_WM_PID" >/dev/null 2>&1 || true; fi
   if [ -n "$VM_XVFB_PID" ]; then kill "$VM_XVFB_PID" >/dev/null 2>&1 || true; wait "$VM_XVFB_PID" 2>/dev/null || true; fi
 }
