@@ -31,49 +31,29 @@ void setText(HKEY root, const std::string& key, const std::string& name, const s
 constexpr const char* kClass = "VmChangeTestClass";
 constexpr const char* kSysKey = "Software\\VmChangeTest\\DefaultIcon";
 
-// The values of a key of the user's, put back as they were when it goes:
-// what a test writes there must not reach the next test or the next run.
-class SavedValues {
-public:
-    SavedValues(HKEY root, const char* key) : root_(root), key_(key) {
-        HKEY h = nullptr;
-        if (RegOpenKeyExA(root_, key_, 0, KEY_READ, &h) != ERROR_SUCCESS) return;
-        char name[16384];
-        for (DWORD i = 0;; ++i) {
-            DWORD nameSize = sizeof name, type = 0, size = 0;
-            if (RegEnumValueA(h, i, name, &nameSize, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-            std::string data(size, '\0');
-            nameSize = sizeof name;
-            RegEnumValueA(h, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-            values_.push_back({name, type, data.substr(0, size)});
-        }
-        RegCloseKey(h);
-    }
-    ~SavedValues() {
-        HKEY h = nullptr;
-        if (RegCreateKeyExA(root_, key_, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS)
-            return;
-        // Its subkeys stay; its own values are those it had.
-        char name[16384];
-        for (DWORD nameSize = sizeof name; RegEnumValueA(h, 0, name, &nameSize, nullptr, nullptr, nullptr, nullptr) ==
-                                           ERROR_SUCCESS;
-             nameSize = sizeof name)
-            if (RegDeleteValueA(h, name) != ERROR_SUCCESS) break;
-        for (const Value& v : values_)
-            RegSetValueExA(h, v.name.c_str(), 0, v.type, reinterpret_cast<const BYTE*>(v.data.data()),
-                           static_cast<DWORD>(v.data.size()));
-        RegCloseKey(h);
-    }
-
-private:
-    struct Value {
-        std::string name;
-        DWORD type;
-        std::string data;
+// The user's cursors these tests set, given back as they were found: what a
+// test writes there must not reach the next test or the next run of the suite.
+struct SavedCursors {
+    struct Role {
+        const char* name;
+        DWORD type = 0;
+        std::string text;
     };
-    HKEY root_;
-    const char* key_;
-    std::vector<Value> values_;
+    Role roles[2]{{"Arrow"}, {"Wait"}};
+    SavedCursors() {
+        for (Role& r : roles) {
+            char text[1024];
+            DWORD size = sizeof text;
+            if (RegGetValueA(HKEY_CURRENT_USER, kKey, r.name, RRF_RT_ANY | RRF_NOEXPAND, &r.type, text, &size) == 0)
+                r.text.assign(text, size);
+        }
+    }
+    ~SavedCursors() {
+        for (const Role& r : roles)
+            if (r.type) RegSetKeyValueA(HKEY_CURRENT_USER, kKey, r.name, r.type, r.text.data(), static_cast<DWORD>(r.text.size()));
+            else RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, r.name);
+    }
+    static constexpr const char* kKey = "Control Panel\\Cursors";
 };
 
 class ChangeTest : public testing::Test {
@@ -138,7 +118,7 @@ protected:
         frmChange().handOver(item("Text Document", "n;0;Text Document (*.txt);", "File Type Icon"));
     }
 
-    SavedValues userCursors{HKEY_CURRENT_USER, "Control Panel\\Cursors"};
+    SavedCursors userCursors;
     vmtest::ScratchDir dir;
     std::string savedWindows, icons;
     std::vector<std::string> rows;
