@@ -359,7 +359,7 @@ void FrmMain::switchOffItemCommands() {
 void FrmMain::procClearResult() {
     if (tmrLed.Enabled()) {
         tmrLed.SetEnabled(false);
-        if (PagePanel) PagePanel->SetPicture(imlNav.ListImages("redledoff").ExtractIcon());
+        if (PagePanel) PagePanel->SetPicture(imlNav.ListImages("redledoff").SharedIcon());
     }
     pnlResult.SetSorted(false);
     pnlResult.ListItems.Clear();
@@ -373,7 +373,7 @@ void FrmMain::procClearResult() {
     if (PagePanel) PagePanel->SetText("");
     if (TypePanel) {
         TypePanel->SetText("");
-        TypePanel->SetPicture(imlNav.ListImages("empty").ExtractIcon());
+        TypePanel->SetPicture(imlNav.ListImages("empty").SharedIcon());
     }
     if (mnuFileProperties.Enabled()) switchOffItemCommands();
     for (MenuItem* item : {&mnuGoFirstPage, &mnuGoPrevPage, &mnuGoNextPage, &mnuGoLastPage}) item->SetEnabled(false);
@@ -393,7 +393,7 @@ void FrmMain::procSetStatusText(const std::string& text) {
 void FrmMain::tmrLed_Timer() {
     if (!PagePanel) return;
     LedLit = !LedLit;
-    PagePanel->SetPicture(imlNav.ListImages(LedLit ? "redledon" : "redledoff").ExtractIcon());
+    PagePanel->SetPicture(imlNav.ListImages(LedLit ? "redledon" : "redledoff").SharedIcon());
 }
 
 void FrmMain::Form_KeyUp(int& KeyCode, int) {

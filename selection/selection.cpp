@@ -46,7 +46,7 @@ void enableButton(Toolbar* bar, const char* key, bool on) {
 Picture navPicture(ImageList* imlNav, const std::string& key) {
     if (!imlNav) return {};
     try {
-        return imlNav->ListImages(key).ExtractIcon();
+        return imlNav->ListImages(key).SharedIcon();
     } catch (const VbError&) {
         return {};
     }

@@ -19,10 +19,6 @@ void setText(Panel* panel, const std::string& text) {
     if (panel) panel->SetText(text);
 }
 
-// A yield to the message loop costs as much as several light items; the
-// time between yields keeps Esc prompt whatever an item costs.
-constexpr std::int32_t kItemsPerYield = 25;
-
 // About the time a screen shows one frame.
 constexpr std::chrono::milliseconds kProgressFrame{16};
 
@@ -72,7 +68,6 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
     auto lastMove = started;
     auto lastYield = lastMove;
     bool barPlaced = false;
-    std::int32_t sinceYield = 0;
     for (std::int32_t i = slice.first; i < slice.first + slice.count; ++i) {
         const std::int32_t number = s_.loader.PageItemNumber;
         // The bar paints itself at once at every new position, so it moves
@@ -109,12 +104,9 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
             if (items.Count() >= number) items.Remove(number);
             if (pictureCount >= number) pictures.resize(static_cast<size_t>(number) - 1);
         }
-        ++sinceYield;
-        if (entryCount >= 6 &&
-            (sinceYield == kItemsPerYield || std::chrono::steady_clock::now() - lastYield >= YieldAfter)) {
+        if (entryCount >= 6 && std::chrono::steady_clock::now() - lastYield >= YieldAfter) {
             host_.events();
             lastYield = std::chrono::steady_clock::now();
-            sinceYield = 0;
             if (s_.busy.AbortRequested) return false;
         }
     }

@@ -35,7 +35,8 @@ public:
 
     bool BrowserAvailable = false; // whether "changefolder" takes part in the busy state
     // A filling page lets the window handle what is queued (Esc among it)
-    // every so many items, and sooner once this long has passed.
+    // each time this long has passed. A yield paints what changed, the busy
+    // state among it: a page that fills sooner paints once, when complete.
     std::chrono::milliseconds YieldAfter{15};
 
     // Fills the result list with page CurrentPage.

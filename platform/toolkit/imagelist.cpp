@@ -181,6 +181,11 @@ int ListImage::Index() const {
     return 0;
 }
 
+const Picture& ListImage::SharedIcon() const {
+    if (!icon_) icon_ = ExtractIcon();
+    return icon_;
+}
+
 Picture ListImage::ExtractIcon() const {
     // An icon taken in at the list's size comes back as it was given: the
     // system list makes a mask of its own from the alpha of what it holds, so

@@ -33,6 +33,9 @@ public:
     const Picture& picture() const { return picture_; }
     // A new icon of the image (transparent where the mask is).
     Picture ExtractIcon() const;
+    // One icon of the image, made on first use and shared: a status panel
+    // given it again sees the same picture and sends nothing.
+    const Picture& SharedIcon() const;
     // Draws the image into dc at x, y (pixels).
     void Draw(HDC dc, int x, int y) const;
     std::string Tag;
@@ -44,6 +47,7 @@ private:
     ImageList* list_;
     std::string key_;
     Picture picture_;
+    mutable Picture icon_;
 };
 
 class ListImageCollection {

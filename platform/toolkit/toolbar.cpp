@@ -87,9 +87,12 @@ void ToolbarButton::SetEnabled(bool enabled) {
     wanted_ = enabled;
     showEnabled();
 }
-void ToolbarButton::showEnabled() {
+void ToolbarButton::showEnabled(bool skipIdleRepaint) {
     const bool shown = wanted_ && (!bar_.held_ || liveWhileHeld_);
-    if (bar_.created()) SendMessageA(bar_.handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(id_), shown);
+    if (!bar_.created() || Enabled() == shown) return;
+    SendMessageA(bar_.handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(id_), shown);
+    greyedSincePaint_ = true;
+    if (skipIdleRepaint) bar_.skipIdleRepaint();
 }
 bool ToolbarButton::Visible() const { return !(state() & TBSTATE_HIDDEN); }
 void ToolbarButton::SetVisible(bool visible) {
@@ -300,13 +303,80 @@ void Toolbar::Hold(bool held, const std::vector<std::string>& live) {
     held_ = held;
     for (const auto& button : Buttons.items_) {
         button->liveWhileHeld_ = std::find(live.begin(), live.end(), button->key_) != live.end();
-        button->showEnabled();
+        button->showEnabled(false);
     }
+    skipIdleRepaint();
+}
+
+// Short work holds the bar and releases it before the window paints again:
+// the buttons then show what the bar last painted, and painting them anew
+// would cost the window as much as the list it fills. The repaint is forgone
+// only when nothing but those buttons awaits it.
+void Toolbar::skipIdleRepaint() {
+    if (otherChangeSincePaint_ || !created()) return;
+    bool greyed = false;
+    for (const auto& button : Buttons.items_) {
+        if (!button->greyedSincePaint_) continue;
+        if (button->Enabled() != button->paintedEnabled_) return;
+        greyed = true;
+    }
+    if (!greyed) return;
+    HRGN dirty = CreateRectRgn(0, 0, 0, 0);
+    int left = GetUpdateRgn(handle(), dirty, FALSE);
+    for (const auto& button : Buttons.items_) {
+        RECT r{};
+        if (left == NULLREGION || left == ERROR) break;
+        if (!button->greyedSincePaint_ ||
+            !SendMessageA(handle(), TB_GETRECT, static_cast<WPARAM>(button->id_), reinterpret_cast<LPARAM>(&r)))
+            continue;
+        HRGN area = CreateRectRgnIndirect(&r);
+        left = CombineRgn(dirty, dirty, area, RGN_DIFF);
+        DeleteObject(area);
+    }
+    DeleteObject(dirty);
+    if (left != NULLREGION) return;
+    ValidateRect(handle(), nullptr);
+    for (const auto& button : Buttons.items_) button->greyedSincePaint_ = false;
+}
+
+bool Toolbar::onMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
+    switch (msg) {
+    case WM_PAINT:
+        for (const auto& button : Buttons.items_) {
+            button->paintedEnabled_ = button->Enabled();
+            button->greyedSincePaint_ = false;
+        }
+        otherChangeSincePaint_ = false;
+        break;
+    case TB_CHECKBUTTON:
+    case TB_PRESSBUTTON:
+    case TB_HIDEBUTTON:
+    case TB_INDETERMINATE:
+    case TB_MARKBUTTON:
+    case TB_SETSTATE:
+    case TB_SETBUTTONINFOA:
+    case TB_SETBUTTONINFOW:
+    case TB_ADDBUTTONSA:
+    case TB_ADDBUTTONSW:
+    case TB_INSERTBUTTONA:
+    case TB_INSERTBUTTONW:
+    case TB_DELETEBUTTON:
+    case TB_SETIMAGELIST:
+    case TB_SETHOTIMAGELIST:
+    case TB_SETDISABLEDIMAGELIST:
+    case TB_SETBUTTONSIZE:
+    case TB_SETHOTITEM:
+    case WM_SETFONT:
+    case WM_SIZE: otherChangeSincePaint_ = true; break;
+    default: break;
+    }
+    return false;
 }
 
 void Toolbar::reset() {
     Control::reset();
     held_ = false;
+    otherChangeSincePaint_ = false;
     Buttons.items_.clear();
     nextId_ = 1;
 }

@@ -79,9 +79,13 @@ private:
     friend class Toolbar;
     void setInfo(TBBUTTONINFOA& info);
     DWORD state() const;
-    void showEnabled();
+    // Shows the state the program set; unless told to wait, the bar then
+    // forgoes a repaint that would show nothing new.
+    void showEnabled(bool skipIdleRepaint = true);
     bool wanted_ = true;         // the state the program set, shown unless the bar is held
     bool liveWhileHeld_ = false;
+    bool paintedEnabled_ = true; // the state the bar last painted
+    bool greyedSincePaint_ = false; // greyed or back since the bar last painted
     Toolbar& bar_;
     int id_ = 0;
     std::string key_, caption_, toolTip_;
@@ -141,6 +145,7 @@ public:
     bool onNotify(NMHDR* header, LRESULT& result) override;
     void reset() override;
     void modalWindowClosed() override;
+    bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 protected:
     // Its window tells its parent of no plain click.
@@ -152,8 +157,10 @@ private:
     ToolbarButton* byId(int id);
     void fitWindow();
     void dropDown(ToolbarButton& button);
+    void skipIdleRepaint();
     int nextId_ = 1;
     bool held_ = false;
+    bool otherChangeSincePaint_ = false; // a change other than a button greyed or back
 };
 
 } // namespace vm

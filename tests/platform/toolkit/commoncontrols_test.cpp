@@ -385,6 +385,52 @@ TEST(Toolbar, AHeldBarShowsOnlyItsLiveButtonsAndKeepsWhatIsSetMeanwhile) {
     form.Unload();
 }
 
+// Short work greys the buttons and gives them back before the window paints:
+// the bar then forgoes a repaint that would show nothing new, but never one
+// that shows a change or that something else asked for.
+TEST(Toolbar, ButtonsGreyedAndBackBeforeAPaintLeaveNothingToPaint) {
+    FrmControls form;
+    form.Load();
+    form.Show();
+    vm::Toolbar& bar = form.pnlToolbar;
+    for (const char* key : {"save", "next", "abort"}) bar.Buttons.Add(-1, key, key, vm::tbrCheck);
+    form.pnlCoolBar.Bands.Add(-1, "standard", "", &bar);
+    const auto painted = [&] {
+        UpdateWindow(bar.hWnd());
+        return !GetUpdateRect(bar.hWnd(), nullptr, FALSE);
+    };
+    const auto waiting = [&] { return GetUpdateRect(bar.hWnd(), nullptr, FALSE) != FALSE; };
+    ASSERT_TRUE(painted());
+
+    bar.Hold(true, {"abort"});
+    EXPECT_TRUE(waiting());
+    bar.Hold(false);
+    EXPECT_FALSE(waiting());
+    bar.Buttons("save").SetEnabled(false);
+    bar.Buttons("save").SetEnabled(true);
+    EXPECT_FALSE(waiting());
+
+    bar.Hold(true, {"abort"}); // painted greyed: released, it paints again
+    ASSERT_TRUE(painted());
+    bar.Hold(false);
+    EXPECT_TRUE(waiting());
+    ASSERT_TRUE(painted());
+
+    bar.Hold(true, {"abort"});
+    bar.Buttons("next").SetValue(1); // pressed meanwhile
+    bar.Hold(false);
+    EXPECT_TRUE(waiting());
+    ASSERT_TRUE(painted());
+
+    RECT all{};
+    GetClientRect(bar.hWnd(), &all);
+    InvalidateRect(bar.hWnd(), &all, TRUE); // uncovered, say
+    bar.Hold(true, {"abort"});
+    bar.Hold(false);
+    EXPECT_TRUE(waiting());
+    form.Unload();
+}
+
 TEST(CoolBar, BandsKeepRowsWidthsAndLimits) {
     FrmControls form;
     form.Load();
