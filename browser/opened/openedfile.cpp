@@ -109,6 +109,21 @@ void OpenedStore::keep(const std::string& key, const OpenedValue& value, const s
     }
 }
 
+void OpenedStore::forgetUnchecked() {
+    std::deque<std::string> order;
+    for (const std::string& key : order_) {
+        const auto found = kept_.find(key);
+        if (found == kept_.end()) continue;
+        if (found->second.path.empty()) {
+            held_ -= std::min<std::uint64_t>(held_, found->second.value->bytes().size());
+            kept_.erase(found);
+        } else {
+            order.push_back(key);
+        }
+    }
+    order_ = std::move(order);
+}
+
 void OpenedStore::clear() {
     kept_.clear();
     order_.clear();

@@ -52,10 +52,10 @@ using OpenedValue = std::shared_ptr<const OpenedFile>;
 // Paths of any length are read.
 OpenedValue ReadOpenedFile(const std::string& path, std::uint64_t holdLimit);
 
-// The opened values of the current listing by their entry's file field,
-// within a memory budget: beyond it the oldest are dropped, and read again
-// by whoever needs them. A file's value is dropped too once the file on disk
-// changes.
+// The opened values of the listings by their entry's file field, within a
+// memory budget: beyond it the oldest are dropped, and read again by whoever
+// needs them. A file's value is dropped too once the file on disk changes, so
+// a folder listed again reads only what changed since.
 class OpenedStore {
 public:
     explicit OpenedStore(std::uint64_t budget) : budget_(budget) {}
@@ -65,6 +65,9 @@ public:
     // A mapped value is not kept: the user's file must not stay locked.
     void keep(const std::string& key, const OpenedValue& value, const std::string& path = "");
     void clear();
+    // Drops the values kept without a file on disk to check them against
+    // (an archive's members): only these could be out of date unseen.
+    void forgetUnchecked();
     std::uint64_t held() const { return held_; }
 
 private:

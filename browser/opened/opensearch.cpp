@@ -218,9 +218,12 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
     const std::string ext = lowerExtension(file);
     if (!isListable(ext)) return;
     if (kind != kKindZip) {
-        const OpenedValue opened = ReadOpenedFile(file, kHoldBytes);
+        // A file unchanged since a listing read it is not read again.
+        OpenedValue opened = OpenedFiles.find(file);
+        const bool kept = opened != nullptr;
+        if (!kept) opened = ReadOpenedFile(file, kHoldBytes);
         if (!opened || !listValue(ctx, *opened, file, kind, ext)) noteUnreadable(ctx, baseName(file));
-        else OpenedFiles.keep(file, opened, file);
+        else if (!kept) OpenedFiles.keep(file, opened, file);
         return;
     }
     if (archiveIndex < 0 || archiveIndex >= ctx.entries.lstZipFiles.ListCount()) return;
@@ -263,7 +266,7 @@ void procSearchOpenFile(OpenSearchContext& ctx, const std::string& file, const s
 void procSearchOpen(OpenSearchContext& ctx) {
     ctx.unreadable = 0;
     ctx.unreadableNames.clear();
-    OpenedFiles.clear();
+    OpenedFiles.forgetUnchecked();
     ctx.host.hourglass(true);
     ctx.host.messagePanel(ctx.SearchingFavorites ? "Searching for favorites, please wait..."
                                                  : "Searching for icons, please wait...");
