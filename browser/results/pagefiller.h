@@ -35,9 +35,11 @@ public:
 
     bool BrowserAvailable = false; // whether "changefolder" takes part in the busy state
     // A filling page lets the window handle what is queued (Esc among it)
-    // each time this long has passed. A yield paints what changed, the busy
-    // state among it: a page that fills sooner paints once, when complete.
-    std::chrono::milliseconds YieldAfter{15};
+    // each time this long has passed: sooner than a person notices a wait.
+    // A yield paints what changed, the busy state among it, which costs about
+    // as much as a page of items from the cache: a page that fills sooner
+    // paints once, when complete.
+    std::chrono::milliseconds YieldAfter{50};
 
     // Fills the result list with page CurrentPage.
     void procGetPage();
