@@ -5,6 +5,7 @@
 #include "chunkarchive.h"
 #include "files.h"
 #include "picturefile.h"
+#include "picturelayout.h"
 #include "libraryarchive.h"
 #include "picture.h"
 #include "resultentry.h"
@@ -12,6 +13,7 @@
 #include "state.h"
 #include "utf8text.h"
 #include "vberror.h"
+#include "widefile.h"
 #include "zandrel32.h"
 
 namespace vm {
@@ -84,12 +86,40 @@ bool pixelsOf(const Picture& loaded, PixelPicture& picture) {
     return ok;
 }
 
+// A chunk stored as a plain bitmap is read here: the system's picture
+// loader takes several times as long for the same pixels.
+bool plainPixels(const std::string& bytes, PixelPicture& picture) {
+    std::uint32_t width = 0, height = 0;
+    const pic::Bytes view(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    if (!pic::decodePlainBmp(view, width, height, picture.pixels)) return false;
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
+    return true;
+}
+
+// The bytes of a file of at most 64 MB.
+bool readSmallFile(const std::string& path, std::string& bytes) {
+    HANDLE h = wide::Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    DWORD got = 0;
+    bool read = GetFileSizeEx(h, &size) && size.QuadPart > 0 && size.QuadPart <= (64ll << 20);
+    if (read) {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        read = ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
+    }
+    CloseHandle(h);
+    return read;
+}
+
 } // namespace
 
 std::string ChunkCacheFolder(int iconSize) { return paths.DataPath + "Temp" + std::to_string(iconSize); }
 
 bool LoadPixelPicture(const std::string& path, PixelPicture& picture) {
     picture = {};
+    std::string bytes;
+    if (readSmallFile(path, bytes) && plainPixels(bytes, picture)) return true;
     try {
         return pixelsOf(LoadPicture(path), picture);
     } catch (const VbError&) {
@@ -99,6 +129,7 @@ bool LoadPixelPicture(const std::string& path, PixelPicture& picture) {
 
 bool LoadPixelPictureData(const std::string& bytes, PixelPicture& picture) {
     picture = {};
+    if (plainPixels(bytes, picture)) return true;
     try {
         return pixelsOf(LoadPictureData(bytes.data(), bytes.size()), picture);
     } catch (const VbError&) {

@@ -104,6 +104,42 @@ bool bmpIsSound(Bytes file) {
     }
 }
 
+bool decodePlainBmp(Bytes file, std::uint32_t& width, std::uint32_t& height, std::vector<std::uint32_t>& rgb) {
+    if (!bmpIsSound(file)) return false;
+    const ByteReader r(file);
+    const std::uint32_t headerSize = *r.le32(14), bits = *r.le16(28);
+    if (headerSize < 40 || *r.le32(30) != 0 || (bits != 1 && bits != 4 && bits != 8 && bits != 24)) return false;
+    const auto sides = bmpSides(r);
+    const bool topDown = static_cast<std::int32_t>(*r.le32(22)) < 0;
+    width = static_cast<std::uint32_t>(sides->width);
+    height = static_cast<std::uint32_t>(sides->height);
+    // Sound means the palette and every row lie inside the file.
+    std::vector<std::uint32_t> palette;
+    if (bits <= 8) {
+        const std::uint32_t used = *r.le32(46);
+        palette.resize(used ? used : 1u << bits);
+        for (std::size_t i = 0; i < palette.size(); ++i) palette[i] = *r.le32(14 + headerSize + 4 * i) & 0xFFFFFFu;
+    }
+    const std::size_t stride = static_cast<std::size_t>(rowBytes(width, bits));
+    const std::uint8_t* pixels = file.data() + *r.le32(10);
+    rgb.assign(static_cast<std::size_t>(width) * height, 0);
+    std::uint32_t* out = rgb.data();
+    for (std::uint32_t y = 0; y < height; ++y) {
+        const std::uint8_t* row = pixels + stride * (topDown ? y : height - 1 - y);
+        for (std::uint32_t x = 0; x < width; ++x, ++out) {
+            if (bits == 24) {
+                *out = row[3 * x] | (row[3 * x + 1] << 8) | (std::uint32_t{row[3 * x + 2]} << 16);
+                continue;
+            }
+            const std::uint32_t at = x * bits;
+            const std::uint32_t index = (row[at / 8] >> (8 - bits - at % 8)) & ((1u << bits) - 1);
+            if (index >= palette.size()) return false;
+            *out = palette[index];
+        }
+    }
+    return true;
+}
+
 bool gifIsSound(Bytes file) {
     const ByteReader r(file);
     const auto screen = gifSides(r);

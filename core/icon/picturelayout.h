@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace vm::pic {
 
@@ -37,6 +38,13 @@ bool gifIsSound(Bytes file);
 bool jpegIsSound(Bytes file);
 bool pngIsSound(Bytes file);
 bool metafileIsSound(Bytes file);
+
+// The pixels of a sound BMP file stored plainly: a header of 40 bytes or
+// more, no compression, 1, 4, 8 or 24 bits a pixel. They are 0x00RRGGBB, top
+// row first, the colours the system's loader gives. False for any other BMP,
+// and for one whose pixels name colours beyond its palette: the system
+// decodes those.
+bool decodePlainBmp(Bytes file, std::uint32_t& width, std::uint32_t& height, std::vector<std::uint32_t>& rgb);
 
 // The sides a BMP, GIF, JPEG or PNG file states when they lie beyond the
 // bounds above: such a picture is refused for its size, whatever else it
