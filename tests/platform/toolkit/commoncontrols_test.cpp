@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include <string>
@@ -395,39 +396,18 @@ TEST(Toolbar, ButtonsGreyedAndBackBeforeAPaintLeaveNothingToPaint) {
     vm::Toolbar& bar = form.pnlToolbar;
     for (const char* key : {"save", "next", "abort"}) bar.Buttons.Add(-1, key, key, vm::tbrCheck);
     form.pnlCoolBar.Bands.Add(-1, "standard", "", &bar);
-    const auto painted = [&] {
+    // Holds the bar, does what comes between, releases it: whether a repaint awaits.
+    auto heldAndBack = [&](const std::function<void()>& between) {
         UpdateWindow(bar.hWnd());
-        return !GetUpdateRect(bar.hWnd(), nullptr, FALSE);
+        bar.Hold(true, {"abort"});
+        between();
+        bar.Hold(false);
+        return GetUpdateRect(bar.hWnd(), nullptr, FALSE) != FALSE;
     };
-    const auto waiting = [&] { return GetUpdateRect(bar.hWnd(), nullptr, FALSE) != FALSE; };
-    ASSERT_TRUE(painted());
-
-    bar.Hold(true, {"abort"});
-    EXPECT_TRUE(waiting());
-    bar.Hold(false);
-    EXPECT_FALSE(waiting());
-    bar.Buttons("save").SetEnabled(false);
-    bar.Buttons("save").SetEnabled(true);
-    EXPECT_FALSE(waiting());
-
-    bar.Hold(true, {"abort"}); // painted greyed: released, it paints again
-    ASSERT_TRUE(painted());
-    bar.Hold(false);
-    EXPECT_TRUE(waiting());
-    ASSERT_TRUE(painted());
-
-    bar.Hold(true, {"abort"});
-    bar.Buttons("next").SetValue(1); // pressed meanwhile
-    bar.Hold(false);
-    EXPECT_TRUE(waiting());
-    ASSERT_TRUE(painted());
-
-    RECT all{};
-    GetClientRect(bar.hWnd(), &all);
-    InvalidateRect(bar.hWnd(), &all, TRUE); // uncovered, say
-    bar.Hold(true, {"abort"});
-    bar.Hold(false);
-    EXPECT_TRUE(waiting());
+    EXPECT_FALSE(heldAndBack([] {}));
+    EXPECT_TRUE(heldAndBack([&] { UpdateWindow(bar.hWnd()); })); // painted greyed meanwhile
+    EXPECT_TRUE(heldAndBack([&] { bar.Buttons("next").SetValue(1); }));
+    EXPECT_TRUE(heldAndBack([&] { InvalidateRect(bar.hWnd(), nullptr, TRUE); })); // uncovered, say
     form.Unload();
 }
 
