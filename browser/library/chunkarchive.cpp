@@ -48,17 +48,14 @@ std::int32_t ReadChunkMember(const std::string& archivePath, const std::string& 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
     const size_t slash = path.find_last_of('\\');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    const std::string temporary = NewTemporaryFileIn(folder, "vmc");
-    if (temporary.empty()) return false;
+    std::string temporary;
+    HANDLE file = OpenNewTemporaryFileIn(folder, "vmc", temporary);
+    if (file == INVALID_HANDLE_VALUE) return false;
     const char* temp = temporary.c_str();
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool ok = file != INVALID_HANDLE_VALUE;
-    if (ok) {
-        DWORD written = 0;
-        ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-             written == bytes.size();
-        CloseHandle(file);
-    }
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    CloseHandle(file);
     ok = ok && MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING);
     if (!ok) DeleteFileA(temp);
     return ok;

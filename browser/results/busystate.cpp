@@ -28,6 +28,7 @@ void giveFocusBack(BrowserWindow& w) {
 } // namespace
 
 void procSetAbort(BrowserWindow& w, const BusyOptions& options, bool enable) {
+    const Form::MenuBarBatch menus(w.form);
     Screen::SetMousePointer(vbArrowHourglass);
     // The toolbars offer no more than the menus: only Stop works while busy.
     if (w.pnlToolbar) w.pnlToolbar->Hold(!enable, {"abort"});

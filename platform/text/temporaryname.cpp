@@ -7,7 +7,7 @@
 
 namespace vm {
 
-std::string NewTemporaryFileIn(const std::string& folder, const char* prefix) {
+HANDLE OpenNewTemporaryFileIn(const std::string& folder, const char* prefix, std::string& name) {
     // The system's own maker takes no folder longer than MAX_PATH - 14 characters; a name is
     // tried as it would try one, and the file made only where none is, so it is ours alone.
     std::string base = folder;
@@ -17,16 +17,21 @@ std::string NewTemporaryFileIn(const std::string& folder, const char* prefix) {
     for (int tries = 0; tries < 0x10000; ++tries) {
         char number[8];
         wsprintfA(number, "%X", (++counter + GetCurrentProcessId()) & 0xFFFF);
-        const std::string name = base + number + ".tmp";
+        name = base + number + ".tmp";
         HANDLE file = wide::Open(name, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            return name;
-        }
+        if (file != INVALID_HANDLE_VALUE) return file;
         const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
     }
-    return {};
+    name.clear();
+    return INVALID_HANDLE_VALUE;
+}
+
+std::string NewTemporaryFileIn(const std::string& folder, const char* prefix) {
+    std::string name;
+    HANDLE file = OpenNewTemporaryFileIn(folder, prefix, name);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return name;
 }
 
 } // namespace vm

@@ -242,8 +242,19 @@ void Form::buildMenus() {
     menuBarChanged();
 }
 
+Form::MenuBarBatch::~MenuBarBatch() {
+    if (!form_ || --form_->menuBatches_ > 0 || !form_->batchedMenuChange_) return;
+    const bool layout = form_->batchedMenuChange_ == 2;
+    form_->batchedMenuChange_ = 0;
+    form_->menuBarChanged(layout);
+}
+
 void Form::menuBarChanged(bool layout) {
     if (!hwnd_ || !menuBar_) return;
+    if (menuBatches_ > 0) {
+        batchedMenuChange_ = std::max(batchedMenuChange_, layout ? 2 : 1);
+        return;
+    }
     bool any = GetMenuItemCount(menuBar_) > 0;
     if (any != (GetMenu(hwnd_) != nullptr)) SetMenu(hwnd_, any ? menuBar_ : nullptr);
     if (!any) return;

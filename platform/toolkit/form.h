@@ -165,6 +165,19 @@ public:
     HMENU menuBar() const { return menuBar_; }
     // layout: items came, went or changed their text; otherwise only their state changed.
     void menuBarChanged(bool layout = true);
+    // While a row of menu changes is made, the bar is drawn anew once, at the end.
+    class MenuBarBatch {
+    public:
+        explicit MenuBarBatch(Form* form) : form_(form) {
+            if (form_) ++form_->menuBatches_;
+        }
+        ~MenuBarBatch();
+        MenuBarBatch(const MenuBarBatch&) = delete;
+        MenuBarBatch& operator=(const MenuBarBatch&) = delete;
+
+    private:
+        Form* form_;
+    };
     // The command buttons that Enter (Default) and Esc (Cancel) click.
     void setDefaultButton(Control* button) { defaultButton_ = button; }
     void setCancelButton(Control* button) { cancelButton_ = button; }
@@ -217,6 +230,8 @@ private:
     std::vector<Control*> controls_;
     std::vector<MenuItem*> menus_;
     bool menusBuilt_ = false;
+    int menuBatches_ = 0;
+    int batchedMenuChange_ = 0; // 0 none, 1 state only, 2 layout
     bool created_ = false; // created by Create and not loaded yet
     HMENU menuBar_ = nullptr;
     HACCEL accelerators_ = nullptr;
