@@ -190,6 +190,11 @@ Picture ListImage::ExtractIcon() const {
     // An icon taken in at the list's size comes back as it was given: the
     // system list makes a mask of its own from the alpha of what it holds, so
     // an icon saved from the list would get another mask than its file's.
+    // One given as its pixels is handed out itself, its icon made once, on
+    // first use: a copy would cost as much again.
+    if (const Picture::Pixels* given = picture_.pixels();
+        given && given->width == list_->ImageWidth() && given->height == list_->ImageHeight() && picture_.icon())
+        return picture_;
     if (HICON given = picture_.icon()) {
         ICONINFO info{};
         BITMAP colour{};

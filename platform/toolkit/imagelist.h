@@ -31,7 +31,7 @@ public:
     int Index() const;
     const std::string& Key() const { return key_; }
     const Picture& picture() const { return picture_; }
-    // A new icon of the image (transparent where the mask is).
+    // An icon of the image (transparent where the mask is), for the caller to keep.
     Picture ExtractIcon() const;
     // One icon of the image, made on first use and shared: a status panel
     // given it again sees the same picture and sends nothing.
