@@ -127,24 +127,62 @@ void StatusBar::layout() {
     if (edges.empty()) edges.push_back(-1);
     SendMessageA(handle(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     for (const auto& panel : items) {
-        panel->shown_ = false;
+        panel->shown_ = panel->textSent_ = panel->textPending_ = false;
         show(*panel);
     }
 }
 
+// A text reaches the bar when the bar paints or is read, not when it is set:
+// each text sent costs the bar about a millisecond, and work that sets a
+// panel's text several times before the window paints again (a message, then
+// none, then the first item's origin) pays for the last only, or for none when
+// it ends as the text shown.
 void StatusBar::show(const Panel& panel) {
     if (!created()) return;
     WPARAM part = static_cast<WPARAM>(panel.Index() - 1);
-    if (!panel.shown_ || panel.shownText_ != panel.text_) {
-        SendMessageA(handle(), SB_SETTEXTA, part, reinterpret_cast<LPARAM>(panel.text_.c_str()));
-        // A text the panel cuts shows whole when the pointer rests on it.
-        SendMessageA(handle(), SB_SETTIPTEXTA, part, reinterpret_cast<LPARAM>(panel.text_.c_str()));
-        panel.shownText_ = panel.text_;
+    if (!panel.textPending_ && (!panel.textSent_ || panel.shownText_ != panel.text_)) {
+        RECT r{};
+        InvalidateRect(handle(), SendMessageA(handle(), SB_GETRECT, part, reinterpret_cast<LPARAM>(&r)) ? &r : nullptr,
+                       FALSE);
+        panel.textPending_ = textsPending_ = true;
     }
     HICON icon = panel.picture_.icon();
     if (!panel.shown_ || panel.shownIcon_ != icon) SendMessageA(handle(), SB_SETICON, part, reinterpret_cast<LPARAM>(icon));
     panel.shownIcon_ = icon;
     panel.shown_ = true;
+}
+
+void StatusBar::sendTexts() {
+    if (!textsPending_ || !created()) return;
+    textsPending_ = false;
+    for (const auto& panel : Panels.items_) {
+        if (!panel->textPending_) continue;
+        panel->textPending_ = false;
+        if (panel->textSent_ && panel->shownText_ == panel->text_) continue;
+        const WPARAM part = static_cast<WPARAM>(panel->Index() - 1);
+        SendMessageA(handle(), SB_SETTEXTA, part, reinterpret_cast<LPARAM>(panel->text_.c_str()));
+        // A text the panel cuts shows whole when the pointer rests on it.
+        SendMessageA(handle(), SB_SETTIPTEXTA, part, reinterpret_cast<LPARAM>(panel->text_.c_str()));
+        panel->shownText_ = panel->text_;
+        panel->textSent_ = true;
+    }
+}
+
+bool StatusBar::onMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
+    switch (msg) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case SB_GETTEXTA:
+    case SB_GETTEXTW:
+    case SB_GETTEXTLENGTHA:
+    case SB_GETTEXTLENGTHW:
+    case SB_GETTIPTEXTA:
+    case SB_GETTIPTEXTW: sendTexts(); break;
+    default: break;
+    }
+    return false;
 }
 
 bool StatusBar::onNotify(NMHDR* header, LRESULT& result) {
@@ -164,6 +202,7 @@ bool StatusBar::onNotify(NMHDR* header, LRESULT& result) {
 
 void StatusBar::reset() {
     Control::reset();
+    textsPending_ = false;
     Panels.items_.clear();
     widths_.clear();
 }

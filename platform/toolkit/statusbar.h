@@ -41,6 +41,8 @@ private:
     // What the bar shows of the panel: each message to it redraws the panel,
     // so what did not change is not sent again.
     mutable bool shown_ = false;
+    mutable bool textSent_ = false;
+    mutable bool textPending_ = false; // set since the bar last painted or was read
     mutable std::string shownText_;
     mutable HICON shownIcon_ = nullptr;
     int width_ = 1440, minWidth_ = 0, autoSize_ = sbrNoAutoSize;
@@ -74,6 +76,7 @@ public:
 
     void parentResized() override;
     bool onNotify(NMHDR* header, LRESULT& result) override;
+    bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void reset() override;
 
 protected:
@@ -85,7 +88,9 @@ private:
     friend class PanelCollection;
     void layout();
     void show(const Panel& panel);
+    void sendTexts();
     std::vector<int> widths_; // pixels, as laid out
+    bool textsPending_ = false;
 };
 
 } // namespace vm

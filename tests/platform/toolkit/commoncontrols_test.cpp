@@ -362,6 +362,19 @@ TEST(StatusBar, PanelsByKeyTakeTextAndPicture) {
     panels("count").SetWidth(1500);
     EXPECT_EQ(panels(2).Width(), 1500);
     EXPECT_THROW(panels("type"), vm::VbError);
+
+    // A text set shows once the bar paints, unread: its letters are dark.
+    form.Show();
+    panels("count").SetText("WWWWWWWW");
+    UpdateWindow(bar);
+    RECT part{};
+    SendMessageA(bar, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
+    HDC dc = GetDC(bar);
+    int dark = 0;
+    for (int x = part.left + 2; x < part.right - 2; ++x)
+        for (int y = part.top + 2; y < part.bottom - 2; ++y) dark += GetRValue(GetPixel(dc, x, y)) < 80;
+    ReleaseDC(bar, dc);
+    EXPECT_GT(dark, 20);
     form.Unload();
 }
 
