@@ -19,6 +19,11 @@ void setText(Panel* panel, const std::string& text) {
     if (panel) panel->SetText(text);
 }
 
+// Once a page has yielded, it yields every so many items or this often, so
+// that Esc is heard at once while long work runs.
+constexpr std::int32_t kItemsPerYield = 25;
+constexpr std::chrono::milliseconds kYieldEvery{15};
+
 // About the time a screen shows one frame.
 constexpr std::chrono::milliseconds kProgressFrame{16};
 
@@ -67,7 +72,8 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
     const auto started = std::chrono::steady_clock::now();
     auto lastMove = started;
     auto lastYield = lastMove;
-    bool barPlaced = false;
+    bool barPlaced = false, yielded = false;
+    std::int32_t sinceYield = 0;
     for (std::int32_t i = slice.first; i < slice.first + slice.count; ++i) {
         const std::int32_t number = s_.loader.PageItemNumber;
         // The bar paints itself at once at every new position, so it moves
@@ -104,8 +110,13 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
             if (items.Count() >= number) items.Remove(number);
             if (pictureCount >= number) pictures.resize(static_cast<size_t>(number) - 1);
         }
-        if (entryCount >= 6 && std::chrono::steady_clock::now() - lastYield >= YieldAfter) {
+        ++sinceYield;
+        const auto sinceLast = std::chrono::steady_clock::now() - lastYield;
+        if (entryCount >= 6 && (yielded ? sinceYield >= kItemsPerYield || sinceLast >= std::min(YieldAfter, kYieldEvery)
+                                        : sinceLast >= YieldAfter)) {
             host_.events();
+            yielded = true;
+            sinceYield = 0;
             lastYield = std::chrono::steady_clock::now();
             if (s_.busy.AbortRequested) return false;
         }

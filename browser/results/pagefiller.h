@@ -34,11 +34,11 @@ public:
         : w_(window), host_(host), s_(state) {}
 
     bool BrowserAvailable = false; // whether "changefolder" takes part in the busy state
-    // A filling page lets the window handle what is queued (Esc among it)
-    // each time this long has passed: sooner than a person notices a wait.
-    // A yield paints what changed, the busy state among it, which costs about
+    // A filling page first lets the window handle what is queued (Esc among
+    // it) once this long has passed: sooner than a person notices a wait. A
+    // yield paints what changed, the busy state among it, which costs about
     // as much as a page of items from the cache: a page that fills sooner
-    // paints once, when complete.
+    // paints once, when complete. Work that lasts yields often from then on.
     std::chrono::milliseconds YieldAfter{50};
 
     // Fills the result list with page CurrentPage.
