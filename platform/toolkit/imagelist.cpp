@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -74,64 +75,72 @@ public:
         if (info.hbmMask) DeleteObject(info.hbmMask);
         return taken;
     }
-    // Pixels decoded in memory go in as they are; false for another size.
+    // Pixels decoded in memory are read where they are, when the strip is
+    // made; they must outlive it. False for another size.
     bool append(const Picture::Pixels& pixels) {
-        if (pixels.width != width_ || pixels.height != height_) return false;
-        colors_.insert(colors_.end(), pixels.colours.begin(), pixels.colours.end());
-        transparent_.insert(transparent_.end(), pixels.transparent.begin(), pixels.transparent.end());
-        ++count_;
+        if (pixels.width != width_ || pixels.height != height_ ||
+            pixels.colours.size() != cellSize() || pixels.transparent.size() != cellSize())
+            return false;
+        cells_.push_back(&pixels);
         return true;
     }
-    bool empty() const { return count_ == 0; }
 
     // Adds the icons gathered so far and starts anew.
     bool addTo(HIMAGELIST himl) {
-        if (count_ == 0) return true;
-        const int stripWidth = width_ * count_;
+        if (cells_.empty()) return true;
+        const int stripWidth = width_ * static_cast<int>(cells_.size());
         std::uint32_t* out = nullptr;
         HBITMAP color = CreateTopDown32Bitmap(stripWidth, height_, out);
-        // A monochrome bitmap's rows are whole 16-bit words.
-        const size_t maskStride = (static_cast<size_t>(stripWidth) + 15) / 16 * 2;
-        std::vector<std::uint8_t> maskBits(maskStride * static_cast<size_t>(height_), 0);
         if (color) {
             GdiFlush();
             const auto w = static_cast<size_t>(width_);
-            const auto h = static_cast<size_t>(height_);
             const auto stride = static_cast<size_t>(stripWidth);
-            for (size_t k = 0; k < static_cast<size_t>(count_); ++k)
-                for (size_t y = 0; y < h; ++y) {
-                    const size_t from = (k * h + y) * w;
-                    std::copy_n(colors_.begin() + static_cast<std::ptrdiff_t>(from), w, out + y * stride + k * w);
-                    for (size_t x = 0; x < w; ++x) {
-                        if (!transparent_[from + x]) continue;
-                        const size_t at = k * w + x;
-                        maskBits[y * maskStride + at / 8] |= static_cast<std::uint8_t>(0x80 >> (at % 8));
-                    }
-                }
+            for (size_t k = 0; k < cells_.size(); ++k)
+                for (size_t y = 0; y < static_cast<size_t>(height_); ++y)
+                    std::copy_n(cells_[k]->colours.data() + y * w, w, out + y * stride + k * w);
         }
-        HBITMAP mask = color ? CreateBitmap(stripWidth, height_, 1, 1, maskBits.data()) : nullptr;
+        HBITMAP mask = color ? maskOf(stripWidth) : nullptr;
         const bool ok = color && mask && ImageList_Add(himl, color, mask) >= 0;
         if (mask) DeleteObject(mask);
         if (color) DeleteObject(color);
-        colors_.clear();
-        transparent_.clear();
-        count_ = 0;
+        cells_.clear();
+        read_.clear();
         return ok;
     }
 
 private:
+    size_t cellSize() const { return static_cast<size_t>(width_) * static_cast<size_t>(height_); }
+
+    // The cells' transparent pixels as a monochrome bitmap as wide as the strip.
+    HBITMAP maskOf(int stripWidth) const {
+        // A monochrome bitmap's rows are whole 16-bit words.
+        const size_t maskStride = (static_cast<size_t>(stripWidth) + 15) / 16 * 2;
+        std::vector<std::uint8_t> bits(maskStride * static_cast<size_t>(height_), 0);
+        const auto w = static_cast<size_t>(width_);
+        for (size_t k = 0; k < cells_.size(); ++k)
+            for (size_t y = 0; y < static_cast<size_t>(height_); ++y)
+                for (size_t x = 0; x < w; ++x) {
+                    if (!cells_[k]->transparent[y * w + x]) continue;
+                    const size_t at = k * w + x;
+                    bits[y * maskStride + at / 8] |= static_cast<std::uint8_t>(0x80 >> (at % 8));
+                }
+        return CreateBitmap(stripWidth, height_, 1, 1, bits.data());
+    }
+
     bool read(HBITMAP colorBitmap, HBITMAP maskBitmap) {
         BITMAP bm{};
         if (!maskBitmap || !GetObjectA(colorBitmap, sizeof(bm), &bm)) return false;
         if (bm.bmWidth != width_ || bm.bmHeight != height_) return false;
-        const size_t pixels = static_cast<size_t>(width_) * static_cast<size_t>(height_);
-        std::vector<std::uint32_t> color(pixels);
+        Picture::Pixels cell;
+        cell.width = width_;
+        cell.height = height_;
+        cell.colours.resize(cellSize());
         struct {
             BITMAPINFOHEADER header;
             RGBQUAD colors[2];
         } info{};
         info.header = TopDown32Header(width_, height_);
-        bool ok = GetDIBits(dc_, colorBitmap, 0, static_cast<UINT>(height_), color.data(),
+        bool ok = GetDIBits(dc_, colorBitmap, 0, static_cast<UINT>(height_), cell.colours.data(),
                             reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == height_;
         const size_t stride = (static_cast<size_t>(width_) + 31) / 32 * 4;
         std::vector<std::uint8_t> mask(stride * static_cast<size_t>(height_));
@@ -142,19 +151,19 @@ private:
                            reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == height_;
         }
         if (!ok) return false;
-        colors_.insert(colors_.end(), color.begin(), color.end());
+        cell.transparent.reserve(cellSize());
         for (size_t y = 0; y < static_cast<size_t>(height_); ++y)
             for (size_t x = 0; x < static_cast<size_t>(width_); ++x)
-                transparent_.push_back((mask[y * stride + x / 8] >> (7 - x % 8)) & 1);
-        ++count_;
+                cell.transparent.push_back((mask[y * stride + x / 8] >> (7 - x % 8)) & 1);
+        read_.push_back(std::move(cell));
+        cells_.push_back(&read_.back());
         return true;
     }
 
     int width_, height_;
     HDC dc_; // for reading bitmaps' bits
-    int count_ = 0;
-    std::vector<std::uint32_t> colors_;
-    std::vector<std::uint8_t> transparent_;
+    std::vector<const Picture::Pixels*> cells_;
+    std::deque<Picture::Pixels> read_; // the icons' pixels, read from their bitmaps
 };
 
 // The pictures side by side, each drawn at the list's size, so that a wider
