@@ -363,8 +363,8 @@ void FrmMain::procClearResult() {
     }
     pnlResult.SetSorted(false);
     pnlResult.ListItems.Clear();
-    pnlResult.SetIcons(nullptr);
-    pnlResult.SetSmallIcons(nullptr);
+    // The image lists stay with the list, which shows no item to draw them:
+    // each list taken away and given back costs the control a new layout.
     grdIcons.Clear();
     grdIcons.Draw();
     pnlResult.Refresh();

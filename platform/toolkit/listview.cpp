@@ -262,15 +262,22 @@ void ListView::SetSelectedItem(ListItem* item) {
     if (item) item->SetSelected(true);
 }
 
-void ListView::SetIcons(ImageList* list) {
-    icons_ = list;
-    if (hWnd()) SendMessageA(handle(), LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(list ? list->hImageList() : nullptr));
+// The list keeps its handle for good, so the same list given again changes
+// nothing; each one the control takes costs it a new layout of its items.
+void ListView::setImageList(ImageList*& held, ImageList* list, int which) {
+    if (!hWnd()) {
+        held = list;
+        return;
+    }
+    const auto given = reinterpret_cast<LPARAM>(list ? list->hImageList() : nullptr);
+    if (held == list && SendMessageA(handle(), LVM_GETIMAGELIST, static_cast<WPARAM>(which), 0) == given) return;
+    held = list;
+    SendMessageA(handle(), LVM_SETIMAGELIST, static_cast<WPARAM>(which), given);
 }
 
-void ListView::SetSmallIcons(ImageList* list) {
-    smallIcons_ = list;
-    if (hWnd()) SendMessageA(handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(list ? list->hImageList() : nullptr));
-}
+void ListView::SetIcons(ImageList* list) { setImageList(icons_, list, LVSIL_NORMAL); }
+
+void ListView::SetSmallIcons(ImageList* list) { setImageList(smallIcons_, list, LVSIL_SMALL); }
 
 void ListView::SetSorted(bool sorted) {
     sorted_ = sorted;

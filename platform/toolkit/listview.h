@@ -159,6 +159,7 @@ private:
     void sort();
     void setExStyle(DWORD mask, bool on);
     int imageOf(const ListItem& item);
+    void setImageList(ImageList*& held, ImageList* list, int which);
 
     ImageList* icons_ = nullptr;
     ImageList* smallIcons_ = nullptr;
