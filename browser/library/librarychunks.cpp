@@ -203,8 +203,11 @@ void LibraryChunkLoader::procGetLibraryChunk(ChunkState& state, int iconSize, co
         return;
     }
     std::string bytes;
-    if (!procFileExists(path)) extractChunk(state, iconSize, chunk, path, bytes);
-    state.ChunkAvailable = procFileExists(path);
+    // A file there a moment ago need not be looked for again; one just
+    // extracted is, in case its copy could not be written.
+    const bool cached = procFileExists(path);
+    if (!cached) extractChunk(state, iconSize, chunk, path, bytes);
+    state.ChunkAvailable = cached || procFileExists(path);
     if (!state.ChunkAvailable) return;
     // The loaded path names the picture actually held, so a chunk that cannot
     // be read never passes for the one before it.
