@@ -405,6 +405,8 @@ void FrmMain::procEndProgram() {
     runState.EndingProgram = true;
     procSaveBeforeEnd();
     procClearZipLists(Entries, ZipExtractions);
+    // Copies still waiting would be written after the cache is emptied.
+    PageLoaders.library.ForgetPictures();
     // Every data set of the selector has its own cache of extracted chunks.
     for (int i = 0; i < cmbMode.ListCount(); ++i) {
         std::string folder = ChunkCacheFolder(cmbMode.ItemData(i)) + "\\";

@@ -38,16 +38,28 @@ void reportDamagedArchive(const std::string& archive, std::int32_t unzipResult) 
            vbExclamation | vbOKOnly, "Vellumar error");
 }
 
-// The chunk member read from its archive into bytes, and its cached copy
-// written where the cache folder expects it.
+// The chunk member read from its archive into bytes, and, when asked, its
+// cached copy written where the cache folder expects it.
 void extractChunk(ChunkState& state, int iconSize, const std::string& chunk, const std::string& path,
-                  std::string& bytes) {
+                  std::string& bytes, bool writeCopy) {
     const ChunkHome home = ChunkHomeOf(iconSize, ChunkNumber(chunk));
     if (home.archive.empty()) return;
     state.LibraryArchiveName = home.archive;
     state.UnzipResult = ReadChunkMember(paths.DataPath + home.archive, chunk + ".lib", kLibraryPassword, bytes);
     reportDamagedArchive(paths.DataPath + home.archive, state.UnzipResult);
-    if (state.UnzipResult == ZANDREL_OK && !WriteWholeFile(path, bytes)) state.UnzipResult = ZANDREL_ERR_WRITE;
+    if (state.UnzipResult != ZANDREL_OK) bytes.clear();
+    else if (writeCopy && !WriteWholeFile(path, bytes)) state.UnzipResult = ZANDREL_ERR_WRITE;
+}
+
+// The loader whose cached copies wait for the idle timer, and that timer.
+LibraryChunkLoader* g_waitingLoader = nullptr;
+UINT_PTR g_idleTimer = 0;
+constexpr UINT kIdleMs = 300;
+
+void CALLBACK writeWhenIdle(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_idleTimer) KillTimer(nullptr, g_idleTimer);
+    g_idleTimer = 0;
+    if (g_waitingLoader) g_waitingLoader->WriteWaitingCopies();
 }
 
 // 0x00RRGGBB pixels of a picture the toolkit's loader made.
@@ -205,21 +217,55 @@ void LibraryChunkLoader::procGetLibraryChunk(ChunkState& state, int iconSize, co
     std::string bytes;
     // A file there a moment ago need not be looked for again; one just
     // extracted is, in case its copy could not be written.
-    const bool cached = procFileExists(path);
-    if (!cached) extractChunk(state, iconSize, chunk, path, bytes);
-    state.ChunkAvailable = cached || procFileExists(path);
+    const std::string* waiting = waitingCopy(path);
+    const bool cached = waiting || procFileExists(path);
+    if (!cached) extractChunk(state, iconSize, chunk, path, bytes, !writesWait_);
+    const bool extracted = !bytes.empty();
+    state.ChunkAvailable = cached || (extracted && writesWait_) || procFileExists(path);
     if (!state.ChunkAvailable) return;
     // The loaded path names the picture actually held, so a chunk that cannot
     // be read never passes for the one before it.
-    picture_ = bytes.empty() ? recentPicture(path) : nullptr;
+    picture_ = extracted ? nullptr : recentPicture(path);
     if (!picture_) {
         auto decoded = std::make_shared<PixelPicture>();
-        const bool ok = bytes.empty() ? LoadPixelPicture(path, *decoded) : LoadPixelPictureData(bytes, *decoded);
+        const std::string* data = extracted ? &bytes : waiting;
+        const bool ok = data ? LoadPixelPictureData(*data, *decoded) : LoadPixelPicture(path, *decoded);
         if (ok) picture_ = decoded;
         keepPicture(path, picture_);
     }
     if (picture_) state.LoadedChunkPath = path;
     else state.LoadedChunkPath.clear();
+    if (extracted && writesWait_) waitToWrite(path, std::move(bytes));
+}
+
+const std::string* LibraryChunkLoader::waitingCopy(const std::string& path) const {
+    for (const auto& [name, bytes] : waiting_)
+        if (name == path) return &bytes;
+    return nullptr;
+}
+
+void LibraryChunkLoader::waitToWrite(const std::string& path, std::string bytes) {
+    waiting_.emplace_back(path, std::move(bytes));
+    if (waiting_.size() > kMostWaiting) {
+        WriteWholeFile(waiting_.front().first, waiting_.front().second);
+        waiting_.erase(waiting_.begin());
+    }
+    // Each new copy puts the writing off again: a user paging on is not idle.
+    g_waitingLoader = this;
+    g_idleTimer = SetTimer(nullptr, g_idleTimer, kIdleMs, writeWhenIdle);
+}
+
+void LibraryChunkLoader::WriteWaitingCopies() {
+    // A copy that cannot be written leaves its chunk to be read from its archive again.
+    for (const auto& [path, bytes] : waiting_) WriteWholeFile(path, bytes);
+    waiting_.clear();
+}
+
+LibraryChunkLoader::~LibraryChunkLoader() {
+    if (g_waitingLoader != this) return;
+    g_waitingLoader = nullptr;
+    if (g_idleTimer) KillTimer(nullptr, g_idleTimer);
+    g_idleTimer = 0;
 }
 
 std::shared_ptr<const PixelPicture> LibraryChunkLoader::recentPicture(const std::string& path) {
@@ -241,6 +287,7 @@ void LibraryChunkLoader::keepPicture(const std::string& path, std::shared_ptr<co
 void LibraryChunkLoader::ForgetPictures() {
     picture_.reset();
     recent_.clear();
+    waiting_.clear();
 }
 
 void LibraryChunkLoader::procGetColor(int keyDigit) {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "browserstate.h"
 #include "chunkcell.h"
@@ -54,8 +55,26 @@ public:
     // The same cell as pixels for a page (its icon made from the cell only
     // when one is asked for); an empty picture likewise.
     Picture LibraryPicture(ChunkState& state, int iconSize, const std::string& entry);
-    // Drops the chunk pictures held in memory; the next request reads its chunk again.
+    // Drops the chunk pictures held in memory, and the cached copies not
+    // written yet; the next request reads its chunk again.
     void ForgetPictures();
+
+    // While one lives (a page fill), a chunk read from its archive waits in
+    // memory for its cached copy, which is written once the window is idle:
+    // the page shows sooner, and the copy serves only later requests.
+    class PageScope {
+    public:
+        explicit PageScope(LibraryChunkLoader& loader) : loader_(loader) { loader_.writesWait_ = true; }
+        ~PageScope() { loader_.writesWait_ = false; }
+        PageScope(const PageScope&) = delete;
+        PageScope& operator=(const PageScope&) = delete;
+
+    private:
+        LibraryChunkLoader& loader_;
+    };
+    // Writes the cached copies that wait; the idle timer calls it.
+    void WriteWaitingCopies();
+    ~LibraryChunkLoader();
 
 private:
     // The entry's cell, or the no-icon picture; false for an entry of 3 characters or fewer.
@@ -64,10 +83,17 @@ private:
     std::shared_ptr<const PixelPicture> recentPicture(const std::string& path);
     void keepPicture(const std::string& path, std::shared_ptr<const PixelPicture> picture);
 
+    // The bytes of a chunk whose cached copy waits to be written, or null.
+    const std::string* waitingCopy(const std::string& path) const;
+    void waitToWrite(const std::string& path, std::string bytes);
+
     static constexpr size_t kRecentPictures = 24; // a page of 150 icons spans a few chunks
+    static constexpr size_t kMostWaiting = 32;    // copies held in memory at most
     std::shared_ptr<const PixelPicture> picture_;
     std::list<std::pair<std::string, std::shared_ptr<const PixelPicture>>> recent_; // most recent first
     std::uint32_t maskColor_ = 0xFFFFFF;
+    bool writesWait_ = false;
+    std::vector<std::pair<std::string, std::string>> waiting_; // path and bytes, oldest first
 };
 
 } // namespace vm

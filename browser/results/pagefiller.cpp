@@ -65,6 +65,7 @@ bool PageFiller::fillPage(std::int32_t entryCount) {
     const PageSlice slice = PageSliceOf(s_.paging, entryCount);
     // The archives the page's members come from are opened once for the page.
     const ZipArchivesHeld held;
+    const LibraryChunkLoader::PageScope chunkCopiesWait(s_.loader.library);
     PageLoadContext ctx{*w_.pnlResult, *w_.imlResult32, s_.keywords, s_.refs, s_.chunks, s_.loader, s_.entries};
     ListItemCollection& items = w_.pnlResult->ListItems;
     std::vector<Picture>& pictures = s_.loader.PagePictures;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "libfixtures.h"
+#include "patience.h"
 
 using namespace vm;
 using namespace vmscenario;
@@ -60,7 +61,8 @@ TEST_F(LibraryScenario, LibraryIconsShowTheirOwnPicturesPageAfterPageAndBack) {
     press(VK_RETURN);
     EXPECT_EQ(panelText("area"), "Page 1 of 2");
     expectCells(w().pnlResult, {6, 7, 8});
-    EXPECT_TRUE(vmtest::fileExists(dir.file("Temp32\\1.lib"))); // the chunk's cached copy
+    // The chunk's cached copy is written once the window is idle.
+    EXPECT_TRUE(vmtest::waitUntil([&] { return vmtest::fileExists(dir.file("Temp32\\1.lib")); }, [] { settle(50); }));
     EXPECT_FALSE(IsWindowVisible(w().pnlProgressBar.hWnd()));
 
     clickButton(w().pnlToolbar, "nextpage");

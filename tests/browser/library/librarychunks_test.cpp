@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "form.h"
 #include "libfixtures.h"
 #include "libraryarchive.h"
 #include "librarychunks.h"
@@ -381,4 +382,28 @@ TEST_F(ChunkFixture, PicturesOfRecentChunksAreKeptButAChunkReadAgainReplacesItsP
     loader.ForgetPictures();
     state.LoadedChunkPath.clear();
     EXPECT_TRUE(isPlaceholder(icon(32, "1:3:30book"), 32));
+}
+
+TEST_F(ChunkFixture, DuringAPageTheCachedCopyIsWrittenOnceTheWindowIsIdle) {
+    const auto pumpFor = [](DWORD ms) {
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(10)) DoEvents();
+    };
+    {
+        const LibraryChunkLoader::PageScope page(loader);
+        EXPECT_FALSE(isPlaceholder(icon(32, "1:3:30book"), 32));
+        EXPECT_FALSE(vmtest::fileExists(cached(32, "1")));
+    }
+    // The copy waiting serves as the cache: the archive is not needed again.
+    ASSERT_TRUE(DeleteFileA(dir.file("Iconlib-32.res").c_str()));
+    EXPECT_FALSE(isPlaceholder(icon(32, "1:4:40book"), 32));
+    pumpFor(600);
+    EXPECT_EQ(vmtest::readFile(cached(32, "1")), vmtest::makeChunkBitmap(32, 1, "0:0,1:1,2:2,3:3,4:4,5:5,6:6,7:7,8:8,9:9"));
+    // Forgotten before the window was idle, a copy is never written.
+    {
+        const LibraryChunkLoader::PageScope page(loader);
+        EXPECT_FALSE(isPlaceholder(icon(16, "51:1:11book"), 16));
+    }
+    loader.ForgetPictures();
+    pumpFor(600);
+    EXPECT_FALSE(vmtest::fileExists(cached(16, "51")));
 }

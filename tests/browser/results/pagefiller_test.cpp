@@ -11,6 +11,7 @@
 #include "openfixtures.h"
 #include "pagefiller.h"
 #include "paging.h"
+#include "patience.h"
 #include "scratch.h"
 #include "seam.h"
 #include "sourcefixture.h"
@@ -342,7 +343,8 @@ TEST_F(PagerFixture, KeywordSearchListsLibraryIconsWithTheirPicturesTypesAndOrig
     EXPECT_EQ(form.pnlResult.Icons(), &form.imlResult32);
     EXPECT_EQ(selectedAtHandler, "1:6:66book");
     EXPECT_EQ(panel("count"), "5 Icon(s)");
-    EXPECT_TRUE(vmtest::fileExists(dir.file("Temp32\\1.lib")));
+    // The chunk's cached copy is written once the window is idle.
+    EXPECT_TRUE(vmtest::waitUntil([&] { return vmtest::fileExists(dir.file("Temp32\\1.lib")); }, [] { DoEvents(); }));
 
     // References of the keyword follow the library icons.
     box.SetListIndex(0); // apple: three icons and a reference to a missing cursor
